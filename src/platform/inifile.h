@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace quorvel {
+
+// A profile file, named by its full path. Creating the object touches no file; every call goes
+// to the file as it is at that moment. Texts are bytes in the system's single-byte code page.
+class IniFile {
+public:
+    // Longest value a read returns, in characters.
+    static constexpr std::size_t MaxValueLength = 2047;
+
+    explicit IniFile(std::string fileName);
+
+    const std::string& FileName() const { return fileName_; }
+
+    // Empties the list, then appends every key name of the section in file order.
+    void ListKeys(const std::string& section, std::vector<std::string>& list) const;
+    // The key's value (at most MaxValueLength characters), or the default when missing.
+    std::string ReadValue(const std::string& section, const std::string& key, const std::string& defaultValue) const;
+    // Every key of the section with its value, in file order: one listing and all reads at once.
+    std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
+    // Stores the value, creating file, section and key as needed; throws EIniFileException.
+    void WriteValue(const std::string& section, const std::string& key, const std::string& value);
+
+private:
+    std::string fileName_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quorvel {
+
+// The parsed form of one profile file's bytes: sections of "key=value" lines.
+//
+// Text rules, as desktop profile readers have them: section and key names match without regard
+// to ASCII letter case; blanks around names, around "=" and at line ends do not count; lines
+// starting with ";" are comments; a value enclosed in a pair of matching quotes reads without
+// them; CR LF and LF line ends both work; a line without "=" is a key with an empty value; a
+// "[" line without "]" is not a section header. Where a section or a key stands twice, reads
+// use the first; listings show every key line of the first section, in file order.
+class ProfileText {
+public:
+    explicit ProfileText(std::string bytes);
+
+    const std::string& Bytes() const { return *bytes_; }
+
+    // Key names of the section in file order; empty when the section is missing.
+    std::vector<std::string> Keys(std::string_view section) const;
+    // Key names and (unquoted) values of the section in file order.
+    std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+    // The value of the key, unquoted; nullopt when the section or key is missing.
+    std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
+
+    // The file's bytes with the key set to value: an existing key (first match, any case) is
+    // rewritten in place keeping its spelling; a new key goes after the section's last key; a
+    // new section goes at the end. Everything else keeps its bytes.
+    std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
+
+private:
+    struct Entry {
+        std::string_view name;
+        std::string_view rawValue;
+        std::size_t lineBegin; // offset of the line's first byte
+        std::size_t lineEnd;   // offset just past the line's line end (or the file end)
+        std::size_t textEnd;   // offset just past the line's text, before its line end
+    };
+    struct FoldedHash {
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    struct Section {
+        std::string_view name;
+        std::size_t headerEnd; // offset just past the header line
+        std::vector<Entry> entries;
+        // Key name (any case) -> index of its first entry; built on first lookup.
+        mutable std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> index;
+        mutable bool indexed = false;
+    };
+
+    const Section* Find(std::string_view section) const;
+    std::string_view LineEnd() const;
+
+    std::shared_ptr<const std::string> bytes_;
+    std::vector<Section> sections_;
+};
+
+// ASCII case-insensitive equality, the rule for section and key names.
+bool NamesEqual(std::string_view a, std::string_view b);
+
+} // namespace quorvel

@@ -1,0 +1,75 @@
+#include "profiletext.h"
+
+#include <gtest/gtest.h>
+
+using quorvel::ProfileText;
+
+TEST(ProfileText, FinerTextRules)
+{
+    const ProfileText t("; a comment\r\n"
+                        "\r\n"
+                        "  [ Layer2 ]  \r\n"
+                        "  CCTV 1  =  News (Live)  \r\n"
+                        "; Hidden=yes\r\n"
+                        "Quoted=\"  spaced  \"\r\n"
+                        "Single='x'\r\n"
+                        "Half=\"open\r\n"
+                        "Bare line\r\n"
+                        "Empty=\r\n"
+                        "=no name\r\n"
+                        "[Other]\n"
+                        "K=v");
+    EXPECT_EQ(t.Keys("layer2"), (std::vector<std::string>{"CCTV 1", "Quoted", "Single", "Half", "Bare line", "Empty"}));
+    EXPECT_EQ(t.Value("LAYER2", "cctv 1").value(), "News (Live)");
+    EXPECT_EQ(t.Value("Layer2", "Quoted").value(), "  spaced  ");
+    EXPECT_EQ(t.Value("Layer2", "Single").value(), "x");
+    EXPECT_EQ(t.Value("Layer2", "Half").value(), "\"open");
+    EXPECT_EQ(t.Value("Layer2", "Bare line").value(), "");
+    EXPECT_FALSE(t.Value("Layer2", "Hidden").has_value());
+    EXPECT_EQ(t.Value("other", "k").value(), "v");
+    EXPECT_FALSE(t.Value("Missing", "k").has_value());
+    EXPECT_TRUE(t.Keys("Missing").empty());
+}
+
+TEST(ProfileText, DuplicatesReadTheFirstAndListEveryLine)
+{
+    const ProfileText t("[S]\nA=1\na=2\n[s]\nB=3\n");
+    EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"A", "a"}));
+    EXPECT_EQ(t.Value("S", "A").value(), "1");
+    EXPECT_FALSE(t.Value("S", "B").has_value());
+}
+
+TEST(ProfileText, HeaderWithoutBracketIsNotASection)
+{
+    const ProfileText t("[S]\nA=1\n[Broken\nB=2\n");
+    EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"A", "[Broken", "B"}));
+    EXPECT_TRUE(t.Keys("Broken").empty());
+}
+
+TEST(ProfileText, WithValueKeepsEverythingElse)
+{
+    const ProfileText t("; top\r\n[A]\r\nx = 1 ; not a comment\r\n\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(t.WithValue("a", "X", "9"), "; top\r\n[A]\r\nx=9\r\n\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(t.WithValue("A", "new", ""), "; top\r\n[A]\r\nx = 1 ; not a comment\r\nnew=\r\n\r\n[B]\r\ny=2\r\n");
+    EXPECT_EQ(t.WithValue("C", "z", "3"), "; top\r\n[A]\r\nx = 1 ; not a comment\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nz=3\r\n");
+}
+
+TEST(ProfileText, WithValueOnLastLineWithoutLineEnd)
+{
+    EXPECT_EQ(ProfileText("[A]\nx=1").WithValue("A", "y", "2"), "[A]\nx=1\ny=2\n");
+    EXPECT_EQ(ProfileText("[A]\nx=1").WithValue("A", "x", "2"), "[A]\nx=2");
+    EXPECT_EQ(ProfileText("[A]").WithValue("A", "x", "1"), "[A]\nx=1\n");
+    EXPECT_EQ(ProfileText("").WithValue("A", "x", "1"), "[A]\nx=1\n");
+}
+
+TEST(ProfileText, GarbageNeverBreaksTheReader)
+{
+    std::string garbage;
+    for (int i = 0; i < 5000; ++i)
+        garbage.push_back(static_cast<char>((i * 7919) % 256));
+    garbage += std::string("\n[S]\nK\0ey=V\n", 12);
+    const ProfileText t(garbage);
+    for (const auto& k : t.Keys("S"))
+        EXPECT_EQ(k.find('\0'), std::string::npos);
+    EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"K"}));
+}
