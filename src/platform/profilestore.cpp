@@ -128,14 +128,25 @@ bool SafeToWrite(const std::string& section, const std::string& key, const std::
     return true;
 }
 
-// The file a write replaces: through symbolic links to the file they name.
+// The file a write replaces: through a symbolic link to the file it names, also when that
+// file does not exist yet, so the link itself is never replaced by a plain file.
 std::string WriteTarget(const std::string& name)
 {
-    char resolved[PATH_MAX];
     struct stat st;
-    if (::lstat(name.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && ::realpath(name.c_str(), resolved))
+    if (::lstat(name.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+        return name;
+    char resolved[PATH_MAX];
+    if (::realpath(name.c_str(), resolved))
         return resolved;
-    return name;
+    char link[PATH_MAX];
+    const ssize_t n = ::readlink(name.c_str(), link, sizeof link - 1);
+    if (n <= 0)
+        return name;
+    link[n] = '\0';
+    if (link[0] == '/')
+        return link;
+    const auto slash = name.rfind('/');
+    return slash == std::string::npos ? std::string(link) : name.substr(0, slash + 1) + link;
 }
 
 std::string DirectoryOf(const std::string& path)

@@ -143,6 +143,12 @@ TEST(IniFile, FailedWritesRaiseAndLeaveTheOldFile)
     // A path below a plain file cannot be written, not even by root.
     ScratchDir::Spit(dir.File("plain"), "x");
     EXPECT_THROW(IniFile(dir.File("plain") + "/x.ini").WriteValue("S", "a", "1"), EIniFileException);
+    // A dangling link into a place that cannot hold files fails and stays a link.
+    ASSERT_EQ(::symlink((dir.File("plain") + "/x.ini").c_str(), dir.File("dangling.ini").c_str()), 0);
+    EXPECT_THROW(IniFile(dir.File("dangling.ini")).WriteValue("S", "a", "1"), EIniFileException);
+    struct stat st;
+    ASSERT_EQ(::lstat(dir.File("dangling.ini").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
     // A directory is not a profile file: reads give nothing, writes fail.
     IniFile folder(dir.Path());
     EXPECT_TRUE(List(folder, "S").empty());
