@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QIcon>
+#include <QWidget>
+#include <array>
+#include <string>
+
+class QFrame;
+class QLineEdit;
+class QTreeWidget;
+
+namespace quorvel {
+
+class MediaPlayer;
+class PlainPanel;
+class SkinPageControl;
+class SkinPanel;
+class SkinTabSheet;
+
+// Program-wide values of the main window's unit.
+extern std::string ExeDir;   // the executable directory with its trailing "/", set by FormCreate
+extern int HotKeyId;         // the boss key's identifier
+
+// The main window: video panel on the left, channel tree and sponsored links on the right.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr const char* Title = "Quorvel Online TV v1.12";
+
+    // programDir: the executable's directory with its trailing "/". audioOutput: the player's
+    // sound output ("auto" for the desktop's).
+    explicit Form1(const std::string& programDir, const QString& audioOutput = QStringLiteral("auto"),
+                   QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The window's components, named as in its layout.
+    PlainPanel* Panel2 = nullptr;
+    QFrame* Splitter1 = nullptr;
+    QIcon ImageList1;
+    SkinPageControl* SkinPageControl1 = nullptr;
+    SkinTabSheet* SkinTabSheet1 = nullptr;
+    SkinTabSheet* SkinTabSheet2 = nullptr;
+    QTreeWidget* TreeView1 = nullptr;
+    SkinPanel* SkinPanel1 = nullptr;
+    MediaPlayer* MediaPlayer1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+
+    std::array<char, 261> TempDir{};
+    bool Playing = false;
+
+    // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV").
+    void Load(const QString& catalogueName);
+    void FormCreate();
+    void FormResize();
+    void SkinPanel1Resize();
+    void FormClose();
+    void TreeView1Change();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateComponents(const QString& audioOutput);
+    std::string CatalogueFile() const;
+
+    std::string programDir_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,26 @@
+// Quorvel Online TV: program entry.
+#include "appicons.h"
+#include "form1.h"
+
+#include <QApplication>
+#include <clocale>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
+    QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));
+    QApplication::setApplicationDisplayName(QString::fromUtf8(quorvel::Form1::Title));
+    QApplication::setWindowIcon(quorvel::ApplicationIcon());
+    // The player parses numbers with the C locale's rules.
+    std::setlocale(LC_NUMERIC, "C");
+
+    int rc = 0;
+    {
+        quorvel::Form1 form(QCoreApplication::applicationDirPath().toStdString() + "/");
+        form.show();
+        rc = QApplication::exec();
+    }
+    quorvel::ExeDir.clear();
+    return rc;
+}

@@ -1,0 +1,355 @@
+#include "mediaplayer.h"
+
+#include "errorbox.h"
+#include "mpvcore.h"
+#include "mpvvideowidget.h"
+#include "playericons.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quorvel {
+namespace {
+
+constexpr int kBarHeight = 30;
+
+QString FormatTime(double seconds)
+{
+    const int s = seconds > 0 ? static_cast<int>(seconds) : 0;
+    if (s >= 3600)
+        return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QChar('0')).arg(s % 60, 2, 10, QChar('0'));
+    return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
+}
+
+QToolButton* BarButton(QWidget* parent, PlayerGlyph glyph, const QString& tip)
+{
+    auto* b = new QToolButton(parent);
+    b->setIcon(PlayerIcon(glyph));
+    b->setIconSize(QSize(16, 16));
+    b->setToolTip(tip);
+    b->setAutoRaise(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+} // namespace
+
+MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
+    : QWidget(parent), core_(std::make_unique<MpvCore>(audioOutput)), settings_(std::make_unique<PlayerSettings>(*core_))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+
+    video_ = new MpvVideoWidget(*core_, this);
+    connect(video_, &MpvVideoWidget::frameRendered, this, &MediaPlayer::frameRendered);
+    connect(video_, &MpvVideoWidget::renderContextCreated, this, [this] {
+        if (loadPending_)
+            StartLoading();
+        else if (!core_->Flag(MpvProperty::IdleActive))
+            core_->ReloadVideo();
+    });
+    connect(video_, &MpvVideoWidget::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
+
+    BuildControlBar();
+
+    messageBox_ = new QWidget(this);
+    messageBox_->setObjectName(QStringLiteral("playerMessage"));
+    messageBox_->setStyleSheet(QStringLiteral(
+        "#playerMessage { background: rgba(12,12,16,225); border: 1px solid #3a3f4b; border-radius: 6px; }"
+        "QLabel { color: #f0f0f0; font-size: 12px; }"
+        "QPushButton { color: white; background: #2f6fd6; border: none; border-radius: 3px; padding: 4px 14px; }"
+        "QPushButton:hover { background: #4a86e8; }"));
+    auto* mlay = new QVBoxLayout(messageBox_);
+    mlay->setContentsMargins(14, 12, 14, 12);
+    message_ = new QLabel(messageBox_);
+    message_->setWordWrap(true);
+    message_->setAlignment(Qt::AlignCenter);
+    retry_ = new QPushButton(tr("Retry"), messageBox_);
+    retry_->setFocusPolicy(Qt::NoFocus);
+    mlay->addWidget(message_);
+    mlay->addWidget(retry_, 0, Qt::AlignCenter);
+    messageBox_->hide();
+    connect(retry_, &QPushButton::clicked, this, &MediaPlayer::Retry);
+
+    buffering_ = new QLabel(this);
+    buffering_->setStyleSheet(QStringLiteral(
+        "color: white; background: rgba(0,0,0,160); border-radius: 4px; padding: 3px 8px; font-size: 11px;"));
+    buffering_->hide();
+
+    connect(core_.get(), &MpvCore::playbackFailed, this, [this](const QString& reason) {
+        buffering_->hide();
+        video_->update(); // the last picture of what played before goes
+        ShowMessage(tr("Cannot play this channel: %1").arg(reason), true);
+    });
+    connect(core_.get(), &MpvCore::fileLoaded, this, [this] { messageBox_->hide(); });
+    connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool on, int percent) {
+        buffering_->setText(tr("Buffering… %1%").arg(percent));
+        buffering_->adjustSize();
+        buffering_->setVisible(on);
+        LayoutChildren();
+    });
+    LayoutChildren();
+}
+
+MediaPlayer::~MediaPlayer()
+{
+    // The render context goes with the video widget, before the core.
+    delete video_;
+    video_ = nullptr;
+    settings_.reset();
+    core_.reset();
+}
+
+void MediaPlayer::BuildControlBar()
+{
+    bar_ = new QWidget(this);
+    bar_->setObjectName(QStringLiteral("playerBar"));
+    bar_->setAttribute(Qt::WA_StyledBackground);
+    bar_->setStyleSheet(QStringLiteral(
+        "#playerBar { background: qlineargradient(x1:0,y1:0,x2:0,y2:1, stop:0 #2b2e36, stop:1 #121317);"
+        "  border-top: 1px solid #3c404a; }"
+        "QToolButton { border: none; padding: 2px; border-radius: 3px; }"
+        "QToolButton:hover { background: #3a3f4b; }"
+        "QLabel { color: #c8ccd4; font-size: 11px; }"
+        "QSlider::groove:horizontal { height: 4px; background: #4a4e58; border-radius: 2px; }"
+        "QSlider::sub-page:horizontal { background: #4a90e2; border-radius: 2px; }"
+        "QSlider::handle:horizontal { width: 10px; margin: -4px 0; background: #e8e8e8; border-radius: 5px; }"));
+    auto* lay = new QHBoxLayout(bar_);
+    lay->setContentsMargins(4, 2, 6, 2);
+    lay->setSpacing(2);
+    playPause_ = BarButton(bar_, PlayerGlyph::Pause, tr("Pause"));
+    stop_ = BarButton(bar_, PlayerGlyph::Stop, tr("Stop"));
+    seek_ = new QSlider(Qt::Horizontal, bar_);
+    seek_->setFocusPolicy(Qt::NoFocus);
+    seek_->setRange(0, 1000);
+    time_ = new QLabel(bar_);
+    mute_ = BarButton(bar_, PlayerGlyph::Sound, tr("Mute"));
+    volume_ = new QSlider(Qt::Horizontal, bar_);
+    volume_->setFocusPolicy(Qt::NoFocus);
+    volume_->setRange(0, 100);
+    volume_->setValue(100);
+    volume_->setFixedWidth(64);
+    volume_->setToolTip(tr("Volume"));
+    fullScreenButton_ = BarButton(bar_, PlayerGlyph::FullScreen, tr("Full screen"));
+    lay->addWidget(playPause_);
+    lay->addWidget(stop_);
+    lay->addSpacing(4);
+    lay->addWidget(seek_, 1);
+    lay->addWidget(time_);
+    lay->addStretch(0);
+    lay->addWidget(mute_);
+    lay->addWidget(volume_);
+    lay->addWidget(fullScreenButton_);
+    seek_->hide();
+    time_->hide();
+
+    connect(playPause_, &QToolButton::clicked, this, [this] {
+        if (core_->Flag(MpvProperty::IdleActive)) {
+            Retry();
+            return;
+        }
+        core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
+    });
+    connect(stop_, &QToolButton::clicked, this, [this] { core_->Stop(); });
+    connect(mute_, &QToolButton::clicked, this, [this] { settings_->setMute(!settings_->mute()); });
+    connect(volume_, &QSlider::valueChanged, this, [this](int v) { core_->SetDouble(MpvProperty::Volume, v); });
+    connect(fullScreenButton_, &QToolButton::clicked, this, [this] { SetFullScreen(!fullScreen_); });
+    connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
+    connect(seek_, &QSlider::sliderReleased, this, [this] {
+        seeking_ = false;
+        if (duration_ > 0)
+            core_->SeekTo(duration_ * seek_->value() / 1000.0);
+    });
+
+    connect(core_.get(), &MpvCore::pauseChanged, this, [this](bool paused) {
+        playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
+        playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
+    });
+    connect(core_.get(), &MpvCore::idleChanged, this, [this](bool idle) {
+        playPause_->setIcon(PlayerIcon(idle ? PlayerGlyph::Play : PlayerGlyph::Pause));
+        if (idle) {
+            video_->update();
+            seekable_ = false;
+            seek_->hide();
+            time_->hide();
+        }
+    });
+    connect(core_.get(), &MpvCore::muteChanged, this, [this](bool muted) {
+        mute_->setIcon(PlayerIcon(muted ? PlayerGlyph::Muted : PlayerGlyph::Sound));
+        mute_->setToolTip(muted ? tr("Sound on") : tr("Mute"));
+    });
+    connect(core_.get(), &MpvCore::volumeChanged, this, [this](double v) {
+        const QSignalBlocker block(volume_);
+        volume_->setValue(static_cast<int>(v + 0.5));
+    });
+    connect(core_.get(), &MpvCore::seekableChanged, this, [this](bool s) {
+        seekable_ = s;
+        UpdateTime();
+    });
+    connect(core_.get(), &MpvCore::durationChanged, this, [this](double d) {
+        duration_ = d;
+        UpdateTime();
+    });
+    connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) {
+        position_ = t;
+        UpdateTime();
+    });
+}
+
+void MediaPlayer::UpdateTime()
+{
+    // A live stream has no length to seek in: the bar then shows no seek bar and no time.
+    const bool show = seekable_ && duration_ > 0;
+    seek_->setVisible(show);
+    time_->setVisible(show);
+    if (!show)
+        return;
+    time_->setText(FormatTime(position_) + QStringLiteral(" / ") + FormatTime(duration_));
+    if (!seeking_) {
+        const QSignalBlocker block(seek_);
+        seek_->setValue(static_cast<int>(1000.0 * position_ / duration_));
+    }
+}
+
+void MediaPlayer::setURL(const QString& url)
+{
+    url_ = url;
+    messageBox_->hide();
+    if (url.trimmed().isEmpty()) {
+        core_->Stop();
+        ShowMessage(tr("Cannot play this channel: it has no stream address"), false);
+        return;
+    }
+    // Video needs the render context, which exists once the control has been shown; until
+    // then the address waits.
+    loadPending_ = !video_->HasRenderContext();
+    if (!loadPending_)
+        core_->Load(url);
+}
+
+void MediaPlayer::StartLoading()
+{
+    // Runs from an event of its own: a refusal is shown, as any handler's error is.
+    loadPending_ = false;
+    RunHandler([this] { core_->Load(url_); });
+}
+
+void MediaPlayer::Retry()
+{
+    if (url_.trimmed().isEmpty())
+        return;
+    messageBox_->hide();
+    loadPending_ = true;
+    if (video_->HasRenderContext())
+        StartLoading();
+}
+
+void MediaPlayer::ShowRequest()
+{
+    if (fullScreen_)
+        return;
+    QWidget* focus = QApplication::focusWidget();
+    if (!isVisible())
+        show();
+    LayoutChildren();
+    video_->update();
+    // The control never keeps the keyboard focus: it goes back where it was.
+    if (focus && QApplication::focusWidget() != focus)
+        focus->setFocus(Qt::OtherFocusReason);
+}
+
+void MediaPlayer::close()
+{
+    url_.clear();
+    core_->Stop();
+}
+
+QString MediaPlayer::Message() const { return messageBox_->isVisible() ? message_->text() : QString(); }
+
+quint64 MediaPlayer::FramesRendered() const { return video_ ? video_->FramesRendered() : 0; }
+
+void MediaPlayer::ShowMessage(const QString& text, bool canRetry)
+{
+    message_->setText(text);
+    retry_->setVisible(canRetry);
+    messageBox_->show();
+    messageBox_->raise();
+    LayoutChildren();
+}
+
+void MediaPlayer::LayoutChildren()
+{
+    const int barHeight = kBarHeight;
+    const QRect videoArea(0, 0, width(), qMax(0, height() - barHeight));
+    video_->setGeometry(videoArea);
+    bar_->setGeometry(0, videoArea.bottom() + 1, width(), barHeight);
+    const int w = qMin(360, qMax(120, videoArea.width() - 40));
+    message_->setFixedWidth(w - 28);
+    messageBox_->adjustSize();
+    messageBox_->move(videoArea.center() - QPoint(messageBox_->width() / 2, messageBox_->height() / 2));
+    buffering_->move(10, 10);
+    buffering_->raise();
+}
+
+void MediaPlayer::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    LayoutChildren();
+}
+
+void MediaPlayer::keyPressEvent(QKeyEvent* event)
+{
+    if (fullScreen_ && event->key() == Qt::Key_Escape) {
+        SetFullScreen(false);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void MediaPlayer::SetFullScreen(bool on)
+{
+    if (on == fullScreen_)
+        return;
+    if (on) {
+        homeParent_ = parentWidget();
+        homeGeometry_ = geometry();
+        homeAbove_ = nullptr;
+        if (homeParent_) {
+            // Remember the sibling stacked right above, to return under it.
+            const auto siblings = homeParent_->children();
+            const int at = siblings.indexOf(this);
+            for (int i = at + 1; i < siblings.size() && !homeAbove_; ++i)
+                if (auto* w = qobject_cast<QWidget*>(siblings[i]))
+                    homeAbove_ = w;
+        }
+        fullScreen_ = true;
+        setParent(nullptr, Qt::Window);
+        setWindowTitle(QApplication::applicationDisplayName());
+        setFocusPolicy(Qt::StrongFocus);
+        showFullScreen();
+        activateWindow();
+        setFocus();
+    } else {
+        fullScreen_ = false;
+        setFocusPolicy(Qt::NoFocus);
+        setParent(homeParent_, Qt::Widget);
+        setGeometry(homeGeometry_);
+        if (homeAbove_)
+            stackUnder(homeAbove_);
+        show();
+    }
+    fullScreenButton_->setIcon(PlayerIcon(on ? PlayerGlyph::LeaveFullScreen : PlayerGlyph::FullScreen));
+    fullScreenButton_->setToolTip(on ? tr("Leave full screen") : tr("Full screen"));
+    LayoutChildren();
+}
+
+} // namespace quorvel

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "playersettings.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QPushButton;
+class QSlider;
+class QToolButton;
+
+namespace quorvel {
+
+class MpvCore;
+class MpvVideoWidget;
+
+// The media player control: video, its own control bar (play/pause, stop, seek and time for
+// seekable media, mute, volume, full screen), a buffering indication and a message with a
+// retry button when a stream cannot be played.
+class MediaPlayer : public QWidget {
+    Q_OBJECT
+public:
+    // audioOutput: see MpvCore.
+    explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QStringLiteral("auto"));
+    ~MediaPlayer() override;
+
+    // The address being played; putting one drops what was playing and starts the new one.
+    QString URL() const { return url_; }
+    void setURL(const QString& url);
+    // Activates the control in place within its current bounds; keyboard focus stays where it was.
+    void ShowRequest();
+    PlayerSettings& settings() { return *settings_; }
+    // Stops playback and releases the media.
+    void close();
+
+    bool IsFullScreen() const { return fullScreen_; }
+    void SetFullScreen(bool on);
+    // What the message area says now (empty when no message is shown).
+    QString Message() const;
+    quint64 FramesRendered() const;
+    MpvCore& Core() { return *core_; }
+
+signals:
+    void frameRendered();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildControlBar();
+    void LayoutChildren();
+    void ShowMessage(const QString& text, bool canRetry);
+    void UpdateTime();
+    void Retry();
+
+    std::unique_ptr<MpvCore> core_;
+    std::unique_ptr<PlayerSettings> settings_;
+    MpvVideoWidget* video_ = nullptr;
+    QWidget* bar_ = nullptr;
+    QToolButton* playPause_ = nullptr;
+    QToolButton* stop_ = nullptr;
+    QToolButton* mute_ = nullptr;
+    QToolButton* fullScreenButton_ = nullptr;
+    QSlider* seek_ = nullptr;
+    QSlider* volume_ = nullptr;
+    QLabel* time_ = nullptr;
+    QWidget* messageBox_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPushButton* retry_ = nullptr;
+    QLabel* buffering_ = nullptr;
+
+    void StartLoading();
+
+    QString url_;
+    bool loadPending_ = false;
+    double position_ = 0;
+    double duration_ = 0;
+    bool seekable_ = false;
+    bool seeking_ = false;
+    bool fullScreen_ = false;
+    QPointer<QWidget> homeParent_;
+    QPointer<QWidget> homeAbove_;
+    QRect homeGeometry_;
+};
+
+} // namespace quorvel

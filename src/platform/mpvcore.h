@@ -1,0 +1,61 @@
+#pragma once
+
+#include "mpvproperties.h"
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <mpv/client.h>
+
+namespace quorvel {
+
+// One mpv player core with typed signals. mpv calls back on its own threads; those callbacks
+// only queue a drain onto this object's (the user-interface) thread, where every pending event
+// is handled until none is left.
+class MpvCore : public QObject {
+    Q_OBJECT
+public:
+    // audioOutput: mpv's "ao" value ("auto" plays through the desktop's sound system).
+    explicit MpvCore(const QString& audioOutput = QStringLiteral("auto"), QObject* parent = nullptr);
+    ~MpvCore() override;
+
+    mpv_handle* Handle() const { return handle_; }
+
+    // Opens the address and starts playing it; throws Exception when mpv refuses the command.
+    void Load(const QString& url);
+    void Stop();
+    // Brings the video back after the video output was re-created.
+    void ReloadVideo();
+    void SeekTo(double seconds);
+
+    bool Flag(MpvProperty p) const;
+    void SetFlag(MpvProperty p, bool value);
+    double Double(MpvProperty p) const;
+    void SetDouble(MpvProperty p, double value);
+
+signals:
+    void pauseChanged(bool paused);
+    void muteChanged(bool muted);
+    void volumeChanged(double volume);
+    void timePosChanged(double seconds);
+    void durationChanged(double seconds);
+    void seekableChanged(bool seekable);
+    void bufferingChanged(bool buffering, int percent);
+    void idleChanged(bool idle);
+    void fileLoaded();
+    void playbackFailed(const QString& reason);
+    void playbackEnded();
+
+private:
+    static void Wakeup(void* self);
+    void DrainEvents();
+    void HandleProperty(uint64_t id, const mpv_event_property& prop);
+
+    mpv_handle* handle_ = nullptr;
+    std::atomic<bool> drainQueued_{false};
+    bool buffering_ = false;
+    int bufferPercent_ = 0;
+    QString lastError_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,183 @@
+// The main window in-process, under the harness's X server, with the real player (no sound).
+#include "channelcatalogue.h"
+#include "errorbox.h"
+#include "form1.h"
+#include "mediaplayer.h"
+#include "plainpanel.h"
+#include "scratchdir.h"
+#include "skinpagecontrol.h"
+#include "skinpanel.h"
+#include "skintabsheet.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using namespace quorvel;
+
+namespace {
+
+class Form1Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ExeDir.clear();
+        SetErrorPresenter([this](const QString&, const QString& message) { errors.push_back(message); });
+    }
+    void TearDown() override { SetErrorPresenter(nullptr); }
+
+    std::string ProgramDir() const { return dir.Path() + "/"; }
+    std::unique_ptr<Form1> Start()
+    {
+        auto form = std::make_unique<Form1>(ProgramDir(), QStringLiteral("null"));
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        return form;
+    }
+    static QTreeWidgetItem* Find(QTreeWidget* tree, const QString& text)
+    {
+        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+
+    ScratchDir dir;
+    std::vector<QString> errors;
+};
+
+} // namespace
+
+TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
+{
+    auto form = Start();
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(form->windowTitle(), "Quorvel Online TV v1.12");
+    EXPECT_EQ(form->size(), QSize(712, 446));
+    EXPECT_EQ(ExeDir, ProgramDir());
+    EXPECT_EQ(::access((ProgramDir() + "VisibleAPI.dat").c_str(), R_OK), 0);
+
+    QTreeWidget* tree = form->TreeView1;
+    ASSERT_EQ(tree->topLevelItemCount(), 15);
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), ChannelCatalogue::DefaultCategories()[i]);
+        EXPECT_EQ(tree->topLevelItem(i)->childCount(), 0);
+        EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
+    }
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+
+    EXPECT_EQ(form->Panel2->geometry(), QRect(511, 0, 201, 446));
+    EXPECT_EQ(form->SkinPanel1->geometry(), QRect(0, 0, 511, 446));
+    EXPECT_EQ(form->SkinPageControl1->geometry(), QRect(-1, 0, 202, 446));
+    EXPECT_EQ(form->SkinPanel1->ClientRect(), QRect(QPoint(1, 1), QPoint(509, 444)));
+    EXPECT_EQ(tree->geometry(), QRect(1, 1, 198, 421));
+    EXPECT_EQ(form->Edit1->geometry(), QRect(311, 383, 120, 15));
+    EXPECT_TRUE(form->MediaPlayer1->isHidden());
+    EXPECT_TRUE(form->Edit1->isHidden());
+    EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
+    EXPECT_EQ(form->SkinPageControl1->TabHeight(), 20);
+    EXPECT_FALSE(form->Playing);
+}
+
+TEST_F(Form1Test, UnwritableCatalogueReportsAndOpensWithAnEmptyTree)
+{
+    // Even root cannot create a file below a plain file.
+    ScratchDir::Spit(dir.File("plain"), "x");
+    ASSERT_EQ(::symlink((dir.File("plain") + "/VisibleAPI.dat").c_str(), dir.File("VisibleAPI.dat").c_str()), 0);
+    auto form = Start();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].toStdString(), "Unable to write to " + ProgramDir() + "VisibleAPI.dat.");
+    EXPECT_EQ(form->TreeView1->topLevelItemCount(), 0);
+    EXPECT_TRUE(ExeDir.empty()); // the steps after the failing one did not run
+    EXPECT_TRUE(form->isVisible());
+}
+
+TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
+{
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\nSports=\n"
+                                                 "[Layer2]\nOne=News\nTwo=News\nNo Address=Sports\n"
+                                                 "[Programs]\none=http://127.0.0.1:1/one.m3u8\n"
+                                                 "TWO=http://127.0.0.1:1/two.m3u8\n");
+    auto form = Start();
+    QTreeWidget* tree = form->TreeView1;
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+
+    // A category changes nothing.
+    tree->setCurrentItem(Find(tree, "News"));
+    EXPECT_TRUE(form->MediaPlayer1->isHidden());
+    EXPECT_FALSE(form->Playing);
+
+    tree->setFocus();
+    tree->expandAll();
+    QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_EQ(tree->currentItem(), Find(tree, "One"));
+    EXPECT_TRUE(form->MediaPlayer1->isVisible());
+    EXPECT_TRUE(form->Edit1->isVisible());
+    EXPECT_TRUE(form->Playing);
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/one.m3u8");
+    EXPECT_EQ(form->MediaPlayer1->geometry(), form->SkinPanel1->ClientRect());
+    EXPECT_EQ(QApplication::focusWidget(), tree);
+
+    QTest::keyClick(tree, Qt::Key_Down);
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/two.m3u8");
+    EXPECT_EQ(QApplication::focusWidget(), tree);
+    // The ticker stays above the player.
+    const auto stack = form->SkinPanel1->children();
+    EXPECT_GT(stack.indexOf(form->Edit1), stack.indexOf(form->MediaPlayer1));
+
+    // A dead address is reported in the video area, within the network time-out.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->MediaPlayer1->Message().startsWith("Cannot play this channel: "); },
+                                12000));
+
+    // Back to a category: playback goes on as it was.
+    // Keys the tree does not use on a channel do not switch pages behind its back.
+    QTest::keyClick(tree, Qt::Key_Right);
+    QTest::keyClick(tree, Qt::Key_Right);
+    EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
+    QTest::keyClick(tree, Qt::Key_Down);
+    ASSERT_EQ(tree->currentItem(), Find(tree, "Sports"));
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/two.m3u8");
+
+    tree->setCurrentItem(Find(tree, "No Address"));
+    EXPECT_EQ(form->MediaPlayer1->URL(), "");
+    EXPECT_EQ(form->MediaPlayer1->Message(), "Cannot play this channel: it has no stream address");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Form1Test, CloseDestroysThePlayerAndLaterResizesLeaveItAlone)
+{
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
+    auto form = Start();
+    form->TreeView1->setCurrentItem(Find(form->TreeView1, "One"));
+    ASSERT_TRUE(form->Playing);
+    QPointer<MediaPlayer> player = form->MediaPlayer1;
+    form->close();
+    EXPECT_TRUE(player.isNull());
+    EXPECT_EQ(form->MediaPlayer1, nullptr);
+    form->FormResize();
+    form->SkinPanel1Resize();
+    form->TreeView1->setCurrentItem(nullptr);
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(Form1Test, ResizingMovesTheTickerAndShowsThePlayerAgain)
+{
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n");
+    auto form = Start();
+    form->SkinPanel1->resize(400, 300);
+    EXPECT_EQ(form->Edit1->pos(), QPoint(400 - 120 - 80, 300 - 15 - 48));
+    EXPECT_TRUE(form->MediaPlayer1->isHidden()); // nothing reaches the player before a choice
+}
+
+TEST(ErrorBox, FullStopRule)
+{
+    EXPECT_EQ(WithFullStop("Unable to write to /x"), "Unable to write to /x.");
+    EXPECT_EQ(WithFullStop("Done."), "Done.");
+    // Characters sorting after "." get one, also "?"; those before it (",", ")") do not.
+    EXPECT_EQ(WithFullStop("What?"), "What?.");
+    EXPECT_EQ(WithFullStop("Ends with a comma,"), "Ends with a comma,");
+    EXPECT_EQ(WithFullStop("(quoted)"), "(quoted)");
+    EXPECT_EQ(WithFullStop(""), "");
+}

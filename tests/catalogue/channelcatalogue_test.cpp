@@ -1,0 +1,100 @@
+#include "channelcatalogue.h"
+#include "exception.h"
+#include "inifile.h"
+#include "scratchdir.h"
+
+#include <gtest/gtest.h>
+
+using quorvel::ChannelCatalogue;
+using quorvel::ChannelCategory;
+
+TEST(ChannelCatalogue, DefaultsAreTheFifteenCategoriesInOrder)
+{
+    ScratchDir dir;
+    const std::string file = dir.File(ChannelCatalogue::FileName);
+    ChannelCatalogue(file).WriteDefaults();
+    const auto tree = ChannelCatalogue(file).ReadTree();
+    ASSERT_EQ(tree.size(), 15u);
+    EXPECT_EQ(tree.front().name, "New Channels");
+    EXPECT_EQ(tree[10].name, "News (Live)");
+    EXPECT_EQ(tree.back().name, "Webcam Streams");
+    for (const auto& c : tree)
+        EXPECT_TRUE(c.channels.empty()) << c.name;
+    std::string expected = "[Layer1]\n";
+    for (const auto& c : ChannelCatalogue::DefaultCategories())
+        expected += c + "=\n";
+    EXPECT_EQ(ScratchDir::Slurp(file), expected);
+}
+
+TEST(ChannelCatalogue, TreeFollowsFileOrderAndExactCategoryNames)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("cat.dat");
+    ScratchDir::Spit(file, "[Layer1]\nSports=\nKids=\nSports=\nEmpty=\n"
+                           "[Layer2]\n"
+                           "Cartoons=Kids\n"
+                           "Football=Sports\n"
+                           "lowercase=kids\n"
+                           "Tennis=Sports\n"
+                           "Nowhere=Weather\n"
+                           "Puppets=Kids\n");
+    const auto tree = ChannelCatalogue(file).ReadTree();
+    const std::vector<ChannelCategory> expected = {
+        {"Sports", {"Football", "Tennis"}},
+        {"Kids", {"Cartoons", "Puppets"}},
+        {"Sports", {"Football", "Tennis"}},
+        {"Empty", {}},
+    };
+    EXPECT_EQ(tree, expected);
+}
+
+TEST(ChannelCatalogue, ChannelStandingTwiceTakesItsFirstValue)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("cat.dat");
+    ScratchDir::Spit(file, "[Layer1]\nA=\nB=\n[Layer2]\nX=A\nx=B\n");
+    const auto tree = ChannelCatalogue(file).ReadTree();
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[0].channels, (std::vector<std::string>{"X", "x"}));
+    EXPECT_TRUE(tree[1].channels.empty());
+}
+
+TEST(ChannelCatalogue, MissingSectionsAndAddresses)
+{
+    ScratchDir dir;
+    EXPECT_TRUE(ChannelCatalogue(dir.File("none.dat")).ReadTree().empty());
+    const std::string file = dir.File("cat.dat");
+    ScratchDir::Spit(file, "[Layer1]\nNews=\n[Programs]\nCCTV 1=http://127.0.0.1/a.m3u8\n");
+    const ChannelCatalogue catalogue(file);
+    EXPECT_EQ(catalogue.ReadTree(), (std::vector<ChannelCategory>{{"News", {}}}));
+    // Address lookups ignore letter case, unlike the category matching.
+    EXPECT_EQ(catalogue.StreamAddress("cctv 1"), "http://127.0.0.1/a.m3u8");
+    EXPECT_EQ(catalogue.StreamAddress("CCTV 2"), "");
+}
+
+TEST(ChannelCatalogue, ThousandsOfChannelsAllShow)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("cat.dat");
+    std::string text = "[Layer1]\nBig=\n[Layer2]\n";
+    for (int i = 0; i < 5000; ++i)
+        text += "A rather long channel name number " + std::to_string(i) + "=Big\n";
+    ScratchDir::Spit(file, text);
+    const auto tree = ChannelCatalogue(file).ReadTree();
+    ASSERT_EQ(tree.size(), 1u);
+    ASSERT_EQ(tree[0].channels.size(), 5000u);
+    EXPECT_EQ(tree[0].channels.back(), "A rather long channel name number 4999");
+}
+
+TEST(ChannelCatalogue, DefaultsIntoAnUnwritablePlaceRaise)
+{
+    ScratchDir dir;
+    ScratchDir::Spit(dir.File("plain"), "x");
+    const std::string file = dir.File("plain") + "/VisibleAPI.dat";
+    try {
+        ChannelCatalogue(file).WriteDefaults();
+        FAIL() << "no error";
+    } catch (const quorvel::EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + file);
+    }
+}
