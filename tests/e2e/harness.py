@@ -1,0 +1,129 @@
+"""Shared pieces of the end-to-end tests: a scratch copy of the program folder, test streams
+served on 127.0.0.1, the program's window found with xdotool, and screenshots as pixels."""
+import functools
+import http.server
+import os
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+
+BIN_DIR = os.environ.get("QUORVEL_BIN_DIR", "")
+
+
+def make_hls(folder, source, seconds=20):
+    """Writes an HLS stream of an ffmpeg test source (a moving pattern) into folder."""
+    os.makedirs(folder, exist_ok=True)
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source + "=size=320x240:rate=25",
+                    "-t", str(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-hls_time", "1",
+                    "-hls_list_size", "0", "-hls_playlist_type", "vod", os.path.join(folder, "index.m3u8")],
+                   check=True)
+
+
+class StreamServer:
+    """Serves a folder on 127.0.0.1 only and remembers every path asked for."""
+
+    def __init__(self, root):
+        self.requests = []
+        log = self.requests
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                log.append(self.path)
+                super().do_GET()
+
+        handler = functools.partial(Handler, directory=root)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.port = self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def url(self, path):
+        return "http://127.0.0.1:%d/%s" % (self.port, path)
+
+    def stop(self):
+        self.httpd.shutdown()
+
+
+class Program:
+    """The real program, started from a scratch copy of its folder."""
+
+    def __init__(self, catalogue=None, keep_catalogue=False):
+        self.dir = tempfile.mkdtemp(prefix="quorvel-e2e-")
+        for name in os.listdir(BIN_DIR):
+            src = os.path.join(BIN_DIR, name)
+            if os.path.isfile(src):
+                shutil.copy2(src, self.dir)
+        if not keep_catalogue:
+            os.remove(os.path.join(self.dir, "VisibleAPI.dat"))
+        if catalogue is not None:
+            with open(os.path.join(self.dir, "VisibleAPI.dat"), "w") as f:
+                f.write(catalogue)
+        self.proc = None
+        self.window = None
+
+    def start(self, env=None):
+        e = dict(os.environ)
+        e.update(env or {})
+        self.proc = subprocess.Popen([os.path.join(self.dir, "quorvel")], env=e,
+                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.window = wait_for_window("Quorvel Online TV v1.12")
+        return self
+
+    def geometry(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def click(self, x, y):
+        """Clicks at a point of the window's client area."""
+        wx, wy, _, _ = self.geometry()
+        xdotool("mousemove", str(wx + x), str(wy + y), "click", "1")
+
+    def stop(self):
+        if self.proc and self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(10)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
+
+
+def wait_for_window(name, timeout=30):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], capture_output=True, text=True)
+        ids = r.stdout.split()
+        if ids:
+            return ids[0]
+        time.sleep(0.2)
+    raise AssertionError("window %r did not appear" % name)
+
+
+def key(*names):
+    xdotool("key", "--delay", "120", *names)
+
+
+def screenshot(x, y, w, h):
+    """The screen's pixels in a rectangle, as a list of rows of (r, g, b)."""
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "rgb:-"],
+                         check=True, capture_output=True).stdout
+    return [[tuple(raw[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
+
+
+def wait_until(predicate, timeout, step=0.2):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if predicate():
+            return True
+        time.sleep(step)
+    return predicate()
