@@ -1,22 +1,29 @@
 #include "form1.h"
 
+#include "adlist.h"
 #include "alignment.h"
 #include "appicons.h"
 #include "channelcatalogue.h"
+#include "editline.h"
 #include "errorbox.h"
+#include "hotkeyservice.h"
 #include "mediaplayer.h"
+#include "pageaddress.h"
 #include "plainpanel.h"
+#include "shellopen.h"
 #include "skinpagecontrol.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
 #include "tempdir.h"
+#include "webpane.h"
+#include "windowprocfilter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 #include <QTreeWidget>
 #include <cstring>
 #include <sys/stat.h>
@@ -48,7 +55,7 @@ QFont Tahoma11()
 } // namespace
 
 Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget* parent)
-    : QWidget(parent), programDir_(programDir)
+    : QWidget(parent), programDir_(programDir), hotKeys_(CreateHotKeyService())
 {
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
@@ -66,6 +73,16 @@ void Form1::CreateComponents(const QString& audioOutput)
 {
     ImageList1 = QIcon(ChannelNodeImage());
 
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(6000);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1Timer);
+    Timer1->start();
+    connect(hotKeys_.get(), &HotKeyService::hotKey, this,
+            [this](QWidget* window, int, unsigned modifiers, unsigned key) {
+                if (window == this)
+                    FormHotKey(modifiers, key);
+            });
+
     Panel2 = new PlainPanel(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->resize(201, kClientHeight);
@@ -80,6 +97,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet1->setObjectName(QStringLiteral("SkinTabSheet1"));
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
     SkinTabSheet2->setObjectName(QStringLiteral("SkinTabSheet2"));
+    connect(SkinTabSheet2, &SkinTabSheet::shown, this, &Form1::SkinTabSheet2Show);
 
     TreeView1 = new QTreeWidget(SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -95,6 +113,11 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
 
+    WebPane1 = new WebPane(SkinTabSheet2);
+    WebPane1->setObjectName(QStringLiteral("WebPane1"));
+    WebPane1->setGeometry(1, 1, 198, 420);
+    WebPane1->SetDisableCtrlShortcuts(QStringLiteral("N"));
+
     Splitter1 = new QFrame(this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->hide();
@@ -104,12 +127,17 @@ void Form1::CreateComponents(const QString& audioOutput)
     SetAlign(SkinPanel1, Align::Client);
     connect(SkinPanel1, &SkinPanel::resized, this, &Form1::SkinPanel1Resize);
 
+    WebPane2 = new WebPane(SkinPanel1);
+    WebPane2->setObjectName(QStringLiteral("WebPane2"));
+    WebPane2->SetDisableCtrlShortcuts(QStringLiteral("N"));
+    SetAlign(WebPane2, Align::Client);
+
     MediaPlayer1 = new MediaPlayer(SkinPanel1, audioOutput);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
     SetAlign(MediaPlayer1, Align::Client);
     MediaPlayer1->hide();
 
-    Edit1 = new QLineEdit(SkinPanel1);
+    Edit1 = new EditLine(SkinPanel1);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->resize(120, 15);
     Edit1->setFrame(false);
@@ -120,11 +148,14 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: black; color: #00ff00; border: none; padding: 0; }"));
     Edit1->setCursor(Qt::PointingHandCursor);
     Edit1->hide();
+    connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
     AlignChildren(this, rect());
 }
 
 std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }
+
+std::string Form1::AdListFile() const { return std::string(TempDir.data()) + AdList::FileName; }
 
 void Form1::FormCreate()
 {
@@ -138,10 +169,20 @@ void Form1::FormCreate()
             ChannelCatalogue(catalogue).WriteDefaults();
         // 3. The channel tree.
         Load(QStringLiteral("WebTV"));
+        // 4. An ad list with the default ads, when there is none.
+        if (!FileExists(AdListFile()))
+            AdList(AdListFile()).WriteDefaults();
         // 5. The executable directory for the pages.
         ExeDir = programDir_;
+        // 6. The start page under the player.
+        WebPane2->Navigate(LocalPageAddress(ExeDir, "TVAPI.dat"), 0);
         // 7. The hand cursor: Qt's pointing-hand cursor already is the desktop theme's hand,
         // the one Edit1 shows, so there is no other cursor to put in its place.
+        // 8. The ticker's focus filter.
+        SavedEdit1WindowProc = new WindowProcFilter(Edit1, [this](QEvent* e) { Edit1WindowProc(e); });
+        // 9. The boss key; without it (another program holds Home) the program runs on.
+        HotKeyId = hotKeys_->GlobalAddAtom("MyHotKey") - 0xC000;
+        hotKeys_->RegisterHotKey(this, HotKeyId, 0, HotKeyService::VK_HOME);
     });
 }
 
@@ -207,8 +248,57 @@ void Form1::SkinPanel1Resize()
         MediaPlayer1->ShowRequest();
 }
 
+void Form1::Timer1Timer()
+{
+    RunHandler([this] {
+        const std::string next = AdList(AdListFile()).NextTitle(Edit1->text().toLocal8Bit().toStdString());
+        // An empty list has nothing to show: the ticker keeps its text.
+        if (!next.empty())
+            Edit1->setText(QString::fromLocal8Bit(next));
+    });
+}
+
+void Form1::Edit1Click()
+{
+    RunHandler([this] {
+        const QString address =
+            QString::fromLocal8Bit(AdList(AdListFile()).Address(Edit1->text().toLocal8Bit().toStdString()));
+        // Only a web address reaches the browser; anything else opens nothing.
+        if (IsWebAddress(address))
+            ShellOpen(address.trimmed());
+    });
+}
+
+void Form1::Edit1WindowProc(QEvent* message)
+{
+    // The ticker never gets to know it has the focus, so it never shows a caret.
+    if (message->type() == QEvent::FocusIn)
+        return;
+    SavedEdit1WindowProc->Saved(message);
+    // Nor a selection: it reads like a label.
+    if (Edit1->hasSelectedText())
+        Edit1->deselect();
+}
+
+void Form1::SkinTabSheet2Show()
+{
+    RunHandler([this] { WebPane1->Navigate(LocalPageAddress(ExeDir, "TVADS.dat"), 0); });
+}
+
+void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
+{
+    RunHandler([this, modifiers, virtualKey] {
+        if (modifiers != 0 || virtualKey != HotKeyService::VK_HOME)
+            return;
+        setVisible(!isVisible());
+        if (MediaPlayer1)
+            MediaPlayer1->settings().setMute(!MediaPlayer1->settings().mute());
+    });
+}
+
 void Form1::FormClose()
 {
+    hotKeys_->UnregisterHotKey(this, HotKeyId);
     if (!MediaPlayer1)
         return;
     MediaPlayer1->close();

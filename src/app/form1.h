@@ -3,15 +3,21 @@
 #include <QIcon>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <string>
 
+class QEvent;
 class QFrame;
-class QLineEdit;
+class QTimer;
 class QTreeWidget;
 
 namespace quorvel {
 
+class EditLine;
+class HotKeyService;
 class MediaPlayer;
+class WebPane;
+class WindowProcFilter;
 class PlainPanel;
 class SkinPageControl;
 class SkinPanel;
@@ -37,14 +43,18 @@ public:
     PlainPanel* Panel2 = nullptr;
     QFrame* Splitter1 = nullptr;
     QIcon ImageList1;
+    QTimer* Timer1 = nullptr;
     SkinPageControl* SkinPageControl1 = nullptr;
     SkinTabSheet* SkinTabSheet1 = nullptr;
     SkinTabSheet* SkinTabSheet2 = nullptr;
     QTreeWidget* TreeView1 = nullptr;
+    WebPane* WebPane1 = nullptr;
     SkinPanel* SkinPanel1 = nullptr;
+    WebPane* WebPane2 = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
+    EditLine* Edit1 = nullptr;
 
+    WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::array<char, 261> TempDir{};
     bool Playing = false;
 
@@ -55,6 +65,14 @@ public:
     void SkinPanel1Resize();
     void FormClose();
     void TreeView1Change();
+    void Timer1Timer();
+    void Edit1Click();
+    void SkinTabSheet2Show();
+    // The hot-key message: modifier mask and key code of the key pressed.
+    void FormHotKey(unsigned modifiers, unsigned virtualKey);
+    void Edit1WindowProc(QEvent* message);
+
+    HotKeyService& HotKeys() { return *hotKeys_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -63,8 +81,10 @@ protected:
 private:
     void CreateComponents(const QString& audioOutput);
     std::string CatalogueFile() const;
+    std::string AdListFile() const;
 
     std::string programDir_;
+    std::unique_ptr<HotKeyService> hotKeys_;
 };
 
 } // namespace quorvel

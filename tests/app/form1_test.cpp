@@ -1,5 +1,6 @@
 // The main window in-process, under the harness's X server, with the real player (no sound).
 #include "channelcatalogue.h"
+#include "editline.h"
 #include "errorbox.h"
 #include "form1.h"
 #include "mediaplayer.h"

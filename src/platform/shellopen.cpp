@@ -1,0 +1,10 @@
+#include "shellopen.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace quorvel {
+
+void ShellOpen(const QString& address) { QDesktopServices::openUrl(QUrl(address, QUrl::StrictMode)); }
+
+} // namespace quorvel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "hotkeyservice.h"
+
+#include <QAbstractNativeEventFilter>
+#include <map>
+#include <xcb/xcb.h>
+
+namespace quorvel {
+
+// Hot keys on X11: a passive grab of the key on the root window, also with Caps Lock and
+// Num Lock set (which are no modifiers of a hot key), read from the event stream before Qt
+// dispatches it.
+class XcbHotKeyService : public HotKeyService, public QAbstractNativeEventFilter {
+public:
+    XcbHotKeyService();
+    ~XcbHotKeyService() override;
+
+    int GlobalAddAtom(const char* name) override;
+    bool RegisterHotKey(QWidget* window, int id, unsigned modifiers, unsigned virtualKey) override;
+    bool UnregisterHotKey(QWidget* window, int id) override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    struct Grab {
+        QWidget* window;
+        unsigned modifiers;     // hot-key model
+        unsigned virtualKey;    // hot-key model
+        xcb_keycode_t keycode;
+        uint16_t xModifiers;
+    };
+    void Ungrab(const Grab& grab);
+
+    xcb_connection_t* connection_ = nullptr;
+    xcb_window_t root_ = 0;
+    std::map<int, Grab> grabs_;
+};
+
+} // namespace quorvel
