@@ -127,3 +127,10 @@ def wait_until(predicate, timeout, step=0.2):
             return True
         time.sleep(step)
     return predicate()
+
+
+def looks_like_start_page(pixels):
+    """The start page is a dark blue backdrop: mostly dark pixels with more blue than red."""
+    flat = [p for row in pixels for p in row]
+    dark_blue = sum(1 for (r, g, b) in flat if r + g + b < 200 and b > r)
+    return dark_blue / len(flat) > 0.6
