@@ -1,0 +1,184 @@
+// Boss key, ticker and web panes of the main window, in-process under the harness's X server.
+#include "adlist.h"
+#include "editline.h"
+#include "errorbox.h"
+#include "form1.h"
+#include "hotkeyservice.h"
+#include "mediaplayer.h"
+#include "scratchdir.h"
+#include "skinpagecontrol.h"
+#include "skintabsheet.h"
+#include "webpane.h"
+#include "x11probe.h"
+
+#include <QProcess>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+class SponsorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetErrorPresenter([this](const QString&, const QString& message) { errors.push_back(message); });
+        for (const char* page : {"TVAPI.dat", "TVADS.dat"})
+            std::filesystem::copy_file(std::string(getenv("QUORVEL_SOURCE_DIR")) + "/resources/" + page, dir.File(page));
+        ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n");
+        form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
+        form->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    }
+    void TearDown() override
+    {
+        form.reset();
+        SetErrorPresenter(nullptr);
+    }
+    std::string AdFile() const { return std::string(form->TempDir.data()) + AdList::FileName; }
+
+    ScratchDir dir;
+    std::vector<QString> errors;
+    std::unique_ptr<Form1> form;
+};
+
+// Sends keys through the X server, as a user at the keyboard would.
+void XKey(const QString& keys)
+{
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+}
+
+} // namespace
+
+TEST_F(SponsorTest, StartUpWritesTheAdListInAPrivateFolderAndShowsTheStartPage)
+{
+    EXPECT_TRUE(errors.empty());
+    const std::string temp = form->TempDir.data();
+    ASSERT_FALSE(temp.empty());
+    EXPECT_EQ(temp.back(), '/');
+    EXPECT_LE(temp.size(), 260u);
+    struct stat st;
+    ASSERT_EQ(::lstat(temp.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    EXPECT_EQ(AdList(AdFile()).NextTitle(""), "Internet Tv 3000+!");
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->WebPane2->IsLoadComplete(); }, 20000));
+    EXPECT_EQ(form->WebPane2->Page()->title(), "Quorvel Online TV");
+    EXPECT_TRUE(form->WebPane2->isVisible());
+    EXPECT_EQ(form->WebPane2->geometry(), QRect(1, 1, 509, 444));
+    EXPECT_EQ(form->WebPane1->geometry(), QRect(1, 1, 198, 420));
+    EXPECT_GE(quorvel::HotKeyId, 0);
+    EXPECT_LT(quorvel::HotKeyId, 16384);
+}
+
+TEST_F(SponsorTest, TickerRotatesAndClicksOpenOnlyWebAddresses)
+{
+    EXPECT_TRUE(form->Edit1->text().isEmpty());
+    std::vector<QString> shown;
+    for (int i = 0; i < 7; ++i) {
+        form->Timer1Timer();
+        shown.push_back(form->Edit1->text());
+    }
+    EXPECT_EQ(shown.front(), "Internet Tv 3000+!");
+    EXPECT_EQ(shown.back(), "Satellite Tv For PC");
+    EXPECT_EQ(form->Timer1->interval(), 6000);
+    EXPECT_TRUE(form->Timer1->isActive());
+
+    // An empty list leaves the ticker as it is.
+    ScratchDir::Spit(AdFile(), "[WebTV ADS]\n");
+    form->Timer1Timer();
+    EXPECT_EQ(form->Edit1->text(), "Satellite Tv For PC");
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SponsorTest, TickerNeverShowsACaretOrASelection)
+{
+    form->TreeView1->setCurrentItem(nullptr);
+    form->Edit1->show();
+    form->Timer1Timer();
+    const QImage before = form->Edit1->grab().toImage();
+    QTest::mouseClick(form->Edit1, Qt::LeftButton);
+    QTest::mouseDClick(form->Edit1, Qt::LeftButton);
+    QTest::keyClick(form->Edit1, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(form->Edit1->hasSelectedText());
+    // Over more than one blink period the ticker looks exactly as before.
+    for (int i = 0; i < 4; ++i) {
+        QTest::qWait(300);
+        EXPECT_EQ(form->Edit1->grab().toImage(), before);
+    }
+    EXPECT_EQ(form->Edit1->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(SponsorTest, SponsoredLinksReloadEveryTimeTheirPageShows)
+{
+    QSignalSpy loads(form->WebPane1, &WebPane::navigationStarted);
+    form->SkinPageControl1->SetActivePage(form->SkinTabSheet2);
+    form->SkinPageControl1->SetActivePage(form->SkinTabSheet1);
+    form->SkinPageControl1->SetActivePage(form->SkinTabSheet2);
+    ASSERT_EQ(loads.count(), 2);
+    EXPECT_TRUE(loads.at(0).at(0).toString().endsWith("/TVADS.dat"));
+
+    // The boss key hides and shows the window: the page showing again loads again.
+    form->FormHotKey(0, 36);
+    form->FormHotKey(0, 36);
+    EXPECT_EQ(loads.count(), 3);
+    // While "Web TV" is active nothing is loaded.
+    form->SkinPageControl1->SetActivePage(form->SkinTabSheet1);
+    form->FormHotKey(0, 36);
+    form->FormHotKey(0, 36);
+    EXPECT_EQ(loads.count(), 3);
+}
+
+TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
+{
+    QWidget other;
+    other.setWindowTitle("Other program");
+    other.resize(200, 100);
+    other.move(0, 0);
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    ASSERT_FALSE(form->MediaPlayer1->settings().mute());
+
+    XKey("shift+Home");
+    QTest::qWait(300);
+    EXPECT_TRUE(form->isVisible());
+
+    XKey("Home");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
+    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
+
+    XKey("Home");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 5000));
+    EXPECT_FALSE(form->MediaPlayer1->settings().mute());
+
+    // Muted by the player's own controls, the next press hides and unmutes.
+    form->MediaPlayer1->settings().setMute(true);
+    form->FormHotKey(0, 36);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->MediaPlayer1->settings().mute());
+    form->FormHotKey(0, 36);
+    // Other keys and modifiers do nothing.
+    form->FormHotKey(4, 36);
+    form->FormHotKey(0, 35);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SponsorTest, ClosingReleasesHome)
+{
+    // Another X client asks for plain Home: refused while the window holds it, granted after.
+    EXPECT_FALSE(OtherClientCanGrabHome());
+    form->close();
+    EXPECT_TRUE(OtherClientCanGrabHome());
+    EXPECT_TRUE(errors.empty());
+}
