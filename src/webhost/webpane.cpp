@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QThread>
 #include <QUrl>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace quorvel {
@@ -28,6 +29,8 @@ WebPane::WebPane(QWidget* parent) : QWidget(parent)
     view_ = new QWebEngineView(this);
     page_ = new WebPanePage(view_);
     view_->setPage(page_);
+    // The panes show local pages that link to and show things from the web.
+    page_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     view_->installEventFilter(this);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { complete_ = false; });
