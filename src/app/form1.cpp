@@ -4,6 +4,7 @@
 #include "alignment.h"
 #include "appicons.h"
 #include "channelcatalogue.h"
+#include "compressedstoredskin.h"
 #include "editline.h"
 #include "errorbox.h"
 #include "hotkeyservice.h"
@@ -11,9 +12,11 @@
 #include "pageaddress.h"
 #include "plainpanel.h"
 #include "shellopen.h"
+#include "skindata.h"
 #include "skinpagecontrol.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
+#include "storedskin.h"
 #include "tempdir.h"
 #include "webpane.h"
 #include "windowprocfilter.h"
@@ -72,6 +75,13 @@ Form1::~Form1() = default;
 void Form1::CreateComponents(const QString& audioOutput)
 {
     ImageList1 = QIcon(ChannelNodeImage());
+
+    // The skin travels inside the program and is built while the window is made.
+    CompressedStoredSkin1 = new CompressedStoredSkin(this);
+    CompressedStoredSkin1->SetFileName("skin.ini");
+    CompressedStoredSkin1->SetCompressedData(StoredSkinData());
+    SkinData1 = new SkinData(this);
+    RunHandler([this] { SkinData1->SetCompressedStoredSkin(CompressedStoredSkin1); });
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(6000);

@@ -13,6 +13,7 @@ class QTreeWidget;
 
 namespace quorvel {
 
+class CompressedStoredSkin;
 class EditLine;
 class HotKeyService;
 class MediaPlayer;
@@ -20,6 +21,7 @@ class WebPane;
 class WindowProcFilter;
 class PlainPanel;
 class SkinPageControl;
+class SkinData;
 class SkinPanel;
 class SkinTabSheet;
 
@@ -44,6 +46,8 @@ public:
     QFrame* Splitter1 = nullptr;
     QIcon ImageList1;
     QTimer* Timer1 = nullptr;
+    SkinData* SkinData1 = nullptr;
+    CompressedStoredSkin* CompressedStoredSkin1 = nullptr;
     SkinPageControl* SkinPageControl1 = nullptr;
     SkinTabSheet* SkinTabSheet1 = nullptr;
     SkinTabSheet* SkinTabSheet2 = nullptr;
