@@ -202,7 +202,11 @@ std::unique_ptr<DataSkinControl> CreateSkinControl(const std::string& kind, cons
         {"richedit", [](const std::string& n) { return std::make_unique<DataSkinRichEdit>(n); }},
     };
     const auto it = kinds.find(kind);
-    return it == kinds.end() ? nullptr : it->second(name);
+    if (it == kinds.end())
+        return nullptr;
+    auto control = it->second(name);
+    control->Kind = kind;
+    return control;
 }
 
 } // namespace quorvel

@@ -19,6 +19,7 @@ public:
     virtual void SaveToIni(SkinIni& ini) const;
 
     std::string IDName;
+    std::string Kind; // the kind it was listed as, written back with it
     int pictureIndex = -1;
     int maskPictureIndex = -1;
     SkinRect skinRect;

@@ -214,7 +214,9 @@ void DataUserObject::SaveToIni(SkinIni& ini) const
     WriteRect(ini, IDName, "skinrect", skinRect);
 }
 
-std::unique_ptr<DataSkinObject> CreateSkinObject(const std::string& kind, const std::string& name)
+namespace {
+
+std::unique_ptr<DataSkinObject> MakeSkinObject(const std::string& kind, const std::string& name)
 {
     if (kind == "menuitem")
         return std::make_unique<DataSkinMenuItem>(name);
@@ -233,6 +235,16 @@ std::unique_ptr<DataSkinObject> CreateSkinObject(const std::string& kind, const 
     if (kind == "userobject")
         return std::make_unique<DataUserObject>(name);
     return nullptr;
+}
+
+} // namespace
+
+std::unique_ptr<DataSkinObject> CreateSkinObject(const std::string& kind, const std::string& name)
+{
+    auto object = MakeSkinObject(kind, name);
+    if (object)
+        object->Kind = kind;
+    return object;
 }
 
 } // namespace quorvel

@@ -20,6 +20,7 @@ public:
     virtual void SaveToIni(SkinIni& ini) const;
 
     std::string IDName;
+    std::string Kind; // the kind it was listed as, written back with it
     std::string hint;
     int activePictureIndex = -1;
     bool skinRectInAPicture = false;

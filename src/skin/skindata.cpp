@@ -131,8 +131,12 @@ void SkinData::SaveToIni(SkinIni& ini) const
     HintWindow.SaveToIni(ini);
     ini.EraseSection("SKINOBJECTS");
     WriteInteger(ini, "SKINOBJECTS", "count", static_cast<int>(SkinObjects.size()));
+    for (std::size_t i = 0; i < SkinObjects.size(); ++i)
+        ini.WriteString("SKINOBJECTS", std::to_string(i), SkinObjects[i]->IDName + ":" + SkinObjects[i]->Kind);
     ini.EraseSection("SKINCONTROLS");
     WriteInteger(ini, "SKINCONTROLS", "count", static_cast<int>(SkinControls.size()));
+    for (std::size_t i = 0; i < SkinControls.size(); ++i)
+        ini.WriteString("SKINCONTROLS", std::to_string(i), SkinControls[i]->IDName + ":" + SkinControls[i]->Kind);
     for (const auto& o : SkinObjects)
         o->SaveToIni(ini);
     for (const auto& c : SkinControls)

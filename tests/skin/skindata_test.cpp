@@ -1,0 +1,205 @@
+#include "compressedstoredskin.h"
+#include "scratchdir.h"
+#include "skincontainer.h"
+#include "skindata.h"
+#include "skinerrors.h"
+#include "skinini.h"
+#include "skintestdata.h"
+#include "zlibstreams.h"
+
+#include <QWidget>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+// A form that writes down the skin messages it gets.
+class RecordingForm : public QWidget {
+public:
+    RecordingForm(const char* name, std::vector<std::string>& log) : name_(name), log_(log) {}
+    bool event(QEvent* e) override
+    {
+        if (e->type() == SkinMessageEvent::EventType()) {
+            const auto* m = static_cast<SkinMessageEvent*>(e);
+            log_.push_back(name_ + ":" + std::to_string(m->Message) + ":" + std::to_string(m->Param));
+            return true;
+        }
+        return QWidget::event(e);
+    }
+
+private:
+    std::string name_;
+    std::vector<std::string>& log_;
+};
+
+std::string Pack(const SkinContainer& c)
+{
+    MemoryStream plain, packed;
+    c.Write(plain);
+    CompressStream(plain, packed);
+    return packed.Bytes();
+}
+
+SkinContainer Minimal(std::vector<std::string> definition)
+{
+    SkinContainer c;
+    c.pictures = {MakeBitmap(4, 4, 24)};
+    c.definition = std::move(definition);
+    return c;
+}
+
+const std::vector<std::string> kDefinition = {
+    "[PICTURES]", "mask=m.bmp", "activepicturescount=1", "0=a.bmp",
+    "[FORMINFO]", "clientrect=3,30,207,279", "lefttoppoint=1,1", "righttoppoint=250,2",
+    "leftbottompoint=2,300", "rightbottompoint=300,300", "maskrectarea=10,10,100,100",
+    "hittestlefttoppoint=0,5", "hittestrighttoppoint=7,7",
+    "[SKINOBJECTS]", "count=3", "0=caption:caption", "1=odd:nosuchkind", "2=closebutton:stdbutton",
+    "[SKINCONTROLS]", "count=3", "0=panel:panel", "1=tab:tab", "2=hupdown:updown",
+    "[hupdown]", "lefttoppoint=4,4", "clientrect=1,1,5,5", "upbuttonrect=13,0,27,15",
+};
+
+} // namespace
+
+TEST(SkinData, LoadsSendsMessagesInOrderAndAdjustsTheFrame)
+{
+    std::vector<std::string> log;
+    RecordingForm other("other", log);
+    RecordingForm owner("owner", log);
+    CompressedStoredSkin stored;
+    stored.SetCompressedData(Pack(Minimal(kDefinition)));
+    auto* data = new SkinData(&owner);
+    data->SetCompressedStoredSkin(&stored);
+    EXPECT_FALSE(data->Empty);
+    EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000", "other:1225:1000", "owner:1226:1000",
+                                             "other:1226:1000", "owner:1227:1000", "other:1227:1000"}));
+    // Unknown kinds are skipped; later entries keep their order.
+    ASSERT_EQ(data->SkinObjects.size(), 2u);
+    EXPECT_EQ(data->FindObjectIndex("closebutton"), 1);
+    EXPECT_EQ(data->FindControlIndex("tab"), 1);
+    EXPECT_EQ(data->FindControlIndex("Tab"), -1);
+    // With a mask: the mask area takes in the client rectangle; zero hit-test points take the corners.
+    const FormInfo& f = data->Info;
+    EXPECT_EQ(f.maskrectarea, (SkinRect{3, 10, 207, 279}));
+    EXPECT_EQ(f.hittestlefttoppoint, (SkinPoint{1, 1}));
+    EXPECT_EQ(f.hittestrighttoppoint, (SkinPoint{7, 7}));
+    // Corner points moved into the client rectangle.
+    EXPECT_EQ(f.lefttoppoint, (SkinPoint{3, 30}));
+    EXPECT_EQ(f.righttoppoint, (SkinPoint{207, 30}));
+    EXPECT_EQ(f.leftbottompoint, (SkinPoint{3, 279}));
+    EXPECT_EQ(f.rightbottompoint, (SkinPoint{207, 279}));
+    // Scroll buttons never keep corner points or a client rectangle.
+    const auto* updown = dynamic_cast<DataSkinUpDownControl*>(data->SkinControls[2].get());
+    ASSERT_NE(updown, nullptr);
+    EXPECT_EQ(updown->leftTopPoint, SkinPoint{});
+    EXPECT_TRUE(updown->clientRect.IsEmpty());
+    EXPECT_EQ(updown->upButtonRect, (SkinRect{13, 0, 27, 15}));
+    // Sections that are absent read their defaults: "Arial" 14 for a panel read from nothing.
+    const auto* panel = dynamic_cast<DataSkinPanelControl*>(data->SkinControls[0].get());
+    EXPECT_EQ(panel->fontName, "Arial");
+    EXPECT_EQ(panel->fontHeight, 14);
+    EXPECT_EQ(DataSkinPanelControl("never").fontName, "\xCB\xCE\xCC\xE5");
+    EXPECT_EQ(dynamic_cast<DataSkinTabControl*>(data->SkinControls[1].get())->upDown, "");
+
+    // The stored skin going away is forgotten.
+    delete data;
+}
+
+TEST(SkinData, FailedOrRefusedLoadsLeaveTheSkinEmpty)
+{
+    std::vector<std::string> log;
+    RecordingForm owner("owner", log);
+    SkinData data(&owner);
+    CompressedStoredSkin stored;
+    // Empty stored skin: nothing happens.
+    data.SetCompressedStoredSkin(&stored);
+    EXPECT_TRUE(log.empty());
+    // An empty rectangle field fails the load; no change message follows.
+    stored.SetCompressedData(Pack(Minimal({"[FORMINFO]", "clientrect=1,,3,4"})));
+    EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EConvertError);
+    EXPECT_TRUE(data.Empty);
+    EXPECT_TRUE(data.ActivePictures.empty());
+    EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000"}));
+    // Damaged zlib data.
+    stored.SetCompressedData("\x78\xDA garbage that is not deflate data");
+    EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EDecompressionError);
+    EXPECT_TRUE(data.Empty);
+    // A container of a later version: an empty skin, quietly.
+    std::string v4("\x04\0\0\0", 4);
+    MemoryStream plain(v4), packed;
+    CompressStream(plain, packed);
+    stored.SetCompressedData(packed.Bytes());
+    data.LoadCompressedStoredSkin(stored);
+    EXPECT_TRUE(data.Empty);
+    EXPECT_EQ(data.FindControlIndex("panel"), -1);
+    // A skin without a mask keeps its hit-test points, zero or not.
+    stored.SetCompressedData(Pack(Minimal({"[FORMINFO]", "lefttoppoint=5,5", "hittestlefttoppoint=0,0"})));
+    data.LoadCompressedStoredSkin(stored);
+    EXPECT_FALSE(data.Empty);
+    EXPECT_EQ(data.Info.hittestlefttoppoint, SkinPoint{});
+}
+
+TEST(SkinData, ResourceStringsAndStringsChangedMessage)
+{
+    std::vector<std::string> log;
+    RecordingForm owner("owner", log);
+    SkinData data(&owner);
+    auto* strings = new ResourceStrData;
+    EXPECT_EQ(strings->ResStrings().size(), 73u);
+    EXPECT_EQ(strings->GetResStr("MI_ROLLUPCAPTION"), "Ro&llUp");
+    EXPECT_EQ(strings->GetResStr("MENUBUTTON_HINT"), "System menu");
+    EXPECT_EQ(strings->GetResStr("MI_ROLLUP"), "");
+    data.SetResourceStrData(strings);
+    EXPECT_EQ(log, std::vector<std::string>{"owner:1274:1000"});
+    delete strings;
+    EXPECT_EQ(data.GetResourceStrData(), nullptr);
+}
+
+TEST(CompressedStoredSkin, ImportsAFolderAndKeepsTheOldStreamOnFailure)
+{
+    ScratchDir dir;
+    ScratchDir::Spit(dir.File("frame.bmp"), MakeBmp(10, 10, 24));
+    ScratchDir::Spit(dir.File("p0.bmp"), MakeBmp(3, 3, 1));
+    const std::string ini = "[VERSION]\r\n[PICTURES]\r\npicture=frame.bmp\r\nactivepicturescount=1\r\n0=p0.bmp\r\n"
+                            "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n";
+    ScratchDir::Spit(dir.File("skin.ini"), ini);
+    CompressedStoredSkin stored;
+    stored.ImportSkinFolder(dir.File("skin.ini"));
+    ASSERT_FALSE(stored.IsEmpty());
+    MemoryStream plain;
+    stored.ExtractContainer(plain);
+    plain.SetPosition(0);
+    const SkinContainer c = SkinContainer::Read(plain);
+    EXPECT_EQ(c.picture.Width(), 10);
+    EXPECT_TRUE(c.inactivePicture.Empty());
+    EXPECT_TRUE(c.mask.Empty());
+    ASSERT_EQ(c.pictures.size(), 1u);
+    EXPECT_EQ(c.definition.size(), 8u);
+
+    const std::string before = stored.CompressedData();
+    ScratchDir::Spit(dir.File("incomplete.ini"), "[VERSION]\r\n[PICTURES]\r\n");
+    stored.ImportSkinFolder(dir.File("incomplete.ini"));
+    EXPECT_EQ(stored.CompressedData(), before);
+    std::filesystem::remove(dir.File("p0.bmp"));
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("skin.ini")), EFOpenError);
+    EXPECT_EQ(stored.CompressedData(), before);
+
+    // The compressed file form: version, length, stream; later versions give nothing.
+    std::string file("\x03\0\0\0", 4);
+    const auto n = static_cast<std::uint32_t>(before.size());
+    for (int i = 0; i < 4; ++i)
+        file.push_back(static_cast<char>(n >> (8 * i)));
+    ScratchDir::Spit(dir.File("skin.skn"), file + before + "trailing");
+    CompressedStoredSkin other;
+    other.ImportCompressedFile(dir.File("skin.skn"));
+    EXPECT_EQ(other.CompressedData(), before);
+    file[0] = 4;
+    ScratchDir::Spit(dir.File("later.skn"), file + before);
+    other.ImportCompressedFile(dir.File("later.skn"));
+    EXPECT_TRUE(other.IsEmpty());
+    // Assigning names in the running program only stores them.
+    other.SetFileName("/somewhere/skin.ini");
+    EXPECT_EQ(other.FileName(), "/somewhere/skin.ini");
+    EXPECT_TRUE(other.IsEmpty());
+}
