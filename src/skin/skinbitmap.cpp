@@ -111,6 +111,10 @@ void SkinBitmap::LoadFromStream(Stream& stream)
     const std::int64_t start = stream.Position();
     const std::int64_t got = stream.Read(head, sizeof head);
     const Geometry g = Describe(head, got);
+    // Never allocate for more than the stream holds: headers may claim anything.
+    const std::int64_t length = stream.Length();
+    if (length >= 0 && g.length > length - start)
+        Invalid();
     std::string bytes(static_cast<std::size_t>(g.length), '\0');
     const std::int64_t have = std::min(got, g.length);
     std::memcpy(bytes.data(), head, static_cast<std::size_t>(have));

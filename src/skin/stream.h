@@ -19,6 +19,8 @@ public:
     virtual std::int64_t Seek(std::int64_t offset, Origin origin) = 0;
 
     std::int64_t Position() { return Seek(0, Origin::Current); }
+    // The stream's length; streams that cannot tell (the zlib ones) give -1.
+    virtual std::int64_t Length() { return -1; }
     void SetPosition(std::int64_t position) { Seek(position, Origin::Beginning); }
     // Reads exactly count bytes or throws EReadError.
     void ReadBuffer(void* buffer, std::int64_t count);
@@ -38,6 +40,7 @@ public:
     std::int64_t Seek(std::int64_t offset, Origin origin) override;
 
     std::int64_t Size() const { return static_cast<std::int64_t>(bytes_.size()); }
+    std::int64_t Length() override { return Size(); }
     const std::string& Bytes() const { return bytes_; }
     void Clear();
     // The bytes from the position to the end, without moving it.

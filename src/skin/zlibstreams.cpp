@@ -147,7 +147,11 @@ std::int64_t DecompressionStream::Read(void* buffer, std::int64_t count)
             Moved();
         }
         // The end of the zlib stream yields no more bytes, whatever follows it.
-        if (CheckDecompress(inflate(&z_, Z_NO_FLUSH)) == Z_STREAM_END) {
+        const int rc = CheckDecompress(inflate(&z_, Z_NO_FLUSH));
+        // A stream asking for a preset dictionary cannot be inflated here; it would never move.
+        if (rc == Z_NEED_DICT)
+            throw EDecompressionError("compression error");
+        if (rc == Z_STREAM_END) {
             ended_ = true;
             return count - z_.avail_out;
         }
