@@ -182,3 +182,25 @@ TEST_F(SponsorTest, ClosingReleasesHome)
     EXPECT_TRUE(OtherClientCanGrabHome());
     EXPECT_TRUE(errors.empty());
 }
+
+TEST(BossKeyTaken, AnotherProgramHoldingHomeLeavesTheProgramRunningWithoutIt)
+{
+    std::vector<QString> errors;
+    SetErrorPresenter([&](const QString&, const QString& message) { errors.push_back(message); });
+    HomeHolder holder;
+    ASSERT_TRUE(holder.Holds());
+    ScratchDir dir;
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n");
+    {
+        Form1 form(dir.Path() + "/", QStringLiteral("null"));
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        XKey("Home");
+        QTest::qWait(500);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.MediaPlayer1->settings().mute());
+        form.close();
+    }
+    EXPECT_TRUE(errors.empty());
+    SetErrorPresenter(nullptr);
+}
