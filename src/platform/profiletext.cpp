@@ -59,7 +59,7 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::make_shared<const std:
 {
     const std::string_view all(*bytes_);
     // Keys above the first header belong to a section without a name.
-    sections_.push_back(Section{std::string_view(), 0, {}, {}, false});
+    sections_.push_back(Section{std::string_view(), 0, {}, {}, {}, false});
     std::size_t pos = 0;
     while (pos < all.size()) {
         std::size_t nl = all.find('\n', pos);
@@ -75,7 +75,7 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::make_shared<const std:
         if (line.front() == '[') {
             const auto close = line.find(']');
             if (close != std::string_view::npos) {
-                sections_.push_back(Section{Trim(line.substr(1, close - 1)), lineEnd, {}, {}, false});
+                sections_.push_back(Section{Trim(line.substr(1, close - 1)), lineEnd, {}, {}, {}, false});
                 pos = lineEnd;
                 continue;
             }
@@ -131,13 +131,20 @@ std::optional<std::string_view> ProfileText::Value(std::string_view section, std
         return std::nullopt;
     if (!s->indexed) {
         s->index.reserve(s->entries.size());
+        s->first.resize(s->entries.size());
         for (std::size_t i = 0; i < s->entries.size(); ++i)
-            s->index.try_emplace(s->entries[i].name, i);
+            s->first[i] = s->index.try_emplace(s->entries[i].name, i).second;
         s->indexed = true;
+    }
+    const std::size_t next = s->lastFound + 1;
+    if (next < s->entries.size() && s->first[next] && NamesEqual(s->entries[next].name, key)) {
+        s->lastFound = next;
+        return Unquote(s->entries[next].rawValue);
     }
     const auto it = s->index.find(key);
     if (it == s->index.end())
         return std::nullopt;
+    s->lastFound = it->second;
     return Unquote(s->entries[it->second].rawValue);
 }
 

@@ -56,7 +56,11 @@ private:
         std::vector<Entry> entries;
         // Key name (any case) -> index of its first entry; built on first lookup.
         mutable std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> index;
+        // Whether each entry is the first of its name: only those answer a read.
+        mutable std::vector<bool> first;
         mutable bool indexed = false;
+        // Where the last read was found: reads usually follow the listing's order.
+        mutable std::size_t lastFound = static_cast<std::size_t>(-1);
     };
 
     const Section* Find(std::string_view section) const;

@@ -36,7 +36,14 @@ TEST(ProfileText, DuplicatesReadTheFirstAndListEveryLine)
     const ProfileText t("[S]\nA=1\na=2\n[s]\nB=3\n");
     EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"A", "a"}));
     EXPECT_EQ(t.Value("S", "A").value(), "1");
+    // Read in listing order, the second line of a name still answers with the first's value.
+    EXPECT_EQ(t.Value("S", "a").value(), "1");
     EXPECT_FALSE(t.Value("S", "B").has_value());
+    const ProfileText u("[S]\nX=1\nY=2\nZ=3\n");
+    EXPECT_EQ(u.Value("S", "z").value(), "3");
+    EXPECT_EQ(u.Value("S", "x").value(), "1");
+    EXPECT_EQ(u.Value("S", "y").value(), "2");
+    EXPECT_EQ(u.Value("S", "z").value(), "3");
 }
 
 TEST(ProfileText, HeaderWithoutBracketIsNotASection)
