@@ -31,20 +31,14 @@ void DataSkinControl::SaveToIni(SkinIni& ini) const
 void DataSkinCustomControl::LoadFromIni(const SkinIni& ini)
 {
     DataSkinControl::LoadFromIni(ini);
-    leftTopPoint = ReadPoint(ini, IDName, "lefttoppoint");
-    rightTopPoint = ReadPoint(ini, IDName, "righttoppoint");
-    leftBottomPoint = ReadPoint(ini, IDName, "leftbottompoint");
-    rightBottomPoint = ReadPoint(ini, IDName, "rightbottompoint");
+    ReadCorners(ini, IDName, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     clientRect = ReadRect(ini, IDName, "clientrect");
 }
 
 void DataSkinCustomControl::SaveToIni(SkinIni& ini) const
 {
     DataSkinControl::SaveToIni(ini);
-    WritePoint(ini, IDName, "lefttoppoint", leftTopPoint);
-    WritePoint(ini, IDName, "righttoppoint", rightTopPoint);
-    WritePoint(ini, IDName, "leftbottompoint", leftBottomPoint);
-    WritePoint(ini, IDName, "rightbottompoint", rightBottomPoint);
+    WriteCorners(ini, IDName, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     WriteRect(ini, IDName, "clientrect", clientRect);
 }
 
@@ -60,9 +54,7 @@ void DataSkinPanelControl::LoadFromIni(const SkinIni& ini)
     bgPictureIndex = ReadInteger(ini, s, "bgpictureindex", -1);
     captionRect = ReadRect(ini, s, "captionrect");
     alignment = ReadAlignment(ini, s, "alignment");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
     checkImageRect = ReadRect(ini, s, "checkimagerect");
     uncheckImageRect = ReadRect(ini, s, "uncheckimagerect");
@@ -75,9 +67,7 @@ void DataSkinPanelControl::SaveToIni(SkinIni& ini) const
     WriteInteger(ini, s, "bgpictureindex", bgPictureIndex);
     WriteRect(ini, s, "captionrect", captionRect);
     WriteAlignment(ini, s, "alignment", alignment);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
     WriteRect(ini, s, "checkimagerect", checkImageRect);
     WriteRect(ini, s, "uncheckimagerect", uncheckImageRect);
@@ -98,16 +88,11 @@ void DataSkinTabControl::LoadFromIni(const SkinIni& ini)
     mouseInTabRect = ReadRect(ini, s, "mouseintabrect");
     clientRect = ReadRect(ini, s, "clientrect");
     bgPictureIndex = ReadInteger(ini, s, "bgpictureindex", -1);
-    leftTopPoint = ReadPoint(ini, s, "lefttoppoint");
-    rightTopPoint = ReadPoint(ini, s, "righttoppoint");
-    leftBottomPoint = ReadPoint(ini, s, "leftbottompoint");
-    rightBottomPoint = ReadPoint(ini, s, "rightbottompoint");
+    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     tabLeftOffset = ReadInteger(ini, s, "tableftoffset", 0);
     tabRightOffset = ReadInteger(ini, s, "tabrightoffset", 0);
     tabsBGRect = ReadRect(ini, s, "tabsbgrect");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
     activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
     focusFontColor = ReadInteger(ini, s, "focusfontcolor", 0);
@@ -125,16 +110,11 @@ void DataSkinTabControl::SaveToIni(SkinIni& ini) const
     WriteRect(ini, s, "mouseintabrect", mouseInTabRect);
     WriteRect(ini, s, "clientrect", clientRect);
     WriteInteger(ini, s, "bgpictureindex", bgPictureIndex);
-    WritePoint(ini, s, "lefttoppoint", leftTopPoint);
-    WritePoint(ini, s, "righttoppoint", rightTopPoint);
-    WritePoint(ini, s, "leftbottompoint", leftBottomPoint);
-    WritePoint(ini, s, "rightbottompoint", rightBottomPoint);
+    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     WriteInteger(ini, s, "tableftoffset", tabLeftOffset);
     WriteInteger(ini, s, "tabrightoffset", tabRightOffset);
     WriteRect(ini, s, "tabsbgrect", tabsBGRect);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
     WriteInteger(ini, s, "activefontcolor", activeFontColor);
     WriteInteger(ini, s, "focusfontcolor", focusFontColor);

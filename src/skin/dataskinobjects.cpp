@@ -76,9 +76,7 @@ void DataSkinCaption::LoadFromIni(const SkinIni& ini)
     DataSkinObject::LoadFromIni(ini);
     const std::string& s = IDName;
     textRect = ReadRect(ini, s, "textrect");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
     activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
     alignment = ReadAlignment(ini, s, "alignment");
@@ -97,9 +95,7 @@ void DataSkinCaption::SaveToIni(SkinIni& ini) const
     DataSkinObject::SaveToIni(ini);
     const std::string& s = IDName;
     WriteRect(ini, s, "textrect", textRect);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
     WriteInteger(ini, s, "activefontcolor", activeFontColor);
     WriteAlignment(ini, s, "alignment", alignment);
@@ -123,9 +119,7 @@ void DataSkinMenuItem::LoadFromIni(const SkinIni& ini)
     dividerLeftOffset = ReadInteger(ini, s, "dividerleftoffset", 0);
     dividerRightOffset = ReadInteger(ini, s, "dividerrightoffset", 0);
     textRect = ReadRect(ini, s, "textrect");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
     activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
     unenabledFontColor = ReadInteger(ini, s, "unenabledfontcolor", 0);
@@ -141,9 +135,7 @@ void DataSkinMenuItem::SaveToIni(SkinIni& ini) const
     WriteInteger(ini, s, "dividerleftoffset", dividerLeftOffset);
     WriteInteger(ini, s, "dividerrightoffset", dividerRightOffset);
     WriteRect(ini, s, "textrect", textRect);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
     WriteInteger(ini, s, "activefontcolor", activeFontColor);
     WriteInteger(ini, s, "unenabledfontcolor", unenabledFontColor);
@@ -157,9 +149,7 @@ void DataSkinMainMenuItem::LoadFromIni(const SkinIni& ini)
     itemRightOffset = ReadInteger(ini, s, "itemrightoffset", 0);
     downRect = ReadRect(ini, s, "downrect");
     textRect = ReadRect(ini, s, "textrect");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
     activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
     downFontColor = ReadInteger(ini, s, "downfontcolor", 0);
@@ -174,9 +164,7 @@ void DataSkinMainMenuItem::SaveToIni(SkinIni& ini) const
     WriteInteger(ini, s, "itemrightoffset", itemRightOffset);
     WriteRect(ini, s, "downrect", downRect);
     WriteRect(ini, s, "textrect", textRect);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
     WriteInteger(ini, s, "activefontcolor", activeFontColor);
     WriteInteger(ini, s, "downfontcolor", downFontColor);

@@ -175,6 +175,54 @@ void ReadListEntry(const SkinIni& ini, const std::string& section, const std::st
     kind = s.substr(colon + 1);
 }
 
+void ReadCorners(const SkinIni& ini, const std::string& section, SkinPoint& leftTop, SkinPoint& rightTop,
+                 SkinPoint& leftBottom, SkinPoint& rightBottom)
+{
+    leftTop = ReadPoint(ini, section, "lefttoppoint");
+    rightTop = ReadPoint(ini, section, "righttoppoint");
+    leftBottom = ReadPoint(ini, section, "leftbottompoint");
+    rightBottom = ReadPoint(ini, section, "rightbottompoint");
+}
+
+void WriteCorners(SkinIni& ini, const std::string& section, const SkinPoint& leftTop, const SkinPoint& rightTop,
+                  const SkinPoint& leftBottom, const SkinPoint& rightBottom)
+{
+    WritePoint(ini, section, "lefttoppoint", leftTop);
+    WritePoint(ini, section, "righttoppoint", rightTop);
+    WritePoint(ini, section, "leftbottompoint", leftBottom);
+    WritePoint(ini, section, "rightbottompoint", rightBottom);
+}
+
+void ReadStretch(const SkinIni& ini, const std::string& section, bool& left, bool& right, bool& top, bool& bottom)
+{
+    left = ReadBoolean(ini, section, "leftstretch");
+    right = ReadBoolean(ini, section, "rightstretch");
+    top = ReadBoolean(ini, section, "topstretch");
+    bottom = ReadBoolean(ini, section, "bottomstretch");
+}
+
+void WriteStretch(SkinIni& ini, const std::string& section, bool left, bool right, bool top, bool bottom)
+{
+    WriteBoolean(ini, section, "leftstretch", left);
+    WriteBoolean(ini, section, "rightstretch", right);
+    WriteBoolean(ini, section, "topstretch", top);
+    WriteBoolean(ini, section, "bottomstretch", bottom);
+}
+
+void ReadFont(const SkinIni& ini, const std::string& section, std::string& name, int& height, FontStyle& style)
+{
+    name = ini.ReadString(section, "fontname", "Arial");
+    height = ReadInteger(ini, section, "fontheight", 14);
+    style = ReadFontStyle(ini, section, "fontstyle");
+}
+
+void WriteFont(SkinIni& ini, const std::string& section, const std::string& name, int height, const FontStyle& style)
+{
+    ini.WriteString(section, "fontname", name);
+    WriteInteger(ini, section, "fontheight", height);
+    WriteFontStyle(ini, section, "fontstyle", style);
+}
+
 void WriteInteger(SkinIni& ini, const std::string& section, const std::string& key, int value)
 {
     ini.WriteString(section, key, std::to_string(value));

@@ -62,6 +62,17 @@ void WriteInactiveEffect(SkinIni& ini, const std::string& section, const std::st
 void WriteMorphKind(SkinIni& ini, const std::string& section, const std::string& key, MorphKind value);
 void WriteCommand(SkinIni& ini, const std::string& section, const std::string& key, SkinCommand value);
 
+// Groups of keys that many sections share: the four corner points, the four stretch flags,
+// and a font's face, height and style.
+void ReadCorners(const SkinIni& ini, const std::string& section, SkinPoint& leftTop, SkinPoint& rightTop,
+                 SkinPoint& leftBottom, SkinPoint& rightBottom);
+void WriteCorners(SkinIni& ini, const std::string& section, const SkinPoint& leftTop, const SkinPoint& rightTop,
+                  const SkinPoint& leftBottom, const SkinPoint& rightBottom);
+void ReadStretch(const SkinIni& ini, const std::string& section, bool& left, bool& right, bool& top, bool& bottom);
+void WriteStretch(SkinIni& ini, const std::string& section, bool left, bool right, bool top, bool bottom);
+void ReadFont(const SkinIni& ini, const std::string& section, std::string& name, int& height, FontStyle& style);
+void WriteFont(SkinIni& ini, const std::string& section, const std::string& name, int height, const FontStyle& style);
+
 // Integer text as the definition has it: optional sign and decimal digits, or "$", "0x", "0X"
 // and hexadecimal digits. False for anything else or out of range.
 bool ParseInteger(const std::string& text, int& value);

@@ -22,17 +22,11 @@ void FillZero(SkinPoint& hitTest, const SkinPoint& corner)
 void FormInfo::LoadFromIni(const SkinIni& ini, bool hasMask)
 {
     const std::string s = "FORMINFO";
-    lefttoppoint = ReadPoint(ini, s, "lefttoppoint");
-    righttoppoint = ReadPoint(ini, s, "righttoppoint");
-    leftbottompoint = ReadPoint(ini, s, "leftbottompoint");
-    rightbottompoint = ReadPoint(ini, s, "rightbottompoint");
+    ReadCorners(ini, s, lefttoppoint, righttoppoint, leftbottompoint, rightbottompoint);
     clientrect = ReadRect(ini, s, "clientrect");
     bgpictureindex = ReadInteger(ini, s, "bgpictureindex", -1);
     mdibgpictureindex = ReadInteger(ini, s, "mdibgpictureindex", -1);
-    leftstretch = ReadBoolean(ini, s, "leftstretch");
-    rightstretch = ReadBoolean(ini, s, "rightstretch");
-    topstretch = ReadBoolean(ini, s, "topstretch");
-    bottomstretch = ReadBoolean(ini, s, "bottomstretch");
+    ReadStretch(ini, s, leftstretch, rightstretch, topstretch, bottomstretch);
     maskrectarea = ReadRect(ini, s, "maskrectarea");
     hittestlefttoppoint = ReadPoint(ini, s, "hittestlefttoppoint");
     hittestrighttoppoint = ReadPoint(ini, s, "hittestrighttoppoint");
@@ -78,17 +72,11 @@ void FormInfo::SaveToIni(SkinIni& ini) const
 {
     const std::string s = "FORMINFO";
     ini.EraseSection(s);
-    WritePoint(ini, s, "lefttoppoint", lefttoppoint);
-    WritePoint(ini, s, "righttoppoint", righttoppoint);
-    WritePoint(ini, s, "leftbottompoint", leftbottompoint);
-    WritePoint(ini, s, "rightbottompoint", rightbottompoint);
+    WriteCorners(ini, s, lefttoppoint, righttoppoint, leftbottompoint, rightbottompoint);
     WriteRect(ini, s, "clientrect", clientrect);
     WriteInteger(ini, s, "bgpictureindex", bgpictureindex);
     WriteInteger(ini, s, "mdibgpictureindex", mdibgpictureindex);
-    WriteBoolean(ini, s, "leftstretch", leftstretch);
-    WriteBoolean(ini, s, "rightstretch", rightstretch);
-    WriteBoolean(ini, s, "topstretch", topstretch);
-    WriteBoolean(ini, s, "bottomstretch", bottomstretch);
+    WriteStretch(ini, s, leftstretch, rightstretch, topstretch, bottomstretch);
     WriteRect(ini, s, "maskrectarea", maskrectarea);
     WritePoint(ini, s, "hittestlefttoppoint", hittestlefttoppoint);
     WritePoint(ini, s, "hittestrighttoppoint", hittestrighttoppoint);
@@ -109,17 +97,11 @@ void DataSkinPopupWindow::LoadFromIni(const SkinIni& ini)
     const std::string s = "POPUPWINDOW";
     windowPictureIndex = ReadInteger(ini, s, "windowpictureindex", -1);
     maskPictureIndex = ReadInteger(ini, s, "maskpictureindex", -1);
-    leftTopPoint = ReadPoint(ini, s, "lefttoppoint");
-    rightTopPoint = ReadPoint(ini, s, "righttoppoint");
-    leftBottomPoint = ReadPoint(ini, s, "leftbottompoint");
-    rightBottomPoint = ReadPoint(ini, s, "rightbottompoint");
+    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     itemsRect = ReadRect(ini, s, "itemsrect");
     scrollMarkerColor = ReadInteger(ini, s, "scrollmarkercolor", 0);
     scrollMarkerActiveColor = ReadInteger(ini, s, "scrollmarkeractivecolor", 0);
-    leftStretch = ReadBoolean(ini, s, "leftstretch");
-    rightStretch = ReadBoolean(ini, s, "rightstretch");
-    topStretch = ReadBoolean(ini, s, "topstretch");
-    bottomStretch = ReadBoolean(ini, s, "bottomstretch");
+    ReadStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
 }
 
 void DataSkinPopupWindow::SaveToIni(SkinIni& ini) const
@@ -128,17 +110,11 @@ void DataSkinPopupWindow::SaveToIni(SkinIni& ini) const
     ini.EraseSection(s);
     WriteInteger(ini, s, "windowpictureindex", windowPictureIndex);
     WriteInteger(ini, s, "maskpictureindex", maskPictureIndex);
-    WritePoint(ini, s, "lefttoppoint", leftTopPoint);
-    WritePoint(ini, s, "righttoppoint", rightTopPoint);
-    WritePoint(ini, s, "leftbottompoint", leftBottomPoint);
-    WritePoint(ini, s, "rightbottompoint", rightBottomPoint);
+    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     WriteRect(ini, s, "itemsrect", itemsRect);
     WriteInteger(ini, s, "scrollmarkercolor", scrollMarkerColor);
     WriteInteger(ini, s, "scrollmarkeractivecolor", scrollMarkerActiveColor);
-    WriteBoolean(ini, s, "leftstretch", leftStretch);
-    WriteBoolean(ini, s, "rightstretch", rightStretch);
-    WriteBoolean(ini, s, "topstretch", topStretch);
-    WriteBoolean(ini, s, "bottomstretch", bottomStretch);
+    WriteStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
 }
 
 DataSkinHintWindow::DataSkinHintWindow() : fontName(DefaultSkinFontName) {}
@@ -148,19 +124,11 @@ void DataSkinHintWindow::LoadFromIni(const SkinIni& ini)
     const std::string s = "HINTWINDOW";
     windowPictureIndex = ReadInteger(ini, s, "windowpictureindex", -1);
     maskPictureIndex = ReadInteger(ini, s, "maskpictureindex", -1);
-    leftTopPoint = ReadPoint(ini, s, "lefttoppoint");
-    rightTopPoint = ReadPoint(ini, s, "righttoppoint");
-    leftBottomPoint = ReadPoint(ini, s, "leftbottompoint");
-    rightBottomPoint = ReadPoint(ini, s, "rightbottompoint");
+    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     clientRect = ReadRect(ini, s, "clientrect");
-    fontName = ini.ReadString(s, "fontname", "Arial");
-    fontHeight = ReadInteger(ini, s, "fontheight", 14);
-    fontStyle = ReadFontStyle(ini, s, "fontstyle");
+    ReadFont(ini, s, fontName, fontHeight, fontStyle);
     fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    leftStretch = ReadBoolean(ini, s, "leftstretch");
-    rightStretch = ReadBoolean(ini, s, "rightstretch");
-    topStretch = ReadBoolean(ini, s, "topstretch");
-    bottomStretch = ReadBoolean(ini, s, "bottomstretch");
+    ReadStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
 }
 
 void DataSkinHintWindow::SaveToIni(SkinIni& ini) const
@@ -169,19 +137,11 @@ void DataSkinHintWindow::SaveToIni(SkinIni& ini) const
     ini.EraseSection(s);
     WriteInteger(ini, s, "windowpictureindex", windowPictureIndex);
     WriteInteger(ini, s, "maskpictureindex", maskPictureIndex);
-    WritePoint(ini, s, "lefttoppoint", leftTopPoint);
-    WritePoint(ini, s, "righttoppoint", rightTopPoint);
-    WritePoint(ini, s, "leftbottompoint", leftBottomPoint);
-    WritePoint(ini, s, "rightbottompoint", rightBottomPoint);
+    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
     WriteRect(ini, s, "clientrect", clientRect);
-    ini.WriteString(s, "fontname", fontName);
-    WriteInteger(ini, s, "fontheight", fontHeight);
-    WriteFontStyle(ini, s, "fontstyle", fontStyle);
+    WriteFont(ini, s, fontName, fontHeight, fontStyle);
     WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteBoolean(ini, s, "leftstretch", leftStretch);
-    WriteBoolean(ini, s, "rightstretch", rightStretch);
-    WriteBoolean(ini, s, "topstretch", topStretch);
-    WriteBoolean(ini, s, "bottomstretch", bottomStretch);
+    WriteStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
 }
 
 } // namespace quorvel
