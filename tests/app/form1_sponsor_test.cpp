@@ -7,6 +7,7 @@
 #include "mediaplayer.h"
 #include "scratchdir.h"
 #include "skinpagecontrol.h"
+#include "skinpanel.h"
 #include "skintabsheet.h"
 #include "webpane.h"
 #include "x11probe.h"
@@ -171,6 +172,30 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
     form->FormHotKey(4, 36);
     form->FormHotKey(0, 35);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(SponsorTest, HomeHidesAFullScreenPlayerToo)
+{
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
+    form.reset();
+    form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
+    form->MediaPlayer1->SetFullScreen(true);
+    ASSERT_TRUE(form->MediaPlayer1->isWindow());
+    form->FormHotKey(0, 36);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_FALSE(form->MediaPlayer1->IsFullScreen());
+    EXPECT_FALSE(form->MediaPlayer1->isWindow());
+    EXPECT_EQ(form->MediaPlayer1->parentWidget(), form->SkinPanel1);
+    form->FormHotKey(0, 36);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->MediaPlayer1->geometry(), form->SkinPanel1->ClientRect());
+    // The player is back under the ticker.
+    const auto stack = form->SkinPanel1->children();
+    EXPECT_LT(stack.indexOf(form->MediaPlayer1), stack.indexOf(form->Edit1));
     EXPECT_TRUE(errors.empty());
 }
 
