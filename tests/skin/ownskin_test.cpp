@@ -3,7 +3,10 @@
 #include "skincontainer.h"
 #include "skindata.h"
 #include "skinini.h"
+#include "skinutils.h"
 #include "storedskin.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -202,4 +205,30 @@ TEST_F(OwnSkin, SavedDefinitionReadsBackTheSame)
     EXPECT_EQ(savedAgain.Lines(), saved.Lines());
     EXPECT_EQ(again.FindControlIndex("tab"), 12);
     EXPECT_EQ(again.Info.clientrect, data.Info.clientrect);
+}
+
+TEST_F(OwnSkin, WindowOutlineAtTheWindowsSize)
+{
+    const QByteArray bytes = QByteArray::fromStdString(data.Mask.Bytes());
+    const QImage mask = QImage::fromData(bytes, "BMP");
+    ASSERT_EQ(mask.size(), QSize(210, 282));
+    PieceGeometry g;
+    g.S = SkinRect{0, 0, 210, 282};
+    g.LT = data.Info.lefttoppoint;
+    g.RT = data.Info.righttoppoint;
+    g.LB = data.Info.leftbottompoint;
+    g.RB = data.Info.rightbottompoint;
+    g.C = data.Info.clientrect;
+    g.DeriveTarget(718, 479); // a 712 x 446 client area inside the frame
+    EXPECT_EQ(g.NC, (SkinRect{3, 30, 715, 476}));
+    const auto region = BuildMaskedRegion(mask, g);
+    ASSERT_TRUE(region.has_value());
+    EXPECT_EQ(region->boundingRect(), QRect(0, 0, 718, 479));
+    // Rounded top corners; everything else belongs to the window.
+    EXPECT_FALSE(region->contains(QPoint(0, 0)));
+    EXPECT_FALSE(region->contains(QPoint(717, 0)));
+    EXPECT_TRUE(region->contains(QPoint(6, 0)));
+    EXPECT_TRUE(region->contains(QPoint(0, 478)));
+    EXPECT_TRUE(region->contains(QPoint(717, 478)));
+    EXPECT_TRUE(((QRegion(0, 0, 718, 479) - *region) - QRegion(0, 0, 718, 6)).isEmpty());
 }

@@ -234,6 +234,8 @@ TEST(SkinUtils, MaskedRegionAtANewSize)
     EXPECT_TRUE(region->contains(QPoint(50, 0)));
     EXPECT_TRUE(region->contains(QPoint(99, 59)));
     EXPECT_EQ(region->boundingRect(), QRect(0, 0, 100, 60));
+    // Rectangle by rectangle: the whole target less the two cut corners.
+    EXPECT_TRUE((*region ^ (QRegion(0, 0, 100, 60) - QRegion(0, 0, 1, 1) - QRegion(99, 0, 1, 1))).isEmpty());
     // Folded geometry: no region, the element stays rectangular.
     g.DeriveTarget(5, 60);
     EXPECT_FALSE(BuildMaskedRegion(mask, g).has_value());
