@@ -37,7 +37,7 @@ protected:
         ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n");
         form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
         form->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
     }
     void TearDown() override
     {
@@ -147,7 +147,7 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
     other.move(0, 0);
     other.show();
     other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&other, 20000));
     ASSERT_FALSE(form->MediaPlayer1->settings().mute());
 
     XKey("shift+Home");
@@ -181,7 +181,7 @@ TEST_F(SponsorTest, HomeHidesAFullScreenPlayerToo)
     form.reset();
     form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
     form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
     form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
     form->MediaPlayer1->SetFullScreen(true);
     ASSERT_TRUE(form->MediaPlayer1->isWindow());
@@ -219,7 +219,7 @@ TEST(BossKeyTaken, AnotherProgramHoldingHomeLeavesTheProgramRunningWithoutIt)
     {
         Form1 form(dir.Path() + "/", QStringLiteral("null"));
         form.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, 20000));
         XKey("Home");
         QTest::qWait(500);
         EXPECT_TRUE(form.isVisible());

@@ -36,7 +36,7 @@ protected:
         auto form = std::make_unique<Form1>(ProgramDir(), QStringLiteral("null"));
         form->show();
         form->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
         return form;
     }
     static QTreeWidgetItem* Find(QTreeWidget* tree, const QString& text)

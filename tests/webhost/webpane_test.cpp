@@ -73,7 +73,7 @@ TEST(WebPane, VisibilityAndFocusRequest)
     host.resize(300, 200);
     WebPane pane(&host);
     host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
     EXPECT_TRUE(pane.Visible());
     pane.SetVisible(false);
     EXPECT_FALSE(pane.Visible());
