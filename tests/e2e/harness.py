@@ -68,6 +68,7 @@ class Program:
     def start(self, env=None):
         e = dict(os.environ)
         e.update(env or {})
+        self.spawned = time.time()
         self.proc = subprocess.Popen([os.path.join(self.dir, "quorvel")], env=e,
                                      stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
         self.window = wait_for_window("Quorvel Online TV v1.12")
