@@ -45,6 +45,17 @@ __attribute__((target_clones("avx2", "default"))) void CrossFadeRow(unsigned cha
         a[i] = static_cast<unsigned char>(RoundNonNegative(ka * a[i] + k * b[i]));
 }
 
+// Every channel of every pixel through the same function.
+template <class Fn>
+void MapChannels(EffectBmp& bmp, Fn fn)
+{
+    for (int y = 0; y < bmp.Height(); ++y) {
+        unsigned char* a = bmp.Row(y);
+        for (int i = 0; i < 3 * bmp.Width(); ++i)
+            a[i] = fn(a[i]);
+    }
+}
+
 } // namespace
 
 unsigned char RoundChannel(double value)
@@ -197,21 +208,11 @@ void EffectBmp::RightGradient(const EffectBmp& other, double k)
     }
 }
 
-void EffectBmp::LeftSlide(const EffectBmp& other, double k)
-{
-    if (!SameSize(other))
-        return;
-    const int W = Width();
-    const int s = std::min(std::max(RoundInt(W * k), 1), W - 1);
-    for (int y = 0; y < Height(); ++y) {
-        unsigned char* a = Row(y);
-        const unsigned char* b = other.Row(y);
-        for (int x = 0; x < s; ++x)
-            CopyPixel(a + 3 * x, b + 3 * std::min(W - 1, W - s + x));
-    }
-}
+void EffectBmp::LeftSlide(const EffectBmp& other, double k) { Slide(other, k, false); }
 
-void EffectBmp::RightSlide(const EffectBmp& other, double k)
+void EffectBmp::RightSlide(const EffectBmp& other, double k) { Slide(other, k, true); }
+
+void EffectBmp::Slide(const EffectBmp& other, double k, bool toRight)
 {
     if (!SameSize(other))
         return;
@@ -220,8 +221,11 @@ void EffectBmp::RightSlide(const EffectBmp& other, double k)
     for (int y = 0; y < Height(); ++y) {
         unsigned char* a = Row(y);
         const unsigned char* b = other.Row(y);
-        for (int x = 0; x < s; ++x)
-            CopyPixel(a + 3 * std::min(W - 1, W - s + x), b + 3 * x);
+        // Left: B's last s columns enter at the left; right: B's first s columns at the right.
+        for (int x = 0; x < s; ++x) {
+            const int far = std::min(W - 1, W - s + x);
+            CopyPixel(a + 3 * (toRight ? far : x), b + 3 * (toRight ? x : far));
+        }
     }
 }
 
@@ -260,21 +264,13 @@ void EffectBmp::ApplyInactiveEffect(InactiveEffect effect)
 void EffectBmp::Lighten(double k)
 {
     k = Limit01(k);
-    for (int y = 0; y < Height(); ++y) {
-        unsigned char* a = Row(y);
-        for (int i = 0; i < 3 * Width(); ++i)
-            a[i] = RoundChannel((1 - k) * a[i] + 255 * k);
-    }
+    MapChannels(*this, [k](unsigned char c) { return RoundChannel((1 - k) * c + 255 * k); });
 }
 
 void EffectBmp::Darken(double k)
 {
     k = Limit01(k);
-    for (int y = 0; y < Height(); ++y) {
-        unsigned char* a = Row(y);
-        for (int i = 0; i < 3 * Width(); ++i)
-            a[i] = RoundChannel((1 - k) * a[i]);
-    }
+    MapChannels(*this, [k](unsigned char c) { return RoundChannel((1 - k) * c); });
 }
 
 void EffectBmp::Grey()
@@ -290,11 +286,7 @@ void EffectBmp::Grey()
 
 void EffectBmp::Invert()
 {
-    for (int y = 0; y < Height(); ++y) {
-        unsigned char* a = Row(y);
-        for (int i = 0; i < 3 * Width(); ++i)
-            a[i] = static_cast<unsigned char>(255 - a[i]);
-    }
+    MapChannels(*this, [](unsigned char c) { return static_cast<unsigned char>(255 - c); });
 }
 
 void EffectBmp::Noise(int amplitude, std::mt19937& random)

@@ -61,6 +61,7 @@ public:
     void Flip(EffectBmp& target) const;
 
 private:
+    void Slide(const EffectBmp& other, double k, bool toRight);
     bool SameSize(const EffectBmp& other) const { return Width() == other.Width() && Height() == other.Height(); }
 
     QImage image_;
