@@ -4,6 +4,7 @@
 #include "webpane.h"
 
 #include <QSignalSpy>
+#include <QTcpServer>
 #include <QTest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -51,11 +52,22 @@ TEST(WebPane, NavigateWithTimeOutWaitsForThePage)
     EXPECT_TRUE(pane.IsLoadComplete());
     EXPECT_EQ(TitleOf(pane), "Start Page");
 
-    // The busy-wait handler can cancel the wait.
+}
+
+TEST(WebPane, BusyWaitHandlerCancelsAWaitThatWouldNotEnd)
+{
+    // A server that accepts the connection and never answers keeps the page loading.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    WebPane pane;
+    pane.resize(300, 200);
+    pane.show();
     int calls = 0;
     pane.SetOnBusyWait([&](WebPane*, qint64, bool& cancel, quint32&) { cancel = ++calls >= 3; });
-    EXPECT_FALSE(pane.Navigate(quorvel::LocalPageAddress(dir.Path() + "/", "page.dat"), 20000));
+    const QString address = QString("http://127.0.0.1:%1/page.dat").arg(silent.serverPort());
+    EXPECT_FALSE(pane.Navigate(address, 20000));
     EXPECT_EQ(calls, 3);
+    EXPECT_FALSE(pane.IsLoadComplete());
 }
 
 TEST(WebPane, RejectedAddressesRaise)
