@@ -38,7 +38,7 @@ void CopyPixel(unsigned char* to, const unsigned char* from) { std::memcpy(to, f
 
 // One row of a cross-fade. Both weights lie in 0..1, so the sum stays in 0..255 and needs no
 // clamping. Built for wide vector units too, picked by the processor at load time.
-__attribute__((target_clones("avx2", "default"))) void CrossFadeRow(unsigned char* a, const unsigned char* b, int n,
+__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void CrossFadeRow(unsigned char* a, const unsigned char* b, int n,
                                                                    double ka, double k)
 {
     for (int i = 0; i < n; ++i)
