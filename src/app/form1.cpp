@@ -70,7 +70,18 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
     FormCreate();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controls die later, in the widget base, when this object is no longer a Form1: their
+    // last events and signals (a ticker losing focus, a tree losing its selection) must not
+    // reach handlers of a window that is gone.
+    delete SavedEdit1WindowProc;
+    SavedEdit1WindowProc = nullptr;
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+    if (hotKeys_)
+        QObject::disconnect(hotKeys_.get(), nullptr, this, nullptr);
+}
 
 void Form1::CreateComponents(const QString& audioOutput)
 {

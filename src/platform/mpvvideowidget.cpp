@@ -25,6 +25,9 @@ MpvVideoWidget::MpvVideoWidget(MpvCore& core, QWidget* parent) : QOpenGLWidget(p
 
 MpvVideoWidget::~MpvVideoWidget()
 {
+    // The GL context dies in the base class, when this is no longer a video widget.
+    if (watchedContext_)
+        disconnect(watchedContext_, nullptr, this, nullptr);
     makeCurrent();
     FreeRenderContext();
     doneCurrent();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QOpenGLWidget>
+#include <QPointer>
 
 struct mpv_render_context;
 class QOpenGLContext;
@@ -40,7 +41,7 @@ private:
 
     MpvCore& core_;
     mpv_render_context* render_ = nullptr;
-    QOpenGLContext* watchedContext_ = nullptr;
+    QPointer<QOpenGLContext> watchedContext_;
     bool newFrame_ = false;
     quint64 framesRendered_ = 0;
 };
