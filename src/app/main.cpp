@@ -1,6 +1,7 @@
 // Quorvel Online TV: program entry.
 #include "appicons.h"
 #include "form1.h"
+#include "terminationrequests.h"
 
 #include <QApplication>
 #include <clocale>
@@ -18,6 +19,12 @@ int main(int argc, char** argv)
     int rc = 0;
     {
         quorvel::Form1 form(QCoreApplication::applicationDirPath().toStdString() + "/");
+        // Log-out and Ctrl+C close the window as its close button does, hidden or not.
+        quorvel::TerminationRequests termination;
+        QObject::connect(&termination, &quorvel::TerminationRequests::requested, &form, [&form] {
+            if (form.close())
+                QCoreApplication::quit();
+        });
         form.show();
         rc = QApplication::exec();
     }

@@ -69,8 +69,10 @@ class Program:
         e = dict(os.environ)
         e.update(env or {})
         self.spawned = time.time()
+        # Output goes to a file: a pipe nobody reads would stall a talkative program.
+        self.output = tempfile.NamedTemporaryFile(prefix="quorvel-e2e-", suffix=".log", delete=False)
         self.proc = subprocess.Popen([os.path.join(self.dir, "quorvel")], env=e,
-                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+                                     stdout=self.output, stderr=subprocess.STDOUT)
         self.window = wait_for_window("Quorvel Online TV v1.12")
         return self
 
@@ -84,6 +86,20 @@ class Program:
         wx, wy, _, _ = self.geometry()
         xdotool("mousemove", str(wx + x), str(wy + y), "click", "1")
 
+    def finish(self, testcase):
+        """Ends the program as a log-out does and checks that it closed cleanly: exit status 0
+        and no memory or undefined-behaviour report on its way out."""
+        self.proc.terminate()
+        try:
+            rc = self.proc.wait(60)
+        except subprocess.TimeoutExpired:
+            rc = None
+        with open(self.output.name, errors="replace") as f:
+            out = f.read()
+        testcase.assertEqual(rc, 0, "program did not close cleanly:\n" + out[-3000:])
+        for report in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"):
+            testcase.assertNotIn(report, out, out[-3000:])
+
     def stop(self):
         if self.proc and self.proc.poll() is None:
             self.proc.terminate()
@@ -93,6 +109,9 @@ class Program:
                 self.proc.kill()
                 self.proc.wait()
         shutil.rmtree(self.dir, ignore_errors=True)
+        if self.proc:
+            self.output.close()
+            os.unlink(self.output.name)
 
 
 def xdotool(*args):

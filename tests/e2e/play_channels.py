@@ -65,6 +65,7 @@ class PlayChannels(unittest.TestCase):
             self.assertEqual(asked, len([r for r in self.server.requests if r.endswith(".m3u8")]))
             self.assertGreater(colourful(harness.screenshot(*video)), 0.3)
             self.assertIsNone(program.proc.poll())
+            program.finish(self)
         finally:
             program.stop()
 

@@ -110,6 +110,11 @@ class SponsorAndBossKey(unittest.TestCase):
                         self.opened_lines())
         self.assertIsNone(self.program.proc.poll())
 
+        # Log-out while the window is hidden by the boss key still closes it cleanly.
+        harness.key("Home")
+        self.assertTrue(harness.wait_until(lambda: not self.visible(), 5))
+        self.program.finish(self)
+
 
 if __name__ == "__main__":
     unittest.main()
