@@ -311,10 +311,7 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
     RunHandler([this, modifiers, virtualKey] {
         if (modifiers != 0 || virtualKey != HotKeyService::VK_HOME)
             return;
-        // A player in full screen is a window of its own; it goes back into this one so that
-        // hiding hides everything.
-        if (isVisible() && MediaPlayer1 && MediaPlayer1->IsFullScreen())
-            MediaPlayer1->SetFullScreen(false);
+        // A full-screen player covers this window, so it hides and comes back with it.
         setVisible(!isVisible());
         if (MediaPlayer1)
             MediaPlayer1->settings().setMute(!MediaPlayer1->settings().mute());

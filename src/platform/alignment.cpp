@@ -13,6 +13,12 @@ constexpr const char* kAnchors = "quorvelAnchors";
 
 void SetAlign(QWidget* child, Align align) { child->setProperty(kAlign, static_cast<int>(align)); }
 
+Align AlignOf(const QWidget* child)
+{
+    const QVariant a = child->property(kAlign);
+    return a.isValid() ? static_cast<Align>(a.toInt()) : Align::None;
+}
+
 void AnchorAllSides(QWidget* child, const QMargins& distances)
 {
     child->setProperty(kAnchors, QVariant::fromValue(QRect(distances.left(), distances.top(), distances.right(),

@@ -13,6 +13,7 @@ enum class Align { None, Top, Bottom, Left, Right, Client };
 // Marks a child with its alignment; a control that is not aligned may instead be anchored to
 // all four sides, keeping its distances to the client area's edges.
 void SetAlign(QWidget* child, Align align);
+Align AlignOf(const QWidget* child);
 void AnchorAllSides(QWidget* child, const QMargins& distances);
 
 // Places every visible aligned or anchored child of the parent within the client rectangle:

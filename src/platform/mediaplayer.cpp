@@ -1,5 +1,6 @@
 #include "mediaplayer.h"
 
+#include "alignment.h"
 #include "errorbox.h"
 #include "mpvcore.h"
 #include "mpvvideowidget.h"
@@ -175,7 +176,9 @@ void MediaPlayer::BuildControlBar()
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
     });
     connect(core_.get(), &MpvCore::idleChanged, this, [this](bool idle) {
-        playPause_->setIcon(PlayerIcon(idle ? PlayerGlyph::Play : PlayerGlyph::Pause));
+        const bool paused = idle || core_->Flag(MpvProperty::Pause);
+        playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
+        playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
         if (idle) {
             video_->update();
             seekable_ = false;
@@ -306,6 +309,14 @@ void MediaPlayer::resizeEvent(QResizeEvent* event)
     LayoutChildren();
 }
 
+bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
+{
+    // While full screen the window's size changes as the desktop makes it full screen.
+    if (fullScreen_ && watched == window() && event->type() == QEvent::Resize)
+        setGeometry(window()->rect());
+    return QWidget::eventFilter(watched, event);
+}
+
 void MediaPlayer::keyPressEvent(QKeyEvent* event)
 {
     if (fullScreen_ && event->key() == Qt::Key_Escape) {
@@ -319,10 +330,16 @@ void MediaPlayer::SetFullScreen(bool on)
 {
     if (on == fullScreen_)
         return;
+    // Full screen is the player's own window going full screen with the player covering it.
+    // The video keeps its window, and so its GL context: moving it to another window would
+    // take the context, and the video output, away from a playing stream.
+    QWidget* top = window();
     if (on) {
-        homeParent_ = parentWidget();
+        homeParent_ = top != this ? parentWidget() : nullptr;
         homeGeometry_ = geometry();
         homeAbove_ = nullptr;
+        homeAlign_ = AlignOf(this);
+        homeWindowState_ = top->windowState();
         if (homeParent_) {
             // Remember the sibling stacked right above, to return under it.
             const auto siblings = homeParent_->children();
@@ -332,20 +349,33 @@ void MediaPlayer::SetFullScreen(bool on)
                     homeAbove_ = w;
         }
         fullScreen_ = true;
-        setParent(nullptr, Qt::Window);
-        setWindowTitle(QApplication::applicationDisplayName());
+        if (homeParent_) {
+            SetAlign(this, Align::None);
+            if (homeParent_ != top)
+                setParent(top);
+            top->installEventFilter(this);
+            setGeometry(top->rect());
+            raise();
+            show();
+        }
+        top->setWindowState((homeWindowState_ & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+        top->activateWindow();
         setFocusPolicy(Qt::StrongFocus);
-        showFullScreen();
-        activateWindow();
         setFocus();
     } else {
         fullScreen_ = false;
         setFocusPolicy(Qt::NoFocus);
-        setParent(homeParent_, Qt::Widget);
-        setGeometry(homeGeometry_);
-        if (homeAbove_)
-            stackUnder(homeAbove_);
-        show();
+        top->setWindowState(homeWindowState_);
+        if (homeParent_) {
+            top->removeEventFilter(this);
+            if (homeParent_ != top)
+                setParent(homeParent_);
+            SetAlign(this, homeAlign_);
+            setGeometry(homeGeometry_);
+            if (homeAbove_)
+                stackUnder(homeAbove_);
+            show();
+        }
     }
     fullScreenButton_->setIcon(PlayerIcon(on ? PlayerGlyph::LeaveFullScreen : PlayerGlyph::FullScreen));
     fullScreenButton_->setToolTip(on ? tr("Leave full screen") : tr("Full screen"));

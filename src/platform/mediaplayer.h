@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alignment.h"
 #include "playersettings.h"
 
 #include <QPointer>
@@ -48,6 +49,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControlBar();
@@ -84,6 +86,8 @@ private:
     QPointer<QWidget> homeParent_;
     QPointer<QWidget> homeAbove_;
     QRect homeGeometry_;
+    Align homeAlign_ = Align::None;
+    Qt::WindowStates homeWindowState_;
 };
 
 } // namespace quorvel

@@ -175,7 +175,7 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
     EXPECT_TRUE(errors.empty());
 }
 
-TEST_F(SponsorTest, HomeHidesAFullScreenPlayerToo)
+TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
 {
     ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
     form.reset();
@@ -184,16 +184,22 @@ TEST_F(SponsorTest, HomeHidesAFullScreenPlayerToo)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
     form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
     form->MediaPlayer1->SetFullScreen(true);
-    ASSERT_TRUE(form->MediaPlayer1->isWindow());
+    ASSERT_TRUE(form->isFullScreen());
+    EXPECT_EQ(form->MediaPlayer1->geometry(), form->rect());
     form->FormHotKey(0, 36);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->MediaPlayer1->IsFullScreen());
-    EXPECT_FALSE(form->MediaPlayer1->isWindow());
-    EXPECT_EQ(form->MediaPlayer1->parentWidget(), form->SkinPanel1);
+    EXPECT_FALSE(form->MediaPlayer1->isVisible());
+    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
     form->FormHotKey(0, 36);
     EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->MediaPlayer1->IsFullScreen());
+    EXPECT_FALSE(form->MediaPlayer1->settings().mute());
+
+    // Leaving full screen puts the player back in its panel, under the ticker.
+    form->MediaPlayer1->SetFullScreen(false);
+    EXPECT_FALSE(form->isFullScreen());
+    EXPECT_EQ(form->MediaPlayer1->parentWidget(), form->SkinPanel1);
     EXPECT_EQ(form->MediaPlayer1->geometry(), form->SkinPanel1->ClientRect());
-    // The player is back under the ticker.
     const auto stack = form->SkinPanel1->children();
     EXPECT_LT(stack.indexOf(form->MediaPlayer1), stack.indexOf(form->Edit1));
     EXPECT_TRUE(errors.empty());

@@ -1,0 +1,188 @@
+// The player control against a real clip: its control bar, its messages and full screen.
+#include "mediaplayer.h"
+#include "mpvcore.h"
+#include "scratchdir.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using quorvel::MediaPlayer;
+using quorvel::MpvProperty;
+
+namespace {
+
+// A one-minute clip with a moving test pattern, made once for the whole suite.
+const std::string& Clip()
+{
+    static ScratchDir dir;
+    static const std::string clip = [] {
+        const std::string path = dir.File("clip.mp4");
+        const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25 "
+                                    "-t 60 -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" +
+                                    path + "'";
+        if (std::system(command.c_str()) != 0)
+            return std::string();
+        return path;
+    }();
+    return clip;
+}
+
+QToolButton* Button(MediaPlayer& player, const QString& tip)
+{
+    for (auto* b : player.findChildren<QToolButton*>())
+        if (b->toolTip() == tip)
+            return b;
+    return nullptr;
+}
+
+// Clicks the bar's button with that tool tip; false when there is none.
+bool Click(MediaPlayer& player, const QString& tip)
+{
+    QToolButton* b = Button(player, tip);
+    if (b)
+        b->click();
+    return b != nullptr;
+}
+
+QSlider* SeekBar(MediaPlayer& player)
+{
+    for (auto* s : player.findChildren<QSlider*>())
+        if (s->maximum() == 1000)
+            return s;
+    return nullptr;
+}
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(Clip().empty()) << "ffmpeg could not make the test clip";
+        host.resize(480, 360);
+        player = new MediaPlayer(&host, QStringLiteral("null"));
+        player->setGeometry(0, 0, 480, 360);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+    }
+
+    bool Playing(int timeOutMs = 15000)
+    {
+        const quint64 before = player->FramesRendered();
+        return QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, timeOutMs);
+    }
+
+    QWidget host;
+    MediaPlayer* player = nullptr;
+};
+
+} // namespace
+
+TEST_F(PlayerTest, SeekablePlaysPausesSeeksStopsAndStartsAgain)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QSlider* seek = SeekBar(*player);
+    ASSERT_NE(seek, nullptr);
+    // A clip has a length: the seek bar shows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seek->isVisible(); }, 5000));
+
+    QToolButton* pause = Button(*player, "Pause");
+    ASSERT_NE(pause, nullptr);
+    pause->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::Pause); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pause->toolTip() == "Play"; }, 5000));
+    const double pausedAt = player->Core().Double(MpvProperty::TimePos);
+    QTest::qWait(500);
+    EXPECT_DOUBLE_EQ(player->Core().Double(MpvProperty::TimePos), pausedAt);
+    pause->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Core().Flag(MpvProperty::Pause); }, 5000));
+
+    // Dragging the seek bar to its middle goes to the clip's middle.
+    emit seek->sliderPressed();
+    seek->setValue(700);
+    emit seek->sliderReleased();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::TimePos) >= 6.5; }, 5000));
+
+    // Stop ends playback; the play button then starts the same address again.
+    ASSERT_TRUE(Click(*player, "Stop"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !seek->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Play") != nullptr; }, 5000));
+    ASSERT_TRUE(Click(*player, "Play"));
+    EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, MuteAndVolumeReachThePlayer)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    ASSERT_TRUE(Click(*player, "Mute"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->settings().mute(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Sound on") != nullptr; }, 5000));
+    // A mute put from outside shows in the bar too.
+    player->settings().setMute(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Mute") != nullptr; }, 5000));
+
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+    volume->setValue(40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 40; }, 5000));
+}
+
+TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
+{
+    ScratchDir dir;
+    const std::string later = dir.File("later.mp4");
+    player->setURL(QString::fromStdString(later));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 12000));
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(retry->isVisible());
+
+    std::filesystem::copy_file(Clip(), later);
+    retry->click();
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(player->Message().isEmpty());
+
+    // No address at all: a message, and nothing to retry.
+    player->setURL(QString());
+    EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
+    EXPECT_FALSE(retry->isVisible());
+}
+
+TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
+{
+    auto* above = new QWidget(&host);
+    above->setGeometry(10, 10, 50, 20);
+    above->show();
+    player->setGeometry(5, 6, 400, 300);
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+
+    ASSERT_TRUE(Click(*player, "Full screen"));
+    EXPECT_TRUE(player->IsFullScreen());
+    // The window goes full screen with the player covering all of it, and the video goes on.
+    EXPECT_TRUE(host.isFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->geometry() == host.rect(); }, 5000));
+    EXPECT_GT(host.children().indexOf(player), host.children().indexOf(above));
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(player->Message().isEmpty());
+
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_FALSE(player->IsFullScreen());
+    EXPECT_FALSE(host.isFullScreen());
+    EXPECT_EQ(player->parentWidget(), &host);
+    EXPECT_EQ(player->geometry(), QRect(5, 6, 400, 300));
+    const auto stack = host.children();
+    EXPECT_LT(stack.indexOf(player), stack.indexOf(above));
+    EXPECT_TRUE(Playing());
+}
