@@ -5,6 +5,7 @@ import http.server
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import threading
 import time
@@ -101,6 +102,10 @@ class Program:
             testcase.assertNotIn(report, out, out[-3000:])
 
     def stop(self):
+        if self.proc and self.proc.poll() is not None and self.proc.returncode != 0:
+            # It ended on its own, badly: show what it said.
+            with open(self.output.name, errors="replace") as f:
+                sys.stderr.write("program ended with status %d:\n%s\n" % (self.proc.returncode, f.read()[-6000:]))
         if self.proc and self.proc.poll() is None:
             self.proc.terminate()
             try:
