@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <limits>
 
 using namespace quorvel;
@@ -130,6 +131,37 @@ TEST(EffectBmp, CrossFadeAndItsLimits)
     EffectBmp other = Columns({0, 50});
     other.CrossFade(Columns({1, 2, 3}), 1);
     EXPECT_EQ(RowOf(other), (std::vector<int>{0, 50})); // sizes differ: nothing
+}
+
+TEST(EffectBmp, WideCrossFadesRoundEveryByteAlikeHalvesToEven)
+{
+    // Rows long enough for the wide vector paths, of odd widths, against the plain formula
+    // worked one byte at a time: no fused products, halves to even.
+    std::mt19937 random(7);
+    for (int w : {1, 5, 33, 97, 1921}) {
+        EffectBmp a(w, 2), b(w, 2);
+        for (int y = 0; y < 2; ++y)
+            for (int i = 0; i < 3 * w; ++i) {
+                a.Row(y)[i] = static_cast<unsigned char>(random() & 0xff);
+                b.Row(y)[i] = static_cast<unsigned char>(random() & 0xff);
+            }
+        // The first bytes make exact halves: 0.5, 1.5, 2.5, 3.5 at k = 0.5.
+        for (int i = 0; i < std::min(4, 3 * w); ++i) {
+            a.Row(0)[i] = static_cast<unsigned char>(i);
+            b.Row(0)[i] = static_cast<unsigned char>(i + 1);
+        }
+        for (double k : {0.5, 0.1, 0.25, 1.0 / 3, 0.7, 0.999}) {
+            EffectBmp faded = a;
+            faded.CrossFade(b, k);
+            for (int y = 0; y < 2; ++y)
+                for (int i = 0; i < 3 * w; ++i) {
+                    volatile double left = (1 - k) * a.Row(y)[i];
+                    volatile double right = k * b.Row(y)[i];
+                    const double expected = std::nearbyint(left + right);
+                    ASSERT_EQ(faded.Row(y)[i], expected) << "w " << w << " k " << k << " byte " << i;
+                }
+        }
+    }
 }
 
 TEST(EffectBmp, GradientsFadeOverTheirOwnLengths)
