@@ -311,9 +311,16 @@ void MediaPlayer::resizeEvent(QResizeEvent* event)
 
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 {
-    // While full screen the window's size changes as the desktop makes it full screen.
-    if (fullScreen_ && watched == window() && event->type() == QEvent::Resize)
-        setGeometry(window()->rect());
+    if (fullScreen_ && watched == window()) {
+        // The window's size changes as the desktop makes it full screen.
+        if (event->type() == QEvent::Resize)
+            setGeometry(window()->rect());
+        // Escape works wherever the keyboard focus went: a key nobody took reaches the window.
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            SetFullScreen(false);
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

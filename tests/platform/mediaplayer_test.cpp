@@ -4,6 +4,7 @@
 #include "scratchdir.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -177,7 +178,13 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
-    QTest::keyClick(player, Qt::Key_Escape);
+    // Escape leaves full screen even when the keyboard focus went to a control under the player.
+    auto* behind = new QLineEdit(&host);
+    behind->setGeometry(10, 40, 50, 20);
+    behind->show();
+    player->raise();
+    behind->setFocus();
+    QTest::keyClick(behind, Qt::Key_Escape);
     EXPECT_FALSE(player->IsFullScreen());
     EXPECT_FALSE(host.isFullScreen());
     EXPECT_EQ(player->parentWidget(), &host);
