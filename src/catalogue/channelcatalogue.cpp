@@ -20,9 +20,12 @@ const std::vector<std::string>& ChannelCatalogue::DefaultCategories()
 
 void ChannelCatalogue::WriteDefaults() const
 {
-    IniFile ini(fileName_);
+    // All categories in one change of the file: a start cut short never leaves a catalogue
+    // that exists with only some of them, which no later start would complete.
+    std::vector<std::pair<std::string, std::string>> entries;
     for (const auto& category : DefaultCategories())
-        ini.WriteValue("Layer1", category, "");
+        entries.emplace_back(category, "");
+    IniFile(fileName_).WriteSectionValues("Layer1", entries);
 }
 
 std::vector<ChannelCategory> ChannelCatalogue::ReadTree() const

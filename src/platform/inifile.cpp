@@ -42,4 +42,11 @@ void IniFile::WriteValue(const std::string& section, const std::string& key, con
         throw EIniFileException("Unable to write to " + fileName_);
 }
 
+void IniFile::WriteSectionValues(const std::string& section,
+                                 const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    if (!ProfileStore::Write(fileName_, section, entries))
+        throw EIniFileException("Unable to write to " + fileName_);
+}
+
 } // namespace quorvel

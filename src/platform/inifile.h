@@ -25,6 +25,9 @@ public:
     std::vector<std::pair<std::string, std::string>> ReadSectionValues(const std::string& section) const;
     // Stores the value, creating file, section and key as needed; throws EIniFileException.
     void WriteValue(const std::string& section, const std::string& key, const std::string& value);
+    // Stores several values of one section at once, as WriteValue would one after the other,
+    // but in one change of the file: an interruption leaves all of them or none.
+    void WriteSectionValues(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
 
 private:
     std::string fileName_;

@@ -211,13 +211,22 @@ std::shared_ptr<const ProfileText> ProfileStore::Read(const std::string& fileNam
 bool ProfileStore::Write(const std::string& fileName, const std::string& section, const std::string& key,
                          const std::string& value)
 {
-    if (fileName.empty() || !SafeToWrite(section, key, value))
+    return Write(fileName, section, {{key, value}});
+}
+
+bool ProfileStore::Write(const std::string& fileName, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    if (fileName.empty())
         return false;
+    for (const auto& [key, value] : entries)
+        if (!SafeToWrite(section, key, value))
+            return false;
     const std::string target = WriteTarget(fileName);
     std::string bytes;
     Identity id;
     bool exists = false;
-    // A file that exists but cannot be read must not be replaced by one holding only this key.
+    // A file that exists but cannot be read must not be replaced by one holding only these keys.
     if (!LoadFile(target, bytes, id, exists))
         return false;
     mode_t mode = NewFileMode();
@@ -227,9 +236,10 @@ bool ProfileStore::Write(const std::string& fileName, const std::string& section
             return false;
         mode = st.st_mode & 07777;
     }
-    const ProfileText text(std::move(bytes));
-    std::string updated = text.WithValue(section, key, value);
-    if (!ReplaceAtomically(target, updated, mode))
+    // Each key goes in as a write of its own would put it; the file changes once.
+    for (const auto& [key, value] : entries)
+        bytes = ProfileText(std::move(bytes)).WithValue(section, key, value);
+    if (!ReplaceAtomically(target, bytes, mode))
         return false;
     Cache().erase(fileName);
     Cache().erase(target);

@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quorvel {
 
@@ -22,6 +24,10 @@ public:
     // name, "=" in a key name, a key name starting with "[" or ";") are refused.
     static bool Write(const std::string& fileName, const std::string& section, const std::string& key,
                       const std::string& value);
+    // Sets several keys of one section, in order, with a single replacement of the file: all of
+    // them land or none does.
+    static bool Write(const std::string& fileName, const std::string& section,
+                      const std::vector<std::pair<std::string, std::string>>& entries);
 
     // Drops the cached copies (tests use it to measure cold reads).
     static void Forget();

@@ -26,9 +26,8 @@ const std::vector<std::pair<std::string, std::string>>& AdList::Defaults()
 
 void AdList::WriteDefaults() const
 {
-    IniFile ini(fileName_);
-    for (const auto& [title, address] : Defaults())
-        ini.WriteValue(Section, title, address);
+    // All ads in one change of the file, so the list is never left with only some of them.
+    IniFile(fileName_).WriteSectionValues(Section, Defaults());
 }
 
 std::string AdList::NextTitle(const std::string& current) const

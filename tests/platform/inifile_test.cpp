@@ -167,6 +167,37 @@ TEST(IniFile, FailedWritesRaiseAndLeaveTheOldFile)
     EXPECT_EQ(entries, 1);
 }
 
+TEST(IniFile, SectionWritesLandWholeOrNotAtAll)
+{
+    ScratchDir dir;
+    const std::vector<std::pair<std::string, std::string>> entries{{"New", ""}, {"b", "two"}, {"C", "3"}};
+    // The same bytes as one write per key, on a missing file and on one holding some of them.
+    for (const std::string& start : {std::string(), std::string("; mine\r\n[S]\r\nB = old\r\n[T]\r\nx=1\r\n")}) {
+        const std::string one = dir.File("one.ini"), all = dir.File("all.ini");
+        std::filesystem::remove(one);
+        std::filesystem::remove(all);
+        if (!start.empty()) {
+            ScratchDir::Spit(one, start);
+            ScratchDir::Spit(all, start);
+        }
+        for (const auto& [key, value] : entries)
+            IniFile(one).WriteValue("S", key, value);
+        IniFile(all).WriteSectionValues("S", entries);
+        EXPECT_EQ(ScratchDir::Slurp(all), ScratchDir::Slurp(one));
+    }
+    // One refused entry refuses them all: the file is as it was.
+    const std::string file = dir.File("all.ini");
+    const std::string before = ScratchDir::Slurp(file);
+    EXPECT_THROW(IniFile(file).WriteSectionValues("S", {{"fine", "1"}, {"bad=key", "2"}}), EIniFileException);
+    EXPECT_EQ(ScratchDir::Slurp(file), before);
+    try {
+        IniFile(dir.Path()).WriteSectionValues("S", entries);
+        FAIL() << "a directory was written as a profile file";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + dir.Path());
+    }
+}
+
 TEST(IniFile, UnreadableFileIsNeverOverwritten)
 {
     if (::geteuid() == 0)
