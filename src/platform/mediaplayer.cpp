@@ -4,6 +4,7 @@
 #include "errorbox.h"
 #include "mpvcore.h"
 #include "mpvvideowidget.h"
+#include "playableaddress.h"
 #include "playericons.h"
 
 #include <QApplication>
@@ -229,7 +230,14 @@ void MediaPlayer::setURL(const QString& url)
     messageBox_->hide();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
+        loadPending_ = false;
         ShowMessage(tr("Cannot play this channel: it has no stream address"), false);
+        return;
+    }
+    if (!IsPlayableAddress(url)) {
+        core_->Stop();
+        loadPending_ = false;
+        ShowMessage(tr("Cannot play this channel: its address is not a stream address"), false);
         return;
     }
     // Video needs the render context, which exists once the control has been shown; until
@@ -248,7 +256,7 @@ void MediaPlayer::StartLoading()
 
 void MediaPlayer::Retry()
 {
-    if (url_.trimmed().isEmpty())
+    if (!IsPlayableAddress(url_))
         return;
     messageBox_->hide();
     loadPending_ = true;

@@ -154,6 +154,16 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
+    // An address that reaches into the program is not opened, and cannot be retried.
+    player->setURL("fdclose://0");
+    EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
+    EXPECT_FALSE(retry->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Play") != nullptr; }, 5000));
+    ASSERT_TRUE(Click(*player, "Play"));
+    QTest::qWait(300);
+    EXPECT_TRUE(player->Core().Flag(MpvProperty::IdleActive));
+
     // No address at all: a message, and nothing to retry.
     player->setURL(QString());
     EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
