@@ -274,8 +274,11 @@ void Form1::Timer1Timer()
     RunHandler([this] {
         const std::string next = AdList(AdListFile()).NextTitle(Edit1->text().toLocal8Bit().toStdString());
         // An empty list has nothing to show: the ticker keeps its text.
-        if (!next.empty())
+        if (!next.empty()) {
             Edit1->setText(QString::fromLocal8Bit(next));
+            // A title wider than the ticker shows its beginning, not its end.
+            Edit1->setCursorPosition(0);
+        }
     });
 }
 
@@ -296,9 +299,11 @@ void Form1::Edit1WindowProc(QEvent* message)
     if (message->type() == QEvent::FocusIn)
         return;
     SavedEdit1WindowProc->Saved(message);
-    // Nor a selection: it reads like a label.
+    // Nor a selection, nor text scrolled by a click or a key: it reads like a label, from its start.
     if (Edit1->hasSelectedText())
         Edit1->deselect();
+    if (Edit1->cursorPosition() != 0)
+        Edit1->setCursorPosition(0);
 }
 
 void Form1::SkinTabSheet2Show()

@@ -88,6 +88,8 @@ TEST_F(SponsorTest, TickerRotatesAndClicksOpenOnlyWebAddresses)
     for (int i = 0; i < 7; ++i) {
         form->Timer1Timer();
         shown.push_back(form->Edit1->text());
+        // Titles wider than the ticker show their beginning.
+        EXPECT_EQ(form->Edit1->cursorPosition(), 0) << shown.back().toStdString();
     }
     EXPECT_EQ(shown.front(), "Internet Tv 3000+!");
     EXPECT_EQ(shown.back(), "Satellite Tv For PC");
@@ -105,11 +107,16 @@ TEST_F(SponsorTest, TickerNeverShowsACaretOrASelection)
 {
     form->TreeView1->setCurrentItem(nullptr);
     form->Edit1->show();
+    // A title much wider than the ticker.
+    ScratchDir::Spit(AdFile(), "[WebTV ADS]\nThe Longest Title Any Sponsor Ever Wanted=https://quorvel.tv/\n");
     form->Timer1Timer();
     const QImage before = form->Edit1->grab().toImage();
-    QTest::mouseClick(form->Edit1, Qt::LeftButton);
-    QTest::mouseDClick(form->Edit1, Qt::LeftButton);
+    const QPoint rightEnd(form->Edit1->width() - 2, form->Edit1->height() / 2);
+    QTest::mouseClick(form->Edit1, Qt::LeftButton, {}, rightEnd);
+    QTest::mouseDClick(form->Edit1, Qt::LeftButton, {}, rightEnd);
     QTest::keyClick(form->Edit1, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(form->Edit1, Qt::Key_End);
+    QTest::keyClick(form->Edit1, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_FALSE(form->Edit1->hasSelectedText());
     // Over more than one blink period the ticker looks exactly as before.
     for (int i = 0; i < 4; ++i) {
