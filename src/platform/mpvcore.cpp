@@ -1,6 +1,7 @@
 #include "mpvcore.h"
 
 #include "exception.h"
+#include "mpvnode.h"
 
 #include <QMetaObject>
 #include <clocale>
@@ -99,11 +100,17 @@ void MpvCore::DrainEvents()
                 lastError_ = QString::fromUtf8(msg->text).trimmed();
             break;
         }
+        case MPV_EVENT_START_FILE:
+            startedEntry_ = static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id;
+            break;
         case MPV_EVENT_FILE_LOADED:
-            emit fileLoaded();
+            if (startedEntry_ >= firstCurrentEntry_)
+                emit fileLoaded();
             break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<mpv_event_end_file*>(ev->data);
+            if (end->playlist_entry_id < firstCurrentEntry_)
+                break; // the end of something that was replaced or stopped
             if (end->reason == MPV_END_FILE_REASON_ERROR) {
                 QString reason = QString::fromUtf8(mpv_error_string(end->error));
                 if (!lastError_.isEmpty())
@@ -156,11 +163,16 @@ void MpvCore::Load(const QString& url)
     lastError_.clear();
     const QByteArray utf8 = url.toUtf8();
     const char* cmd[] = {"loadfile", utf8.constData(), "replace", nullptr};
-    Check(mpv_command(handle_, cmd), "The player refused the address");
+    MpvNode result;
+    Check(mpv_command_ret(handle_, cmd, result.Out()), "The player refused the address");
+    // Events of what played before may still be queued; they must not speak for this load.
+    // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
+    firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
 }
 
 void MpvCore::Stop()
 {
+    firstCurrentEntry_ = kNoEntry;
     const char* cmd[] = {"stop", nullptr};
     Check(mpv_command(handle_, cmd), "The player could not stop");
 }

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <cstdint>
 #include <mpv/client.h>
 
 namespace quorvel {
@@ -56,6 +57,10 @@ private:
     bool buffering_ = false;
     int bufferPercent_ = 0;
     QString lastError_;
+    // Playlist entries from this number on belong to the address last put; none after a stop.
+    static constexpr int64_t kNoEntry = INT64_MAX;
+    int64_t firstCurrentEntry_ = kNoEntry;
+    int64_t startedEntry_ = 0;
 };
 
 } // namespace quorvel

@@ -9,9 +9,11 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <thread>
 
 using quorvel::MediaPlayer;
 using quorvel::MpvProperty;
@@ -168,6 +170,23 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     player->setURL(QString());
     EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
     EXPECT_FALSE(retry->isVisible());
+}
+
+TEST_F(PlayerTest, WhatPlayedBeforeNeverSpeaksForTheNewAddress)
+{
+    // The clip gets time to load while this thread does nothing, so its events are queued when
+    // the next address comes; they must not take that address's message away.
+    player->setURL(QString::fromStdString(Clip()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    player->setURL("fd://0");
+    QTest::qWait(1500);
+    EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
+
+    player->setURL(QString::fromStdString(Clip()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    player->setURL(QString());
+    QTest::qWait(1500);
+    EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
 }
 
 TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
