@@ -4,6 +4,7 @@
 #include "mpvnode.h"
 
 #include <QMetaObject>
+#include <QTimer>
 #include <clocale>
 
 namespace quorvel {
@@ -63,6 +64,10 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
     mpv_request_log_messages(handle_, "error");
+    failureTimer_ = new QTimer(this);
+    failureTimer_->setSingleShot(true);
+    failureTimer_->setInterval(kCauseWaitMs);
+    connect(failureTimer_, &QTimer::timeout, this, &MpvCore::ReportFailure);
     mpv_set_wakeup_callback(handle_, &MpvCore::Wakeup, this);
 }
 
@@ -112,10 +117,11 @@ void MpvCore::DrainEvents()
             if (end->playlist_entry_id < firstCurrentEntry_)
                 break; // the end of something that was replaced or stopped
             if (end->reason == MPV_END_FILE_REASON_ERROR) {
-                QString reason = QString::fromUtf8(mpv_error_string(end->error));
-                if (!lastError_.isEmpty())
-                    reason += QStringLiteral(" (") + lastError_ + QStringLiteral(")");
-                emit playbackFailed(reason);
+                // mpv hands over the log lines that name the cause after this event; the
+                // failure is told once they had time to arrive.
+                failedEntry_ = end->playlist_entry_id;
+                failedReason_ = QString::fromUtf8(mpv_error_string(end->error));
+                failureTimer_->start();
             } else if (end->reason == MPV_END_FILE_REASON_EOF) {
                 emit playbackEnded();
             }
@@ -168,6 +174,16 @@ void MpvCore::Load(const QString& url)
     // Events of what played before may still be queued; they must not speak for this load.
     // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
     firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
+}
+
+void MpvCore::ReportFailure()
+{
+    if (failedEntry_ < firstCurrentEntry_)
+        return; // another address came meanwhile
+    QString reason = failedReason_;
+    if (!lastError_.isEmpty())
+        reason += QStringLiteral(" (") + lastError_ + QStringLiteral(")");
+    emit playbackFailed(reason);
 }
 
 void MpvCore::Stop()

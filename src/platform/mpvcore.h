@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <mpv/client.h>
 
+class QTimer;
+
 namespace quorvel {
 
 // One mpv player core with typed signals. mpv calls back on its own threads; those callbacks
@@ -51,6 +53,7 @@ private:
     static void Wakeup(void* self);
     void DrainEvents();
     void HandleProperty(uint64_t id, const mpv_event_property& prop);
+    void ReportFailure();
 
     mpv_handle* handle_ = nullptr;
     std::atomic<bool> drainQueued_{false};
@@ -61,6 +64,11 @@ private:
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;
     int64_t startedEntry_ = 0;
+    // A failure waits this long for the log lines that name its cause.
+    static constexpr int kCauseWaitMs = 150;
+    QTimer* failureTimer_ = nullptr;
+    int64_t failedEntry_ = 0;
+    QString failedReason_;
 };
 
 } // namespace quorvel

@@ -156,6 +156,11 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
+    // A server that is not there: the message names the cause.
+    player->setURL("http://127.0.0.1:1/live.m3u8");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000))
+        << player->Message().toStdString();
+
     // An address that reaches into the program is not opened, and cannot be retried.
     player->setURL("fdclose://0");
     EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
