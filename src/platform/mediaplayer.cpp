@@ -12,7 +12,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -317,6 +319,18 @@ void MediaPlayer::resizeEvent(QResizeEvent* event)
     LayoutChildren();
 }
 
+void MediaPlayer::CoverScreen()
+{
+    // The desktop makes a window full screen through its window manager; where none does it
+    // (a bare X server, a manager that ignores the request), the window takes the screen itself.
+    QWidget* top = window();
+    if (!fullScreen_ || !top->screen())
+        return;
+    const QRect screen = top->screen()->geometry();
+    if (top->geometry() != screen)
+        top->setGeometry(screen);
+}
+
 bool MediaPlayer::eventFilter(QObject* watched, QEvent* event)
 {
     if (fullScreen_ && watched == window()) {
@@ -373,7 +387,14 @@ void MediaPlayer::SetFullScreen(bool on)
             raise();
             show();
         }
+        // A window of fixed size could not grow to the screen; its limits come back afterwards.
+        homeWindowGeometry_ = top->geometry();
+        homeMinimumSize_ = top->minimumSize();
+        homeMaximumSize_ = top->maximumSize();
+        top->setMinimumSize(0, 0);
+        top->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         top->setWindowState((homeWindowState_ & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+        QTimer::singleShot(kFullScreenGraceMs, this, &MediaPlayer::CoverScreen);
         top->activateWindow();
         setFocusPolicy(Qt::StrongFocus);
         setFocus();
@@ -381,6 +402,10 @@ void MediaPlayer::SetFullScreen(bool on)
         fullScreen_ = false;
         setFocusPolicy(Qt::NoFocus);
         top->setWindowState(homeWindowState_);
+        top->setMinimumSize(homeMinimumSize_);
+        top->setMaximumSize(homeMaximumSize_);
+        if (!(homeWindowState_ & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+            top->setGeometry(homeWindowGeometry_);
         if (homeParent_) {
             top->removeEventFilter(this);
             if (homeParent_ != top)

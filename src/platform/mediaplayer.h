@@ -57,6 +57,7 @@ private:
     void ShowMessage(const QString& text, bool canRetry);
     void UpdateTime();
     void Retry();
+    void CoverScreen();
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
@@ -88,6 +89,11 @@ private:
     QRect homeGeometry_;
     Align homeAlign_ = Align::None;
     Qt::WindowStates homeWindowState_;
+    QRect homeWindowGeometry_;
+    QSize homeMinimumSize_;
+    QSize homeMaximumSize_;
+    // How long the window manager gets to make the window full screen.
+    static constexpr int kFullScreenGraceMs = 300;
 };
 
 } // namespace quorvel

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QSignalSpy>
+#include <QScreen>
 #include <QTest>
 #include <QWebEnginePage>
 #include <filesystem>
@@ -190,8 +191,11 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
     form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
+    const QRect before = form->geometry();
     form->MediaPlayer1->SetFullScreen(true);
     ASSERT_TRUE(form->isFullScreen());
+    // The window's fixed size does not keep it from the whole screen.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->geometry() == form->screen()->geometry(); }, 5000));
     EXPECT_EQ(form->MediaPlayer1->geometry(), form->rect());
     form->FormHotKey(0, 36);
     EXPECT_FALSE(form->isVisible());
@@ -205,6 +209,9 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     // Leaving full screen puts the player back in its panel, under the ticker.
     form->MediaPlayer1->SetFullScreen(false);
     EXPECT_FALSE(form->isFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->geometry() == before; }, 5000));
+    EXPECT_EQ(form->minimumSize(), QSize(712, 446));
+    EXPECT_EQ(form->maximumSize(), QSize(712, 446));
     EXPECT_EQ(form->MediaPlayer1->parentWidget(), form->SkinPanel1);
     EXPECT_EQ(form->MediaPlayer1->geometry(), form->SkinPanel1->ClientRect());
     const auto stack = form->SkinPanel1->children();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -196,6 +197,7 @@ TEST_F(PlayerTest, WhatPlayedBeforeNeverSpeaksForTheNewAddress)
 
 TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
 {
+    const QRect windowBefore = host.geometry();
     auto* above = new QWidget(&host);
     above->setGeometry(10, 10, 50, 20);
     above->show();
@@ -207,7 +209,9 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     EXPECT_TRUE(player->IsFullScreen());
     // The window goes full screen with the player covering all of it, and the video goes on.
     EXPECT_TRUE(host.isFullScreen());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->geometry() == host.rect(); }, 5000));
+    const QRect screen = host.screen()->geometry();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.geometry() == screen && player->geometry() == host.rect(); }, 5000))
+        << "window " << host.width() << "x" << host.height();
     EXPECT_GT(host.children().indexOf(player), host.children().indexOf(above));
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
@@ -221,6 +225,7 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     QTest::keyClick(behind, Qt::Key_Escape);
     EXPECT_FALSE(player->IsFullScreen());
     EXPECT_FALSE(host.isFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.geometry() == windowBefore; }, 5000));
     EXPECT_EQ(player->parentWidget(), &host);
     EXPECT_EQ(player->geometry(), QRect(5, 6, 400, 300));
     const auto stack = host.children();
