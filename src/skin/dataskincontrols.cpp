@@ -1,5 +1,6 @@
 #include "dataskincontrols.h"
 
+#include "skinfields.h"
 #include "skinini.h"
 
 #include <functional>
@@ -7,39 +8,101 @@
 
 namespace quorvel {
 
-using namespace skinvalue;
 
 const char* const DefaultSkinFontName = "\xCB\xCE\xCC\xE5";
 
 DataSkinControl::DataSkinControl(std::string idName) : IDName(std::move(idName)) {}
 
+namespace {
+
+// Each kind's own keys, in the order the definition has them; the base keys come first.
+
+template <class F, class O>
+void ControlFields(F& f, O& o)
+{
+    f.Integer("pictureindex", o.pictureIndex, -1);
+    f.Integer("maskpictureindex", o.maskPictureIndex, -1);
+    f.Rect("skinrect", o.skinRect);
+}
+
+template <class F, class O>
+void CustomControlFields(F& f, O& o)
+{
+    f.Corners(o.leftTopPoint, o.rightTopPoint, o.leftBottomPoint, o.rightBottomPoint);
+    f.Rect("clientrect", o.clientRect);
+}
+
+template <class F, class O>
+void PanelFields(F& f, O& o)
+{
+    f.Integer("bgpictureindex", o.bgPictureIndex, -1);
+    f.Rect("captionrect", o.captionRect);
+    f.Alignment("alignment", o.alignment);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Rect("checkimagerect", o.checkImageRect);
+    f.Rect("uncheckimagerect", o.uncheckImageRect);
+}
+
+template <class F, class O>
+void TabFields(F& f, O& o)
+{
+    f.Rect("tabrect", o.tabRect);
+    f.Rect("activetabrect", o.activeTabRect);
+    f.Rect("focustabrect", o.focusTabRect);
+    f.Rect("mouseintabrect", o.mouseInTabRect);
+    f.Rect("clientrect", o.clientRect);
+    f.Integer("bgpictureindex", o.bgPictureIndex, -1);
+    f.Corners(o.leftTopPoint, o.rightTopPoint, o.leftBottomPoint, o.rightBottomPoint);
+    f.Integer("tableftoffset", o.tabLeftOffset, 0);
+    f.Integer("tabrightoffset", o.tabRightOffset, 0);
+    f.Rect("tabsbgrect", o.tabsBGRect);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Integer("activefontcolor", o.activeFontColor, 0);
+    f.Integer("focusfontcolor", o.focusFontColor, 0);
+    f.Integer("mouseinfontcolor", o.mouseInFontColor, 0);
+    f.Text("updown", o.upDown);
+}
+
+template <class F, class O>
+void UpDownFields(F& f, O& o)
+{
+    f.Rect("upbuttonrect", o.upButtonRect);
+    f.Rect("activeupbuttonrect", o.activeUpButtonRect);
+    f.Rect("downupbuttonrect", o.downUpButtonRect);
+    f.Rect("downbuttonrect", o.downButtonRect);
+    f.Rect("activedownbuttonrect", o.activeDownButtonRect);
+    f.Rect("downdownbuttonrect", o.downDownButtonRect);
+}
+
+} // namespace
+
 void DataSkinControl::LoadFromIni(const SkinIni& ini)
 {
-    pictureIndex = ReadInteger(ini, IDName, "pictureindex", -1);
-    maskPictureIndex = ReadInteger(ini, IDName, "maskpictureindex", -1);
-    skinRect = ReadRect(ini, IDName, "skinrect");
+    SkinFieldReader f(ini, IDName);
+    ControlFields(f, *this);
 }
 
 void DataSkinControl::SaveToIni(SkinIni& ini) const
 {
     ini.EraseSection(IDName);
-    WriteInteger(ini, IDName, "pictureindex", pictureIndex);
-    WriteInteger(ini, IDName, "maskpictureindex", maskPictureIndex);
-    WriteRect(ini, IDName, "skinrect", skinRect);
+    SkinFieldWriter f(ini, IDName);
+    ControlFields(f, *this);
 }
 
 void DataSkinCustomControl::LoadFromIni(const SkinIni& ini)
 {
     DataSkinControl::LoadFromIni(ini);
-    ReadCorners(ini, IDName, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    clientRect = ReadRect(ini, IDName, "clientrect");
+    SkinFieldReader f(ini, IDName);
+    CustomControlFields(f, *this);
 }
 
 void DataSkinCustomControl::SaveToIni(SkinIni& ini) const
 {
     DataSkinControl::SaveToIni(ini);
-    WriteCorners(ini, IDName, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    WriteRect(ini, IDName, "clientrect", clientRect);
+    SkinFieldWriter f(ini, IDName);
+    CustomControlFields(f, *this);
 }
 
 DataSkinPanelControl::DataSkinPanelControl(std::string idName)
@@ -50,27 +113,15 @@ DataSkinPanelControl::DataSkinPanelControl(std::string idName)
 void DataSkinPanelControl::LoadFromIni(const SkinIni& ini)
 {
     DataSkinCustomControl::LoadFromIni(ini);
-    const std::string& s = IDName;
-    bgPictureIndex = ReadInteger(ini, s, "bgpictureindex", -1);
-    captionRect = ReadRect(ini, s, "captionrect");
-    alignment = ReadAlignment(ini, s, "alignment");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    checkImageRect = ReadRect(ini, s, "checkimagerect");
-    uncheckImageRect = ReadRect(ini, s, "uncheckimagerect");
+    SkinFieldReader f(ini, IDName);
+    PanelFields(f, *this);
 }
 
 void DataSkinPanelControl::SaveToIni(SkinIni& ini) const
 {
     DataSkinCustomControl::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteInteger(ini, s, "bgpictureindex", bgPictureIndex);
-    WriteRect(ini, s, "captionrect", captionRect);
-    WriteAlignment(ini, s, "alignment", alignment);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteRect(ini, s, "checkimagerect", checkImageRect);
-    WriteRect(ini, s, "uncheckimagerect", uncheckImageRect);
+    SkinFieldWriter f(ini, IDName);
+    PanelFields(f, *this);
 }
 
 DataSkinTabControl::DataSkinTabControl(std::string idName)
@@ -81,57 +132,23 @@ DataSkinTabControl::DataSkinTabControl(std::string idName)
 void DataSkinTabControl::LoadFromIni(const SkinIni& ini)
 {
     DataSkinControl::LoadFromIni(ini);
-    const std::string& s = IDName;
-    tabRect = ReadRect(ini, s, "tabrect");
-    activeTabRect = ReadRect(ini, s, "activetabrect");
-    focusTabRect = ReadRect(ini, s, "focustabrect");
-    mouseInTabRect = ReadRect(ini, s, "mouseintabrect");
-    clientRect = ReadRect(ini, s, "clientrect");
-    bgPictureIndex = ReadInteger(ini, s, "bgpictureindex", -1);
-    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    tabLeftOffset = ReadInteger(ini, s, "tableftoffset", 0);
-    tabRightOffset = ReadInteger(ini, s, "tabrightoffset", 0);
-    tabsBGRect = ReadRect(ini, s, "tabsbgrect");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
-    focusFontColor = ReadInteger(ini, s, "focusfontcolor", 0);
-    mouseInFontColor = ReadInteger(ini, s, "mouseinfontcolor", 0);
-    upDown = ini.ReadString(s, "updown", "");
+    SkinFieldReader f(ini, IDName);
+    TabFields(f, *this);
 }
 
 void DataSkinTabControl::SaveToIni(SkinIni& ini) const
 {
     DataSkinControl::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteRect(ini, s, "tabrect", tabRect);
-    WriteRect(ini, s, "activetabrect", activeTabRect);
-    WriteRect(ini, s, "focustabrect", focusTabRect);
-    WriteRect(ini, s, "mouseintabrect", mouseInTabRect);
-    WriteRect(ini, s, "clientrect", clientRect);
-    WriteInteger(ini, s, "bgpictureindex", bgPictureIndex);
-    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    WriteInteger(ini, s, "tableftoffset", tabLeftOffset);
-    WriteInteger(ini, s, "tabrightoffset", tabRightOffset);
-    WriteRect(ini, s, "tabsbgrect", tabsBGRect);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteInteger(ini, s, "activefontcolor", activeFontColor);
-    WriteInteger(ini, s, "focusfontcolor", focusFontColor);
-    WriteInteger(ini, s, "mouseinfontcolor", mouseInFontColor);
-    ini.WriteString(s, "updown", upDown);
+    SkinFieldWriter f(ini, IDName);
+    TabFields(f, *this);
 }
 
 void DataSkinUpDownControl::LoadFromIni(const SkinIni& ini)
 {
     DataSkinCustomControl::LoadFromIni(ini);
-    const std::string& s = IDName;
-    upButtonRect = ReadRect(ini, s, "upbuttonrect");
-    activeUpButtonRect = ReadRect(ini, s, "activeupbuttonrect");
-    downUpButtonRect = ReadRect(ini, s, "downupbuttonrect");
-    downButtonRect = ReadRect(ini, s, "downbuttonrect");
-    activeDownButtonRect = ReadRect(ini, s, "activedownbuttonrect");
-    downDownButtonRect = ReadRect(ini, s, "downdownbuttonrect");
+    SkinFieldReader f(ini, IDName);
+    UpDownFields(f, *this);
+    // An up-down control keeps no corner points and no client area, whatever its section says.
     leftTopPoint = rightTopPoint = leftBottomPoint = rightBottomPoint = SkinPoint{};
     clientRect = SkinRect{};
 }
@@ -139,13 +156,8 @@ void DataSkinUpDownControl::LoadFromIni(const SkinIni& ini)
 void DataSkinUpDownControl::SaveToIni(SkinIni& ini) const
 {
     DataSkinCustomControl::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteRect(ini, s, "upbuttonrect", upButtonRect);
-    WriteRect(ini, s, "activeupbuttonrect", activeUpButtonRect);
-    WriteRect(ini, s, "downupbuttonrect", downUpButtonRect);
-    WriteRect(ini, s, "downbuttonrect", downButtonRect);
-    WriteRect(ini, s, "activedownbuttonrect", activeDownButtonRect);
-    WriteRect(ini, s, "downdownbuttonrect", downDownButtonRect);
+    SkinFieldWriter f(ini, IDName);
+    UpDownFields(f, *this);
 }
 
 std::unique_ptr<DataSkinControl> CreateSkinControl(const std::string& kind, const std::string& name)

@@ -1,205 +1,209 @@
 #include "dataskinobjects.h"
 
+#include "skinfields.h"
 #include "skinini.h"
 
 namespace quorvel {
 
-using namespace skinvalue;
-
 DataSkinObject::DataSkinObject(std::string idName) : IDName(std::move(idName)) {}
+
+namespace {
+
+// Each kind's own keys, in the order the definition has them; the base keys come first.
+
+template <class F, class O>
+void ObjectFields(F& f, O& o)
+{
+    f.Text("hint", o.hint);
+    f.Integer("activepictureindex", o.activePictureIndex, -1);
+    f.Boolean("skinrectinapicture", o.skinRectInAPicture);
+    f.Rect("skinrect", o.skinRect);
+    f.Rect("activeskinrect", o.activeSkinRect);
+    f.Rect("inactiveskinrect", o.inactiveSkinRect);
+    f.Boolean("morphing", o.morphing);
+    f.Morph("morphkind", o.morphKind);
+}
+
+template <class F, class O>
+void ButtonFields(F& f, O& o)
+{
+    f.Rect("downrect", o.downRect);
+    f.Rect("disableskinrsect", o.disableSkinRect);
+}
+
+template <class F, class O>
+void StdButtonFields(F& f, O& o)
+{
+    f.Command("command", o.command);
+    f.Rect("restorerect", o.restoreRect);
+    f.Rect("restoreactiverect", o.restoreActiveRect);
+    f.Rect("restoredownrect", o.restoreDownRect);
+    f.Rect("restoreinactiverect", o.restoreInactiveRect);
+}
+
+template <class F, class O>
+void CaptionFields(F& f, O& o)
+{
+    f.Rect("textrect", o.textRect);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Integer("activefontcolor", o.activeFontColor, 0);
+    f.Alignment("alignment", o.alignment);
+    f.Boolean("shadow", o.shadow);
+    f.Integer("shadowcolor", o.shadowColor, 0);
+    f.Integer("activeshadowcolor", o.activeShadowColor, 0);
+    f.Rect("framerect", o.frameRect);
+    f.Rect("activeframerect", o.activeFrameRect);
+    f.Rect("frametextrect", o.frameTextRect);
+    f.Integer("frameleftoffset", o.frameLeftOffset, 0);
+    f.Integer("framerightoffset", o.frameRightOffset, 0);
+}
+
+template <class F, class O>
+void MenuItemFields(F& f, O& o)
+{
+    f.Integer("itemleftoffset", o.itemLeftOffset, 0);
+    f.Integer("itemrightoffset", o.itemRightOffset, 0);
+    f.Rect("dividerrect", o.dividerRect);
+    f.Integer("dividerleftoffset", o.dividerLeftOffset, 0);
+    f.Integer("dividerrightoffset", o.dividerRightOffset, 0);
+    f.Rect("textrect", o.textRect);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Integer("activefontcolor", o.activeFontColor, 0);
+    f.Integer("unenabledfontcolor", o.unenabledFontColor, 0);
+}
+
+template <class F, class O>
+void MainMenuItemFields(F& f, O& o)
+{
+    f.Integer("itemleftoffset", o.itemLeftOffset, 0);
+    f.Integer("itemrightoffset", o.itemRightOffset, 0);
+    f.Rect("downrect", o.downRect);
+    f.Rect("textrect", o.textRect);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Integer("activefontcolor", o.activeFontColor, 0);
+    f.Integer("downfontcolor", o.downFontColor, 0);
+    f.Integer("unenabledfontColor", o.unenabledFontColor, 0);
+}
+
+template <class F, class O>
+void AnimateFields(F& f, O& o)
+{
+    f.Integer("countframes", o.countFrames, 1);
+    f.Boolean("cycle", o.cycle);
+    f.Boolean("buttonstyle", o.buttonStyle);
+    f.Integer("timerinterval", o.timerInterval, 50);
+    f.Command("command", o.command);
+}
+
+} // namespace
 
 void DataSkinObject::LoadFromIni(const SkinIni& ini)
 {
-    const std::string& s = IDName;
-    hint = ini.ReadString(s, "hint", "");
-    activePictureIndex = ReadInteger(ini, s, "activepictureindex", -1);
-    skinRectInAPicture = ReadBoolean(ini, s, "skinrectinapicture");
-    skinRect = ReadRect(ini, s, "skinrect");
-    activeSkinRect = ReadRect(ini, s, "activeskinrect");
-    inactiveSkinRect = ReadRect(ini, s, "inactiveskinrect");
-    morphing = ReadBoolean(ini, s, "morphing");
-    morphKind = ReadMorphKind(ini, s, "morphkind");
+    SkinFieldReader f(ini, IDName);
+    ObjectFields(f, *this);
 }
 
 void DataSkinObject::SaveToIni(SkinIni& ini) const
 {
-    const std::string& s = IDName;
-    ini.EraseSection(s);
-    ini.WriteString(s, "hint", hint);
-    WriteInteger(ini, s, "activepictureindex", activePictureIndex);
-    WriteBoolean(ini, s, "skinrectinapicture", skinRectInAPicture);
-    WriteRect(ini, s, "skinrect", skinRect);
-    WriteRect(ini, s, "activeskinrect", activeSkinRect);
-    WriteRect(ini, s, "inactiveskinrect", inactiveSkinRect);
-    WriteBoolean(ini, s, "morphing", morphing);
-    WriteMorphKind(ini, s, "morphkind", morphKind);
+    ini.EraseSection(IDName);
+    SkinFieldWriter f(ini, IDName);
+    ObjectFields(f, *this);
 }
 
 void DataSkinButton::LoadFromIni(const SkinIni& ini)
 {
     DataSkinObject::LoadFromIni(ini);
-    downRect = ReadRect(ini, IDName, "downrect");
-    disableSkinRect = ReadRect(ini, IDName, "disableskinrsect");
+    SkinFieldReader f(ini, IDName);
+    ButtonFields(f, *this);
 }
 
 void DataSkinButton::SaveToIni(SkinIni& ini) const
 {
     DataSkinObject::SaveToIni(ini);
-    WriteRect(ini, IDName, "downrect", downRect);
-    WriteRect(ini, IDName, "disableskinrsect", disableSkinRect);
+    SkinFieldWriter f(ini, IDName);
+    ButtonFields(f, *this);
 }
 
 void DataSkinStdButton::LoadFromIni(const SkinIni& ini)
 {
     DataSkinButton::LoadFromIni(ini);
-    const std::string& s = IDName;
-    command = ReadCommand(ini, s, "command");
-    restoreRect = ReadRect(ini, s, "restorerect");
-    restoreActiveRect = ReadRect(ini, s, "restoreactiverect");
-    restoreDownRect = ReadRect(ini, s, "restoredownrect");
-    restoreInactiveRect = ReadRect(ini, s, "restoreinactiverect");
+    SkinFieldReader f(ini, IDName);
+    StdButtonFields(f, *this);
 }
 
 void DataSkinStdButton::SaveToIni(SkinIni& ini) const
 {
     DataSkinButton::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteCommand(ini, s, "command", command);
-    WriteRect(ini, s, "restorerect", restoreRect);
-    WriteRect(ini, s, "restoreactiverect", restoreActiveRect);
-    WriteRect(ini, s, "restoredownrect", restoreDownRect);
-    WriteRect(ini, s, "restoreinactiverect", restoreInactiveRect);
+    SkinFieldWriter f(ini, IDName);
+    StdButtonFields(f, *this);
 }
 
 void DataSkinCaption::LoadFromIni(const SkinIni& ini)
 {
     DataSkinObject::LoadFromIni(ini);
-    const std::string& s = IDName;
-    textRect = ReadRect(ini, s, "textrect");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
-    alignment = ReadAlignment(ini, s, "alignment");
-    shadow = ReadBoolean(ini, s, "shadow");
-    shadowColor = ReadInteger(ini, s, "shadowcolor", 0);
-    activeShadowColor = ReadInteger(ini, s, "activeshadowcolor", 0);
-    frameRect = ReadRect(ini, s, "framerect");
-    activeFrameRect = ReadRect(ini, s, "activeframerect");
-    frameTextRect = ReadRect(ini, s, "frametextrect");
-    frameLeftOffset = ReadInteger(ini, s, "frameleftoffset", 0);
-    frameRightOffset = ReadInteger(ini, s, "framerightoffset", 0);
+    SkinFieldReader f(ini, IDName);
+    CaptionFields(f, *this);
 }
 
 void DataSkinCaption::SaveToIni(SkinIni& ini) const
 {
     DataSkinObject::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteRect(ini, s, "textrect", textRect);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteInteger(ini, s, "activefontcolor", activeFontColor);
-    WriteAlignment(ini, s, "alignment", alignment);
-    WriteBoolean(ini, s, "shadow", shadow);
-    WriteInteger(ini, s, "shadowcolor", shadowColor);
-    WriteInteger(ini, s, "activeshadowcolor", activeShadowColor);
-    WriteRect(ini, s, "framerect", frameRect);
-    WriteRect(ini, s, "activeframerect", activeFrameRect);
-    WriteRect(ini, s, "frametextrect", frameTextRect);
-    WriteInteger(ini, s, "frameleftoffset", frameLeftOffset);
-    WriteInteger(ini, s, "framerightoffset", frameRightOffset);
+    SkinFieldWriter f(ini, IDName);
+    CaptionFields(f, *this);
 }
 
 void DataSkinMenuItem::LoadFromIni(const SkinIni& ini)
 {
     DataSkinObject::LoadFromIni(ini);
-    const std::string& s = IDName;
-    itemLeftOffset = ReadInteger(ini, s, "itemleftoffset", 0);
-    itemRightOffset = ReadInteger(ini, s, "itemrightoffset", 0);
-    dividerRect = ReadRect(ini, s, "dividerrect");
-    dividerLeftOffset = ReadInteger(ini, s, "dividerleftoffset", 0);
-    dividerRightOffset = ReadInteger(ini, s, "dividerrightoffset", 0);
-    textRect = ReadRect(ini, s, "textrect");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
-    unenabledFontColor = ReadInteger(ini, s, "unenabledfontcolor", 0);
+    SkinFieldReader f(ini, IDName);
+    MenuItemFields(f, *this);
 }
 
 void DataSkinMenuItem::SaveToIni(SkinIni& ini) const
 {
     DataSkinObject::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteInteger(ini, s, "itemleftoffset", itemLeftOffset);
-    WriteInteger(ini, s, "itemrightoffset", itemRightOffset);
-    WriteRect(ini, s, "dividerrect", dividerRect);
-    WriteInteger(ini, s, "dividerleftoffset", dividerLeftOffset);
-    WriteInteger(ini, s, "dividerrightoffset", dividerRightOffset);
-    WriteRect(ini, s, "textrect", textRect);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteInteger(ini, s, "activefontcolor", activeFontColor);
-    WriteInteger(ini, s, "unenabledfontcolor", unenabledFontColor);
+    SkinFieldWriter f(ini, IDName);
+    MenuItemFields(f, *this);
 }
 
 void DataSkinMainMenuItem::LoadFromIni(const SkinIni& ini)
 {
     DataSkinObject::LoadFromIni(ini);
-    const std::string& s = IDName;
-    itemLeftOffset = ReadInteger(ini, s, "itemleftoffset", 0);
-    itemRightOffset = ReadInteger(ini, s, "itemrightoffset", 0);
-    downRect = ReadRect(ini, s, "downrect");
-    textRect = ReadRect(ini, s, "textrect");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    activeFontColor = ReadInteger(ini, s, "activefontcolor", 0);
-    downFontColor = ReadInteger(ini, s, "downfontcolor", 0);
-    unenabledFontColor = ReadInteger(ini, s, "unenabledfontColor", 0);
+    SkinFieldReader f(ini, IDName);
+    MainMenuItemFields(f, *this);
 }
 
 void DataSkinMainMenuItem::SaveToIni(SkinIni& ini) const
 {
     DataSkinObject::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteInteger(ini, s, "itemleftoffset", itemLeftOffset);
-    WriteInteger(ini, s, "itemrightoffset", itemRightOffset);
-    WriteRect(ini, s, "downrect", downRect);
-    WriteRect(ini, s, "textrect", textRect);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteInteger(ini, s, "activefontcolor", activeFontColor);
-    WriteInteger(ini, s, "downfontcolor", downFontColor);
-    WriteInteger(ini, s, "unenabledfontColor", unenabledFontColor);
+    SkinFieldWriter f(ini, IDName);
+    MainMenuItemFields(f, *this);
 }
 
 void DataSkinAnimate::LoadFromIni(const SkinIni& ini)
 {
     DataSkinObject::LoadFromIni(ini);
-    const std::string& s = IDName;
-    countFrames = ReadInteger(ini, s, "countframes", 1);
-    cycle = ReadBoolean(ini, s, "cycle");
-    buttonStyle = ReadBoolean(ini, s, "buttonstyle");
-    timerInterval = ReadInteger(ini, s, "timerinterval", 50);
-    command = ReadCommand(ini, s, "command");
+    SkinFieldReader f(ini, IDName);
+    AnimateFields(f, *this);
     morphing = false; // an animation plays its frames instead
 }
 
 void DataSkinAnimate::SaveToIni(SkinIni& ini) const
 {
     DataSkinObject::SaveToIni(ini);
-    const std::string& s = IDName;
-    WriteInteger(ini, s, "countframes", countFrames);
-    WriteBoolean(ini, s, "cycle", cycle);
-    WriteBoolean(ini, s, "buttonstyle", buttonStyle);
-    WriteInteger(ini, s, "timerinterval", timerInterval);
-    WriteCommand(ini, s, "command", command);
+    SkinFieldWriter f(ini, IDName);
+    AnimateFields(f, *this);
 }
 
-void DataUserObject::LoadFromIni(const SkinIni& ini) { skinRect = ReadRect(ini, IDName, "skinrect"); }
+void DataUserObject::LoadFromIni(const SkinIni& ini) { SkinFieldReader(ini, IDName).Rect("skinrect", skinRect); }
 
 void DataUserObject::SaveToIni(SkinIni& ini) const
 {
     ini.EraseSection(IDName);
-    WriteRect(ini, IDName, "skinrect", skinRect);
+    SkinFieldWriter(ini, IDName).Rect("skinrect", skinRect);
 }
 
 namespace {

@@ -1,15 +1,67 @@
 #include "skinwindowdata.h"
 
 #include "dataskincontrols.h"
+#include "skinfields.h"
 #include "skinini.h"
 
 #include <algorithm>
 
 namespace quorvel {
 
-using namespace skinvalue;
-
 namespace {
+
+const std::string kFormInfo = "FORMINFO";
+const std::string kPopupWindow = "POPUPWINDOW";
+const std::string kHintWindow = "HINTWINDOW";
+
+// Each section's keys, in the order the definition has them.
+
+template <class F, class O>
+void FormInfoFields(F& f, O& o)
+{
+    f.Corners(o.lefttoppoint, o.righttoppoint, o.leftbottompoint, o.rightbottompoint);
+    f.Rect("clientrect", o.clientrect);
+    f.Integer("bgpictureindex", o.bgpictureindex, -1);
+    f.Integer("mdibgpictureindex", o.mdibgpictureindex, -1);
+    f.Stretch(o.leftstretch, o.rightstretch, o.topstretch, o.bottomstretch);
+    f.Rect("maskrectarea", o.maskrectarea);
+    f.Point("hittestlefttoppoint", o.hittestlefttoppoint);
+    f.Point("hittestrighttoppoint", o.hittestrighttoppoint);
+    f.Point("hittestleftbottompoint", o.hittestleftbottompoint);
+    f.Point("hittestrightbottompoint", o.hittestrightbottompoint);
+    f.Rect("buttonsrect", o.buttonsrect);
+    f.Rect("captionrect", o.captionrect);
+    f.Integer("buttonsoffset", o.buttonsoffset, 0);
+    f.Boolean("buttonsinleft", o.buttonsinleft);
+    f.Boolean("mainmenupopupup", o.mainmenupopupup);
+    f.Integer("borderwidth", o.borderwidth, 0);
+    f.Boolean("autorenderinginactiveimage", o.autorenderinginactiveimage);
+    f.Effect("inactiveeffect", o.inactiveeffect);
+}
+
+template <class F, class O>
+void PopupWindowFields(F& f, O& o)
+{
+    f.Integer("windowpictureindex", o.windowPictureIndex, -1);
+    f.Integer("maskpictureindex", o.maskPictureIndex, -1);
+    f.Corners(o.leftTopPoint, o.rightTopPoint, o.leftBottomPoint, o.rightBottomPoint);
+    f.Rect("itemsrect", o.itemsRect);
+    f.Integer("scrollmarkercolor", o.scrollMarkerColor, 0);
+    f.Integer("scrollmarkeractivecolor", o.scrollMarkerActiveColor, 0);
+    f.Stretch(o.leftStretch, o.rightStretch, o.topStretch, o.bottomStretch);
+}
+
+template <class F, class O>
+void HintWindowFields(F& f, O& o)
+{
+    f.Integer("windowpictureindex", o.windowPictureIndex, -1);
+    f.Integer("maskpictureindex", o.maskPictureIndex, -1);
+    f.Corners(o.leftTopPoint, o.rightTopPoint, o.leftBottomPoint, o.rightBottomPoint);
+    f.Rect("clientrect", o.clientRect);
+    f.Font(o.fontName, o.fontHeight, o.fontStyle);
+    f.Integer("fontcolor", o.fontColor, 0);
+    f.Stretch(o.leftStretch, o.rightStretch, o.topStretch, o.bottomStretch);
+}
 
 void FillZero(SkinPoint& hitTest, const SkinPoint& corner)
 {
@@ -21,25 +73,8 @@ void FillZero(SkinPoint& hitTest, const SkinPoint& corner)
 
 void FormInfo::LoadFromIni(const SkinIni& ini, bool hasMask)
 {
-    const std::string s = "FORMINFO";
-    ReadCorners(ini, s, lefttoppoint, righttoppoint, leftbottompoint, rightbottompoint);
-    clientrect = ReadRect(ini, s, "clientrect");
-    bgpictureindex = ReadInteger(ini, s, "bgpictureindex", -1);
-    mdibgpictureindex = ReadInteger(ini, s, "mdibgpictureindex", -1);
-    ReadStretch(ini, s, leftstretch, rightstretch, topstretch, bottomstretch);
-    maskrectarea = ReadRect(ini, s, "maskrectarea");
-    hittestlefttoppoint = ReadPoint(ini, s, "hittestlefttoppoint");
-    hittestrighttoppoint = ReadPoint(ini, s, "hittestrighttoppoint");
-    hittestleftbottompoint = ReadPoint(ini, s, "hittestleftbottompoint");
-    hittestrightbottompoint = ReadPoint(ini, s, "hittestrightbottompoint");
-    buttonsrect = ReadRect(ini, s, "buttonsrect");
-    captionrect = ReadRect(ini, s, "captionrect");
-    buttonsoffset = ReadInteger(ini, s, "buttonsoffset", 0);
-    buttonsinleft = ReadBoolean(ini, s, "buttonsinleft");
-    mainmenupopupup = ReadBoolean(ini, s, "mainmenupopupup");
-    borderwidth = ReadInteger(ini, s, "borderwidth", 0);
-    autorenderinginactiveimage = ReadBoolean(ini, s, "autorenderinginactiveimage");
-    inactiveeffect = ReadInactiveEffect(ini, s, "inactiveeffect");
+    SkinFieldReader f(ini, kFormInfo);
+    FormInfoFields(f, *this);
 
     if (hasMask) {
         if (maskrectarea.IsEmpty()) {
@@ -70,78 +105,37 @@ void FormInfo::LoadFromIni(const SkinIni& ini, bool hasMask)
 
 void FormInfo::SaveToIni(SkinIni& ini) const
 {
-    const std::string s = "FORMINFO";
-    ini.EraseSection(s);
-    WriteCorners(ini, s, lefttoppoint, righttoppoint, leftbottompoint, rightbottompoint);
-    WriteRect(ini, s, "clientrect", clientrect);
-    WriteInteger(ini, s, "bgpictureindex", bgpictureindex);
-    WriteInteger(ini, s, "mdibgpictureindex", mdibgpictureindex);
-    WriteStretch(ini, s, leftstretch, rightstretch, topstretch, bottomstretch);
-    WriteRect(ini, s, "maskrectarea", maskrectarea);
-    WritePoint(ini, s, "hittestlefttoppoint", hittestlefttoppoint);
-    WritePoint(ini, s, "hittestrighttoppoint", hittestrighttoppoint);
-    WritePoint(ini, s, "hittestleftbottompoint", hittestleftbottompoint);
-    WritePoint(ini, s, "hittestrightbottompoint", hittestrightbottompoint);
-    WriteRect(ini, s, "buttonsrect", buttonsrect);
-    WriteRect(ini, s, "captionrect", captionrect);
-    WriteInteger(ini, s, "buttonsoffset", buttonsoffset);
-    WriteBoolean(ini, s, "buttonsinleft", buttonsinleft);
-    WriteBoolean(ini, s, "mainmenupopupup", mainmenupopupup);
-    WriteInteger(ini, s, "borderwidth", borderwidth);
-    WriteBoolean(ini, s, "autorenderinginactiveimage", autorenderinginactiveimage);
-    WriteInactiveEffect(ini, s, "inactiveeffect", inactiveeffect);
+    ini.EraseSection(kFormInfo);
+    SkinFieldWriter f(ini, kFormInfo);
+    FormInfoFields(f, *this);
 }
 
 void DataSkinPopupWindow::LoadFromIni(const SkinIni& ini)
 {
-    const std::string s = "POPUPWINDOW";
-    windowPictureIndex = ReadInteger(ini, s, "windowpictureindex", -1);
-    maskPictureIndex = ReadInteger(ini, s, "maskpictureindex", -1);
-    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    itemsRect = ReadRect(ini, s, "itemsrect");
-    scrollMarkerColor = ReadInteger(ini, s, "scrollmarkercolor", 0);
-    scrollMarkerActiveColor = ReadInteger(ini, s, "scrollmarkeractivecolor", 0);
-    ReadStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
+    SkinFieldReader f(ini, kPopupWindow);
+    PopupWindowFields(f, *this);
 }
 
 void DataSkinPopupWindow::SaveToIni(SkinIni& ini) const
 {
-    const std::string s = "POPUPWINDOW";
-    ini.EraseSection(s);
-    WriteInteger(ini, s, "windowpictureindex", windowPictureIndex);
-    WriteInteger(ini, s, "maskpictureindex", maskPictureIndex);
-    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    WriteRect(ini, s, "itemsrect", itemsRect);
-    WriteInteger(ini, s, "scrollmarkercolor", scrollMarkerColor);
-    WriteInteger(ini, s, "scrollmarkeractivecolor", scrollMarkerActiveColor);
-    WriteStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
+    ini.EraseSection(kPopupWindow);
+    SkinFieldWriter f(ini, kPopupWindow);
+    PopupWindowFields(f, *this);
 }
 
 DataSkinHintWindow::DataSkinHintWindow() : fontName(DefaultSkinFontName) {}
 
 void DataSkinHintWindow::LoadFromIni(const SkinIni& ini)
 {
-    const std::string s = "HINTWINDOW";
-    windowPictureIndex = ReadInteger(ini, s, "windowpictureindex", -1);
-    maskPictureIndex = ReadInteger(ini, s, "maskpictureindex", -1);
-    ReadCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    clientRect = ReadRect(ini, s, "clientrect");
-    ReadFont(ini, s, fontName, fontHeight, fontStyle);
-    fontColor = ReadInteger(ini, s, "fontcolor", 0);
-    ReadStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
+    SkinFieldReader f(ini, kHintWindow);
+    HintWindowFields(f, *this);
 }
 
 void DataSkinHintWindow::SaveToIni(SkinIni& ini) const
 {
-    const std::string s = "HINTWINDOW";
-    ini.EraseSection(s);
-    WriteInteger(ini, s, "windowpictureindex", windowPictureIndex);
-    WriteInteger(ini, s, "maskpictureindex", maskPictureIndex);
-    WriteCorners(ini, s, leftTopPoint, rightTopPoint, leftBottomPoint, rightBottomPoint);
-    WriteRect(ini, s, "clientrect", clientRect);
-    WriteFont(ini, s, fontName, fontHeight, fontStyle);
-    WriteInteger(ini, s, "fontcolor", fontColor);
-    WriteStretch(ini, s, leftStretch, rightStretch, topStretch, bottomStretch);
+    ini.EraseSection(kHintWindow);
+    SkinFieldWriter f(ini, kHintWindow);
+    HintWindowFields(f, *this);
 }
 
 } // namespace quorvel
