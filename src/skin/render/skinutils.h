@@ -11,7 +11,6 @@
 
 class QFontMetrics;
 class QPainter;
-class QWidget;
 
 namespace quorvel {
 
@@ -76,10 +75,6 @@ bool PointUnset(const SkinPoint& p);
 bool PointInRect(int x, int y, const SkinRect& r);
 // The text, or as much of its start as fits followed by "...".
 QString ShortenCaption(const QString& text, const QFontMetrics& metrics, int width);
-// The work area (or the whole area) of the monitor the window is on.
-QRect MonitorWorkArea(const QWidget* window, bool workArea);
-// Sets the window's opacity, 0 (clear) to 255 (solid).
-void SetWindowTransparency(QWidget* window, int alpha);
 
 // The skin's colour value 0x00BBGGRR as a colour, and a skin bitmap's pixels.
 QColor SkinColorToQColor(SkinColor colour);

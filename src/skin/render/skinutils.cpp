@@ -3,10 +3,7 @@
 #include "fbitmap.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
-#include <QScreen>
-#include <QWidget>
 #include <algorithm>
 #include <cstring>
 
@@ -503,20 +500,6 @@ QString ShortenCaption(const QString& text, const QFontMetrics& metrics, int wid
             return rest + QStringLiteral("...");
     }
     return QStringLiteral("...");
-}
-
-QRect MonitorWorkArea(const QWidget* window, bool workArea)
-{
-    const QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return {};
-    return workArea ? screen->availableGeometry() : screen->geometry();
-}
-
-void SetWindowTransparency(QWidget* window, int alpha)
-{
-    if (window)
-        window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 
 QColor SkinColorToQColor(SkinColor colour)

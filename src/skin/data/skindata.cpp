@@ -5,8 +5,9 @@
 #include "skincontainer.h"
 #include "skinini.h"
 
-#include <QApplication>
-#include <QWidget>
+#include "skinmessageforms.h"
+
+#include <QCoreApplication>
 
 namespace quorvel {
 
@@ -184,19 +185,17 @@ void SkinData::ClearSkin()
 
 void SkinData::BroadcastSkinMessage(int message)
 {
-    QWidget* ownerForm = nullptr;
-    if (auto* w = qobject_cast<QWidget*>(parent()); w && w->isWindow())
-        ownerForm = w;
+    QObject* ownerForm = parent();
     if (ownerForm) {
         SkinMessageEvent event(message, this);
         QCoreApplication::sendEvent(ownerForm, &event);
     }
-    if (!qApp)
-        return;
-    for (QWidget* form : QApplication::topLevelWidgets()) {
-        // Forms only: menus, tips and the like are windows too, but no forms.
-        const Qt::WindowType type = form->windowType();
-        if (form == ownerForm || (type != Qt::Window && type != Qt::Dialog))
+    std::vector<QPointer<QObject>> forms;
+    for (QObject* form : SkinMessageForms::Forms())
+        forms.emplace_back(form);
+    for (const QPointer<QObject>& form : forms) {
+        // A form handling a message may destroy another one.
+        if (form.isNull() || form == ownerForm)
             continue;
         SkinMessageEvent event(message, this);
         QCoreApplication::sendEvent(form, &event);

@@ -76,8 +76,8 @@ public:
     int FindControlIndex(const std::string& name) const;
     void ClearSkinLists();
     void ClearSkin();
-    // Sends the message to the owner form first, then to every other form; each send returns
-    // when the form has handled it.
+    // Sends the message to the owner form first, then to every other form with a skinned frame
+    // (SkinMessageForms); each send returns when the form has handled it.
     void BroadcastSkinMessage(int message);
 
 private:

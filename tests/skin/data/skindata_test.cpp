@@ -4,10 +4,11 @@
 #include "skindata.h"
 #include "skinerrors.h"
 #include "skinini.h"
+#include "skinmessageforms.h"
 #include "skintestdata.h"
 #include "zlibstreams.h"
 
-#include <QWidget>
+#include <QObject>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -15,10 +16,13 @@ using namespace quorvel;
 
 namespace {
 
-// A form that writes down the skin messages it gets.
-class RecordingForm : public QWidget {
+// A form with a skinned frame that writes down the skin messages it gets.
+class RecordingForm : public QObject {
 public:
-    RecordingForm(const char* name, std::vector<std::string>& log) : name_(name), log_(log) {}
+    RecordingForm(const char* name, std::vector<std::string>& log) : name_(name), log_(log)
+    {
+        SkinMessageForms::Add(this);
+    }
     bool event(QEvent* e) override
     {
         if (e->type() == SkinMessageEvent::EventType()) {
@@ -26,7 +30,7 @@ public:
             log_.push_back(name_ + ":" + std::to_string(m->Message) + ":" + std::to_string(m->Param));
             return true;
         }
-        return QWidget::event(e);
+        return QObject::event(e);
     }
 
 private:
@@ -202,4 +206,36 @@ TEST(CompressedStoredSkin, ImportsAFolderAndKeepsTheOldStreamOnFailure)
     other.SetFileName("/somewhere/skin.ini");
     EXPECT_EQ(other.FileName(), "/somewhere/skin.ini");
     EXPECT_TRUE(other.IsEmpty());
+}
+
+TEST(SkinData, MessagesSkipFormsThatAreGoneOrClosedMeanwhile)
+{
+    std::vector<std::string> log;
+    auto* gone = new RecordingForm("gone", log);
+    delete gone; // a form that closed long ago
+    RecordingForm owner("owner", log);
+    auto* closing = new RecordingForm("closing", log);
+    // The owner's handling of a message closes the other form before it is reached.
+    class ClosingOwner : public QObject {
+    public:
+        explicit ClosingOwner(QObject*& victim) : victim_(victim) { SkinMessageForms::Add(this); }
+        bool event(QEvent* e) override
+        {
+            if (e->type() == SkinMessageEvent::EventType() && victim_) {
+                delete victim_;
+                victim_ = nullptr;
+                return true;
+            }
+            return QObject::event(e);
+        }
+        QObject*& victim_;
+    };
+    QObject* victim = closing;
+    ClosingOwner closer(victim);
+    SkinData data(&closer);
+    data.BroadcastSkinMessage(SKINMSG_STRINGS_CHANGED);
+    EXPECT_EQ(victim, nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"owner:1274:1000"}));
+    SkinMessageForms::Remove(&owner);
+    SkinMessageForms::Remove(&closer);
 }
