@@ -22,6 +22,7 @@ class WindowProcFilter;
 class PlainPanel;
 class SkinPageControl;
 class SkinData;
+class SkinForm;
 class SkinPanel;
 class SkinTabSheet;
 
@@ -46,6 +47,7 @@ public:
     QFrame* Splitter1 = nullptr;
     QIcon ImageList1;
     QTimer* Timer1 = nullptr;
+    SkinForm* SkinForm1 = nullptr;
     SkinData* SkinData1 = nullptr;
     CompressedStoredSkin* CompressedStoredSkin1 = nullptr;
     SkinPageControl* SkinPageControl1 = nullptr;
