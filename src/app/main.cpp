@@ -26,6 +26,8 @@ int main(int argc, char** argv)
                 QCoreApplication::quit();
         });
         form.show();
+        // The window opens as the active one, as a program the user just started does.
+        form.activateWindow();
         rc = QApplication::exec();
     }
     quorvel::ExeDir.clear();

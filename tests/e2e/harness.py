@@ -144,7 +144,9 @@ def key(*names):
 
 def screenshot(x, y, w, h):
     """The screen's pixels in a rectangle, as a list of rows of (r, g, b)."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "rgb:-"],
+    # Eight bits a channel: without it the screen's pixels come out as 16-bit values.
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                          "rgb:-"],
                          check=True, capture_output=True).stdout
     return [[tuple(raw[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
 

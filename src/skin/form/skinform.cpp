@@ -90,16 +90,10 @@ SkinForm::SkinForm(QWidget* form) : QObject(form), form_(form)
     connect(LeaveTimer, &QTimer::timeout, this, &SkinForm::LeaveTimerTick);
     MorphTimer = new QTimer(this);
     MorphTimer->setInterval(20);
-    connect(MorphTimer, &QTimer::timeout, this, [this] {
-        if (!Objects.MorphTick())
-            MorphTimer->stop();
-    });
+    connect(MorphTimer, &QTimer::timeout, this, &SkinForm::MorphTimerTick);
     AnimateTimer = new QTimer(this);
     AnimateTimer->setInterval(25);
-    connect(AnimateTimer, &QTimer::timeout, this, [this] {
-        if (!Objects.AnimateTick())
-            AnimateTimer->stop();
-    });
+    connect(AnimateTimer, &QTimer::timeout, this, &SkinForm::AnimateTimerTick);
 
     // The window system's frame gives way to ours.
     form_->setWindowFlags(form_->windowFlags() | Qt::Window | Qt::FramelessWindowHint);
@@ -178,6 +172,15 @@ void SkinForm::SetFormClientSize(QSize client)
     const QSize size = WindowSizeForClient(client);
     ApplyTrackSizes();
     form_->resize(size);
+    SyncSize();
+}
+
+void SkinForm::SyncSize()
+{
+    // A hidden window hears of its new size only when it is shown; the frame follows at once.
+    if (FrameWidth != form_->width() || FrameHeight != form_->height() ||
+        client_->geometry() != ClientRectFor(form_->size()))
+        HandleSize();
 }
 
 void SkinForm::PlaceClientArea()
@@ -619,6 +622,7 @@ void SkinForm::SetFrameState(FrameState s)
         ApplyTrackSizes();
         form_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         form_->setGeometry(target);
+        SyncSize();
         break;
     }
     case FrameState::Minimized:
@@ -634,6 +638,7 @@ void SkinForm::SetFrameState(FrameState s)
         if (!NormalBounds.isNull()) {
             ApplyTrackSizes();
             form_->setGeometry(NormalBounds);
+            SyncSize();
         }
         LeaveTimer->start();
         if (form_->size() == before)
@@ -676,6 +681,7 @@ void SkinForm::MinimizeOtherForm()
     }
     ApplyTrackSizes();
     form_->setGeometry(QRect(place, QSize(w, h)));
+    SyncSize();
 }
 
 void SkinForm::SetRollUp(bool value)
@@ -695,6 +701,7 @@ void SkinForm::SetRollUp(bool value)
         ApplyTrackSizes();
         form_->resize(form_->width(), HeightBeforeRollUp);
     }
+    SyncSize();
     SendNcPaint();
     if (OnChangeRollUpState)
         OnChangeRollUpState();
@@ -914,6 +921,18 @@ void SkinForm::LeaveTimerTick()
         HoverTracking(p.x(), p.y(), form_->rect().contains(p));
     else if (HotIndex != -1)
         HoverTracking(-1, -1, false);
+}
+
+void SkinForm::MorphTimerTick()
+{
+    if (!Objects.MorphTick())
+        MorphTimer->stop();
+}
+
+void SkinForm::AnimateTimerTick()
+{
+    if (!Objects.AnimateTick())
+        AnimateTimer->stop();
 }
 
 void SkinForm::EnterSizeMove()

@@ -142,6 +142,10 @@ public:
     void Press(Qt::MouseButton button, int x, int y);
     void Release(Qt::MouseButton button, int x, int y);
     void CaptionDoubleClick();
+    // The ticks of the three timers.
+    void LeaveTimerTick();
+    void MorphTimerTick();
+    void AnimateTimerTick();
     int MinTrackWidth() const;
     int MinTrackHeight() const;
     QSize MaxTrackSize() const;
@@ -187,6 +191,7 @@ private:
     bool NoBorder() const;
     bool SkinUsable() const;
     void HandleSize();
+    void SyncSize();
     void HandleShow();
     void HandleActivation(bool active);
     void HandleSkinMessage(int message, SkinData* data);
@@ -194,7 +199,6 @@ private:
     bool HandleMouse(QEvent* event);
     void EnterSizeMove();
     void ExitSizeMove();
-    void LeaveTimerTick();
     void PlaceClientArea();
     void ApplyTrackSizes();
     void ApplyRegion(const QRegion* region);
