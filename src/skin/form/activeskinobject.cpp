@@ -70,9 +70,11 @@ const QImage& ActiveSkinObject::NormalPicture() const { return ImagesInStatePict
 
 void ActiveSkinObject::CopyImage(QPainter& canvas, const QImage& picture, const SkinRect& from) const
 {
-    const QImage part = ObjectImage(picture, from, ObjectRect.Width(), ObjectRect.Height());
-    if (!part.isNull())
-        canvas.drawImage(ObjectRect.left, ObjectRect.top, part);
+    if (picture.isNull() || from.IsEmpty() || ObjectRect.IsEmpty())
+        return;
+    // Straight from the picture, resampled only when the sizes differ.
+    canvas.drawImage(QRect(ObjectRect.left, ObjectRect.top, ObjectRect.Width(), ObjectRect.Height()), picture,
+                     QRect(from.left, from.top, from.Width(), from.Height()));
 }
 
 void ActiveSkinObject::DrawBlend(QPainter& canvas, const QImage& a, const SkinRect& fromA, const QImage& b,

@@ -313,9 +313,16 @@ void SkinForm::ComposePieces()
     pieces_[2] = AtDensity(left, ratio);
     pieces_[3] = AtDensity(right, ratio);
     piecesValid_ = true;
-    for (int i = 0; i < Objects.Count(); ++i)
-        if (ActiveSkinObject* o = Objects.At(i); o->Visible)
-            DrawObjectIntoPiece(*o, false);
+    // One painter per piece for all the objects on it.
+    for (const bool lower : {false, true}) {
+        QImage& piece = pieces_[lower ? 1 : 0];
+        if (piece.isNull())
+            continue;
+        QPainter painter(&piece);
+        for (int i = 0; i < Objects.Count(); ++i)
+            if (ActiveSkinObject* o = Objects.At(i); o->Visible && InLowerPiece(*o) == lower)
+                DrawObjectOn(painter, *o, false);
+    }
     if (!active && info.autorenderinginactiveimage) {
         for (QImage& piece : pieces_) {
             if (piece.isNull())
@@ -329,18 +336,29 @@ void SkinForm::ComposePieces()
     }
 }
 
-void SkinForm::DrawObjectIntoPiece(ActiveSkinObject& object, bool update)
+bool SkinForm::InLowerPiece(const ActiveSkinObject& object) const
 {
     // Objects reaching below the top of the client area belong to the bottom piece.
-    const bool lower = object.ObjectRect.bottom > Geometry.ClientRect.top;
-    QImage& piece = pieces_[lower ? 1 : 0];
+    return object.ObjectRect.bottom > Geometry.ClientRect.top;
+}
+
+void SkinForm::DrawObjectOn(QPainter& piecePainter, ActiveSkinObject& object, bool update)
+{
+    piecePainter.save();
+    if (InLowerPiece(object))
+        piecePainter.translate(0, -Geometry.ClientRect.bottom);
+    piecePainter.setClipRect(ToQRect(object.ObjectRect));
+    object.DrawOn(piecePainter, update);
+    piecePainter.restore();
+}
+
+void SkinForm::DrawObjectIntoPiece(ActiveSkinObject& object, bool update)
+{
+    QImage& piece = pieces_[InLowerPiece(object) ? 1 : 0];
     if (piece.isNull())
         return;
     QPainter painter(&piece);
-    if (lower)
-        painter.translate(0, -Geometry.ClientRect.bottom);
-    painter.setClipRect(ToQRect(object.ObjectRect));
-    object.DrawOn(painter, update);
+    DrawObjectOn(painter, object, update);
 }
 
 void SkinForm::PaintSkinnedFrame(QPainter& painter)

@@ -203,6 +203,8 @@ private:
     void ApplyTrackSizes();
     void ApplyRegion(const QRegion* region);
     void ComposePieces();
+    bool InLowerPiece(const ActiveSkinObject& object) const;
+    void DrawObjectOn(QPainter& piecePainter, ActiveSkinObject& object, bool update);
     void DrawObjectIntoPiece(ActiveSkinObject& object, bool update);
     QRect DefaultClientRect(QSize window) const;
     SkinRect DefaultCaptionTextRect();
