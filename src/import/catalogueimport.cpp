@@ -212,9 +212,13 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
     auto candidate = [&name](int k) { return k == 1 ? name : name + " (" + std::to_string(k) + ")"; };
     // The channel itself, already there under its name or a numbered form of it.
     for (int k = 1;; ++k) {
-        const auto it = channels_.find(Folded(candidate(k)));
-        if (it == channels_.end())
+        const std::string folded = Folded(candidate(k));
+        const auto it = channels_.find(folded);
+        if (it == channels_.end()) {
+            if (programNames_.count(folded))
+                continue;
             break;
+        }
         Channel& c = it->second;
         if (!c.used && c.category == category && c.address == address) {
             c.used = true;
