@@ -136,40 +136,59 @@ CatalogueImport::CatalogueImport(std::string catalogueFile) : file_(std::move(ca
     for (auto& name : text.Keys("Layer1"))
         categories_.try_emplace(Folded(name), name);
     std::unordered_map<std::string, std::string> programs;
-    for (auto& [name, address] : text.Entries("Programs")) {
+    auto programEntries = text.Entries("Programs");
+    programs.reserve(programEntries.size());
+    programNames_.reserve(programEntries.size());
+    for (auto& [name, address] : programEntries) {
         auto folded = Folded(name);
         programNames_.insert(folded);
         programs.try_emplace(std::move(folded), std::move(address));
     }
     // A name standing twice reads the value of its first line, in the player too.
-    for (auto& [name, category] : text.Entries("Layer2")) {
+    auto channelEntries = text.Entries("Layer2");
+    channels_.reserve(channelEntries.size());
+    channelIndex_.reserve(channelEntries.size());
+    for (auto& [name, category] : channelEntries) {
         auto folded = Folded(name);
+        if (channelIndex_.count(folded))
+            continue;
         const auto address = programs.find(folded);
-        channels_.try_emplace(std::move(folded),
-                              Channel{std::move(category), address == programs.end() ? std::string() : address->second});
+        channelIndex_.emplace(std::move(folded), channels_.size());
+        channels_.push_back(
+            Channel{std::move(category), address == programs.end() ? std::string() : std::move(address->second)});
     }
 }
 
-CategoryReport& CatalogueImport::ReportFor(const std::string& category)
+std::size_t CatalogueImport::CategoryOf(const std::string& group)
 {
-    const auto [it, fresh] = reportIndex_.try_emplace(category, report_.categories.size());
-    if (fresh)
-        report_.categories.push_back(CategoryReport{category});
-    return report_.categories[it->second];
-}
-
-std::string CatalogueImport::CategoryKey(const std::string& name)
-{
+    // Playlists name a few hundred groups for many thousand channels: each is worked out once.
+    if (const auto known = groups_.find(group); known != groups_.end())
+        return known->second;
+    std::string category = SafeName(group);
+    if (category.empty())
+        category = DefaultCategory;
     // A category the catalogue has in other letter case is that category: a second key would
     // not even be written, and channels naming it in this spelling would show nowhere.
-    const auto it = categories_.find(Folded(name));
-    return it == categories_.end() ? name : it->second;
+    // The same goes for two spellings of one new category in the playlist: the first one wins.
+    const auto [known, isNew] = categories_.try_emplace(Folded(category), category);
+    category = known->second;
+    const auto [it, fresh] = reportIndex_.try_emplace(category, report_.categories.size());
+    if (fresh) {
+        report_.categories.push_back(CategoryReport{category});
+        inFile_.push_back(!isNew);
+    }
+    groups_.emplace(group, it->second);
+    return it->second;
 }
 
 void CatalogueImport::Add(const M3uPlaylist& playlist, const Progress& progress)
 {
     report_.withoutAddress += playlist.WithoutAddress();
     const auto& entries = playlist.Entries();
+    channels_.reserve(channels_.size() + entries.size());
+    channelIndex_.reserve(channels_.size() + entries.size());
+    newChannels_.reserve(newChannels_.size() + entries.size());
+    addresses_.reserve(addresses_.size() + entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         AddEntry(entries[i]);
         if (progress && (i % 4096 == 4095 || i + 1 == entries.size()))
@@ -179,11 +198,9 @@ void CatalogueImport::Add(const M3uPlaylist& playlist, const Progress& progress)
 
 void CatalogueImport::AddEntry(const PlaylistEntry& entry)
 {
-    std::string category = SafeName(entry.group);
-    if (category.empty())
-        category = DefaultCategory;
-    category = CategoryKey(category);
-    CategoryReport& report = ReportFor(category);
+    const std::size_t reportIndex = CategoryOf(entry.group);
+    CategoryReport& report = report_.categories[reportIndex];
+    const std::string& category = report.name;
 
     const std::string address = Trimmed(entry.address);
     if (address.empty()) {
@@ -204,56 +221,56 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
     std::string name = SafeName(entry.title);
     if (name.empty())
         name = DefaultChannel;
-    if (!seen_.insert(category + '\n' + Folded(name) + '\n' + address).second) {
-        ++report.duplicates;
-        return;
-    }
+    const std::string folded = Folded(name);
+    auto numbered = [](const std::string& base, int k) { return base + " (" + std::to_string(k) + ")"; };
 
-    auto candidate = [&name](int k) { return k == 1 ? name : name + " (" + std::to_string(k) + ")"; };
-    // The channel itself, already there under its name or a numbered form of it.
+    // The channel itself, already there under its name or a numbered form of it: claimed by
+    // an earlier entry of this playlist it is a duplicate, else it is simply there.
+    std::size_t free = 0; // the first number whose name is not taken
     for (int k = 1;; ++k) {
-        const std::string folded = Folded(candidate(k));
-        const auto it = channels_.find(folded);
-        if (it == channels_.end()) {
-            if (programNames_.count(folded))
+        const auto it = channelIndex_.find(k == 1 ? folded : numbered(folded, k));
+        if (it == channelIndex_.end()) {
+            if (programNames_.count(k == 1 ? folded : numbered(folded, k)))
                 continue;
+            free = static_cast<std::size_t>(k);
             break;
         }
-        Channel& c = it->second;
-        if (!c.used && c.category == category && c.address == address) {
-            c.used = true;
-            ++report.present;
+        Channel& c = channels_[it->second];
+        if (c.category == category && c.address == address) {
+            if (c.used) {
+                ++report.duplicates;
+            } else {
+                c.used = true;
+                ++report.present;
+            }
             return;
         }
     }
-    // Else the first of those names that is free, or that names this category's channel of
-    // that name, whose address then changes.
-    for (int k = 1;; ++k) {
-        const std::string key = candidate(k);
-        const std::string folded = Folded(key);
-        const auto it = channels_.find(folded);
-        if (it != channels_.end()) {
-            Channel& c = it->second;
-            if (c.used || c.category != category)
-                continue;
-            c.used = true;
-            c.address = address;
-            addresses_.emplace_back(key, address);
-            ++report.updated;
-            return;
-        }
-        // A "Programs" key without a channel belongs to someone's hand edit: leave it alone.
-        if (programNames_.count(folded))
+    // Else this category's channel of that name (or a numbered form) not yet claimed, whose
+    // stream has moved, or the first free name.
+    for (int k = 1; k < static_cast<int>(free); ++k) {
+        const auto it = channelIndex_.find(k == 1 ? folded : numbered(folded, k));
+        if (it == channelIndex_.end())
+            continue; // a "Programs" key without a channel: someone's hand edit, left alone
+        Channel& c = channels_[it->second];
+        if (c.used || c.category != category)
             continue;
-        channels_.emplace(folded, Channel{category, address, true});
-        newChannels_.emplace_back(key, category);
-        addresses_.emplace_back(key, address);
-        ++report.added;
-        if (categories_.try_emplace(Folded(category), category).second) {
-            newCategories_.emplace_back(category, "");
-            report.isNew = true;
-        }
+        c.used = true;
+        c.address = address;
+        addresses_.emplace_back(k == 1 ? name : numbered(name, k), address);
+        ++report.updated;
         return;
+    }
+    const std::string key = free == 1 ? name : numbered(name, static_cast<int>(free));
+    channelIndex_.emplace(free == 1 ? folded : numbered(folded, static_cast<int>(free)), channels_.size());
+    channels_.push_back(Channel{category, address, true});
+    newChannels_.emplace_back(key, category);
+    addresses_.emplace_back(key, address);
+    ++report.added;
+    if (!inFile_[reportIndex]) {
+        inFile_[reportIndex] = true;
+        newCategories_.emplace_back(category, "");
+        report.isNew = true;
     }
 }
 

@@ -73,15 +73,16 @@ private:
     };
 
     void AddEntry(const PlaylistEntry& entry);
-    CategoryReport& ReportFor(const std::string& category);
-    std::string CategoryKey(const std::string& name);
+    std::size_t CategoryOf(const std::string& group);
 
     std::string file_;
-    std::unordered_map<std::string, std::string> categories_;  // folded name -> spelling
-    std::unordered_map<std::string, Channel> channels_;       // folded "Layer2" name -> channel
-    std::unordered_set<std::string> programNames_;           // folded "Programs" names
-    std::unordered_set<std::string> seen_;                   // category, name, address of entries
-    std::unordered_map<std::string, std::size_t> reportIndex_; // category -> index in the report
+    std::unordered_map<std::string, std::string> categories_;    // folded name -> spelling
+    std::unordered_map<std::string, std::size_t> groups_;        // playlist group -> report index
+    std::unordered_map<std::string, std::size_t> reportIndex_;   // category -> report index
+    std::vector<bool> inFile_;                                   // by report index: in "Layer1" already
+    std::vector<Channel> channels_;                              // every channel, old and new
+    std::unordered_map<std::string, std::size_t> channelIndex_; // folded "Layer2" name -> channel
+    std::unordered_set<std::string> programNames_;               // folded "Programs" names
     std::vector<std::pair<std::string, std::string>> newCategories_;
     std::vector<std::pair<std::string, std::string>> newChannels_;
     std::vector<std::pair<std::string, std::string>> addresses_;

@@ -4,7 +4,6 @@
 
 #include <QFileInfo>
 #include <QString>
-#include <unordered_map>
 
 namespace quorvel {
 namespace {
@@ -69,15 +68,23 @@ bool IsUtf8(std::string_view s)
     return true;
 }
 
-// The attributes and the title of an "#EXTINF:" line (the text after the colon).
+// What an "#EXTINF:" line (the text after the colon) says of its entry, as views into the line.
 struct ExtInf {
-    std::unordered_map<std::string, std::string> attributes; // names in lower case
-    std::string title;
+    std::string_view groupTitle;
+    std::string_view tvgName;
+    std::string_view title;
 };
+
+bool NameIs(std::string_view name, std::string_view wanted)
+{
+    return name.size() == wanted.size() && StartsWithNoCase(name, wanted);
+}
 
 ExtInf ParseExtInf(std::string_view s)
 {
     ExtInf info;
+    bool haveGroup = false;
+    bool haveName = false;
     std::size_t i = 0;
     // The duration.
     while (i < s.size() && !IsBlank(s[i]) && s[i] != ',')
@@ -88,36 +95,41 @@ ExtInf ParseExtInf(std::string_view s)
         if (i >= s.size())
             return info; // no comma: no title
         if (s[i] == ',') {
-            info.title = std::string(Trim(s.substr(i + 1)));
+            info.title = Trim(s.substr(i + 1));
             return info;
         }
         const std::size_t nameBegin = i;
         while (i < s.size() && !IsBlank(s[i]) && s[i] != ',' && s[i] != '=')
             ++i;
-        std::string name(s.substr(nameBegin, i - nameBegin));
-        for (char& c : name)
-            c = Lower(c);
+        const std::string_view name = s.substr(nameBegin, i - nameBegin);
         if (i >= s.size() || s[i] != '=')
             continue; // a bare word: nothing to keep
         ++i;
-        std::string value;
+        std::string_view value;
+        bool last = false;
         if (i < s.size() && (s[i] == '"' || s[i] == '\'')) {
             const char quote = s[i++];
             const std::size_t close = s.find(quote, i);
-            if (close == std::string_view::npos) {
-                // An unclosed quote runs to the line's end; the line then has no title.
-                info.attributes.try_emplace(std::move(name), s.substr(i));
-                return info;
-            }
-            value = std::string(s.substr(i, close - i));
-            i = close + 1;
+            // An unclosed quote runs to the line's end; the line then has no title.
+            last = close == std::string_view::npos;
+            value = s.substr(i, last ? std::string_view::npos : close - i);
+            i = last ? s.size() : close + 1;
         } else {
             const std::size_t valueBegin = i;
             while (i < s.size() && !IsBlank(s[i]) && s[i] != ',')
                 ++i;
-            value = std::string(s.substr(valueBegin, i - valueBegin));
+            value = s.substr(valueBegin, i - valueBegin);
         }
-        info.attributes.try_emplace(std::move(name), std::move(value));
+        // The first of an attribute named twice counts.
+        if (!haveGroup && NameIs(name, "group-title")) {
+            info.groupTitle = value;
+            haveGroup = true;
+        } else if (!haveName && NameIs(name, "tvg-name")) {
+            info.tvgName = value;
+            haveName = true;
+        }
+        if (last)
+            return info;
     }
 }
 
@@ -225,12 +237,8 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
         entry.address = Resolve(line, base);
         entry.line = lineNumber;
         if (pending) {
-            entry.title = info.title;
-            if (entry.title.empty())
-                if (const auto it = info.attributes.find("tvg-name"); it != info.attributes.end())
-                    entry.title = std::string(Trim(it->second));
-            const auto group = info.attributes.find("group-title");
-            entry.group = GroupOf(group == info.attributes.end() ? std::string_view() : group->second, extGroup);
+            entry.title = info.title.empty() ? Trim(info.tvgName) : info.title;
+            entry.group = GroupOf(info.groupTitle, extGroup);
         } else {
             entry.group = GroupOf({}, extGroup);
         }
