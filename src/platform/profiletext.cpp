@@ -1,6 +1,7 @@
 #include "profiletext.h"
 
 #include <algorithm>
+#include <cstdint>
 
 
 namespace quorvel {
@@ -213,7 +214,64 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
         std::string_view name;
         std::unordered_map<std::size_t, std::string_view> replaced;
         std::vector<std::pair<std::string_view, std::string_view>> added;
-        std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> addedIndex;
+        // Positions in added by name (any case): open addressing, each slot the position + 1
+        // and a part of the name's hash, so that probing rarely touches the names themselves.
+        // Imports add a hundred thousand keys at once; node-based maps would dominate.
+        struct Slot {
+            std::uint32_t at = 0;
+            std::uint32_t tag = 0;
+        };
+        std::vector<Slot> slots;
+        static std::size_t Mixed(std::size_t hash)
+        {
+            // The name hash's low bits alone cluster badly: mix the high ones in.
+            hash ^= hash >> 29;
+            hash *= 0x9E3779B97F4A7C15ull;
+            return hash ^ (hash >> 32);
+        }
+        std::size_t Find(std::string_view key, std::size_t hash) const
+        {
+            const std::size_t mask = slots.size() - 1;
+            const auto tag = static_cast<std::uint32_t>(hash >> 32);
+            for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+                const Slot& slot = slots[i];
+                if (slot.at == 0 || (slot.tag == tag && NamesEqual(added[slot.at - 1].first, key)))
+                    return i;
+            }
+        }
+        void Reserve(std::size_t more)
+        {
+            const std::size_t wanted = (added.size() + more) * 2;
+            if (wanted <= slots.size())
+                return;
+            std::size_t size = 16;
+            while (size < wanted)
+                size *= 2;
+            std::vector<Slot> before(size);
+            before.swap(slots);
+            const std::size_t mask = slots.size() - 1;
+            for (const Slot& slot : before) {
+                if (slot.at == 0)
+                    continue;
+                const std::size_t hash = Mixed(FoldedHash()(added[slot.at - 1].first));
+                std::size_t i = hash & mask;
+                while (slots[i].at != 0)
+                    i = (i + 1) & mask;
+                slots[i] = slot;
+            }
+        }
+        void Add(std::string_view key, std::string_view value)
+        {
+            Reserve(1);
+            const std::size_t hash = Mixed(FoldedHash()(key));
+            Slot& slot = slots[Find(key, hash)];
+            if (slot.at != 0) {
+                added[slot.at - 1].second = value;
+                return;
+            }
+            added.emplace_back(key, value);
+            slot = Slot{static_cast<std::uint32_t>(added.size()), static_cast<std::uint32_t>(hash >> 32)};
+        }
     };
     std::vector<Pending> pending;
     std::unordered_map<const Section*, std::size_t> byExisting;
@@ -240,6 +298,8 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
             at = it->second;
         }
         Pending& p = pending[at];
+        p.Reserve(edit.entries.size());
+        p.added.reserve(p.added.size() + edit.entries.size());
         for (const auto& [key, value] : edit.entries) {
             if (p.existing) {
                 const auto found = p.existing->index.find(key);
@@ -248,11 +308,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
                     continue;
                 }
             }
-            const auto [it, fresh] = p.addedIndex.try_emplace(key, p.added.size());
-            if (fresh)
-                p.added.emplace_back(key, value);
-            else
-                p.added[it->second].second = value;
+            p.Add(key, value);
         }
     }
 
