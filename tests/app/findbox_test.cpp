@@ -44,6 +44,8 @@ protected:
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
+        // Keys need the keyboard: the window gets it from the X server, a moment later.
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
         tree = form->TreeView1;
         box = form->FindBox1;
         ASSERT_NE(box, nullptr);
@@ -55,15 +57,24 @@ protected:
     }
 
     // Keys go where the keyboard focus is, as they do when a person types.
+    static QWidget* Focus()
+    {
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::focusWidget() != nullptr; }, 10000));
+        return QApplication::focusWidget();
+    }
     static void Type(const QString& text)
     {
         for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key(c.toUpper().unicode()), QString(c),
-                                Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, Focus(), Qt::Key(c.toUpper().unicode()), QString(c), Qt::NoModifier);
     }
     static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        QTest::keyClick(Focus(), key, modifiers);
+    }
+    void FocusTree() const
+    {
+        tree->setFocus();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == tree; }, 10000));
     }
     // The narrowed tree as text: "Category" rows and "  Channel" rows, with the highlight marked.
     QStringList Shown() const
@@ -95,8 +106,7 @@ protected:
 
 TEST_F(FindBoxTest, TypingInTheTreeNarrowsItAndEnterPlaysTheFirstMatch)
 {
-    tree->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == tree; }, 5000));
+    FocusTree();
     Type(QStringLiteral("show"));
     ASSERT_TRUE(box->IsOpen());
     EXPECT_EQ(box->Edit()->text(), "show");
@@ -124,7 +134,7 @@ TEST_F(FindBoxTest, TypingInTheTreeNarrowsItAndEnterPlaysTheFirstMatch)
 
 TEST_F(FindBoxTest, ArrowsChooseAnotherMatchAndAClickPlaysWithoutClosing)
 {
-    tree->setFocus();
+    FocusTree();
     Key(Qt::Key_F, Qt::ControlModifier);
     ASSERT_TRUE(box->IsOpen());
     Type(QStringLiteral("n"));
@@ -157,7 +167,7 @@ TEST_F(FindBoxTest, ArrowsChooseAnotherMatchAndAClickPlaysWithoutClosing)
 
 TEST_F(FindBoxTest, EscapeGivesTheTreeBackAndNothingFoundPlaysNothing)
 {
-    tree->setFocus();
+    FocusTree();
     tree->topLevelItem(1)->setExpanded(true);
     tree->scrollToItem(tree->topLevelItem(2));
     Type(QStringLiteral("пЕРВ"));
@@ -189,6 +199,7 @@ TEST_F(FindBoxTest, CtrlFFromTheOtherTabBringsTheTreeBack)
 {
     form->SkinPageControl1->SetActivePage(form->SkinTabSheet2);
     form->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == form.get(); }, 10000));
     Key(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
     ASSERT_TRUE(box->IsOpen());
