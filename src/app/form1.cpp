@@ -7,6 +7,7 @@
 #include "compressedstoredskin.h"
 #include "editline.h"
 #include "errorbox.h"
+#include "findbox.h"
 #include "hotkeyservice.h"
 #include "mediaplayer.h"
 #include "pageaddress.h"
@@ -145,6 +146,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    FindBox1 = new FindBox(TreeView1, ImageList1);
+    FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));

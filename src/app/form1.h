@@ -15,6 +15,7 @@ namespace quorvel {
 
 class CompressedStoredSkin;
 class EditLine;
+class FindBox;
 class HotKeyService;
 class MediaPlayer;
 class WebPane;
@@ -59,6 +60,7 @@ public:
     WebPane* WebPane2 = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     EditLine* Edit1 = nullptr;
+    FindBox* FindBox1 = nullptr; // finding a channel over the tree
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::array<char, 261> TempDir{};

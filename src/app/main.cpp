@@ -1,6 +1,7 @@
 // Quorvel Online TV: program entry.
 #include "appicons.h"
 #include "form1.h"
+#include "mpris.h"
 #include "terminationrequests.h"
 
 #include <QApplication>
@@ -25,6 +26,8 @@ int main(int argc, char** argv)
             if (form.close())
                 QCoreApplication::quit();
         });
+        // Media keys and desktop player controls, where there is a session bus.
+        quorvel::Mpris mpris(form);
         form.show();
         // The window opens as the active one, as a program the user just started does.
         form.activateWindow();
