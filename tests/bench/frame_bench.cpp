@@ -3,6 +3,8 @@
 #include "compressedstoredskin.h"
 #include "skindata.h"
 #include "skinform.h"
+#include "skinmenu.h"
+#include "skinpopupwindow.h"
 #include "storedskin.h"
 
 #include <QApplication>
@@ -92,8 +94,45 @@ void RebuildFrame(benchmark::State& state)
     }
 }
 
+void ShowSystemMenu(benchmark::State& state)
+{
+    // From the right press to the painted popup: the items built for the window's state, the
+    // popup sized, placed, shown and drawn.
+    SkinnedWindow w(QSize(718, 479));
+    w.form.show();
+    QCoreApplication::processEvents();
+    QSize size;
+    for (auto _ : state) {
+        w.frame->PopupSystemMenu(QPoint(300, 300));
+        SkinPopupWindow& popup = *w.frame->Menu->PopupStack.front();
+        const QImage image = popup.Render();
+        benchmark::DoNotOptimize(image.constBits());
+        size = popup.size();
+        state.PauseTiming();
+        w.frame->Menu->CloseAllPopups();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    state.counters["width"] = size.width();
+    state.counters["height"] = size.height();
+}
+
+void PlainDrawImageOfMenuSize(benchmark::State& state)
+{
+    QImage target(160, 90, QImage::Format_RGB32), source(160, 90, QImage::Format_RGB32);
+    source.fill(QColor(30, 33, 40));
+    for (auto _ : state) {
+        QPainter p(&target);
+        p.drawImage(0, 0, source);
+        p.end();
+        benchmark::DoNotOptimize(target.constBits());
+    }
+}
+
 } // namespace
 
+BENCHMARK(ShowSystemMenu)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainDrawImageOfMenuSize)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainDrawImage)->Args({718, 479})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 BENCHMARK(FullFramePaint)->Args({718, 479})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintFromPieces)->Args({718, 479})->Args({1920, 1080})->Unit(benchmark::kMicrosecond);

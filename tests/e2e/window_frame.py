@@ -105,6 +105,35 @@ class WindowFrame(unittest.TestCase):
         self.assertEqual(self.program.proc.wait(30), 0)
 
 
+    def test_system_menu_opens_runs_and_goes(self):
+        # A right press on the caption opens the system menu at the pointer; its first item
+        # is lit at once.
+        px, py = self.point(*CAPTION)
+        menu_area = (px + 4, py + 2, 100, 12)  # caption rows the menu covers when open
+        before = harness.screenshot(*menu_area)
+        self.move_to(*CAPTION)
+        harness.xdotool("click", "3")
+        self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) != before, 5))
+        # Escape closes it; the caption shows again.
+        harness.key("Escape")
+        self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) == before, 5))
+        # A press elsewhere on the window dismisses it without doing anything else.
+        harness.xdotool("click", "3")
+        self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) != before, 5))
+        self.move_to(300, 250)
+        harness.xdotool("click", "1")
+        self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) == before, 5))
+        self.assertEqual(self.program.geometry()[2:], (W, H))
+        # "X" is the accelerator of maximize: the item runs at once.
+        self.move_to(*CAPTION)
+        harness.xdotool("click", "3")
+        self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) != before, 5))
+        harness.key("x")
+        self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (1, 1, 1278, 1022), 5),
+                        self.program.geometry())
+        self.program.finish(self)
+
+
 class WindowFrameUnderWindowManager(unittest.TestCase):
     """The same window on a desktop with a window manager (openbox)."""
 

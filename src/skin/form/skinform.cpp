@@ -8,12 +8,17 @@
 #include "skindata.h"
 #include "skinfont.h"
 #include "skinmessageforms.h"
+#include "skinmenu.h"
+#include "skinmenumode.h"
 #include "skinstdbuttonobject.h"
 #include "skinutils.h"
+#include "systemmenu.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QAction>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -100,6 +105,11 @@ SkinForm::SkinForm(QWidget* form) : QObject(form), form_(form)
     form_->setAttribute(Qt::WA_OpaquePaintEvent);
     form_->setMouseTracking(true);
     client_ = new FrameClient(*this, form_);
+    DefaultSystemMenu = new QMenu(form_);
+    DefaultSystemMenu->setObjectName(QStringLiteral("DefaultSystemMenu"));
+    Menu = new SkinMenu(form_);
+    Menu->DefaultItemFont = DefMenuItemFont;
+    menuMode_ = new SkinMenuMode(form_, *Menu);
     form_->installEventFilter(this);
     SkinMessageForms::Add(form_);
     CreateDefaultObjects();
@@ -110,6 +120,8 @@ SkinForm::~SkinForm()
 {
     SkinMessageForms::Remove(form_);
     form_->removeEventFilter(this);
+    delete menuMode_;
+    delete Menu;
 }
 
 QWidget* SkinForm::ClientArea() const { return client_; }
@@ -580,6 +592,8 @@ void SkinForm::HandleSkinMessage(int message, SkinData* data)
             ApplyFrameSkin();
     } else if (message == SKINMSG_STRINGS_CHANGED) {
         AssignStandardHints();
+    } else if (message == SKINMSG_MENU_CLOSED) {
+        LeaveSkinMenuMode();
     }
 }
 
@@ -773,11 +787,119 @@ const FormInfo* SkinForm::SkinFormInfo() const { return SkinInUse ? &skinData_->
 
 void SkinForm::TrackMenu(ActiveSkinObject& object, bool systemMenu)
 {
-    if (!systemMenu || !OnSystemMenu)
+    // Only the system menu is the frame's own; the program's buttons carry no other menu.
+    if (!systemMenu)
         return;
-    // Below the button, in screen coordinates.
+    QMenu* menu = GetSystemMenuItems();
+    if (!menu || menu->actions().isEmpty())
+        return;
     const SkinRect& r = object.ObjectRect;
-    OnSystemMenu(form_->mapToGlobal(QPoint(r.left, r.bottom)));
+    const QPoint origin = form_->mapToGlobal(QPoint(r.left, r.top));
+    bool upwards = false;
+    if (auto* button = dynamic_cast<SkinButtonObject*>(&object))
+        upwards = button->OpenUpwards;
+    PopupSkinMenu(menu, QRect(origin, QSize(r.Width(), r.Height())), upwards);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menus
+
+QMenu* SkinForm::GetSystemMenuItems()
+{
+    BuildSystemMenu();
+    return SystemMenu ? SystemMenu : DefaultSystemMenu;
+}
+
+void SkinForm::BuildSystemMenu()
+{
+    SystemMenu::State state;
+    state.frameState = frameState_;
+    state.rolledUp = rolledUp_;
+    state.borderIcons = borderIcons_;
+    const ResourceStrData* strings = skinData_ ? skinData_->GetResourceStrData() : nullptr;
+    const auto items = SystemMenu::Items(state, strings);
+    QMenu* menu = SystemMenu ? SystemMenu : DefaultSystemMenu;
+    if (SystemMenu && !UseDefaultSysMenu)
+        return;
+    // The standard items are made anew each time, so each gets its one connection.
+    SystemMenu::Fill(*menu, items, SystemMenu != nullptr);
+    for (QAction* action : menu->actions()) {
+        const std::string name = action->objectName().toStdString();
+        if (SystemMenu::IsStandardName(name))
+            connect(action, &QAction::triggered, this, [this, name] { RunSystemCommand(name); });
+    }
+}
+
+void SkinForm::RunSystemCommand(const std::string& item)
+{
+    if (item == "SF_MINITEM") {
+        if (alwaysMinimizeToTray_)
+            MinimizeToTray();
+        else
+            SetFrameState(FrameState::Minimized);
+    } else if (item == "SF_MAXITEM") {
+        SetFrameState(FrameState::Maximized);
+    } else if (item == "SF_RESTORE") {
+        if (RolledUpMaximized || (rolledUp_ && frameState_ == FrameState::Normal))
+            SetRollUp(false);
+        else
+            SetFrameState(FrameState::Normal);
+    } else if (item == "SF_ROLLUP") {
+        SetRollUp(true);
+    } else if (item == "SF_MINTOTRAY") {
+        MinimizeToTray();
+    } else if (item == "SF_CLOSE") {
+        CloseForm();
+    }
+}
+
+void SkinForm::PopupSkinMenu(QMenu* menu, const QRect& anchor, bool openUpwards)
+{
+    // Skin menu mode first: keys go to the menu from the moment it shows.
+    if (!KeyboardMenuLoop)
+        menuMode_->Enter();
+    if (!SkinMenuOpen) {
+        SkinMenuOpen = true;
+        if (OnSkinMenuOpen)
+            OnSkinMenuOpen();
+    }
+    SkinData* skin = MenusSkinData ? MenusSkinData : skinData_.data();
+    Menu->SetSkin(skin, skin == skinData_.data() ? pictures_ : SkinPictures(*skin));
+    Menu->UseSkinFont = UseSkinFontInMenu;
+    if (DefMenuItemHeight > 0)
+        Menu->DefaultItemHeight = DefMenuItemHeight;
+    Menu->DefaultItemFont = DefMenuItemFont;
+    Menu->AlphaBlend = MenusAlphaBlend;
+    Menu->AlphaBlendAnimation = MenusAlphaBlendAnimation;
+    Menu->AlphaBlendValue = MenusAlphaBlendValue;
+    Menu->ShowMenu(nullptr, menu, anchor, openUpwards, 0);
+    if (!Menu->MenuOpen)
+        LeaveSkinMenuMode();
+}
+
+void SkinForm::PopupSystemMenu(const QPoint& screenPoint)
+{
+    QMenu* menu = GetSystemMenuItems();
+    if (menu)
+        PopupSkinMenu(menu, QRect(screenPoint, QSize(0, 0)), false);
+}
+
+bool SkinForm::InSkinMenuMode() const { return menuMode_->Active(); }
+
+void SkinForm::LeaveSkinMenuMode()
+{
+    SkinMenuOpen = false;
+    // A button that opened the menu comes up again.
+    for (int i = 0; i < Objects.Count(); ++i)
+        if (auto* button = dynamic_cast<SkinButtonObject*>(Objects.At(i)); button && button->HasMenu && button->Down) {
+            button->HasMenu = false;
+            button->SetDown(false);
+            break;
+        }
+    menuMode_->Leave();
+    if (OnSkinMenuClose)
+        OnSkinMenuClose();
+    KeyboardMenuLoop = false;
 }
 
 void SkinForm::FireMouseDown(const std::string& id, int x, int y, const SkinRect& rect, Qt::MouseButton button)
@@ -1058,8 +1180,7 @@ bool SkinForm::HandleMouse(QEvent* event)
             Press(button, p.x(), p.y());
             if (hit == HTCAPTION) {
                 PressedIndex = -1;
-                if (OnSystemMenu)
-                    OnSystemMenu(screen);
+                PopupSystemMenu(screen);
             }
         }
         return true;

@@ -15,6 +15,7 @@
 #include <QRegion>
 #include <functional>
 
+class QMenu;
 class QPainter;
 class QTimer;
 class QWidget;
@@ -23,6 +24,8 @@ namespace quorvel {
 
 class FrameClient;
 class SkinData;
+class SkinMenu;
+class SkinMenuMode;
 
 // Takes a form's whole frame over: the form becomes a frameless window whose outer strip is
 // drawn from the skin's frame picture, cut to the skin's mask, with the caption text and the
@@ -85,8 +88,21 @@ public:
     std::function<void(const std::string& id)> OnMouseEnterEvent, OnMouseLeaveEvent;
     std::function<void(const std::string& id, QPainter& canvas, const SkinRect& rect)> OnPaintEvent;
     std::function<void(const std::string& id, bool& objectVisible)> OnActivateCustomObject;
-    // Shows the system menu at a screen point (right press on the caption).
-    std::function<void(const QPoint& screenPoint)> OnSystemMenu;
+
+    // Menus: the application's own system menu (none: the frame's standard one), the skin the
+    // popups are drawn from (none: the frame's), and the menu engine.
+    QMenu* SystemMenu = nullptr;
+    SkinData* MenusSkinData = nullptr;
+    QMenu* DefaultSystemMenu = nullptr;
+    SkinMenu* Menu = nullptr;
+    // The system menu for the frame's present state.
+    QMenu* GetSystemMenuItems();
+    void BuildSystemMenu();
+    // Shows the menu's items as skinned popups at the anchor (screen coordinates).
+    void PopupSkinMenu(QMenu* menu, const QRect& anchor, bool openUpwards);
+    // The system menu at a screen point, as a right press on the caption opens it.
+    void PopupSystemMenu(const QPoint& screenPoint);
+    bool InSkinMenuMode() const;
 
     // Frame state.
     bool SkinInUse = false;
@@ -210,8 +226,12 @@ private:
     SkinRect DefaultCaptionTextRect();
     void MinimizeOtherForm();
 
+    void LeaveSkinMenuMode();
+    void RunSystemCommand(const std::string& item);
+
     QWidget* form_;
     FrameClient* client_ = nullptr;
+    SkinMenuMode* menuMode_ = nullptr;
     QPointer<SkinData> skinData_;
     SkinPictures pictures_;
     BorderIcons borderIcons_{false, true, true, true, false};
