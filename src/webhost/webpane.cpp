@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineDownloadRequest>
@@ -394,22 +395,31 @@ void WebPane::PageScriptError(const QString& message, int line, const QString& s
             page_->StopScripts();
         return;
     }
-    // The user decides; errors that come while the question is open go on.
+    // The user decides, once the engine's report is through; errors that come while the
+    // question is open go on.
     if (askingAboutScript_)
         return;
     askingAboutScript_ = true;
-    QMessageBox box(QMessageBox::Warning, tr("Script Error"),
-                    tr("An error has occurred in the script on this page.\n\nLine: %1\nError: %2\nURL: %3\n\n"
-                       "Do you want to continue running scripts on this page?")
-                        .arg(line)
-                        .arg(message, source),
-                    QMessageBox::Yes | QMessageBox::No, this);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Yes);
-    const bool stop = box.exec() == QMessageBox::No;
-    askingAboutScript_ = false;
-    if (stop && page_)
-        page_->StopScripts();
+    QTimer::singleShot(0, this, [this, message, line, source] {
+        const QPointer<WebPane> self(this);
+        // On the heap: the pane, and the box with it, may go while the question is open.
+        const QPointer<QMessageBox> box =
+            new QMessageBox(QMessageBox::Warning, tr("Script Error"),
+                            tr("An error has occurred in the script on this page.\n\nLine: %1\nError: %2\nURL: "
+                               "%3\n\nDo you want to continue running scripts on this page?")
+                                .arg(line)
+                                .arg(message, source),
+                            QMessageBox::Yes | QMessageBox::No, this);
+        box->setDefaultButton(QMessageBox::Yes);
+        box->setEscapeButton(QMessageBox::Yes);
+        const int answer = box->exec();
+        if (!self)
+            return;
+        delete box.data();
+        askingAboutScript_ = false;
+        if (answer == QMessageBox::No)
+            page_->StopScripts();
+    });
 }
 
 unsigned WebPane::ContextMenuKind() const

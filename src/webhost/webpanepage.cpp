@@ -7,6 +7,7 @@
 #include <QAuthenticator>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QUrl>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
@@ -23,6 +24,17 @@ constexpr unsigned MB_OK = 0x0;
 constexpr unsigned MB_OKCANCEL = 0x1;
 constexpr unsigned MB_ICONWARNING = 0x30;
 constexpr int IDOK = 1;
+
+// Runs a page's dialog; the view it belongs to, and the dialog with it, may go meanwhile.
+int ExecPageDialog(QDialog* dialog)
+{
+    const QPointer<QDialog> guarded(dialog);
+    const int result = dialog->exec();
+    if (!guarded)
+        return QDialog::Rejected;
+    delete guarded.data();
+    return result;
+}
 
 bool IsWebScheme(const QString& scheme)
 {
@@ -114,7 +126,8 @@ void WebPanePage::javaScriptAlert(const QUrl&, const QString& message)
     HResult answer = S_FALSE;
     RunHandler([&] { answer = pane_.ShowMessage(message, QString(), MB_OK | MB_ICONWARNING, &result); });
     if (answer == S_FALSE)
-        QMessageBox(QMessageBox::Warning, QString(), message, QMessageBox::Ok, QWebEngineView::forPage(this)).exec();
+        ExecPageDialog(new QMessageBox(QMessageBox::Warning, QString(), message, QMessageBox::Ok,
+                                       QWebEngineView::forPage(this)));
 }
 
 bool WebPanePage::javaScriptConfirm(const QUrl&, const QString& message)
@@ -124,18 +137,21 @@ bool WebPanePage::javaScriptConfirm(const QUrl&, const QString& message)
     RunHandler([&] { answer = pane_.ShowMessage(message, QString(), MB_OKCANCEL | MB_ICONWARNING, &result); });
     if (answer != S_FALSE)
         return result == IDOK;
-    QMessageBox box(QMessageBox::Question, QString(), message, QMessageBox::Ok | QMessageBox::Cancel,
-                    QWebEngineView::forPage(this));
-    return box.exec() == QMessageBox::Ok;
+    return ExecPageDialog(new QMessageBox(QMessageBox::Question, QString(), message,
+                                          QMessageBox::Ok | QMessageBox::Cancel, QWebEngineView::forPage(this))) ==
+           QMessageBox::Ok;
 }
 
 bool WebPanePage::javaScriptPrompt(const QUrl&, const QString& message, const QString& defaultValue, QString* result)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(QWebEngineView::forPage(this), QString(), message, QLineEdit::Normal,
-                                               defaultValue, &ok);
+    auto* dialog = new QInputDialog(QWebEngineView::forPage(this));
+    dialog->setLabelText(message);
+    dialog->setTextValue(defaultValue);
+    const QPointer<QInputDialog> guarded(dialog);
+    const bool ok = dialog->exec() == QDialog::Accepted && guarded;
     if (ok && result)
-        *result = text;
+        *result = dialog->textValue();
+    delete guarded.data();
     return ok;
 }
 

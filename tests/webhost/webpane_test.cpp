@@ -23,6 +23,7 @@
 #include <QWebEngineView>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -352,8 +353,9 @@ namespace {
 QMenu* RightClick(QWidget* inner, QPoint at)
 {
     QTest::mouseClick(inner, Qt::RightButton, {}, at);
-    QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }, 5000);
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    const bool shown =
+        QTest::qWaitFor([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()) != nullptr; }, 5000);
+    return shown ? qobject_cast<QMenu*>(QApplication::activePopupWidget()) : nullptr;
 }
 
 QStringList Items(QMenu* menu)
@@ -497,4 +499,80 @@ TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
     EXPECT_FALSE(DialogGuard::Installed());
     QProcess::execute("xdotool", {"key", "alt+g"});
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
+}
+
+TEST_F(PaneTest, AskUserAsksOnceAndNoStopsTheScripts)
+{
+    pane->ScriptErrorAction = ErrorAction::eaAskUser;
+    int reported = 0;
+    pane->OnScriptError = [&](CustomWebPane&, const QString&, const QString&, const QString&, const QString&,
+                              const QString&, ErrorAction&) { ++reported; };
+    // The question stays open while more errors come; then the user says no.
+    std::set<QMessageBox*> questions;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || box->windowTitle() != "Script Error")
+            return;
+        questions.insert(box);
+        if (reported >= 4)
+            box->button(QMessageBox::No)->click();
+    });
+    poll.start(20);
+    Show("<html><body><script>var n = 0;"
+         "setInterval(function () { document.title = 'tick' + (++n); }, 40);"
+         "setInterval(function () { missing(); }, 100);</script></body></html>");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reported >= 4 && !QApplication::activeModalWidget(); }, 20000));
+    QString last;
+    QElapsedTimer still;
+    const bool stopped = QTest::qWaitFor(
+        [&] {
+            if (pane->Page()->title() != last) {
+                last = pane->Page()->title();
+                still.start();
+            }
+            return still.elapsed() > 1000;
+        },
+        20000);
+    EXPECT_TRUE(stopped) << last.toStdString();
+    EXPECT_EQ(questions.size(), 1u);
+}
+
+TEST_F(PaneTest, PageDialogsAreTheProgramsOwn)
+{
+    QStringList shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        shown << box->windowTitle() + "|" + box->text();
+        box->button(QMessageBox::Ok)->click();
+    });
+    poll.start(20);
+    Show("<html><body><script>alert('hello');"
+         "document.title = confirm('sure?') ? 'confirmed' : 'refused';</script></body></html>");
+    EXPECT_TRUE(TitleBecomes("confirmed"));
+    EXPECT_EQ(shown, QStringList({"|hello", "|sure?"}));
+
+    // A handler may answer them instead.
+    poll.stop();
+    pane->OnShowMessage = [&](CustomWebPane&, const QString& text, const QString&, unsigned type, int& result) {
+        shown << text;
+        result = (type & 0xF) == 1 ? 2 : 1;
+        return S_OK;
+    };
+    Show("<html><body><script>alert('quiet');"
+         "document.title = confirm('again?') ? 'confirmed' : 'refused';</script></body></html>",
+         "handled.dat");
+    EXPECT_TRUE(TitleBecomes("refused"));
+    EXPECT_EQ(shown, QStringList({"|hello", "|sure?", "quiet", "again?"}));
+}
+
+TEST_F(PaneTest, TheHostsStyleSheetAppliesToItsPages)
+{
+    pane->HostCSS = "body { background-color: rgb(1, 2, 3); }";
+    Show("<html><body><script>window.onload = function () {"
+         "document.title = getComputedStyle(document.body).backgroundColor; };</script></body></html>");
+    EXPECT_TRUE(TitleBecomes("rgb(1, 2, 3)")) << pane->Page()->title().toStdString();
 }
