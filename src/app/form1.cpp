@@ -187,6 +187,9 @@ void Form1::CreateComponents(const QString& audioOutput)
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
     AlignChildren(client, client->rect());
+    // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
+    WebPane1->Loaded();
+    WebPane2->Loaded();
 }
 
 std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }

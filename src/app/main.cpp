@@ -3,6 +3,7 @@
 #include "form1.h"
 #include "mpris.h"
 #include "terminationrequests.h"
+#include "webhostmodule.h"
 
 #include <QApplication>
 #include <clocale>
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
     // The player parses numbers with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
+    // The web host's guards run from before the main window until after it.
+    quorvel::WebHostModule webHost;
 
     int rc = 0;
     {
