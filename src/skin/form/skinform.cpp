@@ -441,20 +441,10 @@ void SkinForm::PaintClientBackground(QPainter& painter, const QRect& client)
     if (!LogoBitMap.isNull()) {
         const int x = std::max(0, client.width() / 2 - LogoBitMap.width() / 2);
         const int y = std::max(0, client.height() / 2 - LogoBitMap.height() / 2);
-        if (LogoBitMapTransparent) {
-            // The colour of the logo's bottom-left pixel is see-through.
-            QImage logo = LogoBitMap.convertToFormat(QImage::Format_ARGB32);
-            const QRgb key = logo.pixel(0, logo.height() - 1);
-            for (int row = 0; row < logo.height(); ++row) {
-                auto* line = reinterpret_cast<QRgb*>(logo.scanLine(row));
-                for (int col = 0; col < logo.width(); ++col)
-                    if (line[col] == key)
-                        line[col] = 0;
-            }
-            painter.drawImage(x, y, logo);
-        } else {
+        if (LogoBitMapTransparent)
+            DrawTransparent(painter, x, y, LogoBitMap);
+        else
             painter.drawImage(x, y, LogoBitMap);
-        }
     }
 }
 
@@ -941,7 +931,7 @@ void SkinForm::FirePaint(const std::string& id, QPainter& canvas, const SkinRect
 // ---------------------------------------------------------------------------------------------
 // Input
 
-int SkinForm::SkinnedHitTest(int x, int y)
+HitTestState SkinForm::HitState(int x, int y) const
 {
     HitTestState st;
     st.width = form_->width();
@@ -953,21 +943,18 @@ int SkinForm::SkinnedHitTest(int x, int y)
     st.objectHot = HotIndex != -1;
     st.inSizeMove = InSizeMove;
     st.inCaption = Objects.PointOnCaption(x, y);
-    return quorvel::SkinnedHitTest(x, y, st, Geometry, skinData_->Info.borderwidth, !pictures_.Mask().isNull(),
-                                   Strips);
+    return st;
+}
+
+int SkinForm::SkinnedHitTest(int x, int y)
+{
+    return quorvel::SkinnedHitTest(x, y, HitState(x, y), Geometry, skinData_->Info.borderwidth,
+                                   !pictures_.Mask().isNull(), Strips);
 }
 
 int SkinForm::DefaultHitTest(int x, int y)
 {
-    HitTestState st;
-    st.width = form_->width();
-    st.height = form_->height();
-    st.sizeable = Sizeable;
-    st.maximized = frameState_ == FrameState::Maximized;
-    st.minimized = frameState_ == FrameState::Minimized;
-    st.rolledUp = rolledUp_;
-    st.objectHot = HotIndex != -1;
-    return quorvel::DefaultHitTest(x, y, st, DefaultCaptionTextRect(), DefaultFrame::CaptionHeight);
+    return quorvel::DefaultHitTest(x, y, HitState(x, y), DefaultCaptionTextRect(), DefaultFrame::CaptionHeight);
 }
 
 int SkinForm::HitTest(int x, int y)

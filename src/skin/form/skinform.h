@@ -205,6 +205,7 @@ protected:
 private:
     // The form shows without any border of its own: full screen.
     bool NoBorder() const;
+    HitTestState HitState(int x, int y) const;
     bool SkinUsable() const;
     void HandleSize();
     void SyncSize();

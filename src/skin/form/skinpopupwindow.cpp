@@ -130,15 +130,7 @@ void SkinPopupWindow::Open(QMenu* menu, const QRect& anchor, bool openUpwards, b
     resize(size);
     PlaceItems();
     if (!MaskPicture.isNull() && PopupData) {
-        PieceGeometry g;
-        g.picture = MaskPicture;
-        g.S = SkinRect{0, 0, MaskPicture.width(), MaskPicture.height()};
-        g.LT = PopupData->leftTopPoint;
-        g.RT = PopupData->rightTopPoint;
-        g.LB = PopupData->leftBottomPoint;
-        g.RB = PopupData->rightBottomPoint;
-        g.C = PopupData->itemsRect;
-        g.DeriveTarget(size.width(), size.height());
+        const PieceGeometry g = Pieces(MaskPicture);
         if (const auto region = BuildMaskedRegion(MaskPicture, g))
             setMask(*region);
     }
@@ -238,6 +230,25 @@ SkinRect SkinPopupWindow::BottomMarker() const
     if (!PopupData)
         return SkinRect{3, height() - 10, width() - 3, height() - 3};
     return SkinRect{ItemsArea.left, ItemsArea.bottom - 10, ItemsArea.right, ItemsArea.bottom};
+}
+
+PieceGeometry SkinPopupWindow::Pieces(const QImage& picture) const
+{
+    // The popup picture's (or its mask's) parts, and where they go at the popup's size.
+    PieceGeometry g;
+    g.picture = picture;
+    g.S = SkinRect{0, 0, picture.width(), picture.height()};
+    g.LT = PopupData->leftTopPoint;
+    g.RT = PopupData->rightTopPoint;
+    g.LB = PopupData->leftBottomPoint;
+    g.RB = PopupData->rightBottomPoint;
+    g.C = PopupData->itemsRect;
+    g.leftStretch = PopupData->leftStretch;
+    g.rightStretch = PopupData->rightStretch;
+    g.topStretch = PopupData->topStretch;
+    g.bottomStretch = PopupData->bottomStretch;
+    g.DeriveTarget(width(), height());
+    return g;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -543,20 +554,7 @@ QImage SkinPopupWindow::Render() const
     QImage background(W, H, QImage::Format_RGB32);
     const QPalette palette;
     if (PopupData && !WindowPicture.isNull()) {
-        PieceGeometry g;
-        g.picture = WindowPicture;
-        g.S = SkinRect{0, 0, WindowPicture.width(), WindowPicture.height()};
-        g.LT = PopupData->leftTopPoint;
-        g.RT = PopupData->rightTopPoint;
-        g.LB = PopupData->leftBottomPoint;
-        g.RB = PopupData->rightBottomPoint;
-        g.C = PopupData->itemsRect;
-        g.leftStretch = PopupData->leftStretch;
-        g.rightStretch = PopupData->rightStretch;
-        g.topStretch = PopupData->topStretch;
-        g.bottomStretch = PopupData->bottomStretch;
-        g.DeriveTarget(W, H);
-        BuildNinePieceImage(g, Scrolling, background);
+        BuildNinePieceImage(Pieces(WindowPicture), Scrolling, background);
     } else {
         background.fill(palette.color(QPalette::Base));
         QPainter p(&background);

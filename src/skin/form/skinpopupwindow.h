@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skinmenuitem.h"
+#include "skinutils.h"
 #include "skinvalues.h"
 
 #include <QFont>
@@ -74,6 +75,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    PieceGeometry Pieces(const QImage& picture) const;
     void DrawItem(QPainter& painter, const SkinMenuItem& item) const;
     void DrawItemContents(QPainter& painter, const SkinMenuItem& item, const SkinRect& text, int glyph,
                           const QColor& colour) const;

@@ -263,15 +263,22 @@ void DrawGlyphFrame(QPainter& painter, int x, int y, const QImage& glyph, int n,
     const int fw = glyph.width() / n;
     if (fw <= 0)
         return;
-    QImage frame = glyph.copy(fw * (i - 1), 0, fw, glyph.height()).convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = frame.pixel(0, frame.height() - 1);
-    for (int row = 0; row < frame.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(row));
-        for (int col = 0; col < frame.width(); ++col)
+    DrawTransparent(painter, x, y, glyph.copy(fw * (i - 1), 0, fw, glyph.height()));
+}
+
+void DrawTransparent(QPainter& painter, int x, int y, const QImage& image)
+{
+    if (image.isNull())
+        return;
+    QImage clear = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = clear.pixel(0, clear.height() - 1);
+    for (int row = 0; row < clear.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(clear.scanLine(row));
+        for (int col = 0; col < clear.width(); ++col)
             if (line[col] == key)
                 line[col] = 0;
     }
-    painter.drawImage(x, y, frame);
+    painter.drawImage(x, y, clear);
 }
 
 void DrawPixelLine(QPainter& painter, int x0, int y0, int x1, int y1, const QColor& colour)

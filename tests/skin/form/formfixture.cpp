@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 using namespace quorvel;
 
@@ -38,7 +39,8 @@ void FormFixture::ShowActive()
 {
     form_->show();
     form_->activateWindow();
-    QTest::qWaitForWindowActive(form_.get(), 5000);
+    if (!QTest::qWaitForWindowActive(form_.get(), 5000))
+        ADD_FAILURE() << "the window did not become the active one";
 }
 
 int FormFixture::IndexOf(const std::string& id) const
