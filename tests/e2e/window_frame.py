@@ -87,7 +87,11 @@ class WindowFrame(unittest.TestCase):
         harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (1, 1, 1278, 1022), 5),
                         self.program.geometry())
-        harness.xdotool("mousemove", str(1 + 1278 - 61), "16", "click", "1")
+        # The pointer on it lights it up once the window has taken its new size; then it is pressed.
+        mx, my = 1 + 1278 - 61, 16
+        harness.xdotool("mousemove", str(mx), str(my))
+        self.assertTrue(harness.wait_until(lambda: pixel(mx - 8, my + 10)[2] > 150, 10), pixel(mx - 8, my + 10))
+        harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == normal, 5), self.program.geometry())
 
         # Pressing close and releasing elsewhere closes nothing; pressing and releasing on it
