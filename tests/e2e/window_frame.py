@@ -68,7 +68,7 @@ class WindowFrame(unittest.TestCase):
 
         # The close button lights up red under the pointer, and goes dark again.
         cx, cy = self.point(*CLOSE)
-        before = pixel(cx - 12, cy + 8)
+        before = settled((cx - 12, cy + 8, 1, 1))[0][0]
         self.move_to(*CLOSE)
         self.assertTrue(harness.wait_until(lambda: pixel(cx - 12, cy + 8)[0] > 150, 5))
         self.move_to(*CAPTION)
