@@ -35,6 +35,19 @@ SkinTabSheet* SkinPageControl::AddPage(const QString& caption)
     return page;
 }
 
+void SkinPageControl::SetSkinData(SkinData* data)
+{
+    skinData_ = data;
+    if (data)
+        ApplySkin();
+}
+
+void SkinPageControl::ApplySkin()
+{
+    LayoutPages();
+    update();
+}
+
 void SkinPageControl::SetActivePage(SkinTabSheet* page) { SetActivePageIndex(pages_.indexOf(page)); }
 
 void SkinPageControl::SetActivePageIndex(int index)

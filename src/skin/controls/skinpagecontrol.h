@@ -1,7 +1,10 @@
 #pragma once
 
+#include "skindata.h"
+
 #include <QFont>
 #include <QList>
+#include <QPointer>
 #include <QWidget>
 
 namespace quorvel {
@@ -23,6 +26,11 @@ public:
     void SetActivePage(SkinTabSheet* page);
     void SetActivePageIndex(int index);
 
+    SkinData* GetSkinData() const { return skinData_; }
+    // Stores the skin data (forgotten when it is destroyed) and applies its skin.
+    void SetSkinData(SkinData* data);
+    // Takes the skin's "tab" section again and repaints.
+    void ApplySkin();
     QString SkinDataName() const { return skinDataName_; }
     void SetSkinDataName(const QString& name) { skinDataName_ = name; }
     int DefaultItemHeight() const { return defaultItemHeight_; }
@@ -57,6 +65,7 @@ private:
     void LayoutPages();
     void SetHotTab(int index);
 
+    QPointer<SkinData> skinData_;
     QList<SkinTabSheet*> pages_;
     int active_ = -1;
     int hotTab_ = -1;
