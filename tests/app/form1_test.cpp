@@ -73,12 +73,15 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(form->SkinPanel1->geometry(), QRect(0, 0, 511, 446));
     EXPECT_EQ(form->SkinPageControl1->geometry(), QRect(-1, 0, 202, 446));
     EXPECT_EQ(form->SkinPanel1->ClientRect(), QRect(QPoint(1, 1), QPoint(509, 444)));
-    EXPECT_EQ(tree->geometry(), QRect(1, 1, 198, 421));
+    // The skin's page frame (two pixels on each side, the tabs 21 high) leaves the pages 198 x 420
+    // at 2,24; the tree keeps one pixel to their edges.
+    EXPECT_EQ(form->SkinPageControl1->PageArea(), QRect(2, 24, 198, 420));
+    EXPECT_EQ(tree->geometry(), QRect(1, 1, 196, 418));
     EXPECT_EQ(form->Edit1->geometry(), QRect(311, 383, 120, 15));
     EXPECT_TRUE(form->MediaPlayer1->isHidden());
     EXPECT_TRUE(form->Edit1->isHidden());
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
-    EXPECT_EQ(form->SkinPageControl1->TabHeight(), 20);
+    EXPECT_EQ(form->SkinPageControl1->TabHeight(), 21);
     EXPECT_FALSE(form->Playing);
 }
 
