@@ -17,12 +17,8 @@ SkinControl::SkinControl(QWidget* parent) : QWidget(parent)
 void SkinControl::SetSkinData(SkinData* data)
 {
     skinData_ = data;
-    if (data)
-        ApplySkin();
-    else
-        ReadSkinSection();
-    InvalidateImage();
-    update();
+    // Without skin data the control takes its default look and size again.
+    ApplySkin();
 }
 
 void SkinControl::SetSkinDataName(const QString& name) { skinDataName_ = name; }

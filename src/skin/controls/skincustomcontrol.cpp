@@ -138,18 +138,40 @@ void SkinCustomControl::ReadSkinSection()
     }
     if (!(s == section_)) {
         section_ = s;
-        StretchSection(section_, width(), height(), stretchedLeftTop_, stretchedRightTop_, stretchedLeftBottom_,
-                       stretchedRightBottom_, stretchedClientRect_);
         InvalidateImage();
         SkinChangedHook();
     }
 }
 
-void SkinCustomControl::CalcSkinSize(int& width, int& height)
+void SkinCustomControl::CalcSkinSize(int& width, int& height) { ForceSkinSize(section_, width, height); }
+
+SkinCustomControl::StretchedPieces SkinCustomControl::Stretched() const
 {
-    ForceSkinSize(section_, width, height);
-    StretchSection(section_, width, height, stretchedLeftTop_, stretchedRightTop_, stretchedLeftBottom_,
-                   stretchedRightBottom_, stretchedClientRect_);
+    StretchedPieces p;
+    StretchSection(section_, width(), height(), p.leftTop, p.rightTop, p.leftBottom, p.rightBottom, p.clientRect);
+    return p;
+}
+
+PieceGeometry SkinCustomControl::Pieces(const QImage& picture) const
+{
+    const Section& s = section_;
+    const StretchedPieces n = Stretched();
+    PieceGeometry g;
+    g.picture = picture;
+    g.S = s.skinRect;
+    g.LT = s.leftTop;
+    g.RT = s.rightTop;
+    g.LB = s.leftBottom;
+    g.RB = s.rightBottom;
+    g.C = s.clientRect;
+    g.W = width();
+    g.H = height();
+    g.NLT = n.leftTop;
+    g.NRT = n.rightTop;
+    g.NLB = n.leftBottom;
+    g.NRB = n.rightBottom;
+    g.NC = n.clientRect;
+    return g;
 }
 
 void SkinCustomControl::ApplySizeLimits()
@@ -217,20 +239,8 @@ void SkinCustomControl::UpdateSkinRegion()
         SetSkinRegion(RegionFromMask(mask));
         return;
     }
-    PieceGeometry g;
+    PieceGeometry g = Pieces(QImage());
     g.S = SkinRect{0, 0, mask.width(), mask.height()};
-    g.LT = s.leftTop;
-    g.RT = s.rightTop;
-    g.LB = s.leftBottom;
-    g.RB = s.rightBottom;
-    g.C = s.clientRect;
-    g.W = width();
-    g.H = height();
-    g.NLT = stretchedLeftTop_;
-    g.NRT = stretchedRightTop_;
-    g.NLB = stretchedLeftBottom_;
-    g.NRB = stretchedRightBottom_;
-    g.NC = stretchedClientRect_;
     SetSkinRegion(BuildMaskedRegion(mask, g));
 }
 
@@ -244,25 +254,9 @@ void SkinCustomControl::DrawSkinImage(QImage& image)
         if (!s.picture.isNull())
             built = s.picture.copy(s.skinRect.left, s.skinRect.top, s.skinRect.Width(), s.skinRect.Height());
         break;
-    case 1: {
-        PieceGeometry g;
-        g.picture = s.picture;
-        g.S = s.skinRect;
-        g.LT = s.leftTop;
-        g.RT = s.rightTop;
-        g.LB = s.leftBottom;
-        g.RB = s.rightBottom;
-        g.C = s.clientRect;
-        g.W = W;
-        g.H = H;
-        g.NLT = stretchedLeftTop_;
-        g.NRT = stretchedRightTop_;
-        g.NLB = stretchedLeftBottom_;
-        g.NRB = stretchedRightBottom_;
-        g.NC = stretchedClientRect_;
-        BuildTiledNinePieceImage(g, true, image);
+    case 1:
+        BuildTiledNinePieceImage(Pieces(s.picture), true, image);
         return;
-    }
     case 2:
         if (!s.picture.isNull())
             BuildHStrip(s.picture, s.skinRect, s.leftTop.x, s.skinRect.Width() - s.rightTop.x, W, built);
@@ -287,8 +281,6 @@ void SkinCustomControl::resizeEvent(QResizeEvent* event)
 {
     SkinControl::resizeEvent(event);
     ReadSkinSection();
-    StretchSection(section_, width(), height(), stretchedLeftTop_, stretchedRightTop_, stretchedLeftBottom_,
-                   stretchedRightBottom_, stretchedClientRect_);
     if (SkinIndex() >= 0)
         UpdateSkinRegion();
     InvalidateImage();

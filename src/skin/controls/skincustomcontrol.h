@@ -1,6 +1,7 @@
 #pragma once
 
 #include "skincontrol.h"
+#include "skinutils.h"
 #include "skinvalues.h"
 
 #include <QFont>
@@ -34,11 +35,12 @@ public:
     //   2 height fixed: the two ends kept, the middle repeated across;
     //   3 width fixed: the two ends kept, the middle repeated down.
     int ResizeKind() const { return section_.resizeKind; }
-    SkinPoint StretchedLeftTop() const { return stretchedLeftTop_; }
-    SkinPoint StretchedRightTop() const { return stretchedRightTop_; }
-    SkinPoint StretchedLeftBottom() const { return stretchedLeftBottom_; }
-    SkinPoint StretchedRightBottom() const { return stretchedRightBottom_; }
-    SkinRect StretchedClientRect() const { return stretchedClientRect_; }
+    // The corner points and the client rectangle moved to the control's size.
+    SkinPoint StretchedLeftTop() const { return Stretched().leftTop; }
+    SkinPoint StretchedRightTop() const { return Stretched().rightTop; }
+    SkinPoint StretchedLeftBottom() const { return Stretched().leftBottom; }
+    SkinPoint StretchedRightBottom() const { return Stretched().rightBottom; }
+    SkinRect StretchedClientRect() const { return Stretched().clientRect; }
 
     void ReadSkinSection() override;
     void DrawSkinImage(QImage& image) override;
@@ -49,8 +51,7 @@ public:
     virtual void SkinChangedHook();
     // The default font changed (nothing here).
     virtual void DefaultFontChanged();
-    // The size the section lets the control take for the requested one; also moves the corner
-    // points and the client rectangle to that size.
+    // The size the section lets the control take for the requested one.
     virtual void CalcSkinSize(int& width, int& height);
     // Installs the control's shape from the section's mask at its size, or removes it.
     virtual void UpdateSkinRegion();
@@ -67,6 +68,8 @@ public:
     const Section& CopiedSection() const { return section_; }
     // The kind of sizing the copied values give.
     static int ResizeKindOf(const Section& section);
+    // The section's piece geometry at the control's size, as the image builders take it.
+    PieceGeometry Pieces(const QImage& picture) const;
 
 signals:
     void resized();
@@ -77,6 +80,13 @@ protected:
     const DataSkinCustomControl* CustomSection() const;
     // The fixed sizes of the section become the control's size limits.
     void ApplySizeLimits();
+    // The section moved to the control's size: corner points in the order left-top, right-top,
+    // left-bottom, right-bottom, and the client rectangle.
+    struct StretchedPieces {
+        SkinPoint leftTop, rightTop, leftBottom, rightBottom;
+        SkinRect clientRect;
+    };
+    StretchedPieces Stretched() const;
 
 private:
     int defaultWidth_ = 0;
@@ -85,8 +95,6 @@ private:
     bool useSkinFont_ = true;
     Section section_;
     bool limitsFromSkin_ = false;
-    SkinPoint stretchedLeftTop_, stretchedRightTop_, stretchedLeftBottom_, stretchedRightBottom_;
-    SkinRect stretchedClientRect_;
 };
 
 // The corner points and client rectangle of the section moved to a control of W x H.

@@ -197,6 +197,7 @@ SkinPageControl::SkinPageControl(QWidget* parent)
     bar->setElideMode(Qt::ElideNone);
     bar->setUsesScrollButtons(false); // the control shows its own scroll buttons
     bar->setMouseTracking(true);
+    bar->setAttribute(Qt::WA_Hover, false); // the control tracks the hot tab and draws it
     bar->setFont(controlFont_);
     bar->setStyle(SharedPageControlStyle());
     setTabBar(bar);
@@ -242,8 +243,8 @@ void SkinPageControl::SetActivePageIndex(int index)
 void SkinPageControl::SetSkinData(SkinData* data)
 {
     skinData_ = data;
-    if (data)
-        ApplySkin();
+    // Without skin data the control takes its default look again.
+    ApplySkin();
 }
 
 void SkinPageControl::SetUseSkinFont(bool use)
@@ -461,10 +462,13 @@ QRect SkinPageControl::TabDrawnRect(int index) const
     const QRect r = TabRect(index);
     if (r.isEmpty())
         return r;
-    // The selected and the focused image may be taller than the tab.
+    // A tab's images may be larger than the tab: the selected one rises over the frame.
     QRect drawn = r;
-    for (bool selected : {false, true})
-        drawn |= TabImageRect(index, TabImage(index, false, selected).size());
+    if (index == currentIndex())
+        drawn |= TabImageRect(index, TabImage(index, false, true).size());
+    else
+        for (bool hot : {false, true})
+            drawn |= TabImageRect(index, TabImage(index, hot, false).size());
     return drawn;
 }
 
@@ -721,7 +725,7 @@ bool SkinPageControl::eventFilter(QObject* watched, QEvent* event)
         }
         case QEvent::Leave: ClearHotTabs(); break;
         case QEvent::FocusIn:
-        case QEvent::FocusOut: InvalidateTab(currentIndex()); break;
+        case QEvent::FocusOut: InvalidateAll(); break; // the selected tab's image may change size
         default: break;
         }
     }
@@ -803,16 +807,15 @@ void SkinPageControl::UpdateScrollButtons()
         ScrollTo(0);
         return;
     }
-    // Room enough for every tab: back to the first one, and the buttons go.
-    const QRect bar = TabBarRect();
-    if (firstShown_ > 0 && bar.width() <= width() - 3)
+    // Room enough for every tab without the buttons: back to the first tab, and the buttons go.
+    if (firstShown_ > 0 && TabBarRect().width() <= width() - 3)
         ScrollTo(0);
-    int notFitting = CountTabsNotFitting(scrollButtons_ ? scrollButtons_->width() : 0);
-    if (notFitting == 0) {
+    if (CountTabsNotFitting(0) == 0) {
         delete scrollButtons_;
         scrollButtons_ = nullptr;
         return;
     }
+    int notFitting = CountTabsNotFitting(scrollButtons_ ? scrollButtons_->width() : 0);
     if (!scrollButtons_) {
         scrollButtons_ = new SkinUpDown(this);
         scrollButtons_->setObjectName(QStringLiteral("ScrollButtons"));

@@ -58,11 +58,13 @@ SkinRect StretchPanelRect(const SkinRect& r, const SkinCustomControl::Section& s
 {
     SkinRect out = r;
     const int dW = W - s.skinRect.Width(), dH = H - s.skinRect.Height();
+    // A part that begins in the right (or bottom) corner region moves; one that reaches it
+    // from the growing middle stretches.
     if (s.resizeKind == 1 || s.resizeKind == 2) {
         if (r.left >= s.rightTop.x) {
             out.left += dW;
             out.right += dW;
-        } else if (r.right > s.rightTop.x) {
+        } else if (r.right >= s.rightTop.x) {
             out.right += dW;
         }
     }
@@ -70,7 +72,7 @@ SkinRect StretchPanelRect(const SkinRect& r, const SkinCustomControl::Section& s
         if (r.top >= s.leftBottom.y) {
             out.top += dH;
             out.bottom += dH;
-        } else if (r.bottom > s.leftBottom.y) {
+        } else if (r.bottom >= s.leftBottom.y) {
             out.bottom += dH;
         }
     }
@@ -220,9 +222,9 @@ QRect SkinPanel::ClientRect() const
 
 void SkinPanel::Realign() { AlignChildren(this, ClientRect()); }
 
-void SkinPanel::UpdateCaptionRect()
+SkinRect SkinPanel::StretchedCaptionRect() const
 {
-    stretchedCaptionRect_ = StretchPanelRect(panelSection_.captionRect, CopiedSection(), width(), height());
+    return StretchPanelRect(panelSection_.captionRect, CopiedSection(), width(), height());
 }
 
 void SkinPanel::ReadSkinSection()
@@ -248,7 +250,6 @@ void SkinPanel::ReadSkinSection()
         panelSection_ = s;
         InvalidateImage();
     }
-    UpdateCaptionRect();
 }
 
 void SkinPanel::ApplySkin()
@@ -380,7 +381,7 @@ void SkinPanel::DrawSkinImage(QImage& image)
         return;
     const QColor colour = SkinColorToQColor(s.fontColor);
     QPainter p(&image);
-    QRect area = ToQRect(stretchedCaptionRect_);
+    QRect area = ToQRect(StretchedCaptionRect());
     if (checkedMode_) {
         const SkinRect& r = checked_ ? s.checkImageRect : s.uncheckImageRect;
         if (!r.IsEmpty() && !section.picture.isNull()) {
@@ -402,7 +403,6 @@ void SkinPanel::DrawSkinImage(QImage& image)
 void SkinPanel::resizeEvent(QResizeEvent* event)
 {
     SkinCustomControl::resizeEvent(event);
-    UpdateCaptionRect();
     Realign();
 }
 
@@ -419,7 +419,7 @@ void SkinPanel::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !captionMode_)
         return;
     const QPoint pos = event->position().toPoint();
-    const QRect caption = SkinIndex() >= 0 ? ToQRect(stretchedCaptionRect_)
+    const QRect caption = SkinIndex() >= 0 ? ToQRect(StretchedCaptionRect())
                                            : QRect(QPoint(1, 1), QPoint(width() - 2, defaultCaptionHeight_ - 1));
     if (!caption.contains(pos))
         return;

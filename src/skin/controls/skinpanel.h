@@ -55,7 +55,7 @@ public:
     // Where aligned children go, in the panel's own coordinates.
     QRect ClientRect() const;
     // The caption strip at the panel's size (skinned).
-    SkinRect StretchedCaptionRect() const { return stretchedCaptionRect_; }
+    SkinRect StretchedCaptionRect() const;
     // Lays the aligned children out again.
     void Realign();
 
@@ -91,7 +91,6 @@ protected:
 
 private:
     void Changed(bool realign);
-    void UpdateCaptionRect();
     // The height a rolled-up panel keeps.
     int RolledUpHeight() const;
     // Glyph and text in the area, aligned, vertically centred.
@@ -113,7 +112,6 @@ private:
     int realHeight_ = -1;
     QList<QPointer<QWidget>> hiddenByRollUp_;
     PanelSection panelSection_;
-    SkinRect stretchedCaptionRect_;
 };
 
 // The unskinned client rectangle of a panel of the given size.
