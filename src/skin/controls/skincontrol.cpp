@@ -21,12 +21,16 @@ void SkinControl::SetSkinData(SkinData* data)
     ApplySkin();
 }
 
-void SkinControl::SetSkinDataName(const QString& name) { skinDataName_ = name; }
+void SkinControl::SetSkinDataName(const QString& name)
+{
+    skinDataName_ = name;
+    sectionName_ = name.toStdString();
+}
 
 void SkinControl::ReadSkinSection()
 {
     const SkinData* data = skinData_;
-    const int index = !data || data->Empty ? -1 : data->FindControlIndex(skinDataName_.toStdString());
+    const int index = !data || data->Empty ? -1 : data->FindControlIndex(sectionName_);
     if (index != skinIndex_)
         InvalidateImage();
     skinIndex_ = index;

@@ -65,6 +65,7 @@ protected:
 private:
     QPointer<SkinData> skinData_;
     QString skinDataName_;
+    std::string sectionName_; // the name as the skin data's lists spell it
     std::optional<QRegion> skinRegion_;
     QImage image_;
     bool imageValid_ = false;

@@ -176,7 +176,7 @@ SkinRect TabGeometry::TabRect(const SkinRect& native, bool multiLine) const
 
 bool SkinPageControl::TabSection::operator==(const TabSection& o) const
 {
-    return picture.cacheKey() == o.picture.cacheKey() && background.cacheKey() == o.background.cacheKey() &&
+    return source == o.source && pictureBytes == o.pictureBytes && backgroundBytes == o.backgroundBytes &&
            skinRect == o.skinRect && clientRect == o.clientRect && leftTop == o.leftTop && rightTop == o.rightTop &&
            leftBottom == o.leftBottom && rightBottom == o.rightBottom && tabRect == o.tabRect &&
            activeTabRect == o.activeTabRect && focusTabRect == o.focusTabRect && mouseInTabRect == o.mouseInTabRect &&
@@ -274,14 +274,37 @@ void SkinPageControl::SetTabWidth(int width)
     TabsChanged();
 }
 
+namespace {
+
+// The bytes a numbered picture is decoded from; none for no picture.
+const char* PictureBytes(const SkinData& data, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= data.ActivePictures.size())
+        return nullptr;
+    const SkinBitmap& bitmap = data.ActivePictures[static_cast<std::size_t>(index)];
+    return bitmap.Empty() ? nullptr : bitmap.Bytes().data();
+}
+
+} // namespace
+
+void SkinPageControl::SetSkinDataName(const QString& name)
+{
+    skinDataName_ = name;
+    sectionName_ = name.toStdString();
+}
+
 void SkinPageControl::ReadSkinSection()
 {
+    // Runs before every paint: the values are compared where they lie, and copied (pictures
+    // decoded) only when they differ from the copy.
     const SkinData* data = skinData_;
-    const int index = !data || data->Empty ? -1 : data->FindControlIndex(skinDataName_.toStdString());
+    const int index = !data || data->Empty ? -1 : data->FindControlIndex(sectionName_);
     TabSection s;
     if (index >= 0)
         if (const auto* c = dynamic_cast<const DataSkinTabControl*>(data->SkinControls[static_cast<std::size_t>(index)].get())) {
-            s.picture = SkinPicture(data, c->pictureIndex);
+            s.source = c;
+            s.pictureBytes = PictureBytes(*data, c->pictureIndex);
+            s.backgroundBytes = PictureBytes(*data, c->bgPictureIndex);
             s.skinRect = c->skinRect;
             s.clientRect = c->clientRect;
             s.leftTop = c->leftTopPoint;
@@ -304,17 +327,20 @@ void SkinPageControl::ReadSkinSection()
             s.mouseInFontColor = c->mouseInFontColor;
             s.upDown = c->upDown;
             s.bgPictureIndex = c->bgPictureIndex;
-            s.background = SkinPicture(data, c->bgPictureIndex);
         }
     if (index == skinIndex_ && s == section_)
         return;
+    if (const auto* c = static_cast<const DataSkinTabControl*>(s.source)) {
+        s.picture = SkinPicture(data, c->pictureIndex);
+        s.background = SkinPicture(data, c->bgPictureIndex);
+        if (s.bgPictureIndex != -1)
+            s.pageTile = s.background;
+        else if (!s.picture.isNull() && !s.clientRect.IsEmpty())
+            s.pageTile = s.picture.copy(s.skinRect.left + s.clientRect.left, s.skinRect.top + s.clientRect.top,
+                                        s.clientRect.Width(), s.clientRect.Height());
+    }
     skinIndex_ = index;
-    section_ = s;
-    if (s.bgPictureIndex != -1)
-        section_.pageTile = s.background;
-    else if (!s.picture.isNull() && !s.clientRect.IsEmpty())
-        section_.pageTile = s.picture.copy(s.skinRect.left + s.clientRect.left, s.skinRect.top + s.clientRect.top,
-                                           s.clientRect.Width(), s.clientRect.Height());
+    section_ = std::move(s);
     tabImages_.clear();
     InvalidateAll();
     for (int i = 0; i < count(); ++i)
@@ -344,6 +370,7 @@ void SkinPageControl::ApplySkin()
 void SkinPageControl::TabsChanged()
 {
     tabImages_.clear();
+    tabSizes_.clear();
     RefreshTabBar();
     Relayout();
     UpdateScrollButtons();
@@ -367,14 +394,21 @@ void SkinPageControl::Relayout()
 
 QSize SkinPageControl::TabSizeFor(int index) const
 {
-    int w = tabWidthSetting_;
-    if (w <= 0) {
-        const QFontMetrics fm(controlFont_);
-        w = fm.horizontalAdvance(tabText(index)) + 2 * kTabPadding;
-        if (!tabIcon(index).isNull())
-            w += iconSize().width() + kIconGap;
+    // Asked for many times per paint and mouse move: captions are measured once.
+    const QString text = tabText(index);
+    const bool icon = !tabIcon(index).isNull();
+    auto it = tabSizes_.find(index);
+    if (it == tabSizes_.end() || it->second.first != text + QChar(icon ? 1 : 0)) {
+        int w = tabWidthSetting_;
+        if (w <= 0) {
+            w = QFontMetrics(controlFont_).horizontalAdvance(text) + 2 * kTabPadding;
+            if (icon)
+                w += iconSize().width() + kIconGap;
+        }
+        it = tabSizes_.insert_or_assign(index, std::make_pair(text + QChar(icon ? 1 : 0), QSize(w, tabHeight_))).first;
     }
-    return Horizontal() ? QSize(w, tabHeight_) : QSize(tabHeight_, w);
+    const QSize s = it->second.second;
+    return Horizontal() ? s : s.transposed();
 }
 
 QList<int> SkinPageControl::VisibleTabs() const
@@ -627,7 +661,17 @@ void SkinPageControl::InvalidateTab(int index)
 
 void SkinPageControl::paintEvent(QPaintEvent* event)
 {
+    QPainter p(this);
+    PaintPart(p, event->rect());
+}
+
+void SkinPageControl::PaintPart(QPainter& painter, const QRect& part)
+{
     ReadSkinSection();
+    if (tabPosition() != drawnPosition_) { // the tabs moved to another side
+        drawnPosition_ = tabPosition();
+        TabsChanged();
+    }
     if (width() <= 0 || height() <= 0)
         return;
     if (image_.size() != size()) {
@@ -649,9 +693,7 @@ void SkinPageControl::paintEvent(QPaintEvent* event)
         }
         outOfDate_ = QRegion();
     }
-    QPainter p(this);
-    const QRect r = event->rect();
-    p.drawImage(r.topLeft(), image_, r);
+    painter.drawImage(part.topLeft(), image_, part);
 }
 
 void SkinPageControl::resizeEvent(QResizeEvent* event)

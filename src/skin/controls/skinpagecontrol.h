@@ -66,7 +66,7 @@ public:
     // Stores the skin data (forgotten when it is destroyed) and applies its skin.
     void SetSkinData(SkinData* data);
     QString SkinDataName() const { return skinDataName_; }
-    void SetSkinDataName(const QString& name) { skinDataName_ = name; }
+    void SetSkinDataName(const QString& name);
     // The section's index among the skin's control sections; -1 for none.
     int SkinIndex() const { return skinIndex_; }
     const QFont& DefaultFont() const { return defaultFont_; }
@@ -103,6 +103,9 @@ public:
     // Tabs scrolled out at the left.
     int FirstShownTab() const { return firstShown_; }
 
+    // Paints that part of the control (what a paint event does), from the control's image,
+    // which is brought up to date first.
+    void PaintPart(QPainter& painter, const QRect& part);
     // A tab as drawn: its image at its place (turned for tabs on the left or right).
     QImage TabImage(int index, bool hot, bool selected) const;
     // Fills part of a page of that size with the page background.
@@ -124,6 +127,10 @@ public:
         std::string upDown;
         int bgPictureIndex = -1;
         QImage pageTile; // what fills a page: the background picture or the "clientrect" part
+        const void* source = nullptr; // the section object and the bytes of its pictures
+        const char* pictureBytes = nullptr;
+        const char* backgroundBytes = nullptr;
+        // The same values (the pictures compared by what they were decoded from).
         bool operator==(const TabSection& other) const;
     };
     const TabSection& CopiedSection() const { return section_; }
@@ -178,6 +185,7 @@ private:
 
     QPointer<SkinData> skinData_;
     QString skinDataName_ = QStringLiteral("tab");
+    std::string sectionName_ = "tab";
     int skinIndex_ = -1;
     TabSection section_;
     QFont defaultFont_;
@@ -190,6 +198,7 @@ private:
     int hotTab_ = -1;
     int prevHotTab_ = -1;
     int firstShown_ = 0;
+    TabPosition drawnPosition_ = North; // the side the images were built for
     SkinUpDown* scrollButtons_ = nullptr;
 
     // The control's image: strip, frame and tabs; rebuilt where it is out of date.
@@ -199,6 +208,9 @@ private:
     bool backgroundValid_ = false;
     // Built tab images by page and look, until the skin, a font or a caption changes.
     mutable std::map<std::pair<int, int>, QImage> tabImages_;
+    // Measured tabs by page, with the caption they were measured with, until a font or the tab
+    // size changes.
+    mutable std::map<int, std::pair<QString, QSize>> tabSizes_;
 };
 
 } // namespace quorvel
