@@ -358,10 +358,7 @@ void SkinPageControl::ApplySkin()
         controlFont_ = useSkinFont_ ? SkinFont(section_.fontName, section_.fontHeight, section_.fontStyle) : defaultFont_;
         tabHeight_ = tabHeightSetting_ > 0 ? tabHeightSetting_ : section_.tabRect.Height();
     }
-    if (scrollButtons_) {
-        delete scrollButtons_;
-        scrollButtons_ = nullptr;
-    }
+    DropScrollButtons();
     TabsChanged();
     if (QWidget* page = currentWidget())
         page->update();
@@ -549,6 +546,12 @@ QImage SkinPageControl::TabImage(int index, bool hot, bool selected) const
                                  : look == Normal ? s.fontColor
                                                   : s.activeFontColor;
         text = SkinColorToQColor(colour);
+        if (tabPosition() == South) { // the image upside down, its caption upright
+            const EffectBmp source(image);
+            EffectBmp flipped(0, 0);
+            source.Flip(flipped);
+            image = flipped.Image().convertToFormat(QImage::Format_RGB32);
+        }
     }
     {
         QPainter p(&image);
@@ -569,12 +572,10 @@ QImage SkinPageControl::TabImage(int index, bool hot, bool selected) const
                        Qt::AlignCenter | Qt::TextSingleLine, caption);
         }
     }
-    if (tabPosition() != North) {
+    if (tabPosition() == West || tabPosition() == East) { // turned with its caption
         const EffectBmp source(image);
         EffectBmp turned(0, 0);
-        if (tabPosition() == South)
-            source.Flip(turned);
-        else if (tabPosition() == West)
+        if (tabPosition() == West)
             source.TurnLeft(turned);
         else
             source.TurnRight(turned);
@@ -844,8 +845,7 @@ void SkinPageControl::ScrollTo(int first)
 void SkinPageControl::UpdateScrollButtons()
 {
     if (!Horizontal() || MultiLine()) {
-        delete scrollButtons_;
-        scrollButtons_ = nullptr;
+        DropScrollButtons();
         ScrollTo(0);
         return;
     }
@@ -853,8 +853,7 @@ void SkinPageControl::UpdateScrollButtons()
     if (firstShown_ > 0 && TabBarRect().width() <= width() - 3)
         ScrollTo(0);
     if (CountTabsNotFitting(0) == 0) {
-        delete scrollButtons_;
-        scrollButtons_ = nullptr;
+        DropScrollButtons();
         return;
     }
     int notFitting = CountTabsNotFitting(scrollButtons_ ? scrollButtons_->width() : 0);
@@ -877,6 +876,16 @@ void SkinPageControl::UpdateScrollButtons()
     scrollButtons_->move(width() - scrollButtons_->width(),
                          tabPosition() == North ? 0 : height() - scrollButtons_->height());
     scrollButtons_->raise();
+}
+
+void SkinPageControl::DropScrollButtons()
+{
+    if (!scrollButtons_)
+        return;
+    disconnect(scrollButtons_, nullptr, this, nullptr);
+    scrollButtons_->hide();
+    scrollButtons_->deleteLater();
+    scrollButtons_ = nullptr;
 }
 
 void SkinPageControl::ScrollButtonsChanged()

@@ -175,6 +175,9 @@ private:
     QList<int> VisibleTabs() const;
     bool Horizontal() const { return tabPosition() == North || tabPosition() == South; }
     void UpdateScrollButtons();
+    // The scroll buttons go; deleted once control returns to the event loop, since a walk over
+    // the window's controls may be on its way to them.
+    void DropScrollButtons();
     // Visible tabs whose right edge lies at or before the left edge, or beyond the room left of
     // the scroll buttons (of that width).
     int CountTabsNotFitting(int buttonsWidth) const;

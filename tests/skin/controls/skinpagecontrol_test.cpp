@@ -311,6 +311,26 @@ TEST(SkinPageControl, TabsOnTheOtherSidesAreTurned)
         }
         EXPECT_EQ(QRect(c.ActivePage()->mapTo(&c, QPoint(0, 0)), c.ActivePage()->size()), c.PageArea());
     }
+
+    // At the bottom the image is upside down but its caption reads as on top.
+    auto captionPixels = [](const QImage& tab) {
+        QList<QPoint> white;
+        for (int y = 0; y < tab.height(); ++y)
+            for (int x = 0; x < tab.width(); ++x)
+                if (White(Pixel(tab, x, y)))
+                    white.append(QPoint(x, y));
+        return white;
+    };
+    SideBar top(skin.get()), bottom(skin.get(), QTabWidget::South);
+    top.control.clearFocus();
+    bottom.control.clearFocus();
+    const QList<QPoint> upright = captionPixels(top.control.TabImage(0, false, true));
+    const QList<QPoint> below = captionPixels(bottom.control.TabImage(0, false, true));
+    ASSERT_GT(upright.size(), 20);
+    int same = 0;
+    for (const QPoint& p : below)
+        same += upright.contains(p);
+    EXPECT_GT(same, upright.size() * 8 / 10);
 }
 
 TEST(SkinPageControl, ScrollButtonsWhileTheTabsDoNotFit)
