@@ -76,6 +76,9 @@ void StretchSection(const SkinCustomControl::Section& s, int W, int H, SkinPoint
 
 void ForceSkinSize(const SkinCustomControl::Section& s, int& width, int& height)
 {
+    // A section without an image fixes no size: the control would vanish.
+    if (s.skinRect.IsEmpty())
+        return;
     if (s.resizeKind == 0 || s.resizeKind == 3)
         width = s.skinRect.Width();
     if (s.resizeKind == 0 || s.resizeKind == 2)
@@ -134,7 +137,9 @@ void SkinCustomControl::ReadSkinSection()
         s.clientRect = c->clientRect;
         s.resizeKind = ResizeKindOf(s);
     } else if (SkinIndex() >= 0) {
-        s.resizeKind = 0; // a section of another kind: fixed, and no pictures
+        // A section of another kind: fixed at the size of its image, and no pictures.
+        s.skinRect = GetSkinData()->SkinControls[static_cast<std::size_t>(SkinIndex())]->skinRect;
+        s.resizeKind = 0;
     }
     if (!(s == section_)) {
         section_ = s;
@@ -177,7 +182,7 @@ PieceGeometry SkinCustomControl::Pieces(const QImage& picture) const
 void SkinCustomControl::ApplySizeLimits()
 {
     // The sizes a section fixes hold for every later change of bounds, whoever makes it.
-    if (SkinIndex() >= 0 && section_.resizeKind >= 0 && section_.resizeKind != 1) {
+    if (SkinIndex() >= 0 && section_.resizeKind >= 0 && section_.resizeKind != 1 && !section_.skinRect.IsEmpty()) {
         int w = QWIDGETSIZE_MAX, h = QWIDGETSIZE_MAX;
         ForceSkinSize(section_, w, h);
         setMinimumSize(w == QWIDGETSIZE_MAX ? 0 : w, h == QWIDGETSIZE_MAX ? 0 : h);

@@ -778,6 +778,8 @@ bool SkinPageControl::eventFilter(QObject* watched, QEvent* event)
 void SkinPageControl::tabInserted(int index)
 {
     QTabWidget::tabInserted(index);
+    if (auto* page = Page(index)) // also a page added as a plain tab widget's page
+        page->SetPageControl(this);
     TabsChanged();
 }
 

@@ -138,3 +138,24 @@ TEST(SkinSizing, ForgottenSectionComesBackWithTheNewSkin)
     EXPECT_EQ(c.SkinIndex(), 0);
     EXPECT_EQ(Pixel(c.grab().toImage(), 5, 5), QColor(Qt::blue));
 }
+
+TEST(SkinSizing, SectionOfAnotherKindOrWithoutImage)
+{
+    // A tab section where a custom control is looked for: fixed at its image's size.
+    auto skin = MakeSkin({Solid(40, 20, Qt::red)}, {"[SKINCONTROLS]", "count=2", "0=bar:tab", "1=empty:tab",
+                                                    "[bar]", "skinrect=0,0,30,10", "[empty]", "pictureindex=0"});
+    SkinCustomControl c;
+    c.resize(100, 40);
+    c.SetSkinDataName("bar");
+    c.SetSkinData(skin.get());
+    EXPECT_EQ(c.SkinIndex(), 0);
+    EXPECT_EQ(c.ResizeKind(), 0);
+    EXPECT_EQ(c.size(), QSize(30, 10));
+    // Such a section without an image fixes no size: the control does not vanish.
+    c.SetSkinDataName("empty");
+    c.ApplySkin();
+    c.resize(100, 40);
+    EXPECT_EQ(c.SkinIndex(), 1);
+    EXPECT_EQ(c.ResizeKind(), 0);
+    EXPECT_EQ(c.size(), QSize(100, 40));
+}
