@@ -7,12 +7,14 @@
 #include "compressedstoredskin.h"
 #include "editline.h"
 #include "errorbox.h"
+#include "findbox.h"
 #include "hotkeyservice.h"
 #include "mediaplayer.h"
 #include "pageaddress.h"
 #include "plainpanel.h"
 #include "shellopen.h"
 #include "skindata.h"
+#include "skinform.h"
 #include "skinpagecontrol.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
@@ -63,10 +65,11 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
     setFont(Tahoma11());
-    setFixedSize(kClientWidth, kClientHeight);
+    CreateComponents(audioOutput);
+    // The window is as big as its client area and the frame around it.
+    SkinForm1->SetFormClientSize(QSize(kClientWidth, kClientHeight));
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    CreateComponents(audioOutput);
     FormCreate();
 }
 
@@ -77,6 +80,9 @@ Form1::~Form1()
     // reach handlers of a window that is gone.
     delete SavedEdit1WindowProc;
     SavedEdit1WindowProc = nullptr;
+    // The frame lets go of the window before the controls go.
+    delete SkinForm1;
+    SkinForm1 = nullptr;
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
     if (hotKeys_)
@@ -87,12 +93,19 @@ void Form1::CreateComponents(const QString& audioOutput)
 {
     ImageList1 = QIcon(ChannelNodeImage());
 
+    // The frame comes first: the controls live in its client area.
+    SkinForm1 = new SkinForm(this);
+    SkinForm1->setObjectName(QStringLiteral("SkinForm1"));
+    SkinForm1->SetBorderIcons(BorderIcons{false, true, true, true, false});
+    QWidget* client = SkinForm1->ClientArea();
+
     // The skin travels inside the program and is built while the window is made.
     CompressedStoredSkin1 = new CompressedStoredSkin(this);
     CompressedStoredSkin1->SetFileName("skin.ini");
     CompressedStoredSkin1->SetCompressedData(StoredSkinData());
     SkinData1 = new SkinData(this);
     RunHandler([this] { SkinData1->SetCompressedStoredSkin(CompressedStoredSkin1); });
+    SkinForm1->SetSkinData(SkinData1);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(6000);
@@ -104,7 +117,7 @@ void Form1::CreateComponents(const QString& audioOutput)
                     FormHotKey(modifiers, key);
             });
 
-    Panel2 = new PlainPanel(this);
+    Panel2 = new PlainPanel(client);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->resize(201, kClientHeight);
     SetAlign(Panel2, Align::Right);
@@ -134,17 +147,19 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    FindBox1 = new FindBox(TreeView1, ImageList1);
+    FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
     WebPane1->setGeometry(1, 1, 198, 420);
     WebPane1->SetDisableCtrlShortcuts(QStringLiteral("N"));
 
-    Splitter1 = new QFrame(this);
+    Splitter1 = new QFrame(client);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->hide();
 
-    SkinPanel1 = new SkinPanel(this);
+    SkinPanel1 = new SkinPanel(client);
     SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
     SetAlign(SkinPanel1, Align::Client);
     SkinPanel1->SetSkinData(SkinData1);
@@ -173,7 +188,10 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->hide();
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
-    AlignChildren(this, rect());
+    AlignChildren(client, client->rect());
+    // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
+    WebPane1->Loaded();
+    WebPane2->Loaded();
 }
 
 std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }
@@ -339,7 +357,6 @@ void Form1::FormClose()
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    AlignChildren(this, rect());
     FormResize();
 }
 

@@ -15,6 +15,7 @@ namespace quorvel {
 
 class CompressedStoredSkin;
 class EditLine;
+class FindBox;
 class HotKeyService;
 class MediaPlayer;
 class WebPane;
@@ -22,6 +23,7 @@ class WindowProcFilter;
 class PlainPanel;
 class SkinPageControl;
 class SkinData;
+class SkinForm;
 class SkinPanel;
 class SkinTabSheet;
 
@@ -46,6 +48,7 @@ public:
     QFrame* Splitter1 = nullptr;
     QIcon ImageList1;
     QTimer* Timer1 = nullptr;
+    SkinForm* SkinForm1 = nullptr;
     SkinData* SkinData1 = nullptr;
     CompressedStoredSkin* CompressedStoredSkin1 = nullptr;
     SkinPageControl* SkinPageControl1 = nullptr;
@@ -57,6 +60,7 @@ public:
     WebPane* WebPane2 = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     EditLine* Edit1 = nullptr;
+    FindBox* FindBox1 = nullptr; // finding a channel over the tree
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::array<char, 261> TempDir{};

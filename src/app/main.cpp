@@ -1,7 +1,9 @@
 // Quorvel Online TV: program entry.
 #include "appicons.h"
 #include "form1.h"
+#include "mpris.h"
 #include "terminationrequests.h"
+#include "webhostmodule.h"
 
 #include <QApplication>
 #include <clocale>
@@ -15,6 +17,8 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
     // The player parses numbers with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
+    // The web host's guards run from before the main window until after it.
+    quorvel::WebHostModule webHost;
 
     int rc = 0;
     {
@@ -25,7 +29,11 @@ int main(int argc, char** argv)
             if (form.close())
                 QCoreApplication::quit();
         });
+        // Media keys and desktop player controls, where there is a session bus.
+        quorvel::Mpris mpris(form);
         form.show();
+        // The window opens as the active one, as a program the user just started does.
+        form.activateWindow();
         rc = QApplication::exec();
     }
     quorvel::ExeDir.clear();

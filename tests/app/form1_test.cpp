@@ -7,6 +7,7 @@
 #include "plainpanel.h"
 #include "scratchdir.h"
 #include "skinpagecontrol.h"
+#include "skinform.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
 
@@ -57,7 +58,10 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     auto form = Start();
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(form->windowTitle(), "Quorvel Online TV v1.12");
-    EXPECT_EQ(form->size(), QSize(712, 446));
+    // The client area of 712 x 446 sits in the skin's frame: 3 pixels at the sides and the
+    // bottom, a caption of 30.
+    EXPECT_EQ(form->size(), QSize(718, 479));
+    EXPECT_EQ(form->SkinForm1->ClientArea()->geometry(), QRect(3, 30, 712, 446));
     EXPECT_EQ(ExeDir, ProgramDir());
     EXPECT_EQ(::access((ProgramDir() + "VisibleAPI.dat").c_str(), R_OK), 0);
 

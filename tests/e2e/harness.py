@@ -83,9 +83,9 @@ class Program:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def click(self, x, y):
-        """Clicks at a point of the window's client area."""
+        """Clicks at a point of the window's client area, which the skin's frame surrounds."""
         wx, wy, _, _ = self.geometry()
-        xdotool("mousemove", str(wx + x), str(wy + y), "click", "1")
+        xdotool("mousemove", str(wx + CLIENT_LEFT + x), str(wy + CLIENT_TOP + y), "click", "1")
 
     def finish(self, testcase):
         """Ends the program as a log-out does and checks that it closed cleanly: exit status 0
@@ -123,6 +123,10 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
 
 
+# Where the client area starts in the window: inside the frame's left edge and caption.
+CLIENT_LEFT, CLIENT_TOP = 3, 30
+
+
 def wait_for_window(name, timeout=30):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -140,7 +144,9 @@ def key(*names):
 
 def screenshot(x, y, w, h):
     """The screen's pixels in a rectangle, as a list of rows of (r, g, b)."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "rgb:-"],
+    # Eight bits a channel: without it the screen's pixels come out as 16-bit values.
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                          "rgb:-"],
                          check=True, capture_output=True).stdout
     return [[tuple(raw[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
 
