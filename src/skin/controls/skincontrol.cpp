@@ -1,7 +1,7 @@
 #include "skincontrol.h"
 
 #include "skindata.h"
-#include "skinpictures.h"
+#include "skinpicturecache.h"
 
 #include <QPaintEvent>
 #include <QPainter>

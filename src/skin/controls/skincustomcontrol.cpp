@@ -1,8 +1,9 @@
 #include "skincustomcontrol.h"
 
 #include "skindata.h"
-#include "skinfonts.h"
-#include "skinpictures.h"
+#include "controlfont.h"
+#include "skinfont.h"
+#include "skinpicturecache.h"
 #include "skinutils.h"
 
 #include <QPainter>

@@ -1,8 +1,9 @@
 #include "skinpagecontrol.h"
 
 #include "effectbmp.h"
-#include "skinfonts.h"
-#include "skinpictures.h"
+#include "controlfont.h"
+#include "skinfont.h"
+#include "skinpicturecache.h"
 #include "skintabsheet.h"
 #include "skinupdown.h"
 #include "skinutils.h"

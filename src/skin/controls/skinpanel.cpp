@@ -3,8 +3,9 @@
 #include "alignment.h"
 #include "dataskincontrols.h"
 #include "skindata.h"
-#include "skinfonts.h"
-#include "skinpictures.h"
+#include "controlfont.h"
+#include "skinfont.h"
+#include "skinpicturecache.h"
 #include "skinutils.h"
 
 #include <QChildEvent>

@@ -1,6 +1,7 @@
-#include "skinpictures.h"
+#include "skinpicturecache.h"
 
 #include "skindata.h"
+#include "skinpictures.h"
 
 #include <QObject>
 #include <map>
@@ -50,8 +51,7 @@ QImage SkinPicture(const SkinData* data, int index)
             ForgetSkinPictures(data);
             Watched().erase(data);
         });
-    QImage image = QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())), "BMP")
-                       .convertToFormat(QImage::Format_RGB32);
+    QImage image = SkinPictures::Decode(bitmap);
     cache[key] = Decoded{bytes.data(), bytes.size(), image};
     return image;
 }
