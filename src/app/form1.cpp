@@ -127,6 +127,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinPageControl1->setObjectName(QStringLiteral("SkinPageControl1"));
     SkinPageControl1->resize(202, kClientHeight);
     SetAlign(SkinPageControl1, Align::Right);
+    SkinPageControl1->SetSkinData(SkinData1);
     SkinTabSheet1 = SkinPageControl1->AddPage(QStringLiteral("Web TV"));
     SkinTabSheet1->setObjectName(QStringLiteral("SkinTabSheet1"));
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
@@ -161,6 +162,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinPanel1 = new SkinPanel(client);
     SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
     SetAlign(SkinPanel1, Align::Client);
+    SkinPanel1->SetSkinData(SkinData1);
     connect(SkinPanel1, &SkinPanel::resized, this, &Form1::SkinPanel1Resize);
 
     WebPane2 = new WebPane(SkinPanel1);
