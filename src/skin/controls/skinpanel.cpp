@@ -17,22 +17,6 @@ namespace {
 
 QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-// Draws the image with the colour of its bottom-left pixel left out.
-void DrawTransparent(QPainter& p, int x, int y, const QImage& image)
-{
-    if (image.isNull())
-        return;
-    QImage keyed = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = keyed.pixel(0, keyed.height() - 1);
-    for (int row = 0; row < keyed.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(row));
-        for (int col = 0; col < keyed.width(); ++col)
-            if ((line[col] & 0xFFFFFF) == (key & 0xFFFFFF))
-                line[col] = 0;
-    }
-    p.drawImage(x, y, keyed);
-}
-
 // A small filled triangle in a 10-pixel wide column: pointing down or up.
 void DrawRollArrow(QPainter& p, const QRect& column, bool down, const QColor& colour)
 {
