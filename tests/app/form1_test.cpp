@@ -39,6 +39,9 @@ protected:
         form->show();
         form->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
+        // Keyboard and focus checks need the window to have the keyboard, which a busy X
+        // server hands over a moment after the window shows.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
         return form;
     }
     static QTreeWidgetItem* Find(QTreeWidget* tree, const QString& text)
