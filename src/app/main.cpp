@@ -8,6 +8,11 @@
 
 int main(int argc, char** argv)
 {
+    // The video plays on a native GL window, with the player's messages and the ticker as
+    // native windows over it, while the web panes are composed with OpenGL: every window is
+    // composed that way, or the native ones over the video would not draw.
+    if (!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"))
+        qputenv("QT_WIDGETS_RHI", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));

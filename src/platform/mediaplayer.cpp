@@ -3,7 +3,7 @@
 #include "alignment.h"
 #include "errorbox.h"
 #include "mpvcore.h"
-#include "mpvvideowidget.h"
+#include "mpvvideowindow.h"
 #include "playableaddress.h"
 #include "playericons.h"
 
@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace quorvel {
 namespace {
@@ -53,15 +54,17 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
 
-    video_ = new MpvVideoWidget(*core_, this);
-    connect(video_, &MpvVideoWidget::frameRendered, this, &MediaPlayer::frameRendered);
-    connect(video_, &MpvVideoWidget::renderContextCreated, this, [this] {
-        if (loadPending_)
-            StartLoading();
-        else if (!core_->Flag(MpvProperty::IdleActive))
-            core_->ReloadVideo();
-    });
-    connect(video_, &MpvVideoWidget::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
+    // The video is a native window; what shows over it (messages, the buffering note, and
+    // the window's own controls placed over the player) are native windows stacked above it.
+    video_ = new MpvVideoWindow(*core_);
+    videoBox_ = QWidget::createWindowContainer(video_, this);
+    videoBox_->setObjectName(QStringLiteral("playerVideo"));
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    videoBox_->setAttribute(Qt::WA_NativeWindow);
+    videoBox_->setFocusPolicy(Qt::NoFocus);
+    connect(video_, &MpvVideoWindow::frameRendered, this, &MediaPlayer::frameRendered);
+    connect(video_, &MpvVideoWindow::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
+    connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
 
     BuildControlBar();
 
@@ -81,17 +84,19 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     retry_->setFocusPolicy(Qt::NoFocus);
     mlay->addWidget(message_);
     mlay->addWidget(retry_, 0, Qt::AlignCenter);
+    messageBox_->setAttribute(Qt::WA_NativeWindow);
     messageBox_->hide();
     connect(retry_, &QPushButton::clicked, this, &MediaPlayer::Retry);
 
     buffering_ = new QLabel(this);
     buffering_->setStyleSheet(QStringLiteral(
         "color: white; background: rgba(0,0,0,160); border-radius: 4px; padding: 3px 8px; font-size: 11px;"));
+    buffering_->setAttribute(Qt::WA_NativeWindow);
     buffering_->hide();
 
     connect(core_.get(), &MpvCore::playbackFailed, this, [this](const QString& reason) {
         buffering_->hide();
-        video_->update(); // the last picture of what played before goes
+        video_->Redraw(); // the last picture of what played before goes
         ShowMessage(tr("Cannot play this channel: %1").arg(reason), true);
     });
     connect(core_.get(), &MpvCore::fileLoaded, this, [this] { messageBox_->hide(); });
@@ -106,8 +111,9 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
 
 MediaPlayer::~MediaPlayer()
 {
-    // The render context goes with the video widget, before the core.
-    delete video_;
+    // The render context goes with the video window, before the core.
+    delete videoBox_;
+    videoBox_ = nullptr;
     video_ = nullptr;
     settings_.reset();
     core_.reset();
@@ -183,7 +189,7 @@ void MediaPlayer::BuildControlBar()
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
         if (idle) {
-            video_->update();
+            video_->Redraw();
             seekable_ = false;
             seek_->hide();
             time_->hide();
@@ -207,7 +213,10 @@ void MediaPlayer::BuildControlBar()
     });
     connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) {
         position_ = t;
-        UpdateTime();
+        // The position changes with every frame; the bar shows whole seconds, so it is drawn
+        // again only when the second changes.
+        if (static_cast<int>(t) != static_cast<int>(shownPosition_))
+            UpdateTime();
     });
 }
 
@@ -219,6 +228,7 @@ void MediaPlayer::UpdateTime()
     time_->setVisible(show);
     if (!show)
         return;
+    shownPosition_ = position_;
     time_->setText(FormatTime(position_) + QStringLiteral(" / ") + FormatTime(duration_));
     if (!seeking_) {
         const QSignalBlocker block(seek_);
@@ -232,28 +242,28 @@ void MediaPlayer::setURL(const QString& url)
     messageBox_->hide();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
-        loadPending_ = false;
         ShowMessage(tr("Cannot play this channel: it has no stream address"), false);
         return;
     }
     if (!IsPlayableAddress(url)) {
         core_->Stop();
-        loadPending_ = false;
         ShowMessage(tr("Cannot play this channel: its address is not a stream address"), false);
         return;
     }
-    // Video needs the render context, which exists once the control has been shown; until
-    // then the address waits.
-    loadPending_ = !video_->HasRenderContext();
-    if (!loadPending_)
-        core_->Load(url);
+    StartLoading();
 }
 
 void MediaPlayer::StartLoading()
 {
-    // Runs from an event of its own: a refusal is shown, as any handler's error is.
-    loadPending_ = false;
-    RunHandler([this] { core_->Load(url_); });
+    // Video needs the render context before the address opens.
+    try {
+        video_->EnsureRenderContext();
+    } catch (const std::exception& e) {
+        core_->Stop();
+        ShowMessage(QString::fromUtf8(e.what()), false);
+        return;
+    }
+    core_->Load(url_);
 }
 
 void MediaPlayer::Retry()
@@ -261,9 +271,7 @@ void MediaPlayer::Retry()
     if (!IsPlayableAddress(url_))
         return;
     messageBox_->hide();
-    loadPending_ = true;
-    if (video_->HasRenderContext())
-        StartLoading();
+    RunHandler([this] { StartLoading(); });
 }
 
 void MediaPlayer::ShowRequest()
@@ -274,7 +282,7 @@ void MediaPlayer::ShowRequest()
     if (!isVisible())
         show();
     LayoutChildren();
-    video_->update();
+    video_->Redraw();
     // The control never keeps the keyboard focus: it goes back where it was.
     if (focus && QApplication::focusWidget() != focus)
         focus->setFocus(Qt::OtherFocusReason);
@@ -303,7 +311,7 @@ void MediaPlayer::LayoutChildren()
 {
     const int barHeight = kBarHeight;
     const QRect videoArea(0, 0, width(), qMax(0, height() - barHeight));
-    video_->setGeometry(videoArea);
+    videoBox_->setGeometry(videoArea);
     bar_->setGeometry(0, videoArea.bottom() + 1, width(), barHeight);
     const int w = qMin(360, qMax(120, videoArea.width() - 40));
     message_->setFixedWidth(w - 28);
@@ -311,6 +319,18 @@ void MediaPlayer::LayoutChildren()
     messageBox_->move(videoArea.center() - QPoint(messageBox_->width() / 2, messageBox_->height() / 2));
     buffering_->move(10, 10);
     buffering_->raise();
+}
+
+void MediaPlayer::TurnVolume(int angleDelta)
+{
+    // One notch of the wheel is five steps of the volume slider, which passes them on.
+    volume_->setValue(volume_->value() + angleDelta * 5 / 120);
+}
+
+void MediaPlayer::wheelEvent(QWheelEvent* event)
+{
+    TurnVolume(event->angleDelta().y());
+    event->accept();
 }
 
 void MediaPlayer::resizeEvent(QResizeEvent* event)

@@ -15,7 +15,7 @@ class QToolButton;
 namespace quorvel {
 
 class MpvCore;
-class MpvVideoWidget;
+class MpvVideoWindow;
 
 // The media player control: video, its own control bar (play/pause, stop, seek and time for
 // seekable media, mute, volume, full screen), a buffering indication and a message with a
@@ -49,6 +49,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -58,10 +59,12 @@ private:
     void UpdateTime();
     void Retry();
     void CoverScreen();
+    void TurnVolume(int angleDelta);
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
-    MpvVideoWidget* video_ = nullptr;
+    MpvVideoWindow* video_ = nullptr;
+    QWidget* videoBox_ = nullptr;
     QWidget* bar_ = nullptr;
     QToolButton* playPause_ = nullptr;
     QToolButton* stop_ = nullptr;
@@ -78,8 +81,8 @@ private:
     void StartLoading();
 
     QString url_;
-    bool loadPending_ = false;
     double position_ = 0;
+    double shownPosition_ = -1;
     double duration_ = 0;
     bool seekable_ = false;
     bool seeking_ = false;
