@@ -296,6 +296,8 @@ void MediaPlayer::close()
 
 QString MediaPlayer::Message() const { return messageBox_->isVisible() ? message_->text() : QString(); }
 
+QWindow* MediaPlayer::VideoSurface() const { return video_; }
+
 quint64 MediaPlayer::FramesRendered() const { return video_ ? video_->FramesRendered() : 0; }
 
 void MediaPlayer::ShowMessage(const QString& text, bool canRetry)
@@ -389,6 +391,7 @@ void MediaPlayer::SetFullScreen(bool on)
         homeAbove_ = nullptr;
         homeAlign_ = AlignOf(this);
         homeWindowState_ = top->windowState();
+        homeFocus_ = top->focusWidget();
         if (homeParent_) {
             // Remember the sibling stacked right above, to return under it.
             const auto siblings = homeParent_->children();
@@ -432,10 +435,20 @@ void MediaPlayer::SetFullScreen(bool on)
                 setParent(homeParent_);
             SetAlign(this, homeAlign_);
             setGeometry(homeGeometry_);
-            if (homeAbove_)
+            if (homeAbove_) {
                 stackUnder(homeAbove_);
+                // Native windows (the ticker over the video) keep their own stacking: the ones
+                // above go back above, in their order.
+                const auto siblings = homeParent_->children();
+                for (int i = siblings.indexOf(this) + 1; i < siblings.size(); ++i)
+                    if (auto* w = qobject_cast<QWidget*>(siblings[i]); w && w->internalWinId())
+                        w->raise();
+            }
             show();
         }
+        // The keyboard goes back where it was, the channel tree mostly, so zapping goes on.
+        if (homeFocus_ && homeFocus_ != this)
+            homeFocus_->setFocus(Qt::OtherFocusReason);
     }
     fullScreenButton_->setIcon(PlayerIcon(on ? PlayerGlyph::LeaveFullScreen : PlayerGlyph::FullScreen));
     fullScreenButton_->setToolTip(on ? tr("Leave full screen") : tr("Full screen"));

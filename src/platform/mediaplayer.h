@@ -11,6 +11,7 @@ class QLabel;
 class QPushButton;
 class QSlider;
 class QToolButton;
+class QWindow;
 
 namespace quorvel {
 
@@ -42,6 +43,8 @@ public:
     QString Message() const;
     quint64 FramesRendered() const;
     MpvCore& Core() { return *core_; }
+    // The native window the video is drawn on.
+    QWindow* VideoSurface() const;
 
 signals:
     void frameRendered();
@@ -89,6 +92,7 @@ private:
     bool fullScreen_ = false;
     QPointer<QWidget> homeParent_;
     QPointer<QWidget> homeAbove_;
+    QPointer<QWidget> homeFocus_;
     QRect homeGeometry_;
     Align homeAlign_ = Align::None;
     Qt::WindowStates homeWindowState_;

@@ -134,13 +134,19 @@ def wait_for_window(name, timeout=30):
     raise AssertionError("window %r did not appear" % name)
 
 
+def visible(name):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], capture_output=True, text=True)
+    return bool(r.stdout.split())
+
+
 def key(*names):
     xdotool("key", "--delay", "120", *names)
 
 
 def screenshot(x, y, w, h):
     """The screen's pixels in a rectangle, as a list of rows of (r, g, b)."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "rgb:-"],
+    # Eight bits a channel: ImageMagick would otherwise write sixteen.
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8", "rgb:-"],
                          check=True, capture_output=True).stdout
     return [[tuple(raw[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
 

@@ -10,6 +10,8 @@
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QWindow>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -231,4 +233,42 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     const auto stack = host.children();
     EXPECT_LT(stack.indexOf(player), stack.indexOf(above));
     EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolume)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QWindow* video = player->VideoSurface();
+    ASSERT_NE(video, nullptr);
+    // The video is a native window of its own, and the player's controls are not under it.
+    EXPECT_TRUE(video->isVisible());
+    EXPECT_NE(video->winId(), player->winId());
+
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_TRUE(player->IsFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.isFullScreen(); }, 5000));
+    EXPECT_TRUE(Playing());
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_FALSE(player->IsFullScreen());
+    EXPECT_TRUE(Playing());
+
+    // A notch of the wheel away from you turns the sound up, towards you down.
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+    volume->setValue(50);
+    auto wheel = [&](int delta) {
+        const QPointF at(100, 100);
+        QWheelEvent event(at, video->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(video, &event);
+    };
+    wheel(120);
+    EXPECT_EQ(volume->value(), 55);
+    wheel(-240);
+    EXPECT_EQ(volume->value(), 45);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
 }
