@@ -1,7 +1,6 @@
 #include "mediaplayer.h"
 
 #include "alignment.h"
-#include "errorbox.h"
 #include "mpvcore.h"
 #include "mpvvideowindow.h"
 #include "playableaddress.h"
@@ -162,30 +161,35 @@ void MediaPlayer::BuildControlBar()
     seek_->hide();
     time_->hide();
 
+    // Every control's call into mpv runs guarded: a refusal shows in the player's message.
     connect(playPause_, &QToolButton::clicked, this, [this] {
-        if (core_->Flag(MpvProperty::IdleActive)) {
-            Retry();
-            return;
-        }
-        core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
+        Guarded([this] {
+            if (core_->Flag(MpvProperty::IdleActive)) {
+                Retry();
+                return;
+            }
+            core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
+        });
     });
-    connect(stop_, &QToolButton::clicked, this, [this] { core_->Stop(); });
-    connect(mute_, &QToolButton::clicked, this, [this] { settings_->setMute(!settings_->mute()); });
-    connect(volume_, &QSlider::valueChanged, this, [this](int v) { core_->SetDouble(MpvProperty::Volume, v); });
+    connect(stop_, &QToolButton::clicked, this, [this] { Guarded([this] { core_->Stop(); }); });
+    connect(mute_, &QToolButton::clicked, this, [this] { Guarded([this] { settings_->setMute(!settings_->mute()); }); });
+    connect(volume_, &QSlider::valueChanged, this,
+            [this](int v) { Guarded([this, v] { core_->SetDouble(MpvProperty::Volume, v); }); });
     connect(fullScreenButton_, &QToolButton::clicked, this, [this] { SetFullScreen(!fullScreen_); });
     connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
     connect(seek_, &QSlider::sliderReleased, this, [this] {
         seeking_ = false;
         if (duration_ > 0)
-            core_->SeekTo(duration_ * seek_->value() / 1000.0);
+            Guarded([this] { core_->SeekTo(duration_ * seek_->value() / 1000.0); });
     });
 
     connect(core_.get(), &MpvCore::pauseChanged, this, [this](bool paused) {
+        paused_ = paused;
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
     });
     connect(core_.get(), &MpvCore::idleChanged, this, [this](bool idle) {
-        const bool paused = idle || core_->Flag(MpvProperty::Pause);
+        const bool paused = idle || paused_;
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
         if (idle) {
@@ -271,7 +275,22 @@ void MediaPlayer::Retry()
     if (!IsPlayableAddress(url_))
         return;
     messageBox_->hide();
-    RunHandler([this] { StartLoading(); });
+    Guarded([this] { StartLoading(); });
+}
+
+void MediaPlayer::Guarded(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        const QString text = tr("The player could not do that: %1").arg(QString::fromUtf8(e.what()));
+        ShowMessage(text, false);
+        // A notice over the picture, not a verdict on the channel: it goes after a while.
+        QTimer::singleShot(kNoticeMs, this, [this, text] {
+            if (Message() == text)
+                messageBox_->hide();
+        });
+    }
 }
 
 void MediaPlayer::ShowRequest()

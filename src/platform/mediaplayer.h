@@ -5,6 +5,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -61,6 +62,8 @@ private:
     void ShowMessage(const QString& text, bool canRetry);
     void UpdateTime();
     void Retry();
+    // Runs one handler's calls into mpv; a failure shows as the player's message.
+    void Guarded(const std::function<void()>& call);
     void CoverScreen();
     void TurnVolume(int angleDelta);
 
@@ -89,6 +92,7 @@ private:
     double duration_ = 0;
     bool seekable_ = false;
     bool seeking_ = false;
+    bool paused_ = false;
     bool fullScreen_ = false;
     QPointer<QWidget> homeParent_;
     QPointer<QWidget> homeAbove_;
@@ -101,6 +105,8 @@ private:
     QSize homeMaximumSize_;
     // How long the window manager gets to make the window full screen.
     static constexpr int kFullScreenGraceMs = 300;
+    // How long the message of a failed control shows.
+    static constexpr int kNoticeMs = 6000;
 };
 
 } // namespace quorvel

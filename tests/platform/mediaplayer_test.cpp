@@ -1,6 +1,7 @@
 // The player control against a real clip: its control bar, its messages and full screen.
 #include "mediaplayer.h"
 #include "mpvcore.h"
+#include "mpvrefusals.h"
 #include "scratchdir.h"
 
 #include <QApplication>
@@ -271,4 +272,46 @@ TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolu
     wheel(-240);
     EXPECT_EQ(volume->value(), 45);
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
+}
+
+TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+
+    mpvrefusals::Refuse("volume");
+    volume->setValue(30);
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: volume")) << player->Message().toStdString();
+    mpvrefusals::Refuse("pause");
+    ASSERT_TRUE(Click(*player, "Pause"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: pause")) << player->Message().toStdString();
+    mpvrefusals::Refuse("mute");
+    ASSERT_TRUE(Click(*player, "Mute"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: mute"));
+    mpvrefusals::Refuse("stop");
+    ASSERT_TRUE(Click(*player, "Stop"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player could not stop"));
+    mpvrefusals::Refuse(nullptr);
+
+    // The stream goes on, the notice goes after a while, and the controls work again.
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().isEmpty(); }, 10000));
+    volume->setValue(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 20; }, 5000));
+
+    // A retry that mpv refuses says so in the player too.
+    player->setURL("http://127.0.0.1:1/gone.m3u8");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000));
+    mpvrefusals::Refuse("loadfile");
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    retry->click();
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player refused the address"))
+        << player->Message().toStdString();
+    mpvrefusals::Refuse(nullptr);
 }
