@@ -1,10 +1,25 @@
 // Quorvel Online TV: program entry.
 #include "appicons.h"
+#include "errorbox.h"
 #include "form1.h"
 #include "terminationrequests.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <clocale>
+#include <cstdio>
+
+namespace {
+
+int CannotStart(const QString& reason)
+{
+    const QString text = QStringLiteral("Quorvel Online TV cannot start: %1").arg(quorvel::WithFullStop(reason));
+    std::fprintf(stderr, "quorvel: %s\n", text.toLocal8Bit().constData());
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -22,7 +37,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
 
     int rc = 0;
-    {
+    try {
         quorvel::Form1 form(QCoreApplication::applicationDirPath().toStdString() + "/");
         // Log-out and Ctrl+C close the window as its close button does, hidden or not.
         quorvel::TerminationRequests termination;
@@ -32,6 +47,12 @@ int main(int argc, char** argv)
         });
         form.show();
         rc = QApplication::exec();
+    } catch (const std::exception& e) {
+        // The window could not be built (the player or the web engine refused to start): say
+        // so and end with a failure status, instead of vanishing.
+        rc = CannotStart(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        rc = CannotStart(QStringLiteral("an unknown error"));
     }
     quorvel::ExeDir.clear();
     return rc;
