@@ -18,6 +18,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using quorvel::MediaPlayer;
 using quorvel::MpvProperty;
@@ -39,6 +43,29 @@ const std::string& Clip()
     }();
     return clip;
 }
+
+// A server that takes connections and never answers: the kernel accepts them for it.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len);
+        ::listen(fd_, 64);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentServer() { ::close(fd_); }
+    QString Url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(port_).arg(path); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
 
 QToolButton* Button(MediaPlayer& player, const QString& tip)
 {
@@ -314,4 +341,20 @@ TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
     EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player refused the address"))
         << player->Message().toStdString();
     mpvrefusals::Refuse(nullptr);
+}
+
+TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
+{
+    // The address before fails while the next one comes; what it said must not be taken for
+    // the cause of the next one's failure.
+    ScratchDir dir;
+    const QString missing = QString::fromStdString(dir.File("missing.ts"));
+    for (int delayMs : {0, 2, 5, 10, 20, 40, 80}) {
+        player->setURL("http://127.0.0.1:1/before.m3u8");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        player->setURL(missing);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 15000));
+        EXPECT_FALSE(player->Message().contains("Connection refused")) << delayMs << " ms: " << player->Message().toStdString();
+        EXPECT_TRUE(player->Message().contains("No such file")) << delayMs << " ms: " << player->Message().toStdString();
+    }
 }
