@@ -249,6 +249,7 @@ void Form1::TreeView1Change()
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
+        MediaPlayer1->SetChannelName(node->text(0));
         MediaPlayer1->setURL(QString::fromLocal8Bit(address));
         if (Edit1->isHidden())
             Edit1->show();

@@ -1,6 +1,7 @@
 #include "mediaplayer.h"
 
 #include "alignment.h"
+#include "channelcard.h"
 #include "mpvcore.h"
 #include "mpvvideowindow.h"
 #include "playableaddress.h"
@@ -61,9 +62,22 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     videoBox_->setAttribute(Qt::WA_NativeWindow);
     videoBox_->setFocusPolicy(Qt::NoFocus);
-    connect(video_, &MpvVideoWindow::frameRendered, this, &MediaPlayer::frameRendered);
+    connect(video_, &MpvVideoWindow::frameRendered, this, [this] {
+        if (awaitingPicture_) {
+            awaitingPicture_ = false;
+            card_->hide();
+        }
+        emit frameRendered();
+    });
     connect(video_, &MpvVideoWindow::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
     connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
+    card_ = new ChannelCard(this);
+    card_->setAttribute(Qt::WA_NativeWindow);
+
+    stallTimer_ = new QTimer(this);
+    stallTimer_->setSingleShot(true);
+    stallTimer_->setInterval(kStallMs);
+    connect(stallTimer_, &QTimer::timeout, this, &MediaPlayer::CheckProgress);
 
     BuildControlBar();
 
@@ -96,10 +110,22 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(core_.get(), &MpvCore::playbackFailed, this, [this](const QString& reason) {
         buffering_->hide();
         video_->Redraw(); // the last picture of what played before goes
-        ShowMessage(tr("Cannot play this channel: %1").arg(reason), true);
+        const bool reconnecting = reconnected_;
+        StopWatching();
+        ShowMessage(reconnecting ? StoppedSending() : tr("Cannot play this channel: %1").arg(reason), true);
     });
-    connect(core_.get(), &MpvCore::fileLoaded, this, [this] { messageBox_->hide(); });
+    connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
+        messageBox_->hide();
+        // A channel of sound alone never draws a picture: it shows its name and a sound sign.
+        if (!core_->HasVideo()) {
+            awaitingPicture_ = false;
+            card_->ShowFor(ChannelCard::Kind::AudioOnly, ShownName());
+        }
+        WatchProgress();
+    });
+    connect(core_.get(), &MpvCore::playbackEnded, this, &MediaPlayer::StopWatching);
     connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool on, int percent) {
+        bufferPercent_ = percent;
         buffering_->setText(tr("Buffering… %1%").arg(percent));
         buffering_->adjustSize();
         buffering_->setVisible(on);
@@ -171,7 +197,10 @@ void MediaPlayer::BuildControlBar()
             core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
         });
     });
-    connect(stop_, &QToolButton::clicked, this, [this] { Guarded([this] { core_->Stop(); }); });
+    connect(stop_, &QToolButton::clicked, this, [this] {
+        StopWatching();
+        Guarded([this] { core_->Stop(); });
+    });
     connect(mute_, &QToolButton::clicked, this, [this] { Guarded([this] { settings_->setMute(!settings_->mute()); }); });
     connect(volume_, &QSlider::valueChanged, this,
             [this](int v) { Guarded([this, v] { core_->SetDouble(MpvProperty::Volume, v); }); });
@@ -244,6 +273,7 @@ void MediaPlayer::setURL(const QString& url)
 {
     url_ = url;
     messageBox_->hide();
+    StopWatching();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
         ShowMessage(tr("Cannot play this channel: it has no stream address"), false);
@@ -268,6 +298,60 @@ void MediaPlayer::StartLoading()
         return;
     }
     core_->Load(url_);
+    // Until its first picture the channel shows that it is on its way.
+    awaitingPicture_ = true;
+    card_->ShowFor(ChannelCard::Kind::Connecting, ShownName());
+}
+
+QString MediaPlayer::ShownName() const { return channelName_.isEmpty() ? url_ : channelName_; }
+
+QString MediaPlayer::StoppedSending() const { return tr("Cannot play this channel: the stream stopped sending"); }
+
+MediaPlayer::Progress MediaPlayer::CurrentProgress() const
+{
+    return {position_, video_->FramesRendered(), bufferPercent_};
+}
+
+void MediaPlayer::WatchProgress()
+{
+    watching_ = true;
+    watched_ = CurrentProgress();
+    stallTimer_->start();
+}
+
+void MediaPlayer::StopWatching()
+{
+    watching_ = false;
+    reconnected_ = false;
+    awaitingPicture_ = false;
+    stallTimer_->stop();
+    card_->hide();
+}
+
+void MediaPlayer::CheckProgress()
+{
+    // Checked now and then rather than on every frame: playing costs nothing extra.
+    if (!watching_)
+        return;
+    const Progress now = CurrentProgress();
+    if (paused_ || now != watched_) {
+        if (!paused_ && reconnected_ && (now.frames != watched_.frames || now.position > watched_.position))
+            reconnected_ = false; // the reconnection plays: a later stall may reconnect again
+        WatchProgress();
+        return;
+    }
+    if (!reconnected_) {
+        // A live channel often hiccups: open it again, once.
+        reconnected_ = true;
+        Guarded([this] { StartLoading(); });
+        WatchProgress();
+        return;
+    }
+    buffering_->hide();
+    StopWatching();
+    Guarded([this] { core_->Stop(); });
+    video_->Redraw();
+    ShowMessage(StoppedSending(), true);
 }
 
 void MediaPlayer::Retry()
@@ -275,6 +359,7 @@ void MediaPlayer::Retry()
     if (!IsPlayableAddress(url_))
         return;
     messageBox_->hide();
+    StopWatching();
     Guarded([this] { StartLoading(); });
 }
 
@@ -309,6 +394,7 @@ void MediaPlayer::ShowRequest()
 
 void MediaPlayer::close()
 {
+    StopWatching();
     url_.clear();
     core_->Stop();
 }
@@ -338,6 +424,7 @@ void MediaPlayer::LayoutChildren()
     message_->setFixedWidth(w - 28);
     messageBox_->adjustSize();
     messageBox_->move(videoArea.center() - QPoint(messageBox_->width() / 2, messageBox_->height() / 2));
+    card_->setGeometry(videoArea);
     buffering_->move(10, 10);
     buffering_->raise();
 }

@@ -11,11 +11,13 @@
 class QLabel;
 class QPushButton;
 class QSlider;
+class QTimer;
 class QToolButton;
 class QWindow;
 
 namespace quorvel {
 
+class ChannelCard;
 class MpvCore;
 class MpvVideoWindow;
 
@@ -31,6 +33,10 @@ public:
 
     // The address being played; putting one drops what was playing and starts the new one.
     QString URL() const { return url_; }
+    // The name the video area shows while the channel opens, or beside a sound-only channel.
+    void SetChannelName(const QString& name) { channelName_ = name; }
+    // The card over the video area while it has no picture (hidden otherwise).
+    const ChannelCard& Card() const { return *card_; }
     void setURL(const QString& url);
     // Activates the control in place within its current bounds; keyboard focus stays where it was.
     void ShowRequest();
@@ -66,6 +72,24 @@ private:
     void Guarded(const std::function<void()>& call);
     void CoverScreen();
     void TurnVolume(int angleDelta);
+    QString ShownName() const;
+    QString StoppedSending() const;
+
+    // A stream that stalls (no picture, no time, no data for a while) is opened again once,
+    // then given up.
+    struct Progress {
+        double position = 0;
+        quint64 frames = 0;
+        int bufferPercent = 0;
+        bool operator!=(const Progress& o) const
+        {
+            return position != o.position || frames != o.frames || bufferPercent != o.bufferPercent;
+        }
+    };
+    Progress CurrentProgress() const;
+    void WatchProgress();
+    void StopWatching();
+    void CheckProgress();
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
@@ -83,6 +107,14 @@ private:
     QLabel* message_ = nullptr;
     QPushButton* retry_ = nullptr;
     QLabel* buffering_ = nullptr;
+    ChannelCard* card_ = nullptr;
+    QTimer* stallTimer_ = nullptr;
+    QString channelName_;
+    bool awaitingPicture_ = false;
+    bool watching_ = false;
+    bool reconnected_ = false;
+    Progress watched_;
+    int bufferPercent_ = 0;
 
     void StartLoading();
 
@@ -107,6 +139,8 @@ private:
     static constexpr int kFullScreenGraceMs = 300;
     // How long the message of a failed control shows.
     static constexpr int kNoticeMs = 6000;
+    // How long a stream may give nothing before it counts as stalled.
+    static constexpr int kStallMs = 10000;
 };
 
 } // namespace quorvel

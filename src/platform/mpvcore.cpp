@@ -175,7 +175,7 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
             emit bufferingChanged(buffering_, bufferPercent_);
         break;
     case MpvProperty::IdleActive: emit idleChanged(flag); break;
-    case MpvProperty::VideoWidth:
+    case MpvProperty::VideoTrack:
     case MpvProperty::Count: break;
     }
 }
@@ -232,6 +232,13 @@ void MpvCore::SetFlag(MpvProperty p, bool value)
 {
     int v = value ? 1 : 0;
     Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &v), PropertyInfo(p).name);
+}
+
+bool MpvCore::HasVideo() const
+{
+    // Without a video track the property is not there at all.
+    int64_t id = 0;
+    return mpv_get_property(handle_, PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64, &id) >= 0;
 }
 
 double MpvCore::Double(MpvProperty p) const

@@ -34,6 +34,8 @@ public:
     bool Flag(MpvProperty p) const;
     void SetFlag(MpvProperty p, bool value);
     double Double(MpvProperty p) const;
+    // The file that is loaded has a video track being played.
+    bool HasVideo() const;
     void SetDouble(MpvProperty p, double value);
 
 signals:

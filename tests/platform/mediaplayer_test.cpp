@@ -1,4 +1,5 @@
 // The player control against a real clip: its control bar, its messages and full screen.
+#include "channelcard.h"
 #include "mediaplayer.h"
 #include "mpvcore.h"
 #include "mpvrefusals.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -357,4 +359,79 @@ TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
         EXPECT_FALSE(player->Message().contains("Connection refused")) << delayMs << " ms: " << player->Message().toStdString();
         EXPECT_TRUE(player->Message().contains("No such file")) << delayMs << " ms: " << player->Message().toStdString();
     }
+}
+
+TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShowingIt)
+{
+    // A server that never answers: the channel stays on its way, and says so.
+    SilentServer silent;
+    player->SetChannelName("Slow News");
+    player->setURL(silent.Url("slow.m3u8"));
+    const quorvel::ChannelCard& card = player->Card();
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.CardKind(), quorvel::ChannelCard::Kind::Connecting);
+    EXPECT_EQ(card.ChannelName(), "Slow News");
+    EXPECT_EQ(card.Status(), "Connecting…");
+    EXPECT_EQ(card.geometry(), player->VideoSurface()->geometry());
+    QTest::qWait(1500);
+    EXPECT_TRUE(card.isVisible());
+    // It draws over the video: a bright name on a dark backdrop, not a black box.
+    const QImage shown = const_cast<quorvel::ChannelCard&>(card).grab().toImage();
+    int bright = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            bright += qGray(shown.pixel(x, y)) > 200;
+    EXPECT_GT(bright, 50);
+
+    // The picture comes: the card goes.
+    player->SetChannelName("Pattern");
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    EXPECT_FALSE(card.isVisible());
+
+    // Sound alone: its name and a sound sign stay in the video area.
+    ScratchDir dir;
+    const std::string radio = dir.File("radio.m4a");
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 -c:a aac '" +
+                           radio + "'").c_str()),
+              0);
+    player->SetChannelName("Radio One");
+    player->setURL(QString::fromStdString(radio));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; },
+                                10000));
+    EXPECT_EQ(card.ChannelName(), "Radio One");
+    QTest::qWait(1000);
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::IdleActive));
+}
+
+TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
+{
+    QProcess server;
+    server.start("python3", {QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/e2e/stalling_hls.py", "6"});
+    ASSERT_TRUE(server.waitForReadyRead(120000)) << "the live test server did not start";
+    const QString url = QString::fromUtf8(server.readLine()).trimmed();
+    player->SetChannelName("Live News");
+    player->setURL(url);
+    ASSERT_TRUE(Playing(30000));
+
+    // The server goes silent: after a while without anything the channel is opened again
+    // (it shows it is connecting once more), and when that brings nothing either it gives up.
+    bool reconnected = false;
+    const QString stopped = "Cannot play this channel: the stream stopped sending";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            reconnected = reconnected || (player->Card().isVisible() && player->Message().isEmpty());
+            return player->Message() == stopped;
+        },
+        120000))
+        << player->Message().toStdString();
+    EXPECT_TRUE(reconnected);
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(retry->isVisible());
+    EXPECT_FALSE(player->Card().isVisible());
+    server.kill();
+    server.waitForFinished();
 }
