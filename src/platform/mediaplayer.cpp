@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
@@ -84,7 +85,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     messageBox_ = new QWidget(this);
     messageBox_->setObjectName(QStringLiteral("playerMessage"));
     messageBox_->setStyleSheet(QStringLiteral(
-        "#playerMessage { background: rgba(12,12,16,225); border: 1px solid #3a3f4b; border-radius: 6px; }"
+        "#playerMessage { background: #0c0c10; border: 1px solid #3a3f4b; border-radius: 6px; }"
         "QLabel { color: #f0f0f0; font-size: 12px; }"
         "QPushButton { color: white; background: #2f6fd6; border: none; border-radius: 3px; padding: 4px 14px; }"
         "QPushButton:hover { background: #4a86e8; }"));
@@ -103,7 +104,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
 
     buffering_ = new QLabel(this);
     buffering_->setStyleSheet(QStringLiteral(
-        "color: white; background: rgba(0,0,0,160); border-radius: 4px; padding: 3px 8px; font-size: 11px;"));
+        "color: white; background: #141418; padding: 3px 8px; font-size: 11px;"));
     buffering_->setAttribute(Qt::WA_NativeWindow);
     buffering_->hide();
 
@@ -423,6 +424,10 @@ void MediaPlayer::LayoutChildren()
     const int w = qMin(360, qMax(120, videoArea.width() - 40));
     message_->setFixedWidth(w - 28);
     messageBox_->adjustSize();
+    // Native windows over the video cannot be see-through: the rounded corners are cut out.
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(messageBox_->rect()), 6, 6);
+    messageBox_->setMask(QRegion(rounded.toFillPolygon().toPolygon()));
     messageBox_->move(videoArea.center() - QPoint(messageBox_->width() / 2, messageBox_->height() / 2));
     card_->setGeometry(videoArea);
     buffering_->move(10, 10);
