@@ -13,6 +13,13 @@ import time
 SEGMENTS = 40
 
 
+class QuietServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        pass  # a player that drops a download midway
+
+
 class StallingHls:
     def __init__(self, after_segments, folder=None):
         self.folder = folder or tempfile.mkdtemp(prefix="quorvel-live-")
@@ -57,8 +64,7 @@ class StallingHls:
                 self.end_headers()
                 self.wfile.write(body)
 
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.httpd.daemon_threads = True
+        self.httpd = QuietServer(("127.0.0.1", 0), Handler)
         self.port = self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
