@@ -8,6 +8,7 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QSurfaceFormat>
 #include <QWheelEvent>
 #include <mpv/render_gl.h>
 
@@ -25,6 +26,13 @@ void* GetProcAddress(void*, const char* name)
 MpvVideoWindow::MpvVideoWindow(MpvCore& core) : core_(core)
 {
     setSurfaceType(QSurface::OpenGLSurface);
+    // mpv draws colour only: no depth, stencil or alpha planes for the GL to keep up per frame.
+    QSurfaceFormat format = requestedFormat();
+    format.setDepthBufferSize(0);
+    format.setStencilBufferSize(0);
+    format.setAlphaBufferSize(0);
+    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
+    setFormat(format);
     // A click on the video leaves the keyboard where it was (the channel tree, mostly).
     setFlag(Qt::WindowDoesNotAcceptFocus);
 }
