@@ -6,6 +6,7 @@
 #include "mpvvideowindow.h"
 #include "playableaddress.h"
 #include "playericons.h"
+#include "stallwatch.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -75,10 +76,11 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     card_ = new ChannelCard(this);
     card_->setAttribute(Qt::WA_NativeWindow);
 
-    stallTimer_ = new QTimer(this);
-    stallTimer_->setSingleShot(true);
-    stallTimer_->setInterval(kStallMs);
-    connect(stallTimer_, &QTimer::timeout, this, &MediaPlayer::CheckProgress);
+    stall_ = new StallWatch([this] { return StallWatch::Progress{position_, video_->FramesRendered(), bufferPercent_}; },
+                            kStallMs, this);
+    connect(stall_, &StallWatch::stalled, this, &MediaPlayer::Stalled);
+    // The reconnection plays: a later stall may reconnect again.
+    connect(stall_, &StallWatch::advanced, this, [this] { reconnected_ = false; });
 
     BuildControlBar();
 
@@ -122,7 +124,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
             awaitingPicture_ = false;
             card_->ShowFor(ChannelCard::Kind::AudioOnly, ShownName());
         }
-        WatchProgress();
+        stall_->Start();
     });
     connect(core_.get(), &MpvCore::playbackEnded, this, &MediaPlayer::StopWatching);
     connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool on, int percent) {
@@ -215,6 +217,7 @@ void MediaPlayer::BuildControlBar()
 
     connect(core_.get(), &MpvCore::pauseChanged, this, [this](bool paused) {
         paused_ = paused;
+        stall_->SetPaused(paused);
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
     });
@@ -308,44 +311,21 @@ QString MediaPlayer::ShownName() const { return channelName_.isEmpty() ? url_ : 
 
 QString MediaPlayer::StoppedSending() const { return tr("Cannot play this channel: the stream stopped sending"); }
 
-MediaPlayer::Progress MediaPlayer::CurrentProgress() const
-{
-    return {position_, video_->FramesRendered(), bufferPercent_};
-}
-
-void MediaPlayer::WatchProgress()
-{
-    watching_ = true;
-    watched_ = CurrentProgress();
-    stallTimer_->start();
-}
-
 void MediaPlayer::StopWatching()
 {
-    watching_ = false;
+    stall_->Stop();
     reconnected_ = false;
     awaitingPicture_ = false;
-    stallTimer_->stop();
     card_->hide();
 }
 
-void MediaPlayer::CheckProgress()
+void MediaPlayer::Stalled()
 {
-    // Checked now and then rather than on every frame: playing costs nothing extra.
-    if (!watching_)
-        return;
-    const Progress now = CurrentProgress();
-    if (paused_ || now != watched_) {
-        if (!paused_ && reconnected_ && (now.frames != watched_.frames || now.position > watched_.position))
-            reconnected_ = false; // the reconnection plays: a later stall may reconnect again
-        WatchProgress();
-        return;
-    }
     if (!reconnected_) {
         // A live channel often hiccups: open it again, once.
         reconnected_ = true;
         Guarded([this] { StartLoading(); });
-        WatchProgress();
+        stall_->Start();
         return;
     }
     buffering_->hide();

@@ -19,6 +19,7 @@ namespace quorvel {
 
 class ChannelCard;
 class MpvCore;
+class StallWatch;
 class MpvVideoWindow;
 
 // The media player control: video, its own control bar (play/pause, stop, seek and time for
@@ -75,21 +76,9 @@ private:
     QString ShownName() const;
     QString StoppedSending() const;
 
-    // A stream that stalls (no picture, no time, no data for a while) is opened again once,
-    // then given up.
-    struct Progress {
-        double position = 0;
-        quint64 frames = 0;
-        int bufferPercent = 0;
-        bool operator!=(const Progress& o) const
-        {
-            return position != o.position || frames != o.frames || bufferPercent != o.bufferPercent;
-        }
-    };
-    Progress CurrentProgress() const;
-    void WatchProgress();
+    // A stream that stalls is opened again once, then given up.
+    void Stalled();
     void StopWatching();
-    void CheckProgress();
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
@@ -108,12 +97,10 @@ private:
     QPushButton* retry_ = nullptr;
     QLabel* buffering_ = nullptr;
     ChannelCard* card_ = nullptr;
-    QTimer* stallTimer_ = nullptr;
+    StallWatch* stall_ = nullptr;
     QString channelName_;
     bool awaitingPicture_ = false;
-    bool watching_ = false;
     bool reconnected_ = false;
-    Progress watched_;
     int bufferPercent_ = 0;
 
     void StartLoading();
