@@ -11,7 +11,6 @@
 class QLabel;
 class QPushButton;
 class QSlider;
-class QTimer;
 class QToolButton;
 class QWindow;
 
