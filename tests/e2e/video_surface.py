@@ -1,6 +1,6 @@
 """The video and what is shown over it, seen from outside: the ticker and the player's messages
-stay visible over the playing video, a double click on the video toggles full screen, and the
-boss key hides and shows the window with the picture going on."""
+stay visible over the playing video, a double click on the video toggles full screen (Escape
+leaves it too), and the boss key hides and shows the window with the picture going on."""
 import os
 import sys
 import tempfile
@@ -81,6 +81,12 @@ class VideoSurface(unittest.TestCase):
                             self.program.geometry())
             first = harness.screenshot(300, 300, 400, 300)
             self.assertTrue(harness.wait_until(lambda: harness.screenshot(300, 300, 400, 300) != first, 10))
+            # Escape, pressed with the pointer over the video, leaves full screen too.
+            harness.key("Escape")
+            self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (x, y, w, h), 10),
+                            self.program.geometry())
+            harness.xdotool("mousemove", str(x + 250), str(y + 200), "click", "--repeat", "2", "--delay", "80", "1")
+            self.assertTrue(harness.wait_until(lambda: self.program.geometry()[2:] == (1280, 1024), 10))
             harness.xdotool("mousemove", "640", "400", "click", "--repeat", "2", "--delay", "80", "1")
             self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (x, y, w, h), 10),
                             self.program.geometry())
