@@ -185,6 +185,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setTextMargins(0, 0, 0, 0);
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: black; color: #00ff00; border: none; padding: 0; }"));
     Edit1->setCursor(Qt::PointingHandCursor);
+    // The ticker is shown over the video, which is a native window: so is the ticker.
+    Edit1->setAttribute(Qt::WA_NativeWindow);
     Edit1->hide();
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
@@ -267,6 +269,7 @@ void Form1::TreeView1Change()
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
+        MediaPlayer1->SetChannelName(node->text(0));
         MediaPlayer1->setURL(QString::fromLocal8Bit(address));
         if (Edit1->isHidden())
             Edit1->show();
