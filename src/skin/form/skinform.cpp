@@ -319,13 +319,11 @@ void SkinForm::ComposePieces()
         !active && !pictures_.InActivePicture().isNull() ? pictures_.InActivePicture() : pictures_.Picture();
     const PieceGeometry g = FramePieceGeometry(source, info, info.clientrect, Geometry, Geometry.ClientRect, FrameWidth,
                                                FrameHeight);
-    QImage top, bottom, left, right;
-    BuildFramePieces(g, top, bottom, left, right);
+    BuildFramePieces(g, pieces_[0], pieces_[1], pieces_[2], pieces_[3]);
     const qreal ratio = form_->devicePixelRatioF();
-    pieces_[0] = AtDensity(top, ratio);
-    pieces_[1] = AtDensity(bottom, ratio);
-    pieces_[2] = AtDensity(left, ratio);
-    pieces_[3] = AtDensity(right, ratio);
+    if (ratio > 1.0)
+        for (QImage& piece : pieces_)
+            piece = AtDensity(piece, ratio);
     piecesValid_ = true;
     // One painter per piece for all the objects on it.
     for (const bool lower : {false, true}) {
@@ -384,10 +382,8 @@ void SkinForm::PaintSkinnedFrame(QPainter& painter)
         painter.fillRect(form_->rect(), Qt::black);
         return;
     }
+    // The pieces lie around the client area, never on it: no clipping is needed to keep it.
     painter.save();
-    const SkinRect& c = Geometry.ClientRect;
-    if (c.top < c.bottom)
-        painter.setClipRegion(QRegion(0, 0, FrameWidth, FrameHeight) - QRegion(ToQRect(c)), Qt::IntersectClip);
     const QImage &top = pieces_[0], &bottom = pieces_[1], &left = pieces_[2], &right = pieces_[3];
     const int topHeight = qRound(top.height() / top.devicePixelRatio());
     const int bottomHeight = qRound(bottom.height() / bottom.devicePixelRatio());

@@ -1,6 +1,5 @@
 #include "skinutils.h"
 
-#include "fbitmap.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -393,17 +392,21 @@ std::vector<unsigned char> MaskToRegionData(const QImage& mask, int dx, int dy)
 {
     if (mask.isNull() || mask.width() <= 0 || mask.height() <= 0)
         return {};
-    const FBitmap bits(mask);
-    const int width = bits.Width(), height = bits.Height();
+    // Read as 32-bit pixels (the strips are made that way, so mostly without a copy); a pixel is
+    // black when its red, green and blue are all 0.
+    const QImage pixels = mask.format() == QImage::Format_RGB32 || mask.format() == QImage::Format_ARGB32
+                              ? mask
+                              : mask.convertToFormat(QImage::Format_RGB32);
+    const int width = pixels.width(), height = pixels.height();
     std::vector<std::int32_t> rects;
     for (int y = 0; y < height; ++y) {
-        const unsigned char* row = bits.Rows()[static_cast<std::size_t>(y)];
+        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         int x = 0;
         while (x < width) {
-            while (x < width && (row[3 * x] | row[3 * x + 1] | row[3 * x + 2]) != 0)
+            while (x < width && (row[x] & 0xFFFFFFu) != 0)
                 ++x;
             const int start = x;
-            while (x < width && (row[3 * x] | row[3 * x + 1] | row[3 * x + 2]) == 0)
+            while (x < width && (row[x] & 0xFFFFFFu) == 0)
                 ++x;
             if (x > start)
                 rects.insert(rects.end(), {start + dx, y + dy, x + dx, y + dy + 1});
