@@ -51,16 +51,28 @@ std::uint64_t NameIndex::Hash(std::string_view base, std::string_view suffix) co
     std::uint64_t h = 0x9E3779B97F4A7C15ull ^ (name.size() * 0xFF51AFD7ED558CCDull);
     const char* p = name.data();
     std::size_t n = name.size();
-    for (;; p += 8, n -= 8) {
-        std::uint64_t w = 0;
-        if (n > 0)
-            std::memcpy(&w, p, n < 8 ? n : 8);
+    auto step = [this, &h](std::uint64_t w) {
         if (ignoreCase_)
             w = Lower8(w);
         h = (h ^ w) * 0xC2B2AE3D27D4EB4Full;
         h ^= h >> 31;
-        if (n <= 8)
-            break;
+    };
+    for (; n >= 8; p += 8, n -= 8) {
+        std::uint64_t w;
+        std::memcpy(&w, p, 8);
+        step(w);
+    }
+    // The last one to seven bytes, read without a byte-by-byte copy (the length is in the
+    // hash already, so two reads that overlap are as good as one).
+    if (n >= 4) {
+        std::uint32_t first;
+        std::uint32_t last;
+        std::memcpy(&first, p, 4);
+        std::memcpy(&last, p + n - 4, 4);
+        step(first | (std::uint64_t(last) << 32));
+    } else if (n > 0) {
+        const auto byte = [p](std::size_t i) { return std::uint64_t(static_cast<unsigned char>(p[i])); };
+        step(byte(0) | (byte(n / 2) << 8) | (byte(n - 1) << 16));
     }
     return Mix(h);
 }
@@ -110,6 +122,12 @@ std::size_t NameIndex::SlotOf(std::uint64_t hash, std::string_view base, std::st
         if (slot.at == 0 || (slot.tag == tag && Same(names_[slot.at - 1].name, base, suffix)))
             return i;
     }
+}
+
+void NameIndex::Prefetch(std::uint64_t hash) const
+{
+    if (!slots_.empty())
+        __builtin_prefetch(&slots_[hash & (slots_.size() - 1)]);
 }
 
 std::uint32_t NameIndex::Find(std::uint64_t hash, std::string_view base, std::string_view suffix) const

@@ -41,6 +41,10 @@ public:
 
     std::size_t Size() const { return names_.size(); }
 
+    // Asks for the slot a name of that hash starts at to be fetched into the cache: looking up
+    // many names one after the other, fetch a few ahead, so that they arrive together.
+    void Prefetch(std::uint64_t hash) const;
+
 private:
     // Slots are small, so that more of the table stays in the cache: the names stand apart,
     // in the order they came, and are only looked at when a slot's tag matches.
