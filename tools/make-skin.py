@@ -218,8 +218,9 @@ def controls_picture():
     img.fill(438, 265, 620, 466, (232, 235, 240))
     img.frame(438, 265, 620, 466, (22, 25, 31))
     img.frame(439, 266, 619, 465, (92, 102, 124))
-    # Tab images: normal (light silver), selected and selected with focus (blue glass).
-    tab_image(img, 1, 106, 61, 21, (226, 230, 236), (178, 184, 196), (40, 44, 54))
+    # Tab images: normal (deep slate, so that both its grey caption and the white one under the
+    # mouse read well), selected and selected with focus (blue glass).
+    tab_image(img, 1, 106, 61, 21, (40, 45, 56), (18, 20, 26), (70, 78, 96))
     tab_image(img, 1, 129, 61, 23, (96, 156, 236), (32, 80, 164), (16, 34, 72))
     tab_image(img, 1, 154, 61, 23, (120, 178, 250), (44, 100, 196), (16, 34, 72))
     # "hupdown": left and right scroll buttons, in place and in their states.

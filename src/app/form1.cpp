@@ -130,6 +130,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinPageControl1->setObjectName(QStringLiteral("SkinPageControl1"));
     SkinPageControl1->resize(202, kClientHeight);
     SetAlign(SkinPageControl1, Align::Right);
+    SkinPageControl1->SetSkinData(SkinData1);
     SkinTabSheet1 = SkinPageControl1->AddPage(QStringLiteral("Web TV"));
     SkinTabSheet1->setObjectName(QStringLiteral("SkinTabSheet1"));
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
@@ -164,6 +165,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinPanel1 = new SkinPanel(client);
     SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
     SetAlign(SkinPanel1, Align::Client);
+    SkinPanel1->SetSkinData(SkinData1);
     connect(SkinPanel1, &SkinPanel::resized, this, &Form1::SkinPanel1Resize);
 
     WebPane2 = new WebPane(SkinPanel1);
@@ -186,6 +188,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setTextMargins(0, 0, 0, 0);
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: black; color: #00ff00; border: none; padding: 0; }"));
     Edit1->setCursor(Qt::PointingHandCursor);
+    // The ticker is shown over the video, which is a native window: so is the ticker.
+    Edit1->setAttribute(Qt::WA_NativeWindow);
     Edit1->hide();
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
@@ -278,6 +282,7 @@ void Form1::TreeView1Change()
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
+        MediaPlayer1->SetChannelName(node->text(0));
         MediaPlayer1->setURL(QString::fromLocal8Bit(address));
         if (Edit1->isHidden())
             Edit1->show();

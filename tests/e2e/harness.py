@@ -10,7 +10,8 @@ import tempfile
 import threading
 import time
 
-BIN_DIR = os.environ.get("QUORVEL_BIN_DIR", "")
+BIN_DIR = os.environ.get("QUORVEL_BIN_DIR") or os.path.join(
+    os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "build", "bin")
 
 
 def make_hls(folder, source, seconds=20):
@@ -20,6 +21,14 @@ def make_hls(folder, source, seconds=20):
                     "-t", str(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-hls_time", "1",
                     "-hls_list_size", "0", "-hls_playlist_type", "vod", os.path.join(folder, "index.m3u8")],
                    check=True)
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    """A player that drops a download midway (a channel change) is no error worth a trace."""
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        pass
 
 
 class StreamServer:
@@ -38,7 +47,7 @@ class StreamServer:
                 super().do_GET()
 
         handler = functools.partial(Handler, directory=root)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd = QuietServer(("127.0.0.1", 0), handler)
         self.port = self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
@@ -136,6 +145,11 @@ def wait_for_window(name, timeout=30):
             return ids[0]
         time.sleep(0.2)
     raise AssertionError("window %r did not appear" % name)
+
+
+def visible(name):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], capture_output=True, text=True)
+    return bool(r.stdout.split())
 
 
 def key(*names):

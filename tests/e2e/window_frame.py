@@ -20,6 +20,19 @@ def pixel(x, y):
     return harness.screenshot(x, y, 1, 1)[0][0]
 
 
+def settled(area, timeout=10):
+    """The pixels of an area once they stop changing (the window has finished drawing it)."""
+    last = harness.screenshot(*area)
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        time.sleep(0.3)
+        now = harness.screenshot(*area)
+        if now == last:
+            return now
+        last = now
+    return last
+
+
 def near(a, b, tolerance=8):
     return all(abs(p - q) <= tolerance for p, q in zip(a, b))
 
@@ -55,7 +68,7 @@ class WindowFrame(unittest.TestCase):
 
         # The close button lights up red under the pointer, and goes dark again.
         cx, cy = self.point(*CLOSE)
-        before = pixel(cx - 12, cy + 8)
+        before = settled((cx - 12, cy + 8, 1, 1))[0][0]
         self.move_to(*CLOSE)
         self.assertTrue(harness.wait_until(lambda: pixel(cx - 12, cy + 8)[0] > 150, 5))
         self.move_to(*CAPTION)
@@ -87,7 +100,11 @@ class WindowFrame(unittest.TestCase):
         harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (1, 1, 1278, 1022), 5),
                         self.program.geometry())
-        harness.xdotool("mousemove", str(1 + 1278 - 61), "16", "click", "1")
+        # The pointer on it lights it up once the window has taken its new size; then it is pressed.
+        mx, my = 1 + 1278 - 61, 16
+        harness.xdotool("mousemove", str(mx), str(my))
+        self.assertTrue(harness.wait_until(lambda: pixel(mx - 8, my + 10)[2] > 150, 10), pixel(mx - 8, my + 10))
+        harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == normal, 5), self.program.geometry())
 
         # Pressing close and releasing elsewhere closes nothing; pressing and releasing on it
@@ -110,7 +127,7 @@ class WindowFrame(unittest.TestCase):
         # is lit at once.
         px, py = self.point(*CAPTION)
         menu_area = (px + 4, py + 2, 100, 12)  # caption rows the menu covers when open
-        before = harness.screenshot(*menu_area)
+        before = settled(menu_area)
         self.move_to(*CAPTION)
         harness.xdotool("click", "3")
         self.assertTrue(harness.wait_until(lambda: harness.screenshot(*menu_area) != before, 5))

@@ -8,8 +8,10 @@
 #include "skindata.h"
 #include "skinfont.h"
 #include "skinmessageforms.h"
+#include "skincontrol.h"
 #include "skinmenu.h"
 #include "skinmenumode.h"
+#include "skinpagecontrol.h"
 #include "skinstdbuttonobject.h"
 #include "skinutils.h"
 #include "systemmenu.h"
@@ -568,6 +570,31 @@ void SkinForm::UpdateCaptionActive(bool repaint)
     }
 }
 
+void SkinForm::WalkSkinnedControls(QWidget* parent, SkinData* data, bool forget)
+{
+    // Depth first, a control before its children, in child order. Guarded: a control may
+    // delete or replace children of its own while it takes the new skin.
+    const QObjectList children = parent->children();
+    for (QObject* child : children) {
+        QPointer<QWidget> widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow())
+            continue;
+        if (auto* control = qobject_cast<SkinControl*>(widget)) {
+            if (forget) {
+                if (control->GetSkinData() == data)
+                    control->ForgetSkinSection();
+            } else if (!data || control->GetSkinData() == data) {
+                control->ApplySkin();
+            }
+        } else if (auto* pages = qobject_cast<SkinPageControl*>(widget)) {
+            if (!forget && (!data || pages->GetSkinData() == data))
+                pages->ApplySkin();
+        }
+        if (widget)
+            WalkSkinnedControls(widget, data, forget);
+    }
+}
+
 void SkinForm::HandleSkinMessage(int message, SkinData* data)
 {
     if (message == SKINMSG_BEFORE_CHANGE && data && data == skinData_) {
@@ -577,9 +604,11 @@ void SkinForm::HandleSkinMessage(int message, SkinData* data)
         AnimateTimer->stop();
         Objects.Clear();
         HotIndex = PrevHotIndex = PressedIndex = -1;
+        WalkSkinnedControls(form_, data, true);
     } else if (message == SKINMSG_CHANGED) {
         if (data && data == skinData_)
             ApplyFrameSkin();
+        WalkSkinnedControls(form_, data, false);
     } else if (message == SKINMSG_STRINGS_CHANGED) {
         AssignStandardHints();
     } else if (message == SKINMSG_MENU_CLOSED) {

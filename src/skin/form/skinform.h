@@ -212,6 +212,9 @@ private:
     void HandleShow();
     void HandleActivation(bool active);
     void HandleSkinMessage(int message, SkinData* data);
+    // Tells the form's skinned controls of a skin change: forget their sections before it,
+    // take the new skin after it.
+    void WalkSkinnedControls(QWidget* parent, SkinData* data, bool forget);
     void HandleWindowState();
     bool HandleMouse(QEvent* event);
     void EnterSizeMove();

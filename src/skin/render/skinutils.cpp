@@ -275,7 +275,7 @@ void DrawTransparent(QPainter& painter, int x, int y, const QImage& image)
     for (int row = 0; row < clear.height(); ++row) {
         auto* line = reinterpret_cast<QRgb*>(clear.scanLine(row));
         for (int col = 0; col < clear.width(); ++col)
-            if (line[col] == key)
+            if ((line[col] & 0xFFFFFF) == (key & 0xFFFFFF))
                 line[col] = 0;
     }
     painter.drawImage(x, y, clear);

@@ -3,6 +3,7 @@
 #include "formfixture.h"
 #include "frameclient.h"
 #include "skincaptionobject.h"
+#include "skinpanel.h"
 #include "skinstdbuttonobject.h"
 
 #include <QCloseEvent>
@@ -271,4 +272,37 @@ TEST(SkinForm, SkinGoingAndComingBack)
     EXPECT_FALSE(frame.HasFrameRegion());
     EXPECT_TRUE(f.form().mask().isEmpty());
     EXPECT_EQ(frame.ClientArea()->geometry().topLeft(), QPoint(3, 22));
+}
+
+TEST(SkinForm, SkinChangesReachTheSkinnedControlsOfTheForm)
+{
+    FormFixture f;
+    SkinForm& frame = f.frame();
+    SkinData* data = frame.GetSkinData();
+    // A panel nested in another, and one drawn from a skin of its own.
+    auto* outer = new SkinPanel(frame.ClientArea());
+    auto* inner = new SkinPanel(outer);
+    auto* foreign = new SkinPanel(frame.ClientArea());
+    SkinData other;
+    outer->SetSkinData(data);
+    inner->SetSkinData(data);
+    foreign->SetSkinData(&other);
+    ASSERT_GE(outer->SkinIndex(), 0);
+    ASSERT_GE(inner->SkinIndex(), 0);
+
+    SkinMessageEvent before(SKINMSG_BEFORE_CHANGE, data);
+    QCoreApplication::sendEvent(&f.form(), &before);
+    EXPECT_EQ(outer->SkinIndex(), -1);
+    EXPECT_EQ(inner->SkinIndex(), -1);
+    SkinMessageEvent changed(SKINMSG_CHANGED, data);
+    QCoreApplication::sendEvent(&f.form(), &changed);
+    EXPECT_GE(outer->SkinIndex(), 0);
+    EXPECT_GE(inner->SkinIndex(), 0);
+    // The other skin's controls are left alone, unless the change names no skin at all.
+    EXPECT_EQ(foreign->SkinIndex(), -1);
+    foreign->ForgetSkinSection();
+    inner->ForgetSkinSection();
+    SkinMessageEvent any(SKINMSG_CHANGED, nullptr);
+    QCoreApplication::sendEvent(&f.form(), &any);
+    EXPECT_GE(inner->SkinIndex(), 0);
 }

@@ -249,3 +249,44 @@ TEST(SkinMenuOnTheFrame, ChoosingWithThePointerRollsTheWindowUp)
     EXPECT_EQ(names, (QStringList{"SF_MINITEM", "SF_MAXITEM", "SF_RESTORE", "-", "SF_CLOSE"}));
     frame.Menu->CloseAllPopups();
 }
+
+TEST(SkinMenuOnTheFrame, TallerThanTheScreenItScrollsBetweenMarkers)
+{
+    FormFixture f;
+    f.ShowActive();
+    SkinForm& frame = f.frame();
+    QMenu tall;
+    for (int i = 0; i < 100; ++i)
+        tall.addAction(QStringLiteral("Channel %1").arg(i));
+    frame.PopupSkinMenu(&tall, QRect(f.form().mapToGlobal(QPoint(200, 15)), QSize()), false);
+    ASSERT_EQ(frame.Menu->PopupStack.size(), 1u);
+    SkinPopupWindow& popup = *frame.Menu->PopupStack[0];
+    const QRect area = frame.Menu->MenuWorkArea;
+    EXPECT_TRUE(popup.Scrolling);
+    EXPECT_EQ(popup.height(), area.height());
+    EXPECT_EQ(popup.y(), area.top());
+    // The first item sits below the top marker; the last shown one ends above the bottom marker.
+    EXPECT_EQ(popup.Items[0]->Rect.top, popup.ItemsArea.top + 10);
+    int last = 0;
+    while (last + 1 < 100 && popup.Items[static_cast<std::size_t>(last + 1)]->Visible)
+        ++last;
+    EXPECT_LE(popup.Items[static_cast<std::size_t>(last)]->Rect.bottom, popup.ItemsArea.bottom - 10);
+    EXPECT_FALSE(popup.Items[static_cast<std::size_t>(last + 1)]->Visible);
+    // Up from the first item turns over to the last page, with the last item chosen.
+    Key(f.form(), Qt::Key_Up);
+    EXPECT_EQ(popup.HotItem, 99);
+    EXPECT_TRUE(popup.Items[99]->Visible);
+    EXPECT_GT(popup.FirstVisible, 0);
+    // Down from the last item turns over to the first.
+    Key(f.form(), Qt::Key_Down);
+    EXPECT_EQ(popup.HotItem, 0);
+    EXPECT_EQ(popup.FirstVisible, 0);
+    // The pointer on the bottom marker scrolls the list, an item per tick.
+    const SkinRect marker = popup.BottomMarker();
+    popup.HoverTest(QPoint((marker.left + marker.right) / 2, (marker.top + marker.bottom) / 2));
+    EXPECT_EQ(popup.ScrollDirection, 2);
+    popup.ScrollStep(false);
+    popup.ScrollStep(false);
+    EXPECT_EQ(popup.FirstVisible, 2);
+    frame.Menu->CloseAllPopups();
+}
