@@ -1,5 +1,6 @@
 #include "findbox.h"
 
+#include "categorynode.h"
 #include "findresultsmodel.h"
 
 #include <QApplication>
@@ -110,9 +111,11 @@ void FindBox::BuildFinder()
     for (int c = 0; c < tree_->topLevelItemCount(); ++c) {
         const QTreeWidgetItem* category = tree_->topLevelItem(c);
         auto& names = channels[static_cast<std::size_t>(c)];
-        names.reserve(static_cast<std::size_t>(category->childCount()));
-        for (int i = 0; i < category->childCount(); ++i)
-            names.push_back(category->child(i)->text(0));
+        // Categories not opened yet have no channel nodes: their names come without them.
+        const int count = CategoryNode::ChannelCount(category);
+        names.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            names.push_back(CategoryNode::ChannelName(category, i));
     }
     finder_ = ChannelFinder(channels);
     finderStale_ = false;

@@ -1,5 +1,7 @@
 #include "findresultsmodel.h"
 
+#include "categorynode.h"
+
 #include <QTreeWidget>
 
 namespace quorvel {
@@ -32,10 +34,19 @@ QTreeWidgetItem* FindResultsModel::ChannelItem(const QModelIndex& index) const
 {
     if (!index.isValid() || index.internalId() == kTopLevel)
         return nullptr;
-    const Group& g = groups_[index.internalId() - 1];
-    const ChannelFinder::Match& m = matches_[g.first + static_cast<std::uint32_t>(index.row())];
+    const ChannelFinder::Match& m = MatchAt(index);
     QTreeWidgetItem* category = tree_->topLevelItem(static_cast<int>(m.category));
-    return category ? category->child(static_cast<int>(m.channel)) : nullptr;
+    if (!category)
+        return nullptr;
+    // The channel is about to be chosen in the tree: its category's nodes are made now.
+    CategoryNode::MakeChannels(category);
+    return category->child(static_cast<int>(m.channel));
+}
+
+const ChannelFinder::Match& FindResultsModel::MatchAt(const QModelIndex& channel) const
+{
+    const Group& g = groups_[channel.internalId() - 1];
+    return matches_[g.first + static_cast<std::uint32_t>(channel.row())];
 }
 
 QModelIndex FindResultsModel::FirstChannel() const
@@ -106,8 +117,9 @@ QVariant FindResultsModel::data(const QModelIndex& index, int role) const
         const QTreeWidgetItem* category = tree_->topLevelItem(static_cast<int>(groups_[index.row()].category));
         return category ? category->text(0) : QString();
     }
-    const QTreeWidgetItem* channel = ChannelItem(index);
-    return channel ? channel->text(0) : QString();
+    // Shown without making the channel's node: its category may not have been opened yet.
+    const ChannelFinder::Match& m = MatchAt(index);
+    return CategoryNode::ChannelName(tree_->topLevelItem(static_cast<int>(m.category)), static_cast<int>(m.channel));
 }
 
 Qt::ItemFlags FindResultsModel::flags(const QModelIndex& index) const

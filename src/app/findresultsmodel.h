@@ -20,7 +20,8 @@ public:
 
     void SetMatches(const std::vector<ChannelFinder::Match>& matches);
     std::size_t MatchCount() const { return matches_.size(); }
-    // The tree's channel item behind a row of this model; null for a category row.
+    // The tree's channel item behind a row of this model (made if its category has not made
+    // it yet); null for a category row.
     QTreeWidgetItem* ChannelItem(const QModelIndex& index) const;
     // The row of the first channel found (invalid when none was found).
     QModelIndex FirstChannel() const;
@@ -41,6 +42,8 @@ private:
         std::uint32_t first;    // its first match in matches_
         std::uint32_t count;
     };
+
+    const ChannelFinder::Match& MatchAt(const QModelIndex& channel) const;
 
     QTreeWidget* tree_;
     QIcon nodeImage_;

@@ -4,6 +4,8 @@
 #include "alignment.h"
 #include "appicons.h"
 #include "channelcatalogue.h"
+#include "categorynode.h"
+#include "channeltree.h"
 #include "compressedstoredskin.h"
 #include "editline.h"
 #include "errorbox.h"
@@ -42,6 +44,7 @@ namespace {
 
 constexpr int kClientWidth = 712;
 constexpr int kClientHeight = 446;
+constexpr std::size_t kChannelsMadeAtOnce = 2000;
 
 // A regular file of that name exists (a folder or a dangling link does not count).
 bool FileExists(const std::string& name)
@@ -239,16 +242,26 @@ void Form1::Load(const QString& catalogueName)
             tree = candidate;
     if (!tree)
         return;
-    const auto categories = ChannelCatalogue(CatalogueFile()).ReadTree();
+    // Opening a category shows its channels: connected once, however often Load runs.
+    if (!tree->property("makesChannelsOnOpening").toBool()) {
+        tree->setProperty("makesChannelsOnOpening", true);
+        connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
+    }
+    const auto catalogue = std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile()));
+    // A catalogue of a few thousand channels is made whole at once, in a millisecond; a larger
+    // one makes a category's channel nodes when they are first needed (opening the category,
+    // finding a channel, the media keys), so that start-up does not wait for a hundred
+    // thousand nodes no one has looked at yet.
+    std::size_t channels = 0;
+    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c)
+        channels += catalogue->Channels(c).size();
+    const bool atOnce = channels <= kChannelsMadeAtOnce;
     QList<QTreeWidgetItem*> top;
-    top.reserve(static_cast<qsizetype>(categories.size()));
-    for (const auto& category : categories) {
-        auto* node = new QTreeWidgetItem(QStringList(QString::fromLocal8Bit(category.name)));
-        node->setIcon(0, ImageList1);
-        for (const auto& channel : category.channels) {
-            auto* child = new QTreeWidgetItem(node, QStringList(QString::fromLocal8Bit(channel)));
-            child->setIcon(0, ImageList1);
-        }
+    top.reserve(static_cast<qsizetype>(catalogue->CategoryCount()));
+    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c) {
+        auto* node = new CategoryNode(catalogue, c, ImageList1);
+        if (atOnce)
+            node->Make();
         top.append(node);
     }
     // Appended after the nodes already there, all at once.

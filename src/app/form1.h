@@ -66,7 +66,9 @@ public:
     std::array<char, 261> TempDir{};
     bool Playing = false;
 
-    // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV").
+    // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV"). The categories
+    // of a large catalogue make their channel nodes when first needed: code that walks channels
+    // goes through CategoryNode (categorynode.h), not childCount() and child().
     void Load(const QString& catalogueName);
     void FormCreate();
     void FormResize();

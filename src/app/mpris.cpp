@@ -1,5 +1,6 @@
 #include "mpris.h"
 
+#include "categorynode.h"
 #include "errorbox.h"
 #include "form1.h"
 #include "hotkeyservice.h"
@@ -71,13 +72,23 @@ QTreeWidgetItem* Mpris::CurrentChannel() const
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
-QTreeWidgetItem* Mpris::FirstChannel() const
+QTreeWidgetItem* Mpris::FirstCategory() const
 {
     QTreeWidget* tree = form_.TreeView1;
     for (int c = 0; c < tree->topLevelItemCount(); ++c)
-        if (tree->topLevelItem(c)->childCount() > 0)
-            return tree->topLevelItem(c)->child(0);
+        if (CategoryNode::ChannelCount(tree->topLevelItem(c)) > 0)
+            return tree->topLevelItem(c);
     return nullptr;
+}
+
+QTreeWidgetItem* Mpris::FirstChannel() const
+{
+    QTreeWidgetItem* category = FirstCategory();
+    if (!category)
+        return nullptr;
+    // A category not opened yet makes its channel nodes now: one of them is to be chosen.
+    CategoryNode::MakeChannels(category);
+    return category->child(0);
 }
 
 void Mpris::Choose(QTreeWidgetItem* channel)
@@ -99,6 +110,7 @@ void Mpris::Step(int step)
     }
     // A chosen category steps into its own channels.
     if (!IsChannel(current)) {
+        CategoryNode::MakeChannels(current);
         if (current->childCount() > 0)
             Choose(current->child(step > 0 ? 0 : current->childCount() - 1));
         return;
@@ -215,11 +227,11 @@ qlonglong Mpris::Position() const
     return player ? static_cast<qlonglong>(player->Core().Double(MpvProperty::TimePos) * 1e6) : 0;
 }
 
-bool Mpris::CanGoNext() const { return FirstChannel() != nullptr; }
+bool Mpris::CanGoNext() const { return FirstCategory() != nullptr; }
 
-bool Mpris::CanGoPrevious() const { return FirstChannel() != nullptr; }
+bool Mpris::CanGoPrevious() const { return FirstCategory() != nullptr; }
 
-bool Mpris::CanPlay() const { return form_.MediaPlayer1 && FirstChannel() != nullptr; }
+bool Mpris::CanPlay() const { return form_.MediaPlayer1 && FirstCategory() != nullptr; }
 
 bool Mpris::CanPause() const { return form_.MediaPlayer1 && form_.Playing; }
 

@@ -46,6 +46,8 @@ public:
 
 private:
     QTreeWidgetItem* CurrentChannel() const;
+    // The first category with channels; its first channel (the category makes its nodes).
+    QTreeWidgetItem* FirstCategory() const;
     QTreeWidgetItem* FirstChannel() const;
     void Choose(QTreeWidgetItem* channel);
     void Step(int step);

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "m3uplaylist.h"
+#include "nameindex.h"
 #include "profiletext.h"
+#include "textarena.h"
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 #include <vector>
 
 namespace quorvel {
@@ -66,26 +69,40 @@ public:
     static constexpr const char* DefaultChannel = "Channel";
 
 private:
+    // A text by number: a category's spelling or a "Layer2" value. Equal numbers, equal bytes.
+    using TextId = std::uint32_t;
+
     struct Channel {
-        std::string category;
-        std::string address;
+        std::string_view name;    // its key, in the catalogue or as it will be written
+        std::string_view address;
+        TextId category;
         bool used = false; // claimed by an entry of this import
     };
 
     void AddEntry(const PlaylistEntry& entry);
-    std::size_t CategoryOf(const std::string& group);
+    std::size_t CategoryOf(std::string_view group);
+    TextId Intern(std::string_view text);
 
+    // Names and addresses are views: into the catalogue as read, or into the arena. A hundred
+    // thousand channels cost no allocation of their own and no node of a hash map.
     std::string file_;
-    std::unordered_map<std::string, std::string> categories_;    // folded name -> spelling
-    std::unordered_map<std::string, std::size_t> groups_;        // playlist group -> report index
-    std::unordered_map<std::string, std::size_t> reportIndex_;   // category -> report index
-    std::vector<bool> inFile_;                                   // by report index: in "Layer1" already
-    std::vector<Channel> channels_;                              // every channel, old and new
-    std::unordered_map<std::string, std::size_t> channelIndex_; // folded "Layer2" name -> channel
-    std::unordered_set<std::string> programNames_;               // folded "Programs" names
-    std::vector<std::pair<std::string, std::string>> newCategories_;
-    std::vector<std::pair<std::string, std::string>> newChannels_;
-    std::vector<std::pair<std::string, std::string>> addresses_;
+    std::unique_ptr<const ProfileText> text_;
+    TextArena arena_;
+    NameIndex texts_{false};              // text -> TextId
+    std::vector<std::string_view> textOf_; // by TextId
+    std::vector<std::uint32_t> reportOf_;  // by TextId: the category's report index, or npos
+    NameIndex categories_{true};          // "Layer1" name, any case -> TextId of its first spelling
+    NameIndex groups_{false};             // playlist group -> report index
+    std::string lastGroup_;               // playlists tend to list a group's channels together
+    std::size_t lastReport_ = 0;
+    std::vector<TextId> reportCategory_;  // by report index
+    std::vector<bool> inFile_;            // by report index: in "Layer1" already
+    std::vector<Channel> channels_;       // every channel, old and new
+    NameIndex channelIndex_{true};        // "Layer2" name, any case -> channel
+    NameIndex programNames_{true};        // "Programs" names, any case
+    std::vector<std::pair<std::string_view, TextId>> newChannels_;
+    std::vector<TextId> newCategories_;
+    std::vector<std::pair<std::string_view, std::string_view>> addresses_;
     ImportReport report_;
 };
 

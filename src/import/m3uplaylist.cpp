@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -208,10 +209,22 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
     int lineNumber = 0;
     std::size_t pos = 0;
     entries_.reserve(text.size() / 128);
+    // Where the next CR and the next LF are: each looked for again only once passed, by memchr
+    // (a search for either of the two at once would test every byte against both in turn).
+    auto next = [&text](char c, std::size_t from) {
+        if (from >= text.size())
+            return text.size();
+        const void* at = std::memchr(text.data() + from, c, text.size() - from);
+        return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
+    };
+    std::size_t nextCr = next('\r', 0);
+    std::size_t nextLf = next('\n', 0);
     while (pos < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", pos);
-        if (end == std::string_view::npos)
-            end = text.size();
+        if (nextCr < pos)
+            nextCr = next('\r', pos);
+        if (nextLf < pos)
+            nextLf = next('\n', pos);
+        const std::size_t end = std::min(nextCr, nextLf);
         ++lineNumber;
         const std::string_view line = Trim(text.substr(pos, end - pos));
         // CR LF is one line end; a lone CR or LF is one too.
@@ -221,17 +234,20 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
         if (line.empty())
             continue;
         if (line.front() == '#') {
-            if (StartsWithNoCase(line, "#EXTM3U")) {
-                extended = true;
-            } else if (StartsWithNoCase(line, "#EXTINF:")) {
+            // Every mark starts "#EXT": the rest tells them apart.
+            const std::string_view mark = StartsWithNoCase(line, "#EXT") ? line.substr(4) : std::string_view();
+            if (StartsWithNoCase(mark, "INF:")) {
                 if (pending)
                     ++withoutAddress_;
                 info = ParseExtInf(line.substr(8));
                 pending = extended = true;
-            } else if (StartsWithNoCase(line, "#EXTGRP:")) {
+            } else if (StartsWithNoCase(mark, "M3U")) {
+                extended = true;
+            } else if (StartsWithNoCase(mark, "GRP:")) {
                 extGroup = std::string(Trim(line.substr(8)));
-            } else if (StartsWithNoCase(line, "#EXT-X-TARGETDURATION") || StartsWithNoCase(line, "#EXT-X-STREAM-INF") ||
-                       StartsWithNoCase(line, "#EXT-X-MEDIA-SEQUENCE") || StartsWithNoCase(line, "#EXT-X-MEDIA:")) {
+            } else if (StartsWithNoCase(mark, "-X-") &&
+                       (StartsWithNoCase(mark, "-X-TARGETDURATION") || StartsWithNoCase(mark, "-X-STREAM-INF") ||
+                        StartsWithNoCase(mark, "-X-MEDIA-SEQUENCE") || StartsWithNoCase(mark, "-X-MEDIA:"))) {
                 throw Exception("it is the playlist of a single stream (HLS), not a list of channels; "
                                 "its address can be given to a channel as it is");
             }

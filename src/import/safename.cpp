@@ -58,4 +58,20 @@ std::string SafeName(std::string_view name)
     return s;
 }
 
+bool IsSafeName(std::string_view name)
+{
+    if (name.size() > MaxNameBytes)
+        return false;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '=')
+            return false;
+    }
+    if (name.empty())
+        return true;
+    if (IsBlank(name.front()) || IsBlank(name.back()) || name.front() == ';' || name.front() == '[')
+        return false;
+    return !(name.size() >= 2 && (name.front() == '"' || name.front() == '\'') && name.back() == name.front());
+}
+
 } // namespace quorvel

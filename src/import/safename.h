@@ -12,6 +12,9 @@ namespace quorvel {
 // nothing is left.
 std::string SafeName(std::string_view name);
 
+// Whether SafeName leaves the name as it is (most names are safe: they need no copy).
+bool IsSafeName(std::string_view name);
+
 constexpr std::size_t MaxNameBytes = 200;
 
 } // namespace quorvel

@@ -114,7 +114,12 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+// Checked for every key and value of an import, a hundred thousand at once: two memchr scans,
+// not find_first_of, which tests each byte against the set in a call of its own.
+bool HasLineBreak(const std::string& s)
+{
+    return std::memchr(s.data(), '\n', s.size()) != nullptr || std::memchr(s.data(), '\r', s.size()) != nullptr;
+}
 
 bool SafeToWrite(const std::string& section, const std::string& key, const std::string& value)
 {

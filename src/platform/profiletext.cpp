@@ -138,6 +138,17 @@ std::vector<std::pair<std::string, std::string>> ProfileText::Entries(std::strin
     return out;
 }
 
+std::vector<std::pair<std::string_view, std::string_view>> ProfileText::EntryViews(std::string_view section) const
+{
+    std::vector<std::pair<std::string_view, std::string_view>> out;
+    if (const Section* s = Find(section)) {
+        out.reserve(s->entries.size());
+        for (const auto& e : s->entries)
+            out.emplace_back(UpToNul(e.name), Unquote(e.rawValue));
+    }
+    return out;
+}
+
 std::optional<std::string_view> ProfileText::Value(std::string_view section, std::string_view key) const
 {
     const Section* s = Find(section);

@@ -34,6 +34,8 @@ public:
     std::vector<std::string> Keys(std::string_view section) const;
     // Key names and (unquoted) values of the section in file order.
     std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+    // The same as views into Bytes(), valid as long as this text is: nothing copied.
+    std::vector<std::pair<std::string_view, std::string_view>> EntryViews(std::string_view section) const;
     // The value of the key, unquoted; nullopt when the section or key is missing.
     std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
 

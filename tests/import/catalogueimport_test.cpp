@@ -61,6 +61,12 @@ TEST(SafeName, NamesThatWouldBreakTheFileAreMadeSafe)
     const std::string cut = SafeName(chinese);
     EXPECT_LE(cut.size(), MaxNameBytes);
     EXPECT_EQ(cut.size() % 3, 0u);
+    // Names already safe are known as such without making them.
+    for (const std::string name : {"", "x", "BBC One", "News (Live) [HD], 1", "[UK] x", "x]", ";x", "x;", " x", "x ",
+                                   "\"x\"", "\"x", "'x'", "'", "a=b", "a\tb", "a\x7f", "\x01", "音乐"})
+        EXPECT_EQ(IsSafeName(name), SafeName(name) == name) << name;
+    EXPECT_FALSE(IsSafeName(chinese));
+    EXPECT_TRUE(IsSafeName(cut));
 }
 
 TEST(SafeName, SafeNamesReadBackExactlyAsWritten)

@@ -71,6 +71,13 @@ TEST(M3uPlaylist, BomCrLfOptionsAndNoFinalLineBreak)
     ASSERT_EQ(cr.Entries().size(), 1u);
     EXPECT_EQ(cr.Entries()[0].title, "X");
     EXPECT_EQ(cr.Entries()[0].address, "http://h/x");
+    // Mixed: LF then CR is two line ends, CR CR LF two as well.
+    const auto mixed = Parse("#EXTM3U\n\r#extinf:-1,A\r\r\nhttp://h/a\n#EXTINF:-1,B\rhttp://h/b");
+    ASSERT_EQ(mixed.Entries().size(), 2u);
+    EXPECT_EQ(mixed.Entries()[0].title, "A");
+    EXPECT_EQ(mixed.Entries()[0].line, 5);
+    EXPECT_EQ(mixed.Entries()[1].address, "http://h/b");
+    EXPECT_EQ(mixed.Entries()[1].line, 7);
 }
 
 TEST(M3uPlaylist, TitlesFallBackAndTitlesWithoutAddressAreCounted)

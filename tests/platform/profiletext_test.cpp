@@ -29,6 +29,15 @@ TEST(ProfileText, FinerTextRules)
     EXPECT_EQ(t.Value("other", "k").value(), "v");
     EXPECT_FALSE(t.Value("Missing", "k").has_value());
     EXPECT_TRUE(t.Keys("Missing").empty());
+    // Views of the entries say what the copies say.
+    const auto entries = t.Entries("layer2");
+    const auto views = t.EntryViews("layer2");
+    ASSERT_EQ(views.size(), entries.size());
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        EXPECT_EQ(views[i].first, entries[i].first);
+        EXPECT_EQ(views[i].second, entries[i].second);
+    }
+    EXPECT_TRUE(t.EntryViews("Missing").empty());
 }
 
 TEST(ProfileText, DuplicatesReadTheFirstAndListEveryLine)
