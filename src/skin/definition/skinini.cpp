@@ -1,19 +1,26 @@
 #include "skinini.h"
 
-#include "profiletext.h"
-
 namespace quorvel {
 namespace {
 
 // Blanks and control characters do not count at either end of a line.
-std::string Trim(const std::string& s)
+std::string_view Trim(std::string_view s)
 {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+// Names match without regard to ASCII letter case: the index holds them lower-cased.
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    for (char& c : folded)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return folded;
 }
 
 } // namespace
@@ -22,88 +29,109 @@ SkinIni::SkinIni(const std::vector<std::string>& lines)
 {
     Section* current = nullptr;
     for (const auto& raw : lines) {
-        const std::string line = Trim(raw);
+        const std::string_view line = Trim(raw);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            const std::string name = Trim(line.substr(1, line.size() - 2));
-            current = Find(name);
-            if (!current) {
-                sections_.push_back(Section{name, {}});
-                current = &sections_.back();
-            }
+            const std::string name(Trim(line.substr(1, line.size() - 2)));
+            const auto it = index_.find(Folded(name));
+            current = it != index_.end() ? &sections_[it->second] : &Add(name);
             continue;
         }
         if (!current)
             continue; // lines before the first section
-        Line l{line, {}, {}};
+        Line l{std::string(line)};
         const auto eq = line.find('=');
-        if (eq != std::string::npos) {
-            l.key = Trim(line.substr(0, eq));
-            l.value = Trim(line.substr(eq + 1));
+        if (eq != std::string_view::npos) {
+            // Key and value are the trimmed parts before and after the first "=".
+            const std::string_view key = Trim(line.substr(0, eq));
+            const std::string_view value = Trim(line.substr(eq + 1));
+            l.isKey = true;
+            l.keyLength = static_cast<std::uint32_t>(key.size());
+            l.valueStart = static_cast<std::uint32_t>(value.data() - line.data());
+            if (value.empty())
+                l.valueStart = static_cast<std::uint32_t>(line.size());
         }
-        current->lines.push_back(std::move(l));
+        AddLine(*current, std::move(l));
     }
+}
+
+SkinIni::Section& SkinIni::Add(const std::string& name)
+{
+    index_.emplace(Folded(name), sections_.size());
+    sections_.push_back(Section{name, {}, {}});
+    return sections_.back();
+}
+
+void SkinIni::AddLine(Section& section, Line line)
+{
+    // A key standing twice answers with its first line.
+    if (line.isKey && line.keyLength > 0)
+        section.keys.try_emplace(Folded(line.Key()), section.lines.size());
+    section.lines.push_back(std::move(line));
 }
 
 const SkinIni::Section* SkinIni::Find(const std::string& section) const
 {
-    for (const auto& s : sections_)
-        if (NamesEqual(s.name, section))
-            return &s;
-    return nullptr;
+    const auto it = index_.find(Folded(section));
+    return it == index_.end() ? nullptr : &sections_[it->second];
 }
 
-SkinIni::Section* SkinIni::Find(const std::string& section)
+const SkinIni::Line* SkinIni::FindKey(const std::string& section, const std::string& key) const
 {
-    return const_cast<Section*>(static_cast<const SkinIni*>(this)->Find(section));
+    const Section* s = Find(section);
+    if (!s)
+        return nullptr;
+    const auto it = s->keys.find(Folded(key));
+    return it == s->keys.end() ? nullptr : &s->lines[it->second];
 }
 
 bool SkinIni::SectionExists(const std::string& section) const { return Find(section) != nullptr; }
 
 bool SkinIni::ValueExists(const std::string& section, const std::string& key) const
 {
-    if (const Section* s = Find(section))
-        for (const auto& l : s->lines)
-            if (!l.key.empty() && NamesEqual(l.key, key))
-                return true;
-    return false;
+    return FindKey(section, key) != nullptr;
 }
 
 std::string SkinIni::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    if (const Section* s = Find(section))
-        for (const auto& l : s->lines)
-            if (!l.key.empty() && NamesEqual(l.key, key))
-                return l.value;
-    return def;
+    const Line* l = FindKey(section, key);
+    return l ? std::string(l->Value()) : def;
+}
+
+std::size_t SkinIni::LineCount(const std::string& section) const
+{
+    const Section* s = Find(section);
+    return s ? s->lines.size() : 0;
 }
 
 void SkinIni::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    Section* s = Find(section);
-    if (!s) {
-        sections_.push_back(Section{section, {}});
-        s = &sections_.back();
+    const auto it = index_.find(Folded(section));
+    Section& s = it != index_.end() ? sections_[it->second] : Add(section);
+    Line line{key + "=" + value, static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(key.size() + 1),
+              true};
+    if (const auto k = s.keys.find(Folded(key)); !key.empty() && k != s.keys.end()) {
+        Line& existing = s.lines[k->second];
+        // The key keeps the spelling it had.
+        line.text = std::string(existing.Key()) + "=" + value;
+        line.keyLength = existing.keyLength;
+        line.valueStart = existing.keyLength + 1;
+        existing = std::move(line);
+        return;
     }
-    for (auto& l : s->lines) {
-        if (!l.key.empty() && NamesEqual(l.key, key)) {
-            l.value = value;
-            l.text = l.key + "=" + value;
-            return;
-        }
-    }
-    s->lines.push_back(Line{key + "=" + value, key, value});
+    AddLine(s, std::move(line));
 }
 
 void SkinIni::EraseSection(const std::string& section)
 {
-    for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-        if (NamesEqual(it->name, section)) {
-            sections_.erase(it);
-            return;
-        }
-    }
+    const auto it = index_.find(Folded(section));
+    if (it == index_.end())
+        return;
+    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
+    index_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i)
+        index_.emplace(Folded(sections_[i].name), i);
 }
 
 std::vector<std::string> SkinIni::Lines() const
