@@ -83,6 +83,12 @@ void CompressedStoredSkin::ImportSkinFolder(const std::string& skinIniPath)
         container.pictures.push_back(std::move(b));
     }
     container.definition = lines;
+    // The container holds the lines with CR LF, which may be longer than the file was.
+    std::int64_t text = 0;
+    for (const auto& line : lines)
+        text += static_cast<std::int64_t>(line.size()) + 2;
+    if (text > MaxSkinDefinitionSize)
+        throw EInvalidSkin("The skin's definition is longer than a skin's can be");
 
     MemoryStream plain;
     container.Write(plain);

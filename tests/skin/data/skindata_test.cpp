@@ -4,6 +4,7 @@
 #include "skindata.h"
 #include "skinerrors.h"
 #include "skinini.h"
+#include "skinlimits.h"
 #include "skinmessageforms.h"
 #include "skintestdata.h"
 #include "zlibstreams.h"
@@ -292,7 +293,7 @@ TEST(CompressedStoredSkin, ImportRefusesWhatNoLoadCouldTake)
     // A count beyond its section.
     ScratchDir::Spit(dir.File("count.ini"), head + "activepicturescount=2147483647\r\n0=p.bmp\r\n");
     EXPECT_THROW(stored.ImportSkinFolder(dir.File("count.ini")), EInvalidSkin);
-    EXPECT_EQ(stored.CompressedData(), before);
+    EXPECT_TRUE(stored.CompressedData() == before);
 
     // A picture larger than any container the load accepts (its pixels a hole in the file): the
     // import fails instead of writing a skin that could never load.
@@ -301,7 +302,7 @@ TEST(CompressedStoredSkin, ImportRefusesWhatNoLoadCouldTake)
     std::filesystem::resize_file(dir.File("big.bmp"), 54 + 16384LL * 1100 * 4);
     ScratchDir::Spit(dir.File("big.ini"), head + "picture=big.bmp\r\n");
     EXPECT_THROW(stored.ImportSkinFolder(dir.File("big.ini")), EInvalidSkin);
-    EXPECT_EQ(stored.CompressedData(), before);
+    EXPECT_TRUE(stored.CompressedData() == before);
 
     // Small pictures named again and again add up to the same.
     std::string many = head + "activepicturescount=40\r\n";
@@ -310,7 +311,22 @@ TEST(CompressedStoredSkin, ImportRefusesWhatNoLoadCouldTake)
         many += std::to_string(i) + "=mid.bmp\r\n";
     ScratchDir::Spit(dir.File("many.ini"), many);
     EXPECT_THROW(stored.ImportSkinFolder(dir.File("many.ini")), EInvalidSkin);
-    EXPECT_EQ(stored.CompressedData(), before);
+    EXPECT_TRUE(stored.CompressedData() == before);
+
+    // A definition with LF line ends that fits, but would not once stored with CR LF.
+    std::string text = head;
+    while (text.size() < static_cast<std::size_t>(MaxSkinDefinitionSize) - 2)
+        text += "x\n";
+    ScratchDir::Spit(dir.File("long.ini"), text);
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("long.ini")), EInvalidSkin);
+    EXPECT_TRUE(stored.CompressedData() == before);
+    // Half as many lines do: what the import accepts, the load takes.
+    ScratchDir::Spit(dir.File("long.ini"), text.substr(0, text.size() / 2));
+    stored.ImportSkinFolder(dir.File("long.ini"));
+    SkinData data;
+    data.LoadCompressedStoredSkin(stored);
+    EXPECT_FALSE(data.Empty);
+    stored.SetCompressedData(before);
 
     // Files without an end are read only as far as a skin could reach.
     EXPECT_THROW(stored.ImportSkinFolder("/dev/zero"), EInvalidSkin);
