@@ -13,17 +13,28 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-// Names match without regard to ASCII letter case: the index holds them lower-cased.
-std::string Folded(std::string_view name)
-{
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return folded;
-}
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 } // namespace
+
+std::size_t SkinIni::FoldedHash::operator()(std::string_view name) const
+{
+    // FNV-1a over the lower-cased bytes.
+    std::size_t h = 1469598103934665603ull;
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return h;
+}
+
+bool SkinIni::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    return true;
+}
 
 SkinIni::SkinIni(const std::vector<std::string>& lines)
 {
@@ -33,9 +44,9 @@ SkinIni::SkinIni(const std::vector<std::string>& lines)
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            const std::string name(Trim(line.substr(1, line.size() - 2)));
-            const auto it = index_.find(Folded(name));
-            current = it != index_.end() ? &sections_[it->second] : &Add(name);
+            const std::string_view name = Trim(line.substr(1, line.size() - 2));
+            const auto it = index_.find(name);
+            current = it != index_.end() ? it->second : &Add(std::string(name));
             continue;
         }
         if (!current)
@@ -58,31 +69,31 @@ SkinIni::SkinIni(const std::vector<std::string>& lines)
 
 SkinIni::Section& SkinIni::Add(const std::string& name)
 {
-    index_.emplace(Folded(name), sections_.size());
-    sections_.push_back(Section{name, {}, {}});
-    return sections_.back();
+    sections_.push_back(std::make_unique<Section>(Section{name, {}, {}}));
+    index_.emplace(name, sections_.back().get());
+    return *sections_.back();
 }
 
 void SkinIni::AddLine(Section& section, Line line)
 {
     // A key standing twice answers with its first line.
     if (line.isKey && line.keyLength > 0)
-        section.keys.try_emplace(Folded(line.Key()), section.lines.size());
+        section.keys.try_emplace(std::string(line.Key()), section.lines.size());
     section.lines.push_back(std::move(line));
 }
 
-const SkinIni::Section* SkinIni::Find(const std::string& section) const
+const SkinIni::Section* SkinIni::Find(std::string_view section) const
 {
-    const auto it = index_.find(Folded(section));
-    return it == index_.end() ? nullptr : &sections_[it->second];
+    const auto it = index_.find(section);
+    return it == index_.end() ? nullptr : it->second;
 }
 
-const SkinIni::Line* SkinIni::FindKey(const std::string& section, const std::string& key) const
+const SkinIni::Line* SkinIni::FindKey(std::string_view section, std::string_view key) const
 {
     const Section* s = Find(section);
     if (!s)
         return nullptr;
-    const auto it = s->keys.find(Folded(key));
+    const auto it = s->keys.find(key);
     return it == s->keys.end() ? nullptr : &s->lines[it->second];
 }
 
@@ -107,11 +118,11 @@ std::size_t SkinIni::LineCount(const std::string& section) const
 
 void SkinIni::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    const auto it = index_.find(Folded(section));
-    Section& s = it != index_.end() ? sections_[it->second] : Add(section);
+    const auto it = index_.find(section);
+    Section& s = it != index_.end() ? *it->second : Add(section);
     Line line{key + "=" + value, static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(key.size() + 1),
               true};
-    if (const auto k = s.keys.find(Folded(key)); !key.empty() && k != s.keys.end()) {
+    if (const auto k = s.keys.find(key); !key.empty() && k != s.keys.end()) {
         Line& existing = s.lines[k->second];
         // The key keeps the spelling it had.
         line.text = std::string(existing.Key()) + "=" + value;
@@ -125,21 +136,25 @@ void SkinIni::WriteString(const std::string& section, const std::string& key, co
 
 void SkinIni::EraseSection(const std::string& section)
 {
-    const auto it = index_.find(Folded(section));
+    const auto it = index_.find(section);
     if (it == index_.end())
         return;
-    sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(it->second));
-    index_.clear();
-    for (std::size_t i = 0; i < sections_.size(); ++i)
-        index_.emplace(Folded(sections_[i].name), i);
+    const Section* gone = it->second;
+    index_.erase(it);
+    for (auto s = sections_.begin(); s != sections_.end(); ++s) {
+        if (s->get() == gone) {
+            sections_.erase(s);
+            return;
+        }
+    }
 }
 
 std::vector<std::string> SkinIni::Lines() const
 {
     std::vector<std::string> out;
     for (const auto& s : sections_) {
-        out.push_back("[" + s.name + "]");
-        for (const auto& l : s.lines)
+        out.push_back("[" + s->name + "]");
+        for (const auto& l : s->lines)
             out.push_back(l.text);
     }
     return out;

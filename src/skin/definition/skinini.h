@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -40,20 +41,31 @@ private:
         std::string_view Key() const { return std::string_view(text).substr(0, keyLength); }
         std::string_view Value() const { return std::string_view(text).substr(valueStart); }
     };
+    // Names hash and compare without regard to ASCII letter case, and are looked up as views,
+    // so a lookup allocates nothing.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    template <class T>
+    using NameMap = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
     struct Section {
         std::string name;
         std::vector<Line> lines;
-        // Folded key name -> its first line.
-        std::unordered_map<std::string, std::size_t> keys;
+        NameMap<std::size_t> keys; // key name -> its first line
     };
-    const Section* Find(const std::string& section) const;
-    const Line* FindKey(const std::string& section, const std::string& key) const;
+    const Section* Find(std::string_view section) const;
+    const Line* FindKey(std::string_view section, std::string_view key) const;
     Section& Add(const std::string& name);
     static void AddLine(Section& section, Line line);
 
-    std::vector<Section> sections_;
-    // Folded section name -> its place in sections_.
-    std::unordered_map<std::string, std::size_t> index_;
+    // Sections in file order; they stay where they are while others come and go.
+    std::vector<std::unique_ptr<Section>> sections_;
+    NameMap<Section*> index_;
 };
 
 } // namespace quorvel
