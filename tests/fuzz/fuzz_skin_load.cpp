@@ -1,6 +1,8 @@
 // The whole skin load from outside data. The input is a skin folder: a "skin.ini", then, each
 // after a line "@@file@@", the files "a", "b", "c", ... that the definition may name as its
 // pictures. The stored-skin import packs the folder, the skin data loads what it packed.
+// The same folder is also packed straight into a container, past the import's checks, so the
+// load meets what only a hand-made container holds (counts the import would refuse).
 // Either step may refuse with one of the program's errors; beyond that:
 // - what the import packed, the container reader reads;
 // - a load that fails leaves the skin empty;
@@ -11,6 +13,7 @@
 #include "skindata.h"
 #include "skinerrors.h"
 #include "skinini.h"
+#include "zlibstreams.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +23,7 @@
 #include <string>
 #include <string_view>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -64,48 +68,17 @@ bool Cleared(const quorvel::SkinData& data)
            data.ActivePictureNames.empty() && data.Picture.Empty() && data.Mask.Empty();
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+// Loads the stored skin: a failure leaves the skin empty, a success writes back a definition
+// that loads again.
+void Load(quorvel::CompressedStoredSkin& stored)
 {
-    const std::string_view input(reinterpret_cast<const char*>(bytes), size);
-    std::size_t start = 0;
-    for (int part = -1; part < kFiles; ++part) {
-        const std::string path = Folder() + (part < 0 ? std::string("skin.ini") : std::string(1, char('a' + part)));
-        if (start > input.size()) {
-            std::error_code ignored; // a file of an earlier input that this one does not have
-            std::filesystem::remove(path, ignored);
-            continue;
-        }
-        const std::size_t end = std::min(input.find(kSeparator, start), input.size());
-        Write(path, input.substr(start, end - start));
-        start = end + kSeparator.size();
-    }
-
-    quorvel::CompressedStoredSkin stored;
-    try {
-        stored.ImportSkinFolder(Folder() + "skin.ini");
-    } catch (const quorvel::Exception&) {
-        return 0;
-    }
-    if (stored.IsEmpty())
-        return 0;
-    try {
-        quorvel::MemoryStream plain;
-        stored.ExtractContainer(plain);
-        plain.SetPosition(0);
-        (void)quorvel::SkinContainer::Read(plain);
-    } catch (const quorvel::Exception&) {
-        __builtin_trap(); // the import wrote a container that no load can read
-    }
-
     quorvel::SkinData data;
     try {
         data.LoadCompressedStoredSkin(stored);
     } catch (const quorvel::Exception&) {
         if (!Cleared(data))
             __builtin_trap(); // a failed load left part of a skin behind
-        return 0;
+        return;
     }
     quorvel::SkinIni saved;
     data.SaveToIni(saved);
@@ -115,5 +88,65 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
     } catch (const quorvel::Exception&) {
         __builtin_trap(); // the skin data wrote a definition it cannot read
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size)
+{
+    const std::string_view input(reinterpret_cast<const char*>(bytes), size);
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0; start <= input.size() && parts.size() < 1 + kFiles;) {
+        const std::size_t end = std::min(input.find(kSeparator, start), input.size());
+        parts.push_back(input.substr(start, end - start));
+        start = end + kSeparator.size();
+    }
+    for (int part = -1; part < kFiles; ++part) {
+        const std::string path = Folder() + (part < 0 ? std::string("skin.ini") : std::string(1, char('a' + part)));
+        if (static_cast<std::size_t>(part + 1) < parts.size()) {
+            Write(path, parts[static_cast<std::size_t>(part + 1)]);
+        } else {
+            std::error_code ignored; // a file of an earlier input that this one does not have
+            std::filesystem::remove(path, ignored);
+        }
+    }
+
+    // Through the import.
+    quorvel::CompressedStoredSkin stored;
+    try {
+        stored.ImportSkinFolder(Folder() + "skin.ini");
+    } catch (const quorvel::Exception&) {
+    }
+    if (!stored.IsEmpty()) {
+        try {
+            quorvel::MemoryStream plain;
+            stored.ExtractContainer(plain);
+            plain.SetPosition(0);
+            (void)quorvel::SkinContainer::Read(plain);
+        } catch (const quorvel::Exception&) {
+            __builtin_trap(); // the import wrote a container that no load can read
+        }
+        Load(stored);
+    }
+
+    // Straight into a container: "a" the frame picture, "b" the mask, every file that is an
+    // image a numbered picture.
+    quorvel::SkinContainer container;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        try {
+            quorvel::MemoryStream s{std::string(parts[i])};
+            quorvel::SkinBitmap b;
+            b.LoadFromStream(s);
+            (i == 1 ? container.picture : i == 2 ? container.mask : container.pictures.emplace_back()) = b;
+        } catch (const quorvel::Exception&) {
+        }
+    }
+    container.definition = quorvel::SplitLines(std::string(parts[0]));
+    quorvel::MemoryStream plain, packed;
+    container.Write(plain);
+    quorvel::CompressStream(plain, packed);
+    quorvel::CompressedStoredSkin direct;
+    direct.SetCompressedData(packed.Bytes());
+    Load(direct);
     return 0;
 }
