@@ -83,16 +83,27 @@ BLUE_TOP, BLUE_BOTTOM = (88, 150, 232), (30, 78, 160)
 
 
 def caption_band(img, x0, y0, x1, y1):
-    """The glossy caption background, rows 0..29 of the window."""
+    """The glossy caption background, rows 0..29 of the window: a dark outline on top, a gloss
+    line under it, the gradient, and the dark line that parts the caption from the client area.
+    The caption buttons are cut from the same rows, so they sit seamlessly in the caption."""
     img.vgradient(x0, y0, x1, y0 + 14, CAPTION_TOP, mix(CAPTION_TOP, CAPTION_BOTTOM, 0.45))
     img.vgradient(x0, y0 + 14, x1, y1, mix(CAPTION_TOP, CAPTION_BOTTOM, 0.62), CAPTION_BOTTOM)
-    img.fill(x0, y0, x1, y0 + 1, GLOSS)
+    img.fill(x0, y0, x1, y0 + 1, EDGE_DARK)
+    img.fill(x0, y0 + 1, x1, y0 + 2, GLOSS)
+    img.fill(x0, y1 - 1, x1, y1, EDGE_DARK)
+
+
+def hot_band(img, x0, y0, x1, y1, top, bottom):
+    """A lit caption button: its colour between the caption's dark outline and parting line."""
+    img.vgradient(x0, y0, x1, y1, top, bottom)
+    img.fill(x0, y0, x1, y0 + 1, EDGE_DARK)
+    img.fill(x0, y0 + 1, x1, y0 + 2, mix(top, WHITE, 0.4))
+    img.fill(x0, y1 - 1, x1, y1, EDGE_DARK)
 
 
 def frame_picture():
     img = Image(210, 282, BODY)
     caption_band(img, 0, 0, 210, 30)
-    img.fill(0, 29, 210, 30, EDGE_DARK)
     for x0, x1 in ((0, 3), (207, 210)):
         img.fill(x0, 30, x1, 282, EDGE_LIGHT)
     img.fill(0, 279, 210, 282, EDGE_LIGHT)
@@ -100,10 +111,8 @@ def frame_picture():
     img.fill(1, 30, 2, 281, EDGE_MID)
     img.fill(208, 30, 209, 281, EDGE_MID)
     img.fill(1, 280, 209, 281, EDGE_MID)
-    # A small TV mark at the caption's left.
-    img.fill(8, 9, 20, 19, (40, 44, 54))
-    img.vgradient(9, 10, 19, 18, BLUE_TOP, BLUE_BOTTOM)
-    img.fill(12, 20, 16, 21, (90, 98, 116))
+    # The left and right outline runs down the caption too; the buttons end short of the right
+    # one, as the frame's right corner keeps its own columns.
     return img
 
 
@@ -147,10 +156,9 @@ def button_states(img, x0, y0, w, glyph, hot_top, hot_bottom):
     """Normal, hot and pressed images stacked at y0, y0 + 32, y0 + 64, each w x 30."""
     caption_band(img, x0, y0, x0 + w, y0 + 30)
     glyph(img, x0, y0, w, GLYPH)
-    img.vgradient(x0, y0 + 32, x0 + w, y0 + 62, hot_top, hot_bottom)
-    img.fill(x0, y0 + 32, x0 + w, y0 + 33, mix(hot_top, WHITE, 0.4))
+    hot_band(img, x0, y0 + 32, x0 + w, y0 + 62, hot_top, hot_bottom)
     glyph(img, x0, y0 + 32, w, WHITE)
-    img.vgradient(x0, y0 + 64, x0 + w, y0 + 94, hot_bottom, mix(hot_bottom, (0, 0, 0), 0.3))
+    hot_band(img, x0, y0 + 64, x0 + w, y0 + 94, hot_bottom, mix(hot_bottom, (0, 0, 0), 0.3))
     glyph(img, x0, y0 + 65, w, WHITE)
 
 
@@ -162,9 +170,9 @@ def buttons_picture():
     # The maximize button while the window is maximized: restore images.
     caption_band(img, 165, 66, 190, 96)
     glyph_restore(img, 165, 66, 25, GLYPH)
-    img.vgradient(110, 98, 135, 128, BLUE_TOP, BLUE_BOTTOM)
+    hot_band(img, 110, 98, 135, 128, BLUE_TOP, BLUE_BOTTOM)
     glyph_restore(img, 110, 98, 25, WHITE)
-    img.vgradient(140, 98, 165, 128, BLUE_BOTTOM, (20, 50, 110))
+    hot_band(img, 140, 98, 165, 128, BLUE_BOTTOM, (20, 50, 110))
     glyph_restore(img, 140, 98, 25, WHITE)
     # Small buttons of a menu bar (the window has none): 16 x 16 each, three states.
     for i, glyph in enumerate((glyph_close, glyph_max, glyph_min, glyph_min)):
@@ -210,8 +218,9 @@ def controls_picture():
     img.fill(438, 265, 620, 466, (232, 235, 240))
     img.frame(438, 265, 620, 466, (22, 25, 31))
     img.frame(439, 266, 619, 465, (92, 102, 124))
-    # Tab images: normal (light silver), selected and selected with focus (blue glass).
-    tab_image(img, 1, 106, 61, 21, (226, 230, 236), (178, 184, 196), (40, 44, 54))
+    # Tab images: normal (deep slate, so that both its grey caption and the white one under the
+    # mouse read well), selected and selected with focus (blue glass).
+    tab_image(img, 1, 106, 61, 21, (40, 45, 56), (18, 20, 26), (70, 78, 96))
     tab_image(img, 1, 129, 61, 23, (96, 156, 236), (32, 80, 164), (16, 34, 72))
     tab_image(img, 1, 154, 61, 23, (120, 178, 250), (44, 100, 196), (16, 34, 72))
     # "hupdown": left and right scroll buttons, in place and in their states.

@@ -4,15 +4,19 @@
 #include "alignment.h"
 #include "appicons.h"
 #include "channelcatalogue.h"
+#include "categorynode.h"
+#include "channeltree.h"
 #include "compressedstoredskin.h"
 #include "editline.h"
 #include "errorbox.h"
+#include "findbox.h"
 #include "hotkeyservice.h"
 #include "mediaplayer.h"
 #include "pageaddress.h"
 #include "plainpanel.h"
 #include "shellopen.h"
 #include "skindata.h"
+#include "skinform.h"
 #include "skinpagecontrol.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
@@ -40,6 +44,7 @@ namespace {
 
 constexpr int kClientWidth = 712;
 constexpr int kClientHeight = 446;
+constexpr std::size_t kChannelsMadeAtOnce = 2000;
 
 // A regular file of that name exists (a folder or a dangling link does not count).
 bool FileExists(const std::string& name)
@@ -63,10 +68,11 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
     setFont(Tahoma11());
-    setFixedSize(kClientWidth, kClientHeight);
+    CreateComponents(audioOutput);
+    // The window is as big as its client area and the frame around it.
+    SkinForm1->SetFormClientSize(QSize(kClientWidth, kClientHeight));
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    CreateComponents(audioOutput);
     FormCreate();
 }
 
@@ -77,6 +83,9 @@ Form1::~Form1()
     // reach handlers of a window that is gone.
     delete SavedEdit1WindowProc;
     SavedEdit1WindowProc = nullptr;
+    // The frame lets go of the window before the controls go.
+    delete SkinForm1;
+    SkinForm1 = nullptr;
     for (QObject* child : findChildren<QObject*>())
         QObject::disconnect(child, nullptr, this, nullptr);
     if (hotKeys_)
@@ -87,12 +96,19 @@ void Form1::CreateComponents(const QString& audioOutput)
 {
     ImageList1 = QIcon(ChannelNodeImage());
 
+    // The frame comes first: the controls live in its client area.
+    SkinForm1 = new SkinForm(this);
+    SkinForm1->setObjectName(QStringLiteral("SkinForm1"));
+    SkinForm1->SetBorderIcons(BorderIcons{false, true, true, true, false});
+    QWidget* client = SkinForm1->ClientArea();
+
     // The skin travels inside the program and is built while the window is made.
     CompressedStoredSkin1 = new CompressedStoredSkin(this);
     CompressedStoredSkin1->SetFileName("skin.ini");
     CompressedStoredSkin1->SetCompressedData(StoredSkinData());
     SkinData1 = new SkinData(this);
     RunHandler([this] { SkinData1->SetCompressedStoredSkin(CompressedStoredSkin1); });
+    SkinForm1->SetSkinData(SkinData1);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(6000);
@@ -104,7 +120,7 @@ void Form1::CreateComponents(const QString& audioOutput)
                     FormHotKey(modifiers, key);
             });
 
-    Panel2 = new PlainPanel(this);
+    Panel2 = new PlainPanel(client);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel2->resize(201, kClientHeight);
     SetAlign(Panel2, Align::Right);
@@ -114,6 +130,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinPageControl1->setObjectName(QStringLiteral("SkinPageControl1"));
     SkinPageControl1->resize(202, kClientHeight);
     SetAlign(SkinPageControl1, Align::Right);
+    SkinPageControl1->SetSkinData(SkinData1);
     SkinTabSheet1 = SkinPageControl1->AddPage(QStringLiteral("Web TV"));
     SkinTabSheet1->setObjectName(QStringLiteral("SkinTabSheet1"));
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
@@ -133,19 +150,22 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    FindBox1 = new FindBox(TreeView1, ImageList1);
+    FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
     WebPane1->setGeometry(1, 1, 198, 420);
     WebPane1->SetDisableCtrlShortcuts(QStringLiteral("N"));
 
-    Splitter1 = new QFrame(this);
+    Splitter1 = new QFrame(client);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->hide();
 
-    SkinPanel1 = new SkinPanel(this);
+    SkinPanel1 = new SkinPanel(client);
     SkinPanel1->setObjectName(QStringLiteral("SkinPanel1"));
     SetAlign(SkinPanel1, Align::Client);
+    SkinPanel1->SetSkinData(SkinData1);
     connect(SkinPanel1, &SkinPanel::resized, this, &Form1::SkinPanel1Resize);
 
     WebPane2 = new WebPane(SkinPanel1);
@@ -168,10 +188,15 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setTextMargins(0, 0, 0, 0);
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: black; color: #00ff00; border: none; padding: 0; }"));
     Edit1->setCursor(Qt::PointingHandCursor);
+    // The ticker is shown over the video, which is a native window: so is the ticker.
+    Edit1->setAttribute(Qt::WA_NativeWindow);
     Edit1->hide();
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
 
-    AlignChildren(this, rect());
+    AlignChildren(client, client->rect());
+    // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
+    WebPane1->Loaded();
+    WebPane2->Loaded();
 }
 
 std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }
@@ -217,16 +242,26 @@ void Form1::Load(const QString& catalogueName)
             tree = candidate;
     if (!tree)
         return;
-    const auto categories = ChannelCatalogue(CatalogueFile()).ReadTree();
+    // Opening a category shows its channels: connected once, however often Load runs.
+    if (!tree->property("makesChannelsOnOpening").toBool()) {
+        tree->setProperty("makesChannelsOnOpening", true);
+        connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
+    }
+    const auto catalogue = std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile()));
+    // A catalogue of a few thousand channels is made whole at once, in a millisecond; a larger
+    // one makes a category's channel nodes when they are first needed (opening the category,
+    // finding a channel, the media keys), so that start-up does not wait for a hundred
+    // thousand nodes no one has looked at yet.
+    std::size_t channels = 0;
+    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c)
+        channels += catalogue->Channels(c).size();
+    const bool atOnce = channels <= kChannelsMadeAtOnce;
     QList<QTreeWidgetItem*> top;
-    top.reserve(static_cast<qsizetype>(categories.size()));
-    for (const auto& category : categories) {
-        auto* node = new QTreeWidgetItem(QStringList(QString::fromLocal8Bit(category.name)));
-        node->setIcon(0, ImageList1);
-        for (const auto& channel : category.channels) {
-            auto* child = new QTreeWidgetItem(node, QStringList(QString::fromLocal8Bit(channel)));
-            child->setIcon(0, ImageList1);
-        }
+    top.reserve(static_cast<qsizetype>(catalogue->CategoryCount()));
+    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c) {
+        auto* node = new CategoryNode(catalogue, c, ImageList1);
+        if (atOnce)
+            node->Make();
         top.append(node);
     }
     // Appended after the nodes already there, all at once.
@@ -247,6 +282,7 @@ void Form1::TreeView1Change()
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
+        MediaPlayer1->SetChannelName(node->text(0));
         MediaPlayer1->setURL(QString::fromLocal8Bit(address));
         if (Edit1->isHidden())
             Edit1->show();
@@ -337,7 +373,6 @@ void Form1::FormClose()
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    AlignChildren(this, rect());
     FormResize();
 }
 

@@ -15,6 +15,7 @@ namespace quorvel {
 
 class CompressedStoredSkin;
 class EditLine;
+class FindBox;
 class HotKeyService;
 class MediaPlayer;
 class WebPane;
@@ -22,6 +23,7 @@ class WindowProcFilter;
 class PlainPanel;
 class SkinPageControl;
 class SkinData;
+class SkinForm;
 class SkinPanel;
 class SkinTabSheet;
 
@@ -46,6 +48,7 @@ public:
     QFrame* Splitter1 = nullptr;
     QIcon ImageList1;
     QTimer* Timer1 = nullptr;
+    SkinForm* SkinForm1 = nullptr;
     SkinData* SkinData1 = nullptr;
     CompressedStoredSkin* CompressedStoredSkin1 = nullptr;
     SkinPageControl* SkinPageControl1 = nullptr;
@@ -57,12 +60,15 @@ public:
     WebPane* WebPane2 = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     EditLine* Edit1 = nullptr;
+    FindBox* FindBox1 = nullptr; // finding a channel over the tree
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::array<char, 261> TempDir{};
     bool Playing = false;
 
-    // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV").
+    // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV"). The categories
+    // of a large catalogue make their channel nodes when first needed: code that walks channels
+    // goes through CategoryNode (categorynode.h), not childCount() and child().
     void Load(const QString& catalogueName);
     void FormCreate();
     void FormResize();

@@ -1,13 +1,35 @@
 // Quorvel Online TV: program entry.
 #include "appicons.h"
+#include "errorbox.h"
 #include "form1.h"
+#include "mpris.h"
 #include "terminationrequests.h"
+#include "webhostmodule.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <clocale>
+#include <cstdio>
+
+namespace {
+
+int CannotStart(const QString& reason)
+{
+    const QString text = QStringLiteral("Quorvel Online TV cannot start: %1").arg(quorvel::WithFullStop(reason));
+    std::fprintf(stderr, "quorvel: %s\n", text.toLocal8Bit().constData());
+    QMessageBox::critical(nullptr, QApplication::applicationDisplayName(), text);
+    return 1;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    // The video plays on a native GL window, with the player's messages and the ticker as
+    // native windows over it, while the web panes are composed with OpenGL: every window is
+    // composed that way, or the native ones over the video would not draw.
+    if (!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"))
+        qputenv("QT_WIDGETS_RHI", "1");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));
@@ -15,9 +37,11 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
     // The player parses numbers with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
+    // The web host's guards run from before the main window until after it.
+    quorvel::WebHostModule webHost;
 
     int rc = 0;
-    {
+    try {
         quorvel::Form1 form(QCoreApplication::applicationDirPath().toStdString() + "/");
         // Log-out and Ctrl+C close the window as its close button does, hidden or not.
         quorvel::TerminationRequests termination;
@@ -25,8 +49,18 @@ int main(int argc, char** argv)
             if (form.close())
                 QCoreApplication::quit();
         });
+        // Media keys and desktop player controls, where there is a session bus.
+        quorvel::Mpris mpris(form);
         form.show();
+        // The window opens as the active one, as a program the user just started does.
+        form.activateWindow();
         rc = QApplication::exec();
+    } catch (const std::exception& e) {
+        // The window could not be built (the player or the web engine refused to start): say
+        // so and end with a failure status, instead of vanishing.
+        rc = CannotStart(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        rc = CannotStart(QStringLiteral("an unknown error"));
     }
     quorvel::ExeDir.clear();
     return rc;

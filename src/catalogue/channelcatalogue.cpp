@@ -1,8 +1,7 @@
 #include "channelcatalogue.h"
 
+#include "channeltree.h"
 #include "inifile.h"
-
-#include <unordered_map>
 
 namespace quorvel {
 
@@ -30,33 +29,14 @@ void ChannelCatalogue::WriteDefaults() const
 
 std::vector<ChannelCategory> ChannelCatalogue::ReadTree() const
 {
-    const IniFile ini(fileName_);
-    std::vector<std::string> categories;
-    ini.ListKeys("Layer1", categories);
-
-    // Channels grouped by the exact text of their category, in "Layer2" order. A channel
-    // name standing twice (in any letter case) reads the value of its first line, as a read
-    // by name does.
-    std::unordered_map<std::string, std::string> firstValue;
-    std::unordered_map<std::string, std::vector<std::string>> byCategory;
-    for (auto& [channel, category] : ini.ReadSectionValues("Layer2")) {
-        std::string folded = channel;
-        for (char& c : folded)
-            if (c >= 'A' && c <= 'Z')
-                c = static_cast<char>(c - 'A' + 'a');
-        const auto [it, fresh] = firstValue.try_emplace(std::move(folded), category);
-        byCategory[it->second].push_back(channel);
+    const ChannelTree tree = ChannelTree::Read(fileName_);
+    std::vector<ChannelCategory> categories;
+    categories.reserve(tree.CategoryCount());
+    for (std::size_t c = 0; c < tree.CategoryCount(); ++c) {
+        const auto channels = tree.Channels(c);
+        categories.push_back(ChannelCategory{std::string(tree.Category(c)), {channels.begin(), channels.end()}});
     }
-
-    std::vector<ChannelCategory> tree;
-    tree.reserve(categories.size());
-    for (auto& name : categories) {
-        ChannelCategory node{name, {}};
-        if (const auto it = byCategory.find(name); it != byCategory.end())
-            node.channels = it->second;
-        tree.push_back(std::move(node));
-    }
-    return tree;
+    return categories;
 }
 
 std::string ChannelCatalogue::StreamAddress(const std::string& channel) const

@@ -49,4 +49,10 @@ void IniFile::WriteSectionValues(const std::string& section,
         throw EIniFileException("Unable to write to " + fileName_);
 }
 
+void IniFile::WriteSections(const std::vector<SectionValues>& edits)
+{
+    if (!ProfileStore::Write(fileName_, edits))
+        throw EIniFileException("Unable to write to " + fileName_);
+}
+
 } // namespace quorvel

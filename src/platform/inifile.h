@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiletext.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -28,6 +30,8 @@ public:
     // Stores several values of one section at once, as WriteValue would one after the other,
     // but in one change of the file: an interruption leaves all of them or none.
     void WriteSectionValues(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
+    // The same for keys of several sections, in one change of the file.
+    void WriteSections(const std::vector<SectionValues>& edits);
 
 private:
     std::string fileName_;

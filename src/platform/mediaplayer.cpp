@@ -1,22 +1,25 @@
 #include "mediaplayer.h"
 
 #include "alignment.h"
-#include "errorbox.h"
+#include "channelcard.h"
 #include "mpvcore.h"
-#include "mpvvideowidget.h"
+#include "mpvvideowindow.h"
 #include "playableaddress.h"
 #include "playericons.h"
+#include "stallwatch.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace quorvel {
 namespace {
@@ -53,22 +56,38 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     pal.setColor(QPalette::Window, Qt::black);
     setPalette(pal);
 
-    video_ = new MpvVideoWidget(*core_, this);
-    connect(video_, &MpvVideoWidget::frameRendered, this, &MediaPlayer::frameRendered);
-    connect(video_, &MpvVideoWidget::renderContextCreated, this, [this] {
-        if (loadPending_)
-            StartLoading();
-        else if (!core_->Flag(MpvProperty::IdleActive))
-            core_->ReloadVideo();
+    // The video is a native window; what shows over it (messages, the buffering note, and
+    // the window's own controls placed over the player) are native windows stacked above it.
+    video_ = new MpvVideoWindow(*core_);
+    videoBox_ = QWidget::createWindowContainer(video_, this);
+    videoBox_->setObjectName(QStringLiteral("playerVideo"));
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    videoBox_->setAttribute(Qt::WA_NativeWindow);
+    videoBox_->setFocusPolicy(Qt::NoFocus);
+    connect(video_, &MpvVideoWindow::frameRendered, this, [this] {
+        if (awaitingPicture_) {
+            awaitingPicture_ = false;
+            card_->hide();
+        }
+        emit frameRendered();
     });
-    connect(video_, &MpvVideoWidget::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
+    connect(video_, &MpvVideoWindow::doubleClicked, this, [this] { SetFullScreen(!fullScreen_); });
+    connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
+    card_ = new ChannelCard(this);
+    card_->setAttribute(Qt::WA_NativeWindow);
+
+    stall_ = new StallWatch([this] { return StallWatch::Progress{position_, video_->FramesRendered(), bufferPercent_}; },
+                            kStallMs, this);
+    connect(stall_, &StallWatch::stalled, this, &MediaPlayer::Stalled);
+    // The reconnection plays: a later stall may reconnect again.
+    connect(stall_, &StallWatch::advanced, this, [this] { reconnected_ = false; });
 
     BuildControlBar();
 
     messageBox_ = new QWidget(this);
     messageBox_->setObjectName(QStringLiteral("playerMessage"));
     messageBox_->setStyleSheet(QStringLiteral(
-        "#playerMessage { background: rgba(12,12,16,225); border: 1px solid #3a3f4b; border-radius: 6px; }"
+        "#playerMessage { background: #0c0c10; border: 1px solid #3a3f4b; border-radius: 6px; }"
         "QLabel { color: #f0f0f0; font-size: 12px; }"
         "QPushButton { color: white; background: #2f6fd6; border: none; border-radius: 3px; padding: 4px 14px; }"
         "QPushButton:hover { background: #4a86e8; }"));
@@ -81,21 +100,35 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     retry_->setFocusPolicy(Qt::NoFocus);
     mlay->addWidget(message_);
     mlay->addWidget(retry_, 0, Qt::AlignCenter);
+    messageBox_->setAttribute(Qt::WA_NativeWindow);
     messageBox_->hide();
     connect(retry_, &QPushButton::clicked, this, &MediaPlayer::Retry);
 
     buffering_ = new QLabel(this);
     buffering_->setStyleSheet(QStringLiteral(
-        "color: white; background: rgba(0,0,0,160); border-radius: 4px; padding: 3px 8px; font-size: 11px;"));
+        "color: white; background: #141418; padding: 3px 8px; font-size: 11px;"));
+    buffering_->setAttribute(Qt::WA_NativeWindow);
     buffering_->hide();
 
     connect(core_.get(), &MpvCore::playbackFailed, this, [this](const QString& reason) {
         buffering_->hide();
-        video_->update(); // the last picture of what played before goes
-        ShowMessage(tr("Cannot play this channel: %1").arg(reason), true);
+        video_->Redraw(); // the last picture of what played before goes
+        const bool reconnecting = reconnected_;
+        StopWatching();
+        ShowMessage(reconnecting ? StoppedSending() : tr("Cannot play this channel: %1").arg(reason), true);
     });
-    connect(core_.get(), &MpvCore::fileLoaded, this, [this] { messageBox_->hide(); });
+    connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
+        messageBox_->hide();
+        // A channel of sound alone never draws a picture: it shows its name and a sound sign.
+        if (!core_->HasVideo()) {
+            awaitingPicture_ = false;
+            card_->ShowFor(ChannelCard::Kind::AudioOnly, ShownName());
+        }
+        stall_->Start();
+    });
+    connect(core_.get(), &MpvCore::playbackEnded, this, &MediaPlayer::StopWatching);
     connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool on, int percent) {
+        bufferPercent_ = percent;
         buffering_->setText(tr("Buffering… %1%").arg(percent));
         buffering_->adjustSize();
         buffering_->setVisible(on);
@@ -106,8 +139,9 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
 
 MediaPlayer::~MediaPlayer()
 {
-    // The render context goes with the video widget, before the core.
-    delete video_;
+    // The render context goes with the video window, before the core.
+    delete videoBox_;
+    videoBox_ = nullptr;
     video_ = nullptr;
     settings_.reset();
     core_.reset();
@@ -156,34 +190,43 @@ void MediaPlayer::BuildControlBar()
     seek_->hide();
     time_->hide();
 
+    // Every control's call into mpv runs guarded: a refusal shows in the player's message.
     connect(playPause_, &QToolButton::clicked, this, [this] {
-        if (core_->Flag(MpvProperty::IdleActive)) {
-            Retry();
-            return;
-        }
-        core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
+        Guarded([this] {
+            if (core_->Flag(MpvProperty::IdleActive)) {
+                Retry();
+                return;
+            }
+            core_->SetFlag(MpvProperty::Pause, !core_->Flag(MpvProperty::Pause));
+        });
     });
-    connect(stop_, &QToolButton::clicked, this, [this] { core_->Stop(); });
-    connect(mute_, &QToolButton::clicked, this, [this] { settings_->setMute(!settings_->mute()); });
-    connect(volume_, &QSlider::valueChanged, this, [this](int v) { core_->SetDouble(MpvProperty::Volume, v); });
+    connect(stop_, &QToolButton::clicked, this, [this] {
+        StopWatching();
+        Guarded([this] { core_->Stop(); });
+    });
+    connect(mute_, &QToolButton::clicked, this, [this] { Guarded([this] { settings_->setMute(!settings_->mute()); }); });
+    connect(volume_, &QSlider::valueChanged, this,
+            [this](int v) { Guarded([this, v] { core_->SetDouble(MpvProperty::Volume, v); }); });
     connect(fullScreenButton_, &QToolButton::clicked, this, [this] { SetFullScreen(!fullScreen_); });
     connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
     connect(seek_, &QSlider::sliderReleased, this, [this] {
         seeking_ = false;
         if (duration_ > 0)
-            core_->SeekTo(duration_ * seek_->value() / 1000.0);
+            Guarded([this] { core_->SeekTo(duration_ * seek_->value() / 1000.0); });
     });
 
     connect(core_.get(), &MpvCore::pauseChanged, this, [this](bool paused) {
+        paused_ = paused;
+        stall_->SetPaused(paused);
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
     });
     connect(core_.get(), &MpvCore::idleChanged, this, [this](bool idle) {
-        const bool paused = idle || core_->Flag(MpvProperty::Pause);
+        const bool paused = idle || paused_;
         playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
         playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
         if (idle) {
-            video_->update();
+            video_->Redraw();
             seekable_ = false;
             seek_->hide();
             time_->hide();
@@ -207,7 +250,10 @@ void MediaPlayer::BuildControlBar()
     });
     connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) {
         position_ = t;
-        UpdateTime();
+        // The position changes with every frame; the bar shows whole seconds, so it is drawn
+        // again only when the second changes.
+        if (static_cast<int>(t) != static_cast<int>(shownPosition_))
+            UpdateTime();
     });
 }
 
@@ -219,6 +265,7 @@ void MediaPlayer::UpdateTime()
     time_->setVisible(show);
     if (!show)
         return;
+    shownPosition_ = position_;
     time_->setText(FormatTime(position_) + QStringLiteral(" / ") + FormatTime(duration_));
     if (!seeking_) {
         const QSignalBlocker block(seek_);
@@ -230,30 +277,62 @@ void MediaPlayer::setURL(const QString& url)
 {
     url_ = url;
     messageBox_->hide();
+    StopWatching();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
-        loadPending_ = false;
         ShowMessage(tr("Cannot play this channel: it has no stream address"), false);
         return;
     }
     if (!IsPlayableAddress(url)) {
         core_->Stop();
-        loadPending_ = false;
         ShowMessage(tr("Cannot play this channel: its address is not a stream address"), false);
         return;
     }
-    // Video needs the render context, which exists once the control has been shown; until
-    // then the address waits.
-    loadPending_ = !video_->HasRenderContext();
-    if (!loadPending_)
-        core_->Load(url);
+    StartLoading();
 }
 
 void MediaPlayer::StartLoading()
 {
-    // Runs from an event of its own: a refusal is shown, as any handler's error is.
-    loadPending_ = false;
-    RunHandler([this] { core_->Load(url_); });
+    // Video needs the render context before the address opens.
+    try {
+        video_->EnsureRenderContext();
+    } catch (const std::exception& e) {
+        core_->Stop();
+        ShowMessage(QString::fromUtf8(e.what()), false);
+        return;
+    }
+    core_->Load(url_);
+    // Until its first picture the channel shows that it is on its way.
+    awaitingPicture_ = true;
+    card_->ShowFor(ChannelCard::Kind::Connecting, ShownName());
+}
+
+QString MediaPlayer::ShownName() const { return channelName_.isEmpty() ? url_ : channelName_; }
+
+QString MediaPlayer::StoppedSending() const { return tr("Cannot play this channel: the stream stopped sending"); }
+
+void MediaPlayer::StopWatching()
+{
+    stall_->Stop();
+    reconnected_ = false;
+    awaitingPicture_ = false;
+    card_->hide();
+}
+
+void MediaPlayer::Stalled()
+{
+    if (!reconnected_) {
+        // A live channel often hiccups: open it again, once.
+        reconnected_ = true;
+        Guarded([this] { StartLoading(); });
+        stall_->Start();
+        return;
+    }
+    buffering_->hide();
+    StopWatching();
+    Guarded([this] { core_->Stop(); });
+    video_->Redraw();
+    ShowMessage(StoppedSending(), true);
 }
 
 void MediaPlayer::Retry()
@@ -261,9 +340,23 @@ void MediaPlayer::Retry()
     if (!IsPlayableAddress(url_))
         return;
     messageBox_->hide();
-    loadPending_ = true;
-    if (video_->HasRenderContext())
-        StartLoading();
+    StopWatching();
+    Guarded([this] { StartLoading(); });
+}
+
+void MediaPlayer::Guarded(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const std::exception& e) {
+        const QString text = tr("The player could not do that: %1").arg(QString::fromUtf8(e.what()));
+        ShowMessage(text, false);
+        // A notice over the picture, not a verdict on the channel: it goes after a while.
+        QTimer::singleShot(kNoticeMs, this, [this, text] {
+            if (Message() == text)
+                messageBox_->hide();
+        });
+    }
 }
 
 void MediaPlayer::ShowRequest()
@@ -274,7 +367,7 @@ void MediaPlayer::ShowRequest()
     if (!isVisible())
         show();
     LayoutChildren();
-    video_->update();
+    video_->Redraw();
     // The control never keeps the keyboard focus: it goes back where it was.
     if (focus && QApplication::focusWidget() != focus)
         focus->setFocus(Qt::OtherFocusReason);
@@ -282,11 +375,14 @@ void MediaPlayer::ShowRequest()
 
 void MediaPlayer::close()
 {
+    StopWatching();
     url_.clear();
     core_->Stop();
 }
 
 QString MediaPlayer::Message() const { return messageBox_->isVisible() ? message_->text() : QString(); }
+
+QWindow* MediaPlayer::VideoSurface() const { return video_; }
 
 quint64 MediaPlayer::FramesRendered() const { return video_ ? video_->FramesRendered() : 0; }
 
@@ -303,14 +399,31 @@ void MediaPlayer::LayoutChildren()
 {
     const int barHeight = kBarHeight;
     const QRect videoArea(0, 0, width(), qMax(0, height() - barHeight));
-    video_->setGeometry(videoArea);
+    videoBox_->setGeometry(videoArea);
     bar_->setGeometry(0, videoArea.bottom() + 1, width(), barHeight);
     const int w = qMin(360, qMax(120, videoArea.width() - 40));
     message_->setFixedWidth(w - 28);
     messageBox_->adjustSize();
+    // Native windows over the video cannot be see-through: the rounded corners are cut out.
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(messageBox_->rect()), 6, 6);
+    messageBox_->setMask(QRegion(rounded.toFillPolygon().toPolygon()));
     messageBox_->move(videoArea.center() - QPoint(messageBox_->width() / 2, messageBox_->height() / 2));
+    card_->setGeometry(videoArea);
     buffering_->move(10, 10);
     buffering_->raise();
+}
+
+void MediaPlayer::TurnVolume(int angleDelta)
+{
+    // One notch of the wheel is five steps of the volume slider, which passes them on.
+    volume_->setValue(volume_->value() + angleDelta * 5 / 120);
+}
+
+void MediaPlayer::wheelEvent(QWheelEvent* event)
+{
+    TurnVolume(event->angleDelta().y());
+    event->accept();
 }
 
 void MediaPlayer::resizeEvent(QResizeEvent* event)
@@ -369,6 +482,7 @@ void MediaPlayer::SetFullScreen(bool on)
         homeAbove_ = nullptr;
         homeAlign_ = AlignOf(this);
         homeWindowState_ = top->windowState();
+        homeFocus_ = top->focusWidget();
         if (homeParent_) {
             // Remember the sibling stacked right above, to return under it.
             const auto siblings = homeParent_->children();
@@ -412,10 +526,20 @@ void MediaPlayer::SetFullScreen(bool on)
                 setParent(homeParent_);
             SetAlign(this, homeAlign_);
             setGeometry(homeGeometry_);
-            if (homeAbove_)
+            if (homeAbove_) {
                 stackUnder(homeAbove_);
+                // Native windows (the ticker over the video) keep their own stacking: the ones
+                // above go back above, in their order.
+                const auto siblings = homeParent_->children();
+                for (int i = siblings.indexOf(this) + 1; i < siblings.size(); ++i)
+                    if (auto* w = qobject_cast<QWidget*>(siblings[i]); w && w->internalWinId())
+                        w->raise();
+            }
             show();
         }
+        // The keyboard goes back where it was, the channel tree mostly, so zapping goes on.
+        if (homeFocus_ && homeFocus_ != this)
+            homeFocus_->setFocus(Qt::OtherFocusReason);
     }
     fullScreenButton_->setIcon(PlayerIcon(on ? PlayerGlyph::LeaveFullScreen : PlayerGlyph::FullScreen));
     fullScreenButton_->setToolTip(on ? tr("Leave full screen") : tr("Full screen"));

@@ -64,6 +64,9 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
     mpv_request_log_messages(handle_, "error");
+    // mpv waits at the start of every entry until this client lets it go on: the log lines
+    // handed over until then were written before the entry started.
+    mpv_hook_add(handle_, 0, "on_load", 0);
     failureTimer_ = new QTimer(this);
     failureTimer_->setSingleShot(true);
     failureTimer_->setInterval(kCauseWaitMs);
@@ -90,18 +93,31 @@ void MpvCore::Wakeup(void* self)
 void MpvCore::DrainEvents()
 {
     drainQueued_ = false;
+    uint64_t startingHook = 0;
     while (handle_) {
         mpv_event* ev = mpv_wait_event(handle_, 0);
-        if (ev->event_id == MPV_EVENT_NONE)
-            break;
+        if (ev->event_id == MPV_EVENT_NONE) {
+            if (!startingHook)
+                break;
+            // Every line written before the entry started has been handed over and counted
+            // for the entries before it; from here on the lines are the starting entry's.
+            logEntry_ = startedEntry_;
+            lastError_.clear();
+            mpv_hook_continue(handle_, startingHook);
+            startingHook = 0;
+            continue;
+        }
         switch (ev->event_id) {
+        case MPV_EVENT_HOOK:
+            startingHook = static_cast<mpv_event_hook*>(ev->data)->id;
+            break;
         case MPV_EVENT_PROPERTY_CHANGE:
             HandleProperty(ev->reply_userdata, *static_cast<mpv_event_property*>(ev->data));
             break;
         case MPV_EVENT_LOG_MESSAGE: {
             const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
             // The first error after a start usually names the cause ("Connection refused").
-            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && lastError_.isEmpty())
+            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && logEntry_ >= firstCurrentEntry_ && lastError_.isEmpty())
                 lastError_ = QString::fromUtf8(msg->text).trimmed();
             break;
         }
@@ -159,14 +175,13 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
             emit bufferingChanged(buffering_, bufferPercent_);
         break;
     case MpvProperty::IdleActive: emit idleChanged(flag); break;
-    case MpvProperty::VideoWidth:
+    case MpvProperty::VideoTrack:
     case MpvProperty::Count: break;
     }
 }
 
 void MpvCore::Load(const QString& url)
 {
-    lastError_.clear();
     const QByteArray utf8 = url.toUtf8();
     const char* cmd[] = {"loadfile", utf8.constData(), "replace", nullptr};
     MpvNode result;
@@ -181,7 +196,7 @@ void MpvCore::ReportFailure()
     if (failedEntry_ < firstCurrentEntry_)
         return; // another address came meanwhile
     QString reason = failedReason_;
-    if (!lastError_.isEmpty())
+    if (!lastError_.isEmpty() && logEntry_ == failedEntry_)
         reason += QStringLiteral(" (") + lastError_ + QStringLiteral(")");
     emit playbackFailed(reason);
 }
@@ -217,6 +232,13 @@ void MpvCore::SetFlag(MpvProperty p, bool value)
 {
     int v = value ? 1 : 0;
     Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &v), PropertyInfo(p).name);
+}
+
+bool MpvCore::HasVideo() const
+{
+    // Without a video track the property is not there at all.
+    int64_t id = 0;
+    return mpv_get_property(handle_, PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64, &id) >= 0;
 }
 
 double MpvCore::Double(MpvProperty p) const

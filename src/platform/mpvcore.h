@@ -34,6 +34,8 @@ public:
     bool Flag(MpvProperty p) const;
     void SetFlag(MpvProperty p, bool value);
     double Double(MpvProperty p) const;
+    // The file that is loaded has a video track being played.
+    bool HasVideo() const;
     void SetDouble(MpvProperty p, double value);
 
 signals:
@@ -64,6 +66,8 @@ private:
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;
     int64_t startedEntry_ = 0;
+    // The entry the log lines now handed over belong to, and the first error among them.
+    int64_t logEntry_ = 0;
     // A failure waits this long for the log lines that name its cause.
     static constexpr int kCauseWaitMs = 150;
     QTimer* failureTimer_ = nullptr;

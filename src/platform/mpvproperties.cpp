@@ -13,7 +13,7 @@ constexpr MpvPropertyInfo kTable[] = {
     {MpvProperty::PausedForCache, "paused-for-cache", MPV_FORMAT_FLAG},
     {MpvProperty::CacheBufferingState, "cache-buffering-state", MPV_FORMAT_INT64},
     {MpvProperty::IdleActive, "idle-active", MPV_FORMAT_FLAG},
-    {MpvProperty::VideoWidth, "width", MPV_FORMAT_INT64},
+    {MpvProperty::VideoTrack, "current-tracks/video/id", MPV_FORMAT_INT64},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == static_cast<int>(MpvProperty::Count));
 

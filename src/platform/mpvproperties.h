@@ -15,7 +15,7 @@ enum class MpvProperty {
     PausedForCache,
     CacheBufferingState,
     IdleActive,
-    VideoWidth,
+    VideoTrack,
     Count
 };
 

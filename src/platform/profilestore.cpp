@@ -114,7 +114,12 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-bool HasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+// Checked for every key and value of an import, a hundred thousand at once: two memchr scans,
+// not find_first_of, which tests each byte against the set in a call of its own.
+bool HasLineBreak(const std::string& s)
+{
+    return std::memchr(s.data(), '\n', s.size()) != nullptr || std::memchr(s.data(), '\r', s.size()) != nullptr;
+}
 
 bool SafeToWrite(const std::string& section, const std::string& key, const std::string& value)
 {
@@ -217,11 +222,17 @@ bool ProfileStore::Write(const std::string& fileName, const std::string& section
 bool ProfileStore::Write(const std::string& fileName, const std::string& section,
                          const std::vector<std::pair<std::string, std::string>>& entries)
 {
+    return Write(fileName, {SectionValues{section, entries}});
+}
+
+bool ProfileStore::Write(const std::string& fileName, const std::vector<SectionValues>& edits)
+{
     if (fileName.empty())
         return false;
-    for (const auto& [key, value] : entries)
-        if (!SafeToWrite(section, key, value))
-            return false;
+    for (const auto& edit : edits)
+        for (const auto& [key, value] : edit.entries)
+            if (!SafeToWrite(edit.section, key, value))
+                return false;
     const std::string target = WriteTarget(fileName);
     std::string bytes;
     Identity id;
@@ -237,8 +248,7 @@ bool ProfileStore::Write(const std::string& fileName, const std::string& section
         mode = st.st_mode & 07777;
     }
     // Each key goes in as a write of its own would put it; the file changes once.
-    for (const auto& [key, value] : entries)
-        bytes = ProfileText(std::move(bytes)).WithValue(section, key, value);
+    bytes = ProfileText(std::move(bytes)).WithValues(edits);
     if (!ReplaceAtomically(target, bytes, mode))
         return false;
     Cache().erase(fileName);

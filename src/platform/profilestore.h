@@ -28,6 +28,9 @@ public:
     // them land or none does.
     static bool Write(const std::string& fileName, const std::string& section,
                       const std::vector<std::pair<std::string, std::string>>& entries);
+    // Sets keys of several sections with a single replacement of the file, as the writes one
+    // after the other would leave it.
+    static bool Write(const std::string& fileName, const std::vector<SectionValues>& edits);
 
     // Drops the cached copies (tests use it to measure cold reads).
     static void Forget();

@@ -1,5 +1,7 @@
 #include "profiletext.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 
@@ -116,6 +118,17 @@ const ProfileText::Section* ProfileText::Find(std::string_view section) const
     return nullptr;
 }
 
+void ProfileText::Index(const Section& s)
+{
+    if (s.indexed)
+        return;
+    s.index.reserve(s.entries.size());
+    s.first.resize(s.entries.size());
+    for (std::size_t i = 0; i < s.entries.size(); ++i)
+        s.first[i] = s.index.try_emplace(s.entries[i].name, i).second;
+    s.indexed = true;
+}
+
 std::vector<std::string> ProfileText::Keys(std::string_view section) const
 {
     std::vector<std::string> keys;
@@ -138,18 +151,23 @@ std::vector<std::pair<std::string, std::string>> ProfileText::Entries(std::strin
     return out;
 }
 
+std::vector<std::pair<std::string_view, std::string_view>> ProfileText::EntryViews(std::string_view section) const
+{
+    std::vector<std::pair<std::string_view, std::string_view>> out;
+    if (const Section* s = Find(section)) {
+        out.reserve(s->entries.size());
+        for (const auto& e : s->entries)
+            out.emplace_back(UpToNul(e.name), Unquote(e.rawValue));
+    }
+    return out;
+}
+
 std::optional<std::string_view> ProfileText::Value(std::string_view section, std::string_view key) const
 {
     const Section* s = Find(section);
     if (!s)
         return std::nullopt;
-    if (!s->indexed) {
-        s->index.reserve(s->entries.size());
-        s->first.resize(s->entries.size());
-        for (std::size_t i = 0; i < s->entries.size(); ++i)
-            s->first[i] = s->index.try_emplace(s->entries[i].name, i).second;
-        s->indexed = true;
-    }
+    Index(*s);
     const std::size_t next = s->lastFound + 1;
     if (next < s->entries.size() && s->first[next] && NamesEqual(s->entries[next].name, key)) {
         s->lastFound = next;
@@ -205,6 +223,175 @@ std::string ProfileText::WithValue(std::string_view section, std::string_view ke
         out.append(eol);
     out.append("[").append(section).append("]").append(eol);
     out.append(key).append("=").append(value).append(eol);
+    return out;
+}
+
+std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) const
+{
+    const std::string& bytes = *bytes_;
+    const std::string_view eol = LineEnd();
+
+    // What each touched section gets: values for keys it has (by entry), keys it lacks in order
+    // of first appearance (a key set twice keeps its first place and its last value).
+    struct Pending {
+        const Section* existing = nullptr;
+        std::string_view name;
+        std::unordered_map<std::size_t, std::string_view> replaced;
+        std::vector<std::pair<std::string_view, std::string_view>> added;
+        // Positions in added by name (any case): open addressing, each slot the position + 1
+        // and a part of the name's hash, so that probing rarely touches the names themselves.
+        // Imports add a hundred thousand keys at once; node-based maps would dominate.
+        struct Slot {
+            std::uint32_t at = 0;
+            std::uint32_t tag = 0;
+        };
+        std::vector<Slot> slots;
+        static std::size_t Mixed(std::size_t hash)
+        {
+            // The name hash's low bits alone cluster badly: mix the high ones in.
+            hash ^= hash >> 29;
+            hash *= 0x9E3779B97F4A7C15ull;
+            return hash ^ (hash >> 32);
+        }
+        std::size_t Find(std::string_view key, std::size_t hash) const
+        {
+            const std::size_t mask = slots.size() - 1;
+            const auto tag = static_cast<std::uint32_t>(hash >> 32);
+            for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+                const Slot& slot = slots[i];
+                if (slot.at == 0 || (slot.tag == tag && NamesEqual(added[slot.at - 1].first, key)))
+                    return i;
+            }
+        }
+        void Reserve(std::size_t more)
+        {
+            const std::size_t wanted = (added.size() + more) * 2;
+            if (wanted <= slots.size())
+                return;
+            std::size_t size = 16;
+            while (size < wanted)
+                size *= 2;
+            std::vector<Slot> before(size);
+            before.swap(slots);
+            const std::size_t mask = slots.size() - 1;
+            for (const Slot& slot : before) {
+                if (slot.at == 0)
+                    continue;
+                const std::size_t hash = Mixed(FoldedHash()(added[slot.at - 1].first));
+                std::size_t i = hash & mask;
+                while (slots[i].at != 0)
+                    i = (i + 1) & mask;
+                slots[i] = slot;
+            }
+        }
+        void Add(std::string_view key, std::string_view value)
+        {
+            Reserve(1);
+            const std::size_t hash = Mixed(FoldedHash()(key));
+            Slot& slot = slots[Find(key, hash)];
+            if (slot.at != 0) {
+                added[slot.at - 1].second = value;
+                return;
+            }
+            added.emplace_back(key, value);
+            slot = Slot{static_cast<std::uint32_t>(added.size()), static_cast<std::uint32_t>(hash >> 32)};
+        }
+    };
+    std::vector<Pending> pending;
+    std::unordered_map<const Section*, std::size_t> byExisting;
+    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> byNewName;
+    for (const auto& edit : edits) {
+        if (edit.entries.empty())
+            continue;
+        const Section* s = Find(edit.section);
+        std::size_t at;
+        if (s) {
+            const auto [it, fresh] = byExisting.try_emplace(s, pending.size());
+            if (fresh) {
+                pending.emplace_back();
+                pending.back().existing = s;
+                Index(*s);
+            }
+            at = it->second;
+        } else {
+            const auto [it, fresh] = byNewName.try_emplace(edit.section, pending.size());
+            if (fresh) {
+                pending.emplace_back();
+                pending.back().name = edit.section;
+            }
+            at = it->second;
+        }
+        Pending& p = pending[at];
+        p.Reserve(edit.entries.size());
+        p.added.reserve(p.added.size() + edit.entries.size());
+        for (const auto& [key, value] : edit.entries) {
+            if (p.existing) {
+                const auto found = p.existing->index.find(key);
+                if (found != p.existing->index.end()) {
+                    p.replaced[found->second] = value;
+                    continue;
+                }
+            }
+            p.Add(key, value);
+        }
+    }
+
+    // Changes inside the file, by offset: [begin, end) becomes text (an insertion when equal).
+    struct Piece {
+        std::size_t begin;
+        std::size_t end;
+        std::string text;
+    };
+    std::vector<Piece> pieces;
+    std::size_t grow = 0;
+    for (const auto& p : pending) {
+        if (!p.existing)
+            continue;
+        for (const auto& [index, value] : p.replaced) {
+            const Entry& e = p.existing->entries[index];
+            std::string text;
+            text.reserve(e.name.size() + value.size() + 1);
+            text.append(e.name).append("=").append(value);
+            grow += text.size();
+            pieces.push_back(Piece{e.lineBegin, e.textEnd, std::move(text)});
+        }
+        if (p.added.empty())
+            continue;
+        const Section& s = *p.existing;
+        const std::size_t at = s.entries.empty() ? s.headerEnd : s.entries.back().lineEnd;
+        std::string text;
+        // The line before may be the file's last line without a line end.
+        if (at > 0 && bytes[at - 1] != '\n' && bytes[at - 1] != '\r')
+            text.append(eol);
+        for (const auto& [key, value] : p.added)
+            text.append(key).append("=").append(value).append(eol);
+        grow += text.size();
+        pieces.push_back(Piece{at, at, std::move(text)});
+    }
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) { return a.begin < b.begin; });
+
+    std::string out;
+    out.reserve(bytes.size() + grow + 64);
+    std::size_t pos = 0;
+    for (const auto& piece : pieces) {
+        out.append(bytes, pos, piece.begin - pos);
+        out.append(piece.text);
+        pos = piece.end;
+    }
+    out.append(bytes, pos, std::string::npos);
+
+    // New sections go at the end, each after a blank line.
+    for (const auto& p : pending) {
+        if (p.existing)
+            continue;
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
+            out.append(eol);
+        if (!out.empty())
+            out.append(eol);
+        out.append("[").append(p.name).append("]").append(eol);
+        for (const auto& [key, value] : p.added)
+            out.append(key).append("=").append(value).append(eol);
+    }
     return out;
 }
 

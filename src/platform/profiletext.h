@@ -10,6 +10,12 @@
 
 namespace quorvel {
 
+// Keys of one section to set, in order.
+struct SectionValues {
+    std::string section;
+    std::vector<std::pair<std::string, std::string>> entries;
+};
+
 // The parsed form of one profile file's bytes: sections of "key=value" lines.
 //
 // Text rules, as desktop profile readers have them: section and key names match without regard
@@ -29,6 +35,8 @@ public:
     std::vector<std::string> Keys(std::string_view section) const;
     // Key names and (unquoted) values of the section in file order.
     std::vector<std::pair<std::string, std::string>> Entries(std::string_view section) const;
+    // The same as views into Bytes(), valid as long as this text is: nothing copied.
+    std::vector<std::pair<std::string_view, std::string_view>> EntryViews(std::string_view section) const;
     // The value of the key, unquoted; nullopt when the section or key is missing.
     std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
 
@@ -36,6 +44,9 @@ public:
     // rewritten in place keeping its spelling; a new key goes after the section's last key; a
     // new section goes at the end. Everything else keeps its bytes.
     std::string WithValue(std::string_view section, std::string_view key, std::string_view value) const;
+    // The file's bytes with every key of every section set, exactly as WithValue applied key by
+    // key in order would leave them, but built in one pass: large imports stay linear.
+    std::string WithValues(const std::vector<SectionValues>& edits) const;
 
 private:
     struct Entry {
@@ -65,6 +76,7 @@ private:
     };
 
     const Section* Find(std::string_view section) const;
+    static void Index(const Section& s);
     std::string_view LineEnd() const;
 
     std::shared_ptr<const std::string> bytes_;

@@ -8,6 +8,7 @@
 #include "scratchdir.h"
 #include "skinpagecontrol.h"
 #include "skinpanel.h"
+#include "skinform.h"
 #include "skintabsheet.h"
 #include "webpane.h"
 #include "x11probe.h"
@@ -192,6 +193,7 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
     form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
     const QRect before = form->geometry();
+    const QSize minimum = form->minimumSize(), maximum = form->maximumSize();
     form->MediaPlayer1->SetFullScreen(true);
     ASSERT_TRUE(form->isFullScreen());
     // The window's fixed size does not keep it from the whole screen.
@@ -210,8 +212,11 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     form->MediaPlayer1->SetFullScreen(false);
     EXPECT_FALSE(form->isFullScreen());
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->geometry() == before; }, 5000));
-    EXPECT_EQ(form->minimumSize(), QSize(712, 446));
-    EXPECT_EQ(form->maximumSize(), QSize(712, 446));
+    EXPECT_EQ(form->minimumSize(), minimum);
+    EXPECT_EQ(form->maximumSize(), maximum);
+    // Back from full screen the window has its frame, and its outline, again.
+    EXPECT_EQ(form->SkinForm1->ClientArea()->geometry(), QRect(3, 30, 712, 446));
+    EXPECT_FALSE(form->mask().isEmpty());
     EXPECT_EQ(form->MediaPlayer1->parentWidget(), form->SkinPanel1);
     EXPECT_EQ(form->MediaPlayer1->geometry(), form->SkinPanel1->ClientRect());
     const auto stack = form->SkinPanel1->children();

@@ -7,11 +7,13 @@
 #include "plainpanel.h"
 #include "scratchdir.h"
 #include "skinpagecontrol.h"
+#include "skinform.h"
 #include "skinpanel.h"
 #include "skintabsheet.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -56,7 +58,10 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     auto form = Start();
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(form->windowTitle(), "Quorvel Online TV v1.12");
-    EXPECT_EQ(form->size(), QSize(712, 446));
+    // The client area of 712 x 446 sits in the skin's frame: 3 pixels at the sides and the
+    // bottom, a caption of 30.
+    EXPECT_EQ(form->size(), QSize(718, 479));
+    EXPECT_EQ(form->SkinForm1->ClientArea()->geometry(), QRect(3, 30, 712, 446));
     EXPECT_EQ(ExeDir, ProgramDir());
     EXPECT_EQ(::access((ProgramDir() + "VisibleAPI.dat").c_str(), R_OK), 0);
 
@@ -73,12 +78,15 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(form->SkinPanel1->geometry(), QRect(0, 0, 511, 446));
     EXPECT_EQ(form->SkinPageControl1->geometry(), QRect(-1, 0, 202, 446));
     EXPECT_EQ(form->SkinPanel1->ClientRect(), QRect(QPoint(1, 1), QPoint(509, 444)));
-    EXPECT_EQ(tree->geometry(), QRect(1, 1, 198, 421));
+    // The skin's page frame (two pixels on each side, the tabs 21 high) leaves the pages 198 x 420
+    // at 2,24; the tree keeps one pixel to their edges.
+    EXPECT_EQ(form->SkinPageControl1->PageArea(), QRect(2, 24, 198, 420));
+    EXPECT_EQ(tree->geometry(), QRect(1, 1, 196, 418));
     EXPECT_EQ(form->Edit1->geometry(), QRect(311, 383, 120, 15));
     EXPECT_TRUE(form->MediaPlayer1->isHidden());
     EXPECT_TRUE(form->Edit1->isHidden());
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
-    EXPECT_EQ(form->SkinPageControl1->TabHeight(), 20);
+    EXPECT_EQ(form->SkinPageControl1->TabHeight(), 21);
     EXPECT_FALSE(form->Playing);
 }
 
@@ -102,6 +110,9 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
                                                  "[Programs]\none=http://127.0.0.1:1/one.m3u8\n"
                                                  "TWO=http://127.0.0.1:1/two.m3u8\n");
     auto form = Start();
+    // The focus checks need the window to have the keyboard, which a busy X server hands
+    // over a moment after the window shows.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
     QTreeWidget* tree = form->TreeView1;
     ASSERT_EQ(tree->topLevelItemCount(), 2);
 
@@ -170,6 +181,47 @@ TEST_F(Form1Test, ResizingMovesTheTickerAndShowsThePlayerAgain)
     form->SkinPanel1->resize(400, 300);
     EXPECT_EQ(form->Edit1->pos(), QPoint(400 - 120 - 80, 300 - 15 - 48));
     EXPECT_TRUE(form->MediaPlayer1->isHidden()); // nothing reaches the player before a choice
+}
+
+TEST_F(Form1Test, SideBarTabsSwitchPagesByMouseAndLightUpUnderIt)
+{
+    auto form = Start();
+    SkinPageControl* tabs = form->SkinPageControl1;
+    QTabBar* bar = tabs->tabBar();
+    auto at = [&](int tab) { return bar->mapFrom(tabs, tabs->TabRect(tab).center()); };
+    // Caption pixels of the skin's white (the normal caption is grey).
+    auto whiteIn = [&](int tab) {
+        const QRect r = tabs->TabRect(tab).adjusted(4, 0, -4, 0);
+        const QImage shot = tabs->grab(r).toImage();
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                n += qRed(shot.pixel(x, y)) > 230 && qGreen(shot.pixel(x, y)) > 230 && qBlue(shot.pixel(x, y)) > 230;
+        return n;
+    };
+    ASSERT_EQ(tabs->ActivePage(), form->SkinTabSheet1);
+    EXPECT_EQ(whiteIn(1), 0);
+
+    QTest::mouseMove(bar, at(1));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs->HotTab() == 1; }, 5000));
+    EXPECT_GT(whiteIn(1), 10);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, at(1));
+    EXPECT_EQ(tabs->ActivePage(), form->SkinTabSheet2);
+    EXPECT_TRUE(form->SkinTabSheet2->isVisible());
+    EXPECT_FALSE(form->TreeView1->isVisible());
+
+    // The first tab lights up under the mouse and goes grey again when the mouse leaves it.
+    QTest::mouseMove(bar, at(0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs->HotTab() == 0; }, 5000));
+    EXPECT_GT(whiteIn(0), 10);
+    QTest::mouseMove(form->SkinTabSheet2, QPoint(50, 50));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return tabs->HotTab() == -1; }, 5000));
+    EXPECT_EQ(whiteIn(0), 0);
+
+    QTest::mouseClick(bar, Qt::LeftButton, {}, at(0));
+    EXPECT_EQ(tabs->ActivePage(), form->SkinTabSheet1);
+    EXPECT_TRUE(form->TreeView1->isVisible());
+    EXPECT_TRUE(errors.empty());
 }
 
 TEST(ErrorBox, FullStopRule)

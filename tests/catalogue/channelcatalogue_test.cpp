@@ -59,6 +59,23 @@ TEST(ChannelCatalogue, ChannelStandingTwiceTakesItsFirstValue)
     EXPECT_TRUE(tree[1].channels.empty());
 }
 
+TEST(ChannelCatalogue, CategoryValuesAreReadAsReadsByNameReturnThem)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("cat.dat");
+    // Quotes around a value do not count; a value is cut at the longest a read returns, so a
+    // category named longer than that holds no channel, while one of exactly that length does.
+    const std::string longName(quorvel::IniFile::MaxValueLength + 5, 'L');
+    const std::string fitting(quorvel::IniFile::MaxValueLength, 'F');
+    ScratchDir::Spit(file, "[Layer1]\nKids=\n" + longName + "=\n" + fitting + "=\n"
+                           "[Layer2]\nQuoted=\"Kids\"\nToo long=" + longName + "\nCut=" + fitting + "tail\n");
+    const auto tree = ChannelCatalogue(file).ReadTree();
+    ASSERT_EQ(tree.size(), 3u);
+    EXPECT_EQ(tree[0].channels, (std::vector<std::string>{"Quoted"}));
+    EXPECT_TRUE(tree[1].channels.empty());
+    EXPECT_EQ(tree[2].channels, (std::vector<std::string>{"Cut"}));
+}
+
 TEST(ChannelCatalogue, MissingSectionsAndAddresses)
 {
     ScratchDir dir;

@@ -10,7 +10,8 @@ import tempfile
 import threading
 import time
 
-BIN_DIR = os.environ.get("QUORVEL_BIN_DIR", "")
+BIN_DIR = os.environ.get("QUORVEL_BIN_DIR") or os.path.join(
+    os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))), "build", "bin")
 
 
 def make_hls(folder, source, seconds=20):
@@ -20,6 +21,14 @@ def make_hls(folder, source, seconds=20):
                     "-t", str(seconds), "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-hls_time", "1",
                     "-hls_list_size", "0", "-hls_playlist_type", "vod", os.path.join(folder, "index.m3u8")],
                    check=True)
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    """A player that drops a download midway (a channel change) is no error worth a trace."""
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        pass
 
 
 class StreamServer:
@@ -38,7 +47,7 @@ class StreamServer:
                 super().do_GET()
 
         handler = functools.partial(Handler, directory=root)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd = QuietServer(("127.0.0.1", 0), handler)
         self.port = self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
@@ -83,9 +92,9 @@ class Program:
         return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
 
     def click(self, x, y):
-        """Clicks at a point of the window's client area."""
+        """Clicks at a point of the window's client area, which the skin's frame surrounds."""
         wx, wy, _, _ = self.geometry()
-        xdotool("mousemove", str(wx + x), str(wy + y), "click", "1")
+        xdotool("mousemove", str(wx + CLIENT_LEFT + x), str(wy + CLIENT_TOP + y), "click", "1")
 
     def finish(self, testcase):
         """Ends the program as a log-out does and checks that it closed cleanly: exit status 0
@@ -123,6 +132,10 @@ def xdotool(*args):
     return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
 
 
+# Where the client area starts in the window: inside the frame's left edge and caption.
+CLIENT_LEFT, CLIENT_TOP = 3, 30
+
+
 def wait_for_window(name, timeout=30):
     deadline = time.time() + timeout
     while time.time() < deadline:
@@ -134,13 +147,20 @@ def wait_for_window(name, timeout=30):
     raise AssertionError("window %r did not appear" % name)
 
 
+def visible(name):
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name], capture_output=True, text=True)
+    return bool(r.stdout.split())
+
+
 def key(*names):
     xdotool("key", "--delay", "120", *names)
 
 
 def screenshot(x, y, w, h):
     """The screen's pixels in a rectangle, as a list of rows of (r, g, b)."""
-    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "rgb:-"],
+    # Eight bits a channel: without it the screen's pixels come out as 16-bit values.
+    raw = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y), "-depth", "8",
+                          "rgb:-"],
                          check=True, capture_output=True).stdout
     return [[tuple(raw[(r * w + c) * 3:(r * w + c) * 3 + 3]) for c in range(w)] for r in range(h)]
 

@@ -21,10 +21,13 @@ class SponsorAndBossKey(unittest.TestCase):
         self.work = tempfile.mkdtemp(prefix="quorvel-e2e-")
         # A stand-in for the desktop's opener that only writes down what it was asked to open.
         self.opened = os.path.join(self.work, "opened.log")
+        # ... and whether the player's own way of composing its windows reached the browser.
+        self.composing = os.path.join(self.work, "composing.log")
         stub_dir = os.path.join(self.work, "bin")
         os.mkdir(stub_dir)
         with open(os.path.join(stub_dir, "xdg-open"), "w") as f:
-            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % self.opened)
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\nprintf "%%s\\n" "${QT_WIDGETS_RHI-none}" >> "%s"\n'
+                    % (self.opened, self.composing))
         os.chmod(os.path.join(stub_dir, "xdg-open"), 0o755)
         self.env = {"PATH": stub_dir + os.pathsep + os.environ["PATH"]}
         self.server = harness.StreamServer(self.work)
@@ -90,6 +93,8 @@ class SponsorAndBossKey(unittest.TestCase):
         harness.wait_until(lambda: time.time() - started > 8, 20)
         self.program.click(*TICKER)
         self.assertTrue(harness.wait_until(lambda: self.opened_lines() == [ADDRESS_B], 5), self.opened_lines())
+        with open(self.composing) as f:
+            self.assertEqual(f.read().split(), ["none"])
 
         # A non-web address opens nothing.
         ads = os.path.join(os.environ["XDG_RUNTIME_DIR"], "TvAds.ini")

@@ -1,20 +1,29 @@
 // The player control against a real clip: its control bar, its messages and full screen.
+#include "channelcard.h"
 #include "mediaplayer.h"
 #include "mpvcore.h"
+#include "mpvrefusals.h"
 #include "scratchdir.h"
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QWindow>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <thread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using quorvel::MediaPlayer;
 using quorvel::MpvProperty;
@@ -36,6 +45,29 @@ const std::string& Clip()
     }();
     return clip;
 }
+
+// A server that takes connections and never answers: the kernel accepts them for it.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len);
+        ::listen(fd_, 64);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentServer() { ::close(fd_); }
+    QString Url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(port_).arg(path); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
 
 QToolButton* Button(MediaPlayer& player, const QString& tip)
 {
@@ -231,4 +263,175 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     const auto stack = host.children();
     EXPECT_LT(stack.indexOf(player), stack.indexOf(above));
     EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolume)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QWindow* video = player->VideoSurface();
+    ASSERT_NE(video, nullptr);
+    // The video is a native window of its own, and the player's controls are not under it.
+    EXPECT_TRUE(video->isVisible());
+    EXPECT_NE(video->winId(), player->winId());
+
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_TRUE(player->IsFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.isFullScreen(); }, 5000));
+    EXPECT_TRUE(Playing());
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_FALSE(player->IsFullScreen());
+    EXPECT_TRUE(Playing());
+
+    // A notch of the wheel away from you turns the sound up, towards you down.
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+    volume->setValue(50);
+    auto wheel = [&](int delta) {
+        const QPointF at(100, 100);
+        QWheelEvent event(at, video->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(video, &event);
+    };
+    wheel(120);
+    EXPECT_EQ(volume->value(), 55);
+    wheel(-240);
+    EXPECT_EQ(volume->value(), 45);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
+}
+
+TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+
+    mpvrefusals::Refuse("volume");
+    volume->setValue(30);
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: volume")) << player->Message().toStdString();
+    mpvrefusals::Refuse("pause");
+    ASSERT_TRUE(Click(*player, "Pause"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: pause")) << player->Message().toStdString();
+    mpvrefusals::Refuse("mute");
+    ASSERT_TRUE(Click(*player, "Mute"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: mute"));
+    mpvrefusals::Refuse("stop");
+    ASSERT_TRUE(Click(*player, "Stop"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player could not stop"));
+    mpvrefusals::Refuse(nullptr);
+
+    // The stream goes on, the notice goes after a while, and the controls work again.
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().isEmpty(); }, 10000));
+    volume->setValue(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 20; }, 5000));
+
+    // A retry that mpv refuses says so in the player too.
+    player->setURL("http://127.0.0.1:1/gone.m3u8");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000));
+    mpvrefusals::Refuse("loadfile");
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    retry->click();
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player refused the address"))
+        << player->Message().toStdString();
+    mpvrefusals::Refuse(nullptr);
+}
+
+TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
+{
+    // The address before fails while the next one comes; what it said must not be taken for
+    // the cause of the next one's failure.
+    ScratchDir dir;
+    const QString missing = QString::fromStdString(dir.File("missing.ts"));
+    for (int delayMs : {0, 2, 5, 10, 20, 40, 80}) {
+        player->setURL("http://127.0.0.1:1/before.m3u8");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        player->setURL(missing);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 15000));
+        EXPECT_FALSE(player->Message().contains("Connection refused")) << delayMs << " ms: " << player->Message().toStdString();
+        EXPECT_TRUE(player->Message().contains("No such file")) << delayMs << " ms: " << player->Message().toStdString();
+    }
+}
+
+TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShowingIt)
+{
+    // A server that never answers: the channel stays on its way, and says so.
+    SilentServer silent;
+    player->SetChannelName("Slow News");
+    player->setURL(silent.Url("slow.m3u8"));
+    const quorvel::ChannelCard& card = player->Card();
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.CardKind(), quorvel::ChannelCard::Kind::Connecting);
+    EXPECT_EQ(card.ChannelName(), "Slow News");
+    EXPECT_EQ(card.Status(), "Connecting…");
+    EXPECT_EQ(card.geometry(), player->VideoSurface()->geometry());
+    QTest::qWait(1500);
+    EXPECT_TRUE(card.isVisible());
+    // It draws over the video: a bright name on a dark backdrop, not a black box.
+    const QImage shown = const_cast<quorvel::ChannelCard&>(card).grab().toImage();
+    int bright = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            bright += qGray(shown.pixel(x, y)) > 200;
+    EXPECT_GT(bright, 50);
+
+    // The picture comes: the card goes.
+    player->SetChannelName("Pattern");
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    EXPECT_FALSE(card.isVisible());
+
+    // Sound alone: its name and a sound sign stay in the video area.
+    ScratchDir dir;
+    const std::string radio = dir.File("radio.m4a");
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 -c:a aac '" +
+                           radio + "'").c_str()),
+              0);
+    player->SetChannelName("Radio One");
+    player->setURL(QString::fromStdString(radio));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; },
+                                10000));
+    EXPECT_EQ(card.ChannelName(), "Radio One");
+    QTest::qWait(1000);
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::IdleActive));
+}
+
+TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
+{
+    QProcess server;
+    server.start("python3", {QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/e2e/stalling_hls.py", "6"});
+    ASSERT_TRUE(server.waitForReadyRead(120000)) << "the live test server did not start";
+    const QString url = QString::fromUtf8(server.readLine()).trimmed();
+    player->SetChannelName("Live News");
+    player->setURL(url);
+    ASSERT_TRUE(Playing(30000));
+
+    // The server goes silent: after a while without anything the channel is opened again
+    // (it shows it is connecting once more), and when that brings nothing either it gives up.
+    bool reconnected = false;
+    const QString stopped = "Cannot play this channel: the stream stopped sending";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            reconnected = reconnected || (player->Card().isVisible() && player->Message().isEmpty());
+            return player->Message() == stopped;
+        },
+        120000))
+        << player->Message().toStdString();
+    EXPECT_TRUE(reconnected);
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(retry->isVisible());
+    EXPECT_FALSE(player->Card().isVisible());
+    server.kill();
+    server.waitForFinished();
 }

@@ -31,6 +31,15 @@ TEST(ProfileText, FinerTextRules)
     EXPECT_EQ(t.Value("other", "k").value(), "v");
     EXPECT_FALSE(t.Value("Missing", "k").has_value());
     EXPECT_TRUE(t.Keys("Missing").empty());
+    // Views of the entries say what the copies say.
+    const auto entries = t.Entries("layer2");
+    const auto views = t.EntryViews("layer2");
+    ASSERT_EQ(views.size(), entries.size());
+    for (std::size_t i = 0; i < views.size(); ++i) {
+        EXPECT_EQ(views[i].first, entries[i].first);
+        EXPECT_EQ(views[i].second, entries[i].second);
+    }
+    EXPECT_TRUE(t.EntryViews("Missing").empty());
 }
 
 TEST(ProfileText, DuplicatesReadTheFirstAndListEveryLine)
@@ -116,4 +125,45 @@ TEST(ProfileText, CarriageReturnAloneEndsALine)
     EXPECT_EQ(cr.WithValue("A", "z", "3"), "[A]\rx=1\rz=3\r[B]\ry=2");
     EXPECT_EQ(cr.WithValue("B", "z", "3"), "[A]\rx=1\r[B]\ry=2\rz=3\r");
     EXPECT_EQ(cr.WithValue("C", "z", "3"), "[A]\rx=1\r[B]\ry=2\r\r[C]\rz=3\r");
+}
+
+// Many keys of several sections at once come out exactly as writing them one by one would:
+// in-place updates keep their spelling, new keys follow the section's last key, a key named
+// twice (in any case) keeps its first place and last value, new sections go at the end.
+TEST(ProfileText, WithValuesMatchesKeyByKeyWrites)
+{
+    const std::vector<std::string> bases = {
+        "",
+        "[A]",
+        "[A]\nx=1",
+        "; top\r\n[A]\r\nx = 1\r\n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n",
+        "k=0\n[Layer1]\nNews=\n[Layer2]\nOne=News\n\n[Programs]\nOne=http://h/1\n",
+        "[A]\rx=1\r[B]\ry=2",
+        "[A]\nnote typed by hand\nx=1\nnew\n[c]\rlast",
+    };
+    const std::vector<std::string> sections = {"A", "a", "B", "C", "c", "Layer2", "Programs", "D"};
+    const std::vector<std::string> keys = {"x", "X", "y", "z", "new", "NEW", "One", "two"};
+    std::uint32_t seed = 7;
+    auto next = [&seed](std::size_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 16) % n);
+    };
+    for (const auto& base : bases) {
+        for (int round = 0; round < 200; ++round) {
+            std::vector<quorvel::SectionValues> edits;
+            const std::size_t groups = 1 + next(4);
+            for (std::size_t g = 0; g < groups; ++g) {
+                quorvel::SectionValues edit{sections[next(sections.size())], {}};
+                const std::size_t count = next(5);
+                for (std::size_t k = 0; k < count; ++k)
+                    edit.entries.emplace_back(keys[next(keys.size())], "v" + std::to_string(next(100)));
+                edits.push_back(edit);
+            }
+            std::string expected = base;
+            for (const auto& edit : edits)
+                for (const auto& [key, value] : edit.entries)
+                    expected = ProfileText(expected).WithValue(edit.section, key, value);
+            ASSERT_EQ(ProfileText(base).WithValues(edits), expected) << "base: " << base << " round " << round;
+        }
+    }
 }

@@ -1,45 +1,147 @@
 #pragma once
 
+#include "skindata.h"
+#include "skinvalues.h"
+
 #include <QFont>
-#include <QList>
-#include <QWidget>
+#include <QImage>
+#include <QPointer>
+#include <QRegion>
+#include <QTabWidget>
+#include <map>
+#include <string>
 
 namespace quorvel {
 
 class SkinTabSheet;
+class SkinUpDown;
 
-// A tab control with pages, tabs on top. Without a skin it draws plain tabs on a button-face
-// strip and a one-pixel shadow frame around the page area.
-class SkinPageControl : public QWidget {
+// The page area and tab rectangles of a tab control, as plain numbers. A plain tab control puts
+// its pages 4 pixels inside its border, and on the side of its tabs beyond the row of tabs (a
+// row of depth d): 7 more pixels above its pages (the 2 pixels a selected tab rises and the
+// border), 5 below and beside them; pages on other sides start 6 pixels down. Its tabs it
+// reports 2 pixels inside its border. The skinned control moves both: its tabs to its very
+// edge, and its pages to the frame its skin section draws (or to a one-pixel frame).
+struct TabGeometry {
+    QTabWidget::TabPosition position = QTabWidget::North;
+    int W = 0, H = 0;      // the control's size
+    int depth = 20;        // the tab height (the strip's depth)
+    bool skinned = false;
+    int skinWidth = 0, skinHeight = 0; // W0 x H0: "skinrect"
+    SkinRect clientRect;               // "clientrect" (cl, ct, cr, cb)
+
+    // Exclusive right and bottom edges, as the skin's rectangles.
+    SkinRect NativePageArea() const;
+    SkinRect PageArea() const;
+    // Where the skin's frame lies: the page area grown by the frame's edges.
+    SkinRect FrameRect() const;
+    // The band of tabs between the control's edge and the frame.
+    SkinRect StripRect() const;
+    // A tab's rectangle as the plain control reports it, and as the skinned control takes it.
+    SkinRect NativeTabRect(const SkinRect& flush) const;
+    SkinRect TabRect(const SkinRect& native, bool multiLine) const;
+};
+
+// A tab control with pages drawn from the skin's "tab" section: the strip behind the tabs, the
+// tabs in four looks (normal, selected, selected with the focus, under the mouse) and the frame
+// around the pages. Without the section it draws plain tabs on a button-face strip and a
+// one-pixel frame. Qt's tab bar keeps laying the tabs out, hit testing and switching pages by
+// mouse and keyboard; this control paints them. When the tabs do not fit, scroll buttons drawn
+// from the section named by the tab section's "updown" key scroll the strip.
+class SkinPageControl : public QTabWidget {
     Q_OBJECT
 public:
     explicit SkinPageControl(QWidget* parent = nullptr);
+    ~SkinPageControl() override;
 
     SkinTabSheet* AddPage(const QString& caption);
-    int PageCount() const { return pages_.size(); }
-    SkinTabSheet* Page(int index) const { return pages_.value(index); }
-    SkinTabSheet* ActivePage() const { return pages_.value(active_); }
-    int ActivePageIndex() const { return active_; }
+    int PageCount() const { return count(); }
+    SkinTabSheet* Page(int index) const;
+    SkinTabSheet* ActivePage() const { return Page(currentIndex()); }
+    int ActivePageIndex() const { return currentIndex(); }
     void SetActivePage(SkinTabSheet* page);
     void SetActivePageIndex(int index);
 
+    SkinData* GetSkinData() const { return skinData_; }
+    // Stores the skin data (forgotten when it is destroyed) and applies its skin.
+    void SetSkinData(SkinData* data);
     QString SkinDataName() const { return skinDataName_; }
-    void SetSkinDataName(const QString& name) { skinDataName_ = name; }
+    void SetSkinDataName(const QString& name);
+    // The section's index among the skin's control sections; -1 for none.
+    int SkinIndex() const { return skinIndex_; }
+    const QFont& DefaultFont() const { return defaultFont_; }
+    // Only copies the font; ApplySkin puts it to use.
+    void SetDefaultFont(const QFont& font) { defaultFont_ = font; }
+    bool UseSkinFont() const { return useSkinFont_; }
+    void SetUseSkinFont(bool use);
+    // The tab height without a skin, and the height of the scroll buttons.
     int DefaultItemHeight() const { return defaultItemHeight_; }
     void SetDefaultItemHeight(int height);
-    // 0 takes the default item height.
-    int TabHeightSetting() const { return tabHeight_; }
+    // Fixed tab height and width; 0 takes them from the skin or the captions.
+    int TabHeightSetting() const { return tabHeightSetting_; }
     void SetTabHeight(int height);
-    void SetDefaultFont(const QFont& font);
+    int TabWidthSetting() const { return tabWidthSetting_; }
+    void SetTabWidth(int width);
+    bool MultiLine() const { return false; } // one row of tabs, scrolled when it does not fit
 
-    // The height tabs are drawn at, and where they and the pages lie.
-    int TabHeight() const;
+    // Looks the section up again and copies its values; runs before every paint.
+    void ReadSkinSection();
+    // Takes the section again: font, tab height, layout, scroll buttons; repaints.
+    void ApplySkin();
+
+    // The height tabs have now, and where tabs and pages lie.
+    int TabHeight() const { return tabHeight_; }
+    TabGeometry Geometry() const;
     QRect PageArea() const;
+    // The tab of the page, in the control's coordinates; empty for a page without a tab.
     QRect TabRect(int index) const;
-    int HotTab() const { return hotTab_; }
+    // The first tab whose rectangle holds the point; -1 for none.
     int TabAt(const QPoint& pos) const;
+    int HotTab() const { return hotTab_; }
+    int PrevHotTab() const { return prevHotTab_; }
+    SkinUpDown* ScrollButtons() const { return scrollButtons_; }
+    // Tabs scrolled out at the left.
+    int FirstShownTab() const { return firstShown_; }
+
+    // Paints that part of the control (what a paint event does), from the control's image,
+    // which is brought up to date first.
+    void PaintPart(QPainter& painter, const QRect& part);
+    // A tab as drawn: its image at its place (turned for tabs on the left or right).
+    QImage TabImage(int index, bool hot, bool selected) const;
+    // Fills part of a page of that size with the page background.
+    void DrawPageBackground(QPainter& painter, const QRect& part, const QSize& pageSize);
+    // A page's caption changed.
+    void PageCaptionChanged(SkinTabSheet* page);
+
+    // The tab section's values, as the control copied them.
+    struct TabSection {
+        QImage picture, background; // the section's picture; the page background picture
+        SkinRect skinRect, clientRect;
+        SkinPoint leftTop, rightTop, leftBottom, rightBottom;
+        SkinRect tabRect, activeTabRect, focusTabRect, mouseInTabRect, tabsBGRect;
+        int tabLeftOffset = 0, tabRightOffset = 0;
+        std::string fontName;
+        int fontHeight = 12;
+        FontStyle fontStyle;
+        SkinColor fontColor = 0, activeFontColor = 0, focusFontColor = 0, mouseInFontColor = 0;
+        std::string upDown;
+        int bgPictureIndex = -1;
+        QImage pageTile; // what fills a page: the background picture or the "clientrect" part
+        const void* source = nullptr; // the section object and the bytes of its pictures
+        const char* pictureBytes = nullptr;
+        const char* backgroundBytes = nullptr;
+        // The same values (the pictures compared by what they were decoded from).
+        bool operator==(const TabSection& other) const;
+    };
+    const TabSection& CopiedSection() const { return section_; }
+
+    // How a tab bar of this control measures a tab.
+    QSize TabSizeFor(int index) const;
+    // Where the tab bar and the pages go (asked by the layout).
+    QRect TabBarRect() const;
 
 signals:
+    // The selected page changed (OnChange).
     void changed();
 
 protected:
@@ -48,23 +150,70 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void tabInserted(int index) override;
+    void tabRemoved(int index) override;
 
 private:
-    void DrawTab(QPainter& p, int index, bool hot, bool selected) const;
-    void LayoutPages();
+    void SelectionChanged();
+    void Relayout();
     void SetHotTab(int index);
+    void ClearHotTabs();
+    // Marks part of the control's image as out of date and repaints it.
+    void Invalidate(const QRect& part);
+    void InvalidateAll();
+    void InvalidateTab(int index);
+    void TabsChanged();
+    void DrawBackground(QImage& image) const;
+    void DrawTabs(QPainter& p, const QRect& part) const;
+    // Where a tab's image lands: anchored at the control's edge, it may be larger than the tab.
+    QRect TabImageRect(int index, const QSize& imageSize) const;
+    QRect TabDrawnRect(int index) const;
+    void RefreshTabBar();
+    // The visible tabs in page order, and where each begins along the strip (unscrolled).
+    QList<int> VisibleTabs() const;
+    bool Horizontal() const { return tabPosition() == North || tabPosition() == South; }
+    void UpdateScrollButtons();
+    // The scroll buttons go; deleted once control returns to the event loop, since a walk over
+    // the window's controls may be on its way to them.
+    void DropScrollButtons();
+    // Visible tabs whose right edge lies at or before the left edge, or beyond the room left of
+    // the scroll buttons (of that width).
+    int CountTabsNotFitting(int buttonsWidth) const;
+    int TabsOutAtLeft() const;
+    void ScrollTo(int first);
+    void ScrollButtonsChanged();
+    void EnsureSelectedShown();
 
-    QList<SkinTabSheet*> pages_;
-    int active_ = -1;
+    QPointer<SkinData> skinData_;
+    QString skinDataName_ = QStringLiteral("tab");
+    std::string sectionName_ = "tab";
+    int skinIndex_ = -1;
+    TabSection section_;
+    QFont defaultFont_;
+    QFont controlFont_; // the font of the tab captions: the skin's or the default one
+    bool useSkinFont_ = true;
+    int defaultItemHeight_ = 20;
+    int tabHeightSetting_ = 0;
+    int tabWidthSetting_ = 0;
+    int tabHeight_ = 20;
     int hotTab_ = -1;
     int prevHotTab_ = -1;
-    QString skinDataName_ = QStringLiteral("tab");
-    int defaultItemHeight_ = 20;
-    int tabHeight_ = 0;
-    QFont defaultFont_;
+    int firstShown_ = 0;
+    TabPosition drawnPosition_ = North; // the side the images were built for
+    SkinUpDown* scrollButtons_ = nullptr;
+
+    // The control's image: strip, frame and tabs; rebuilt where it is out of date.
+    QImage image_;
+    QRegion outOfDate_;
+    QImage background_; // strip and frame, without tabs
+    bool backgroundValid_ = false;
+    // Built tab images by page and look, until the skin, a font or a caption changes.
+    mutable std::map<std::pair<int, int>, QImage> tabImages_;
+    // Measured tabs by page, with the caption they were measured with, until a font or the tab
+    // size changes.
+    mutable std::map<int, std::pair<QString, QSize>> tabSizes_;
 };
 
 } // namespace quorvel

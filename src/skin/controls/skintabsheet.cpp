@@ -1,7 +1,9 @@
 #include "skintabsheet.h"
 
 #include "alignment.h"
+#include "skinpagecontrol.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace quorvel {
@@ -12,18 +14,30 @@ SkinTabSheet::SkinTabSheet(const QString& caption, QWidget* parent) : QWidget(pa
     hide();
 }
 
+void SkinTabSheet::SetCaption(const QString& caption)
+{
+    caption_ = caption;
+    if (pageControl_)
+        pageControl_->PageCaptionChanged(this);
+}
+
 void SkinTabSheet::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     emit shown();
 }
 
-void SkinTabSheet::paintEvent(QPaintEvent*)
+void SkinTabSheet::paintEvent(QPaintEvent* event)
 {
     if (width() < 1 || height() < 1)
         return;
     QPainter p(this);
-    p.fillRect(rect(), palette().color(QPalette::Button));
+    const QRect r = event->rect();
+    if (!pageControl_) {
+        p.fillRect(r, palette().color(QPalette::Button));
+        return;
+    }
+    pageControl_->DrawPageBackground(p, r, size());
 }
 
 void SkinTabSheet::resizeEvent(QResizeEvent* event)

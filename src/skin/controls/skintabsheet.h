@@ -1,17 +1,23 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 namespace quorvel {
 
-// One page of a SkinPageControl. It fills the control's page area and is hidden until its
-// page is active.
+class SkinPageControl;
+
+// One page of a SkinPageControl. It fills the control's page area, is hidden until its page is
+// active, and fills its background with the page texture of the control's skin section.
 class SkinTabSheet : public QWidget {
     Q_OBJECT
 public:
     explicit SkinTabSheet(const QString& caption, QWidget* parent = nullptr);
 
     QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
+    SkinPageControl* PageControl() const { return pageControl_; }
+    void SetPageControl(SkinPageControl* control) { pageControl_ = control; }
 
 signals:
     // The page became showing: selected, or shown again with its window (its OnShow).
@@ -24,6 +30,7 @@ protected:
 
 private:
     QString caption_;
+    QPointer<SkinPageControl> pageControl_;
 };
 
 } // namespace quorvel

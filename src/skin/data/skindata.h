@@ -25,6 +25,9 @@ enum SkinMessage : int {
     SKINMSG_BEFORE_CHANGE = 1225,
     SKINMSG_CHANGED = 1226,
     SKINMSG_AFTER_CHANGED = 1227,
+    // From a skinned menu to its form and its opener: the last popup closed; a command ran.
+    SKINMSG_MENU_CLOSED = 1228,
+    SKINMSG_MENU_COMMAND = 1229,
     SKINMSG_STRINGS_CHANGED = 1274,
 };
 

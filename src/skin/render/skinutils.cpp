@@ -1,6 +1,5 @@
 #include "skinutils.h"
 
-#include "fbitmap.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -263,15 +262,22 @@ void DrawGlyphFrame(QPainter& painter, int x, int y, const QImage& glyph, int n,
     const int fw = glyph.width() / n;
     if (fw <= 0)
         return;
-    QImage frame = glyph.copy(fw * (i - 1), 0, fw, glyph.height()).convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = frame.pixel(0, frame.height() - 1);
-    for (int row = 0; row < frame.height(); ++row) {
-        auto* line = reinterpret_cast<QRgb*>(frame.scanLine(row));
-        for (int col = 0; col < frame.width(); ++col)
-            if (line[col] == key)
+    DrawTransparent(painter, x, y, glyph.copy(fw * (i - 1), 0, fw, glyph.height()));
+}
+
+void DrawTransparent(QPainter& painter, int x, int y, const QImage& image)
+{
+    if (image.isNull())
+        return;
+    QImage clear = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = clear.pixel(0, clear.height() - 1);
+    for (int row = 0; row < clear.height(); ++row) {
+        auto* line = reinterpret_cast<QRgb*>(clear.scanLine(row));
+        for (int col = 0; col < clear.width(); ++col)
+            if ((line[col] & 0xFFFFFF) == (key & 0xFFFFFF))
                 line[col] = 0;
     }
-    painter.drawImage(x, y, frame);
+    painter.drawImage(x, y, clear);
 }
 
 void DrawPixelLine(QPainter& painter, int x0, int y0, int x1, int y1, const QColor& colour)
@@ -386,16 +392,21 @@ std::vector<unsigned char> MaskToRegionData(const QImage& mask, int dx, int dy)
 {
     if (mask.isNull() || mask.width() <= 0 || mask.height() <= 0)
         return {};
-    const FBitmap bits(mask);
+    // Read as 32-bit pixels (the strips are made that way, so mostly without a copy); a pixel is
+    // black when its red, green and blue are all 0.
+    const QImage pixels = mask.format() == QImage::Format_RGB32 || mask.format() == QImage::Format_ARGB32
+                              ? mask
+                              : mask.convertToFormat(QImage::Format_RGB32);
+    const int width = pixels.width(), height = pixels.height();
     std::vector<std::int32_t> rects;
-    for (int y = 0; y < bits.Height(); ++y) {
-        const unsigned char* row = bits.Rows()[static_cast<std::size_t>(y)];
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
         int x = 0;
-        while (x < bits.Width()) {
-            while (x < bits.Width() && (row[3 * x] | row[3 * x + 1] | row[3 * x + 2]) != 0)
+        while (x < width) {
+            while (x < width && (row[x] & 0xFFFFFFu) != 0)
                 ++x;
             const int start = x;
-            while (x < bits.Width() && (row[3 * x] | row[3 * x + 1] | row[3 * x + 2]) == 0)
+            while (x < width && (row[x] & 0xFFFFFFu) == 0)
                 ++x;
             if (x > start)
                 rects.insert(rects.end(), {start + dx, y + dy, x + dx, y + dy + 1});
@@ -423,12 +434,40 @@ QRegion RegionFromData(const std::vector<unsigned char>& data)
     const std::size_t n = static_cast<std::size_t>(GetInt32(data, 8));
     QList<QRect> rects;
     rects.reserve(static_cast<qsizetype>(n));
+    // Rows whose runs repeat those of the row above make the band above taller: the same
+    // region in far fewer rectangles (a mask's sides are thousands of equal rows).
+    qsizetype bandStart = 0, bandEnd = 0; // the rectangles of the last band
+    qsizetype rowStart = 0;
+    int rowTop = 0;
+    auto closeRow = [&] {
+        const qsizetype rowSize = rects.size() - rowStart, bandSize = bandEnd - bandStart;
+        bool same = rowStart > 0 && rowSize == bandSize && rects[bandStart].bottom() + 1 == rowTop;
+        for (qsizetype i = 0; same && i < rowSize; ++i)
+            same = rects[bandStart + i].left() == rects[rowStart + i].left() &&
+                   rects[bandStart + i].right() == rects[rowStart + i].right() &&
+                   rects[rowStart + i].height() == 1;
+        if (same) {
+            for (qsizetype i = 0; i < rowSize; ++i)
+                rects[bandStart + i].setBottom(rects[rowStart + i].bottom());
+            rects.resize(rowStart);
+        } else {
+            bandStart = rowStart;
+            bandEnd = rects.size();
+        }
+        rowStart = rects.size();
+    };
     for (std::size_t i = 0; i < n && 32 + 16 * (i + 1) <= data.size(); ++i) {
         const std::size_t at = 32 + 16 * i;
         const int l = GetInt32(data, at), t = GetInt32(data, at + 4), r = GetInt32(data, at + 8),
                   b = GetInt32(data, at + 12);
+        if (rects.size() > rowStart && t != rowTop)
+            closeRow();
+        if (rects.size() == rowStart)
+            rowTop = t;
         rects.append(QRect(l, t, r - l, b - t));
     }
+    if (rects.size() > rowStart)
+        closeRow();
     QRegion region;
     region.setRects(rects.constData(), static_cast<int>(rects.size()));
     return region;

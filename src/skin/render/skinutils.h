@@ -51,6 +51,8 @@ void BuildFramePieces(const PieceGeometry& g, QImage& top, QImage& bottom, QImag
 
 // Frame i (from 1) of n side-by-side frames, drawn with the bottom-left pixel's colour clear.
 void DrawGlyphFrame(QPainter& painter, int x, int y, const QImage& glyph, int n, int i);
+// Draws the image with the colour of its bottom-left pixel clear.
+void DrawTransparent(QPainter& painter, int x, int y, const QImage& image);
 void DrawCaptionGlyph(QPainter& painter, int x, int y, const QColor& colour, CaptionGlyph glyph);
 // Lines include their start and exclude their end; rectangles exclude right and bottom edges.
 void DrawPixelLine(QPainter& painter, int x0, int y0, int x1, int y1, const QColor& colour);

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <gtest/gtest.h>
+#include <random>
 
 using namespace quorvel;
 
@@ -209,6 +210,35 @@ TEST(SkinUtils, MasksBecomeRegionsRunByRun)
     EXPECT_EQ(Ints(data)[2], 12000);
     EXPECT_EQ(data.size(), 32u + 16u * 12000u);
     EXPECT_TRUE(RegionFromData(data).contains(QPoint(199, 119)));
+}
+
+TEST(SkinUtils, RegionsOfEqualRowsAreTheSameShapeInFewerRectangles)
+{
+    // Random masks with long stretches of equal rows, against the region made pixel by pixel.
+    std::mt19937 random(7);
+    for (int round = 0; round < 40; ++round) {
+        const int w = 1 + static_cast<int>(random() % 40), h = 1 + static_cast<int>(random() % 60);
+        QImage mask(w, h, QImage::Format_RGB32);
+        std::vector<QRgb> row(static_cast<std::size_t>(w));
+        for (int y = 0; y < h; ++y) {
+            if (y == 0 || random() % 4 == 0)
+                for (QRgb& p : row)
+                    p = random() % 3 ? qRgb(0, 0, 0) : qRgb(255, 255, 255);
+            for (int x = 0; x < w; ++x)
+                mask.setPixel(x, y, row[static_cast<std::size_t>(x)]);
+        }
+        QRegion expected;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (mask.pixel(x, y) == qRgb(0, 0, 0))
+                    expected += QRect(x, y, 1, 1);
+        const QRegion r = RegionFromData(MaskToRegionData(mask, 3, 5));
+        EXPECT_TRUE(r.xored(expected.translated(3, 5)).isEmpty()) << round; // same shape
+    }
+    // A frame's side: one rectangle, however many rows.
+    QImage side(3, 500, QImage::Format_RGB32);
+    side.fill(Qt::black);
+    EXPECT_EQ(RegionFromMask(side).rectCount(), 1);
 }
 
 TEST(SkinUtils, MaskedRegionAtANewSize)

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QWindow>
+#include <memory>
+
+struct mpv_render_context;
+class QOffscreenSurface;
+class QOpenGLContext;
+
+namespace quorvel {
+
+class MpvCore;
+
+// The core's video on a native GL window of its own, drawn through mpv's render API and shown
+// by swapping its buffers: nothing of the window around it is drawn again for a video frame.
+// Its GL context and mpv's render context are made once, on the first need, and live until
+// the window goes, the render context freed before the core; hiding, showing and moving the
+// window to another parent keep both.
+class MpvVideoWindow : public QWindow {
+    Q_OBJECT
+public:
+    explicit MpvVideoWindow(MpvCore& core);
+    ~MpvVideoWindow() override;
+
+    // Makes the GL and render contexts when they do not exist yet; mpv can show video only
+    // once they do. Throws Exception when the desktop offers no OpenGL or mpv refuses it.
+    void EnsureRenderContext();
+    bool HasRenderContext() const { return render_ != nullptr; }
+    // Video frames drawn since the window was created.
+    quint64 FramesRendered() const { return framesRendered_; }
+    // Draws the current picture again (black when nothing plays).
+    void Redraw();
+
+signals:
+    void frameRendered();
+    void doubleClicked();
+    // The wheel turned over the video, in eighths of a degree as QWheelEvent counts them.
+    void wheelTurned(int angleDelta);
+
+protected:
+    void exposeEvent(QExposeEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    static void OnRenderUpdate(void* self);
+    void ProcessRenderUpdate();
+    void Render();
+
+    MpvCore& core_;
+    std::unique_ptr<QOpenGLContext> context_;
+    // Where the contexts are made current while the window has no surface (before it is
+    // first shown, and for freeing them).
+    std::unique_ptr<QOffscreenSurface> offscreen_;
+    mpv_render_context* render_ = nullptr;
+    bool newFrame_ = false;
+    quint64 framesRendered_ = 0;
+};
+
+} // namespace quorvel

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QTimer;
+
+namespace quorvel {
+
+// Tells when a stream gives nothing for a while: no new picture, no advance in time, no change
+// in its buffer. It looks once an interval, never per frame, so playing costs nothing extra.
+class StallWatch : public QObject {
+    Q_OBJECT
+public:
+    struct Progress {
+        double position = 0;
+        quint64 frames = 0;
+        int bufferPercent = 0;
+    };
+    using Probe = std::function<Progress()>;
+
+    StallWatch(Probe probe, int intervalMs, QObject* parent = nullptr);
+
+    // Watches from what the probe says now.
+    void Start();
+    void Stop();
+    bool IsWatching() const { return watching_; }
+    // A stream the viewer paused does not stall.
+    void SetPaused(bool paused) { paused_ = paused; }
+
+signals:
+    // A whole interval went by without anything; the watch stops until started again.
+    void stalled();
+    // A look found pictures drawn or the time moving forward.
+    void advanced();
+
+private:
+    void Look();
+
+    Probe probe_;
+    QTimer* timer_ = nullptr;
+    Progress seen_;
+    bool watching_ = false;
+    bool paused_ = false;
+};
+
+} // namespace quorvel

@@ -1,0 +1,31 @@
+#include "frameclient.h"
+
+#include "alignment.h"
+#include "skinform.h"
+
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace quorvel {
+
+FrameClient::FrameClient(SkinForm& frame, QWidget* form) : QWidget(form), frame_(&frame)
+{
+    setObjectName(QStringLiteral("ClientArea"));
+    // The frame paints every pixel of the background itself.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FrameClient::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (frame_)
+        frame_->PaintClientBackground(painter, rect());
+}
+
+void FrameClient::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    AlignChildren(this, rect());
+}
+
+} // namespace quorvel

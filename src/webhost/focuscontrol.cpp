@@ -1,0 +1,16 @@
+#include "focuscontrol.h"
+
+#include "webhostguards.h"
+
+namespace quorvel {
+
+void FocusControl::SetActive(bool active)
+{
+    active_ = active;
+    if (active)
+        owner_.StartFocusGuard();
+    else
+        owner_.StopFocusGuard();
+}
+
+} // namespace quorvel

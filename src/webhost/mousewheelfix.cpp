@@ -1,0 +1,24 @@
+#include "mousewheelfix.h"
+
+#include "webhostguards.h"
+#include "webhostmousehook.h"
+
+namespace quorvel {
+
+void MouseWheelFix::SetActive(bool active)
+{
+    active_ = active;
+    if (active)
+        owner_.StartWheelGuard();
+    else
+        owner_.StopWheelGuard();
+}
+
+void MouseWheelFix::SetActiveFormOnly(bool activeFormOnly)
+{
+    activeFormOnly_ = activeFormOnly;
+    if (WebHostMouseHook* hook = WebHostMouseHook::Instance())
+        hook->SetActiveFormOnly(activeFormOnly);
+}
+
+} // namespace quorvel

@@ -1,0 +1,98 @@
+#include "webhostmousehook.h"
+
+#include "webpane.h"
+
+#include <QApplication>
+#include <QWebEngineView>
+#include <QWheelEvent>
+
+namespace quorvel {
+namespace {
+
+WebHostMouseHook* gHook = nullptr;
+
+// The pane a window belongs to, looking from its parent up.
+WebPane* PaneAbove(QWidget* widget)
+{
+    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (auto* pane = qobject_cast<WebPane*>(w))
+            return pane;
+    return nullptr;
+}
+
+} // namespace
+
+WebHostMouseHook* WebHostMouseHook::Create()
+{
+    if (!gHook)
+        gHook = new WebHostMouseHook;
+    ++gHook->uses_;
+    return gHook;
+}
+
+WebHostMouseHook* WebHostMouseHook::Instance() { return gHook; }
+
+void WebHostMouseHook::Release()
+{
+    if (--uses_ > 0)
+        return;
+    if (gHook == this)
+        gHook = nullptr;
+    delete this;
+}
+
+WebHostMouseHook::~WebHostMouseHook() { Unhook(); }
+
+void WebHostMouseHook::Hook()
+{
+    if (hooked_ || !qApp)
+        return;
+    qApp->installEventFilter(this);
+    hooked_ = true;
+}
+
+void WebHostMouseHook::Unhook()
+{
+    if (!hooked_)
+        return;
+    if (qApp)
+        qApp->removeEventFilter(this);
+    hooked_ = false;
+}
+
+bool WebHostMouseHook::eventFilter(QObject* watched, QEvent* event)
+{
+    // A turn travels up from the widget under the pointer to its parents: judge it once, where
+    // the toolkit first delivers it.
+    if (event->type() == QEvent::Wheel && event->spontaneous() && watched->isWidgetType()) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (QApplication::widgetAt(wheel->globalPosition().toPoint()) == watched)
+            return Wheel(wheel);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+bool WebHostMouseHook::Wheel(QWheelEvent* event)
+{
+    const QPoint point = event->globalPosition().toPoint();
+    QWidget* target = QApplication::widgetAt(point);
+    bool skip = false;
+    if (onMouseWheel_)
+        onMouseWheel_(point, target, skip, event);
+    if (activeFormOnly_ && target)
+        skip = target->window() != QApplication::activeWindow();
+    QWidget* focus = QApplication::focusWidget();
+    if (skip || !target || !focus)
+        return false;
+    WebPane* targetPane = PaneAbove(target);
+    if (!targetPane)
+        return false;
+    // The focus elsewhere, or on the pane's frame rather than in its page: the page takes it.
+    const bool onFrame = focus == targetPane || focus == targetPane->View();
+    if (PaneAbove(focus) == targetPane && !onFrame)
+        return false;
+    target->setFocus(Qt::MouseFocusReason);
+    return true;
+}
+
+} // namespace quorvel

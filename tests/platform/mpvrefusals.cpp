@@ -1,0 +1,57 @@
+#include "mpvrefusals.h"
+
+#include <atomic>
+#include <cstring>
+#include <dlfcn.h>
+#include <mpv/client.h>
+
+namespace {
+
+std::atomic<const char*> refused{nullptr};
+
+bool Refused(const char* name)
+{
+    const char* r = refused.load();
+    return r && name && std::strcmp(r, name) == 0;
+}
+
+template <typename Fn> Fn Real(const char* symbol)
+{
+    return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, symbol));
+}
+
+} // namespace
+
+namespace mpvrefusals {
+
+void Refuse(const char* name) { refused = name; }
+
+} // namespace mpvrefusals
+
+extern "C" {
+
+int mpv_set_property(mpv_handle* ctx, const char* name, mpv_format format, void* data)
+{
+    static const auto real = Real<int (*)(mpv_handle*, const char*, mpv_format, void*)>("mpv_set_property");
+    return Refused(name) ? MPV_ERROR_PROPERTY_UNAVAILABLE : real(ctx, name, format, data);
+}
+
+int mpv_get_property(mpv_handle* ctx, const char* name, mpv_format format, void* data)
+{
+    static const auto real = Real<int (*)(mpv_handle*, const char*, mpv_format, void*)>("mpv_get_property");
+    return Refused(name) ? MPV_ERROR_PROPERTY_UNAVAILABLE : real(ctx, name, format, data);
+}
+
+int mpv_command(mpv_handle* ctx, const char** args)
+{
+    static const auto real = Real<int (*)(mpv_handle*, const char**)>("mpv_command");
+    return args && Refused(args[0]) ? MPV_ERROR_COMMAND : real(ctx, args);
+}
+
+int mpv_command_ret(mpv_handle* ctx, const char** args, mpv_node* result)
+{
+    static const auto real = Real<int (*)(mpv_handle*, const char**, mpv_node*)>("mpv_command_ret");
+    return args && Refused(args[0]) ? MPV_ERROR_COMMAND : real(ctx, args, result);
+}
+
+} // extern "C"
