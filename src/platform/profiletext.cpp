@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 
 namespace quorvel {
@@ -64,12 +65,19 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::make_shared<const std:
     // Keys above the first header belong to a section without a name.
     sections_.push_back(Section{std::string_view(), 0, {}, {}, {}, false});
     std::size_t pos = 0;
+    std::size_t nextLf = all.find('\n');
     while (pos < all.size()) {
-        std::size_t nl = all.find('\n', pos);
-        const std::size_t lineEnd = nl == std::string_view::npos ? all.size() : nl + 1;
-        std::size_t textEnd = nl == std::string_view::npos ? all.size() : nl;
-        if (textEnd > pos && all[textEnd - 1] == '\r')
-            --textEnd;
+        // A line ends at CR LF, at a lone LF or at a lone CR. Both are looked for with memchr:
+        // the next LF once for many lines, a CR only up to it.
+        if (nextLf != std::string_view::npos && nextLf < pos)
+            nextLf = all.find('\n', pos);
+        const std::size_t stop = nextLf == std::string_view::npos ? all.size() : nextLf;
+        const void* cr = std::memchr(all.data() + pos, '\r', stop - pos);
+        const std::size_t brk = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - all.data()) : nextLf;
+        const std::size_t textEnd = brk == std::string_view::npos ? all.size() : brk;
+        std::size_t lineEnd = brk == std::string_view::npos ? all.size() : brk + 1;
+        if (brk != std::string_view::npos && all[brk] == '\r' && lineEnd < all.size() && all[lineEnd] == '\n')
+            ++lineEnd;
         const std::string_view line = Trim(all.substr(pos, textEnd - pos));
         if (line.empty() || line.front() == ';') {
             pos = lineEnd;
@@ -84,9 +92,14 @@ ProfileText::ProfileText(std::string bytes) : bytes_(std::make_shared<const std:
             }
         }
         const auto eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            // A note or a name typed without "=" is no key: the line is kept, never listed.
+            pos = lineEnd;
+            continue;
+        }
         Entry e;
-        e.name = Trim(eq == std::string_view::npos ? line : line.substr(0, eq));
-        e.rawValue = eq == std::string_view::npos ? std::string_view() : Trim(line.substr(eq + 1));
+        e.name = Trim(line.substr(0, eq));
+        e.rawValue = Trim(line.substr(eq + 1));
         e.lineBegin = pos;
         e.lineEnd = lineEnd;
         e.textEnd = textEnd;
@@ -169,11 +182,11 @@ std::optional<std::string_view> ProfileText::Value(std::string_view section, std
 
 std::string_view ProfileText::LineEnd() const
 {
-    // New lines follow the file's own line ends; a new file gets LF.
-    const auto nl = bytes_->find('\n');
-    if (nl != std::string::npos && nl > 0 && (*bytes_)[nl - 1] == '\r')
-        return "\r\n";
-    return "\n";
+    // New lines follow the file's own line ends (its first one); a new file gets LF.
+    const auto brk = bytes_->find_first_of("\r\n");
+    if (brk == std::string::npos || (*bytes_)[brk] == '\n')
+        return "\n";
+    return brk + 1 < bytes_->size() && (*bytes_)[brk + 1] == '\n' ? "\r\n" : "\r";
 }
 
 std::string ProfileText::WithValue(std::string_view section, std::string_view key, std::string_view value) const
@@ -197,14 +210,14 @@ std::string ProfileText::WithValue(std::string_view section, std::string_view ke
         out.reserve(bytes.size() + key.size() + value.size() + 4);
         out.append(bytes, 0, at);
         // The line before may be the file's last line without a line end.
-        if (at > 0 && bytes[at - 1] != '\n')
+        if (at > 0 && bytes[at - 1] != '\n' && bytes[at - 1] != '\r')
             out.append(eol);
         out.append(key).append("=").append(value).append(eol);
         out.append(bytes, at, std::string::npos);
         return out;
     }
     std::string out = bytes;
-    if (!out.empty() && out.back() != '\n')
+    if (!out.empty() && out.back() != '\n' && out.back() != '\r')
         out.append(eol);
     if (!out.empty())
         out.append(eol);
@@ -348,7 +361,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
         const std::size_t at = s.entries.empty() ? s.headerEnd : s.entries.back().lineEnd;
         std::string text;
         // The line before may be the file's last line without a line end.
-        if (at > 0 && bytes[at - 1] != '\n')
+        if (at > 0 && bytes[at - 1] != '\n' && bytes[at - 1] != '\r')
             text.append(eol);
         for (const auto& [key, value] : p.added)
             text.append(key).append("=").append(value).append(eol);
@@ -371,7 +384,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
     for (const auto& p : pending) {
         if (p.existing)
             continue;
-        if (!out.empty() && out.back() != '\n')
+        if (!out.empty() && out.back() != '\n' && out.back() != '\r')
             out.append(eol);
         if (!out.empty())
             out.append(eol);

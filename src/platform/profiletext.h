@@ -21,9 +21,10 @@ struct SectionValues {
 // Text rules, as desktop profile readers have them: section and key names match without regard
 // to ASCII letter case; blanks around names, around "=" and at line ends do not count; lines
 // starting with ";" are comments; a value enclosed in a pair of matching quotes reads without
-// them; CR LF and LF line ends both work; a line without "=" is a key with an empty value; a
-// "[" line without "]" is not a section header. Where a section or a key stands twice, reads
-// use the first; listings show every key line of the first section, in file order.
+// them; CR LF, LF and a lone CR all end a line; a line without "=" is no key (a note, kept
+// but never listed or read); a "[" line without "]" is not a section header. Where a section
+// or a key stands twice, reads use the first; listings show every key line of the first
+// section, in file order, however many there are.
 class ProfileText {
 public:
     explicit ProfileText(std::string bytes);

@@ -9,6 +9,11 @@
 namespace quorvel {
 namespace {
 
+// A press that follows the last press or repeat of a held key this much later is a new press
+// whose release was lost (a grab broken while the key was down): longer than any repeat delay
+// a desktop lets one set.
+constexpr xcb_timestamp_t kLostReleaseMs = 2500;
+
 // The lock modifiers a hot key ignores: Caps Lock and Num Lock (Mod2 on every common layout).
 constexpr uint16_t kIgnoredLocks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2};
 
@@ -116,19 +121,45 @@ void XcbHotKeyService::Ungrab(const Grab& grab)
     xcb_flush(connection_);
 }
 
+bool XcbHotKeyService::NewPress(Grab& grab, xcb_timestamp_t time)
+{
+    // Server times are milliseconds that wrap around: differences are taken unsigned.
+    const bool repeat = grab.down ? time - grab.lastPress < kLostReleaseMs
+                                  : grab.released && time == grab.lastRelease; // a release-and-press pair
+    grab.down = true;
+    grab.lastPress = time;
+    return !repeat;
+}
+
 bool XcbHotKeyService::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
     if (eventType != "xcb_generic_event_t")
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
-    if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+    const uint8_t type = event->response_type & 0x7f;
+    if (type == XCB_KEY_RELEASE) {
+        // Releases carry the modifiers of the moment; the key alone says which grab it ends.
+        auto* key = reinterpret_cast<xcb_key_release_event_t*>(event);
+        bool ours = false;
+        for (auto& [id, grab] : grabs_) {
+            if (grab.keycode == key->detail && grab.down) {
+                grab.down = false;
+                grab.released = true;
+                grab.lastRelease = key->time;
+                ours = true;
+            }
+        }
+        return ours;
+    }
+    if (type != XCB_KEY_PRESS)
         return false;
     auto* key = reinterpret_cast<xcb_key_press_event_t*>(event);
     const uint16_t state = key->state & ~(XCB_MOD_MASK_LOCK | XCB_MOD_MASK_2) &
                            (XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_MOD_MASK_4);
-    for (const auto& [id, grab] : grabs_) {
+    for (auto& [id, grab] : grabs_) {
         if (grab.keycode == key->detail && grab.xModifiers == state) {
-            emit hotKey(grab.window, id, grab.modifiers, grab.virtualKey);
+            if (NewPress(grab, key->time))
+                emit hotKey(grab.window, id, grab.modifiers, grab.virtualKey);
             return true; // the key belongs to the hot key, also inside this program
         }
     }

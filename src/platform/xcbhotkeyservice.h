@@ -29,7 +29,15 @@ private:
         unsigned virtualKey;    // hot-key model
         xcb_keycode_t keycode;
         uint16_t xModifiers;
+        // One physical press is one message: a held key repeats (as more presses, or as
+        // release and press pairs of one server time), and those repeats are no presses.
+        bool down = false;
+        xcb_timestamp_t lastPress = 0;   // the press or repeat seen last
+        bool released = false;
+        xcb_timestamp_t lastRelease = 0;
     };
+    // Whether a press of the grab's key is a new press (and not a repeat of a held one).
+    static bool NewPress(Grab& grab, xcb_timestamp_t time);
     void Ungrab(const Grab& grab);
 
     xcb_connection_t* connection_ = nullptr;

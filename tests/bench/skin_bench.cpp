@@ -1,10 +1,15 @@
 // Loading the program's stored skin (inflate, container, definition, every section) against a
-// raw zlib inflate of the same stream.
+// raw zlib inflate of the same stream; and the largest hostile skins a load still takes: a
+// definition as long as it may be, all entries, in one section or in many.
 #include "compressedstoredskin.h"
+#include "skincontainer.h"
 #include "skindata.h"
+#include "skinlimits.h"
 #include "storedskin.h"
+#include "zlibstreams.h"
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <zlib.h>
 
 namespace {
@@ -32,8 +37,53 @@ void LoadStoredSkin(benchmark::State& state)
     }
 }
 
+// A container whose definition, just under its size limit, lists one object per line, each with
+// a section of its own (sections) or all sharing one (entries).
+std::string HostileSkin(bool sections)
+{
+    quorvel::SkinContainer c;
+    std::int64_t size = 64;
+    c.definition = {"[SKINOBJECTS]", "count=0"};
+    std::vector<std::string> own;
+    int n = 0;
+    while (size < quorvel::MaxSkinDefinitionSize - 64) {
+        const std::string name = sections ? "o" + std::to_string(n) : "o";
+        c.definition.push_back(std::to_string(n) + "=" + name + ":caption");
+        size += static_cast<std::int64_t>(c.definition.back().size()) + 2;
+        if (sections) {
+            own.push_back("[" + name + "]");
+            own.push_back("skinrect=1,2,3,4");
+            size += static_cast<std::int64_t>(own[own.size() - 2].size() + own.back().size()) + 4;
+        }
+        ++n;
+    }
+    c.definition[1] = "count=" + std::to_string(n);
+    c.definition.insert(c.definition.end(), own.begin(), own.end());
+    quorvel::MemoryStream plain, packed;
+    c.Write(plain);
+    quorvel::CompressStream(plain, packed);
+    return packed.Bytes();
+}
+
+void LoadHostileSkin(benchmark::State& state)
+{
+    quorvel::CompressedStoredSkin stored;
+    stored.SetCompressedData(HostileSkin(state.range(0) != 0));
+    std::size_t objects = 0;
+    for (auto _ : state) {
+        quorvel::SkinData data;
+        data.LoadCompressedStoredSkin(stored);
+        objects = data.SkinObjects.size();
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["objects"] = static_cast<double>(objects);
+    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
 } // namespace
 
+BENCHMARK(LoadHostileSkin)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(RawInflate)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadStoredSkin)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -115,3 +115,19 @@ TEST(ChannelCatalogue, DefaultsIntoAnUnwritablePlaceRaise)
         EXPECT_EQ(e.Message(), "Unable to write to " + file);
     }
 }
+
+TEST(ChannelCatalogue, HandEditedCataloguesShowOnlyRealCategoriesAndEveryChannel)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("cat.dat");
+    // A note and a category typed without "=" are no categories: no empty node for them.
+    ScratchDir::Spit(file, "[Layer1]\n# added by hand\nSports=\nMovies\n[Layer2]\nFootball=Sports\n");
+    std::vector<ChannelCategory> expected = {{"Sports", {"Football"}}};
+    EXPECT_EQ(ChannelCatalogue(file).ReadTree(), expected);
+    // A catalogue saved with CR line ends keeps every channel and its address.
+    ScratchDir::Spit(file, "[Layer1]\rSports=\rKids=\r[Layer2]\rFootball=Sports\rCartoons=Kids\r"
+                           "[Programs]\rFootball=http://127.0.0.1/f.m3u8\r");
+    expected = {{"Sports", {"Football"}}, {"Kids", {"Cartoons"}}};
+    EXPECT_EQ(ChannelCatalogue(file).ReadTree(), expected);
+    EXPECT_EQ(ChannelCatalogue(file).StreamAddress("Football"), "http://127.0.0.1/f.m3u8");
+}

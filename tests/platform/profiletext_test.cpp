@@ -19,12 +19,14 @@ TEST(ProfileText, FinerTextRules)
                         "=no name\r\n"
                         "[Other]\n"
                         "K=v");
-    EXPECT_EQ(t.Keys("layer2"), (std::vector<std::string>{"CCTV 1", "Quoted", "Single", "Half", "Bare line", "Empty"}));
+    // A line without "=" is no key: not listed, not read.
+    EXPECT_EQ(t.Keys("layer2"), (std::vector<std::string>{"CCTV 1", "Quoted", "Single", "Half", "Empty"}));
     EXPECT_EQ(t.Value("LAYER2", "cctv 1").value(), "News (Live)");
     EXPECT_EQ(t.Value("Layer2", "Quoted").value(), "  spaced  ");
     EXPECT_EQ(t.Value("Layer2", "Single").value(), "x");
     EXPECT_EQ(t.Value("Layer2", "Half").value(), "\"open");
-    EXPECT_EQ(t.Value("Layer2", "Bare line").value(), "");
+    EXPECT_FALSE(t.Value("Layer2", "Bare line").has_value());
+    EXPECT_EQ(t.Value("Layer2", "Empty").value(), "");
     EXPECT_FALSE(t.Value("Layer2", "Hidden").has_value());
     EXPECT_EQ(t.Value("other", "k").value(), "v");
     EXPECT_FALSE(t.Value("Missing", "k").has_value());
@@ -58,7 +60,7 @@ TEST(ProfileText, DuplicatesReadTheFirstAndListEveryLine)
 TEST(ProfileText, HeaderWithoutBracketIsNotASection)
 {
     const ProfileText t("[S]\nA=1\n[Broken\nB=2\n");
-    EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"A", "[Broken", "B"}));
+    EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"A", "B"}));
     EXPECT_TRUE(t.Keys("Broken").empty());
 }
 
@@ -90,6 +92,41 @@ TEST(ProfileText, GarbageNeverBreaksTheReader)
     EXPECT_EQ(t.Keys("S"), (std::vector<std::string>{"K"}));
 }
 
+TEST(ProfileText, LinesWithoutEqualsSignAreNoKeys)
+{
+    // Notes and names typed by hand without "=": skipped, as the platform's readers do.
+    const ProfileText t("[Layer1]\n# added by hand\nSports=\nMovies\n  \t\n[Broken\nKids=\n=no name\n");
+    EXPECT_EQ(t.Keys("Layer1"), (std::vector<std::string>{"Sports", "Kids"}));
+    EXPECT_EQ(t.Entries("Layer1").size(), 2u);
+    EXPECT_FALSE(t.Value("Layer1", "Movies").has_value());
+    EXPECT_FALSE(t.Value("Layer1", "# added by hand").has_value());
+    // A key written under a note's name is a new line; the note stays as it was.
+    EXPECT_EQ(t.WithValue("Layer1", "Movies", "1"),
+              "[Layer1]\n# added by hand\nSports=\nMovies\n  \t\n[Broken\nKids=\nMovies=1\n=no name\n");
+}
+
+TEST(ProfileText, CarriageReturnAloneEndsALine)
+{
+    // CR, LF and CR LF line ends, also mixed in one file, all read the same.
+    for (const char* eol : {"\r", "\n", "\r\n"}) {
+        const std::string e = eol;
+        const ProfileText t("[Layer1]" + e + "Sports=" + e + "Kids=" + e + "[Layer2]" + e + "Football=Sports" + e +
+                            "Cartoons=Kids");
+        EXPECT_EQ(t.Keys("Layer1"), (std::vector<std::string>{"Sports", "Kids"})) << int(eol[0]);
+        EXPECT_EQ(t.Value("Layer2", "Football").value(), "Sports");
+        EXPECT_EQ(t.Value("Layer2", "Cartoons").value(), "Kids");
+    }
+    const ProfileText mixed("[S]\ra=1\r\nb=2\nc=3\r\r\nd=4");
+    EXPECT_EQ(mixed.Keys("S"), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(mixed.Value("S", "c").value(), "3");
+    // Writing keeps a file's CR line ends, and the bytes of every other line.
+    const ProfileText cr("[A]\rx=1\r[B]\ry=2");
+    EXPECT_EQ(cr.WithValue("A", "x", "9"), "[A]\rx=9\r[B]\ry=2");
+    EXPECT_EQ(cr.WithValue("A", "z", "3"), "[A]\rx=1\rz=3\r[B]\ry=2");
+    EXPECT_EQ(cr.WithValue("B", "z", "3"), "[A]\rx=1\r[B]\ry=2\rz=3\r");
+    EXPECT_EQ(cr.WithValue("C", "z", "3"), "[A]\rx=1\r[B]\ry=2\r\r[C]\rz=3\r");
+}
+
 // Many keys of several sections at once come out exactly as writing them one by one would:
 // in-place updates keep their spelling, new keys follow the section's last key, a key named
 // twice (in any case) keeps its first place and last value, new sections go at the end.
@@ -101,6 +138,8 @@ TEST(ProfileText, WithValuesMatchesKeyByKeyWrites)
         "[A]\nx=1",
         "; top\r\n[A]\r\nx = 1\r\n\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n",
         "k=0\n[Layer1]\nNews=\n[Layer2]\nOne=News\n\n[Programs]\nOne=http://h/1\n",
+        "[A]\rx=1\r[B]\ry=2",
+        "[A]\nnote typed by hand\nx=1\nnew\n[c]\rlast",
     };
     const std::vector<std::string> sections = {"A", "a", "B", "C", "c", "Layer2", "Programs", "D"};
     const std::vector<std::string> keys = {"x", "X", "y", "z", "new", "NEW", "One", "two"};

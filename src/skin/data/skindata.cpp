@@ -85,7 +85,7 @@ void SkinData::LoadFromDefinition(const SkinIni& ini)
     PictureName = ini.ReadString("PICTURES", "picture", "");
     InActivePictureName = ini.ReadString("PICTURES", "inactivepicture", "");
     MaskName = ini.ReadString("PICTURES", "mask", "");
-    const int pictures = ReadInteger(ini, "PICTURES", "activepicturescount", 0);
+    const int pictures = ReadCount(ini, "PICTURES", "activepicturescount");
     for (int i = 0; i < pictures; ++i)
         ActivePictureNames.push_back(ini.ReadString("PICTURES", std::to_string(i), ""));
 
@@ -94,7 +94,7 @@ void SkinData::LoadFromDefinition(const SkinIni& ini)
     HintWindow.LoadFromIni(ini);
 
     std::string name, kind;
-    const int objects = ReadInteger(ini, "SKINOBJECTS", "count", 0);
+    const int objects = ReadCount(ini, "SKINOBJECTS", "count");
     for (int i = 0; i < objects; ++i) {
         ReadListEntry(ini, "SKINOBJECTS", std::to_string(i), name, kind);
         if (auto object = CreateSkinObject(kind, name)) {
@@ -102,7 +102,7 @@ void SkinData::LoadFromDefinition(const SkinIni& ini)
             SkinObjects.push_back(std::move(object));
         }
     }
-    const int controls = ReadInteger(ini, "SKINCONTROLS", "count", 0);
+    const int controls = ReadCount(ini, "SKINCONTROLS", "count");
     for (int i = 0; i < controls; ++i) {
         ReadListEntry(ini, "SKINCONTROLS", std::to_string(i), name, kind);
         if (auto control = CreateSkinControl(kind, name)) {

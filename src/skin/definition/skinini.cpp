@@ -1,106 +1,149 @@
 #include "skinini.h"
 
-#include "profiletext.h"
-
 namespace quorvel {
 namespace {
 
 // Blanks and control characters do not count at either end of a line.
-std::string Trim(const std::string& s)
+std::string_view Trim(std::string_view s)
 {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ')
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ')
-        --e;
-    return s.substr(b, e - b);
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ')
+        s.remove_suffix(1);
+    return s;
 }
 
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 } // namespace
+
+std::size_t SkinIni::FoldedHash::operator()(std::string_view name) const
+{
+    // FNV-1a over the lower-cased bytes.
+    std::size_t h = 1469598103934665603ull;
+    for (char c : name)
+        h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return h;
+}
+
+bool SkinIni::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i]))
+            return false;
+    return true;
+}
 
 SkinIni::SkinIni(const std::vector<std::string>& lines)
 {
     Section* current = nullptr;
     for (const auto& raw : lines) {
-        const std::string line = Trim(raw);
+        const std::string_view line = Trim(raw);
         if (line.empty() || line.front() == ';')
             continue;
         if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
-            const std::string name = Trim(line.substr(1, line.size() - 2));
-            current = Find(name);
-            if (!current) {
-                sections_.push_back(Section{name, {}});
-                current = &sections_.back();
-            }
+            const std::string_view name = Trim(line.substr(1, line.size() - 2));
+            const auto it = index_.find(name);
+            current = it != index_.end() ? it->second : &Add(std::string(name));
             continue;
         }
         if (!current)
             continue; // lines before the first section
-        Line l{line, {}, {}};
+        Line l{std::string(line)};
         const auto eq = line.find('=');
-        if (eq != std::string::npos) {
-            l.key = Trim(line.substr(0, eq));
-            l.value = Trim(line.substr(eq + 1));
+        if (eq != std::string_view::npos) {
+            // Key and value are the trimmed parts before and after the first "=".
+            const std::string_view key = Trim(line.substr(0, eq));
+            const std::string_view value = Trim(line.substr(eq + 1));
+            l.isKey = true;
+            l.keyLength = static_cast<std::uint32_t>(key.size());
+            l.valueStart = static_cast<std::uint32_t>(value.data() - line.data());
+            if (value.empty())
+                l.valueStart = static_cast<std::uint32_t>(line.size());
         }
-        current->lines.push_back(std::move(l));
+        AddLine(*current, std::move(l));
     }
 }
 
-const SkinIni::Section* SkinIni::Find(const std::string& section) const
+SkinIni::Section& SkinIni::Add(const std::string& name)
 {
-    for (const auto& s : sections_)
-        if (NamesEqual(s.name, section))
-            return &s;
-    return nullptr;
+    sections_.push_back(std::make_unique<Section>(Section{name, {}, {}}));
+    index_.emplace(name, sections_.back().get());
+    return *sections_.back();
 }
 
-SkinIni::Section* SkinIni::Find(const std::string& section)
+void SkinIni::AddLine(Section& section, Line line)
 {
-    return const_cast<Section*>(static_cast<const SkinIni*>(this)->Find(section));
+    // A key standing twice answers with its first line.
+    if (line.isKey && line.keyLength > 0)
+        section.keys.try_emplace(std::string(line.Key()), section.lines.size());
+    section.lines.push_back(std::move(line));
+}
+
+const SkinIni::Section* SkinIni::Find(std::string_view section) const
+{
+    const auto it = index_.find(section);
+    return it == index_.end() ? nullptr : it->second;
+}
+
+const SkinIni::Line* SkinIni::FindKey(std::string_view section, std::string_view key) const
+{
+    const Section* s = Find(section);
+    if (!s)
+        return nullptr;
+    const auto it = s->keys.find(key);
+    return it == s->keys.end() ? nullptr : &s->lines[it->second];
 }
 
 bool SkinIni::SectionExists(const std::string& section) const { return Find(section) != nullptr; }
 
 bool SkinIni::ValueExists(const std::string& section, const std::string& key) const
 {
-    if (const Section* s = Find(section))
-        for (const auto& l : s->lines)
-            if (!l.key.empty() && NamesEqual(l.key, key))
-                return true;
-    return false;
+    return FindKey(section, key) != nullptr;
 }
 
 std::string SkinIni::ReadString(const std::string& section, const std::string& key, const std::string& def) const
 {
-    if (const Section* s = Find(section))
-        for (const auto& l : s->lines)
-            if (!l.key.empty() && NamesEqual(l.key, key))
-                return l.value;
-    return def;
+    const Line* l = FindKey(section, key);
+    return l ? std::string(l->Value()) : def;
+}
+
+std::size_t SkinIni::LineCount(const std::string& section) const
+{
+    const Section* s = Find(section);
+    return s ? s->lines.size() : 0;
 }
 
 void SkinIni::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    Section* s = Find(section);
-    if (!s) {
-        sections_.push_back(Section{section, {}});
-        s = &sections_.back();
+    const auto it = index_.find(section);
+    Section& s = it != index_.end() ? *it->second : Add(section);
+    Line line{key + "=" + value, static_cast<std::uint32_t>(key.size()), static_cast<std::uint32_t>(key.size() + 1),
+              true};
+    if (const auto k = s.keys.find(key); !key.empty() && k != s.keys.end()) {
+        Line& existing = s.lines[k->second];
+        // The key keeps the spelling it had.
+        line.text = std::string(existing.Key()) + "=" + value;
+        line.keyLength = existing.keyLength;
+        line.valueStart = existing.keyLength + 1;
+        existing = std::move(line);
+        return;
     }
-    for (auto& l : s->lines) {
-        if (!l.key.empty() && NamesEqual(l.key, key)) {
-            l.value = value;
-            l.text = l.key + "=" + value;
-            return;
-        }
-    }
-    s->lines.push_back(Line{key + "=" + value, key, value});
+    AddLine(s, std::move(line));
 }
 
 void SkinIni::EraseSection(const std::string& section)
 {
-    for (auto it = sections_.begin(); it != sections_.end(); ++it) {
-        if (NamesEqual(it->name, section)) {
-            sections_.erase(it);
+    const auto it = index_.find(section);
+    if (it == index_.end())
+        return;
+    const Section* gone = it->second;
+    index_.erase(it);
+    for (auto s = sections_.begin(); s != sections_.end(); ++s) {
+        if (s->get() == gone) {
+            sections_.erase(s);
             return;
         }
     }
@@ -110,8 +153,8 @@ std::vector<std::string> SkinIni::Lines() const
 {
     std::vector<std::string> out;
     for (const auto& s : sections_) {
-        out.push_back("[" + s.name + "]");
-        for (const auto& l : s.lines)
+        out.push_back("[" + s->name + "]");
+        for (const auto& l : s->lines)
             out.push_back(l.text);
     }
     return out;

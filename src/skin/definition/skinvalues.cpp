@@ -92,9 +92,10 @@ bool ParseInteger(const std::string& text, int& value)
             return false;
         value = negative ? static_cast<int>(-static_cast<std::int64_t>(v)) : static_cast<int>(v);
     } else {
-        // Hexadecimal fills all 32 bits: $FFFFFFFF is -1.
-        const auto bits = static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-        value = negative ? -bits : bits;
+        // Hexadecimal fills all 32 bits ($FFFFFFFF is -1) and a sign negates within them, so
+        // -$80000000 is the lowest integer. The negation is done unsigned: it cannot overflow.
+        const auto bits = static_cast<std::uint32_t>(v);
+        value = static_cast<std::int32_t>(negative ? 0u - bits : bits);
     }
     return true;
 }
@@ -108,6 +109,17 @@ int ReadInteger(const SkinIni& ini, const std::string& section, const std::strin
 bool ReadBoolean(const SkinIni& ini, const std::string& section, const std::string& key)
 {
     return ReadInteger(ini, section, key, 0) == 1;
+}
+
+int ReadCount(const SkinIni& ini, const std::string& section, const std::string& key)
+{
+    const int count = ReadInteger(ini, section, key, 0);
+    if (count <= 0)
+        return 0;
+    if (static_cast<std::size_t>(count) > ini.LineCount(section))
+        throw EInvalidSkin("The skin is damaged: \"" + key + "\" of section \"" + section + "\" is " +
+                           std::to_string(count) + ", more entries than the section holds");
+    return count;
 }
 
 SkinRect ReadRect(const SkinIni& ini, const std::string& section, const std::string& key)

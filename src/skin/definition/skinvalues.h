@@ -40,6 +40,10 @@ namespace skinvalue {
 
 int ReadInteger(const SkinIni& ini, const std::string& section, const std::string& key, int def);
 bool ReadBoolean(const SkinIni& ini, const std::string& section, const std::string& key);
+// A count of entries that stand in the same section ("count", "activepicturescount"): an
+// integer, default 0, negative read as 0. A count beyond the lines of its section cannot be
+// met by any definition and throws EInvalidSkin, so no loop ever runs over a hostile count.
+int ReadCount(const SkinIni& ini, const std::string& section, const std::string& key);
 // Throws EConvertError when a field is empty once its non-digits are dropped.
 SkinRect ReadRect(const SkinIni& ini, const std::string& section, const std::string& key);
 SkinPoint ReadPoint(const SkinIni& ini, const std::string& section, const std::string& key);

@@ -14,5 +14,7 @@ class EDecompressionError : public EZlibError { public: using EZlibError::EZlibE
 class EInvalidGraphic : public Exception { public: using Exception::Exception; };
 class EConvertError : public Exception { public: using Exception::Exception; };
 class EFOpenError : public EStreamError { public: using EStreamError::EStreamError; };
+// A skin definition or container that is damaged or larger than any skin can be.
+class EInvalidSkin : public Exception { public: using Exception::Exception; };
 
 } // namespace quorvel

@@ -26,7 +26,8 @@ public:
     void SetCompressedData(const std::string& bytes);
     bool IsEmpty() const { return compressed_.Size() == 0; }
 
-    // Inflates the stream into target (bounded; see DecompressStream).
+    // Inflates the stream into target; a stream inflating to more than MaxSkinContainerSize
+    // bytes is refused with EDecompressionError.
     void ExtractContainer(MemoryStream& target);
     // Builds the stream from a "skin.ini" and the bitmap files beside it. A definition without
     // all of "VERSION", "PICTURES", "FORMINFO", "SKINOBJECTS" and "SKINCONTROLS", or any failure,

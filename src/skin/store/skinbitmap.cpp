@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 namespace quorvel {
 namespace {
@@ -133,14 +132,25 @@ void SkinBitmap::LoadFromStream(Stream& stream)
     bitCount_ = g.bitCount;
 }
 
-void SkinBitmap::LoadFromFile(const std::string& path)
+void SkinBitmap::LoadFromFile(const std::string& path, std::int64_t limit)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw EFOpenError("Cannot open file \"" + path + "\"");
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    MemoryStream stream(ss.str());
+    // The headers say how long the image is: nothing past it is read, so a file without an end
+    // (a device, a pipe) or a huge one costs no more than the image it claims to be.
+    std::string bytes(kFileHeader + 40, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const std::int64_t got = in.gcount();
+    const std::int64_t length = Describe(reinterpret_cast<const unsigned char*>(bytes.data()), got).length;
+    if (length > limit)
+        throw EInvalidSkin("The picture \"" + path + "\" is larger than a skin can hold");
+    if (length > got) {
+        bytes.resize(static_cast<std::size_t>(length));
+        in.read(bytes.data() + got, static_cast<std::streamsize>(length - got));
+        bytes.resize(static_cast<std::size_t>(got + in.gcount()));
+    }
+    MemoryStream stream(std::move(bytes));
     LoadFromStream(stream);
 }
 

@@ -13,6 +13,8 @@ class SkinBitmap {
 public:
     // Largest side accepted; no skin picture comes near it.
     static constexpr int MaxSide = 16384;
+    // No image is shorter than its file header and the shortest info header.
+    static constexpr int MinImageLength = 14 + 12;
 
     bool Empty() const { return bytes_.empty(); }
     int Width() const { return width_; }
@@ -24,8 +26,9 @@ public:
     // Reads one BMP file image from the stream: the headers say where it ends, and the stream
     // is left right after it. Throws EInvalidGraphic for anything that is not a sane BMP image.
     void LoadFromStream(Stream& stream);
-    // Reads a BMP file; throws EFOpenError or EInvalidGraphic.
-    void LoadFromFile(const std::string& path);
+    // Reads a BMP file, no further than its headers say the image reaches; throws EFOpenError,
+    // EInvalidGraphic, or EInvalidSkin for an image larger than limit bytes.
+    void LoadFromFile(const std::string& path, std::int64_t limit);
     // Writes the BMP file image, its file header's length field equal to its size.
     void SaveToStream(Stream& stream) const;
 

@@ -1,6 +1,7 @@
 #include "skincontainer.h"
 
 #include "skinerrors.h"
+#include "skinlimits.h"
 #include "stream.h"
 
 namespace quorvel {
@@ -73,10 +74,14 @@ SkinContainer SkinContainer::Read(Stream& stream)
         ReadFlagged(stream, scratch);
     }
     const std::int32_t count = ReadInt32(stream);
-    for (std::int32_t i = 0; i < count; ++i) {
-        // Every image takes bytes, so a count beyond what is left is damage, found at once.
+    // Every image takes at least its two headers, so a count beyond what is left is damage,
+    // found before any image is read.
+    const std::int64_t length = stream.Length();
+    if (count > 0 && length >= 0 && count > (length - stream.Position()) / SkinBitmap::MinImageLength)
+        throw EInvalidSkin("The skin is damaged: it lists " + std::to_string(count) +
+                           " pictures, more than its container holds");
+    for (std::int32_t i = 0; i < count; ++i)
         c.pictures.emplace_back().LoadFromStream(stream);
-    }
     std::string rest;
     char buffer[4096];
     for (;;) {
@@ -84,6 +89,8 @@ SkinContainer SkinContainer::Read(Stream& stream)
         if (n <= 0)
             break;
         rest.append(buffer, static_cast<std::size_t>(n));
+        if (static_cast<std::int64_t>(rest.size()) > MaxSkinDefinitionSize)
+            throw EInvalidSkin("The skin is damaged: its definition is longer than a skin's can be");
     }
     c.definition = SplitLines(rest);
     return c;

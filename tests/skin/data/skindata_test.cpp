@@ -4,6 +4,7 @@
 #include "skindata.h"
 #include "skinerrors.h"
 #include "skinini.h"
+#include "skinlimits.h"
 #include "skinmessageforms.h"
 #include "skintestdata.h"
 #include "zlibstreams.h"
@@ -238,4 +239,99 @@ TEST(SkinData, MessagesSkipFormsThatAreGoneOrClosedMeanwhile)
     EXPECT_EQ(log, (std::vector<std::string>{"owner:1274:1000"}));
     SkinMessageForms::Remove(&owner);
     SkinMessageForms::Remove(&closer);
+}
+
+TEST(SkinData, CountsBeyondWhatTheirSectionHoldsFailTheLoadCleanly)
+{
+    // Each entry of a count is a line of its section: a count beyond the section's lines is
+    // damage. The load stops at once (no loop over the count), as for any damaged skin.
+    const std::vector<std::vector<std::string>> hostile = {
+        {"[PICTURES]", "activepicturescount=2147483647", "0=a.bmp"},
+        {"[SKINOBJECTS]", "count=2147483647", "0=caption:caption"},
+        {"[SKINCONTROLS]", "count=$7FFFFFFF", "0=panel:panel"},
+        {"[SKINCONTROLS]", "count=3", "0=panel:panel"},
+    };
+    for (const auto& definition : hostile) {
+        std::vector<std::string> log;
+        RecordingForm owner("owner", log);
+        SkinData data(&owner);
+        CompressedStoredSkin stored;
+        stored.SetCompressedData(Pack(Minimal(definition)));
+        EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EInvalidSkin) << definition[1];
+        EXPECT_TRUE(data.Empty);
+        EXPECT_TRUE(data.ActivePictures.empty());
+        EXPECT_TRUE(data.ActivePictureNames.empty());
+        EXPECT_TRUE(data.SkinObjects.empty());
+        EXPECT_TRUE(data.SkinControls.empty());
+        EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000"}));
+        SkinMessageForms::Remove(&owner);
+    }
+    // Counts the section can hold load, missing entries adding nothing; negative ones load none.
+    SkinData data;
+    CompressedStoredSkin stored;
+    stored.SetCompressedData(Pack(Minimal({"[SKINCONTROLS]", "count=2", "0=panel:panel", "[SKINOBJECTS]",
+                                           "count=-$80000000", "0=caption:caption", "[PICTURES]",
+                                           "activepicturescount=-1"})));
+    data.LoadCompressedStoredSkin(stored);
+    EXPECT_FALSE(data.Empty);
+    EXPECT_EQ(data.SkinControls.size(), 1u);
+    EXPECT_TRUE(data.SkinObjects.empty());
+    EXPECT_TRUE(data.ActivePictureNames.empty());
+}
+
+TEST(CompressedStoredSkin, ImportRefusesWhatNoLoadCouldTake)
+{
+    ScratchDir dir;
+    ScratchDir::Spit(dir.File("p.bmp"), MakeBmp(3, 3, 24));
+    const std::string head = "[VERSION]\r\n[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\n[PICTURES]\r\n";
+    ScratchDir::Spit(dir.File("skin.ini"), head + "activepicturescount=1\r\n0=p.bmp\r\n");
+    CompressedStoredSkin stored;
+    stored.ImportSkinFolder(dir.File("skin.ini"));
+    const std::string before = stored.CompressedData();
+    ASSERT_FALSE(before.empty());
+
+    // A count beyond its section.
+    ScratchDir::Spit(dir.File("count.ini"), head + "activepicturescount=2147483647\r\n0=p.bmp\r\n");
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("count.ini")), EInvalidSkin);
+    EXPECT_TRUE(stored.CompressedData() == before);
+
+    // A picture larger than any container the load accepts (its pixels a hole in the file): the
+    // import fails instead of writing a skin that could never load.
+    std::string big = MakeBmp(16384, 1100, 32).substr(0, 54);
+    ScratchDir::Spit(dir.File("big.bmp"), big);
+    std::filesystem::resize_file(dir.File("big.bmp"), 54 + 16384LL * 1100 * 4);
+    ScratchDir::Spit(dir.File("big.ini"), head + "picture=big.bmp\r\n");
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("big.ini")), EInvalidSkin);
+    EXPECT_TRUE(stored.CompressedData() == before);
+
+    // Small pictures named again and again add up to the same.
+    std::string many = head + "activepicturescount=40\r\n";
+    ScratchDir::Spit(dir.File("mid.bmp"), MakeBmp(1024, 512, 32));
+    for (int i = 0; i < 40; ++i)
+        many += std::to_string(i) + "=mid.bmp\r\n";
+    ScratchDir::Spit(dir.File("many.ini"), many);
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("many.ini")), EInvalidSkin);
+    EXPECT_TRUE(stored.CompressedData() == before);
+
+    // A definition with LF line ends that fits, but would not once stored with CR LF.
+    std::string text = head;
+    while (text.size() < static_cast<std::size_t>(MaxSkinDefinitionSize) - 2)
+        text += "x\n";
+    ScratchDir::Spit(dir.File("long.ini"), text);
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("long.ini")), EInvalidSkin);
+    EXPECT_TRUE(stored.CompressedData() == before);
+    // Half as many lines do: what the import accepts, the load takes.
+    ScratchDir::Spit(dir.File("long.ini"), text.substr(0, text.size() / 2));
+    stored.ImportSkinFolder(dir.File("long.ini"));
+    SkinData data;
+    data.LoadCompressedStoredSkin(stored);
+    EXPECT_FALSE(data.Empty);
+    stored.SetCompressedData(before);
+
+    // Files without an end are read only as far as a skin could reach.
+    EXPECT_THROW(stored.ImportSkinFolder("/dev/zero"), EInvalidSkin);
+    ScratchDir::Spit(dir.File("zero.ini"), head + "mask=../../../../../../dev/zero\r\n");
+    EXPECT_THROW(stored.ImportSkinFolder(dir.File("zero.ini")), EInvalidGraphic);
+    stored.ImportCompressedFile("/dev/zero"); // version 0, length 0: an empty stream
+    EXPECT_TRUE(stored.IsEmpty());
 }

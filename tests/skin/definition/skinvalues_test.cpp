@@ -3,6 +3,7 @@
 #include "skinvalues.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace quorvel;
 using namespace quorvel::skinvalue;
@@ -26,6 +27,17 @@ TEST(SkinValues, IntegersAndBooleans)
     EXPECT_EQ(v, -1);
     for (const char* bad : {"", "-", "12a", "0x", "99999999999", " 1"})
         EXPECT_FALSE(ParseInteger(bad, v)) << bad;
+    // Negated hexadecimal wraps within 32 bits too; the lowest value reads without overflow.
+    EXPECT_TRUE(ParseInteger("-$80000000", v));
+    EXPECT_EQ(v, std::numeric_limits<int>::min());
+    EXPECT_TRUE(ParseInteger("-0x1", v));
+    EXPECT_EQ(v, -1);
+    EXPECT_TRUE(ParseInteger("-$FFFFFFFF", v));
+    EXPECT_EQ(v, 1);
+    EXPECT_TRUE(ParseInteger("-2147483648", v));
+    EXPECT_EQ(v, std::numeric_limits<int>::min());
+    EXPECT_FALSE(ParseInteger("-2147483649", v));
+    EXPECT_FALSE(ParseInteger("$100000000", v));
     EXPECT_EQ(ReadInteger(Ini("k=abc"), "S", "k", 7), 7);
     EXPECT_EQ(ReadInteger(Ini("x=1"), "S", "k", -1), -1);
     EXPECT_TRUE(ReadBoolean(Ini("k=1"), "S", "k"));

@@ -1,5 +1,6 @@
 #include "skincontainer.h"
 #include "skinerrors.h"
+#include "skinlimits.h"
 #include "skintestdata.h"
 #include "stream.h"
 
@@ -107,6 +108,30 @@ TEST(SkinContainer, DamagedImagesAndCountsFailCleanly)
         MemoryStream s(bad[i]);
         EXPECT_THROW(SkinContainer::Read(s), Exception) << i;
     }
+}
+
+TEST(SkinContainer, CountsAndLengthsBeyondTheContainerAreRefusedBeforeReading)
+{
+    // A picture count that the bytes left cannot hold is refused before any image is read.
+    std::string s;
+    Int32(s, 3);
+    s += "\1\1\1";
+    Int32(s, 2147483647);
+    s += MakeBmp(4, 4, 24);
+    MemoryStream counted(s);
+    EXPECT_THROW(SkinContainer::Read(counted), EInvalidSkin);
+
+    // The definition text may be as long as the limit, and no longer.
+    std::string head;
+    Int32(head, 3);
+    head += "\1\1\1";
+    Int32(head, 0);
+    std::string text = "[A]\r\n";
+    text += std::string(static_cast<std::size_t>(MaxSkinDefinitionSize) - text.size() - 2, 'x') + "\r\n";
+    MemoryStream longest(head + text);
+    EXPECT_EQ(SkinContainer::Read(longest).definition.size(), 2u);
+    MemoryStream tooLong(head + text + "y");
+    EXPECT_THROW(SkinContainer::Read(tooLong), EInvalidSkin);
 }
 
 TEST(SkinBitmap, LengthComesFromTheHeadersNotTheFileField)
