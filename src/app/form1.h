@@ -38,8 +38,8 @@ public:
     static constexpr const char* Title = "Quorvel Online TV v1.12";
 
     // programDir: the executable's directory with its trailing "/". audioOutput: the player's
-    // sound output ("auto" for the desktop's).
-    explicit Form1(const std::string& programDir, const QString& audioOutput = QStringLiteral("auto"),
+    // sound output (empty for the desktop's).
+    explicit Form1(const std::string& programDir, const QString& audioOutput = QString(),
                    QWidget* parent = nullptr);
     ~Form1() override;
 

@@ -28,7 +28,7 @@ class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
     // audioOutput: see MpvCore.
-    explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QStringLiteral("auto"));
+    explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QString());
     ~MediaPlayer() override;
 
     // The address being played; putting one drops what was playing and starts the new one.

@@ -47,7 +47,9 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         SetOption(handle_, "vo", "libmpv");
         SetOption(handle_, "hwdec", "no");
         SetOption(handle_, "gpu-hwdec-interop", "no");
-        SetOption(handle_, "ao", audioOutput.toUtf8().constData());
+        // mpv has no output named "auto": its own choice is made only when "ao" is left unset.
+        if (!audioOutput.isEmpty())
+            SetOption(handle_, "ao", audioOutput.toUtf8().constData());
         SetOption(handle_, "idle", "yes");
         SetOption(handle_, "keep-open", "no");
         // A dead address gives up after this many seconds instead of hanging.

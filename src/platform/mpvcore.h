@@ -18,8 +18,9 @@ namespace quorvel {
 class MpvCore : public QObject {
     Q_OBJECT
 public:
-    // audioOutput: mpv's "ao" value ("auto" plays through the desktop's sound system).
-    explicit MpvCore(const QString& audioOutput = QStringLiteral("auto"), QObject* parent = nullptr);
+    // audioOutput: mpv's "ao" value; empty plays through the desktop's sound system (mpv tries
+    // PipeWire, PulseAudio, ALSA and the rest in turn).
+    explicit MpvCore(const QString& audioOutput = QString(), QObject* parent = nullptr);
     ~MpvCore() override;
 
     mpv_handle* Handle() const { return handle_; }

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <thread>
 #include <arpa/inet.h>
@@ -434,4 +435,84 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
     EXPECT_FALSE(player->Card().isVisible());
     server.kill();
     server.waitForFinished();
+}
+
+namespace {
+
+// The sound system the player meets: ALSA with the given default device, read from a file of
+// its own instead of the machine's configuration.
+class AlsaDefault {
+public:
+    explicit AlsaDefault(const std::string& config)
+    {
+        const std::string path = dir_.File("asound.conf");
+        std::ofstream(path) << config;
+        ::setenv("ALSA_CONFIG_PATH", path.c_str(), 1);
+    }
+    ~AlsaDefault() { ::unsetenv("ALSA_CONFIG_PATH"); }
+
+private:
+    ScratchDir dir_;
+};
+
+std::string Radio(ScratchDir& dir)
+{
+    const std::string radio = dir.File("radio.m4a");
+    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 "
+                                "-c:a aac '" + radio + "'";
+    return std::system(command.c_str()) == 0 ? radio : std::string();
+}
+
+QString CurrentAudioOutput(MediaPlayer& player)
+{
+    char* name = mpv_get_property_string(player.Core().Handle(), "current-ao");
+    const QString result = QString::fromUtf8(name ? name : "");
+    mpv_free(name);
+    return result;
+}
+
+} // namespace
+
+TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhenThereIsNoDevice)
+{
+    ScratchDir dir;
+    const std::string radio = Radio(dir);
+    ASSERT_FALSE(radio.empty());
+    {
+        // A machine whose only sound device takes the sound and drops it: the player finds it
+        // on its own (no output named by the program) and a sound-only channel plays.
+        AlsaDefault alsa("pcm.!default { type null }\n");
+        QWidget host;
+        host.resize(320, 240);
+        auto* player = new MediaPlayer(&host);
+        player->setGeometry(0, 0, 320, 240);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+        player->setURL(QString::fromStdString(radio));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !CurrentAudioOutput(*player).isEmpty(); }, 10000))
+            << player->Message().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly &&
+                                                 player->Card().isVisible(); },
+                                    10000));
+        EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
+    }
+    {
+        // No sound device at all: a sound-only channel cannot play and says why; a picture
+        // plays on without sound.
+        AlsaDefault alsa("pcm.!default { type plug slave.pcm \"nowhere\" }\n");
+        QWidget host;
+        host.resize(320, 240);
+        auto* player = new MediaPlayer(&host, QStringLiteral("alsa"));
+        player->setGeometry(0, 0, 320, 240);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+        player->setURL(QString::fromStdString(radio));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 10000));
+        EXPECT_TRUE(player->Message().startsWith("Cannot play this channel: ")) << player->Message().toStdString();
+        EXPECT_TRUE(player->Message().contains("audio")) << player->Message().toStdString();
+        player->setURL(QString::fromStdString(Clip()));
+        const quint64 before = player->FramesRendered();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
+        EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
+    }
 }
