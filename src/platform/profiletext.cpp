@@ -10,8 +10,6 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
 std::string_view Trim(std::string_view s)
 {
     while (!s.empty() && IsBlank(s.front()))
@@ -37,27 +35,6 @@ std::string_view Unquote(std::string_view v)
 }
 
 } // namespace
-
-bool NamesEqual(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
-
-std::size_t ProfileText::FoldedHash::operator()(std::string_view s) const
-{
-    // FNV-1a over the lower-cased bytes.
-    std::size_t h = 1469598103934665603ull;
-    for (char c : s)
-        h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-    return h;
-}
-
-bool ProfileText::FoldedEqual::operator()(std::string_view a, std::string_view b) const { return NamesEqual(a, b); }
 
 ProfileText::ProfileText(std::string bytes) : bytes_(std::make_shared<const std::string>(std::move(bytes)))
 {
@@ -277,7 +254,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
             for (const Slot& slot : before) {
                 if (slot.at == 0)
                     continue;
-                const std::size_t hash = Mixed(FoldedHash()(added[slot.at - 1].first));
+                const std::size_t hash = Mixed(FoldedNameHash()(added[slot.at - 1].first));
                 std::size_t i = hash & mask;
                 while (slots[i].at != 0)
                     i = (i + 1) & mask;
@@ -287,7 +264,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
         void Add(std::string_view key, std::string_view value)
         {
             Reserve(1);
-            const std::size_t hash = Mixed(FoldedHash()(key));
+            const std::size_t hash = Mixed(FoldedNameHash()(key));
             Slot& slot = slots[Find(key, hash)];
             if (slot.at != 0) {
                 added[slot.at - 1].second = value;
@@ -299,7 +276,7 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
     };
     std::vector<Pending> pending;
     std::unordered_map<const Section*, std::size_t> byExisting;
-    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> byNewName;
+    std::unordered_map<std::string_view, std::size_t, FoldedNameHash, FoldedNameEqual> byNewName;
     for (const auto& edit : edits) {
         if (edit.entries.empty())
             continue;

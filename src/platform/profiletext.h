@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foldednames.h"
+
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -56,18 +58,12 @@ private:
         std::size_t lineEnd;   // offset just past the line's line end (or the file end)
         std::size_t textEnd;   // offset just past the line's text, before its line end
     };
-    struct FoldedHash {
-        std::size_t operator()(std::string_view s) const;
-    };
-    struct FoldedEqual {
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
     struct Section {
         std::string_view name;
         std::size_t headerEnd; // offset just past the header line
         std::vector<Entry> entries;
         // Key name (any case) -> index of its first entry; built on first lookup.
-        mutable std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> index;
+        mutable std::unordered_map<std::string_view, std::size_t, FoldedNameHash, FoldedNameEqual> index;
         // Whether each entry is the first of its name: only those answer a read.
         mutable std::vector<bool> first;
         mutable bool indexed = false;
@@ -82,8 +78,5 @@ private:
     std::shared_ptr<const std::string> bytes_;
     std::vector<Section> sections_;
 };
-
-// ASCII case-insensitive equality, the rule for section and key names.
-bool NamesEqual(std::string_view a, std::string_view b);
 
 } // namespace quorvel

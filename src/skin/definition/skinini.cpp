@@ -13,28 +13,7 @@ std::string_view Trim(std::string_view s)
     return s;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 } // namespace
-
-std::size_t SkinIni::FoldedHash::operator()(std::string_view name) const
-{
-    // FNV-1a over the lower-cased bytes.
-    std::size_t h = 1469598103934665603ull;
-    for (char c : name)
-        h = (h ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-    return h;
-}
-
-bool SkinIni::FoldedEqual::operator()(std::string_view a, std::string_view b) const
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i]))
-            return false;
-    return true;
-}
 
 SkinIni::SkinIni(const std::vector<std::string>& lines)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foldednames.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -43,16 +45,8 @@ private:
     };
     // Names hash and compare without regard to ASCII letter case, and are looked up as views,
     // so a lookup allocates nothing.
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
     template <class T>
-    using NameMap = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
+    using NameMap = std::unordered_map<std::string, T, FoldedNameHash, FoldedNameEqual>;
     struct Section {
         std::string name;
         std::vector<Line> lines;
