@@ -455,10 +455,11 @@ private:
     ScratchDir dir_;
 };
 
+// ALSA's null device takes sound as fast as it comes, so ten minutes of it play in seconds.
 std::string Radio(ScratchDir& dir)
 {
     const std::string radio = dir.File("radio.m4a");
-    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 "
+    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=600 "
                                 "-c:a aac '" + radio + "'";
     return std::system(command.c_str()) == 0 ? radio : std::string();
 }
