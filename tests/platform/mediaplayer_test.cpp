@@ -439,8 +439,9 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
 
 namespace {
 
-// The sound system the player meets: ALSA with the given default device, read from a file of
-// its own instead of the machine's configuration.
+// The sound system the player meets: no sound server (a developer's PipeWire or PulseAudio is
+// out of reach, so nothing sounds aloud), and ALSA with the given default device, read from a
+// file of its own instead of the machine's configuration.
 class AlsaDefault {
 public:
     explicit AlsaDefault(const std::string& config)
@@ -448,8 +449,16 @@ public:
         const std::string path = dir_.File("asound.conf");
         std::ofstream(path) << config;
         ::setenv("ALSA_CONFIG_PATH", path.c_str(), 1);
+        const std::string nowhere = dir_.File("no-server");
+        ::setenv("PIPEWIRE_REMOTE", nowhere.c_str(), 1);
+        ::setenv("PULSE_SERVER", ("unix:" + nowhere).c_str(), 1);
     }
-    ~AlsaDefault() { ::unsetenv("ALSA_CONFIG_PATH"); }
+    ~AlsaDefault()
+    {
+        ::unsetenv("ALSA_CONFIG_PATH");
+        ::unsetenv("PIPEWIRE_REMOTE");
+        ::unsetenv("PULSE_SERVER");
+    }
 
 private:
     ScratchDir dir_;
@@ -492,6 +501,7 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         player->setURL(QString::fromStdString(radio));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !CurrentAudioOutput(*player).isEmpty(); }, 10000))
             << player->Message().toStdString();
+        EXPECT_EQ(CurrentAudioOutput(*player), "alsa");
         EXPECT_TRUE(QTest::qWaitFor([&] { return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly &&
                                                  player->Card().isVisible(); },
                                     10000));
