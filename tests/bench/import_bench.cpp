@@ -9,6 +9,7 @@
 #include "findbox.h"
 #include "form1.h"
 #include "m3uplaylist.h"
+#include "plainread.h"
 #include "playlistsource.h"
 #include "profilestore.h"
 #include "scratchdir.h"
@@ -19,9 +20,7 @@
 #include <QTreeWidget>
 #include <benchmark/benchmark.h>
 #include <clocale>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,27 +68,7 @@ const std::string& ProgramDir()
     return dir;
 }
 
-void ReadAndSplit(benchmark::State& state, const std::string& file)
-{
-    for (auto _ : state) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        const std::string bytes = ss.str();
-        std::vector<std::string_view> lines;
-        std::size_t pos = 0;
-        while (pos < bytes.size()) {
-            auto nl = bytes.find('\n', pos);
-            if (nl == std::string::npos)
-                nl = bytes.size();
-            lines.emplace_back(bytes.data() + pos, nl - pos);
-            pos = nl + 1;
-        }
-        benchmark::DoNotOptimize(lines.data());
-    }
-}
-
-void PlaylistPlainReadAndSplit(benchmark::State& state) { ReadAndSplit(state, PlaylistFile()); }
+void PlaylistPlainReadAndSplit(benchmark::State& state) { quorvel::bench::ReadAndSplit(state, PlaylistFile()); }
 
 // What quorvel-import does, into a catalogue that is not there yet.
 void ImportIntoNewCatalogue(benchmark::State& state)
@@ -120,7 +99,7 @@ void ImportAgain(benchmark::State& state)
     }
 }
 
-void CataloguePlainReadAndSplit(benchmark::State& state) { ReadAndSplit(state, ProgramDir() + "VisibleAPI.dat"); }
+void CataloguePlainReadAndSplit(benchmark::State& state) { quorvel::bench::ReadAndSplit(state, ProgramDir() + "VisibleAPI.dat"); }
 
 // The window goes before the application does (main ends it): a window left to the static
 // destructors would outlive the application and crash the run at its end.

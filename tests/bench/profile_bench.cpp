@@ -1,12 +1,11 @@
 // Listing and reading every key of a 100,000-key profile file, beside a plain read and line
 // split of the same bytes. Every iteration starts cold: the reader's cache is dropped.
 #include "inifile.h"
+#include "plainread.h"
 #include "profilestore.h"
 #include "scratchdir.h"
 
 #include <benchmark/benchmark.h>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -25,25 +24,7 @@ const std::string& BigFile()
     return file;
 }
 
-void PlainReadAndSplit(benchmark::State& state)
-{
-    for (auto _ : state) {
-        std::ifstream in(BigFile(), std::ios::binary);
-        std::ostringstream ss;
-        ss << in.rdbuf();
-        const std::string bytes = ss.str();
-        std::vector<std::string_view> lines;
-        std::size_t pos = 0;
-        while (pos < bytes.size()) {
-            auto nl = bytes.find('\n', pos);
-            if (nl == std::string::npos)
-                nl = bytes.size();
-            lines.emplace_back(bytes.data() + pos, nl - pos);
-            pos = nl + 1;
-        }
-        benchmark::DoNotOptimize(lines.data());
-    }
-}
+void PlainReadAndSplit(benchmark::State& state) { quorvel::bench::ReadAndSplit(state, BigFile()); }
 
 void ListKeysThenReadEach(benchmark::State& state)
 {
