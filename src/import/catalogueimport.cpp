@@ -3,6 +3,7 @@
 #include "exception.h"
 #include "inifile.h"
 #include "playableaddress.h"
+#include "readtoend.h"
 #include "safename.h"
 
 #include <QString>
@@ -32,22 +33,13 @@ std::string ReadCatalogue(const std::string& file)
     }
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(err) +
-                            "; it was left as it is");
-        }
-        if (n == 0)
-            break;
-        bytes.append(buf, static_cast<std::size_t>(n));
-    }
+    const int err = ReadToEnd(fd, [&bytes](const char* data, std::size_t size) {
+        bytes.append(data, size);
+        return true;
+    });
     ::close(fd);
+    if (err != 0)
+        throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(err) + "; it was left as it is");
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "playlistsource.h"
 
 #include "exception.h"
+#include "readtoend.h"
 
 #include <QElapsedTimer>
 #include <algorithm>
@@ -66,26 +67,16 @@ QByteArray PlaylistSource::ReadFile(const QString& path, const Options& options)
     QByteArray bytes;
     if (S_ISREG(st.st_mode) && st.st_size > 0)
         bytes.reserve(static_cast<qsizetype>(std::min<qint64>(st.st_size, options.maxBytes)));
-    char buf[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int err = errno;
-            ::close(fd);
-            throw Exception("Cannot read " + Text(path) + ": " + std::strerror(err));
-        }
-        if (n == 0)
-            break;
-        bytes.append(buf, n);
-        if (bytes.size() > options.maxBytes) {
-            ::close(fd);
-            throw Exception("Cannot read " + Text(path) + ": it is larger than any playlist (" +
-                            std::to_string(options.maxBytes >> 20) + " MB)");
-        }
-    }
+    const int err = ReadToEnd(fd, [&bytes, &options](const char* data, std::size_t size) {
+        bytes.append(data, static_cast<qsizetype>(size));
+        return bytes.size() <= options.maxBytes;
+    });
     ::close(fd);
+    if (err != 0)
+        throw Exception("Cannot read " + Text(path) + ": " + std::strerror(err));
+    if (bytes.size() > options.maxBytes)
+        throw Exception("Cannot read " + Text(path) + ": it is larger than any playlist (" +
+                        std::to_string(options.maxBytes >> 20) + " MB)");
     return bytes;
 }
 

@@ -1,5 +1,7 @@
 #include "profilestore.h"
 
+#include "readtoend.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -54,17 +56,10 @@ bool ReadAll(int fd, std::string& out, off_t sizeHint)
     out.clear();
     if (sizeHint > 0)
         out.reserve(static_cast<std::size_t>(sizeHint));
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        out.append(buf, static_cast<std::size_t>(n));
-    }
+    return ReadToEnd(fd, [&out](const char* data, std::size_t size) {
+               out.append(data, size);
+               return true;
+           }) == 0;
 }
 
 // Reads the regular file's bytes. Missing -> true with empty content and exists=false;
