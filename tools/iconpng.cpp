@@ -1,6 +1,6 @@
 // Draws the application icon, as the window shows it, into a PNG file of the given size.
 //   quorvel-iconpng <file.png> <size>
-#include "appicons.h"
+#include "app/appicons.h"
 
 #include <QGuiApplication>
 #include <cstdlib>

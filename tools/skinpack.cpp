@@ -1,7 +1,7 @@
 // Packs a skin folder into the program: builds the stored skin's zlib stream from "skin.ini"
 // and its bitmaps, and writes it as a C++ source that defines the bytes.
 //   quorvel-skinpack <skin.ini> <output.cpp>
-#include "compressedstoredskin.h"
+#include "skin/store/compressedstoredskin.h"
 
 #include <cstdio>
 #include <exception>
@@ -23,7 +23,7 @@ int main(int argc, char** argv)
         const std::string& bytes = skin.CompressedData();
         std::ofstream out(argv[2], std::ios::trunc);
         out << "// Generated from the skin folder by quorvel-skinpack; do not edit.\n"
-               "#include \"storedskin.h\"\n\nnamespace {\nconst unsigned char kBytes[] = {";
+               "#include \"app/storedskin.h\"\n\nnamespace {\nconst unsigned char kBytes[] = {";
         for (std::size_t i = 0; i < bytes.size(); ++i)
             out << (i % 24 == 0 ? "\n" : "") << static_cast<unsigned>(static_cast<unsigned char>(bytes[i])) << ",";
         out << "\n};\n}\n\nstd::string quorvel::StoredSkinData()\n{\n"

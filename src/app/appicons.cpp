@@ -1,4 +1,4 @@
-#include "appicons.h"
+#include "app/appicons.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "categorynode.h"
+#include "app/categorynode.h"
 
-#include "channeltree.h"
+#include "catalogue/channeltree.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "treenode.h"
+#include "app/treenode.h"
 
 #include <cstddef>
 #include <memory>

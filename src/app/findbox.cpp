@@ -1,7 +1,7 @@
-#include "findbox.h"
+#include "app/findbox.h"
 
-#include "categorynode.h"
-#include "findresultsmodel.h"
+#include "app/categorynode.h"
+#include "app/findresultsmodel.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "channelfinder.h"
+#include "catalogue/channelfinder.h"
 
 #include <QIcon>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "findresultsmodel.h"
+#include "app/findresultsmodel.h"
 
-#include "categorynode.h"
+#include "app/categorynode.h"
 
 #include <QTreeWidget>
 

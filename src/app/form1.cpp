@@ -1,29 +1,29 @@
-#include "form1.h"
+#include "app/form1.h"
 
-#include "adlist.h"
-#include "alignment.h"
-#include "appicons.h"
-#include "channelcatalogue.h"
-#include "categorynode.h"
-#include "channeltree.h"
-#include "compressedstoredskin.h"
-#include "editline.h"
-#include "errorbox.h"
-#include "findbox.h"
-#include "hotkeyservice.h"
-#include "mediaplayer.h"
-#include "pageaddress.h"
-#include "plainpanel.h"
-#include "shellopen.h"
-#include "skindata.h"
-#include "skinform.h"
-#include "skinpagecontrol.h"
-#include "skinpanel.h"
-#include "skintabsheet.h"
-#include "storedskin.h"
-#include "tempdir.h"
-#include "webpane.h"
-#include "windowprocfilter.h"
+#include "sponsor/adlist.h"
+#include "widgets/alignment.h"
+#include "app/appicons.h"
+#include "catalogue/channelcatalogue.h"
+#include "app/categorynode.h"
+#include "catalogue/channeltree.h"
+#include "skin/store/compressedstoredskin.h"
+#include "widgets/editline.h"
+#include "widgets/errorbox.h"
+#include "app/findbox.h"
+#include "platform/hotkeyservice.h"
+#include "player/mediaplayer.h"
+#include "sponsor/pageaddress.h"
+#include "widgets/plainpanel.h"
+#include "platform/shellopen.h"
+#include "skin/data/skindata.h"
+#include "skin/form/skinform.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/controls/skinpanel.h"
+#include "skin/controls/skintabsheet.h"
+#include "app/storedskin.h"
+#include "platform/tempdir.h"
+#include "webhost/webpane.h"
+#include "widgets/windowprocfilter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -201,14 +201,13 @@ void Form1::CreateComponents(const QString& audioOutput)
 
 std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }
 
-std::string Form1::AdListFile() const { return std::string(TempDir.data()) + AdList::FileName; }
+std::string Form1::AdListFile() const { return TempDir + AdList::FileName; }
 
 void Form1::FormCreate()
 {
     RunHandler([this] {
         // 1. The user's temporary directory.
-        const std::string temp = UserTempDir().substr(0, TempDir.size() - 1);
-        std::memcpy(TempDir.data(), temp.c_str(), temp.size() + 1);
+        TempDir = UserTempDir();
         // 2. A catalogue with the default categories, when there is none.
         const std::string catalogue = CatalogueFile();
         if (!FileExists(catalogue))

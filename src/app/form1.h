@@ -63,7 +63,7 @@ public:
     FindBox* FindBox1 = nullptr; // finding a channel over the tree
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
-    std::array<char, 261> TempDir{};
+    std::string TempDir;
     bool Playing = false;
 
     // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV"). The categories

@@ -1,10 +1,10 @@
 // Quorvel Online TV: program entry.
-#include "appicons.h"
-#include "errorbox.h"
-#include "form1.h"
-#include "mpris.h"
-#include "terminationrequests.h"
-#include "webhostmodule.h"
+#include "app/appicons.h"
+#include "widgets/errorbox.h"
+#include "app/form1.h"
+#include "app/mpris.h"
+#include "platform/terminationrequests.h"
+#include "webhost/webhostmodule.h"
 
 #include <QApplication>
 #include <QMessageBox>

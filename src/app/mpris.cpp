@@ -1,12 +1,12 @@
-#include "mpris.h"
+#include "app/mpris.h"
 
-#include "categorynode.h"
-#include "errorbox.h"
-#include "form1.h"
-#include "hotkeyservice.h"
-#include "mediaplayer.h"
-#include "mpvcore.h"
-#include "mprisadaptors.h"
+#include "app/categorynode.h"
+#include "widgets/errorbox.h"
+#include "app/form1.h"
+#include "platform/hotkeyservice.h"
+#include "player/mediaplayer.h"
+#include "player/mpvcore.h"
+#include "app/mprisadaptors.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

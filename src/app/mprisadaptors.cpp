@@ -1,6 +1,6 @@
-#include "mprisadaptors.h"
+#include "app/mprisadaptors.h"
 
-#include "mpris.h"
+#include "app/mpris.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "treenode.h"
+#include "app/treenode.h"
 
 namespace quorvel {
 

@@ -1,7 +1,7 @@
-#include "channelcatalogue.h"
+#include "catalogue/channelcatalogue.h"
 
-#include "channeltree.h"
-#include "inifile.h"
+#include "catalogue/channeltree.h"
+#include "platform/inifile.h"
 
 namespace quorvel {
 

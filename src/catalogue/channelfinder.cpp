@@ -1,4 +1,4 @@
-#include "channelfinder.h"
+#include "catalogue/channelfinder.h"
 
 #include <QStringMatcher>
 

@@ -1,8 +1,8 @@
-#include "channeltree.h"
+#include "catalogue/channeltree.h"
 
-#include "inifile.h"
-#include "nameindex.h"
-#include "profilestore.h"
+#include "platform/inifile.h"
+#include "base/nameindex.h"
+#include "platform/profilestore.h"
 
 namespace quorvel {
 

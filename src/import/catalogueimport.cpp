@@ -1,10 +1,10 @@
-#include "catalogueimport.h"
+#include "import/catalogueimport.h"
 
-#include "exception.h"
-#include "inifile.h"
-#include "playableaddress.h"
-#include "readtoend.h"
-#include "safename.h"
+#include "base/exception.h"
+#include "platform/inifile.h"
+#include "base/playableaddress.h"
+#include "base/readtoend.h"
+#include "import/safename.h"
 
 #include <QString>
 #include <cerrno>
@@ -231,7 +231,7 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
         ++report_.withoutAddress;
         return;
     }
-    if (!IsPlayableAddress(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())))) {
+    if (!IsPlayableAddress(address)) {
         ++report.refused;
         if (report_.refusedExamples.size() < 3)
             report_.refusedExamples.emplace_back(address);

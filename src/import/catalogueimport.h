@@ -1,9 +1,9 @@
 #pragma once
 
-#include "m3uplaylist.h"
-#include "nameindex.h"
-#include "profiletext.h"
-#include "textarena.h"
+#include "import/m3uplaylist.h"
+#include "base/nameindex.h"
+#include "base/profiletext.h"
+#include "import/textarena.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,10 +1,10 @@
-#include "importcommand.h"
+#include "import/importcommand.h"
 
-#include "catalogueimport.h"
-#include "channelcatalogue.h"
-#include "exception.h"
-#include "m3uplaylist.h"
-#include "playlistsource.h"
+#include "import/catalogueimport.h"
+#include "catalogue/channelcatalogue.h"
+#include "base/exception.h"
+#include "import/m3uplaylist.h"
+#include "import/playlistsource.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
-#include "m3uplaylist.h"
+#include "import/m3uplaylist.h"
 
-#include "exception.h"
+#include "base/blanks.h"
+#include "base/exception.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -11,16 +12,7 @@
 namespace quorvel {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s)
-{
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
+std::string_view Trim(std::string_view s) { return TrimBlanks(s); }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 

@@ -1,5 +1,5 @@
 // quorvel-import: adds the channels of an M3U playlist to the player's catalogue.
-#include "importcommand.h"
+#include "import/importcommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "playlistsource.h"
+#include "import/playlistsource.h"
 
-#include "exception.h"
-#include "readtoend.h"
+#include "base/exception.h"
+#include "base/readtoend.h"
 
 #include <QElapsedTimer>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "safename.h"
+#include "import/safename.h"
 
 namespace quorvel {
 namespace {

@@ -1,4 +1,4 @@
-#include "textarena.h"
+#include "import/textarena.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
-#include "inifile.h"
+#include "platform/inifile.h"
 
-#include "exception.h"
-#include "profilestore.h"
+#include "base/exception.h"
+#include "platform/profilestore.h"
 
 namespace quorvel {
 namespace {

@@ -1,6 +1,6 @@
-#include "profilestore.h"
+#include "platform/profilestore.h"
 
-#include "readtoend.h"
+#include "base/readtoend.h"
 
 #include <cerrno>
 #include <cstdio>

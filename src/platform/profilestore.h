@@ -1,6 +1,6 @@
 #pragma once
 
-#include "profiletext.h"
+#include "base/profiletext.h"
 
 #include <memory>
 #include <string>

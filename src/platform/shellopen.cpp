@@ -1,4 +1,4 @@
-#include "shellopen.h"
+#include "platform/shellopen.h"
 
 #include <QByteArray>
 #include <QDesktopServices>

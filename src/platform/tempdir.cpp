@@ -1,4 +1,4 @@
-#include "tempdir.h"
+#include "platform/tempdir.h"
 
 #include <cstdlib>
 #include <sys/stat.h>
@@ -6,8 +6,6 @@
 
 namespace quorvel {
 namespace {
-
-constexpr std::size_t kMaxLength = 260;
 
 // A real directory (not a link), owned by us, that nobody else may enter or write.
 bool IsPrivate(const std::string& dir)
@@ -30,7 +28,7 @@ std::string UserTempDir()
 {
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/') {
         const std::string dir = WithSlash(runtime);
-        if (dir.size() <= kMaxLength && IsPrivate(dir))
+        if (IsPrivate(dir))
             return dir;
     }
     std::string base = "/tmp";
@@ -38,7 +36,7 @@ std::string UserTempDir()
         base = tmp;
     const std::string dir = WithSlash(base) + "quorvel-" + std::to_string(::geteuid());
     ::mkdir(dir.c_str(), 0700);
-    if (dir.size() + 1 <= kMaxLength && IsPrivate(dir))
+    if (IsPrivate(dir))
         return dir + "/";
     return {};
 }

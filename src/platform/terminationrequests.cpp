@@ -1,6 +1,6 @@
-#include "terminationrequests.h"
+#include "platform/terminationrequests.h"
 
-#include "exception.h"
+#include "base/exception.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

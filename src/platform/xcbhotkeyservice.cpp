@@ -1,4 +1,4 @@
-#include "xcbhotkeyservice.h"
+#include "platform/xcbhotkeyservice.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "hotkeyservice.h"
+#include "platform/hotkeyservice.h"
 
 #include <QAbstractNativeEventFilter>
 #include <map>

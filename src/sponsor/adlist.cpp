@@ -1,6 +1,6 @@
-#include "adlist.h"
+#include "sponsor/adlist.h"
 
-#include "inifile.h"
+#include "platform/inifile.h"
 
 namespace quorvel {
 namespace {

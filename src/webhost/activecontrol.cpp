@@ -1,6 +1,6 @@
-#include "activecontrol.h"
+#include "webhost/activecontrol.h"
 
-#include "webpane.h"
+#include "webhost/webpane.h"
 
 #include <QHash>
 #include <QPointer>

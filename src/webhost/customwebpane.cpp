@@ -1,4 +1,4 @@
-#include "customwebpane.h"
+#include "webhost/customwebpane.h"
 
 #include <QVariantMap>
 #include <cxxabi.h>

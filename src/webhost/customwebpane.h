@@ -1,9 +1,9 @@
 #pragma once
 
-#include "guid.h"
-#include "hostoptions.h"
-#include "hostresult.h"
-#include "keymessage.h"
+#include "webhost/guid.h"
+#include "webhost/hostoptions.h"
+#include "webhost/hostresult.h"
+#include "webhost/keymessage.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "dialogguard.h"
+#include "webhost/dialogguard.h"
 
-#include "customwebpane.h"
+#include "webhost/customwebpane.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
-#include "downloadcontrol.h"
+#include "webhost/downloadcontrol.h"
 
-#include "hostoptions.h"
+#include "webhost/hostoptions.h"
 
 namespace quorvel {
 

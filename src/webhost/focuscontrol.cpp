@@ -1,6 +1,6 @@
-#include "focuscontrol.h"
+#include "webhost/focuscontrol.h"
 
-#include "webhostguards.h"
+#include "webhost/webhostguards.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "hostoptions.h"
+#include "webhost/hostoptions.h"
 
 #include <array>
 

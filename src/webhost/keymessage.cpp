@@ -1,4 +1,4 @@
-#include "keymessage.h"
+#include "webhost/keymessage.h"
 
 #include <QKeyEvent>
 

@@ -1,7 +1,7 @@
-#include "mousewheelfix.h"
+#include "webhost/mousewheelfix.h"
 
-#include "webhostguards.h"
-#include "webhostmousehook.h"
+#include "webhost/webhostguards.h"
+#include "webhost/webhostmousehook.h"
 
 namespace quorvel {
 

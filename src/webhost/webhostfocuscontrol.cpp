@@ -1,7 +1,7 @@
-#include "webhostfocuscontrol.h"
+#include "webhost/webhostfocuscontrol.h"
 
-#include "activecontrol.h"
-#include "webpane.h"
+#include "webhost/activecontrol.h"
+#include "webhost/webpane.h"
 
 #include <QApplication>
 #include <QWidget>

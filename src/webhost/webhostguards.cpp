@@ -1,6 +1,6 @@
-#include "webhostguards.h"
+#include "webhost/webhostguards.h"
 
-#include "webhostfocuscontrol.h"
+#include "webhost/webhostfocuscontrol.h"
 
 namespace quorvel {
 

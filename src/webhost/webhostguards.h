@@ -1,8 +1,8 @@
 #pragma once
 
-#include "focuscontrol.h"
-#include "mousewheelfix.h"
-#include "webhostmousehook.h"
+#include "webhost/focuscontrol.h"
+#include "webhost/mousewheelfix.h"
+#include "webhost/webhostmousehook.h"
 
 namespace quorvel {
 

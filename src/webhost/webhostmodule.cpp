@@ -1,6 +1,6 @@
-#include "webhostmodule.h"
+#include "webhost/webhostmodule.h"
 
-#include "webhostguards.h"
+#include "webhost/webhostguards.h"
 
 namespace quorvel {
 namespace {

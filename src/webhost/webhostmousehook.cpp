@@ -1,6 +1,6 @@
-#include "webhostmousehook.h"
+#include "webhost/webhostmousehook.h"
 
-#include "webpane.h"
+#include "webhost/webpane.h"
 
 #include <QApplication>
 #include <QWebEngineView>

@@ -1,13 +1,13 @@
-#include "webpane.h"
+#include "webhost/webpane.h"
 
-#include "activecontrol.h"
-#include "dialogguard.h"
-#include "downloadcontrol.h"
-#include "errorbox.h"
-#include "exception.h"
-#include "webhostmodule.h"
-#include "webpaneinterceptor.h"
-#include "webpanepage.h"
+#include "webhost/activecontrol.h"
+#include "webhost/dialogguard.h"
+#include "webhost/downloadcontrol.h"
+#include "widgets/errorbox.h"
+#include "base/exception.h"
+#include "webhost/webhostmodule.h"
+#include "webhost/webpaneinterceptor.h"
+#include "webhost/webpanepage.h"
 
 #include <QAction>
 #include <QApplication>

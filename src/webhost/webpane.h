@@ -1,6 +1,6 @@
 #pragma once
 
-#include "customwebpane.h"
+#include "webhost/customwebpane.h"
 
 #include <QEvent>
 #include <QPointer>

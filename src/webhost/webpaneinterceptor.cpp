@@ -1,8 +1,8 @@
-#include "webpaneinterceptor.h"
+#include "webhost/webpaneinterceptor.h"
 
-#include "customwebpane.h"
-#include "downloadcontrol.h"
-#include "errorbox.h"
+#include "webhost/customwebpane.h"
+#include "webhost/downloadcontrol.h"
+#include "widgets/errorbox.h"
 
 #include <QRegularExpression>
 #include <QUrl>

@@ -1,8 +1,8 @@
-#include "webpanepage.h"
+#include "webhost/webpanepage.h"
 
-#include "errorbox.h"
-#include "shellopen.h"
-#include "webpane.h"
+#include "widgets/errorbox.h"
+#include "platform/shellopen.h"
+#include "webhost/webpane.h"
 
 #include <QAuthenticator>
 #include <QInputDialog>

@@ -1,13 +1,13 @@
 // A large channel tree: categories make their channel nodes when first needed, and the viewer,
 // the find box and the media keys find every channel as in a tree made whole at start.
-#include "categorynode.h"
-#include "errorbox.h"
-#include "findbox.h"
-#include "form1.h"
-#include "mediaplayer.h"
-#include "mpris.h"
+#include "app/categorynode.h"
+#include "widgets/errorbox.h"
+#include "app/findbox.h"
+#include "app/form1.h"
+#include "player/mediaplayer.h"
+#include "app/mpris.h"
 #include "scratchdir.h"
-#include "treenode.h"
+#include "app/treenode.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

@@ -1,12 +1,12 @@
 // The find box in the real window under the harness's X server: typing narrows the tree,
 // Enter plays the match's stream (served on 127.0.0.1), Escape gives the tree back untouched.
-#include "errorbox.h"
-#include "findbox.h"
-#include "findresultsmodel.h"
-#include "form1.h"
-#include "mediaplayer.h"
+#include "widgets/errorbox.h"
+#include "app/findbox.h"
+#include "app/findresultsmodel.h"
+#include "app/form1.h"
+#include "player/mediaplayer.h"
 #include "scratchdir.h"
-#include "skinpagecontrol.h"
+#include "skin/controls/skinpagecontrol.h"
 #include "testhttpserver.h"
 
 #include <QApplication>

@@ -1,15 +1,15 @@
 // The main window in-process, under the harness's X server, with the real player (no sound).
-#include "channelcatalogue.h"
-#include "editline.h"
-#include "errorbox.h"
-#include "form1.h"
-#include "mediaplayer.h"
-#include "plainpanel.h"
+#include "catalogue/channelcatalogue.h"
+#include "widgets/editline.h"
+#include "widgets/errorbox.h"
+#include "app/form1.h"
+#include "player/mediaplayer.h"
+#include "widgets/plainpanel.h"
 #include "scratchdir.h"
-#include "skinpagecontrol.h"
-#include "skinform.h"
-#include "skinpanel.h"
-#include "skintabsheet.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/form/skinform.h"
+#include "skin/controls/skinpanel.h"
+#include "skin/controls/skintabsheet.h"
 
 #include <QApplication>
 #include <QLineEdit>

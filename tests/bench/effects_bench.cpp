@@ -1,6 +1,6 @@
 // Morph steps, frame pieces and masked regions against plain copies of the same bytes.
-#include "effectbmp.h"
-#include "skinutils.h"
+#include "skin/render/effectbmp.h"
+#include "skin/render/skinutils.h"
 
 #include <QGuiApplication>
 #include <QPainter>

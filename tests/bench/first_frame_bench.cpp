@@ -1,7 +1,7 @@
 // Time from putting an address to the first video frame on screen: the player control against
 // bare libmpv (render API into a QOpenGLWidget, same options), alternating, same stream.
 // Usage: bench_first_frame <url> [rounds]   (run under an X server; see first-frame.sh)
-#include "mediaplayer.h"
+#include "player/mediaplayer.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

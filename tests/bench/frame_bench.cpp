@@ -1,11 +1,11 @@
 // The skinned window frame: one full paint and one rebuild at the program's size and at a
 // full-HD size, against drawing one image of the window's size.
-#include "compressedstoredskin.h"
-#include "skindata.h"
-#include "skinform.h"
-#include "skinmenu.h"
-#include "skinpopupwindow.h"
-#include "storedskin.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/data/skindata.h"
+#include "skin/form/skinform.h"
+#include "skin/form/skinmenu.h"
+#include "skin/form/skinpopupwindow.h"
+#include "app/storedskin.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -3,15 +3,15 @@
 // filling the tree from the resulting catalogue, and one keystroke of the find box over that
 // tree (its median is what a viewer feels while typing). Needs a display: run it as
 //   tests/harness/with-xvfb build/bench/bench_import --benchmark_repetitions=9
-#include "catalogueimport.h"
-#include "categorynode.h"
-#include "channelfinder.h"
-#include "findbox.h"
-#include "form1.h"
-#include "m3uplaylist.h"
+#include "import/catalogueimport.h"
+#include "app/categorynode.h"
+#include "catalogue/channelfinder.h"
+#include "app/findbox.h"
+#include "app/form1.h"
+#include "import/m3uplaylist.h"
 #include "plainread.h"
-#include "playlistsource.h"
-#include "profilestore.h"
+#include "import/playlistsource.h"
+#include "platform/profilestore.h"
 #include "scratchdir.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Listing and reading every key of a 100,000-key profile file, beside a plain read and line
 // split of the same bytes. Every iteration starts cold: the reader's cache is dropped.
-#include "inifile.h"
+#include "platform/inifile.h"
 #include "plainread.h"
-#include "profilestore.h"
+#include "platform/profilestore.h"
 #include "scratchdir.h"
 
 #include <benchmark/benchmark.h>

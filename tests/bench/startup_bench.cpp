@@ -2,8 +2,8 @@
 // Prints "ready" then and quits; startup.py times it from the process start.
 //   bench_startup form <program folder>     the main window (tree filled, start page loaded)
 //   bench_startup bare <page file>           one QWebEngineView showing the same page
-#include "form1.h"
-#include "webpane.h"
+#include "app/form1.h"
+#include "webhost/webpane.h"
 
 #include <QApplication>
 #include <QFile>

@@ -8,10 +8,10 @@
 // and, through Qt's widget painting (QWidget::render, a paint event, the tab bar child):
 //   ImageWidgetRender   a widget whose paint is one image copy: the floor for any widget
 //   TabStripRender      the control
-#include "compressedstoredskin.h"
-#include "skindata.h"
-#include "skinpagecontrol.h"
-#include "storedskin.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/data/skindata.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "app/storedskin.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
-#include "channelcatalogue.h"
-#include "exception.h"
-#include "inifile.h"
+#include "catalogue/channelcatalogue.h"
+#include "base/exception.h"
+#include "platform/inifile.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Finding channels by a part of their name, as one types.
-#include "channelfinder.h"
+#include "catalogue/channelfinder.h"
 
 #include <gtest/gtest.h>
 #include <random>

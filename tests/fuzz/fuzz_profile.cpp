@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the profile reader and its in-place writer.
-#include "profiletext.h"
+#include "base/profiletext.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,11 @@
 // Arbitrary text as a skin definition: every object and control kind reads its section; a value
 // that cannot be read throws, nothing crashes.
-#include "dataskincontrols.h"
-#include "dataskinobjects.h"
-#include "exception.h"
-#include "skincontainer.h"
-#include "skinini.h"
-#include "skinwindowdata.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/data/dataskinobjects.h"
+#include "base/exception.h"
+#include "skin/store/skincontainer.h"
+#include "skin/definition/skinini.h"
+#include "skin/data/skinwindowdata.h"
 
 #include <cstddef>
 #include <cstdint>

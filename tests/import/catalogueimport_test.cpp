@@ -1,11 +1,11 @@
 // Merging playlists into catalogues: what the player's tree then shows, what stays, what is
 // refused, and names that would not survive the file as they are.
-#include "catalogueimport.h"
-#include "channelcatalogue.h"
-#include "exception.h"
-#include "inifile.h"
-#include "profiletext.h"
-#include "safename.h"
+#include "import/catalogueimport.h"
+#include "catalogue/channelcatalogue.h"
+#include "base/exception.h"
+#include "platform/inifile.h"
+#include "base/profiletext.h"
+#include "import/safename.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The quorvel-import program as a user runs it.
-#include "channelcatalogue.h"
+#include "catalogue/channelcatalogue.h"
 #include "scratchdir.h"
 #include "testhttpserver.h"
 

@@ -1,6 +1,6 @@
 // Playlists as providers write them, and inputs that are no channel playlist at all.
-#include "exception.h"
-#include "m3uplaylist.h"
+#include "base/exception.h"
+#include "import/m3uplaylist.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Reading playlists from files and from web addresses served on 127.0.0.1.
-#include "exception.h"
-#include "playlistsource.h"
+#include "base/exception.h"
+#include "import/playlistsource.h"
 #include "scratchdir.h"
 #include "testhttpserver.h"
 

@@ -1,6 +1,6 @@
 // The global hot key under an X server that repeats held keys (started with -ardelay 200
 // -arinterval 40): however long Home is held, one press is one hot-key message.
-#include "hotkeyservice.h"
+#include "platform/hotkeyservice.h"
 #include "xkbrepeat.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
-#include "exception.h"
-#include "inifile.h"
-#include "profilestore.h"
+#include "base/exception.h"
+#include "platform/inifile.h"
+#include "platform/profilestore.h"
 #include "scratchdir.h"
 
 #include <filesystem>

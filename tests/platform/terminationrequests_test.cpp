@@ -1,5 +1,5 @@
-#include "exception.h"
-#include "terminationrequests.h"
+#include "base/exception.h"
+#include "platform/terminationrequests.h"
 
 #include <QSignalSpy>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "adlist.h"
+#include "sponsor/adlist.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "pageaddress.h"
+#include "sponsor/pageaddress.h"
 
 #include <QUrl>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The answers a web pane gives its browser, without a browser.
-#include "customwebpane.h"
-#include "dialogguard.h"
-#include "downloadcontrol.h"
-#include "exception.h"
-#include "keymessage.h"
-#include "webpaneinterceptor.h"
+#include "webhost/customwebpane.h"
+#include "webhost/dialogguard.h"
+#include "webhost/downloadcontrol.h"
+#include "base/exception.h"
+#include "webhost/keymessage.h"
+#include "webhost/webpaneinterceptor.h"
 
 #include <QKeyEvent>
 #include <gtest/gtest.h>

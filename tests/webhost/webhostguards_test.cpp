@@ -1,12 +1,12 @@
 // The focus and wheel guards with the real main window, under the harness's X server.
-#include "activecontrol.h"
-#include "errorbox.h"
-#include "form1.h"
+#include "webhost/activecontrol.h"
+#include "widgets/errorbox.h"
+#include "app/form1.h"
 #include "scratchdir.h"
-#include "webhostfocuscontrol.h"
-#include "webhostguards.h"
-#include "webhostmodule.h"
-#include "webpane.h"
+#include "webhost/webhostfocuscontrol.h"
+#include "webhost/webhostguards.h"
+#include "webhost/webhostmodule.h"
+#include "webhost/webpane.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,9 +1,9 @@
-#include "dialogguard.h"
-#include "errorbox.h"
-#include "exception.h"
-#include "pageaddress.h"
+#include "webhost/dialogguard.h"
+#include "widgets/errorbox.h"
+#include "base/exception.h"
+#include "sponsor/pageaddress.h"
 #include "scratchdir.h"
-#include "webpane.h"
+#include "webhost/webpane.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

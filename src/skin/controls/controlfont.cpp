@@ -1,7 +1,7 @@
-#include "controlfont.h"
+#include "skin/controls/controlfont.h"
 
-#include "dataskincontrols.h"
-#include "skinfont.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/render/skinfont.h"
 
 namespace quorvel {
 

@@ -1,7 +1,7 @@
-#include "skincontrol.h"
+#include "skin/controls/skincontrol.h"
 
-#include "skindata.h"
-#include "skinpicturecache.h"
+#include "skin/data/skindata.h"
+#include "skin/controls/skinpicturecache.h"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "skincustomcontrol.h"
+#include "skin/controls/skincustomcontrol.h"
 
-#include "skindata.h"
-#include "controlfont.h"
-#include "skinfont.h"
-#include "skinpicturecache.h"
-#include "skinutils.h"
+#include "skin/data/skindata.h"
+#include "skin/controls/controlfont.h"
+#include "skin/render/skinfont.h"
+#include "skin/controls/skinpicturecache.h"
+#include "skin/render/skinutils.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skincontrol.h"
-#include "skinutils.h"
-#include "skinvalues.h"
+#include "skin/controls/skincontrol.h"
+#include "skin/render/skinutils.h"
+#include "skin/definition/skinvalues.h"
 
 #include <QFont>
 

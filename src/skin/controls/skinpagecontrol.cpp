@@ -1,12 +1,12 @@
-#include "skinpagecontrol.h"
+#include "skin/controls/skinpagecontrol.h"
 
-#include "effectbmp.h"
-#include "controlfont.h"
-#include "skinfont.h"
-#include "skinpicturecache.h"
-#include "skintabsheet.h"
-#include "skinupdown.h"
-#include "skinutils.h"
+#include "skin/render/effectbmp.h"
+#include "skin/controls/controlfont.h"
+#include "skin/render/skinfont.h"
+#include "skin/controls/skinpicturecache.h"
+#include "skin/controls/skintabsheet.h"
+#include "skin/controls/skinupdown.h"
+#include "skin/render/skinutils.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -23,8 +23,6 @@ namespace {
 constexpr int kTabPadding = 6; // blank on each side of a caption
 constexpr int kIconGap = 2;
 
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
-SkinRect ToSkinRect(const QRect& r) { return SkinRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 enum Look { Normal, Hot, Selected, SelectedFocused };
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skindata.h"
-#include "skinvalues.h"
+#include "skin/data/skindata.h"
+#include "skin/definition/skinvalues.h"
 
 #include <QFont>
 #include <QImage>

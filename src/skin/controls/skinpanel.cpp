@@ -1,12 +1,12 @@
-#include "skinpanel.h"
+#include "skin/controls/skinpanel.h"
 
-#include "alignment.h"
-#include "dataskincontrols.h"
-#include "skindata.h"
-#include "controlfont.h"
-#include "skinfont.h"
-#include "skinpicturecache.h"
-#include "skinutils.h"
+#include "widgets/alignment.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/data/skindata.h"
+#include "skin/controls/controlfont.h"
+#include "skin/render/skinfont.h"
+#include "skin/controls/skinpicturecache.h"
+#include "skin/render/skinutils.h"
 
 #include <QChildEvent>
 #include <QMouseEvent>
@@ -15,7 +15,6 @@
 namespace quorvel {
 namespace {
 
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 // A small filled triangle in a 10-pixel wide column: pointing down or up.
 void DrawRollArrow(QPainter& p, const QRect& column, bool down, const QColor& colour)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skincustomcontrol.h"
+#include "skin/controls/skincustomcontrol.h"
 
 #include <QImage>
 #include <QList>

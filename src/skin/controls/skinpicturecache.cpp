@@ -1,7 +1,7 @@
-#include "skinpicturecache.h"
+#include "skin/controls/skinpicturecache.h"
 
-#include "skindata.h"
-#include "skinpictures.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinpictures.h"
 
 #include <QObject>
 #include <map>

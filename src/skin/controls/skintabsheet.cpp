@@ -1,7 +1,7 @@
-#include "skintabsheet.h"
+#include "skin/controls/skintabsheet.h"
 
-#include "alignment.h"
-#include "skinpagecontrol.h"
+#include "widgets/alignment.h"
+#include "skin/controls/skinpagecontrol.h"
 
 #include <QPaintEvent>
 #include <QPainter>

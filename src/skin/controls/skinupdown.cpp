@@ -1,8 +1,8 @@
-#include "skinupdown.h"
+#include "skin/controls/skinupdown.h"
 
-#include "dataskincontrols.h"
-#include "skindata.h"
-#include "skinutils.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinutils.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,7 +11,6 @@
 namespace quorvel {
 namespace {
 
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 } // namespace
 

@@ -1,7 +1,7 @@
-#include "dataskincontrols.h"
+#include "skin/data/dataskincontrols.h"
 
-#include "skinfields.h"
-#include "skinini.h"
+#include "skin/definition/skinfields.h"
+#include "skin/definition/skinini.h"
 
 #include <functional>
 #include <map>

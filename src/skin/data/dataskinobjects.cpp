@@ -1,7 +1,7 @@
-#include "dataskinobjects.h"
+#include "skin/data/dataskinobjects.h"
 
-#include "skinfields.h"
-#include "skinini.h"
+#include "skin/definition/skinfields.h"
+#include "skin/definition/skinini.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "resourcestrdata.h"
+#include "skin/data/resourcestrdata.h"
 
 namespace quorvel {
 

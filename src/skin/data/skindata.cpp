@@ -1,11 +1,11 @@
-#include "skindata.h"
+#include "skin/data/skindata.h"
 
-#include "compressedstoredskin.h"
-#include "resourcestrdata.h"
-#include "skincontainer.h"
-#include "skinini.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/data/resourcestrdata.h"
+#include "skin/store/skincontainer.h"
+#include "skin/definition/skinini.h"
 
-#include "skinmessageforms.h"
+#include "skin/data/skinmessageforms.h"
 
 #include <QCoreApplication>
 

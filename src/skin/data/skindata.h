@@ -1,11 +1,11 @@
 #pragma once
 
-#include "compressedstoredskin.h"
-#include "dataskincontrols.h"
-#include "dataskinobjects.h"
-#include "resourcestrdata.h"
-#include "skinbitmap.h"
-#include "skinwindowdata.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/data/resourcestrdata.h"
+#include "skin/store/skinbitmap.h"
+#include "skin/data/skinwindowdata.h"
 
 #include <QEvent>
 #include <QObject>

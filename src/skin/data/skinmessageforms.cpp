@@ -1,4 +1,4 @@
-#include "skinmessageforms.h"
+#include "skin/data/skinmessageforms.h"
 
 #include <QPointer>
 #include <algorithm>

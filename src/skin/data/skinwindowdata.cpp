@@ -1,8 +1,8 @@
-#include "skinwindowdata.h"
+#include "skin/data/skinwindowdata.h"
 
-#include "dataskincontrols.h"
-#include "skinfields.h"
-#include "skinini.h"
+#include "skin/data/dataskincontrols.h"
+#include "skin/definition/skinfields.h"
+#include "skin/definition/skinini.h"
 
 #include <algorithm>
 

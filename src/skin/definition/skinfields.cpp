@@ -1,6 +1,6 @@
-#include "skinfields.h"
+#include "skin/definition/skinfields.h"
 
-#include "skinini.h"
+#include "skin/definition/skinini.h"
 
 namespace quorvel {
 

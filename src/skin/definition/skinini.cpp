@@ -1,4 +1,4 @@
-#include "skinini.h"
+#include "skin/definition/skinini.h"
 
 namespace quorvel {
 namespace {

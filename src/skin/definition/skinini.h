@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foldednames.h"
+#include "base/foldednames.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "skinvalues.h"
+#include "skin/definition/skinvalues.h"
 
-#include "skinerrors.h"
-#include "skinini.h"
+#include "skin/io/skinerrors.h"
+#include "skin/definition/skinini.h"
 
 #include <array>
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "activeskinobject.h"
+#include "skin/form/activeskinobject.h"
 
-#include "dataskinobjects.h"
-#include "effectbmp.h"
-#include "skinobjectowner.h"
-#include "skinpictures.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/render/effectbmp.h"
+#include "skin/form/skinobjectowner.h"
+#include "skin/render/skinpictures.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,8 +1,8 @@
-#include "defaultframe.h"
+#include "skin/form/defaultframe.h"
 
-#include "frameobjects.h"
-#include "skinstdbuttonobject.h"
-#include "skinutils.h"
+#include "skin/form/frameobjects.h"
+#include "skin/form/skinstdbuttonobject.h"
+#include "skin/render/skinutils.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "frameclient.h"
+#include "skin/form/frameclient.h"
 
-#include "alignment.h"
-#include "skinform.h"
+#include "widgets/alignment.h"
+#include "skin/form/skinform.h"
 
 #include <QPainter>
 #include <QPaintEvent>

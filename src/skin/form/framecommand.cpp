@@ -1,6 +1,6 @@
-#include "framecommand.h"
+#include "skin/form/framecommand.h"
 
-#include "skinobjectowner.h"
+#include "skin/form/skinobjectowner.h"
 
 namespace quorvel {
 

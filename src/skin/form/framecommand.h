@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinvalues.h"
+#include "skin/definition/skinvalues.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "framegeometry.h"
+#include "skin/form/framegeometry.h"
 
 namespace quorvel {
 namespace {

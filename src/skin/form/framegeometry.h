@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinvalues.h"
-#include "skinwindowdata.h"
+#include "skin/definition/skinvalues.h"
+#include "skin/data/skinwindowdata.h"
 
 #include <array>
 

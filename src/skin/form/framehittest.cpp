@@ -1,10 +1,12 @@
-#include "framehittest.h"
+#include "skin/form/framehittest.h"
+
+#include "skin/render/skinutils.h"
 
 namespace quorvel {
 namespace {
 
 // Left and top edges inside, right and bottom edges outside.
-bool In(int x, int y, const SkinRect& r) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
+bool In(int x, int y, const SkinRect& r) { return PointHitsRect(x, y, r); }
 bool In(int x, int y, int l, int t, int r, int b) { return In(x, y, SkinRect{l, t, r, b}); }
 
 bool BlackAt(const QImage& strip, int x, int y)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framegeometry.h"
-#include "framestate.h"
+#include "skin/form/framegeometry.h"
+#include "skin/form/framestate.h"
 
 #include <QImage>
 

@@ -1,20 +1,21 @@
-#include "frameobjects.h"
+#include "skin/form/frameobjects.h"
+#include "skin/render/skinutils.h"
 
-#include "dataskinobjects.h"
-#include "resourcestrdata.h"
-#include "skinanimateobject.h"
-#include "skincaptionobject.h"
-#include "skindata.h"
-#include "skinpictures.h"
-#include "skinstdbuttonobject.h"
-#include "userobject.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/data/resourcestrdata.h"
+#include "skin/form/skinanimateobject.h"
+#include "skin/form/skincaptionobject.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinpictures.h"
+#include "skin/form/skinstdbuttonobject.h"
+#include "skin/form/userobject.h"
 
 #include <array>
 
 namespace quorvel {
 namespace {
 
-bool InArea(const SkinPoint& p, const SkinRect& a) { return p.x >= a.left && p.x < a.right && p.y >= a.top && p.y < a.bottom; }
+bool InArea(const SkinPoint& p, const SkinRect& a) { return PointHitsRect(p.x, p.y, a); }
 
 SkinRect Moved(SkinRect r, int dx, int dy) { return SkinRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
@@ -310,7 +311,7 @@ bool FrameObjects::PointOnCaption(int x, int y) const
     for (const auto& o : objects_)
         if (dynamic_cast<const SkinCaptionObject*>(o.get())) {
             const SkinRect& r = o->ObjectRect;
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+            if (PointHitsRect(x, y, r))
                 return true;
         }
     return false;

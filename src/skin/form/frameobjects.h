@@ -1,8 +1,8 @@
 #pragma once
 
-#include "activeskinobject.h"
-#include "framegeometry.h"
-#include "framestate.h"
+#include "skin/form/activeskinobject.h"
+#include "skin/form/framegeometry.h"
+#include "skin/form/framestate.h"
 
 #include <QSize>
 #include <functional>

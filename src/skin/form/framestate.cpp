@@ -1,4 +1,4 @@
-#include "framestate.h"
+#include "skin/form/framestate.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "monitorarea.h"
+#include "skin/form/monitorarea.h"
 
 #include <QGuiApplication>
 #include <QScreen>

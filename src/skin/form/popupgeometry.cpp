@@ -1,4 +1,4 @@
-#include "popupgeometry.h"
+#include "skin/form/popupgeometry.h"
 
 #include <algorithm>
 

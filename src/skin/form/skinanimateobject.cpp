@@ -1,8 +1,8 @@
-#include "skinanimateobject.h"
+#include "skin/form/skinanimateobject.h"
 
-#include "dataskinobjects.h"
-#include "framecommand.h"
-#include "skinobjectowner.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/form/framecommand.h"
+#include "skin/form/skinobjectowner.h"
 
 #include <QPainter>
 #include <algorithm>

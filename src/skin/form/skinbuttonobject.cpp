@@ -1,7 +1,7 @@
-#include "skinbuttonobject.h"
+#include "skin/form/skinbuttonobject.h"
 
-#include "dataskinobjects.h"
-#include "skinobjectowner.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/form/skinobjectowner.h"
 
 namespace quorvel {
 

@@ -1,20 +1,20 @@
-#include "skinform.h"
+#include "skin/form/skinform.h"
 
-#include "defaultframe.h"
-#include "effectbmp.h"
-#include "frameclient.h"
-#include "monitorarea.h"
-#include "skincaptionobject.h"
-#include "skindata.h"
-#include "skinfont.h"
-#include "skinmessageforms.h"
-#include "skincontrol.h"
-#include "skinmenu.h"
-#include "skinmenumode.h"
-#include "skinpagecontrol.h"
-#include "skinstdbuttonobject.h"
-#include "skinutils.h"
-#include "systemmenu.h"
+#include "skin/form/defaultframe.h"
+#include "skin/render/effectbmp.h"
+#include "skin/form/frameclient.h"
+#include "skin/form/monitorarea.h"
+#include "skin/form/skincaptionobject.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinfont.h"
+#include "skin/data/skinmessageforms.h"
+#include "skin/controls/skincontrol.h"
+#include "skin/form/skinmenu.h"
+#include "skin/form/skinmenumode.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/form/skinstdbuttonobject.h"
+#include "skin/render/skinutils.h"
+#include "skin/form/systemmenu.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -38,9 +38,7 @@ namespace {
 // The default face of the frame's fonts, "宋体", as the skin engine spells it.
 constexpr const char* kSongTi = "\xCB\xCE\xCC\xE5";
 
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-bool Contains(const SkinRect& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 // The same geometry as the builders take it: a whole picture at its own size (source) and the
 // frame's parts at the present size (target).
@@ -998,7 +996,7 @@ void SkinForm::HoverTracking(int x, int y, bool inside)
     if (inside) {
         for (int i = 0; i < Objects.Count(); ++i) {
             const ActiveSkinObject* o = Objects.At(i);
-            if (o->Enabled && o->Visible && Contains(o->ObjectRect, x, y)) {
+            if (o->Enabled && o->Visible && PointHitsRect(x, y, o->ObjectRect)) {
                 hot = i;
                 break;
             }

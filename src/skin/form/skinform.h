@@ -1,11 +1,11 @@
 #pragma once
 
-#include "framegeometry.h"
-#include "framehittest.h"
-#include "frameobjects.h"
-#include "framestate.h"
-#include "skinobjectowner.h"
-#include "skinpictures.h"
+#include "skin/form/framegeometry.h"
+#include "skin/form/framehittest.h"
+#include "skin/form/frameobjects.h"
+#include "skin/form/framestate.h"
+#include "skin/form/skinobjectowner.h"
+#include "skin/render/skinpictures.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "skinmenu.h"
+#include "skin/form/skinmenu.h"
 
-#include "monitorarea.h"
-#include "skindata.h"
-#include "skinmenuitem.h"
-#include "skinpopupwindow.h"
+#include "skin/form/monitorarea.h"
+#include "skin/data/skindata.h"
+#include "skin/form/skinmenuitem.h"
+#include "skin/form/skinpopupwindow.h"
 
 #include <QAction>
 #include <QCoreApplication>

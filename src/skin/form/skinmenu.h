@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinpictures.h"
+#include "skin/render/skinpictures.h"
 
 #include <QFont>
 #include <QObject>

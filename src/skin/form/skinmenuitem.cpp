@@ -1,4 +1,4 @@
-#include "skinmenuitem.h"
+#include "skin/form/skinmenuitem.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "skinmenumode.h"
+#include "skin/form/skinmenumode.h"
 
-#include "skinmenu.h"
+#include "skin/form/skinmenu.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

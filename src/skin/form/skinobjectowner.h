@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framestate.h"
-#include "skinvalues.h"
+#include "skin/form/framestate.h"
+#include "skin/definition/skinvalues.h"
 
 #include <QImage>
 #include <QString>

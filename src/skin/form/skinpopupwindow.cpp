@@ -1,12 +1,12 @@
-#include "skinpopupwindow.h"
+#include "skin/form/skinpopupwindow.h"
 
-#include "dataskinobjects.h"
-#include "effectbmp.h"
-#include "popupgeometry.h"
-#include "skindata.h"
-#include "skinfont.h"
-#include "skinmenu.h"
-#include "skinutils.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/render/effectbmp.h"
+#include "skin/form/popupgeometry.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinfont.h"
+#include "skin/form/skinmenu.h"
+#include "skin/render/skinutils.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -24,12 +24,8 @@
 namespace quorvel {
 namespace {
 
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
-bool Contains(const SkinRect& r, const QPoint& p)
-{
-    return p.x() >= r.left && p.x() < r.right && p.y() >= r.top && p.y() < r.bottom;
-}
+bool Contains(const SkinRect& r, const QPoint& p) { return PointHitsRect(p.x(), p.y(), r); }
 
 // The caption glyph an item of the frame's menus shows at its left, by the item's name.
 bool NamedGlyph(const std::string& name, CaptionGlyph& glyph)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinmenuitem.h"
-#include "skinutils.h"
-#include "skinvalues.h"
+#include "skin/form/skinmenuitem.h"
+#include "skin/render/skinutils.h"
+#include "skin/definition/skinvalues.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,9 +1,9 @@
-#include "skinstdbuttonobject.h"
+#include "skin/form/skinstdbuttonobject.h"
 
-#include "dataskinobjects.h"
-#include "framecommand.h"
-#include "skinobjectowner.h"
-#include "skinutils.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/form/framecommand.h"
+#include "skin/form/skinobjectowner.h"
+#include "skin/render/skinutils.h"
 
 #include <QPainter>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinbuttonobject.h"
+#include "skin/form/skinbuttonobject.h"
 
 namespace quorvel {
 

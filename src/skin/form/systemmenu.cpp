@@ -1,6 +1,6 @@
-#include "systemmenu.h"
+#include "skin/form/systemmenu.h"
 
-#include "resourcestrdata.h"
+#include "skin/data/resourcestrdata.h"
 
 #include <QAction>
 #include <QKeySequence>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framestate.h"
+#include "skin/form/framestate.h"
 
 #include <QString>
 #include <string>

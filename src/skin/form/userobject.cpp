@@ -1,7 +1,7 @@
-#include "userobject.h"
+#include "skin/form/userobject.h"
 
-#include "dataskinobjects.h"
-#include "skinobjectowner.h"
+#include "skin/data/dataskinobjects.h"
+#include "skin/form/skinobjectowner.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "activeskinobject.h"
+#include "skin/form/activeskinobject.h"
 
 namespace quorvel {
 

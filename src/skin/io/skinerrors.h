@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exception.h"
+#include "base/exception.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
-#include "stream.h"
+#include "skin/io/stream.h"
 
-#include "skinerrors.h"
+#include "skin/io/skinerrors.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "zlibstreams.h"
+#include "skin/io/zlibstreams.h"
 
-#include "skinerrors.h"
+#include "skin/io/skinerrors.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "effectbmp.h"
+#include "skin/render/effectbmp.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "skinfont.h"
+#include "skin/render/skinfont.h"
 
 namespace quorvel {
 namespace {

@@ -1,7 +1,7 @@
-#include "skinpictures.h"
+#include "skin/render/skinpictures.h"
 
-#include "skinbitmap.h"
-#include "skindata.h"
+#include "skin/store/skinbitmap.h"
+#include "skin/data/skindata.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "skinutils.h"
+#include "skin/render/skinutils.h"
 
 
 #include <QFontMetrics>
@@ -8,8 +8,6 @@
 
 namespace quorvel {
 namespace {
-
-QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
 
 SkinRect Rect(int l, int t, int r, int b) { return SkinRect{l, t, r, b}; }
 
@@ -527,6 +525,12 @@ std::optional<QRegion> BuildMaskedRegion(const QImage& mask, const PieceGeometry
 bool PointUnset(const SkinPoint& p) { return p.x == 0 || p.y == 0; }
 
 bool PointInRect(int x, int y, const SkinRect& r) { return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom; }
+
+bool PointHitsRect(int x, int y, const SkinRect& r) { return r.left <= x && x < r.right && r.top <= y && y < r.bottom; }
+
+QRect ToQRect(const SkinRect& r) { return QRect(r.left, r.top, r.Width(), r.Height()); }
+
+SkinRect ToSkinRect(const QRect& r) { return SkinRect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 
 QString ShortenCaption(const QString& text, const QFontMetrics& metrics, int width)
 {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "skinvalues.h"
+#include "skin/definition/skinvalues.h"
 
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QRegion>
 #include <QString>
 #include <optional>
@@ -73,8 +74,15 @@ std::optional<QRegion> BuildMaskedRegion(const QImage& mask, const PieceGeometry
 
 // A point counts as unset when its x or its y is 0.
 bool PointUnset(const SkinPoint& p);
-// All four edges count as inside.
+// A point in a rectangle, all four edges counting as inside: the rule shared by the frame and
+// the skinned controls' own geometry.
 bool PointInRect(int x, int y, const SkinRect& r);
+// A point in a rectangle as hit testing and the pointer see it: left and top edges inside, right
+// and bottom edges outside, so that rectangles laid edge to edge never both take a point.
+bool PointHitsRect(int x, int y, const SkinRect& r);
+// The same rectangle as Qt holds it (left, top, width, height), and back.
+QRect ToQRect(const SkinRect& r);
+SkinRect ToSkinRect(const QRect& r);
 // The text, or as much of its start as fits followed by "...".
 QString ShortenCaption(const QString& text, const QFontMetrics& metrics, int width);
 

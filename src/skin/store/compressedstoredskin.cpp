@@ -1,11 +1,11 @@
-#include "compressedstoredskin.h"
+#include "skin/store/compressedstoredskin.h"
 
-#include "skincontainer.h"
-#include "skinerrors.h"
-#include "skinini.h"
-#include "skinlimits.h"
-#include "skinvalues.h"
-#include "zlibstreams.h"
+#include "skin/store/skincontainer.h"
+#include "skin/io/skinerrors.h"
+#include "skin/definition/skinini.h"
+#include "skin/store/skinlimits.h"
+#include "skin/definition/skinvalues.h"
+#include "skin/io/zlibstreams.h"
 
 #include <fstream>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stream.h"
+#include "skin/io/stream.h"
 
 #include <QObject>
 #include <string>

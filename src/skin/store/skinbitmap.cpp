@@ -1,7 +1,7 @@
-#include "skinbitmap.h"
+#include "skin/store/skinbitmap.h"
 
-#include "skinerrors.h"
-#include "stream.h"
+#include "skin/io/skinerrors.h"
+#include "skin/io/stream.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "skincontainer.h"
+#include "skin/store/skincontainer.h"
 
-#include "skinerrors.h"
-#include "skinlimits.h"
-#include "stream.h"
+#include "skin/io/skinerrors.h"
+#include "skin/store/skinlimits.h"
+#include "skin/io/stream.h"
 
 namespace quorvel {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinbitmap.h"
+#include "skin/store/skinbitmap.h"
 
 #include <string>
 #include <vector>

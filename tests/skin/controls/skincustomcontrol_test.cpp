@@ -1,5 +1,5 @@
 // Sizing of skinned controls: which sizes a section allows and where its pieces go.
-#include "skincustomcontrol.h"
+#include "skin/controls/skincustomcontrol.h"
 #include "skinfixture.h"
 
 #include <gtest/gtest.h>

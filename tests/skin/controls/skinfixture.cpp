@@ -1,10 +1,10 @@
 #include "skinfixture.h"
 
-#include "compressedstoredskin.h"
-#include "skinbitmap.h"
-#include "skinini.h"
-#include "storedskin.h"
-#include "stream.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skinbitmap.h"
+#include "skin/definition/skinini.h"
+#include "app/storedskin.h"
+#include "skin/io/stream.h"
 
 #include <QBuffer>
 

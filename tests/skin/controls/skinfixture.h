@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skindata.h"
+#include "skin/data/skindata.h"
 
 #include <QColor>
 #include <QImage>

@@ -1,9 +1,9 @@
 // The skinned page control: page area and tab rules, its image against the skin's picture, hot
 // tracking, tab positions and scroll buttons.
 #include "skinfixture.h"
-#include "skinpagecontrol.h"
-#include "skintabsheet.h"
-#include "skinupdown.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/controls/skintabsheet.h"
+#include "skin/controls/skinupdown.h"
 
 #include <QPaintEvent>
 #include <QTabBar>

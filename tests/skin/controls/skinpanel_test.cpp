@@ -1,7 +1,7 @@
 // The skinned panel: its image against the skin's picture, its client area, caption modes.
-#include "alignment.h"
+#include "widgets/alignment.h"
 #include "skinfixture.h"
-#include "skinpanel.h"
+#include "skin/controls/skinpanel.h"
 
 #include <QApplication>
 #include <QMouseEvent>

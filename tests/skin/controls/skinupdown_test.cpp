@@ -1,6 +1,6 @@
 // The scroll buttons: stepping within the limits, repeating, and their looks from the skin.
 #include "skinfixture.h"
-#include "skinupdown.h"
+#include "skin/controls/skinupdown.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,13 +1,13 @@
-#include "compressedstoredskin.h"
+#include "skin/store/compressedstoredskin.h"
 #include "scratchdir.h"
-#include "skincontainer.h"
-#include "skindata.h"
-#include "skinerrors.h"
-#include "skinini.h"
-#include "skinlimits.h"
-#include "skinmessageforms.h"
+#include "skin/store/skincontainer.h"
+#include "skin/data/skindata.h"
+#include "skin/io/skinerrors.h"
+#include "skin/definition/skinini.h"
+#include "skin/store/skinlimits.h"
+#include "skin/data/skinmessageforms.h"
 #include "skintestdata.h"
-#include "zlibstreams.h"
+#include "skin/io/zlibstreams.h"
 
 #include <QObject>
 #include <filesystem>

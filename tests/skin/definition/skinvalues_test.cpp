@@ -1,6 +1,6 @@
-#include "skinerrors.h"
-#include "skinini.h"
-#include "skinvalues.h"
+#include "skin/io/skinerrors.h"
+#include "skin/definition/skinini.h"
+#include "skin/definition/skinvalues.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "formfixture.h"
 
-#include "storedskin.h"
+#include "app/storedskin.h"
 
 #include <QApplication>
 #include <QTest>

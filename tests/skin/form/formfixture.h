@@ -1,8 +1,8 @@
 #pragma once
 
-#include "compressedstoredskin.h"
-#include "skindata.h"
-#include "skinform.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/data/skindata.h"
+#include "skin/form/skinform.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,5 +1,5 @@
 // What each point of the frame is: caption, client, object or an edge.
-#include "framehittest.h"
+#include "skin/form/framehittest.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The frame's objects: which exist, where they sit, which show.
 #include "formfixture.h"
-#include "skincaptionobject.h"
-#include "skinstdbuttonobject.h"
+#include "skin/form/skincaptionobject.h"
+#include "skin/form/skinstdbuttonobject.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The skinned window: its size around the client area, its states, and its caption buttons
 // under the pointer.
 #include "formfixture.h"
-#include "frameclient.h"
-#include "skincaptionobject.h"
-#include "skinpanel.h"
-#include "skinstdbuttonobject.h"
+#include "skin/form/frameclient.h"
+#include "skin/form/skincaptionobject.h"
+#include "skin/controls/skinpanel.h"
+#include "skin/form/skinstdbuttonobject.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>

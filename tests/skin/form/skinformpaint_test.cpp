@@ -1,7 +1,7 @@
 // What the frame looks like: pixels of the window as drawn off screen.
 #include "formfixture.h"
-#include "skinpictures.h"
-#include "storedskin.h"
+#include "skin/render/skinpictures.h"
+#include "app/storedskin.h"
 
 #include <QPalette>
 #include <QTest>

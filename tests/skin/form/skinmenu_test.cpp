@@ -1,10 +1,10 @@
 // The skinned system menu: its items for each state of the window, its size and place, and
 // how keys, the pointer and presses on the window work on it.
 #include "formfixture.h"
-#include "popupgeometry.h"
-#include "skinmenu.h"
-#include "skinpopupwindow.h"
-#include "systemmenu.h"
+#include "skin/form/popupgeometry.h"
+#include "skin/form/skinmenu.h"
+#include "skin/form/skinpopupwindow.h"
+#include "skin/form/systemmenu.h"
 
 #include <QAction>
 #include <QFontMetrics>

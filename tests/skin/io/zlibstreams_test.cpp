@@ -1,5 +1,5 @@
-#include "skinerrors.h"
-#include "zlibstreams.h"
+#include "skin/io/skinerrors.h"
+#include "skin/io/zlibstreams.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The facts of the program's own skin, checked against the stream the program carries.
-#include "compressedstoredskin.h"
-#include "skincontainer.h"
-#include "skindata.h"
-#include "skinini.h"
-#include "skinutils.h"
-#include "storedskin.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skincontainer.h"
+#include "skin/data/skindata.h"
+#include "skin/definition/skinini.h"
+#include "skin/render/skinutils.h"
+#include "app/storedskin.h"
 
 #include <QImage>
 

@@ -1,4 +1,4 @@
-#include "skinutils.h"
+#include "skin/render/skinutils.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,8 +1,8 @@
-#include "skincontainer.h"
-#include "skinerrors.h"
-#include "skinlimits.h"
+#include "skin/store/skincontainer.h"
+#include "skin/io/skinerrors.h"
+#include "skin/store/skinlimits.h"
 #include "skintestdata.h"
-#include "stream.h"
+#include "skin/io/stream.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "skintestdata.h"
 
-#include "stream.h"
+#include "skin/io/stream.h"
 
 #include <cstdint>
 

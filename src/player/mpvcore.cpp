@@ -1,0 +1,258 @@
+#include "player/mpvcore.h"
+
+#include "base/exception.h"
+#include "player/mpvnode.h"
+
+#include <QMetaObject>
+#include <QTimer>
+#include <clocale>
+
+namespace quorvel {
+namespace {
+
+void SetOption(mpv_handle* h, const char* name, const char* value)
+{
+    const int rc = mpv_set_option_string(h, name, value);
+    if (rc < 0)
+        throw Exception(std::string("Player option ") + name + ": " + mpv_error_string(rc));
+}
+
+void Check(int rc, const char* what)
+{
+    if (rc < 0)
+        throw Exception(std::string(what) + ": " + mpv_error_string(rc));
+}
+
+} // namespace
+
+MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
+{
+    // mpv parses numbers with the C locale's rules.
+    std::setlocale(LC_NUMERIC, "C");
+    handle_ = mpv_create();
+    if (!handle_)
+        throw Exception("The player could not be created");
+    try {
+        // Addresses come from files a user may have been handed: no user configuration,
+        // scripts or external downloaders, no playlists that reach outside their own kind.
+        SetOption(handle_, "config", "no");
+        SetOption(handle_, "load-scripts", "no");
+        SetOption(handle_, "ytdl", "no");
+        SetOption(handle_, "load-unsafe-playlists", "no");
+        SetOption(handle_, "load-auto-profiles", "no");
+        SetOption(handle_, "osc", "no");
+        SetOption(handle_, "input-default-bindings", "no");
+        SetOption(handle_, "input-vo-keyboard", "no");
+        SetOption(handle_, "terminal", "no");
+        SetOption(handle_, "vo", "libmpv");
+        SetOption(handle_, "hwdec", "no");
+        SetOption(handle_, "gpu-hwdec-interop", "no");
+        // mpv has no output named "auto": its own choice is made only when "ao" is left unset.
+        if (!audioOutput.isEmpty())
+            SetOption(handle_, "ao", audioOutput.toUtf8().constData());
+        SetOption(handle_, "idle", "yes");
+        SetOption(handle_, "keep-open", "no");
+        // A dead address gives up after this many seconds instead of hanging.
+        SetOption(handle_, "network-timeout", "10");
+        SetOption(handle_, "demuxer-lavf-o", "reconnect=0");
+        Check(mpv_initialize(handle_), "The player could not start");
+    } catch (...) {
+        mpv_terminate_destroy(handle_);
+        handle_ = nullptr;
+        throw;
+    }
+    for (int i = 0; i < static_cast<int>(MpvProperty::Count); ++i) {
+        const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
+        mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
+    }
+    mpv_request_log_messages(handle_, "error");
+    // mpv waits at the start of every entry until this client lets it go on: the log lines
+    // handed over until then were written before the entry started.
+    mpv_hook_add(handle_, 0, "on_load", 0);
+    failureTimer_ = new QTimer(this);
+    failureTimer_->setSingleShot(true);
+    failureTimer_->setInterval(kCauseWaitMs);
+    connect(failureTimer_, &QTimer::timeout, this, &MpvCore::ReportFailure);
+    mpv_set_wakeup_callback(handle_, &MpvCore::Wakeup, this);
+}
+
+MpvCore::~MpvCore()
+{
+    if (handle_) {
+        mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+        mpv_terminate_destroy(handle_);
+    }
+}
+
+void MpvCore::Wakeup(void* self)
+{
+    auto* core = static_cast<MpvCore*>(self);
+    // Many wake-ups may come before the thread gets round to draining; one drain serves them.
+    if (!core->drainQueued_.exchange(true))
+        QMetaObject::invokeMethod(core, &MpvCore::DrainEvents, Qt::QueuedConnection);
+}
+
+void MpvCore::DrainEvents()
+{
+    drainQueued_ = false;
+    uint64_t startingHook = 0;
+    while (handle_) {
+        mpv_event* ev = mpv_wait_event(handle_, 0);
+        if (ev->event_id == MPV_EVENT_NONE) {
+            if (!startingHook)
+                break;
+            // Every line written before the entry started has been handed over and counted
+            // for the entries before it; from here on the lines are the starting entry's.
+            logEntry_ = startedEntry_;
+            lastError_.clear();
+            mpv_hook_continue(handle_, startingHook);
+            startingHook = 0;
+            continue;
+        }
+        switch (ev->event_id) {
+        case MPV_EVENT_HOOK:
+            startingHook = static_cast<mpv_event_hook*>(ev->data)->id;
+            break;
+        case MPV_EVENT_PROPERTY_CHANGE:
+            HandleProperty(ev->reply_userdata, *static_cast<mpv_event_property*>(ev->data));
+            break;
+        case MPV_EVENT_LOG_MESSAGE: {
+            const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
+            // The first error after a start usually names the cause ("Connection refused").
+            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && logEntry_ >= firstCurrentEntry_ && lastError_.isEmpty())
+                lastError_ = QString::fromUtf8(msg->text).trimmed();
+            break;
+        }
+        case MPV_EVENT_START_FILE:
+            startedEntry_ = static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id;
+            break;
+        case MPV_EVENT_FILE_LOADED:
+            if (startedEntry_ >= firstCurrentEntry_)
+                emit fileLoaded();
+            break;
+        case MPV_EVENT_END_FILE: {
+            const auto* end = static_cast<mpv_event_end_file*>(ev->data);
+            if (end->playlist_entry_id < firstCurrentEntry_)
+                break; // the end of something that was replaced or stopped
+            if (end->reason == MPV_END_FILE_REASON_ERROR) {
+                // mpv hands over the log lines that name the cause after this event; the
+                // failure is told once they had time to arrive.
+                failedEntry_ = end->playlist_entry_id;
+                failedReason_ = QString::fromUtf8(mpv_error_string(end->error));
+                failureTimer_->start();
+            } else if (end->reason == MPV_END_FILE_REASON_EOF) {
+                emit playbackEnded();
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+}
+
+void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
+{
+    if (id >= static_cast<uint64_t>(MpvProperty::Count))
+        return;
+    const auto* info = &PropertyInfo(static_cast<MpvProperty>(id));
+    const bool has = prop.format == info->format && prop.data;
+    const bool flag = has && info->format == MPV_FORMAT_FLAG && *static_cast<int*>(prop.data) != 0;
+    const double number = has && info->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(prop.data) : 0.0;
+    const int64_t integer = has && info->format == MPV_FORMAT_INT64 ? *static_cast<int64_t*>(prop.data) : 0;
+    switch (info->id) {
+    case MpvProperty::Pause: emit pauseChanged(flag); break;
+    case MpvProperty::Mute: emit muteChanged(flag); break;
+    case MpvProperty::Volume: emit volumeChanged(number); break;
+    case MpvProperty::TimePos: emit timePosChanged(number); break;
+    case MpvProperty::Duration: emit durationChanged(number); break;
+    case MpvProperty::Seekable: emit seekableChanged(flag); break;
+    case MpvProperty::PausedForCache:
+        buffering_ = flag;
+        emit bufferingChanged(buffering_, bufferPercent_);
+        break;
+    case MpvProperty::CacheBufferingState:
+        bufferPercent_ = static_cast<int>(integer);
+        if (buffering_)
+            emit bufferingChanged(buffering_, bufferPercent_);
+        break;
+    case MpvProperty::IdleActive: emit idleChanged(flag); break;
+    case MpvProperty::VideoTrack:
+    case MpvProperty::Count: break;
+    }
+}
+
+void MpvCore::Load(const QString& url)
+{
+    const QByteArray utf8 = url.toUtf8();
+    const char* cmd[] = {"loadfile", utf8.constData(), "replace", nullptr};
+    MpvNode result;
+    Check(mpv_command_ret(handle_, cmd, result.Out()), "The player refused the address");
+    // Events of what played before may still be queued; they must not speak for this load.
+    // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
+    firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
+}
+
+void MpvCore::ReportFailure()
+{
+    if (failedEntry_ < firstCurrentEntry_)
+        return; // another address came meanwhile
+    QString reason = failedReason_;
+    if (!lastError_.isEmpty() && logEntry_ == failedEntry_)
+        reason += QStringLiteral(" (") + lastError_ + QStringLiteral(")");
+    emit playbackFailed(reason);
+}
+
+void MpvCore::Stop()
+{
+    firstCurrentEntry_ = kNoEntry;
+    const char* cmd[] = {"stop", nullptr};
+    Check(mpv_command(handle_, cmd), "The player could not stop");
+}
+
+void MpvCore::ReloadVideo()
+{
+    const char* cmd[] = {"video-reload", nullptr};
+    mpv_command_async(handle_, 0, cmd); // nothing to reload when nothing plays
+}
+
+void MpvCore::SeekTo(double seconds)
+{
+    const QByteArray pos = QByteArray::number(seconds, 'f', 3);
+    const char* cmd[] = {"seek", pos.constData(), "absolute", nullptr};
+    mpv_command_async(handle_, 0, cmd); // seeking a stream that cannot seek is simply ignored
+}
+
+bool MpvCore::Flag(MpvProperty p) const
+{
+    int value = 0;
+    Check(mpv_get_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &value), PropertyInfo(p).name);
+    return value != 0;
+}
+
+void MpvCore::SetFlag(MpvProperty p, bool value)
+{
+    int v = value ? 1 : 0;
+    Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &v), PropertyInfo(p).name);
+}
+
+bool MpvCore::HasVideo() const
+{
+    // Without a video track the property is not there at all.
+    int64_t id = 0;
+    return mpv_get_property(handle_, PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64, &id) >= 0;
+}
+
+double MpvCore::Double(MpvProperty p) const
+{
+    double value = 0;
+    Check(mpv_get_property(handle_, PropertyInfo(p).name, MPV_FORMAT_DOUBLE, &value), PropertyInfo(p).name);
+    return value;
+}
+
+void MpvCore::SetDouble(MpvProperty p, double value)
+{
+    Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_DOUBLE, &value), PropertyInfo(p).name);
+}
+
+} // namespace quorvel

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "player/mpvproperties.h"
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <mpv/client.h>
+
+class QTimer;
+
+namespace quorvel {
+
+// One mpv player core with typed signals. mpv calls back on its own threads; those callbacks
+// only queue a drain onto this object's (the user-interface) thread, where every pending event
+// is handled until none is left.
+class MpvCore : public QObject {
+    Q_OBJECT
+public:
+    // audioOutput: mpv's "ao" value; empty plays through the desktop's sound system (mpv tries
+    // PipeWire, PulseAudio, ALSA and the rest in turn).
+    explicit MpvCore(const QString& audioOutput = QString(), QObject* parent = nullptr);
+    ~MpvCore() override;
+
+    mpv_handle* Handle() const { return handle_; }
+
+    // Opens the address and starts playing it; throws Exception when mpv refuses the command.
+    void Load(const QString& url);
+    void Stop();
+    // Brings the video back after the video output was re-created.
+    void ReloadVideo();
+    void SeekTo(double seconds);
+
+    bool Flag(MpvProperty p) const;
+    void SetFlag(MpvProperty p, bool value);
+    double Double(MpvProperty p) const;
+    // The file that is loaded has a video track being played.
+    bool HasVideo() const;
+    void SetDouble(MpvProperty p, double value);
+
+signals:
+    void pauseChanged(bool paused);
+    void muteChanged(bool muted);
+    void volumeChanged(double volume);
+    void timePosChanged(double seconds);
+    void durationChanged(double seconds);
+    void seekableChanged(bool seekable);
+    void bufferingChanged(bool buffering, int percent);
+    void idleChanged(bool idle);
+    void fileLoaded();
+    void playbackFailed(const QString& reason);
+    void playbackEnded();
+
+private:
+    static void Wakeup(void* self);
+    void DrainEvents();
+    void HandleProperty(uint64_t id, const mpv_event_property& prop);
+    void ReportFailure();
+
+    mpv_handle* handle_ = nullptr;
+    std::atomic<bool> drainQueued_{false};
+    bool buffering_ = false;
+    int bufferPercent_ = 0;
+    QString lastError_;
+    // Playlist entries from this number on belong to the address last put; none after a stop.
+    static constexpr int64_t kNoEntry = INT64_MAX;
+    int64_t firstCurrentEntry_ = kNoEntry;
+    int64_t startedEntry_ = 0;
+    // The entry the log lines now handed over belong to, and the first error among them.
+    int64_t logEntry_ = 0;
+    // A failure waits this long for the log lines that name its cause.
+    static constexpr int kCauseWaitMs = 150;
+    QTimer* failureTimer_ = nullptr;
+    int64_t failedEntry_ = 0;
+    QString failedReason_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,529 @@
+// The player control against a real clip: its control bar, its messages and full screen.
+#include "player/channelcard.h"
+#include "player/mediaplayer.h"
+#include "player/mpvcore.h"
+#include "mpvrefusals.h"
+#include "scratchdir.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <QWindow>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <thread>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using quorvel::MediaPlayer;
+using quorvel::MpvProperty;
+
+namespace {
+
+// A one-minute clip with a moving test pattern, made once for the whole suite.
+const std::string& Clip()
+{
+    static ScratchDir dir;
+    static const std::string clip = [] {
+        const std::string path = dir.File("clip.mp4");
+        const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25 "
+                                    "-t 60 -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" +
+                                    path + "'";
+        if (std::system(command.c_str()) != 0)
+            return std::string();
+        return path;
+    }();
+    return clip;
+}
+
+// A server that takes connections and never answers: the kernel accepts them for it.
+class SilentServer {
+public:
+    SilentServer()
+    {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), len);
+        ::listen(fd_, 64);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len);
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentServer() { ::close(fd_); }
+    QString Url(const QString& path) const { return QStringLiteral("http://127.0.0.1:%1/%2").arg(port_).arg(path); }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+QToolButton* Button(MediaPlayer& player, const QString& tip)
+{
+    for (auto* b : player.findChildren<QToolButton*>())
+        if (b->toolTip() == tip)
+            return b;
+    return nullptr;
+}
+
+// Clicks the bar's button with that tool tip; false when there is none.
+bool Click(MediaPlayer& player, const QString& tip)
+{
+    QToolButton* b = Button(player, tip);
+    if (b)
+        b->click();
+    return b != nullptr;
+}
+
+QSlider* SeekBar(MediaPlayer& player)
+{
+    for (auto* s : player.findChildren<QSlider*>())
+        if (s->maximum() == 1000)
+            return s;
+    return nullptr;
+}
+
+class PlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(Clip().empty()) << "ffmpeg could not make the test clip";
+        host.resize(480, 360);
+        player = new MediaPlayer(&host, QStringLiteral("null"));
+        player->setGeometry(0, 0, 480, 360);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+    }
+
+    bool Playing(int timeOutMs = 15000)
+    {
+        const quint64 before = player->FramesRendered();
+        return QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, timeOutMs);
+    }
+
+    QWidget host;
+    MediaPlayer* player = nullptr;
+};
+
+} // namespace
+
+TEST_F(PlayerTest, SeekablePlaysPausesSeeksStopsAndStartsAgain)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QSlider* seek = SeekBar(*player);
+    ASSERT_NE(seek, nullptr);
+    // A clip has a length: the seek bar shows.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seek->isVisible(); }, 5000));
+
+    QToolButton* pause = Button(*player, "Pause");
+    ASSERT_NE(pause, nullptr);
+    pause->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::Pause); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pause->toolTip() == "Play"; }, 5000));
+    const double pausedAt = player->Core().Double(MpvProperty::TimePos);
+    QTest::qWait(500);
+    EXPECT_DOUBLE_EQ(player->Core().Double(MpvProperty::TimePos), pausedAt);
+    pause->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Core().Flag(MpvProperty::Pause); }, 5000));
+
+    // Dragging the seek bar to its middle goes to the clip's middle.
+    emit seek->sliderPressed();
+    seek->setValue(700);
+    emit seek->sliderReleased();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::TimePos) >= 6.5; }, 5000));
+
+    // Stop ends playback; the play button then starts the same address again.
+    ASSERT_TRUE(Click(*player, "Stop"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !seek->isVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Play") != nullptr; }, 5000));
+    ASSERT_TRUE(Click(*player, "Play"));
+    EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, MuteAndVolumeReachThePlayer)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    ASSERT_TRUE(Click(*player, "Mute"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->settings().mute(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Sound on") != nullptr; }, 5000));
+    // A mute put from outside shows in the bar too.
+    player->settings().setMute(false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Mute") != nullptr; }, 5000));
+
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+    volume->setValue(40);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 40; }, 5000));
+}
+
+TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
+{
+    ScratchDir dir;
+    const std::string later = dir.File("later.mp4");
+    player->setURL(QString::fromStdString(later));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 12000));
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(retry->isVisible());
+
+    std::filesystem::copy_file(Clip(), later);
+    retry->click();
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(player->Message().isEmpty());
+
+    // A server that is not there: the message names the cause.
+    player->setURL("http://127.0.0.1:1/live.m3u8");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000))
+        << player->Message().toStdString();
+
+    // An address that reaches into the program is not opened, and cannot be retried.
+    player->setURL("fdclose://0");
+    EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
+    EXPECT_FALSE(retry->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Play") != nullptr; }, 5000));
+    ASSERT_TRUE(Click(*player, "Play"));
+    QTest::qWait(300);
+    EXPECT_TRUE(player->Core().Flag(MpvProperty::IdleActive));
+
+    // No address at all: a message, and nothing to retry.
+    player->setURL(QString());
+    EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
+    EXPECT_FALSE(retry->isVisible());
+}
+
+TEST_F(PlayerTest, WhatPlayedBeforeNeverSpeaksForTheNewAddress)
+{
+    // The clip gets time to load while this thread does nothing, so its events are queued when
+    // the next address comes; they must not take that address's message away.
+    player->setURL(QString::fromStdString(Clip()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    player->setURL("fd://0");
+    QTest::qWait(1500);
+    EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
+
+    player->setURL(QString::fromStdString(Clip()));
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    player->setURL(QString());
+    QTest::qWait(1500);
+    EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
+}
+
+TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
+{
+    const QRect windowBefore = host.geometry();
+    auto* above = new QWidget(&host);
+    above->setGeometry(10, 10, 50, 20);
+    above->show();
+    player->setGeometry(5, 6, 400, 300);
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+
+    ASSERT_TRUE(Click(*player, "Full screen"));
+    EXPECT_TRUE(player->IsFullScreen());
+    // The window goes full screen with the player covering all of it, and the video goes on.
+    EXPECT_TRUE(host.isFullScreen());
+    const QRect screen = host.screen()->geometry();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.geometry() == screen && player->geometry() == host.rect(); }, 5000))
+        << "window " << host.width() << "x" << host.height();
+    EXPECT_GT(host.children().indexOf(player), host.children().indexOf(above));
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(player->Message().isEmpty());
+
+    // Escape leaves full screen even when the keyboard focus went to a control under the player.
+    auto* behind = new QLineEdit(&host);
+    behind->setGeometry(10, 40, 50, 20);
+    behind->show();
+    player->raise();
+    behind->setFocus();
+    QTest::keyClick(behind, Qt::Key_Escape);
+    EXPECT_FALSE(player->IsFullScreen());
+    EXPECT_FALSE(host.isFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.geometry() == windowBefore; }, 5000));
+    EXPECT_EQ(player->parentWidget(), &host);
+    EXPECT_EQ(player->geometry(), QRect(5, 6, 400, 300));
+    const auto stack = host.children();
+    EXPECT_LT(stack.indexOf(player), stack.indexOf(above));
+    EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolume)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QWindow* video = player->VideoSurface();
+    ASSERT_NE(video, nullptr);
+    // The video is a native window of its own, and the player's controls are not under it.
+    EXPECT_TRUE(video->isVisible());
+    EXPECT_NE(video->winId(), player->winId());
+
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_TRUE(player->IsFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.isFullScreen(); }, 5000));
+    EXPECT_TRUE(Playing());
+    QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_FALSE(player->IsFullScreen());
+    EXPECT_TRUE(Playing());
+
+    // A notch of the wheel away from you turns the sound up, towards you down.
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+    volume->setValue(50);
+    auto wheel = [&](int delta) {
+        const QPointF at(100, 100);
+        QWheelEvent event(at, video->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(video, &event);
+    };
+    wheel(120);
+    EXPECT_EQ(volume->value(), 55);
+    wheel(-240);
+    EXPECT_EQ(volume->value(), 45);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
+}
+
+TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
+{
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QSlider* volume = nullptr;
+    for (auto* s : player->findChildren<QSlider*>())
+        if (s->maximum() == 100)
+            volume = s;
+    ASSERT_NE(volume, nullptr);
+
+    mpvrefusals::Refuse("volume");
+    volume->setValue(30);
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: volume")) << player->Message().toStdString();
+    mpvrefusals::Refuse("pause");
+    ASSERT_TRUE(Click(*player, "Pause"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: pause")) << player->Message().toStdString();
+    mpvrefusals::Refuse("mute");
+    ASSERT_TRUE(Click(*player, "Mute"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: mute"));
+    mpvrefusals::Refuse("stop");
+    ASSERT_TRUE(Click(*player, "Stop"));
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player could not stop"));
+    mpvrefusals::Refuse(nullptr);
+
+    // The stream goes on, the notice goes after a while, and the controls work again.
+    EXPECT_TRUE(Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().isEmpty(); }, 10000));
+    volume->setValue(20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 20; }, 5000));
+
+    // A retry that mpv refuses says so in the player too.
+    player->setURL("http://127.0.0.1:1/gone.m3u8");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000));
+    mpvrefusals::Refuse("loadfile");
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    retry->click();
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: The player refused the address"))
+        << player->Message().toStdString();
+    mpvrefusals::Refuse(nullptr);
+}
+
+TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
+{
+    // The address before fails while the next one comes; what it said must not be taken for
+    // the cause of the next one's failure.
+    ScratchDir dir;
+    const QString missing = QString::fromStdString(dir.File("missing.ts"));
+    for (int delayMs : {0, 2, 5, 10, 20, 40, 80}) {
+        player->setURL("http://127.0.0.1:1/before.m3u8");
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        player->setURL(missing);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 15000));
+        EXPECT_FALSE(player->Message().contains("Connection refused")) << delayMs << " ms: " << player->Message().toStdString();
+        EXPECT_TRUE(player->Message().contains("No such file")) << delayMs << " ms: " << player->Message().toStdString();
+    }
+}
+
+TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShowingIt)
+{
+    // A server that never answers: the channel stays on its way, and says so.
+    SilentServer silent;
+    player->SetChannelName("Slow News");
+    player->setURL(silent.Url("slow.m3u8"));
+    const quorvel::ChannelCard& card = player->Card();
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.CardKind(), quorvel::ChannelCard::Kind::Connecting);
+    EXPECT_EQ(card.ChannelName(), "Slow News");
+    EXPECT_EQ(card.Status(), "Connecting…");
+    EXPECT_EQ(card.geometry(), player->VideoSurface()->geometry());
+    QTest::qWait(1500);
+    EXPECT_TRUE(card.isVisible());
+    // It draws over the video: a bright name on a dark backdrop, not a black box.
+    const QImage shown = const_cast<quorvel::ChannelCard&>(card).grab().toImage();
+    int bright = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            bright += qGray(shown.pixel(x, y)) > 200;
+    EXPECT_GT(bright, 50);
+
+    // The picture comes: the card goes.
+    player->SetChannelName("Pattern");
+    player->setURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    EXPECT_FALSE(card.isVisible());
+
+    // Sound alone: its name and a sound sign stay in the video area.
+    ScratchDir dir;
+    const std::string radio = dir.File("radio.m4a");
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 -c:a aac '" +
+                           radio + "'").c_str()),
+              0);
+    player->SetChannelName("Radio One");
+    player->setURL(QString::fromStdString(radio));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; },
+                                10000));
+    EXPECT_EQ(card.ChannelName(), "Radio One");
+    QTest::qWait(1000);
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::IdleActive));
+}
+
+TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
+{
+    QProcess server;
+    server.start("python3", {QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/e2e/stalling_hls.py", "6"});
+    ASSERT_TRUE(server.waitForReadyRead(120000)) << "the live test server did not start";
+    const QString url = QString::fromUtf8(server.readLine()).trimmed();
+    player->SetChannelName("Live News");
+    player->setURL(url);
+    ASSERT_TRUE(Playing(30000));
+
+    // The server goes silent: after a while without anything the channel is opened again
+    // (it shows it is connecting once more), and when that brings nothing either it gives up.
+    bool reconnected = false;
+    const QString stopped = "Cannot play this channel: the stream stopped sending";
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            reconnected = reconnected || (player->Card().isVisible() && player->Message().isEmpty());
+            return player->Message() == stopped;
+        },
+        120000))
+        << player->Message().toStdString();
+    EXPECT_TRUE(reconnected);
+    QPushButton* retry = player->findChild<QPushButton*>();
+    ASSERT_NE(retry, nullptr);
+    EXPECT_TRUE(retry->isVisible());
+    EXPECT_FALSE(player->Card().isVisible());
+    server.kill();
+    server.waitForFinished();
+}
+
+namespace {
+
+// The sound system the player meets: no sound server (a developer's PipeWire or PulseAudio is
+// out of reach, so nothing sounds aloud), and ALSA with the given default device, read from a
+// file of its own instead of the machine's configuration.
+class AlsaDefault {
+public:
+    explicit AlsaDefault(const std::string& config)
+    {
+        const std::string path = dir_.File("asound.conf");
+        std::ofstream(path) << config;
+        ::setenv("ALSA_CONFIG_PATH", path.c_str(), 1);
+        const std::string nowhere = dir_.File("no-server");
+        ::setenv("PIPEWIRE_REMOTE", nowhere.c_str(), 1);
+        ::setenv("PULSE_SERVER", ("unix:" + nowhere).c_str(), 1);
+    }
+    ~AlsaDefault()
+    {
+        ::unsetenv("ALSA_CONFIG_PATH");
+        ::unsetenv("PIPEWIRE_REMOTE");
+        ::unsetenv("PULSE_SERVER");
+    }
+
+private:
+    ScratchDir dir_;
+};
+
+// ALSA's null device takes sound as fast as it comes, so ten minutes of it play in seconds.
+std::string Radio(ScratchDir& dir)
+{
+    const std::string radio = dir.File("radio.m4a");
+    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=600 "
+                                "-c:a aac '" + radio + "'";
+    return std::system(command.c_str()) == 0 ? radio : std::string();
+}
+
+QString CurrentAudioOutput(MediaPlayer& player)
+{
+    char* name = mpv_get_property_string(player.Core().Handle(), "current-ao");
+    const QString result = QString::fromUtf8(name ? name : "");
+    mpv_free(name);
+    return result;
+}
+
+} // namespace
+
+TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhenThereIsNoDevice)
+{
+    ScratchDir dir;
+    const std::string radio = Radio(dir);
+    ASSERT_FALSE(radio.empty());
+    {
+        // A machine whose only sound device takes the sound and drops it: the player finds it
+        // on its own (no output named by the program) and a sound-only channel plays.
+        AlsaDefault alsa("pcm.!default { type null }\n");
+        QWidget host;
+        host.resize(320, 240);
+        auto* player = new MediaPlayer(&host);
+        player->setGeometry(0, 0, 320, 240);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+        player->setURL(QString::fromStdString(radio));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !CurrentAudioOutput(*player).isEmpty(); }, 10000))
+            << player->Message().toStdString();
+        EXPECT_EQ(CurrentAudioOutput(*player), "alsa");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly &&
+                                                 player->Card().isVisible(); },
+                                    10000));
+        EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
+    }
+    {
+        // No sound device at all: a sound-only channel cannot play and says why; a picture
+        // plays on without sound.
+        AlsaDefault alsa("pcm.!default { type plug slave.pcm \"nowhere\" }\n");
+        QWidget host;
+        host.resize(320, 240);
+        auto* player = new MediaPlayer(&host, QStringLiteral("alsa"));
+        player->setGeometry(0, 0, 320, 240);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+        player->setURL(QString::fromStdString(radio));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 10000));
+        EXPECT_TRUE(player->Message().startsWith("Cannot play this channel: ")) << player->Message().toStdString();
+        EXPECT_TRUE(player->Message().contains("audio")) << player->Message().toStdString();
+        player->setURL(QString::fromStdString(Clip()));
+        const quint64 before = player->FramesRendered();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
+        EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
+    }
+}
