@@ -2,6 +2,7 @@
 
 #include "sponsor/adlist.h"
 #include "widgets/alignment.h"
+#include "app/appfonts.h"
 #include "app/appicons.h"
 #include "catalogue/channelcatalogue.h"
 #include "app/categorynode.h"
@@ -67,6 +68,7 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
 {
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
+    InstallTahoma();
     setFont(Tahoma11());
     CreateComponents(audioOutput);
     // The window is as big as its client area and the frame around it.
@@ -185,7 +187,9 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setReadOnly(true);
     Edit1->setLayoutDirection(Qt::LeftToRight);
     Edit1->setFont(Tahoma11());
-    Edit1->setTextMargins(0, 0, 0, 0);
+    // Qt's line edit keeps two pixels at each side and one for the caret; the ticker reads like a
+    // label and its titles are measured for all of its 120 pixels.
+    Edit1->setTextMargins(-2, 0, -3, 0);
     Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: black; color: #00ff00; border: none; padding: 0; }"));
     Edit1->setCursor(Qt::PointingHandCursor);
     // The ticker is shown over the video, which is a native window: so is the ticker.
