@@ -356,9 +356,26 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
         if (modifiers != 0 || virtualKey != HotKeyService::VK_HOME)
             return;
         // A full-screen player covers this window, so it hides and comes back with it.
-        setVisible(!isVisible());
+        if (isVisible()) {
+            hide();
+            // Hidden means silent, whatever the sound was; it comes back as it was.
+            if (MediaPlayer1) {
+                muteBeforeHiding_ = MediaPlayer1->settings().mute();
+                MediaPlayer1->settings().setMute(true);
+            }
+            return;
+        }
+        // A window minimized by its caption button and restored by the window manager (as a
+        // task bar does) keeps the hint "start as an icon" that minimizing gave it, and the
+        // manager reads that hint when the window is shown again. The state is set anew while
+        // the window is hidden, so the hint says "normal", and the window comes back in front.
+        setWindowState(windowState() | Qt::WindowMinimized);
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
         if (MediaPlayer1)
-            MediaPlayer1->settings().setMute(!MediaPlayer1->settings().mute());
+            MediaPlayer1->settings().setMute(muteBeforeHiding_);
     });
 }
 

@@ -95,6 +95,8 @@ private:
 
     std::string programDir_;
     std::unique_ptr<HotKeyService> hotKeys_;
+    // The player's sound when the boss key hid the window, given back when it shows again.
+    bool muteBeforeHiding_ = false;
 };
 
 } // namespace quorvel
