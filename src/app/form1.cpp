@@ -23,6 +23,7 @@
 #include "skin/controls/skintabsheet.h"
 #include "app/storedskin.h"
 #include "platform/tempdir.h"
+#include "platform/windowhints.h"
 #include "webhost/webpane.h"
 #include "widgets/windowprocfilter.h"
 
@@ -158,6 +159,9 @@ void Form1::CreateComponents(const QString& audioOutput)
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
     WebPane1->setGeometry(1, 1, 198, 420);
+    // Anchored as the tree beside it is, so a maximized window has no grey block below the page;
+    // at the window's first size it keeps its place and size, a pixel past the page's far edges.
+    AnchorAllSides(WebPane1, QMargins(1, 1, -1, -1));
     WebPane1->SetDisableCtrlShortcuts(QStringLiteral("N"));
 
     Splitter1 = new QFrame(client);
@@ -366,11 +370,9 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
             return;
         }
         // A window minimized by its caption button and restored by the window manager (as a
-        // task bar does) keeps the hint "start as an icon" that minimizing gave it, and the
-        // manager reads that hint when the window is shown again. The state is set anew while
-        // the window is hidden, so the hint says "normal", and the window comes back in front.
-        setWindowState(windowState() | Qt::WindowMinimized);
+        // task bar does) would come back as an icon; it comes back on screen, in front.
         setWindowState(windowState() & ~Qt::WindowMinimized);
+        ClearIconicStartHint(this);
         show();
         raise();
         activateWindow();

@@ -106,6 +106,18 @@ TEST_F(SponsorTest, TickerRotatesAndClicksOpenOnlyWebAddresses)
     EXPECT_TRUE(errors.empty());
 }
 
+TEST_F(SponsorTest, SponsoredLinksPaneFillsItsPageAsTheWindowGrows)
+{
+    form->SkinPageControl1->SetActivePage(form->SkinTabSheet2);
+    EXPECT_EQ(form->WebPane1->geometry(), QRect(1, 1, 198, 420));
+    const QSize normal = form->SkinTabSheet2->size();
+    form->SkinForm1->SetFrameState(FrameState::Maximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->SkinTabSheet2->height() > normal.height() + 100; }, 5000));
+    const QSize sheet = form->SkinTabSheet2->size();
+    // The same distances to the page's edges as at the window's first size.
+    EXPECT_EQ(form->WebPane1->geometry(), QRect(1, 1, sheet.width(), sheet.height()));
+}
+
 TEST_F(SponsorTest, EveryDefaultTitleFitsTheTickerInTahoma)
 {
     EXPECT_EQ(QFontInfo(form->Edit1->font()).family(), "Tahoma");
