@@ -11,6 +11,7 @@
 #include "widgets/editline.h"
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
+#include "app/openfailurebox.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
 #include "sponsor/pageaddress.h"
@@ -71,6 +72,8 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
     setObjectName(QStringLiteral("Form1"));
     InstallTahoma();
     setFont(Tahoma11());
+    // An ad or a link that no browser could open is told, with its address to copy.
+    SetShellOpenFailureHandler([this](const QString& address) { ShowOpenFailure(this, address); });
     CreateComponents(audioOutput);
     // The window is as big as its client area and the frame around it.
     SkinForm1->SetFormClientSize(QSize(kClientWidth, kClientHeight));
@@ -84,6 +87,7 @@ Form1::~Form1()
     // The controls die later, in the widget base, when this object is no longer a Form1: their
     // last events and signals (a ticker losing focus, a tree losing its selection) must not
     // reach handlers of a window that is gone.
+    SetShellOpenFailureHandler(nullptr);
     delete SavedEdit1WindowProc;
     SavedEdit1WindowProc = nullptr;
     // The frame lets go of the window before the controls go.

@@ -13,7 +13,11 @@
 #include "webhost/webpane.h"
 #include "x11probe.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QProcess>
 #include <QTimer>
 #include <QTreeWidget>
@@ -137,6 +141,30 @@ TEST_F(SponsorTest, EveryDefaultTitleFitsTheTickerInTahoma)
         EXPECT_TRUE(start == end) << title.toStdString() << " is cut";
     }
     EXPECT_EQ(seen.size(), AdList::Defaults().size());
+}
+
+TEST_F(SponsorTest, AnAdNoBrowserCanOpenIsToldWithItsAddressToCopy)
+{
+    ScratchDir stubs;
+    ScratchDir::Spit(stubs.File("xdg-open"), "#!/bin/sh\nexit 3\n"); // "no browser found"
+    ::chmod(stubs.File("xdg-open").c_str(), 0755);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (stubs.Path() + ":" + path).c_str(), 1);
+    AdList(AdFile()).WriteDefaults();
+    form->Timer1Timer();
+    const QString address = QString::fromStdString(AdList(AdFile()).Address(form->Edit1->text().toStdString()));
+    ASSERT_TRUE(address.startsWith("https://"));
+    form->Edit1Click();
+    QMessageBox* box = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        box = form->findChild<QMessageBox*>("OpenFailureBox");
+        return box && box->isVisible();
+    }, 10000));
+    ::setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->informativeText(), address);
+    box->findChild<QPushButton*>("CopyAddress")->click();
+    EXPECT_EQ(QApplication::clipboard()->text(), address);
 }
 
 TEST_F(SponsorTest, TickerNeverShowsACaretOrASelection)
