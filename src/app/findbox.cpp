@@ -87,9 +87,28 @@ void FindBox::Open(const QString& text)
     if (!text.isNull()) {
         edit_->setText(text);
     } else {
-        if (!wasOpen)
+        if (!wasOpen) {
             Narrow(edit_->text());
+            HighlightCurrentChannel();
+        }
         edit_->selectAll();
+    }
+}
+
+void FindBox::HighlightCurrentChannel()
+{
+    // Opened again over the same text while a channel plays, the arrows go on from that
+    // channel, not from the first match.
+    QTreeWidgetItem* current = tree_->currentItem();
+    if (!current || !current->parent() || current->parent()->parent())
+        return;
+    QTreeWidgetItem* category = current->parent();
+    const ChannelFinder::Match playing{static_cast<std::uint32_t>(tree_->indexOfTopLevelItem(category)),
+                                       static_cast<std::uint32_t>(category->indexOfChild(current))};
+    const QModelIndex at = model_->IndexOf(playing);
+    if (at.isValid()) {
+        view_->setCurrentIndex(at);
+        view_->scrollTo(at);
     }
 }
 
@@ -135,7 +154,11 @@ void FindBox::Narrow(const QString& text)
     view_->scrollToTop();
 
     const bool none = matches.empty() && !text.isEmpty();
-    count_->setText(none ? tr("none") : text.isEmpty() ? QString() : QLocale::c().toString(qulonglong(matches.size())));
+    const QString number = QLocale::c().toString(qulonglong(matches.size()));
+    count_->setText(none ? tr("no match")
+                    : text.isEmpty() ? QString()
+                    : matches.size() == 1 ? tr("1 match")
+                    : tr("%1 matches").arg(number));
     const int width = count_->fontMetrics().horizontalAdvance(count_->text()) + 6;
     count_->setGeometry(edit_->width() - width - 2, 0, width, edit_->height());
     edit_->setTextMargins(0, 0, count_->text().isEmpty() ? 0 : width, 0);

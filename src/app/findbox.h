@@ -47,6 +47,7 @@ private:
     void Narrow(const QString& text);
     void Play(const QModelIndex& index, bool close);
     void MoveHighlight(int step);
+    void HighlightCurrentChannel();
     void Place();
     void BuildFinder();
 

@@ -2,6 +2,7 @@
 
 #include "app/categorynode.h"
 
+#include <algorithm>
 #include <QTreeWidget>
 
 namespace quorvel {
@@ -52,6 +53,18 @@ const ChannelFinder::Match& FindResultsModel::MatchAt(const QModelIndex& channel
 QModelIndex FindResultsModel::FirstChannel() const
 {
     return groups_.empty() ? QModelIndex() : createIndex(0, 0, quintptr(1));
+}
+
+QModelIndex FindResultsModel::IndexOf(const ChannelFinder::Match& channel) const
+{
+    const auto at = std::find(matches_.begin(), matches_.end(), channel);
+    if (at == matches_.end())
+        return {};
+    const std::size_t k = static_cast<std::size_t>(at - matches_.begin());
+    for (std::size_t g = 0; g < groups_.size(); ++g)
+        if (k >= groups_[g].first && k < groups_[g].first + groups_[g].count)
+            return createIndex(static_cast<int>(k - groups_[g].first), 0, quintptr(g + 1));
+    return {};
 }
 
 QModelIndex FindResultsModel::NextChannel(const QModelIndex& from, int step) const

@@ -27,6 +27,8 @@ public:
     QModelIndex FirstChannel() const;
     // The channel row after or before the given one, across categories; invalid at either end.
     QModelIndex NextChannel(const QModelIndex& from, int step) const;
+    // The row of a channel among the matches; invalid when it is not one of them.
+    QModelIndex IndexOf(const ChannelFinder::Match& channel) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -23,6 +23,7 @@
 #include "skin/controls/skinpanel.h"
 #include "skin/controls/skintabsheet.h"
 #include "app/storedskin.h"
+#include "app/treetooltips.h"
 #include "platform/tempdir.h"
 #include "platform/windowhints.h"
 #include "webhost/webpane.h"
@@ -157,6 +158,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    new TreeToolTips(TreeView1);
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
 

@@ -187,7 +187,7 @@ TEST_F(FindBoxTest, EscapeGivesTheTreeBackAndNothingFoundPlaysNothing)
 
     Type(QStringLiteral("xyz"));
     EXPECT_TRUE(Shown().isEmpty());
-    EXPECT_EQ(box->findChild<QLabel*>("FindCount")->text(), "none");
+    EXPECT_EQ(box->findChild<QLabel*>("FindCount")->text(), "no match");
     // Nothing to play: the box stays for the text to be mended.
     Key(Qt::Key_Return);
     EXPECT_TRUE(box->IsOpen());
@@ -204,9 +204,21 @@ TEST_F(FindBoxTest, CtrlFFromTheOtherTabBringsTheTreeBack)
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
     ASSERT_TRUE(box->IsOpen());
     Type(QStringLiteral("arena"));
+    EXPECT_EQ(box->findChild<QLabel*>("FindCount")->text(), "1 match");
     // Ctrl+F again keeps the text, ready to be typed over.
     Key(Qt::Key_F, Qt::ControlModifier);
     EXPECT_EQ(box->Edit()->selectedText(), "arena");
     Key(Qt::Key_Return);
     EXPECT_EQ(form->MediaPlayer1->URL(), server.Url("/sport/arena.m3u8"));
+
+    // Opened again over a text while a channel plays, the highlight starts on that channel.
+    Key(Qt::Key_F, Qt::ControlModifier);
+    Type(QStringLiteral("n"));
+    EXPECT_EQ(box->findChild<QLabel*>("FindCount")->text(), "3 matches");
+    Key(Qt::Key_Escape);
+    tree->setFocus();
+    Key(Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(Shown(), (QStringList{"News", "  Morning Show", "  Evening Show", "Sports", "  Arena *"}));
+    Key(Qt::Key_Up);
+    EXPECT_EQ(Shown().at(2), "  Evening Show *");
 }

@@ -1,0 +1,37 @@
+#include "app/treetooltips.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QTreeWidget>
+
+namespace quorvel {
+
+TreeToolTips::TreeToolTips(QTreeWidget* tree) : QObject(tree), tree_(tree)
+{
+    tree->viewport()->installEventFilter(this);
+}
+
+bool TreeToolTips::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip || watched != tree_->viewport())
+        return false;
+    auto* help = static_cast<QHelpEvent*>(event);
+    const QTreeWidgetItem* item = tree_->itemAt(help->pos());
+    if (!item) {
+        QToolTip::hideText();
+        return true;
+    }
+    // The text's room is its cell less the icon; a name that needs more is cut with "…".
+    const QModelIndex index = tree_->indexFromItem(item);
+    const QRect cell = tree_->visualRect(index);
+    const int iconRoom = item->icon(0).isNull() ? 0 : tree_->iconSize().width() + 6;
+    const int needed = tree_->fontMetrics().horizontalAdvance(item->text(0)) + iconRoom + 6;
+    const int visibleRight = std::min(cell.right(), tree_->viewport()->width());
+    if (cell.left() + needed > visibleRight)
+        QToolTip::showText(help->globalPos(), item->text(0), tree_->viewport(), cell);
+    else
+        QToolTip::hideText();
+    return true;
+}
+
+} // namespace quorvel
