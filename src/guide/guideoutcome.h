@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+// How reading a guide went, for the store and the viewer.
+struct GuideOutcome {
+    bool complete = false;        // read to its end, undamaged
+    std::string problem;          // why not; empty when complete
+    std::size_t programmes = 0;   // handed to the sink
+    std::size_t channels = 0;     // wanted channels that were given programmes
+    std::size_t matched = 0;      // wanted channels the guide has a channel for
+    std::size_t leftOut = 0;      // programmes of channels declared after them, past the room kept
+};
+
+} // namespace quorvel
