@@ -11,7 +11,7 @@
 
 namespace quorvel {
 
-GuideOutcome ReadGuideFile(const std::string& path, GuideReader& reader)
+GuideOutcome ReadGuideFile(const std::string& path, GuideReader& reader, const std::atomic<bool>* cancel)
 {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -26,10 +26,17 @@ GuideOutcome ReadGuideFile(const std::string& path, GuideReader& reader)
         outcome.problem = "cannot read " + path + ": it is a folder";
         return outcome;
     }
-    const int err = ReadToEnd(fd, [&reader](const char* data, std::size_t size) { return reader.Feed(data, size); });
+    bool cancelled = false;
+    const int err = ReadToEnd(fd, [&](const char* data, std::size_t size) {
+        cancelled = cancel && cancel->load(std::memory_order_relaxed);
+        return !cancelled && reader.Feed(data, size);
+    });
     ::close(fd);
     GuideOutcome outcome = reader.Finish();
-    if (err != 0) {
+    if (cancelled) {
+        outcome.complete = false;
+        outcome.problem = "reading " + path + " was cancelled";
+    } else if (err != 0) {
         outcome.complete = false;
         outcome.problem = "cannot read " + path + " to its end: " + std::strerror(err) +
                           (outcome.programmes > 0 ? "; the programmes read before that are kept" : "");
