@@ -2,6 +2,7 @@
 
 #include "guide/guidenames.h"
 #include "guide/programmecollector.h"
+#include "guide/singlebyteencodings.h"
 #include "guide/xmltvtime.h"
 
 #include <algorithm>
@@ -34,6 +35,18 @@ void Settle(std::string& text, std::size_t limit)
     CutText(text, limit);
 }
 
+// Expat reads UTF-8, UTF-16 and Latin-1 itself; the single-byte code pages some guides are still
+// written in are handed to it as tables.
+int OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
+{
+    if (!SingleByteEncoding(name, info->map))
+        return XML_STATUS_ERROR;
+    info->data = nullptr;
+    info->convert = nullptr;
+    info->release = nullptr;
+    return XML_STATUS_OK;
+}
+
 } // namespace
 
 XmltvParser::XmltvParser(Events& events) : events_(events), parser_(XML_ParserCreate(nullptr))
@@ -46,6 +59,7 @@ XmltvParser::XmltvParser(Events& events) : events_(events), parser_(XML_ParserCr
     XML_SetElementHandler(parser_, &XmltvParser::OnStart, &XmltvParser::OnEnd);
     XML_SetCharacterDataHandler(parser_, &XmltvParser::OnText);
     XML_SetEntityDeclHandler(parser_, &XmltvParser::OnEntityDeclaration);
+    XML_SetUnknownEncodingHandler(parser_, &OnUnknownEncoding, nullptr);
     // External parts of the document type (the DTD a guide names, parameter entities) are
     // never read: nothing is fetched on a guide's word.
     XML_SetParamEntityParsing(parser_, XML_PARAM_ENTITY_PARSING_NEVER);
@@ -83,7 +97,10 @@ bool XmltvParser::Parse(const char* data, std::size_t size, bool last)
                 const bool endsEarly = final && (code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
                                                  code == XML_ERROR_PARTIAL_CHAR ||
                                                  code == XML_ERROR_UNCLOSED_CDATA_SECTION);
-                if (endsEarly && sawRoot_)
+                if (code == XML_ERROR_UNKNOWN_ENCODING || code == XML_ERROR_INCORRECT_ENCODING)
+                    Stop("the guide is written in an encoding not read here (" +
+                         std::string(XML_ErrorString(code)) + ")");
+                else if (endsEarly && sawRoot_)
                     Stop("the guide ends early, in the middle of line " + std::to_string(line));
                 else if (endsEarly && line <= 1 && XML_GetCurrentByteIndex(parser_) <= 0)
                     Stop("the file is empty, no programme guide");

@@ -93,6 +93,7 @@ TEST(HostileGuide, WhatIsNoGuideIsSaidSo)
         {"<html><body>Not found</body></html>", "no programme guide"},
         {"#EXTM3U\n#EXTINF:-1,C\nhttp://x/\n", "no programme guide"},
         {"\xfd" "7zXZ\0\0\0\0", "packed in a way"},
+        {"<?xml version=\"1.0\" encoding=\"x-made-up\"?><tv></tv>", "encoding not read here"},
         {Gzip("not xml at all"), "no programme guide"},
         {Tv(ChannelXml("c", {"C"}) + "<programme start=\"x\"></tv>"), "broken at line"},
         {"<tv><" + std::string(20 << 20, 'a'), "more than"},

@@ -5,6 +5,7 @@
 #include "scratchdir.h"
 
 #include <cstdint>
+#include <tuple>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -89,6 +90,21 @@ TEST(GuideReader, ChannelsMatchByIdThenTvgNameThenName)
     EXPECT_EQ(r.Titles(4), Titles{"from by-name"});
     EXPECT_TRUE(r.list.Of(5).empty());
     EXPECT_EQ(r.outcome.matched, 5u);
+}
+
+TEST(GuideReader, SingleByteCodePagesReadAsTheirCharacters)
+{
+    // "Первый" and "Новости" in windows-1251 and in KOI8-R.
+    const std::string cp1251 = "\xCF\xE5\xF0\xE2\xFB\xE9", news1251 = "\xCD\xEE\xE2\xEE\xF1\xF2\xE8";
+    const std::string koi8 = "\xF0\xC5\xD2\xD7\xD9\xCA", newsKoi8 = "\xEE\xCF\xD7\xCF\xD3\xD4\xC9";
+    for (const auto& [encoding, name, news] : {std::tuple{"windows-1251", cp1251, news1251},
+                                               std::tuple{"KOI8-R", koi8, newsKoi8}}) {
+        const std::string body = ChannelXml("p", {name}) + ProgrammeXml("p", 0, 30, news);
+        const std::string guide = std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><tv>" + body + "</tv>";
+        const ReadResult r = ReadGuide(guide, {Wanted("первый")});
+        EXPECT_TRUE(r.outcome.complete) << r.outcome.problem;
+        EXPECT_EQ(r.Titles(0), Titles{"Новости"}) << encoding;
+    }
 }
 
 TEST(GuideReader, ProgrammesBeforeTheirChannelsAreKept)
