@@ -182,6 +182,7 @@ GuideOutcome GuideReader::Finish()
     outcome.channels = collector_.ChannelsKept();
     outcome.matched = binding_.BoundCount();
     outcome.leftOut = leftOut_;
+    outcome.lastStop = collector_.LastStop();
     outcome.complete = problem_.empty();
     outcome.problem = problem_;
     if (!outcome.complete && outcome.programmes > 0)

@@ -90,6 +90,7 @@ void ProgrammeCollector::Flush(std::size_t channel, bool last)
     if (batch_.empty())
         return;
     kept_ += batch_.size();
+    lastStop_ = std::max(lastStop_, batch_.back().stop);
     if (!c.kept) {
         c.kept = true;
         ++channelsKept_;

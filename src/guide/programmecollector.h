@@ -37,6 +37,8 @@ public:
 
     std::size_t Kept() const { return kept_; }
     std::size_t ChannelsKept() const { return channelsKept_; }
+    // The latest stop handed out; kNoTime when nothing was.
+    std::int64_t LastStop() const { return lastStop_; }
 
 private:
     static constexpr std::size_t kBatch = 256;
@@ -61,6 +63,7 @@ private:
     std::size_t waiting_ = 0;
     std::size_t kept_ = 0;
     std::size_t channelsKept_ = 0;
+    std::int64_t lastStop_ = kNoTime;
 };
 
 } // namespace quorvel

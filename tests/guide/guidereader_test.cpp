@@ -206,6 +206,7 @@ TEST(GuideReader, KeepsFromTwelveHoursAgo)
                                  ProgrammeXml("c", 0, 30, "now"));
     const ReadResult r = ReadGuide(guide, {Wanted("C")});
     EXPECT_EQ(r.Titles(0), (Titles{"still running then", "now"}));
+    EXPECT_EQ(r.outcome.lastStop, kNow + 30 * 60);
     const ProgrammeList::NowAndNext nn = r.list.At(0, kNow + 60);
     ASSERT_TRUE(nn.now);
     EXPECT_EQ(nn.now->title, "now");

@@ -1,3 +1,4 @@
+#include "guide/guideaddresses.h"
 #include "guide/guidenames.h"
 #include "guide/xmltvtime.h"
 
@@ -70,4 +71,12 @@ TEST(GuideNames, CutKeepsWholeCharactersAndMarksTheCut)
     std::string fits = "short";
     CutText(fits, 5);
     EXPECT_EQ(fits, "short");
+}
+
+TEST(GuideAddresses, CommaSeparatedWithBlanksAndRepeatsLeftOut)
+{
+    using List = std::vector<std::string>;
+    EXPECT_EQ(GuideAddresses("http://a/epg.xml.gz"), List{"http://a/epg.xml.gz"});
+    EXPECT_EQ(GuideAddresses(" http://a/1.xml , ,http://b/2.gz,http://a/1.xml, "), (List{"http://a/1.xml", "http://b/2.gz"}));
+    EXPECT_TRUE(GuideAddresses(" , ").empty());
 }
