@@ -18,9 +18,6 @@ void ProgrammeCollector::Add(std::size_t channel, Programme programme)
     Channel& c = channels_[channel];
     if (programme.start < c.handedUntil)
         return;
-    // Long over: nothing before or after it needs it to end it.
-    if (programme.stop != kNoTime && programme.stop > programme.start && programme.stop <= notBefore_)
-        return;
     c.waiting.push_back(std::move(programme));
     ++waiting_;
     if (!c.active) {

@@ -206,6 +206,12 @@ TEST(GuideReader, KeepsFromTwelveHoursAgo)
                                  ProgrammeXml("c", 0, 30, "now"));
     const ReadResult r = ReadGuide(guide, {Wanted("C")});
     EXPECT_EQ(r.Titles(0), (Titles{"still running then", "now"}));
+    // A programme long over still ends the one before it, which is not kept either.
+    const ReadResult ended = ReadGuide(Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", -20 * 60, kNoStop, "before") +
+                                          ProgrammeXml("c", -15 * 60, -13 * 60, "long over") +
+                                          ProgrammeXml("c", 0, 30, "now")),
+                                       {Wanted("C")});
+    EXPECT_EQ(ended.Titles(0), Titles{"now"});
     EXPECT_EQ(r.outcome.lastStop, kNow + 30 * 60);
     const ProgrammeList::NowAndNext nn = r.list.At(0, kNow + 60);
     ASSERT_TRUE(nn.now);
