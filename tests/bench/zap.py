@@ -1,0 +1,268 @@
+"""Zapping speed: the player against bare mpv on the same two served channels.
+
+Two live-like HLS channels, one solid red and one solid blue, are served on 127.0.0.1 with every
+answer held back by a delay, as a distant server would. Each zap is timed from the command
+(an MPRIS Next/Previous for the player, `loadfile URL replace` over mpv's IPC socket for mpv) to
+the new colour on screen, read from one pixel in the middle of the video. It reports medians
+and the player's ratio to mpv per delay; it judges nothing.
+
+Run under the harness's X server and a private session bus:
+    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150]
+"""
+import argparse
+import ctypes
+import ctypes.util
+import functools
+import http.server
+import json
+import os
+import shutil
+import socket
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+BIN_DIR = os.environ.get("QUORVEL_BIN_DIR", os.path.join(ROOT, "build", "bin"))
+CLIENT_LEFT, CLIENT_TOP = 3, 30
+VIDEO_CENTRE = (255, 200)   # the middle of the video area, above the ticker and the bar
+
+
+class Screen:
+    """Reads single pixels of the root window straight from the X server (a few microseconds,
+    where a screenshot tool would take tens of milliseconds)."""
+
+    def __init__(self):
+        x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x11.XGetImage.restype = ctypes.c_void_p
+        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                  ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x11.XGetPixel.restype = ctypes.c_ulong
+        x11.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+        x11.XFree.argtypes = [ctypes.c_void_p]
+        self.x11 = x11
+        self.display = x11.XOpenDisplay(None)
+        if not self.display:
+            raise SystemExit("zap.py: no X display")
+        self.root = x11.XDefaultRootWindow(self.display)
+
+    def pixel(self, x, y):
+        image = self.x11.XGetImage(self.display, self.root, x, y, 1, 1, 0xFFFFFFFF, 2)  # ZPixmap
+        if not image:
+            return (0, 0, 0)
+        value = self.x11.XGetPixel(image, 0, 0)
+        # XImage.data is the second pointer-sized field after width, height, xoffset, format.
+        data = ctypes.cast(image + 16, ctypes.POINTER(ctypes.c_void_p)).contents.value
+        self.x11.XFree(ctypes.c_void_p(data))
+        self.x11.XFree(ctypes.c_void_p(image))
+        return ((value >> 16) & 255, (value >> 8) & 255, value & 255)
+
+
+def red(p):
+    return p[0] > 180 and p[1] < 80 and p[2] < 80
+
+
+def blue(p):
+    return p[2] > 180 and p[0] < 80 and p[1] < 80
+
+
+def make_channel(folder, colour):
+    os.makedirs(folder)
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "color=c=%s:size=640x360:rate=25" % colour,
+                    "-t", "120", "-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-hls_time", "1",
+                    "-hls_list_size", "0", "-hls_playlist_type", "event", os.path.join(folder, "index.m3u8")],
+                   check=True)
+
+
+class DelayedServer:
+    def __init__(self, root):
+        self.delay = 0.0
+        server = self
+
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                time.sleep(server.delay)
+                super().do_GET()
+
+        handler = functools.partial(Handler, directory=root)
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd.daemon_threads = True
+        self.port = self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def url(self, path):
+        return "http://127.0.0.1:%d/%s" % (self.port, path)
+
+    def stop(self):
+        self.httpd.shutdown()
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.strip()
+
+
+def window_origin(name):
+    for _ in range(200):
+        ids = xdotool("search", "--onlyvisible", "--name", name).split()
+        if ids:
+            out = xdotool("getwindowgeometry", "--shell", ids[0])
+            values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+            return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+        time.sleep(0.1)
+    raise SystemExit("zap.py: no window named " + name)
+
+
+def wait_colour(screen, at, test, timeout=15.0):
+    start = time.monotonic()
+    while time.monotonic() - start < timeout:
+        if test(screen.pixel(*at)):
+            return time.monotonic()
+        time.sleep(0.002)
+    return None
+
+
+def time_zaps(screen, at, zap, zaps):
+    """Alternates between the two channels; each zap timed from its command to its colour."""
+    times = []
+    for i in range(2 * zaps):
+        target = blue if i % 2 == 0 else red
+        time.sleep(1.0)  # the channel plays a moment, as a viewer's would
+        sent = time.monotonic()
+        zap(i % 2 == 0)
+        shown = wait_colour(screen, at, target)
+        if shown is None:
+            print("  zap %d: the colour never came" % i, file=sys.stderr)
+            continue
+        times.append((shown - sent) * 1000)
+    return times
+
+
+def rss_tree_mb(pid):
+    """Resident memory of a process and its children, in MiB."""
+    total = 0
+    pids = [str(pid)] + subprocess.run(["pgrep", "-P", str(pid)], capture_output=True, text=True).stdout.split()
+    for p in pids:
+        try:
+            with open("/proc/%s/status" % p) as f:
+                for line in f:
+                    if line.startswith("VmRSS:"):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total / 1024
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def measure_player(screen, server, zaps):
+    work = tempfile.mkdtemp(prefix="quorvel-zap-")
+    for name in os.listdir(BIN_DIR):
+        if os.path.isfile(os.path.join(BIN_DIR, name)):
+            shutil.copy2(os.path.join(BIN_DIR, name), work)
+    with open(os.path.join(work, "VisibleAPI.dat"), "w") as f:
+        f.write("[Layer1]\nZap=\n\n[Layer2]\nRed=Zap\nBlue=Zap\n\n[Programs]\nRed=%s\nBlue=%s\n"
+                % (server.url("red/index.m3u8"), server.url("blue/index.m3u8")))
+    env = dict(os.environ)
+    proc = subprocess.Popen([os.path.join(work, "quorvel")], env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+    try:
+        x, y, _, _ = window_origin("Quorvel Online TV v1.12")
+        at = (x + CLIENT_LEFT + VIDEO_CENTRE[0], y + CLIENT_TOP + VIDEO_CENTRE[1])
+        # Open the category and play its first channel (red), as a viewer would.
+        time.sleep(2)
+        xdotool("mousemove", str(x + CLIENT_LEFT + 560), str(y + CLIENT_TOP + 32), "click", "1")
+        xdotool("key", "Right", "Down")
+        if wait_colour(screen, at, red, 30) is None:
+            raise SystemExit("zap.py: the player never showed the first channel")
+
+        def zap(forward):
+            method = "Next" if forward else "Previous"
+            subprocess.run(["dbus-send", "--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.quorvel",
+                            "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player." + method], check=False)
+        cpu0 = cpu_seconds(proc.pid)
+        times = time_zaps(screen, at, zap, zaps)
+        cpu = cpu_seconds(proc.pid) - cpu0
+        return times, rss_tree_mb(proc.pid), cpu
+    finally:
+        proc.terminate()
+        try:
+            proc.wait(20)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def measure_mpv(screen, server, zaps):
+    sock_path = os.path.join(tempfile.mkdtemp(prefix="quorvel-zap-mpv-"), "ipc")
+    proc = subprocess.Popen(["mpv", "--no-config", "--ao=null", "--idle=yes", "--force-window=yes",
+                             "--geometry=512x446+100+100", "--title=zap-mpv", "--input-ipc-server=" + sock_path,
+                             "--keep-open=no", server.url("red/index.m3u8")],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        x, y, w, h = window_origin("zap-mpv")
+        at = (x + w // 2, y + h // 2)
+        if wait_colour(screen, at, red, 30) is None:
+            raise SystemExit("zap.py: mpv never showed the first channel")
+        for _ in range(100):
+            if os.path.exists(sock_path):
+                break
+            time.sleep(0.05)
+        ipc = socket.socket(socket.AF_UNIX)
+        ipc.connect(sock_path)
+
+        def zap(forward):
+            url = server.url(("blue" if forward else "red") + "/index.m3u8")
+            ipc.sendall((json.dumps({"command": ["loadfile", url, "replace"]}) + "\n").encode())
+        cpu0 = cpu_seconds(proc.pid)
+        times = time_zaps(screen, at, zap, zaps)
+        cpu = cpu_seconds(proc.pid) - cpu0
+        ipc.close()
+        return times, rss_tree_mb(proc.pid), cpu
+    finally:
+        proc.terminate()
+        proc.wait(20)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--zaps", type=int, default=10, help="zaps each way per delay")
+    parser.add_argument("--delays", default="0,50,150", help="server delays in milliseconds")
+    args = parser.parse_args()
+    media = tempfile.mkdtemp(prefix="quorvel-zap-media-")
+    make_channel(os.path.join(media, "red"), "red")
+    make_channel(os.path.join(media, "blue"), "blue")
+    server = DelayedServer(media)
+    screen = Screen()
+    print("delay  player median  mpv median  ratio   (ms; %d zaps each way)" % args.zaps)
+    try:
+        for delay in [int(d) for d in args.delays.split(",")]:
+            server.delay = delay / 1000
+            player, player_rss, player_cpu = measure_player(screen, server, args.zaps)
+            mpv, mpv_rss, mpv_cpu = measure_mpv(screen, server, args.zaps)
+            if not player or not mpv:
+                print("%5d  no figures" % delay)
+                continue
+            p, m = statistics.median(player), statistics.median(mpv)
+            print("%5d  %13.0f  %10.0f  %5.2fx   player %.0f MiB, %.1f s CPU; mpv %.0f MiB, %.1f s CPU"
+                  % (delay, p, m, p / m, player_rss, player_cpu, mpv_rss, mpv_cpu))
+            sys.stdout.flush()
+    finally:
+        server.stop()
+        shutil.rmtree(media, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
