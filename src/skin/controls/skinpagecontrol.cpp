@@ -1,9 +1,7 @@
 #include "skin/controls/skinpagecontrol.h"
 
-#include "skin/render/effectbmp.h"
 #include "skin/controls/controlfont.h"
 #include "skin/render/skinfont.h"
-#include "skin/controls/skinpicturecache.h"
 #include "skin/controls/skintabsheet.h"
 #include "skin/controls/skinupdown.h"
 #include "skin/render/skinutils.h"
@@ -21,10 +19,6 @@ namespace quorvel {
 namespace {
 
 constexpr int kTabPadding = 6; // blank on each side of a caption
-constexpr int kIconGap = 2;
-
-
-enum Look { Normal, Hot, Selected, SelectedFocused };
 
 // Qt's tab bar, measuring tabs as the page control says and painting nothing: the page control
 // paints the tabs under it.
@@ -80,110 +74,6 @@ QStyle* SharedPageControlStyle()
 }
 
 } // namespace
-
-// ---- Geometry ----
-
-SkinRect TabGeometry::NativePageArea() const
-{
-    const int d = depth;
-    switch (position) {
-    case QTabWidget::North: return SkinRect{4, d + 7, W - 4, H - 4};
-    case QTabWidget::South: return SkinRect{4, 6, W - 4, H - d - 5};
-    case QTabWidget::West: return SkinRect{d + 5, 6, W - 4, H - 4};
-    case QTabWidget::East: return SkinRect{4, 6, W - d - 5, H - 4};
-    }
-    return {};
-}
-
-SkinRect TabGeometry::PageArea() const
-{
-    const SkinRect n = NativePageArea();
-    if (!skinned) {
-        switch (position) {
-        case QTabWidget::North: return SkinRect{1, n.top - 5, W - 1, H - 1};
-        case QTabWidget::South: return SkinRect{1, 1, W - 1, n.bottom + 3};
-        case QTabWidget::West: return SkinRect{n.left - 3, n.top - 5, W - 1, H - 1};
-        case QTabWidget::East: return SkinRect{n.left - 3, n.top - 5, n.right + 3, H - 1};
-        }
-        return {};
-    }
-    const SkinRect& c = clientRect;
-    const int right = skinWidth - c.right, bottom = skinHeight - c.bottom; // the frame's far edges
-    switch (position) {
-    case QTabWidget::North: return SkinRect{c.left, n.top + c.top - 6, W - right, H - bottom};
-    case QTabWidget::South: return SkinRect{c.left, n.top + c.top - 6, W - right, n.bottom + 4 - bottom};
-    case QTabWidget::West: return SkinRect{n.left + c.left - 4, n.top + c.top - 6, W - right, H - bottom};
-    case QTabWidget::East: return SkinRect{c.left, n.top + c.top - 6, n.right + 4 - right, H - bottom};
-    }
-    return {};
-}
-
-SkinRect TabGeometry::FrameRect() const
-{
-    const SkinRect p = PageArea();
-    if (!skinned)
-        return SkinRect{p.left - 1, p.top - 1, p.right + 1, p.bottom + 1};
-    const SkinRect& c = clientRect;
-    return SkinRect{p.left - c.left, p.top - c.top, p.right + skinWidth - c.right, p.bottom + skinHeight - c.bottom};
-}
-
-SkinRect TabGeometry::StripRect() const
-{
-    const SkinRect f = FrameRect();
-    switch (position) {
-    case QTabWidget::North: return SkinRect{0, 0, W, f.top};
-    case QTabWidget::South: return SkinRect{0, f.bottom, W, H};
-    case QTabWidget::West: return SkinRect{0, 0, f.left, H};
-    case QTabWidget::East: return SkinRect{f.right, 0, W, H};
-    }
-    return {};
-}
-
-SkinRect TabGeometry::NativeTabRect(const SkinRect& r) const
-{
-    auto moved = [&r](int dx, int dy) { return SkinRect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; };
-    switch (position) {
-    case QTabWidget::North: return moved(2, 2);
-    case QTabWidget::South: return moved(2, -2);
-    case QTabWidget::West: return moved(2, 0);
-    case QTabWidget::East: return moved(-2, 0);
-    }
-    return r;
-}
-
-SkinRect TabGeometry::TabRect(const SkinRect& native, bool multiLine) const
-{
-    SkinRect r = native;
-    auto shiftX = [&r](int d) { r.left += d, r.right += d; };
-    auto shiftY = [&r](int d) { r.top += d, r.bottom += d; };
-    switch (position) {
-    case QTabWidget::North:
-        if (!multiLine)
-            shiftX(-2);
-        shiftY(-2);
-        break;
-    case QTabWidget::South:
-        if (!multiLine)
-            shiftX(-2);
-        shiftY(2);
-        break;
-    case QTabWidget::West: shiftX(-2); break;
-    case QTabWidget::East: shiftX(2); break;
-    }
-    return r;
-}
-
-bool SkinPageControl::TabSection::operator==(const TabSection& o) const
-{
-    return source == o.source && pictureBytes == o.pictureBytes && backgroundBytes == o.backgroundBytes &&
-           skinRect == o.skinRect && clientRect == o.clientRect && leftTop == o.leftTop && rightTop == o.rightTop &&
-           leftBottom == o.leftBottom && rightBottom == o.rightBottom && tabRect == o.tabRect &&
-           activeTabRect == o.activeTabRect && focusTabRect == o.focusTabRect && mouseInTabRect == o.mouseInTabRect &&
-           tabsBGRect == o.tabsBGRect && tabLeftOffset == o.tabLeftOffset && tabRightOffset == o.tabRightOffset &&
-           fontName == o.fontName && fontHeight == o.fontHeight && fontStyle == o.fontStyle &&
-           fontColor == o.fontColor && activeFontColor == o.activeFontColor && focusFontColor == o.focusFontColor &&
-           mouseInFontColor == o.mouseInFontColor && upDown == o.upDown && bgPictureIndex == o.bgPictureIndex;
-}
 
 // ---- The control ----
 
@@ -255,7 +145,7 @@ void SkinPageControl::SetUseSkinFont(bool use)
 void SkinPageControl::SetDefaultItemHeight(int height)
 {
     defaultItemHeight_ = height;
-    if (skinIndex_ < 0) {
+    if (!painter_.Skinned()) {
         tabHeight_ = tabHeightSetting_ > 0 ? tabHeightSetting_ : height;
         TabsChanged();
     }
@@ -273,19 +163,6 @@ void SkinPageControl::SetTabWidth(int width)
     TabsChanged();
 }
 
-namespace {
-
-// The bytes a numbered picture is decoded from; none for no picture.
-const char* PictureBytes(const SkinData& data, int index)
-{
-    if (index < 0 || static_cast<std::size_t>(index) >= data.ActivePictures.size())
-        return nullptr;
-    const SkinBitmap& bitmap = data.ActivePictures[static_cast<std::size_t>(index)];
-    return bitmap.Empty() ? nullptr : bitmap.Bytes().data();
-}
-
-} // namespace
-
 void SkinPageControl::SetSkinDataName(const QString& name)
 {
     skinDataName_ = name;
@@ -296,50 +173,8 @@ void SkinPageControl::ReadSkinSection()
 {
     // Runs before every paint: the values are compared where they lie, and copied (pictures
     // decoded) only when they differ from the copy.
-    const SkinData* data = skinData_;
-    const int index = !data || data->Empty ? -1 : data->FindControlIndex(sectionName_);
-    TabSection s;
-    if (index >= 0)
-        if (const auto* c = dynamic_cast<const DataSkinTabControl*>(data->SkinControls[static_cast<std::size_t>(index)].get())) {
-            s.source = c;
-            s.pictureBytes = PictureBytes(*data, c->pictureIndex);
-            s.backgroundBytes = PictureBytes(*data, c->bgPictureIndex);
-            s.skinRect = c->skinRect;
-            s.clientRect = c->clientRect;
-            s.leftTop = c->leftTopPoint;
-            s.rightTop = c->rightTopPoint;
-            s.leftBottom = c->leftBottomPoint;
-            s.rightBottom = c->rightBottomPoint;
-            s.tabRect = c->tabRect;
-            s.activeTabRect = c->activeTabRect.IsEmpty() ? c->tabRect : c->activeTabRect;
-            s.focusTabRect = c->focusTabRect.IsEmpty() ? c->activeTabRect : c->focusTabRect;
-            s.mouseInTabRect = c->mouseInTabRect;
-            s.tabLeftOffset = c->tabLeftOffset;
-            s.tabRightOffset = c->tabRightOffset;
-            s.tabsBGRect = c->tabsBGRect;
-            s.fontName = c->fontName;
-            s.fontHeight = c->fontHeight;
-            s.fontStyle = c->fontStyle;
-            s.fontColor = c->fontColor;
-            s.activeFontColor = c->activeFontColor;
-            s.focusFontColor = c->focusFontColor;
-            s.mouseInFontColor = c->mouseInFontColor;
-            s.upDown = c->upDown;
-            s.bgPictureIndex = c->bgPictureIndex;
-        }
-    if (index == skinIndex_ && s == section_)
+    if (!painter_.SetSection(skinData_, ReadTabSection(skinData_, sectionName_)))
         return;
-    if (const auto* c = static_cast<const DataSkinTabControl*>(s.source)) {
-        s.picture = SkinPicture(data, c->pictureIndex);
-        s.background = SkinPicture(data, c->bgPictureIndex);
-        if (s.bgPictureIndex != -1)
-            s.pageTile = s.background;
-        else if (!s.picture.isNull() && !s.clientRect.IsEmpty())
-            s.pageTile = s.picture.copy(s.skinRect.left + s.clientRect.left, s.skinRect.top + s.clientRect.top,
-                                        s.clientRect.Width(), s.clientRect.Height());
-    }
-    skinIndex_ = index;
-    section_ = std::move(s);
     tabImages_.clear();
     InvalidateAll();
     for (int i = 0; i < count(); ++i)
@@ -350,12 +185,13 @@ void SkinPageControl::ReadSkinSection()
 void SkinPageControl::ApplySkin()
 {
     ReadSkinSection();
-    if (skinIndex_ < 0) {
+    const TabSection& s = painter_.Section();
+    if (!s.Found()) {
         controlFont_ = defaultFont_;
         tabHeight_ = tabHeightSetting_ > 0 ? tabHeightSetting_ : defaultItemHeight_;
     } else {
-        controlFont_ = useSkinFont_ ? SkinFont(section_.fontName, section_.fontHeight, section_.fontStyle) : defaultFont_;
-        tabHeight_ = tabHeightSetting_ > 0 ? tabHeightSetting_ : section_.tabRect.Height();
+        controlFont_ = useSkinFont_ ? SkinFont(s.fontName, s.fontHeight, s.fontStyle) : defaultFont_;
+        tabHeight_ = tabHeightSetting_ > 0 ? tabHeightSetting_ : s.tabRect.Height();
     }
     DropScrollButtons();
     TabsChanged();
@@ -399,7 +235,7 @@ QSize SkinPageControl::TabSizeFor(int index) const
         if (w <= 0) {
             w = QFontMetrics(controlFont_).horizontalAdvance(text) + 2 * kTabPadding;
             if (icon)
-                w += iconSize().width() + kIconGap;
+                w += iconSize().width() + TabStripPainter::kIconGap;
         }
         it = tabSizes_.insert_or_assign(index, std::make_pair(text + QChar(icon ? 1 : 0), QSize(w, tabHeight_))).first;
     }
@@ -444,10 +280,11 @@ TabGeometry SkinPageControl::Geometry() const
     g.W = width();
     g.H = height();
     g.depth = tabHeight_;
-    g.skinned = skinIndex_ >= 0;
-    g.skinWidth = section_.skinRect.Width();
-    g.skinHeight = section_.skinRect.Height();
-    g.clientRect = section_.clientRect;
+    const TabSection& s = painter_.Section();
+    g.skinned = s.Found();
+    g.skinWidth = s.skinRect.Width();
+    g.skinHeight = s.skinRect.Height();
+    g.clientRect = s.clientRect;
     return g;
 }
 
@@ -477,14 +314,7 @@ int SkinPageControl::TabAt(const QPoint& pos) const
 
 QRect SkinPageControl::TabImageRect(int index, const QSize& size) const
 {
-    const QRect r = TabRect(index);
-    switch (tabPosition()) {
-    case North:
-    case West: return QRect(r.topLeft(), size);
-    case South: return QRect(QPoint(r.left(), r.top() + r.height() - size.height()), size);
-    case East: return QRect(QPoint(r.left() + r.width() - size.width(), r.top()), size);
-    }
-    return r;
+    return ToQRect(Geometry().TabImageRect(ToSkinRect(TabRect(index)), size.width(), size.height()));
 }
 
 QRect SkinPageControl::TabDrawnRect(int index) const
@@ -504,9 +334,8 @@ QRect SkinPageControl::TabDrawnRect(int index) const
 
 QImage SkinPageControl::TabImage(int index, bool hot, bool selected) const
 {
-    const bool focused = selected && hasFocus();
-    const int look = selected ? (focused ? SelectedFocused : Selected) : (hot ? Hot : Normal);
-    const auto key = std::make_pair(index, look);
+    const TabStripPainter::Look look = TabStripPainter::LookOf(hot, selected, selected && hasFocus());
+    const auto key = std::make_pair(index, static_cast<int>(look));
     if (auto it = tabImages_.find(key); it != tabImages_.end())
         return it->second;
 
@@ -514,109 +343,17 @@ QImage SkinPageControl::TabImage(int index, bool hot, bool selected) const
     const int w = Horizontal() ? r.width() : r.height(), h = Horizontal() ? r.height() : r.width();
     if (w <= 0 || h <= 0)
         return {};
-    QImage image;
-    QColor text;
-    if (skinIndex_ < 0) {
-        image = QImage(w, h, QImage::Format_RGB32);
-        static const QColor lit(182, 189, 210), focusFill(133, 146, 181), navy(0, 0, 128);
-        image.fill(look == Normal ? palette().color(QPalette::Button) : look == SelectedFocused ? focusFill : lit);
-        if (selected) {
-            QPainter p(&image);
-            DrawPixelRect(p, 0, 0, w, h, navy, false);
-        }
-        text = palette().color(QPalette::ButtonText);
-    } else {
-        const TabSection& s = section_;
-        const bool mouseIn = look == Hot && !s.mouseInTabRect.IsEmpty();
-        const SkinRect& from = mouseIn ? s.mouseInTabRect
-                               : look == SelectedFocused ? s.focusTabRect
-                               : !selected ? s.tabRect
-                                           : s.activeTabRect;
-        if (!from.IsEmpty())
-            BuildHStrip(s.picture, from, s.tabLeftOffset, s.tabRightOffset, w, image);
-        if (image.isNull()) { // no image in the skin: a blank tab
-            image = QImage(w, h, QImage::Format_RGB32);
-            image.fill(Qt::black);
-        } else if (tabHeightSetting_ > 0 && image.height() != h) {
-            image = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-        }
-        const SkinColor colour = look == Hot ? s.mouseInFontColor
-                                 : look == SelectedFocused ? s.focusFontColor
-                                 : look == Normal ? s.fontColor
-                                                  : s.activeFontColor;
-        text = SkinColorToQColor(colour);
-        if (tabPosition() == South) { // the image upside down, its caption upright
-            const EffectBmp source(image);
-            EffectBmp flipped(0, 0);
-            source.Flip(flipped);
-            image = flipped.Image().convertToFormat(QImage::Format_RGB32);
-        }
-    }
-    {
-        QPainter p(&image);
-        p.setFont(controlFont_);
-        p.setPen(text);
-        const QString caption = tabText(index);
-        const QIcon icon = tabIcon(index);
-        const QRect area(0, 0, image.width(), image.height());
-        if (icon.isNull()) {
-            p.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, caption);
-        } else {
-            const QSize is = iconSize();
-            const int textWidth = p.fontMetrics().horizontalAdvance(caption) + 2;
-            const int left = (area.width() - (is.width() + kIconGap + textWidth)) / 2;
-            const QPixmap pixmap = icon.pixmap(is, isTabEnabled(index) ? QIcon::Normal : QIcon::Disabled);
-            p.drawPixmap(left, (area.height() - is.height()) / 2, pixmap);
-            p.drawText(QRect(left + is.width() + kIconGap, 0, textWidth, area.height()),
-                       Qt::AlignCenter | Qt::TextSingleLine, caption);
-        }
-    }
-    if (tabPosition() == West || tabPosition() == East) { // turned with its caption
-        const EffectBmp source(image);
-        EffectBmp turned(0, 0);
-        if (tabPosition() == West)
-            source.TurnLeft(turned);
-        else
-            source.TurnRight(turned);
-        image = turned.Image().convertToFormat(QImage::Format_RGB32);
-    }
+    const TabStripPainter::Content content{tabText(index), tabIcon(index), iconSize(), isTabEnabled(index)};
+    const TabStripPainter::Style style{controlFont_, tabPosition(), tabHeightSetting_ > 0, Colours()};
+    QImage image = painter_.BuildTab(look, w, h, content, style);
     tabImages_[key] = image;
     return image;
 }
 
-void SkinPageControl::DrawBackground(QImage& image) const
+TabStripPainter::Palette SkinPageControl::Colours() const
 {
-    const TabGeometry g = Geometry();
-    if (skinIndex_ < 0) {
-        image.fill(palette().color(QPalette::Button));
-        QPainter p(&image);
-        const SkinRect f = g.FrameRect();
-        DrawPixelRect(p, f.left, f.top, f.right, f.bottom, palette().color(QPalette::Dark), false);
-        return;
-    }
-    image.fill(Qt::black);
-    const TabSection& s = section_;
-    if (s.picture.isNull())
-        return;
-    QPainter p(&image);
-    if (!s.tabsBGRect.IsEmpty())
-        TileArea(p, s.picture, s.tabsBGRect, g.StripRect());
-    // The frame, from the section's edges and corners, around the page area.
-    const SkinRect f = g.FrameRect();
-    const SkinRect& S = s.skinRect;
-    const SkinRect& c = s.clientRect;
-    const int W0 = S.Width(), H0 = S.Height(), dW = f.Width() - W0, dH = f.Height() - H0;
-    const SkinPoint &lt = s.leftTop, &rt = s.rightTop, &lb = s.leftBottom, &rb = s.rightBottom;
-    auto src = [&S](int l, int t, int r, int b) { return SkinRect{S.left + l, S.top + t, S.left + r, S.top + b}; };
-    p.translate(f.left, f.top);
-    TileX(p, s.picture, src(lt.x, 0, rt.x, c.top), lt.x, rt.x + dW, 0, c.top);
-    TileX(p, s.picture, src(lb.x, c.bottom, rb.x, H0), lb.x, rb.x + dW, f.Height() - (H0 - c.bottom), f.Height());
-    TileY(p, s.picture, src(0, lt.y, c.left, lb.y), lt.y, lb.y + dH, 0, c.left);
-    TileY(p, s.picture, src(c.right, rt.y, W0, rb.y), rt.y, rb.y + dH, f.Width() - (W0 - c.right), f.Width());
-    CopyPart(p, s.picture, src(0, 0, lt.x, lt.y), SkinRect{0, 0, lt.x, lt.y});
-    CopyPart(p, s.picture, src(rt.x, 0, W0, rt.y), SkinRect{rt.x + dW, 0, W0 + dW, rt.y});
-    CopyPart(p, s.picture, src(0, lb.y, lb.x, H0), SkinRect{0, lb.y + dH, lb.x, H0 + dH});
-    CopyPart(p, s.picture, src(rb.x, rb.y, W0, H0), SkinRect{rb.x + dW, rb.y + dH, W0 + dW, H0 + dH});
+    const QPalette& p = palette();
+    return {p.color(QPalette::Button), p.color(QPalette::Dark), p.color(QPalette::ButtonText)};
 }
 
 void SkinPageControl::DrawTabs(QPainter& p, const QRect& part) const
@@ -635,10 +372,10 @@ void SkinPageControl::DrawPageBackground(QPainter& painter, const QRect& part, c
     ReadSkinSection();
     if (pageSize.width() < 1 || pageSize.height() < 1)
         return;
-    if (skinIndex_ < 0 || section_.pageTile.isNull())
+    if (!painter_.Skinned() || painter_.PageTile().isNull())
         painter.fillRect(part, palette().color(QPalette::Button));
     else
-        painter.fillRect(part, QBrush(section_.pageTile)); // repeated from the page's top-left corner
+        painter.fillRect(part, QBrush(painter_.PageTile())); // repeated from the page's top-left corner
 }
 
 void SkinPageControl::Invalidate(const QRect& part)
@@ -681,7 +418,7 @@ void SkinPageControl::PaintPart(QPainter& painter, const QRect& part)
     }
     if (!backgroundValid_) {
         background_ = QImage(size(), QImage::Format_RGB32);
-        DrawBackground(background_);
+        painter_.DrawBackground(background_, Geometry(), Colours());
         backgroundValid_ = true;
     }
     if (!outOfDate_.isEmpty()) {
@@ -866,7 +603,7 @@ void SkinPageControl::UpdateScrollButtons()
         scrollButtons_->SetMax(notFitting);
         scrollButtons_->SetPosition(TabsOutAtLeft());
         scrollButtons_->SetIncrement(1);
-        scrollButtons_->SetSkinDataName(QString::fromStdString(section_.upDown));
+        scrollButtons_->SetSkinDataName(QString::fromStdString(painter_.Section().upDown));
         scrollButtons_->SetSkinData(skinData_);
         connect(scrollButtons_, &SkinUpDown::changed, this, &SkinPageControl::ScrollButtonsChanged);
         scrollButtons_->show();

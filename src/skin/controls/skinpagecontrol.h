@@ -1,7 +1,9 @@
 #pragma once
 
+#include "skin/controls/tabgeometry.h"
+#include "skin/controls/tabstrippainter.h"
 #include "skin/data/skindata.h"
-#include "skin/definition/skinvalues.h"
+#include "skin/data/tabsection.h"
 
 #include <QFont>
 #include <QImage>
@@ -15,32 +17,6 @@ namespace quorvel {
 
 class SkinTabSheet;
 class SkinUpDown;
-
-// The page area and tab rectangles of a tab control, as plain numbers. A plain tab control puts
-// its pages 4 pixels inside its border, and on the side of its tabs beyond the row of tabs (a
-// row of depth d): 7 more pixels above its pages (the 2 pixels a selected tab rises and the
-// border), 5 below and beside them; pages on other sides start 6 pixels down. Its tabs it
-// reports 2 pixels inside its border. The skinned control moves both: its tabs to its very
-// edge, and its pages to the frame its skin section draws (or to a one-pixel frame).
-struct TabGeometry {
-    QTabWidget::TabPosition position = QTabWidget::North;
-    int W = 0, H = 0;      // the control's size
-    int depth = 20;        // the tab height (the strip's depth)
-    bool skinned = false;
-    int skinWidth = 0, skinHeight = 0; // W0 x H0: "skinrect"
-    SkinRect clientRect;               // "clientrect" (cl, ct, cr, cb)
-
-    // Exclusive right and bottom edges, as the skin's rectangles.
-    SkinRect NativePageArea() const;
-    SkinRect PageArea() const;
-    // Where the skin's frame lies: the page area grown by the frame's edges.
-    SkinRect FrameRect() const;
-    // The band of tabs between the control's edge and the frame.
-    SkinRect StripRect() const;
-    // A tab's rectangle as the plain control reports it, and as the skinned control takes it.
-    SkinRect NativeTabRect(const SkinRect& flush) const;
-    SkinRect TabRect(const SkinRect& native, bool multiLine) const;
-};
 
 // A tab control with pages drawn from the skin's "tab" section: the strip behind the tabs, the
 // tabs in four looks (normal, selected, selected with the focus, under the mouse) and the frame
@@ -68,7 +44,7 @@ public:
     QString SkinDataName() const { return skinDataName_; }
     void SetSkinDataName(const QString& name);
     // The section's index among the skin's control sections; -1 for none.
-    int SkinIndex() const { return skinIndex_; }
+    int SkinIndex() const { return painter_.Section().index; }
     const QFont& DefaultFont() const { return defaultFont_; }
     // Only copies the font; ApplySkin puts it to use.
     void SetDefaultFont(const QFont& font) { defaultFont_ = font; }
@@ -114,26 +90,7 @@ public:
     void PageCaptionChanged(SkinTabSheet* page);
 
     // The tab section's values, as the control copied them.
-    struct TabSection {
-        QImage picture, background; // the section's picture; the page background picture
-        SkinRect skinRect, clientRect;
-        SkinPoint leftTop, rightTop, leftBottom, rightBottom;
-        SkinRect tabRect, activeTabRect, focusTabRect, mouseInTabRect, tabsBGRect;
-        int tabLeftOffset = 0, tabRightOffset = 0;
-        std::string fontName;
-        int fontHeight = 12;
-        FontStyle fontStyle;
-        SkinColor fontColor = 0, activeFontColor = 0, focusFontColor = 0, mouseInFontColor = 0;
-        std::string upDown;
-        int bgPictureIndex = -1;
-        QImage pageTile; // what fills a page: the background picture or the "clientrect" part
-        const void* source = nullptr; // the section object and the bytes of its pictures
-        const char* pictureBytes = nullptr;
-        const char* backgroundBytes = nullptr;
-        // The same values (the pictures compared by what they were decoded from).
-        bool operator==(const TabSection& other) const;
-    };
-    const TabSection& CopiedSection() const { return section_; }
+    const TabSection& CopiedSection() const { return painter_.Section(); }
 
     // How a tab bar of this control measures a tab.
     QSize TabSizeFor(int index) const;
@@ -165,7 +122,7 @@ private:
     void InvalidateAll();
     void InvalidateTab(int index);
     void TabsChanged();
-    void DrawBackground(QImage& image) const;
+    TabStripPainter::Palette Colours() const;
     void DrawTabs(QPainter& p, const QRect& part) const;
     // Where a tab's image lands: anchored at the control's edge, it may be larger than the tab.
     QRect TabImageRect(int index, const QSize& imageSize) const;
@@ -189,8 +146,7 @@ private:
     QPointer<SkinData> skinData_;
     QString skinDataName_ = QStringLiteral("tab");
     std::string sectionName_ = "tab";
-    int skinIndex_ = -1;
-    TabSection section_;
+    TabStripPainter painter_; // the section's values and pictures; draws strip, frame and tabs
     QFont defaultFont_;
     QFont controlFont_; // the font of the tab captions: the skin's or the default one
     bool useSkinFont_ = true;

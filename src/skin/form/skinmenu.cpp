@@ -73,10 +73,8 @@ void SkinMenu::OpenSubmenu(SkinPopupWindow& popup, SkinMenuItem& item)
 void SkinMenu::DestroyPopupsFrom(int level)
 {
     level = std::max(level, 0);
-    if (PendingSubmenuItem && PendingSubmenuItem->Popup.Level >= level) {
-        SubmenuTimer->stop();
-        PendingSubmenuItem = nullptr;
-    }
+    if (pendingLevel_ >= level)
+        ForgetPendingSubmenu();
     while (static_cast<int>(PopupStack.size()) > level) {
         // Hidden at once, destroyed once the event that closed it has been handled.
         SkinPopupWindow* popup = PopupStack.back().release();
@@ -92,8 +90,7 @@ void SkinMenu::ClosePopupsFrom(int level)
     if (level <= 0) {
         const bool wasOpen = MenuOpen;
         MenuOpen = false;
-        SubmenuTimer->stop();
-        PendingSubmenuItem = nullptr;
+        ForgetPendingSubmenu();
         if (wasOpen)
             NotifyClosed(false);
     }
@@ -102,8 +99,7 @@ void SkinMenu::ClosePopupsFrom(int level)
 void SkinMenu::CloseAllPopups()
 {
     ClosePopupsFrom(0);
-    SubmenuTimer->stop();
-    PendingSubmenuItem = nullptr;
+    ForgetPendingSubmenu();
     NotifyClosed(true);
     opener_ = nullptr;
 }
@@ -135,37 +131,45 @@ void SkinMenu::RunCommand(SkinMenuItem& item)
     }
 }
 
-void SkinMenu::ItemSelected(SkinPopupWindow& popup, SkinMenuItem& item, bool keyboard)
+void SkinMenu::ForgetPendingSubmenu()
 {
-    if (!item.HasChildren()) {
-        ClosePopupsFrom(popup.Level + 1);
+    SubmenuTimer->stop();
+    pendingLevel_ = pendingIndex_ = -1;
+}
+
+void SkinMenu::ItemSelected(SkinPopupWindow& popup, int index, bool keyboard)
+{
+    const int level = popup.Level;
+    if (!popup.Model().Item(index).HasChildren()) {
+        ClosePopupsFrom(level + 1);
         return;
     }
     if (keyboard)
         return;
-    ClosePopupsFrom(popup.Level + 1);
-    PendingSubmenuItem = &item;
+    ClosePopupsFrom(level + 1);
+    // Only a popup still open waits for its submenu.
+    if (level >= static_cast<int>(PopupStack.size()) || PopupStack[static_cast<std::size_t>(level)].get() != &popup)
+        return;
+    pendingLevel_ = level;
+    pendingIndex_ = index;
     SubmenuTimer->start();
 }
 
-void SkinMenu::ItemDeselected(SkinMenuItem& item)
+void SkinMenu::ItemDeselected(SkinPopupWindow& popup, int index)
 {
-    if (PendingSubmenuItem == &item) {
-        SubmenuTimer->stop();
-        PendingSubmenuItem = nullptr;
-    }
+    if (pendingLevel_ == popup.Level && pendingIndex_ == index)
+        ForgetPendingSubmenu();
 }
 
 void SkinMenu::SubmenuTimerTick()
 {
-    SkinMenuItem* item = PendingSubmenuItem;
-    PendingSubmenuItem = nullptr;
-    if (!item)
+    const int level = pendingLevel_, index = pendingIndex_;
+    pendingLevel_ = pendingIndex_ = -1;
+    if (level < 0 || level >= static_cast<int>(PopupStack.size()))
         return;
-    SkinPopupWindow& popup = item->Popup;
-    for (std::size_t i = 0; i < popup.Items.size(); ++i)
-        if (popup.Items[i].get() == item)
-            popup.ClickItem(static_cast<int>(i));
+    PopupMenuModel& model = PopupStack[static_cast<std::size_t>(level)]->Model();
+    if (index >= 0 && index < model.Count())
+        model.ClickItem(index);
 }
 
 void SkinMenu::KeyDown(int key, const QString& text)
@@ -175,7 +179,7 @@ void SkinMenu::KeyDown(int key, const QString& text)
     SkinPopupWindow* top = PopupStack.back().get();
     if (!top->isVisible())
         return;
-    top->KeyDown(key, text);
+    top->Model().KeyDown(key, text);
     // Escape on the root popup ends the menu: the form leaves its menu mode.
     if (PopupStack.empty() && !MenuOpen && owner_) {
         SkinMessageEvent closed(SKINMSG_MENU_CLOSED, nullptr);

@@ -49,9 +49,9 @@ public:
     void ClosePopupsFrom(int level);
     // An item was chosen: the menu closes and its command runs.
     void RunCommand(SkinMenuItem& item);
-    // What a popup's hover means for the popups above it and for pending submenus.
-    void ItemSelected(SkinPopupWindow& popup, SkinMenuItem& item, bool keyboard);
-    void ItemDeselected(SkinMenuItem& item);
+    // What the hover of a popup's item means for the popups above it and for pending submenus.
+    void ItemSelected(SkinPopupWindow& popup, int index, bool keyboard);
+    void ItemDeselected(SkinPopupWindow& popup, int index);
     // A key while the menu is open: for the top popup.
     void KeyDown(int key, const QString& text);
 
@@ -59,7 +59,6 @@ public:
     QRect MenuWorkArea;
     std::vector<std::unique_ptr<SkinPopupWindow>> PopupStack;
     QTimer* SubmenuTimer = nullptr;
-    SkinMenuItem* PendingSubmenuItem = nullptr;
     // Set while the root popup of a new menu opens.
     bool FirstPopup = false;
 
@@ -68,6 +67,11 @@ private:
     void OpenPopup(QMenu* menu, const QRect& anchor, bool openUpwards, bool submenu, int firstIndex);
     void SubmenuTimerTick();
     void NotifyClosed(bool toForm);
+    void ForgetPendingSubmenu();
+
+    // The item whose submenu opens when SubmenuTimer fires: its popup's level and its index.
+    int pendingLevel_ = -1;
+    int pendingIndex_ = -1;
 
     QPointer<QWidget> owner_;
     QPointer<QObject> opener_;

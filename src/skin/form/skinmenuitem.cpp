@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-SkinMenuItem::SkinMenuItem(SkinPopupWindow& popup, QAction* action) : Popup(popup), Action(action) {}
+SkinMenuItem::SkinMenuItem(QAction* action) : Action(action) {}
 
 bool SkinMenuItem::IsSeparator() const { return Action->isSeparator() || Action->text() == QLatin1String("-"); }
 

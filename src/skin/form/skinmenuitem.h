@@ -8,12 +8,10 @@ class QAction;
 
 namespace quorvel {
 
-class SkinPopupWindow;
-
 // One item of a skinned popup: the application's menu action it shows and its state there.
 class SkinMenuItem {
 public:
-    SkinMenuItem(SkinPopupWindow& popup, QAction* action);
+    explicit SkinMenuItem(QAction* action);
 
     bool IsSeparator() const;
     bool IsEnabled() const;
@@ -27,7 +25,6 @@ public:
     // The morph of its look is not at its end yet.
     bool MorphPending() const;
 
-    SkinPopupWindow& Popup;
     QAction* Action;
     SkinRect Rect;
     bool Visible = false;

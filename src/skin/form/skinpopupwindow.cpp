@@ -24,9 +24,6 @@
 namespace quorvel {
 namespace {
 
-
-bool Contains(const SkinRect& r, const QPoint& p) { return PointHitsRect(p.x(), p.y(), r); }
-
 // The caption glyph an item of the frame's menus shows at its left, by the item's name.
 bool NamedGlyph(const std::string& name, CaptionGlyph& glyph)
 {
@@ -57,7 +54,7 @@ bool IsRadio(const QAction* action)
 SkinPopupWindow::SkinPopupWindow(SkinMenu& engine, int level)
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                            Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus),
-      Engine(engine), Level(level)
+      Engine(engine), Level(level), model_(*this, level)
 {
     // A menu never takes the activation from the window it belongs to.
     setAttribute(Qt::WA_ShowWithoutActivating);
@@ -79,6 +76,10 @@ SkinPopupWindow::SkinPopupWindow(SkinMenu& engine, int level)
                 break;
             }
     }
+    if (ItemSection)
+        model_.SetItemHeights(ItemSection->skinRect.Height(), ItemSection->dividerRect.Height());
+    else
+        model_.SetItemHeights(Engine.DefaultItemHeight, 4);
     PopupMouseTimer = new QTimer(this);
     PopupMouseTimer->setInterval(50);
     connect(PopupMouseTimer, &QTimer::timeout, this, &SkinPopupWindow::MouseTick);
@@ -87,7 +88,7 @@ SkinPopupWindow::SkinPopupWindow(SkinMenu& engine, int level)
     connect(ItemMorphTimer, &QTimer::timeout, this, &SkinPopupWindow::MorphTick);
     ScrollTimer = new QTimer(this);
     ScrollTimer->setInterval(100);
-    connect(ScrollTimer, &QTimer::timeout, this, [this] { ScrollStep(false); });
+    connect(ScrollTimer, &QTimer::timeout, this, [this] { model_.ScrollStep(false); });
 }
 
 SkinPopupWindow::~SkinPopupWindow() = default;
@@ -109,46 +110,36 @@ void SkinPopupWindow::Open(QMenu* menu, const QRect& anchor, bool openUpwards, b
             continue;
         // Its action brings itself up to date first.
         actions[i]->activate(QAction::Hover);
-        Items.push_back(std::make_unique<SkinMenuItem>(*this, actions[i]));
+        model_.AddItem(actions[i]);
         images = images || !actions[i]->icon().isNull();
     }
     GlyphColumn = images ? 16 + 5 : 19;
 
     QSize size = ComputeSize();
-    Scrolling = false;
-    FirstVisible = 0;
-    VisibleCount = static_cast<int>(Items.size());
+    bool scrolling = false;
     const QRect area = Engine.MenuWorkArea;
     if (!area.isEmpty() && size.height() > area.height()) {
         size.setHeight(area.height());
-        Scrolling = true;
+        scrolling = true;
     }
     resize(size);
-    PlaceItems();
+    const SkinRect itemsArea =
+        popupgeometry::ItemsArea(PopupData != nullptr, PopupData ? PopupData->itemsRect : SkinRect{},
+                                 WindowPicture.width(), WindowPicture.height(), width(), height());
+    model_.Place(itemsArea, this->size(), scrolling, PopupData != nullptr);
     if (!MaskPicture.isNull() && PopupData) {
         const PieceGeometry g = Pieces(MaskPicture);
         if (const auto region = BuildMaskedRegion(MaskPicture, g))
             setMask(*region);
     }
-    const auto placement = popupgeometry::Position(size, anchor, area, submenu, openUpwards, Scrolling, ItemsArea.top);
+    const auto placement = popupgeometry::Position(size, anchor, area, submenu, openUpwards, scrolling, itemsArea.top);
     move(placement.position);
     if (Engine.AlphaBlend)
         setWindowOpacity(Engine.AlphaBlendValue / 255.0);
     show();
     raise();
     PopupMouseTimer->start();
-    HotItem = -1;
-    // The first item that can be chosen is selected at once, as by the keyboard.
-    const int first = FindSelectable(0, static_cast<int>(Items.size()), 1);
-    if (first != -1)
-        SelectItem(first, true);
-}
-
-int SkinPopupWindow::ItemHeight(const SkinMenuItem& item) const
-{
-    if (ItemSection)
-        return item.IsSeparator() ? ItemSection->dividerRect.Height() : ItemSection->skinRect.Height();
-    return item.IsSeparator() ? 4 : Engine.DefaultItemHeight;
+    model_.SelectFirst();
 }
 
 int SkinPopupWindow::ItemTextWidth(const SkinMenuItem& item) const
@@ -163,12 +154,11 @@ int SkinPopupWindow::ItemTextWidth(const SkinMenuItem& item) const
 
 QSize SkinPopupWindow::ComputeSize() const
 {
-    int widest = 0, height = 0;
-    for (const auto& item : Items) {
+    int widest = 0;
+    for (const auto& item : model_.Items())
         if (!item->IsSeparator())
             widest = std::max(widest, ItemTextWidth(*item));
-        height += ItemHeight(*item);
-    }
+    int height = model_.TotalHeight();
     int width = widest + GlyphColumn + 19;
     if (PopupData && ItemSection) {
         const SkinRect& I = PopupData->itemsRect;
@@ -183,49 +173,6 @@ QSize SkinPopupWindow::ComputeSize() const
         height += 4;
     }
     return QSize(width, height);
-}
-
-std::vector<int> SkinPopupWindow::Heights() const
-{
-    std::vector<int> heights;
-    heights.reserve(Items.size());
-    for (const auto& item : Items)
-        heights.push_back(ItemHeight(*item));
-    return heights;
-}
-
-void SkinPopupWindow::PlaceItems()
-{
-    ItemsArea = popupgeometry::ItemsArea(PopupData != nullptr, PopupData ? PopupData->itemsRect : SkinRect{},
-                                         WindowPicture.width(), WindowPicture.height(), width(), height());
-    const auto places = popupgeometry::PlaceItems(Heights(), ItemsArea, FirstVisible, Scrolling);
-    VisibleCount = places.visibleCount;
-    for (std::size_t i = 0; i < Items.size(); ++i) {
-        SkinMenuItem& item = *Items[i];
-        item.Rect = places.rects[i];
-        item.Visible = places.visible[i];
-        if (!item.Visible) {
-            // An item out of sight keeps no hover, open or morph state.
-            item.Hot = item.Open = item.KeyboardSelected = false;
-            item.MorphAmount = 0;
-        }
-    }
-}
-
-bool SkinPopupWindow::LastItemShown() const { return Items.empty() || Items.back()->Visible; }
-
-SkinRect SkinPopupWindow::TopMarker() const
-{
-    if (!PopupData)
-        return SkinRect{3, 3, width() - 3, 13};
-    return SkinRect{ItemsArea.left, ItemsArea.top, ItemsArea.right, ItemsArea.top + 10};
-}
-
-SkinRect SkinPopupWindow::BottomMarker() const
-{
-    if (!PopupData)
-        return SkinRect{3, height() - 10, width() - 3, height() - 3};
-    return SkinRect{ItemsArea.left, ItemsArea.bottom - 10, ItemsArea.right, ItemsArea.bottom};
 }
 
 PieceGeometry SkinPopupWindow::Pieces(const QImage& picture) const
@@ -248,78 +195,52 @@ PieceGeometry SkinPopupWindow::Pieces(const QImage& picture) const
 }
 
 // ---------------------------------------------------------------------------------------------
-// Item states
+// What the model asks of the window and the menu
 
-void SkinPopupWindow::RedrawItem(int index)
+void SkinPopupWindow::ItemChanged(int index)
 {
-    if (index < 0 || index >= static_cast<int>(Items.size()))
+    if (index < 0 || index >= model_.Count())
         return;
     if (ItemSection && ItemSection->morphing)
         ItemMorphTimer->start();
-    update(ToQRect(Items[static_cast<std::size_t>(index)]->Rect));
+    update(ToQRect(model_.Item(index).Rect));
 }
 
-void SkinPopupWindow::SelectItem(int index, bool keyboard)
+void SkinPopupWindow::ListChanged() { update(); }
+
+void SkinPopupWindow::AutoScroll(bool run)
 {
-    if (index < 0 || index >= static_cast<int>(Items.size()))
-        return;
-    SkinMenuItem& item = *Items[static_cast<std::size_t>(index)];
-    const bool wasKeyboard = item.KeyboardSelected;
-    item.Hot = true;
-    item.KeyboardSelected = keyboard;
-    HotItem = index;
-    for (std::size_t i = 0; i < Items.size(); ++i)
-        if (static_cast<int>(i) != index && Items[i]->Open) {
-            Items[i]->Open = false;
-            RedrawItem(static_cast<int>(i));
-        }
-    if (wasKeyboard && !keyboard) {
-        RedrawItem(index);
-        return;
-    }
-    if (item.Open) {
-        Engine.ClosePopupsFrom(Level + 2);
-        if (Level + 1 < static_cast<int>(Engine.PopupStack.size()))
-            for (auto& sub : Engine.PopupStack[static_cast<std::size_t>(Level + 1)]->Items)
-                sub->Open = false;
-        return;
-    }
-    RedrawItem(index);
-    Engine.ItemSelected(*this, item, keyboard);
+    if (run)
+        ScrollTimer->start();
+    else
+        ScrollTimer->stop();
 }
 
-void SkinPopupWindow::DeselectItem(int index)
+int SkinPopupWindow::OpenLevels() const { return static_cast<int>(Engine.PopupStack.size()); }
+
+PopupMenuModel* SkinPopupWindow::LevelModel(int level)
 {
-    if (index < 0 || index >= static_cast<int>(Items.size()))
-        return;
-    SkinMenuItem& item = *Items[static_cast<std::size_t>(index)];
-    item.Hot = false;
-    item.KeyboardSelected = false;
-    if (!item.Open)
-        RedrawItem(index);
-    Engine.ItemDeselected(item);
+    if (level < 0 || level >= static_cast<int>(Engine.PopupStack.size()))
+        return nullptr;
+    return &Engine.PopupStack[static_cast<std::size_t>(level)]->Model();
 }
 
-void SkinPopupWindow::ClickItem(int index)
+void SkinPopupWindow::ClosePopupsFrom(int level) { Engine.ClosePopupsFrom(level); }
+
+void SkinPopupWindow::ItemSelected(int index, bool keyboard) { Engine.ItemSelected(*this, index, keyboard); }
+
+void SkinPopupWindow::ItemDeselected(int index) { Engine.ItemDeselected(*this, index); }
+
+void SkinPopupWindow::RunItem(int index) { Engine.RunCommand(model_.Item(index)); }
+
+void SkinPopupWindow::OpenSubmenu(int index)
 {
-    if (index < 0 || index >= static_cast<int>(Items.size()))
-        return;
-    SkinMenuItem& item = *Items[static_cast<std::size_t>(index)];
-    item.KeyboardSelected = false;
-    if (item.Open || !item.IsEnabled() || item.IsSeparator())
-        return;
-    if (!item.HasChildren()) {
-        Engine.RunCommand(item);
-        return;
-    }
     Engine.SubmenuTimer->stop();
-    item.Open = true;
-    RedrawItem(index);
-    Engine.OpenSubmenu(*this, item);
+    Engine.OpenSubmenu(*this, model_.Item(index));
 }
 
 // ---------------------------------------------------------------------------------------------
-// Pointer
+// Pointer and morphs
 
 void SkinPopupWindow::MouseTick()
 {
@@ -327,210 +248,24 @@ void SkinPopupWindow::MouseTick()
     if (cursor == lastCursor_)
         return;
     lastCursor_ = cursor;
-    if (QGuiApplication::topLevelAt(cursor) == windowHandle()) {
-        HoverTest(mapFromGlobal(cursor));
-    } else if (ScrollTimer->isActive()) {
-        ScrollTimer->stop();
-        ScrollDirection = 0;
-        hoveredMarker_ = 0;
-        update();
-    }
-}
-
-void SkinPopupWindow::HoverTest(const QPoint& p)
-{
-    if (Scrolling) {
-        int marker = 0;
-        if (Contains(TopMarker(), p) && FirstVisible > 0)
-            marker = 1;
-        else if (Contains(BottomMarker(), p) && !LastItemShown())
-            marker = 2;
-        if (marker != 0 && marker != ScrollDirection) {
-            ScrollDirection = marker;
-            hoveredMarker_ = marker;
-            Engine.ClosePopupsFrom(Level + 1);
-            ScrollTimer->start();
-            update();
-        } else if (marker == 0 && ScrollTimer->isActive()) {
-            ScrollTimer->stop();
-            ScrollDirection = 0;
-            hoveredMarker_ = 0;
-            update();
-        }
-    }
-    int now = HotItem;
-    for (std::size_t i = 0; i < Items.size(); ++i)
-        if (Items[i]->Visible && Contains(Items[i]->Rect, p)) {
-            now = static_cast<int>(i);
-            break;
-        }
-    if (now == -1)
-        return;
-    SkinMenuItem& item = *Items[static_cast<std::size_t>(now)];
-    if (now == HotItem) {
-        if (item.KeyboardSelected) {
-            item.KeyboardSelected = false;
-            if (item.HasChildren())
-                SelectItem(now, false);
-        }
-        return;
-    }
-    PrevHotItem = HotItem;
-    if (PrevHotItem != -1) {
-        const SkinMenuItem& old = *Items[static_cast<std::size_t>(PrevHotItem)];
-        if (old.IsEnabled() && !old.IsSeparator())
-            DeselectItem(PrevHotItem);
-    }
-    HotItem = now;
-    if (item.IsEnabled() && !item.IsSeparator())
-        SelectItem(now, false);
+    if (QGuiApplication::topLevelAt(cursor) == windowHandle())
+        model_.HoverTest(mapFromGlobal(cursor));
+    else
+        model_.PointerLeft();
 }
 
 void SkinPopupWindow::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const QPoint p = event->position().toPoint();
-    HoverTest(p);
-    for (const auto& item : Items)
-        if (item->Visible && Contains(item->Rect, p)) {
-            if (HotItem != -1 && !Items[static_cast<std::size_t>(HotItem)]->IsSeparator())
-                ClickItem(HotItem);
-            return;
-        }
-}
-
-// ---------------------------------------------------------------------------------------------
-// Scrolling and keys
-
-void SkinPopupWindow::ScrollStep(bool wrap)
-{
-    const auto heights = Heights();
-    const int available = ItemsArea.Height() - 20;
-    if (ScrollDirection == 1) {
-        if (FirstVisible > 0)
-            --FirstVisible;
-        else if (wrap)
-            FirstVisible = popupgeometry::LastPageStart(heights, available);
-        else {
-            ScrollTimer->stop();
-            return;
-        }
-    } else if (ScrollDirection == 2) {
-        if (!LastItemShown())
-            ++FirstVisible;
-        else if (wrap)
-            FirstVisible = 0;
-        else {
-            ScrollTimer->stop();
-            return;
-        }
-    }
-    PlaceItems();
-    update();
-}
-
-int SkinPopupWindow::FindSelectable(int from, int to, int step) const
-{
-    for (int i = from; i != to; i += step) {
-        const SkinMenuItem& item = *Items[static_cast<std::size_t>(i)];
-        if (item.IsEnabled() && !item.IsSeparator())
-            return i;
-    }
-    return -1;
-}
-
-bool SkinPopupWindow::KeyDown(int key, const QString& text)
-{
-    const int n = static_cast<int>(Items.size());
-    // An accelerator chooses its item at once.
-    if (!text.isEmpty() && text[0].isPrint()) {
-        const QChar letter = text[0].toUpper();
-        for (int i = 0; i < n; ++i) {
-            if (Items[static_cast<std::size_t>(i)]->Accelerator() != letter)
-                continue;
-            if (HotItem != -1 && HotItem != i)
-                DeselectItem(HotItem);
-            SelectItem(i, false);
-            ClickItem(i);
-            return true;
-        }
-    }
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: ClickItem(HotItem); return true;
-    case Qt::Key_Left:
-        if (Engine.PopupStack.size() < 2)
-            return false;
-        [[fallthrough]];
-    case Qt::Key_Escape: {
-        SkinMenu& engine = Engine;
-        const int level = Level;
-        engine.ClosePopupsFrom(level);
-        if (level > 0) {
-            SkinPopupWindow& below = *engine.PopupStack[static_cast<std::size_t>(level - 1)];
-            if (below.HotItem != -1) {
-                below.Items[static_cast<std::size_t>(below.HotItem)]->Open = false;
-                below.RedrawItem(below.HotItem);
-            }
-        }
-        return true;
-    }
-    case Qt::Key_Down:
-    case Qt::Key_Up: {
-        if (n == 0)
-            return true;
-        const bool down = key == Qt::Key_Down;
-        int found = -1;
-        if (down) {
-            const int start = HotItem == -1 || HotItem == n - 1 ? 0 : HotItem + 1;
-            found = FindSelectable(start, n, 1);
-        } else {
-            const int start = HotItem == -1 || HotItem == 0 ? n - 1 : HotItem - 1;
-            found = FindSelectable(start, -1, -1);
-        }
-        if (found == -1)
-            return true;
-        if (Scrolling) {
-            // Keep the chosen item in sight, turning over at either end.
-            ScrollDirection = down ? 2 : 1;
-            while (!Items[static_cast<std::size_t>(found)]->Visible) {
-                const int before = FirstVisible;
-                ScrollStep(true);
-                if (FirstVisible == before)
-                    break;
-            }
-            ScrollDirection = 0;
-        }
-        if (HotItem != -1)
-            DeselectItem(HotItem);
-        SelectItem(found, true);
-        return true;
-    }
-    case Qt::Key_Right:
-        if (HotItem != -1 && Items[static_cast<std::size_t>(HotItem)]->HasChildren())
-            ClickItem(HotItem);
-        return true;
-    default: return false;
-    }
+    if (event->button() == Qt::LeftButton)
+        model_.Release(event->position().toPoint());
 }
 
 void SkinPopupWindow::MorphTick()
 {
-    bool moved = false;
-    for (std::size_t i = 0; i < Items.size(); ++i) {
-        SkinMenuItem& item = *Items[i];
-        if (!item.Visible || !item.MorphPending())
-            continue;
-        item.MorphAmount = std::clamp(item.MorphAmount + ((item.Hot || item.Open) ? 0.2 : -0.2), 0.0, 1.0);
-        if (item.MorphAmount > 0.999)
-            item.MorphAmount = 1;
-        else if (item.MorphAmount < 0.001)
-            item.MorphAmount = 0;
-        update(ToQRect(item.Rect));
-        moved = true;
-    }
-    if (!moved)
+    const std::vector<int> moved = model_.StepMorphs();
+    for (int index : moved)
+        update(ToQRect(model_.Item(index).Rect));
+    if (moved.empty())
         ItemMorphTimer->stop();
 }
 
@@ -550,7 +285,7 @@ QImage SkinPopupWindow::Render() const
     QImage background(W, H, QImage::Format_RGB32);
     const QPalette palette;
     if (PopupData && !WindowPicture.isNull()) {
-        BuildNinePieceImage(Pieces(WindowPicture), Scrolling, background);
+        BuildNinePieceImage(Pieces(WindowPicture), model_.Scrolling(), background);
     } else {
         background.fill(palette.color(QPalette::Base));
         QPainter p(&background);
@@ -565,10 +300,10 @@ QImage SkinPopupWindow::Render() const
     }
     QPainter painter(&image);
     painter.setFont(Font);
-    for (const auto& item : Items)
+    for (const auto& item : model_.Items())
         if (item->Visible)
             DrawItem(painter, *item);
-    if (Scrolling)
+    if (model_.Scrolling())
         DrawMarkers(painter);
     return image;
 }
@@ -576,12 +311,13 @@ QImage SkinPopupWindow::Render() const
 void SkinPopupWindow::DrawMarkers(QPainter& painter) const
 {
     const QPalette palette;
-    const SkinRect top = TopMarker(), bottom = BottomMarker();
+    const SkinRect top = model_.TopMarker(), bottom = model_.BottomMarker();
+    const int hovered = model_.HoveredMarker();
     auto colour = [&](int marker) {
         if (PopupData)
-            return SkinColorToQColor(hoveredMarker_ == marker ? PopupData->scrollMarkerActiveColor
-                                                              : PopupData->scrollMarkerColor);
-        return palette.color(hoveredMarker_ == marker ? QPalette::ButtonText : QPalette::Dark);
+            return SkinColorToQColor(hovered == marker ? PopupData->scrollMarkerActiveColor
+                                                       : PopupData->scrollMarkerColor);
+        return palette.color(hovered == marker ? QPalette::ButtonText : QPalette::Dark);
     };
     DrawArrow(painter, top, colour(1), ArrowDirection::Up);
     DrawArrow(painter, bottom, colour(2), ArrowDirection::Down);

@@ -121,13 +121,13 @@ TEST(SkinMenuOnTheFrame, SystemMenuSizeLooksAndFirstItemSelected)
     // Four items of 21 pixels and a separator of 2, in the popup picture's frame.
     EXPECT_EQ(popup.height(), 90);
     int widest = 0;
-    for (const auto& item : popup.Items)
+    for (const auto& item : popup.Model().Items())
         if (!item->IsSeparator())
             widest = std::max(widest, popup.ItemTextWidth(*item) - 2);
     EXPECT_EQ(popup.width(), widest + 51);
-    EXPECT_EQ(popup.Items[0]->Name(), "SF_MINITEM");
-    EXPECT_TRUE(popup.Items[0]->Hot);
-    EXPECT_EQ(popup.HotItem, 0);
+    EXPECT_EQ(popup.Model().Items()[0]->Name(), "SF_MINITEM");
+    EXPECT_TRUE(popup.Model().Items()[0]->Hot);
+    EXPECT_EQ(popup.Model().HotItem(), 0);
     // The window stays the active one.
     EXPECT_TRUE(f.form().isActiveWindow());
     // The hot item's text is white, the others grey-blue.
@@ -142,9 +142,9 @@ TEST(SkinMenuOnTheFrame, SystemMenuSizeLooksAndFirstItemSelected)
             }
         return n;
     };
-    EXPECT_GT(count(popup.Items[0]->Rect, qRgb(255, 255, 255)), 20);
-    EXPECT_GT(count(popup.Items[1]->Rect, qRgb(133, 143, 148)), 5); // 9735813 = (133, 143, 148)
-    EXPECT_EQ(count(popup.Items[1]->Rect, qRgb(255, 255, 255)), 0);
+    EXPECT_GT(count(popup.Model().Items()[0]->Rect, qRgb(255, 255, 255)), 20);
+    EXPECT_GT(count(popup.Model().Items()[1]->Rect, qRgb(133, 143, 148)), 5); // 9735813 = (133, 143, 148)
+    EXPECT_EQ(count(popup.Model().Items()[1]->Rect, qRgb(255, 255, 255)), 0);
 }
 
 TEST(SkinMenuOnTheFrame, AcceleratorRunsItsItemAndKeysGoNowhereElse)
@@ -169,7 +169,7 @@ TEST(SkinMenuOnTheFrame, AcceleratorRunsItsItemAndKeysGoNowhereElse)
     SkinForm& frame = f.frame();
     frame.PopupSystemMenu(f.form().mapToGlobal(QPoint(200, 15)));
     Key(*edit, Qt::Key_Down);
-    EXPECT_EQ(frame.Menu->PopupStack[0]->HotItem, 1);
+    EXPECT_EQ(frame.Menu->PopupStack[0]->Model().HotItem(), 1);
     Key(*edit, Qt::Key_X, QStringLiteral("x"));
     EXPECT_EQ(frame.GetFrameState(), FrameState::Maximized);
     EXPECT_FALSE(frame.Menu->MenuOpen);
@@ -232,19 +232,19 @@ TEST(SkinMenuOnTheFrame, ChoosingWithThePointerRollsTheWindowUp)
     SkinForm& frame = f.frame();
     frame.PopupSystemMenu(f.form().mapToGlobal(QPoint(200, 15)));
     SkinPopupWindow& popup = *frame.Menu->PopupStack[0];
-    const SkinMenuItem& rollUp = *popup.Items[2];
+    const SkinMenuItem& rollUp = *popup.Model().Items()[2];
     ASSERT_EQ(rollUp.Name(), "SF_ROLLUP");
     const QPoint inside((rollUp.Rect.left + rollUp.Rect.right) / 2, (rollUp.Rect.top + rollUp.Rect.bottom) / 2);
-    popup.HoverTest(inside);
-    EXPECT_EQ(popup.HotItem, 2);
-    EXPECT_FALSE(popup.Items[0]->Hot);
+    popup.Model().HoverTest(inside);
+    EXPECT_EQ(popup.Model().HotItem(), 2);
+    EXPECT_FALSE(popup.Model().Items()[0]->Hot);
     QTest::mouseRelease(&popup, Qt::LeftButton, Qt::NoModifier, inside);
     EXPECT_TRUE(frame.RolledUp());
     EXPECT_EQ(f.form().height(), 33);
     // Opened again, it offers to restore instead of rolling up.
     frame.PopupSystemMenu(f.form().mapToGlobal(QPoint(200, 15)));
     QStringList names;
-    for (const auto& item : frame.Menu->PopupStack[0]->Items)
+    for (const auto& item : frame.Menu->PopupStack[0]->Model().Items())
         names << QString::fromStdString(item->Name());
     EXPECT_EQ(names, (QStringList{"SF_MINITEM", "SF_MAXITEM", "SF_RESTORE", "-", "SF_CLOSE"}));
     frame.Menu->CloseAllPopups();
@@ -262,31 +262,31 @@ TEST(SkinMenuOnTheFrame, TallerThanTheScreenItScrollsBetweenMarkers)
     ASSERT_EQ(frame.Menu->PopupStack.size(), 1u);
     SkinPopupWindow& popup = *frame.Menu->PopupStack[0];
     const QRect area = frame.Menu->MenuWorkArea;
-    EXPECT_TRUE(popup.Scrolling);
+    EXPECT_TRUE(popup.Model().Scrolling());
     EXPECT_EQ(popup.height(), area.height());
     EXPECT_EQ(popup.y(), area.top());
     // The first item sits below the top marker; the last shown one ends above the bottom marker.
-    EXPECT_EQ(popup.Items[0]->Rect.top, popup.ItemsArea.top + 10);
+    EXPECT_EQ(popup.Model().Items()[0]->Rect.top, popup.Model().ItemsArea().top + 10);
     int last = 0;
-    while (last + 1 < 100 && popup.Items[static_cast<std::size_t>(last + 1)]->Visible)
+    while (last + 1 < 100 && popup.Model().Items()[static_cast<std::size_t>(last + 1)]->Visible)
         ++last;
-    EXPECT_LE(popup.Items[static_cast<std::size_t>(last)]->Rect.bottom, popup.ItemsArea.bottom - 10);
-    EXPECT_FALSE(popup.Items[static_cast<std::size_t>(last + 1)]->Visible);
+    EXPECT_LE(popup.Model().Items()[static_cast<std::size_t>(last)]->Rect.bottom, popup.Model().ItemsArea().bottom - 10);
+    EXPECT_FALSE(popup.Model().Items()[static_cast<std::size_t>(last + 1)]->Visible);
     // Up from the first item turns over to the last page, with the last item chosen.
     Key(f.form(), Qt::Key_Up);
-    EXPECT_EQ(popup.HotItem, 99);
-    EXPECT_TRUE(popup.Items[99]->Visible);
-    EXPECT_GT(popup.FirstVisible, 0);
+    EXPECT_EQ(popup.Model().HotItem(), 99);
+    EXPECT_TRUE(popup.Model().Items()[99]->Visible);
+    EXPECT_GT(popup.Model().FirstVisible(), 0);
     // Down from the last item turns over to the first.
     Key(f.form(), Qt::Key_Down);
-    EXPECT_EQ(popup.HotItem, 0);
-    EXPECT_EQ(popup.FirstVisible, 0);
+    EXPECT_EQ(popup.Model().HotItem(), 0);
+    EXPECT_EQ(popup.Model().FirstVisible(), 0);
     // The pointer on the bottom marker scrolls the list, an item per tick.
-    const SkinRect marker = popup.BottomMarker();
-    popup.HoverTest(QPoint((marker.left + marker.right) / 2, (marker.top + marker.bottom) / 2));
-    EXPECT_EQ(popup.ScrollDirection, 2);
-    popup.ScrollStep(false);
-    popup.ScrollStep(false);
-    EXPECT_EQ(popup.FirstVisible, 2);
+    const SkinRect marker = popup.Model().BottomMarker();
+    popup.Model().HoverTest(QPoint((marker.left + marker.right) / 2, (marker.top + marker.bottom) / 2));
+    EXPECT_EQ(popup.Model().ScrollDirection(), 2);
+    popup.Model().ScrollStep(false);
+    popup.Model().ScrollStep(false);
+    EXPECT_EQ(popup.Model().FirstVisible(), 2);
     frame.Menu->CloseAllPopups();
 }
