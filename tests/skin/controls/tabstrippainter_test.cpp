@@ -1,5 +1,5 @@
 // The tab strip's drawing without a control: tabs in their four looks from the section's
-// images, turned and mirrored for the other sides, and the strip behind them.
+// images, turned and mirrored for the other sides, and the plain look.
 #include "skinfixture.h"
 #include "skin/controls/tabstrippainter.h"
 
@@ -13,7 +13,7 @@ namespace {
 
 // A picture whose tab images are striped so that their ends, middles and rows can be told apart:
 // normal tabs (0,0)-(10,8) red with a yellow top row, their 2-pixel ends blue; selected ones
-// (10,0)-(20,8) green; a strip image (20,0)-(23,3) white.
+// (10,0)-(20,8) green.
 QImage TabPicture()
 {
     QImage pic = Solid(30, 30, Qt::black);
@@ -23,9 +23,6 @@ QImage TabPicture()
             pic.setPixel(x, y, end ? qRgb(0, 0, 255) : y == 0 ? qRgb(255, 255, 0) : qRgb(255, 0, 0));
             pic.setPixel(10 + x, y, qRgb(0, 255, 0));
         }
-    for (int y = 0; y < 3; ++y)
-        for (int x = 20; x < 23; ++x)
-            pic.setPixel(x, y, qRgb(255, 255, 255));
     return pic;
 }
 
@@ -35,7 +32,7 @@ std::unique_ptr<SkinData> TabSkin()
                     {"[SKINCONTROLS]", "count=1", "0=tab:tab", "[tab]", "pictureindex=0", "skinrect=0,10,30,30",
                      "clientrect=2,2,28,18", "lefttoppoint=2,2", "righttoppoint=28,2", "leftbottompoint=2,18",
                      "rightbottompoint=28,18", "tabrect=0,0,10,8", "activetabrect=10,0,20,8",
-                     "tableftoffset=2", "tabrightoffset=2", "tabsbgrect=20,0,23,3", "fontcolor=16711935",
+                     "tableftoffset=2", "tabrightoffset=2", "fontcolor=16711935",
                      "activefontcolor=8421504", "mouseinfontcolor=16776960"});
 }
 
@@ -153,26 +150,4 @@ TEST(TabStripPainter, PlainLookWithoutASection)
     painter.DrawBackground(background, g, style.palette);
     EXPECT_TRUE(AllOf(background, QRect(0, 21, 100, 1), style.palette.shadow));
     EXPECT_TRUE(AllOf(background, QRect(0, 0, 100, 21), face));
-}
-
-TEST(TabStripPainter, SkinnedStripRepeatsItsImageBehindTheTabs)
-{
-    auto skin = TabSkin();
-    TabStripPainter painter;
-    painter.SetSection(skin.get(), ReadTabSection(skin.get(), "tab"));
-    TabGeometry g;
-    g.W = 100;
-    g.H = 80;
-    g.depth = 8;
-    g.skinned = true;
-    g.skinWidth = 30;
-    g.skinHeight = 20;
-    g.clientRect = SkinRect{2, 2, 28, 18};
-    const SkinRect strip = g.StripRect();
-    ASSERT_FALSE(strip.IsEmpty());
-    QImage background(100, 80, QImage::Format_RGB32);
-    painter.DrawBackground(background, g, StyleAt(QTabWidget::North).palette);
-    EXPECT_TRUE(AllOf(background, QRect(0, 0, 100, strip.bottom), Qt::white));
-    // A page tile from the section's client area, as no background picture is named.
-    EXPECT_EQ(painter.PageTile().size(), QSize(26, 16));
 }
