@@ -168,7 +168,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     // Anchored as the tree beside it is, so a maximized window has no grey block below the page;
     // at the window's first size it keeps its place and size, a pixel past the page's far edges.
     AnchorAllSides(WebPane1, QMargins(1, 1, -1, -1));
-    WebPane1->SetDisableCtrlShortcuts(QStringLiteral("N"));
+    WebPane1->Policy().RefusedCtrlKeys = QStringLiteral("N");
 
     Splitter1 = new QFrame(client);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -182,7 +182,7 @@ void Form1::CreateComponents(const QString& audioOutput)
 
     WebPane2 = new WebPane(SkinPanel1);
     WebPane2->setObjectName(QStringLiteral("WebPane2"));
-    WebPane2->SetDisableCtrlShortcuts(QStringLiteral("N"));
+    WebPane2->Policy().RefusedCtrlKeys = QStringLiteral("N");
     SetAlign(WebPane2, Align::Client);
 
     MediaPlayer1 = new MediaPlayer(SkinPanel1, audioOutput);

@@ -7,26 +7,6 @@
 #include <QWidget>
 
 namespace quorvel {
-namespace {
-
-WebHostFocusControl* gFocusControl = nullptr;
-
-} // namespace
-
-WebHostFocusControl* WebHostFocusControl::Create()
-{
-    if (!gFocusControl)
-        gFocusControl = new WebHostFocusControl;
-    return gFocusControl;
-}
-
-void WebHostFocusControl::Destroy()
-{
-    delete gFocusControl;
-    gFocusControl = nullptr;
-}
-
-WebHostFocusControl* WebHostFocusControl::Instance() { return gFocusControl; }
 
 WebHostFocusControl::WebHostFocusControl()
 {

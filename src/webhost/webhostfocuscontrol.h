@@ -2,17 +2,18 @@
 
 #include <QObject>
 
+class QWidget;
+
 namespace quorvel {
 
 // The focus guard: when a window of the program becomes active again and its active control
 // is a web pane whose page does not hold the keyboard focus, the focus goes back into that
-// page. One per process.
+// page. The web host's module runs one for the process.
 class WebHostFocusControl : public QObject {
     Q_OBJECT
 public:
-    static WebHostFocusControl* Create();
-    static void Destroy();
-    static WebHostFocusControl* Instance();
+    WebHostFocusControl();
+    ~WebHostFocusControl() override;
 
     // How many times the guard asked a pane to take the focus back.
     int Requests() const { return requests_; }
@@ -21,8 +22,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    WebHostFocusControl();
-    ~WebHostFocusControl() override;
     void WindowActivated(QWidget* window);
 
     int requests_ = 0;

@@ -1,6 +1,7 @@
 #include "webhost/webhostmodule.h"
 
-#include "webhost/webhostguards.h"
+#include "webhost/webhostfocuscontrol.h"
+#include "webhost/webhostmousehook.h"
 
 namespace quorvel {
 namespace {
@@ -14,14 +15,14 @@ WebHostModule::WebHostModule()
     std::fegetenv(&saved_);
     if (!gSaved)
         gSaved = &saved_;
-    guards_ = std::make_unique<WebHostGuards>();
-    guards_->FocusControl().SetActive(true);
-    guards_->MouseWheelFix().SetActive(true);
+    focusGuard_ = std::make_unique<WebHostFocusControl>();
+    wheelGuard_ = std::make_unique<WebHostMouseHook>();
 }
 
 WebHostModule::~WebHostModule()
 {
-    guards_.reset();
+    wheelGuard_.reset();
+    focusGuard_.reset();
     std::fesetenv(&saved_);
     if (gSaved == &saved_)
         gSaved = nullptr;

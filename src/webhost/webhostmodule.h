@@ -5,12 +5,12 @@
 
 namespace quorvel {
 
-class WebHostGuards;
+class WebHostFocusControl;
+class WebHostMouseHook;
 
 // The web host's share of the program's life: made after the application object and before
 // the main window, released after the main window. It keeps the floating-point environment the
-// program started with (and puts it back at the end) and runs the guard component with its
-// focus and wheel guards switched on.
+// program started with (and puts it back at the end) and runs the focus and wheel guards.
 class WebHostModule {
 public:
     WebHostModule();
@@ -18,13 +18,14 @@ public:
     WebHostModule(const WebHostModule&) = delete;
     WebHostModule& operator=(const WebHostModule&) = delete;
 
-    WebHostGuards& Guards() { return *guards_; }
+    WebHostFocusControl& FocusGuard() { return *focusGuard_; }
     // The environment saved at the module's start; none while no module runs.
     static const std::fenv_t* SavedFloatingPointEnvironment();
 
 private:
     std::fenv_t saved_{};
-    std::unique_ptr<WebHostGuards> guards_;
+    std::unique_ptr<WebHostFocusControl> focusGuard_;
+    std::unique_ptr<WebHostMouseHook> wheelGuard_;
 };
 
 } // namespace quorvel

@@ -9,9 +9,7 @@
 namespace quorvel {
 namespace {
 
-WebHostMouseHook* gHook = nullptr;
-
-// The pane a window belongs to, looking from its parent up.
+// The pane a widget belongs to, looking from its parent up.
 WebPane* PaneAbove(QWidget* widget)
 {
     for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget())
@@ -22,42 +20,16 @@ WebPane* PaneAbove(QWidget* widget)
 
 } // namespace
 
-WebHostMouseHook* WebHostMouseHook::Create()
+WebHostMouseHook::WebHostMouseHook()
 {
-    if (!gHook)
-        gHook = new WebHostMouseHook;
-    ++gHook->uses_;
-    return gHook;
+    if (qApp)
+        qApp->installEventFilter(this);
 }
 
-WebHostMouseHook* WebHostMouseHook::Instance() { return gHook; }
-
-void WebHostMouseHook::Release()
+WebHostMouseHook::~WebHostMouseHook()
 {
-    if (--uses_ > 0)
-        return;
-    if (gHook == this)
-        gHook = nullptr;
-    delete this;
-}
-
-WebHostMouseHook::~WebHostMouseHook() { Unhook(); }
-
-void WebHostMouseHook::Hook()
-{
-    if (hooked_ || !qApp)
-        return;
-    qApp->installEventFilter(this);
-    hooked_ = true;
-}
-
-void WebHostMouseHook::Unhook()
-{
-    if (!hooked_)
-        return;
     if (qApp)
         qApp->removeEventFilter(this);
-    hooked_ = false;
 }
 
 bool WebHostMouseHook::eventFilter(QObject* watched, QEvent* event)
@@ -74,15 +46,9 @@ bool WebHostMouseHook::eventFilter(QObject* watched, QEvent* event)
 
 bool WebHostMouseHook::Wheel(QWheelEvent* event)
 {
-    const QPoint point = event->globalPosition().toPoint();
-    QWidget* target = QApplication::widgetAt(point);
-    bool skip = false;
-    if (onMouseWheel_)
-        onMouseWheel_(point, target, skip, event);
-    if (activeFormOnly_ && target)
-        skip = target->window() != QApplication::activeWindow();
+    QWidget* target = QApplication::widgetAt(event->globalPosition().toPoint());
     QWidget* focus = QApplication::focusWidget();
-    if (skip || !target || !focus)
+    if (!target || !focus)
         return false;
     WebPane* targetPane = PaneAbove(target);
     if (!targetPane)

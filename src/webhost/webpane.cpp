@@ -1,41 +1,27 @@
 #include "webhost/webpane.h"
 
+#include "base/exception.h"
 #include "webhost/activecontrol.h"
 #include "webhost/dialogguard.h"
-#include "webhost/downloadcontrol.h"
-#include "widgets/errorbox.h"
-#include "base/exception.h"
 #include "webhost/webhostmodule.h"
 #include "webhost/webpaneinterceptor.h"
 #include "webhost/webpanepage.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QChildEvent>
-#include <QCursor>
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonValue>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeDatabase>
 #include <QThread>
-#include <QTimer>
 #include <QUrl>
-#include <QWebEngineContextMenuRequest>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
-#include <QWebEngineScript>
-#include <QWebEngineScriptCollection>
-#include <QWebEngineSettings>
 #include <QWebEngineView>
-#include <algorithm>
 #include <cfenv>
 
 namespace quorvel {
@@ -43,7 +29,6 @@ namespace {
 
 // Pages handed over whole travel as one data address, which has a limit.
 constexpr qint64 kMaxInlinePage = 1500 * 1024;
-const QString kHostStyleScript = QStringLiteral("quorvel-host-css");
 
 WebPane::SaveAsk& SaveAskHandler()
 {
@@ -58,89 +43,30 @@ QString AskWhereToSave(QWidget* parent, const QString& suggestedPath)
     return QFileDialog::getSaveFileName(parent, QObject::tr("Save As"), suggestedPath);
 }
 
-// The command a menu item of the engine stands for, where the host's menu items have one.
-unsigned MenuCommandOf(QWebEnginePage::WebAction action)
-{
-    switch (action) {
-    case QWebEnginePage::Back:
-        return PopupMenuCommand(PopupMenuItem::rcsBack);
-    case QWebEnginePage::Forward:
-        return PopupMenuCommand(PopupMenuItem::rcsForward);
-    case QWebEnginePage::SelectAll:
-        return PopupMenuCommand(PopupMenuItem::rcsSelectAll);
-    case QWebEnginePage::Paste:
-    case QWebEnginePage::PasteAndMatchStyle:
-        return PopupMenuCommand(PopupMenuItem::rcsPaste);
-    case QWebEnginePage::Reload:
-    case QWebEnginePage::ReloadAndBypassCache:
-        return PopupMenuCommand(PopupMenuItem::rcsRefresh);
-    case QWebEnginePage::ViewSource:
-        return PopupMenuCommand(PopupMenuItem::rcsViewSource);
-    case QWebEnginePage::OpenLinkInNewWindow:
-    case QWebEnginePage::OpenLinkInNewTab:
-    case QWebEnginePage::OpenLinkInNewBackgroundTab:
-        return PopupMenuCommand(PopupMenuItem::rcsOpenNWindow);
-    case QWebEnginePage::OpenLinkInThisWindow:
-        return PopupMenuCommand(PopupMenuItem::rcsOpenLink);
-    default:
-        return 0;
-    }
-}
-
-// The engine's menu items that have a host menu command.
-constexpr QWebEnginePage::WebAction kMenuActions[] = {
-    QWebEnginePage::Back,
-    QWebEnginePage::Forward,
-    QWebEnginePage::SelectAll,
-    QWebEnginePage::Paste,
-    QWebEnginePage::PasteAndMatchStyle,
-    QWebEnginePage::Reload,
-    QWebEnginePage::ReloadAndBypassCache,
-    QWebEnginePage::ViewSource,
-    QWebEnginePage::OpenLinkInNewWindow,
-    QWebEnginePage::OpenLinkInNewTab,
-    QWebEnginePage::OpenLinkInNewBackgroundTab,
-    QWebEnginePage::OpenLinkInThisWindow,
-};
-
-// No separator at either end or next to another.
-void TidySeparators(QMenu* menu)
-{
-    QAction* previous = nullptr;
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator() && (!previous || previous->isSeparator()))
-            menu->removeAction(action);
-        else
-            previous = action;
-    }
-    const auto actions = menu->actions();
-    if (!actions.isEmpty() && actions.back()->isSeparator())
-        menu->removeAction(actions.back());
-}
-
 } // namespace
 
 WebPane::WebPane(QWidget* parent) : QWidget(parent)
 {
     view_ = new QWebEngineView(this);
-    page_ = new WebPanePage(*this, view_);
-    interceptor_ = new WebPaneInterceptor(*this, page_);
+    page_ = new WebPanePage(view_);
+    interceptor_ = new WebPaneInterceptor(policy_, page_);
     page_->setUrlRequestInterceptor(interceptor_);
+    HostPolicy::Apply(*page_->settings());
     view_->setPage(page_);
-    // The menu is decided here, by the host's answer, before the engine's standard one shows.
+    // The menu is the policy's, not the engine's as it comes.
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(view_, &QWidget::customContextMenuRequested, this, &WebPane::PageContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &WebPane::ShowContextMenu);
+    // The engine's inner widget comes and goes with the page: each one is watched for keys and
+    // focus.
     view_->installEventFilter(this);
-    connect(page_, &QWebEnginePage::loadStarted, this, [this] {
-        complete_ = false;
-        ApplySettings();
-    });
+    for (QObject* child : view_->children())
+        WatchInnerWidget(child);
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] { complete_ = false; });
     connect(page_, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         complete_ = true;
         emit loadFinished(ok);
     });
     connect(page_->profile(), &QWebEngineProfile::downloadRequested, this, &WebPane::DownloadRequested);
-    ApplySettings();
 }
 
 WebPane::~WebPane()
@@ -161,71 +87,10 @@ void WebPane::SetSaveAsk(SaveAsk ask) { SaveAskHandler() = std::move(ask); }
 
 void WebPane::Loaded()
 {
-    if (DisableErrors.ScriptErrorsSuppressed)
-        ScriptErrorAction = ErrorAction::eaContinue;
-    // Whatever a library changed on the way, pages compute with the program's own environment.
-    if (!DisableErrors.fpExceptions)
-        std::fesetenv(FE_DFL_ENV);
-    else if (const std::fenv_t* saved = WebHostModule::SavedFloatingPointEnvironment())
+    if (const std::fenv_t* saved = WebHostModule::SavedFloatingPointEnvironment())
         std::fesetenv(saved);
     if (!dialogGuard_ && parentWidget())
-        dialogGuard_.reset(DialogGuard::Install(*this, window()));
-}
-
-void WebPane::ApplySettings()
-{
-    if (!page_)
-        return;
-    QWebEngineSettings* s = page_->settings();
-    DocHostUIInfo info;
-    RunHandler([&] { GetHostInfo(&info); });
-    const DownloadControl download(DownloadControlFlags());
-    s->setAttribute(QWebEngineSettings::JavascriptEnabled, download.ScriptsEnabled() && !page_->ScriptsStopped());
-    s->setAttribute(QWebEngineSettings::AutoLoadImages, download.ImagesEnabled());
-    // Plug-ins stay as the engine has them, off: its only one, the document viewer, costs a
-    // third of a second at every start. Plug-in requests still obey the options (see the
-    // interceptor), and documents a page offers are downloads.
-    s->setAttribute(QWebEngineSettings::ShowScrollBars, (info.dwFlags & DOCHOSTUIFLAG_SCROLL_NO) == 0);
-    // The panes show local pages that link to and show things from the web.
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls,
-                    (info.dwFlags & DOCHOSTUIFLAG_LOCAL_MACHINE_ACCESS_CHECK) == 0);
-    // The engine hands links of schemes it does not know to the desktop, which runs whatever
-    // program claims them; a pane follows no such link.
-    s->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
-    bool focusChange = true;
-    RunHandler([&] { AllowFocusChange(&focusChange); });
-    s->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, focusChange);
-    // Drops are the engine's only while the browser is the drop target.
-    s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    RunHandler([&] {
-        void* target = nullptr;
-        GetDropTarget(nullptr, &target);
-    });
-
-    const QString css = info.pchHostCss.value_or(QString());
-    QWebEngineScriptCollection& scripts = page_->scripts();
-    for (const QWebEngineScript& old : scripts.find(kHostStyleScript))
-        scripts.remove(old);
-    if (!css.isEmpty()) {
-        QWebEngineScript style;
-        style.setName(kHostStyleScript);
-        style.setInjectionPoint(QWebEngineScript::DocumentReady);
-        style.setWorldId(QWebEngineScript::ApplicationWorld);
-        const QString text = QString::fromUtf8(QJsonDocument::fromVariant(QVariantList{css}).toJson(QJsonDocument::Compact));
-        style.setSourceCode(QStringLiteral("(function(){var s=document.createElement('style');s.textContent=%1[0];"
-                                           "(document.head||document.documentElement).appendChild(s);})();")
-                                .arg(text));
-        scripts.insert(style);
-    }
-}
-
-void WebPane::AmbientPropertyChanged(int) { ApplySettings(); }
-
-void WebPane::SetRegisterAsDropTarget(bool registered)
-{
-    if (page_)
-        page_->settings()->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, registered);
+        dialogGuard_.reset(DialogGuard::Install(window()));
 }
 
 bool WebPane::Navigate(const QString& url, quint32 timeOut)
@@ -234,19 +99,14 @@ bool WebPane::Navigate(const QString& url, quint32 timeOut)
     if (url.isEmpty() || !address.isValid() || address.scheme().isEmpty())
         throw Exception("The address was rejected: " + url.toLocal8Bit().toStdString());
     complete_ = false;
-    ApplySettings();
     LoadAddress(address);
     emit navigationStarted(url);
     if (timeOut == 0)
         return true;
     QElapsedTimer clock;
     clock.start();
-    const qint64 start = QDateTime::currentMSecsSinceEpoch();
     while (!stopping_ && !complete_) {
-        bool cancel = false;
-        if (onBusyWait_)
-            onBusyWait_(this, start, cancel, timeOut);
-        if (cancel || (timeOut != 0 && static_cast<quint64>(clock.elapsed()) > timeOut))
+        if (static_cast<quint64>(clock.elapsed()) > timeOut)
             return false;
         if (QCoreApplication::closingDown())
             break;
@@ -317,7 +177,6 @@ QString WebPane::CurrentUrl() const { return page_->url().toString(); }
 
 bool WebPane::event(QEvent* event)
 {
-    // The pane's own record of its visibility follows every show and hide.
     if (event->type() == QEvent::ShowToParent)
         visibleState_ = true;
     else if (event->type() == QEvent::HideToParent)
@@ -333,24 +192,18 @@ bool WebPane::event(QEvent* event)
     return QWidget::event(event);
 }
 
-bool WebPane::HasInnerWindows() const
+void WebPane::WatchInnerWidget(QObject* child)
 {
-    return !view_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly).isEmpty();
-}
-
-void WebPane::SubclassInnerWindows()
-{
-    for (QWidget* inner : view_->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        inner->installEventFilter(this);
+    if (child->isWidgetType())
+        child->installEventFilter(this);
 }
 
 bool WebPane::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ChildAdded:
-        // The engine's inner widget comes and goes with the page.
-        if (watched == view_ && static_cast<QChildEvent*>(event)->child()->isWidgetType())
-            RunHandler([this] { Exec(&CGID_Explorer, CMD_INNER_WINDOWS, 0, QVariant(), nullptr); });
+        if (watched == view_)
+            WatchInnerWidget(static_cast<QChildEvent*>(event)->child());
         break;
     case QEvent::FocusIn:
         // Focus arriving in the page makes the pane its window's active control.
@@ -359,8 +212,11 @@ bool WebPane::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress:
-        if (watched != view_ && FilterKey(event))
+        // Accepting the shortcut check keeps the program's own shortcuts from acting on the key.
+        if (watched != view_ && policy_.RefusesKey(*static_cast<QKeyEvent*>(event))) {
+            event->accept();
             return true;
+        }
         break;
     default:
         break;
@@ -368,152 +224,18 @@ bool WebPane::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-bool WebPane::FilterKey(QEvent* event)
-{
-    const KeyMessage msg = KeyMessage::FromEvent(*static_cast<QKeyEvent*>(event));
-    bool swallow = false;
-    if (event->type() == QEvent::ShortcutOverride) {
-        // Keeps the program's own shortcuts from acting on the key too; the key press that
-        // follows asks the handlers.
-        swallow = IsShortcutDisabled(msg);
-    } else {
-        RunHandler([&] { swallow = TranslateAccelerator(msg, nullptr, 0) == S_OK; });
-    }
-    if (swallow)
-        event->accept();
-    return swallow;
-}
-
-void WebPane::PageScriptError(const QString& message, int line, const QString& source)
-{
-    const QVariantMap details{{QStringLiteral("errorline"), line},
-                              {QStringLiteral("errorMessage"), message},
-                              {QStringLiteral("errorUrl"), source}};
-    QVariant goOn;
-    HResult answer = S_FALSE;
-    RunHandler([&] { answer = Exec(&CGID_DocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, 0, details, &goOn); });
-    if (answer == S_OK) {
-        if (!goOn.toBool())
-            page_->StopScripts();
-        return;
-    }
-    // The user decides, once the engine's report is through; errors that come while the
-    // question is open go on.
-    if (askingAboutScript_)
-        return;
-    askingAboutScript_ = true;
-    QTimer::singleShot(0, this, [this, message, line, source] {
-        const QPointer<WebPane> self(this);
-        // On the heap: the pane, and the box with it, may go while the question is open.
-        const QPointer<QMessageBox> box =
-            new QMessageBox(QMessageBox::Warning, tr("Script Error"),
-                            tr("An error has occurred in the script on this page.\n\nLine: %1\nError: %2\nURL: "
-                               "%3\n\nDo you want to continue running scripts on this page?")
-                                .arg(line)
-                                .arg(message, source),
-                            QMessageBox::Yes | QMessageBox::No, this);
-        box->setDefaultButton(QMessageBox::Yes);
-        box->setEscapeButton(QMessageBox::Yes);
-        const int answer = box->exec();
-        if (!self)
-            return;
-        delete box.data();
-        askingAboutScript_ = false;
-        if (answer == QMessageBox::No)
-            page_->StopScripts();
-    });
-}
-
-unsigned WebPane::ContextMenuKind() const
-{
-    const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
-    if (!request)
-        return static_cast<unsigned>(PopupMenuKind::rcmDefault);
-    PopupMenuKind kind = PopupMenuKind::rcmDefault;
-    if (!request->linkUrl().isEmpty())
-        kind = PopupMenuKind::rcmAnchor;
-    else if (request->mediaType() == QWebEngineContextMenuRequest::MediaTypeImage ||
-             request->mediaType() == QWebEngineContextMenuRequest::MediaTypeCanvas)
-        kind = PopupMenuKind::rcmImage;
-    else if (request->mediaType() == QWebEngineContextMenuRequest::MediaTypeVideo ||
-             request->mediaType() == QWebEngineContextMenuRequest::MediaTypeAudio)
-        kind = PopupMenuKind::rcmImgDynSrc;
-    else if (request->mediaType() != QWebEngineContextMenuRequest::MediaTypeNone)
-        kind = PopupMenuKind::rcmUnKnown;
-    else if (request->isContentEditable())
-        kind = PopupMenuKind::rcmControl;
-    else if (!request->selectedText().isEmpty())
-        kind = PopupMenuKind::rcmSelText;
-    return static_cast<unsigned>(kind);
-}
-
-QMenu* WebPane::StandardMenu()
+void WebPane::ShowContextMenu(const QPoint& pos)
 {
     QMenu* menu = view_->createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // Page source and the inspector would need a window of ours.
-    menu->removeAction(page_->action(QWebEnginePage::ViewSource));
-    menu->removeAction(page_->action(QWebEnginePage::InspectElement));
-    TidySeparators(menu);
-    return menu;
-}
-
-void WebPane::PageContextMenu(const QPoint& pos)
-{
-    const QPoint global = view_->mapToGlobal(pos);
-    HResult answer = S_FALSE;
-    RunHandler([&] { answer = ShowContextMenu(ContextMenuKind(), global); });
-    if (answer == S_FALSE)
-        StandardMenu()->popup(global);
-}
-
-bool WebPane::ShowPopupMenu(QPoint)
-{
-    if (!PopupMenu)
-        return false;
-    PopupMenu->popup(QCursor::pos());
-    return true;
-}
-
-bool WebPane::ShowHostMenu(unsigned, QPoint ppt)
-{
-    QMenu* menu = StandardMenu();
-    std::vector<unsigned> commands;
-    std::vector<std::pair<QAction*, unsigned>> items;
-    for (const QWebEnginePage::WebAction action : kMenuActions) {
-        QAction* item = page_->action(action);
-        if (menu->actions().contains(item)) {
-            items.emplace_back(item, MenuCommandOf(action));
-            commands.push_back(MenuCommandOf(action));
-        }
-    }
-    FilterContextMenu(commands);
-    for (const auto& [action, command] : items)
-        if (std::find(commands.begin(), commands.end(), command) == commands.end())
-            menu->removeAction(action);
-    TidySeparators(menu);
-    if (menu->isEmpty()) {
-        delete menu;
-        return true;
-    }
-    menu->popup(ppt);
-    return true;
+    HostPolicy::TrimContextMenu(*menu, *page_);
+    menu->popup(view_->mapToGlobal(pos));
 }
 
 void WebPane::DownloadRequested(QWebEngineDownloadRequest* download)
 {
     if (!page_ || download->page() != page_ || download->state() != QWebEngineDownloadRequest::DownloadRequested)
         return;
-    HResult managed = E_NOTIMPL;
-    RunHandler([&] {
-        if (FindService(SID_SDownloadManager, IID_IDownloadManager))
-            managed = Download(download->url().toString());
-    });
-    // The host's download manager took the file over.
-    if (managed == S_OK) {
-        download->cancel();
-        return;
-    }
     const QString suggested = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
     const QString chosen = AskWhereToSave(this, suggested);
     if (chosen.isEmpty()) {

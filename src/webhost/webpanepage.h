@@ -4,21 +4,13 @@
 
 namespace quorvel {
 
-class WebPane;
-
-// The page of a web pane, with the host's answers: page dialogs as the program's own, script
-// errors to the pane, only the addresses a page may reach here, and pages asking for a new
-// window get the user's browser instead (web addresses only).
+// The page of a web pane, answering as the host's policy says: page dialogs are the program's
+// own, script errors stay silent, only the addresses a pane may show are followed, and pages
+// asking for a new window get the user's browser instead (web addresses only).
 class WebPanePage : public QWebEnginePage {
     Q_OBJECT
 public:
-    explicit WebPanePage(WebPane& pane, QObject* parent = nullptr);
-
-    // Scripts stopped after a script error, until the next page.
-    bool ScriptsStopped() const { return scriptsStopped_; }
-    void StopScripts();
-    // Whether the engine may show an address of that scheme in a pane.
-    static bool IsPaneScheme(const QString& scheme);
+    explicit WebPanePage(QObject* parent = nullptr);
 
 protected:
     QWebEnginePage* createWindow(WebWindowType type) override;
@@ -29,10 +21,6 @@ protected:
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message, int line,
                                   const QString& source) override;
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-
-private:
-    WebPane& pane_;
-    bool scriptsStopped_ = false;
 };
 
 } // namespace quorvel

@@ -1,5 +1,4 @@
 #include "webhost/dialogguard.h"
-#include "widgets/errorbox.h"
 #include "base/exception.h"
 #include "sponsor/pageaddress.h"
 #include "scratchdir.h"
@@ -8,6 +7,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QInputDialog>
+#include <QMap>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
@@ -69,7 +70,7 @@ TEST(WebPane, NavigateWithTimeOutWaitsForThePage)
 
 }
 
-TEST(WebPane, BusyWaitHandlerCancelsAWaitThatWouldNotEnd)
+TEST(WebPane, AWaitThatWouldNotEndEndsAtItsTimeOut)
 {
     // A server that accepts the connection and never answers keeps the page loading.
     QTcpServer silent;
@@ -77,11 +78,12 @@ TEST(WebPane, BusyWaitHandlerCancelsAWaitThatWouldNotEnd)
     WebPane pane;
     pane.resize(300, 200);
     pane.show();
-    int calls = 0;
-    pane.SetOnBusyWait([&](WebPane*, qint64, bool& cancel, quint32&) { cancel = ++calls >= 3; });
     const QString address = QString("http://127.0.0.1:%1/page.dat").arg(silent.serverPort());
-    EXPECT_FALSE(pane.Navigate(address, 20000));
-    EXPECT_EQ(calls, 3);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(pane.Navigate(address, 500));
+    EXPECT_GE(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_FALSE(pane.IsLoadComplete());
 }
 
@@ -112,9 +114,9 @@ TEST(WebPane, VisibilityAndFocusRequest)
     EXPECT_TRUE(pane.isVisible());
     // Hiding through the toolkit is seen in the pane's own record too.
     pane.hide();
-    EXPECT_FALSE(pane.VisibleState());
+    EXPECT_FALSE(pane.Visible());
     pane.show();
-    EXPECT_TRUE(pane.VisibleState());
+    EXPECT_TRUE(pane.Visible());
 }
 
 // --- The host's answers on the real engine.
@@ -133,6 +135,10 @@ public:
                     const QByteArray request = socket->readAll();
                     const QByteArray path = request.split(' ').value(1);
                     paths.append(QString::fromLatin1(path));
+                    requests.append(request);
+                    for (const QByteArray& line : request.split('\n'))
+                        if (line.toLower().startsWith("user-agent:"))
+                            agents[QString::fromLatin1(path)] = QString::fromLatin1(line.mid(11).trimmed());
                     const QByteArray body = "<html><head><title>Served</title></head><body>served</body></html>";
                     socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
                                   QByteArray::number(body.size()) + "\r\n\r\n" + body);
@@ -145,6 +151,9 @@ public:
     QString Url(const QString& path) const { return QString("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
 
     QStringList paths;
+    // The user agent each path was asked for with, and every request whole.
+    QMap<QString, QString> agents;
+    QList<QByteArray> requests;
 
 private:
     QTcpServer server_;
@@ -183,19 +192,13 @@ class PaneTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetErrorPresenter([this](const QString&, const QString& message) { errors.push_back(message); });
         host.resize(500, 400);
         pane = new WebPane(&host);
         pane->resize(500, 400);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
     }
-    void TearDown() override
-    {
-        EXPECT_TRUE(errors.empty()) << errors.front().toStdString();
-        SetErrorPresenter(nullptr);
-        WebPane::SetSaveAsk(nullptr);
-    }
+    void TearDown() override { WebPane::SetSaveAsk(nullptr); }
     // Shows a page and waits until it is loaded.
     void Show(const std::string& html, const char* name = "page.dat")
     {
@@ -210,7 +213,6 @@ protected:
     }
     QWidget* Inner() const { return pane->View()->focusProxy(); }
 
-    std::vector<QString> errors;
     ScratchDir dir;
     QWidget host;
     WebPane* pane = nullptr;
@@ -220,47 +222,19 @@ protected:
 
 TEST_F(PaneTest, AScriptErrorShowsNoDialogAndLaterScriptsRun)
 {
-    QStringList reported;
-    pane->OnScriptError = [&](CustomWebPane&, const QString& line, const QString&, const QString&,
-                              const QString& message, const QString&, ErrorAction&) { reported << line << message; };
-    // The page's own call on the host object fails: there is none.
+    // The page's own call on the host object fails: there is none, and no bridge of the engine
+    // is offered in its place.
     Show("<html><head><title>start</title></head><body>"
+         "<script>var seen = ''; window.addEventListener('error', function (e) { seen = e.message; });</script>"
          "<script>window.external.AddFavorite('http://quorvel.tv/');</script>"
-         "<script>document.title = 'after:' + typeof qt;</script></body></html>");
-    EXPECT_TRUE(TitleBecomes("after:undefined"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !reported.isEmpty(); }, 20000));
-    EXPECT_EQ(reported.at(0), "1");
-    EXPECT_TRUE(reported.at(1).contains("AddFavorite")) << reported.at(1).toStdString();
+         "<script>setTimeout(function () {"
+         "  document.title = 'after:' + typeof qt + ':' + (seen.indexOf('AddFavorite') >= 0); }, 100);</script>"
+         "</body></html>");
+    EXPECT_TRUE(TitleBecomes("after:undefined:true")) << pane->Page()->title().toStdString();
+    QTest::qWait(200);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-}
-
-TEST_F(PaneTest, CancelStopsThePagesScriptsUntilTheNextPage)
-{
-    pane->ScriptErrorAction = ErrorAction::eaCancel;
-    int errorsSeen = 0;
-    pane->OnScriptError = [&](CustomWebPane&, const QString&, const QString&, const QString&, const QString&,
-                              const QString&, ErrorAction&) { ++errorsSeen; };
-    const std::string ticking = "<html><body><script>var n = 0;"
-                                "setInterval(function () { document.title = 'tick' + (++n); }, 40);"
-                                "setTimeout(function () { missing(); }, 300);</script></body></html>";
-    Show(ticking);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return errorsSeen > 0; }, 20000));
-    // The ticks stop: the title stays the same for a whole second.
-    QString last;
-    QElapsedTimer still;
-    const bool stopped = QTest::qWaitFor(
-        [&] {
-            if (pane->Page()->title() != last) {
-                last = pane->Page()->title();
-                still.start();
-            }
-            return still.elapsed() > 1000;
-        },
-        20000);
-    EXPECT_TRUE(stopped) << last.toStdString();
-    // The next page runs its scripts again.
-    Show(ticking, "again.dat");
-    EXPECT_TRUE(TitleBecomes("tick3"));
+    for (QWidget* w : QApplication::topLevelWidgets())
+        EXPECT_TRUE(w == &host || !w->isVisible()) << w->metaObject()->className();
 }
 
 TEST_F(PaneTest, CtrlNNeverReachesThePageOtherKeysDo)
@@ -282,7 +256,7 @@ TEST_F(PaneTest, CtrlNNeverReachesThePageOtherKeysDo)
     EXPECT_TRUE(got) << pane->Page()->title().toStdString();
 
     // A lower-case letter names no key: nothing is filtered.
-    pane->SetDisableCtrlShortcuts("n");
+    pane->Policy().RefusedCtrlKeys = "n";
     QTest::keyClick(Inner(), Qt::Key_N, Qt::ControlModifier);
     const bool gotLower = TitleBecomes("CSKeyN AKeyN CKeyM KeyX CKeyN");
     EXPECT_TRUE(gotLower) << pane->Page()->title().toStdString();
@@ -366,7 +340,7 @@ QStringList Items(QMenu* menu)
 
 } // namespace
 
-TEST_F(PaneTest, RightClickShowsTheEnginesMenuUnlessTheHostSaysOtherwise)
+TEST_F(PaneTest, RightClickShowsTheEnginesMenuWithoutWhatNeedsAWindowOfOurs)
 {
     Show("<html><body style='height:100%'>Page</body></html>");
     QMenu* menu = RightClick(Inner(), QPoint(200, 200));
@@ -376,56 +350,12 @@ TEST_F(PaneTest, RightClickShowsTheEnginesMenuUnlessTheHostSaysOtherwise)
     EXPECT_TRUE(standard.contains(pane->Page()->action(QWebEnginePage::Reload)->text()));
     // Page source would need a window of ours.
     EXPECT_FALSE(standard.contains(pane->Page()->action(QWebEnginePage::ViewSource)->text()));
+    // Neither would the inspector.
+    EXPECT_FALSE(standard.contains(pane->Page()->action(QWebEnginePage::InspectElement)->text()));
+    EXPECT_NE(standard.first(), "-");
+    EXPECT_NE(standard.last(), "-");
     menu->close();
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 5000));
-
-    // Listed items leave the host-built menu.
-    pane->DisabledPopupMenuItems = {PopupMenuItem::rcsBack, PopupMenuItem::rcsForward, PopupMenuItem::rcsRefresh};
-    menu = RightClick(Inner(), QPoint(200, 200));
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Items(menu), QStringList({pane->Page()->action(QWebEnginePage::SavePage)->text()}));
-    menu->close();
-    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() == nullptr; }, 5000));
-
-    // Every menu suppressed: the host answers, and nothing pops up.
-    pane->DisabledPopupMenus = {PopupMenuKind::rcmAll};
-    std::vector<unsigned> asked;
-    pane->OnShowContextMenu = [&](CustomWebPane&, unsigned id, HResult&, QPoint) { asked.push_back(id); };
-    QTest::mouseClick(Inner(), Qt::RightButton, {}, QPoint(200, 200));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !asked.empty(); }, 5000));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-    EXPECT_EQ(asked, std::vector<unsigned>{0});
-}
-
-TEST_F(PaneTest, DownloadOptionsDecideWhatLoads)
-{
-    PageServer server;
-    const std::string image = "<img src='" + server.Url("/picture.png").toStdString() + "'>";
-    // Without images the page loads, its pictures do not.
-    pane->SetDownloadOptions({DownloadOption::DownloadVideos});
-    Show("<html><head><title>no pictures</title></head><body>" + image + "</body></html>");
-    EXPECT_FALSE(server.paths.contains("/picture.png"));
-    pane->SetDownloadOptions({DownloadOption::DownloadImages});
-    Show("<html><head><title>pictures</title></head><body>" + image + "</body></html>", "again.dat");
-    EXPECT_TRUE(server.paths.contains("/picture.png"));
-
-    // No scripts: the page's script never runs.
-    pane->SetDownloadOptions({DownloadOption::DownloadImages, DownloadOption::DontExecuteScripts});
-    Show("<html><head><title>quiet</title></head><body><script>document.title = 'ran';</script></body></html>",
-         "quiet.dat");
-    EXPECT_EQ(pane->Page()->title(), "quiet");
-
-    // Offline: nothing goes to the network, local pages still show.
-    const QStringList before = server.paths;
-    pane->SetDownloadOptions({DownloadOption::DownloadImages, DownloadOption::ForceOfflineMode});
-    QSignalSpy finished(pane, &WebPane::loadFinished);
-    pane->Navigate(server.Url("/offline"), 0);
-    ASSERT_TRUE(finished.wait(20000));
-    EXPECT_FALSE(finished.first().first().toBool());
-    Show("<html><head><title>local</title></head><body>" + image + "</body></html>", "local.dat");
-    EXPECT_EQ(pane->Page()->title(), "local");
-    EXPECT_EQ(server.paths, before);
 }
 
 TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
@@ -439,7 +369,7 @@ TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
     host.activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &host; }, 10000));
 
-    // A page's message box: the application's icon, the caption without the browser's brand.
+    // A dialog with the browser's caption: the application's icon, an empty caption.
     QIcon icon(QPixmap(16, 16));
     QApplication::setWindowIcon(icon);
     QString caption = "?";
@@ -453,9 +383,6 @@ TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
         box->accept();
         return true;
     };
-    pane->OnShowDialog = [](CustomWebPane&, QWidget*, bool&, QString& newCaption, const QString&) {
-        newCaption = "Quorvel";
-    };
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (answer())
@@ -464,7 +391,7 @@ TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
     poll.start(20);
     QMessageBox own(QMessageBox::Information, "Microsoft Internet Explorer", "hello", QMessageBox::Ok, &host);
     own.exec();
-    EXPECT_EQ(caption, "Quorvel");
+    EXPECT_EQ(caption, "");
     EXPECT_TRUE(iconReplaced);
     // Without a window manager nobody hands the activation back.
     const auto reactivate = [&] {
@@ -500,78 +427,53 @@ TEST_F(PaneTest, DialogGuardTreatsDialogsThatTakeTheActivation)
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks == 1; }, 5000));
 }
 
-TEST_F(PaneTest, AskUserAsksOnceAndNoStopsTheScripts)
-{
-    pane->ScriptErrorAction = ErrorAction::eaAskUser;
-    int reported = 0;
-    pane->OnScriptError = [&](CustomWebPane&, const QString&, const QString&, const QString&, const QString&,
-                              const QString&, ErrorAction&) { ++reported; };
-    // The question stays open while more errors come; then the user says no.
-    std::set<QMessageBox*> questions;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || box->windowTitle() != "Script Error")
-            return;
-        questions.insert(box);
-        if (reported >= 4)
-            box->button(QMessageBox::No)->click();
-    });
-    poll.start(20);
-    Show("<html><body><script>var n = 0;"
-         "setInterval(function () { document.title = 'tick' + (++n); }, 40);"
-         "setInterval(function () { missing(); }, 100);</script></body></html>");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return reported >= 4 && !QApplication::activeModalWidget(); }, 20000));
-    QString last;
-    QElapsedTimer still;
-    const bool stopped = QTest::qWaitFor(
-        [&] {
-            if (pane->Page()->title() != last) {
-                last = pane->Page()->title();
-                still.start();
-            }
-            return still.elapsed() > 1000;
-        },
-        20000);
-    EXPECT_TRUE(stopped) << last.toStdString();
-    EXPECT_EQ(questions.size(), 1u);
-}
-
 TEST_F(PaneTest, PageDialogsAreTheProgramsOwn)
 {
     QStringList shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
             return;
-        shown << box->windowTitle() + "|" + box->text();
-        box->button(QMessageBox::Ok)->click();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown << box->windowTitle() + "|" + box->text();
+            box->button(QMessageBox::Ok)->click();
+        } else if (auto* input = qobject_cast<QInputDialog*>(modal)) {
+            shown << input->labelText() + "|" + input->textValue();
+            input->setTextValue("typed");
+            input->accept();
+        }
     });
     poll.start(20);
     Show("<html><body><script>alert('hello');"
-         "document.title = confirm('sure?') ? 'confirmed' : 'refused';</script></body></html>");
-    EXPECT_TRUE(TitleBecomes("confirmed"));
-    EXPECT_EQ(shown, QStringList({"|hello", "|sure?"}));
-
-    // A handler may answer them instead.
-    poll.stop();
-    pane->OnShowMessage = [&](CustomWebPane&, const QString& text, const QString&, unsigned type, int& result) {
-        shown << text;
-        result = (type & 0xF) == 1 ? 2 : 1;
-        return S_OK;
-    };
-    Show("<html><body><script>alert('quiet');"
-         "document.title = confirm('again?') ? 'confirmed' : 'refused';</script></body></html>",
-         "handled.dat");
-    EXPECT_TRUE(TitleBecomes("refused"));
-    EXPECT_EQ(shown, QStringList({"|hello", "|sure?", "quiet", "again?"}));
+         "var sure = confirm('sure?') ? 'confirmed' : 'refused';"
+         "document.title = sure + ':' + prompt('name?', 'given');</script></body></html>");
+    EXPECT_TRUE(TitleBecomes("confirmed:typed")) << pane->Page()->title().toStdString();
+    EXPECT_EQ(shown, QStringList({"|hello", "|sure?", "name?|given"}));
 }
 
-TEST_F(PaneTest, TheHostsStyleSheetAppliesToItsPages)
+TEST_F(PaneTest, TheUserAgentOfThePolicyIsSentAsOneLine)
 {
-    pane->HostCSS = "body { background-color: rgb(1, 2, 3); }";
-    Show("<html><body><script>window.onload = function () {"
-         "document.title = getComputedStyle(document.body).backgroundColor; };</script></body></html>");
-    EXPECT_TRUE(TitleBecomes("rgb(1, 2, 3)")) << pane->Page()->title().toStdString();
+    PageServer server;
+    const auto load = [&](const QString& path) {
+        QSignalSpy finished(pane, &WebPane::loadFinished);
+        pane->Navigate(server.Url(path), 0);
+        return finished.wait(20000);
+    };
+    ASSERT_TRUE(load("/engine"));
+    const QString engines = server.agents.value("/engine");
+    EXPECT_TRUE(engines.startsWith("Mozilla/")) << engines.toStdString();
+
+    // Nothing after the first line end reaches the server.
+    pane->Policy().UserAgent = "Quorvel/1.12 (X11)\r\nCookie: x=1";
+    ASSERT_TRUE(load("/own"));
+    EXPECT_EQ(server.agents.value("/own"), "Quorvel/1.12 (X11)");
+    for (const QByteArray& request : server.requests)
+        EXPECT_FALSE(request.contains("x=1")) << request.toStdString();
+
+    // One that is no printable text leaves the engine's own.
+    pane->Policy().UserAgent = "Quorvel/1.12 caf\u00e9";
+    ASSERT_TRUE(load("/accent"));
+    EXPECT_EQ(server.agents.value("/accent"), engines);
 }
+
