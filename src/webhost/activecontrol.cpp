@@ -16,15 +16,16 @@ QHash<const QObject*, QPointer<QWidget>>& Recorded()
     return recorded;
 }
 
-} // namespace
-
-QWidget* ActiveControl::ControlOf(QWidget* widget)
+// The web pane a widget belongs to, or the widget itself.
+QWidget* ControlOf(QWidget* widget)
 {
     for (QWidget* w = widget; w; w = w->parentWidget())
         if (qobject_cast<WebPane*>(w))
             return w;
     return widget;
 }
+
+} // namespace
 
 QWidget* ActiveControl::Of(QWidget* form)
 {

@@ -11,8 +11,6 @@ class ActiveControl {
 public:
     static QWidget* Of(QWidget* form);
     static void Set(QWidget* form, QWidget* control);
-    // The web pane a widget belongs to, or the widget itself.
-    static QWidget* ControlOf(QWidget* widget);
 };
 
 } // namespace quorvel

@@ -20,14 +20,13 @@ public:
     static bool Installed();
     ~DialogGuard() override;
 
-    // Runs the treatment on one window that takes the activation; only dialogs are touched.
-    void HandleDialog(QWidget* window);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit DialogGuard(QWidget* owner);
+    // Runs the treatment on one window that takes the activation; only dialogs are touched.
+    void HandleDialog(QWidget* window);
     bool IsMnemonicForOwner(QObject* receiver, QEvent* event) const;
 
     QPointer<QWidget> owner_;

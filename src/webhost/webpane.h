@@ -50,7 +50,6 @@ public:
     void SetVisible(bool visible);
     // Gives the pane the keyboard focus when it can take it; otherwise does nothing.
     void FocusRequest();
-    bool CanFocus() const;
     // Whether the keyboard focus is in the pane's page.
     bool PageHasFocus() const;
 
@@ -76,6 +75,8 @@ protected:
 
 private:
     void LoadAddress(const QUrl& address);
+    // The pane and all its parents are visible and enabled.
+    bool CanFocus() const;
     // Puts the focus into the page and makes the pane its window's active control; false when
     // there is no page yet.
     bool UIActivate();

@@ -24,7 +24,6 @@
 #include <QWebEngineView>
 #include <filesystem>
 #include <memory>
-#include <set>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
