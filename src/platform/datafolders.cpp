@@ -115,7 +115,7 @@ DataFolders DataFolders::Choose(const std::string& programDir, const std::string
     std::filesystem::path program(folders.programDir.substr(0, folders.programDir.size() - 1));
     const std::string installedPages = WithSlash((program.parent_path() / PagesFolder).lexically_normal().string());
     const bool ownPages = IsFile(folders.programDir + StartPage);
-    if (!ownPages && IsFile(installedPages + StartPage))
+    if (!ownPages && program.is_absolute() && IsFile(installedPages + StartPage))
         folders.pagesDir = installedPages;
     else if (programDirWritable)
         return folders;

@@ -1,10 +1,12 @@
 """The installed program as the users of a machine run it, under the harness's X server:
-    installed_program.py USER OTHER_USER
+    installed_program.py USER OTHER_USER InstalledProgram
 Run as root, with the package installed and both users freshly made. USER starts the player
 from the PATH (its window shows the installed start page and the user's data folder is made
 from the installed catalogue), imports a playlist served on 127.0.0.1 with quorvel-import, and
 plays its channel in a second start. OTHER_USER's channels are apart from USER's. Nothing under
-/usr changes meanwhile."""
+/usr changes meanwhile.
+    installed_program.py USER OTHER_USER Upgraded
+After an upgrade whose start page is green: USER's player shows the new page."""
 import os
 import pwd
 import shutil
@@ -195,6 +197,25 @@ class InstalledProgram(unittest.TestCase):
         self.assertEqual(changed, [], "/usr changed while the users ran the program")
         owned = [p for p, (_, uid, _, _) in after.items() if uid in (user.pw.pw_uid, other.pw.pw_uid)]
         self.assertEqual(owned, [])
+
+
+class Upgraded(unittest.TestCase):
+    def test_the_newer_installed_start_page_is_shown(self):
+        user = User(USERS[0])
+        self.addCleanup(shutil.rmtree, user.runtime, ignore_errors=True)
+        player = Player(user)
+        try:
+            x, y = player.geometry()
+            video = (x + 40, y + 40, 430, 300)
+
+            def green(pixels):
+                flat = [p for row in pixels for p in row]
+                return sum(1 for (r, g, b) in flat if g > 150 and r < 80 and b < 80) / len(flat)
+            self.assertTrue(harness.wait_until(lambda: green(harness.screenshot(*video)) > 0.5, 30),
+                            "the upgraded start page is not shown:\n" + player.output())
+            player.close(self)
+        finally:
+            player.stop()
 
 
 if __name__ == "__main__":

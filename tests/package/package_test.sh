@@ -101,12 +101,28 @@ for n in 1 2; do
 done
 
 echo "== The installed program as its users run it"
-"$source_dir/tests/harness/with-xvfb" python3 "$here/installed_program.py" "${users[0]}" "${users[1]}"
+"$source_dir/tests/harness/with-xvfb" python3 "$here/installed_program.py" "${users[0]}" "${users[1]}" InstalledProgram
+
+echo "== Upgrading to a package with a newer start page and catalogue"
+# The same package one version on, its start page green and its catalogue with one more
+# category: the users' catalogues stay as they are, the new page is shown.
+catalogue=$(getent passwd "${users[0]}" | cut -d: -f6)/.local/share/quorvel/VisibleAPI.dat
+cp "$catalogue" "$work/catalogue-before"
+dpkg-deb -R "$deb" "$work/next"
+sed -i "s/^Version: .*/Version: $version+1/" "$work/next/DEBIAN/control"
+echo '<style>body { background: #00c000 !important; }</style>' >>"$work/next/usr/share/quorvel/TVAPI.dat"
+sed -i 's/^Webcam Streams=/Webcam Streams=\r\nUpgraded=/' "$work/next/usr/share/quorvel/VisibleAPI.dat"
+(cd "$work/next" && find usr -type f -print0 | sort -z | xargs -0 md5sum) >"$work/next/DEBIAN/md5sums"
+dpkg-deb --root-owner-group --build "$work/next" "$work/next.deb" >/dev/null
+dpkg -i "$work/next.deb" >/dev/null
+[ "$(dpkg-query -W -f='${Version}' quorvel)" = "$version+1" ] || fail "the upgrade did not install"
+grep -q '^Upgraded=' /usr/share/quorvel/VisibleAPI.dat || fail "the upgrade did not replace the installed catalogue"
+cmp -s "$catalogue" "$work/catalogue-before" || fail "the upgrade changed the user's catalogue"
+"$source_dir/tests/harness/with-xvfb" python3 "$here/installed_program.py" "${users[0]}" "${users[1]}" Upgraded
 
 echo "== Removing the package"
 dpkg -r quorvel >/dev/null
 [ ! -e /usr/bin/quorvel ] && [ ! -e /usr/bin/quorvel-import ] && [ ! -e /usr/share/quorvel ] \
   || fail "the package's files stay after its removal"
-catalogue=$(getent passwd "${users[0]}" | cut -d: -f6)/.local/share/quorvel/VisibleAPI.dat
-grep -q '^Moving Pattern=' "$catalogue" || fail "the user's catalogue went with the package"
+cmp -s "$catalogue" "$work/catalogue-before" || fail "the user's catalogue went with the package"
 echo "the package builds, validates, installs, runs for each user and leaves their channels when removed"
