@@ -86,7 +86,7 @@ desktop-file-validate "$work/tree/usr/share/applications/tv.quorvel.Quorvel.desk
 grep -qx 'Exec=quorvel' "$work/tree/usr/share/applications/tv.quorvel.Quorvel.desktop" || fail "the desktop entry does not start quorvel from the PATH"
 grep -qx 'Icon=quorvel' "$work/tree/usr/share/applications/tv.quorvel.Quorvel.desktop" || fail "the desktop entry does not name the theme icon"
 appstreamcli validate --no-net "$work/tree/usr/share/metainfo/tv.quorvel.Quorvel.metainfo.xml"
-lintian --fail-on error --no-tag-display-limit "$deb" | tee "$work/lintian" || fail "lintian reports errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" | tee "$work/lintian" || fail "lintian reports errors"
 
 echo "== Installing"
 DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends -o DPkg::Lock::Timeout=300 "$deb" >"$work/apt.log" 2>&1 \
