@@ -12,6 +12,7 @@
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/openfailurebox.h"
+#include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
 #include "sponsor/pageaddress.h"
@@ -67,7 +68,12 @@ QFont Tahoma11()
 } // namespace
 
 Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget* parent)
-    : QWidget(parent), programDir_(programDir), hotKeys_(CreateHotKeyService())
+    : Form1(DataFolders::Beside(programDir), audioOutput, parent)
+{
+}
+
+Form1::Form1(const DataFolders& folders, const QString& audioOutput, QWidget* parent)
+    : QWidget(parent), pagesDir_(folders.pagesDir), dataDir_(folders.dataDir), hotKeys_(CreateHotKeyService())
 {
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
@@ -213,7 +219,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     WebPane2->Loaded();
 }
 
-std::string Form1::CatalogueFile() const { return programDir_ + ChannelCatalogue::FileName; }
+std::string Form1::CatalogueFile() const { return dataDir_ + ChannelCatalogue::FileName; }
 
 std::string Form1::AdListFile() const { return TempDir + AdList::FileName; }
 
@@ -231,8 +237,8 @@ void Form1::FormCreate()
         // 4. An ad list with the default ads, when there is none.
         if (!FileExists(AdListFile()))
             AdList(AdListFile()).WriteDefaults();
-        // 5. The executable directory for the pages.
-        ExeDir = programDir_;
+        // 5. The folder of the pages: beside the program, or where they were installed.
+        ExeDir = pagesDir_;
         // 6. The start page under the player.
         WebPane2->Navigate(LocalPageAddress(ExeDir, "TVAPI.dat"), 0);
         // 7. The hand cursor: Qt's pointing-hand cursor already is the desktop theme's hand,

@@ -14,6 +14,7 @@ class QTreeWidget;
 namespace quorvel {
 
 class CompressedStoredSkin;
+struct DataFolders;
 class EditLine;
 class FindBox;
 class HotKeyService;
@@ -28,7 +29,7 @@ class SkinPanel;
 class SkinTabSheet;
 
 // Program-wide values of the main window's unit.
-extern std::string ExeDir;   // the executable directory with its trailing "/", set by FormCreate
+extern std::string ExeDir;   // the folder of the pages with its trailing "/", set by FormCreate
 extern int HotKeyId;         // the boss key's identifier
 
 // The main window: video panel on the left, channel tree and sponsored links on the right.
@@ -37,8 +38,10 @@ class Form1 : public QWidget {
 public:
     static constexpr const char* Title = "Quorvel Online TV v1.12";
 
-    // programDir: the executable's directory with its trailing "/". audioOutput: the player's
+    // folders: where the pages are read and the catalogue kept. audioOutput: the player's
     // sound output (empty for the desktop's).
+    explicit Form1(const DataFolders& folders, const QString& audioOutput = QString(), QWidget* parent = nullptr);
+    // A portable program folder, with its trailing "/": pages and catalogue beside the program.
     explicit Form1(const std::string& programDir, const QString& audioOutput = QString(),
                    QWidget* parent = nullptr);
     ~Form1() override;
@@ -93,7 +96,8 @@ private:
     std::string CatalogueFile() const;
     std::string AdListFile() const;
 
-    std::string programDir_;
+    std::string pagesDir_;
+    std::string dataDir_;
     std::unique_ptr<HotKeyService> hotKeys_;
     // The player's sound when the boss key hid the window, given back when it shows again.
     bool muteBeforeHiding_ = false;

@@ -1,5 +1,7 @@
 // Quorvel Online TV: program entry.
 #include "app/appicons.h"
+#include "catalogue/channelcatalogue.h"
+#include "platform/datafolders.h"
 #include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "app/mpris.h"
@@ -42,7 +44,11 @@ int main(int argc, char** argv)
 
     int rc = 0;
     try {
-        quorvel::Form1 form(QCoreApplication::applicationDirPath().toStdString() + "/");
+        // Beside the program when its folder is the user's, else in the user's data folder,
+        // which starts with a copy of the installed catalogue.
+        const auto folders = quorvel::DataFolders::For(QCoreApplication::applicationDirPath().toStdString() + "/");
+        folders.Seeded(quorvel::ChannelCatalogue::FileName);
+        quorvel::Form1 form(folders);
         // Log-out and Ctrl+C close the window as its close button does, hidden or not.
         quorvel::TerminationRequests termination;
         QObject::connect(&termination, &quorvel::TerminationRequests::requested, &form, [&form] {

@@ -58,8 +58,8 @@ std::string CategoryLine(const CategoryReport& c, bool dryRun)
 
 } // namespace
 
-ImportCommand::ImportCommand(std::string programDir, std::ostream& out, std::ostream& err, bool terminal)
-    : programDir_(std::move(programDir)), out_(out), err_(err), terminal_(terminal)
+ImportCommand::ImportCommand(DataFolders folders, std::ostream& out, std::ostream& err, bool terminal)
+    : folders_(std::move(folders)), out_(out), err_(err), terminal_(terminal)
 {
 }
 
@@ -76,7 +76,7 @@ void ImportCommand::Usage(std::ostream& to) const
           "Entries whose address the player does not open are skipped and counted.\n"
           "\n"
           "  --catalogue FILE  the catalogue to change (default: "
-       << programDir_ << ChannelCatalogue::FileName
+       << folders_.dataDir << ChannelCatalogue::FileName
        << ")\n"
           "  --dry-run         show what the import would do, change nothing\n"
           "  --help            show this text\n"
@@ -89,7 +89,7 @@ void ImportCommand::Usage(std::ostream& to) const
 int ImportCommand::Run(const QStringList& arguments)
 {
     QString playlist;
-    std::string catalogue = programDir_ + ChannelCatalogue::FileName;
+    std::string catalogue;
     bool dryRun = false;
     bool options = true;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
@@ -132,6 +132,15 @@ int ImportCommand::Run(const QStringList& arguments)
         return 2;
     }
     try {
+        // The player's own catalogue, which an installed player's user gets a copy of first,
+        // as the player gives it on its first start; a dry run reads the copy's source.
+        if (catalogue.empty()) {
+            catalogue = folders_.dataDir + ChannelCatalogue::FileName;
+            if (!dryRun)
+                folders_.Seeded(ChannelCatalogue::FileName);
+            else if (folders_.Installed() && !QFileInfo::exists(QString::fromStdString(catalogue)))
+                catalogue = folders_.pagesDir + ChannelCatalogue::FileName;
+        }
         return Import(playlist, catalogue, dryRun);
     } catch (const std::exception& e) {
         EndProgress();

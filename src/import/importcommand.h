@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/datafolders.h"
+
 #include <QStringList>
 #include <ostream>
 #include <string>
@@ -11,9 +13,9 @@ namespace quorvel {
 // the exit status (0 done, 1 failed, 2 wrong use).
 class ImportCommand {
 public:
-    // programDir: the folder of the program, where the player's catalogue lies by default.
+    // folders: the player's, whose data folder holds the catalogue changed by default.
     // terminal: whether err is a terminal, where a progress line is shown for large lists.
-    ImportCommand(std::string programDir, std::ostream& out, std::ostream& err, bool terminal);
+    ImportCommand(DataFolders folders, std::ostream& out, std::ostream& err, bool terminal);
 
     int Run(const QStringList& arguments);
 
@@ -23,7 +25,7 @@ private:
     void Progress(const std::string& line);
     void EndProgress();
 
-    std::string programDir_;
+    DataFolders folders_;
     std::ostream& out_;
     std::ostream& err_;
     bool terminal_;

@@ -12,7 +12,13 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("quorvel-import"));
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
-    quorvel::ImportCommand command(QCoreApplication::applicationDirPath().toStdString() + "/", std::cout, std::cerr,
-                                   ::isatty(STDERR_FILENO) == 1);
-    return command.Run(arguments);
+    try {
+        // The player's folders, decided as the player decides them.
+        quorvel::ImportCommand command(quorvel::DataFolders::For(QCoreApplication::applicationDirPath().toStdString() + "/"),
+                                       std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        return command.Run(arguments);
+    } catch (const std::exception& e) {
+        std::cerr << "quorvel-import: " << e.what() << "\n";
+        return 1;
+    }
 }

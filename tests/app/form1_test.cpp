@@ -3,6 +3,7 @@
 #include "widgets/editline.h"
 #include "widgets/errorbox.h"
 #include "app/form1.h"
+#include "platform/datafolders.h"
 #include "player/mediaplayer.h"
 #include "widgets/plainpanel.h"
 #include "scratchdir.h"
@@ -88,6 +89,20 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
     EXPECT_EQ(form->SkinPageControl1->TabHeight(), 21);
     EXPECT_FALSE(form->Playing);
+}
+
+TEST_F(Form1Test, AnInstalledProgramReadsItsPagesInOneFolderAndKeepsTheCatalogueInAnother)
+{
+    const DataFolders folders{dir.File("bin/"), dir.File("share/"), dir.File("data/")};
+    for (const auto& d : {folders.programDir, folders.pagesDir, folders.dataDir})
+        ASSERT_EQ(::mkdir(d.c_str(), 0700), 0);
+    Form1 form(folders, QStringLiteral("null"));
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(ExeDir, folders.pagesDir);
+    EXPECT_EQ(::access((folders.dataDir + "VisibleAPI.dat").c_str(), R_OK), 0);
+    EXPECT_NE(::access((folders.pagesDir + "VisibleAPI.dat").c_str(), F_OK), 0);
+    EXPECT_NE(::access((folders.programDir + "VisibleAPI.dat").c_str(), F_OK), 0);
+    EXPECT_EQ(form.TreeView1->topLevelItemCount(), 15);
 }
 
 TEST_F(Form1Test, UnwritableCatalogueReportsAndOpensWithAnEmptyTree)
