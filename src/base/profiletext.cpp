@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <unordered_set>
 
 namespace quorvel {
 namespace {
@@ -360,6 +361,37 @@ std::string ProfileText::WithValues(const std::vector<SectionValues>& edits) con
         for (const auto& [key, value] : p.added)
             out.append(key).append("=").append(value).append(eol);
     }
+    return out;
+}
+
+std::string ProfileText::WithoutKeys(const std::vector<SectionKeys>& removals) const
+{
+    const std::string& bytes = *bytes_;
+    // Line ranges to drop, by offset.
+    std::vector<std::pair<std::size_t, std::size_t>> dropped;
+    for (const auto& removal : removals) {
+        const Section* s = Find(removal.section);
+        if (!s || removal.keys.empty())
+            continue;
+        std::unordered_set<std::string_view, FoldedNameHash, FoldedNameEqual> names(removal.keys.begin(),
+                                                                                     removal.keys.end());
+        for (const Entry& e : s->entries)
+            if (names.count(e.name) != 0)
+                dropped.emplace_back(e.lineBegin, e.lineEnd);
+    }
+    if (dropped.empty())
+        return bytes;
+    std::sort(dropped.begin(), dropped.end());
+    std::string out;
+    out.reserve(bytes.size());
+    std::size_t pos = 0;
+    for (const auto& [begin, end] : dropped) {
+        if (begin < pos)
+            continue; // the same line named twice
+        out.append(bytes, pos, begin - pos);
+        pos = end;
+    }
+    out.append(bytes, pos, std::string::npos);
     return out;
 }
 

@@ -18,6 +18,12 @@ struct SectionValues {
     std::vector<std::pair<std::string, std::string>> entries;
 };
 
+// Keys of one section to take out.
+struct SectionKeys {
+    std::string section;
+    std::vector<std::string> keys;
+};
+
 // The parsed form of one profile file's bytes: sections of "key=value" lines.
 //
 // Text rules, as desktop profile readers have them: section and key names match without regard
@@ -49,6 +55,9 @@ public:
     // The file's bytes with every key of every section set, exactly as WithValue applied key by
     // key in order would leave them, but built in one pass: large imports stay linear.
     std::string WithValues(const std::vector<SectionValues>& edits) const;
+    // The file's bytes without the lines of the keys named (every line of such a name, any case,
+    // in the section's first occurrence, which is the one reads use). Everything else keeps its bytes.
+    std::string WithoutKeys(const std::vector<SectionKeys>& removals) const;
 
 private:
     struct Entry {

@@ -49,6 +49,12 @@ void IniFile::WriteSectionValues(const std::string& section,
         throw EIniFileException("Unable to write to " + fileName_);
 }
 
+void IniFile::WriteSections(const std::vector<SectionKeys>& removals, const std::vector<SectionValues>& edits)
+{
+    if (!ProfileStore::Write(fileName_, removals, edits))
+        throw EIniFileException("Unable to write to " + fileName_);
+}
+
 void IniFile::WriteSections(const std::vector<SectionValues>& edits)
 {
     if (!ProfileStore::Write(fileName_, edits))

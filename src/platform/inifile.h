@@ -32,6 +32,8 @@ public:
     void WriteSectionValues(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
     // The same for keys of several sections, in one change of the file.
     void WriteSections(const std::vector<SectionValues>& edits);
+    // Takes keys out and sets keys, in one change of the file.
+    void WriteSections(const std::vector<SectionKeys>& removals, const std::vector<SectionValues>& edits);
 
 private:
     std::string fileName_;

@@ -222,6 +222,12 @@ bool ProfileStore::Write(const std::string& fileName, const std::string& section
 
 bool ProfileStore::Write(const std::string& fileName, const std::vector<SectionValues>& edits)
 {
+    return Write(fileName, {}, edits);
+}
+
+bool ProfileStore::Write(const std::string& fileName, const std::vector<SectionKeys>& removals,
+                         const std::vector<SectionValues>& edits)
+{
     if (fileName.empty())
         return false;
     for (const auto& edit : edits)
@@ -243,6 +249,8 @@ bool ProfileStore::Write(const std::string& fileName, const std::vector<SectionV
         mode = st.st_mode & 07777;
     }
     // Each key goes in as a write of its own would put it; the file changes once.
+    if (!removals.empty())
+        bytes = ProfileText(std::move(bytes)).WithoutKeys(removals);
     bytes = ProfileText(std::move(bytes)).WithValues(edits);
     if (!ReplaceAtomically(target, bytes, mode))
         return false;

@@ -31,6 +31,9 @@ public:
     // Sets keys of several sections with a single replacement of the file, as the writes one
     // after the other would leave it.
     static bool Write(const std::string& fileName, const std::vector<SectionValues>& edits);
+    // Takes keys out, then sets keys, with a single replacement of the file.
+    static bool Write(const std::string& fileName, const std::vector<SectionKeys>& removals,
+                      const std::vector<SectionValues>& edits);
 
     // Drops the cached copies (tests use it to measure cold reads).
     static void Forget();

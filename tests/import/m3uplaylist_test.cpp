@@ -2,6 +2,9 @@
 #include "base/exception.h"
 #include "import/m3uplaylist.h"
 
+#include "scratchdir.h"
+
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -108,10 +111,18 @@ TEST(M3uPlaylist, TextThatIsNotUtf8IsReadAsLatin1)
 
 TEST(M3uPlaylist, RelativeAddressesStartFromThePlaylist)
 {
-    const auto local = Parse("#EXTM3U\n#EXTINF:-1,A\nstreams/a.ts\n#EXTINF:-1,B\n/abs/b.ts\n#EXTINF:-1,C\nrtp://@239.0.0.1:5000\n");
-    EXPECT_EQ(local.Entries()[0].address, "/srv/lists/streams/a.ts");
+    // Beside a local playlist a relative address counts only when it names a file that is there.
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.File("streams"));
+    ScratchDir::Spit(dir.File("streams/a.ts"), "x");
+    const auto local = Parse("#EXTM3U\n#EXTINF:-1,A\nstreams/a.ts\n#EXTINF:-1,Gone\nstreams/gone.ts\n"
+                             "#EXTINF:-1,B\n/abs/b.ts\n#EXTINF:-1,C\nrtp://@239.0.0.1:5000\n",
+                             QUrl::fromLocalFile(QString::fromStdString(dir.File("tv.m3u"))));
+    ASSERT_EQ(local.Entries().size(), 3u);
+    EXPECT_EQ(local.Entries()[0].address, dir.File("streams/a.ts"));
     EXPECT_EQ(local.Entries()[1].address, "/abs/b.ts");
     EXPECT_EQ(local.Entries()[2].address, "rtp://@239.0.0.1:5000");
+    EXPECT_EQ(local.NotAddresses(), 1);
     const auto remote = M3uPlaylist("#EXTM3U\n#EXTINF:-1,A\nlive/a.m3u8\n#EXTINF:-1,B\n/b.m3u8\n",
                                     QUrl("http://127.0.0.1:8080/lists/tv.m3u?token=1"));
     EXPECT_EQ(remote.Entries()[0].address, "http://127.0.0.1:8080/lists/live/a.m3u8");
@@ -143,4 +154,95 @@ TEST(M3uPlaylist, WhatIsNoChannelPlaylistIsRefusedWithItsReason)
     EXPECT_NE(message("#EXTM3U\n#EXT-X-TARGETDURATION:6\n#EXTINF:6.0,\nseg1.ts\n").find("single stream"),
               std::string::npos);
     EXPECT_NE(message("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=1\nlow.m3u8\n").find("single stream"), std::string::npos);
+}
+
+TEST(M3uPlaylist, RequestOptionsInEachOfTheirForms)
+{
+    const auto p = Parse("#EXTM3U x-tvg-url=\"http://g/a.xml, http://g/b.xml.gz\" url-tvg=\"http://g/a.xml\" "
+                         "user-agent=\"HeaderAgent/1\"\n"
+                         // Option lines before the address.
+                         "#EXTINF:-1 tvg-id=\"one.tv\" tvg-name=\"One HD\" tvg-chno=\"101\" tvg-shift=\"-2\",One\n"
+                         "#EXTVLCOPT:http-user-agent=VlcAgent/2 (X11; Linux)\n"
+                         "#EXTVLCOPT:http-referrer=http://ref.example/\n"
+                         "#EXTVLCOPT:http-origin=http://origin.example\n"
+                         "http://h/one.m3u8\n"
+                         // Attributes, in both spellings.
+                         "#EXTINF:-1 http-user-agent=\"AttrAgent\" referrer=\"http://r2/\",Two\n"
+                         "http://h/two.m3u8\n"
+                         "#EXTINF:-1 user-agent=\"Other\" http-referrer=\"http://r3/\",Three\n"
+                         "http://h/three.m3u8\n"
+                         // The address suffix, percent-encoded; it is no part of the address.
+                         "#EXTINF:-1,Four\n"
+                         "http://h/four.m3u8?a=1|User-Agent=Suffix%20Agent%2F3&Referer=http%3A%2F%2Fr4%2F&Origin=http://o4\n"
+                         // Nothing of its own: the header's user agent only.
+                         "#EXTINF:-1,Five\nhttp://h/five.m3u8\n"
+                         // The suffix is stronger than an option line, which is stronger than an attribute.
+                         "#EXTINF:-1 user-agent=\"Weak\",Six\n#EXTVLCOPT:http-user-agent=Middle\n"
+                         "http://h/six|User-Agent=Strong\n");
+    ASSERT_EQ(p.Entries().size(), 6u);
+    EXPECT_EQ(p.GuideAddresses(), (std::vector<std::string>{"http://g/a.xml", "http://g/b.xml.gz"}));
+    EXPECT_EQ(p.HeaderUserAgent(), "HeaderAgent/1");
+    const auto& one = p.Entries()[0];
+    EXPECT_EQ(one.options, (RequestOptions{"VlcAgent/2 (X11; Linux)", "http://ref.example/", "http://origin.example"}));
+    EXPECT_EQ(one.tvgId, "one.tv");
+    EXPECT_EQ(one.tvgName, "One HD");
+    EXPECT_EQ(one.tvgChno, "101");
+    EXPECT_EQ(one.tvgShift, "-2");
+    EXPECT_EQ(p.Entries()[1].options, (RequestOptions{"AttrAgent", "http://r2/", ""}));
+    EXPECT_EQ(p.Entries()[2].options, (RequestOptions{"Other", "http://r3/", ""}));
+    EXPECT_EQ(p.Entries()[3].address, "http://h/four.m3u8?a=1");
+    EXPECT_EQ(p.Entries()[3].options, (RequestOptions{"Suffix Agent/3", "http://r4/", "http://o4"}));
+    EXPECT_EQ(p.Entries()[4].options, (RequestOptions{"HeaderAgent/1", "", ""}));
+    EXPECT_EQ(p.Entries()[5].options.userAgent, "Strong");
+    // Option lines belong to the entry they stand in, not to the ones after it.
+    const auto q = Parse("#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://r/\nhttp://h/a\n#EXTINF:-1,B\nhttp://h/b\n");
+    EXPECT_EQ(q.Entries()[1].options, RequestOptions{});
+    // A value never carries a line break or a NUL into a request.
+    RequestOptions o;
+    EXPECT_EQ(M3uPlaylist::SplitOptions("http://h/x|User-Agent=a%0D%0AX-Evil:%201%00", o), "http://h/x");
+    EXPECT_EQ(o.userAgent.find_first_of(std::string("\r\n\0", 3)), std::string::npos);
+    // A "|" not followed by options is part of the address.
+    RequestOptions none;
+    EXPECT_EQ(M3uPlaylist::SplitOptions("http://h/a|b", none), "http://h/a|b");
+    EXPECT_TRUE(none.Empty());
+}
+
+TEST(M3uPlaylist, PastedListsDecorationsAndGroupLinesAsTheyCirculate)
+{
+    const auto p = Parse("#EXTM3U user-agent=\"First\"\n"
+                         "=====sudan=====\n"
+                         "#EXTGRP:Sudan\n#EXTINF:-1,Khartoum\nhttp://h/k\n"
+                         "#EXTINF:-1,After\nhttp://h/after\n"
+                         "Channels updated every day!\n"
+                         "#EXTINF:-1,Dangling\n"
+                         // A second list pasted below: its header starts afresh.
+                         "#EXTM3U\n"
+                         "------ news ------\n"
+                         "#EXTINF:-1,Second\nhttp://h/second\n");
+    ASSERT_EQ(p.Entries().size(), 3u);
+    EXPECT_EQ(p.Entries()[0].title, "Khartoum");
+    EXPECT_EQ(p.Entries()[0].group, "Sudan");
+    EXPECT_EQ(p.Entries()[0].options.userAgent, "First");
+    // The group line named the group of its own entry only.
+    EXPECT_EQ(p.Entries()[1].group, "");
+    EXPECT_EQ(p.Entries()[1].options.userAgent, "First");
+    EXPECT_EQ(p.Entries()[2].title, "Second");
+    EXPECT_EQ(p.Entries()[2].options.userAgent, "");
+    EXPECT_EQ(p.NotAddresses(), 3);
+    EXPECT_EQ(p.WithoutAddress(), 1);
+    // Against a web playlist a relative address resolves; a decoration still does not.
+    const auto web = M3uPlaylist("#EXTM3U\n=====x=====\n#EXTINF:-1,R\nlive/r.m3u8\n", QUrl("http://127.0.0.1:1/l/tv.m3u"));
+    ASSERT_EQ(web.Entries().size(), 1u);
+    EXPECT_EQ(web.Entries()[0].address, "http://127.0.0.1:1/l/live/r.m3u8");
+}
+
+TEST(M3uPlaylist, LinesOfMegabytesAreSkippedAndCounted)
+{
+    const std::string huge(3 << 20, 'A');
+    const auto p = Parse("#EXTM3U\n#EXTINF:-1," + huge + "\nhttp://h/a\n#EXTINF:-1,B\nhttp://h/" + huge + "\n" +
+                         "#EXTINF:-1,C\nhttp://h/c\n");
+    EXPECT_EQ(p.TooLongLines(), 2);
+    ASSERT_EQ(p.Entries().size(), 2u);
+    EXPECT_EQ(p.Entries()[0].title, "http://h/a"); // its title line was skipped
+    EXPECT_EQ(p.Entries()[1].title, "C");
 }
