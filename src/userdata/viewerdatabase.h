@@ -1,0 +1,92 @@
+#pragma once
+
+#include "base/requestoptions.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+namespace quorvel {
+
+// A playlist the viewer added, as last read.
+struct SourceRecord {
+    std::int64_t id = 0;
+    std::string location;                    // a file path or an http(s) address, as given
+    std::int64_t lastRead = 0;               // seconds since the epoch of the last good read; 0 never
+    std::vector<std::string> guideAddresses; // the programme guides its header names
+    std::string userAgent;                   // its header's user agent
+    std::string lastError;                   // why the last read failed; empty after a good one
+};
+
+// One channel of a source as its last good read listed it.
+struct SourceChannel {
+    std::string category; // its category in the catalogue
+    std::string name;     // its key in the catalogue
+    std::string address;
+    RequestOptions options;
+    std::string tvgId;
+    std::string tvgName;
+    std::string tvgChno;
+    std::string tvgShift;
+};
+
+// The viewer's own data in one SQLite file beside the catalogue: write-ahead logging and a wait
+// for locks, so that a second player or quorvel-import working at the same time shares it; a
+// schema version brought up to date on opening; every change in one transaction. A database
+// that is damaged or cannot be read is moved aside with the date in its name and a fresh one
+// started; Notice() says so once. When not even a fresh file can be made, the data lives in
+// memory until the program ends, and Notice() says that.
+//
+// An object belongs to the thread that made it: each thread opens its own.
+// Failures after opening (a full disk, a lock held too long) throw Exception.
+class ViewerDatabase {
+public:
+    static constexpr const char* FileName = "viewer.db";
+    static constexpr int kSchemaVersion = 1;
+
+    // The database file that goes with a catalogue file: in its folder.
+    static std::string FileBeside(const std::string& catalogueFile);
+
+    explicit ViewerDatabase(std::string file);
+    ~ViewerDatabase();
+    ViewerDatabase(const ViewerDatabase&) = delete;
+    ViewerDatabase& operator=(const ViewerDatabase&) = delete;
+
+    const std::string& File() const { return file_; }
+    // What the viewer must be told about opening, once; empty when all went well.
+    const std::string& Notice() const { return notice_; }
+    int SchemaVersion() const;
+
+    std::vector<SourceRecord> Sources() const;
+    std::optional<SourceRecord> FindSource(const std::string& location) const;
+    std::optional<SourceRecord> FindSource(std::int64_t id) const;
+    std::vector<SourceChannel> Channels(std::int64_t source) const;
+    // The catalogue names the other sources list (for a channel that two sources share).
+    std::unordered_set<std::string> NamesOfOtherSources(std::int64_t source) const;
+
+    // Remembers a good read of a source: its record (found by location; id ignored) and the
+    // channels it now lists, in place of those it listed before. Returns the source's id.
+    std::int64_t StoreRead(const SourceRecord& source, const std::vector<SourceChannel>& channels);
+    // Notes why a read failed; the channels stay as last read.
+    void StoreFailure(std::int64_t source, const std::string& why);
+    // Forgets a source and its channels.
+    void RemoveSource(std::int64_t source);
+
+    // What the channel of that catalogue name must send with its requests (names match without
+    // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.
+    RequestOptions RequestOptionsOf(const std::string& channel) const;
+
+private:
+    class Connection;
+
+    void Open();
+
+    std::string file_;
+    std::string notice_;
+    std::unique_ptr<Connection> db_;
+};
+
+} // namespace quorvel
