@@ -1,12 +1,14 @@
 #include "import/catalogueimport.h"
 
 #include "base/exception.h"
+#include "catalogue/channelcatalogue.h"
 #include "platform/inifile.h"
 #include "base/playableaddress.h"
 #include "base/readtoend.h"
 #include "import/safename.h"
 
 #include <QString>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -212,8 +214,10 @@ void CatalogueImport::Add(const M3uPlaylist& playlist, const Progress& progress)
     };
     for (std::size_t i = 0; i < kAhead; ++i)
         prefetch(i);
+    placed_.reserve(placed_.size() + entries.size());
     for (std::size_t i = 0; i < entries.size(); ++i) {
         prefetch(i + kAhead);
+        placed_.push_back(kNotPlaced);
         AddEntry(entries[i]);
         if (progress && (i % 4096 == 4095 || i + 1 == entries.size()))
             progress(i + 1, entries.size());
@@ -272,42 +276,119 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
             if (c.used) {
                 ++report.duplicates;
             } else {
-                c.used = true;
+                Claim(c, at);
                 ++report.present;
             }
             return;
         }
     }
     // Else this category's channel of that name (or a numbered form) not yet claimed, whose
-    // stream has moved, or the first free name.
-    for (int k = 1; k < free; ++k) {
-        const std::string_view suffix = Numbered(k, buffer);
-        const std::uint32_t at = channelIndex_.Find(name, suffix);
-        if (at == NameIndex::npos)
-            continue; // a "Programs" key without a channel: someone's hand edit, left alone
-        Channel& c = channels_[at];
-        if (c.used || c.category != category)
-            continue;
-        c.used = true;
-        c.address = arena_.Keep(address);
-        addresses_.emplace_back(arena_.Keep(name, suffix), c.address);
-        ++report.updated;
-        return;
+    // stream has moved; else the source's own channel of that name that the playlist now puts
+    // in another category; else the first free name.
+    for (const bool elsewhere : {false, true}) {
+        for (int k = 1; k < free; ++k) {
+            const std::string_view suffix = Numbered(k, buffer);
+            const std::uint32_t at = channelIndex_.Find(name, suffix);
+            if (at == NameIndex::npos)
+                continue; // a "Programs" key without a channel: someone's hand edit, left alone
+            Channel& c = channels_[at];
+            if (c.used || (elsewhere ? !c.owned : c.category != category))
+                continue;
+            Claim(c, at);
+            if (c.category != category) {
+                c.category = category;
+                moves_.emplace_back(c.name, category);
+                ++report_.moved;
+                CategoryUsed(reportIndex, category);
+            }
+            if (c.address != address) {
+                c.address = arena_.Keep(address);
+                addresses_.emplace_back(c.name, c.address);
+                ++report.updated;
+            } else {
+                ++report.present;
+            }
+            return;
+        }
     }
     const std::string_view key = arena_.Keep(name, Numbered(free, buffer));
     channelIndex_.Insert(freeHash, key, static_cast<std::uint32_t>(channels_.size()));
-    channels_.push_back(Channel{key, arena_.Keep(address), category, true});
+    channels_.push_back(Channel{key, arena_.Keep(address), category});
+    Claim(channels_.back(), static_cast<std::uint32_t>(channels_.size() - 1));
     newChannels_.emplace_back(key, category);
     addresses_.emplace_back(key, channels_.back().address);
     ++report.added;
+    CategoryUsed(reportIndex, category);
+}
+
+void CatalogueImport::Claim(Channel& c, std::uint32_t at)
+{
+    c.used = true;
+    placed_.back() = at;
+}
+
+void CatalogueImport::CategoryUsed(std::size_t reportIndex, TextId category)
+{
     if (!inFile_[reportIndex]) {
         inFile_[reportIndex] = true;
         newCategories_.push_back(category);
-        report.isNew = true;
+        report_.categories[reportIndex].isNew = true;
     }
 }
 
-bool CatalogueImport::HasChanges() const { return !addresses_.empty(); }
+CatalogueImport::Placement CatalogueImport::Placed(std::size_t entry) const
+{
+    const std::uint32_t at = placed_[entry];
+    if (at == kNotPlaced)
+        return {};
+    return Placement{channels_[at].name, textOf_[channels_[at].category]};
+}
+
+void CatalogueImport::SetSourceChannels(const std::vector<std::string>& names)
+{
+    for (const auto& name : names)
+        if (const std::uint32_t at = channelIndex_.Find(name); at != NameIndex::npos)
+            channels_[at].owned = true;
+}
+
+void CatalogueImport::RemoveUnclaimed(const std::function<bool(std::string_view name)>& listedElsewhere)
+{
+    std::vector<TextId> emptied;
+    for (Channel& c : channels_) {
+        if (!c.owned || c.used || c.removed || (listedElsewhere && listedElsewhere(c.name)))
+            continue;
+        c.removed = true;
+        removedNames_.emplace_back(c.name);
+        emptied.push_back(c.category);
+        ++report_.removed;
+    }
+    if (emptied.empty())
+        return;
+    // A category the removed channels leave without any channel goes too, unless the viewer
+    // would miss it: the default ones stay, as do categories this import still fills.
+    std::vector<std::uint32_t> remaining(textOf_.size(), 0);
+    for (const Channel& c : channels_)
+        if (!c.removed)
+            ++remaining[c.category];
+    const auto& defaults = ChannelCatalogue::DefaultCategories();
+    std::vector<bool> seen(textOf_.size(), false);
+    for (const TextId category : emptied) {
+        if (remaining[category] != 0 || seen[category])
+            continue;
+        seen[category] = true;
+        if (std::find(defaults.begin(), defaults.end(), textOf_[category]) != defaults.end())
+            continue;
+        if (categories_.Find(textOf_[category]) == NameIndex::npos)
+            continue; // shown nowhere: its channels stood under a name "Layer1" does not list
+        removedCategories_.emplace_back(textOf_[category]);
+        ++report_.removedCategories;
+    }
+}
+
+bool CatalogueImport::HasChanges() const
+{
+    return !addresses_.empty() || !moves_.empty() || !removedNames_.empty();
+}
 
 void CatalogueImport::Write() const
 {
@@ -327,13 +408,24 @@ void CatalogueImport::Write() const
         edits.push_back(SectionValues{"Layer2", strings(newChannels_, [this](const auto& c) {
                                           return std::pair<std::string, std::string>(c.first, textOf_[c.second]);
                                       })});
+    if (!moves_.empty())
+        edits.push_back(SectionValues{"Layer2", strings(moves_, [this](const auto& c) {
+                                          return std::pair<std::string, std::string>(c.first, textOf_[c.second]);
+                                      })});
     if (!addresses_.empty())
         edits.push_back(SectionValues{"Programs", strings(addresses_, [](const auto& a) {
                                           return std::pair<std::string, std::string>(a.first, a.second);
                                       })});
-    if (edits.empty())
+    std::vector<SectionKeys> removals;
+    if (!removedNames_.empty()) {
+        removals.push_back(SectionKeys{"Layer2", removedNames_});
+        removals.push_back(SectionKeys{"Programs", removedNames_});
+    }
+    if (!removedCategories_.empty())
+        removals.push_back(SectionKeys{"Layer1", removedCategories_});
+    if (edits.empty() && removals.empty())
         return;
-    IniFile(file_).WriteSections(edits);
+    IniFile(file_).WriteSections(removals, edits);
 }
 
 } // namespace quorvel

@@ -30,6 +30,9 @@ struct CategoryReport {
 struct ImportReport {
     std::vector<CategoryReport> categories; // in the order the playlist first names them
     int withoutAddress = 0;                 // entries with no address at all
+    int removed = 0;                        // channels of the source it no longer lists
+    int removedCategories = 0;              // categories those left empty
+    int moved = 0;                          // channels of the source now in another category
     std::vector<std::string> refusedExamples; // the first few refused addresses
 
     int Added() const;
@@ -58,6 +61,22 @@ public:
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
     void Add(const M3uPlaylist& playlist, const Progress& progress = {});
 
+    // The channels (catalogue names) a remembered source listed when last read, before Add:
+    // the playlist may move them to another category, and those it no longer lists can go.
+    void SetSourceChannels(const std::vector<std::string>& names);
+    // Takes out the source's channels no entry claimed, except those another source lists too;
+    // a category left empty by that goes as well, unless it is one of the default ones.
+    void RemoveUnclaimed(const std::function<bool(std::string_view name)>& listedElsewhere);
+
+    // Where each entry Add took landed, in order: the channel's catalogue name and category;
+    // both empty for an entry that was skipped or listed twice.
+    struct Placement {
+        std::string_view name;
+        std::string_view category;
+    };
+    std::size_t PlacementCount() const { return placed_.size(); }
+    Placement Placed(std::size_t entry) const;
+
     const ImportReport& Report() const { return report_; }
     // Whether Write has anything to write.
     bool HasChanges() const;
@@ -76,10 +95,15 @@ private:
         std::string_view name;    // its key, in the catalogue or as it will be written
         std::string_view address;
         TextId category;
-        bool used = false; // claimed by an entry of this import
+        bool used = false;    // claimed by an entry of this import
+        bool owned = false;   // the source's, as last read
+        bool removed = false; // taken out by RemoveUnclaimed
     };
+    static constexpr std::uint32_t kNotPlaced = 0xFFFFFFFF;
 
     void AddEntry(const PlaylistEntry& entry);
+    void Claim(Channel& c, std::uint32_t at);
+    void CategoryUsed(std::size_t reportIndex, TextId category);
     std::size_t CategoryOf(std::string_view group);
     TextId Intern(std::string_view text);
 
@@ -103,6 +127,10 @@ private:
     std::vector<std::pair<std::string_view, TextId>> newChannels_;
     std::vector<TextId> newCategories_;
     std::vector<std::pair<std::string_view, std::string_view>> addresses_;
+    std::vector<std::pair<std::string_view, TextId>> moves_; // "Layer2" values that change
+    std::vector<std::string> removedNames_;
+    std::vector<std::string> removedCategories_;
+    std::vector<std::uint32_t> placed_; // by entry: its channel, or kNotPlaced
     ImportReport report_;
 };
 

@@ -5,6 +5,7 @@
 #include "base/exception.h"
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
+#include "import/playlistsources.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -66,6 +67,9 @@ ImportCommand::ImportCommand(DataFolders folders, std::ostream& out, std::ostrea
 void ImportCommand::Usage(std::ostream& to) const
 {
     to << "Usage: quorvel-import PLAYLIST [--catalogue FILE] [--dry-run]\n"
+          "       quorvel-import list [--catalogue FILE]\n"
+          "       quorvel-import refresh [SOURCE] [--catalogue FILE] [--dry-run]\n"
+          "       quorvel-import remove SOURCE [--catalogue FILE]\n"
           "\n"
           "Adds the channels of an M3U or M3U8 playlist to the channel catalogue of Quorvel Online TV.\n"
           "PLAYLIST is a playlist file or an http:// or https:// address, as providers hand them out.\n"
@@ -73,22 +77,35 @@ void ImportCommand::Usage(std::ostream& to) const
           "Each group of the playlist becomes a category of the channel tree (entries without a group go\n"
           "to \"Undefined\"), each entry a channel under it, in playlist order. Categories and channels\n"
           "already in the catalogue stay as they are; a channel already there is not added twice.\n"
-          "Entries whose address the player does not open are skipped and counted.\n"
+          "Entries whose address the player does not open are skipped and counted. Request options a\n"
+          "channel's line carries (user agent, referrer, origin) are kept and sent when it plays.\n"
+          "\n"
+          "The playlist is remembered as a source, as the player's \"Add playlist...\" does:\n"
+          "  list              shows the remembered sources, numbered, with when each was last read\n"
+          "  refresh [SOURCE]  reads every source again (or the one given): its channels become what it\n"
+          "                    now lists (new ones added, changed addresses updated, channels it no\n"
+          "                    longer lists removed); channels added by hand or by another source stay.\n"
+          "                    A source that cannot be read keeps its channels as they were.\n"
+          "  remove SOURCE     forgets the source and removes its channels\n"
+          "SOURCE is a number that \"list\" shows, or the source's file or address. (A playlist file named\n"
+          "like one of these words is given with its folder, as ./list.)\n"
           "\n"
           "  --catalogue FILE  the catalogue to change (default: "
        << folders_.dataDir << ChannelCatalogue::FileName
        << ")\n"
+          "                    the sources are kept in viewer.db in the same folder\n"
           "  --dry-run         show what the import would do, change nothing\n"
           "  --help            show this text\n"
           "\n"
           "The catalogue is replaced in one step: an interrupted import leaves it as it was, and a\n"
           "catalogue that cannot be read is never replaced. The player shows new channels when it\n"
-          "next starts.\n";
+          "next starts.\n"
+          "Exit status: 0 done, 1 failed (for refresh: any source failed), 2 wrong use.\n";
 }
 
 int ImportCommand::Run(const QStringList& arguments)
 {
-    QString playlist;
+    std::vector<QString> words;
     std::string catalogue;
     bool dryRun = false;
     bool options = true;
@@ -119,15 +136,31 @@ int ImportCommand::Run(const QStringList& arguments)
             err_ << "quorvel-import: unknown option " << a.toStdString() << "\n";
             Usage(err_);
             return 2;
-        } else if (playlist.isNull()) {
-            playlist = a;
         } else {
-            err_ << "quorvel-import: one playlist at a time (" << a.toStdString() << " is one too many)\n";
-            return 2;
+            words.push_back(a);
         }
     }
-    if (playlist.isEmpty()) {
-        err_ << "quorvel-import: no playlist given\n";
+    enum class Verb { Add, List, Refresh, Remove } verb = Verb::Add;
+    if (!words.empty()) {
+        if (words[0] == QLatin1String("list"))
+            verb = Verb::List;
+        else if (words[0] == QLatin1String("refresh"))
+            verb = Verb::Refresh;
+        else if (words[0] == QLatin1String("remove"))
+            verb = Verb::Remove;
+        else if (words[0] == QLatin1String("add"))
+            verb = Verb::Add;
+        if (verb != Verb::Add || words[0] == QLatin1String("add"))
+            words.erase(words.begin());
+    }
+    const std::size_t most = verb == Verb::List ? 0 : 1;
+    if (words.size() > most) {
+        err_ << "quorvel-import: " << (verb == Verb::Add ? "one playlist at a time" : "one source at a time") << " ("
+             << words[most].toStdString() << " is one too many)\n";
+        return 2;
+    }
+    if ((verb == Verb::Add || verb == Verb::Remove) && (words.empty() || words[0].isEmpty())) {
+        err_ << "quorvel-import: " << (verb == Verb::Add ? "no playlist given" : "no source given") << "\n";
         Usage(err_);
         return 2;
     }
@@ -141,7 +174,18 @@ int ImportCommand::Run(const QStringList& arguments)
             else if (folders_.Installed() && !QFileInfo::exists(QString::fromStdString(catalogue)))
                 catalogue = folders_.pagesDir + ChannelCatalogue::FileName;
         }
-        return Import(playlist, catalogue, dryRun);
+        PlaylistSources sources(catalogue);
+        switch (verb) {
+        case Verb::Add:
+            return Import(sources, words[0], dryRun);
+        case Verb::List:
+            return List(sources);
+        case Verb::Refresh:
+            return Refresh(sources, words.empty() ? QString() : words[0], dryRun);
+        case Verb::Remove:
+            return Remove(sources, words[0], dryRun);
+        }
+        return 2;
     } catch (const std::exception& e) {
         EndProgress();
         err_ << "quorvel-import: " << e.what() << "\n";
@@ -149,44 +193,22 @@ int ImportCommand::Run(const QStringList& arguments)
     }
 }
 
-int ImportCommand::Import(const QString& playlist, const std::string& catalogue, bool dryRun)
+int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, bool dryRun)
 {
-    // The catalogue first: one that cannot be read stops the import before anything is fetched.
-    CatalogueImport import(catalogue);
-
-    PlaylistSource source(playlist);
-    PlaylistSource::Options options;
-    if (source.IsRemote())
-        options.progress = [this](qint64 received, qint64) { Progress("Downloading the playlist: " + Megabytes(received)); };
-    const QByteArray bytes = source.Read(options);
+    const SourceOutcome outcome = sources.Read(
+        playlist,
+        [this](const PlaylistSources::Progress& p) {
+            if (p.stage == PlaylistSources::Progress::Stage::Downloading)
+                Progress("Downloading the playlist: " + Megabytes(p.done));
+            else if (p.stage == PlaylistSources::Progress::Stage::Importing && p.total >= 20000)
+                Progress("Importing: " + Count(p.done) + " of " + Count(p.total) + " entries");
+        },
+        dryRun);
     EndProgress();
-    const std::string shown = playlist.toStdString();
-    if (bytes.trimmed().isEmpty())
-        throw Exception("Cannot import " + shown + ": it is empty");
-
-    std::unique_ptr<M3uPlaylist> parsed;
-    try {
-        parsed = std::make_unique<M3uPlaylist>(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                               source.Base());
-    } catch (const Exception& e) {
-        throw Exception("Cannot import " + shown + ": " + e.Message());
-    }
-    if (parsed->Entries().empty() && parsed->WithoutAddress() == 0)
-        throw Exception("Cannot import " + shown + ": it holds no channels");
-
-    import.Add(*parsed, [this](std::size_t done, std::size_t total) {
-        if (total >= 20000)
-            Progress("Importing: " + Count(static_cast<long long>(done)) + " of " +
-                     Count(static_cast<long long>(total)) + " entries");
-    });
-    EndProgress();
-    if (!dryRun && import.HasChanges())
-        import.Write();
-
-    const ImportReport& r = import.Report();
-    out_ << (dryRun ? "Dry run, nothing written: " : "") << "playlist " << shown << " ("
-         << Plural(static_cast<long long>(parsed->Entries().size()) + parsed->WithoutAddress(), "entry", "entries")
-         << "), catalogue " << catalogue << "\n";
+    Notice(sources);
+    const ImportReport& r = outcome.report;
+    out_ << (dryRun ? "Dry run, nothing written: " : "") << "playlist " << outcome.location << " ("
+         << Plural(outcome.entries, "entry", "entries") << "), catalogue " << sources.CatalogueFile() << "\n";
     for (const auto& c : r.categories)
         if (c.added + c.updated + c.present + c.Skipped() > 0)
             out_ << CategoryLine(c, dryRun);
@@ -197,6 +219,10 @@ int ImportCommand::Import(const QString& playlist, const std::string& catalogue,
          << Plural(touched, "category", "categories") << " (" << Count(r.NewCategories()) << " of them new); "
          << Count(r.Updated()) << (dryRun ? " to update" : " updated") << " with a new address, "
          << Count(r.Present()) << " already there.\n";
+    if (r.removed > 0 || r.moved > 0)
+        out_ << (dryRun ? "Would remove " : "Removed ") << Plural(r.removed, "channel", "channels")
+             << " the playlist no longer lists (and " << Plural(r.removedCategories, "category", "categories")
+             << " left empty); " << Count(r.moved) << (dryRun ? " to move" : " moved") << " to another category.\n";
     if (r.Skipped() > 0) {
         out_ << "Skipped " << Plural(r.Skipped(), "entry", "entries") << ":";
         std::string sep = " ";
@@ -215,11 +241,86 @@ int ImportCommand::Import(const QString& playlist, const std::string& catalogue,
         part(r.Duplicates(), "listed twice");
         out_ << ".\n";
     }
-    if (r.Added() + r.Updated() + r.Present() == 0)
-        throw Exception("Nothing imported from " + shown + ": every entry was skipped");
-    if (!dryRun && import.HasChanges())
+    if (!dryRun && outcome.written)
         out_ << "The player shows the new channels when it next starts.\n";
     return 0;
+}
+
+int ImportCommand::List(PlaylistSources& sources)
+{
+    const auto list = sources.List();
+    Notice(sources);
+    if (list.empty()) {
+        out_ << "No playlist sources are remembered for " << sources.CatalogueFile() << ".\n";
+        return 0;
+    }
+    int n = 0;
+    for (const auto& s : list) {
+        const auto channels = sources.Database().Channels(s.id).size();
+        out_ << ++n << "  " << s.location << "\n   "
+             << (s.lastRead > 0 ? "last read " + QDateTime::fromSecsSinceEpoch(s.lastRead).toString(Qt::ISODate).toStdString()
+                                : std::string("never read"))
+             << ", " << Plural(static_cast<long long>(channels), "channel", "channels");
+        if (!s.lastError.empty())
+            out_ << "; the last refresh failed: " << s.lastError;
+        out_ << "\n";
+    }
+    return 0;
+}
+
+int ImportCommand::Refresh(PlaylistSources& sources, const QString& which, bool dryRun)
+{
+    std::vector<SourceRecord> list;
+    if (which.isEmpty()) {
+        list = sources.List();
+    } else if (auto one = sources.Find(which)) {
+        list.push_back(*one);
+    } else {
+        throw Exception("no remembered source is " + which.toStdString() + " (see quorvel-import list)");
+    }
+    if (list.empty()) {
+        Notice(sources);
+        out_ << "No playlist sources to refresh.\n";
+        return 0;
+    }
+    int failed = 0;
+    for (const auto& s : list) {
+        try {
+            Import(sources, QString::fromStdString(s.location), dryRun);
+        } catch (const std::exception& e) {
+            EndProgress();
+            err_ << "quorvel-import: " << e.what() << "; its channels were left as they were\n";
+            ++failed;
+        }
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+int ImportCommand::Remove(PlaylistSources& sources, const QString& which, bool dryRun)
+{
+    const auto source = sources.Find(which);
+    if (!source)
+        throw Exception("no remembered source is " + which.toStdString() + " (see quorvel-import list)");
+    if (dryRun) {
+        out_ << "Dry run, nothing written: would remove " << source->location << " and "
+             << Plural(static_cast<long long>(sources.Database().Channels(source->id).size()), "channel", "channels")
+             << " it listed (those another source lists too stay).\n";
+        return 0;
+    }
+    const SourceOutcome outcome = sources.Remove(*source);
+    out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels")
+         << " (" << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";
+    return 0;
+}
+
+void ImportCommand::Notice(PlaylistSources& sources)
+{
+    if (noticeShown_ || !sources.DatabaseOpen())
+        return;
+    noticeShown_ = true;
+    const std::string& notice = sources.Database().Notice();
+    if (!notice.empty())
+        err_ << "quorvel-import: " << notice << "\n";
 }
 
 void ImportCommand::Progress(const std::string& line)

@@ -8,9 +8,12 @@
 
 namespace quorvel {
 
+class PlaylistSources;
+
 // The command "quorvel-import PLAYLIST [--catalogue FILE] [--dry-run]": reads the playlist,
-// merges it into the catalogue, prints what it imported and skipped per category, and returns
-// the exit status (0 done, 1 failed, 2 wrong use).
+// merges it into the catalogue, remembers it as a source, prints what it imported and skipped
+// per category, and returns the exit status (0 done, 1 failed, 2 wrong use). "list", "refresh
+// [SOURCE]" and "remove SOURCE" work on the remembered sources.
 class ImportCommand {
 public:
     // folders: the player's, whose data folder holds the catalogue changed by default.
@@ -20,7 +23,12 @@ public:
     int Run(const QStringList& arguments);
 
 private:
-    int Import(const QString& playlist, const std::string& catalogue, bool dryRun);
+    int Import(PlaylistSources& sources, const QString& playlist, bool dryRun);
+    int List(PlaylistSources& sources);
+    int Refresh(PlaylistSources& sources, const QString& which, bool dryRun);
+    int Remove(PlaylistSources& sources, const QString& which, bool dryRun);
+    // The database's notice (a damaged file moved aside), once.
+    void Notice(PlaylistSources& sources);
     void Usage(std::ostream& to) const;
     void Progress(const std::string& line);
     void EndProgress();
@@ -30,6 +38,7 @@ private:
     std::ostream& err_;
     bool terminal_;
     bool progressShown_ = false;
+    bool noticeShown_ = false;
     long long lastProgressMs_ = -1000;
 };
 

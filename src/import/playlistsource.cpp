@@ -118,6 +118,18 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
             options.progress(received, total);
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    bool cancelled = false;
+    QTimer watch;
+    if (options.cancel) {
+        watch.setInterval(100);
+        QObject::connect(&watch, &QTimer::timeout, &loop, [&] {
+            if (options.cancel->load()) {
+                cancelled = true;
+                reply->abort();
+            }
+        });
+        watch.start();
+    }
     silence.start();
     loop.exec();
     silence.stop();
@@ -132,6 +144,8 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
     base_ = reply->url();
     delete reply;
 
+    if (cancelled)
+        throw Exception("Reading " + where + " was cancelled");
     if (timedOut)
         throw Exception("Cannot read " + where + ": no answer from the server for " +
                         std::to_string(options.timeoutMs / 1000) + " s");

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <atomic>
 #include <functional>
 
 namespace quorvel {
@@ -15,6 +16,7 @@ public:
         int timeoutMs = 30000;                    // longest wait for any sign of the server
         qint64 maxBytes = qint64(512) << 20;      // no playlist is larger
         std::function<void(qint64 received, qint64 total)> progress; // total -1 when unknown
+        const std::atomic<bool>* cancel = nullptr; // set from elsewhere: the read ends soon after
     };
 
     // location: a file path, a "file:" address, or an "http:"/"https:" address.

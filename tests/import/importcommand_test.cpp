@@ -167,3 +167,84 @@ TEST(ImportCommand, AnImportCutShortLeavesTheOldCatalogueWhole)
         ++files;
     EXPECT_EQ(files, 2); // the catalogue and the playlist: no half-written copy left behind
 }
+
+TEST(ImportCommand, BadSourcesOnLoopbackAreRefusedWithTheirReasonAndChangeNothing)
+{
+    TestHttpServer server;
+    std::string noise(100 << 20, '\0');
+    std::uint32_t x = 12345;
+    for (char& c : noise) {
+        x = x * 1664525u + 1013904223u;
+        c = static_cast<char>(x >> 24);
+    }
+    std::string longLines = "#EXTM3U\n";
+    for (int i = 0; i < 3; ++i)
+        longLines += "#EXTINF:-1," + std::string(4 << 20, 'n') + "\n" + "http://h/" + std::string(4 << 20, 'a') + "\n";
+    server.Serve("/page", {200, "<!DOCTYPE html>\n<html><body>Welcome</body></html>\n", {}, false});
+    server.Serve("/none.m3u", {200, "#EXTM3U\n=====sudan=====\nJust a note\n", {}, false});
+    server.Serve("/noise", {200, QByteArray::fromStdString(noise), {}, false});
+    server.Serve("/long.m3u", {200, QByteArray::fromStdString(longLines), {}, false});
+    server.Serve("/error.m3u", {500, "oops", {}, false});
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    ScratchDir::Spit(catalogue, "[Layer1]\nMine=\n");
+    const struct {
+        const char* path;
+        const char* message;
+    } cases[] = {
+        {"/page", "it is not an M3U playlist (line 1"},
+        {"/none.m3u", "it holds no channels"},
+        {"/noise", "binary data"},
+        {"/long.m3u", "lines too long"},
+        {"/error.m3u", "the server answered 500"},
+    };
+    for (const auto& c : cases) {
+        const Result r = RunImport({server.Url(c.path), QStringLiteral("--catalogue"), Q(catalogue)});
+        EXPECT_EQ(r.exitCode, 1) << c.path;
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << c.path << ": " << r.err.toStdString();
+    }
+    EXPECT_EQ(ScratchDir::Slurp(catalogue), "[Layer1]\nMine=\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("viewer.db")));
+}
+
+TEST(ImportCommand, SourcesAreListedRefreshedAndRemovedByScripts)
+{
+    TestHttpServer server;
+    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/kept\n"
+                                  "#EXTINF:-1 group-title=\"Web\",Going\nhttp://127.0.0.1:9/going\n", {}, false});
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    const QStringList at = {QStringLiteral("--catalogue"), Q(catalogue)};
+    ASSERT_EQ(RunImport(QStringList{server.Url("/tv.m3u")} + at).exitCode, 0);
+    ScratchDir::Spit(dir.File("local.m3u"), "#EXTM3U\n#EXTINF:-1,Local\nhttp://127.0.0.1:9/local\n");
+    ASSERT_EQ(RunImport(QStringList{QStringLiteral("add"), Q(dir.File("local.m3u"))} + at).exitCode, 0);
+
+    const Result list = RunImport(QStringList{QStringLiteral("list")} + at);
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_TRUE(list.out.contains(QStringLiteral("1  ") + server.Url("/tv.m3u"))) << list.out.toStdString();
+    EXPECT_TRUE(list.out.contains(QStringLiteral("2  ") + Q(dir.File("local.m3u"))));
+    EXPECT_TRUE(list.out.contains(QStringLiteral("2 channels")));
+
+    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/moved\n"
+                                  "#EXTINF:-1 group-title=\"Web\",New\nhttp://127.0.0.1:9/new\n", {}, false});
+    ScratchDir::Spit(dir.File("local.m3u"), "not a playlist at all\n");
+    const Result refresh = RunImport(QStringList{QStringLiteral("refresh")} + at);
+    EXPECT_EQ(refresh.exitCode, 1); // one of the two failed
+    EXPECT_TRUE(refresh.err.contains(QStringLiteral("its channels were left as they were"))) << refresh.err.toStdString();
+    EXPECT_TRUE(refresh.out.contains(QStringLiteral("Removed 1 channel"))) << refresh.out.toStdString();
+    const ChannelCatalogue c(catalogue);
+    EXPECT_EQ(c.StreamAddress("Kept"), "http://127.0.0.1:9/moved");
+    EXPECT_EQ(c.StreamAddress("New"), "http://127.0.0.1:9/new");
+    EXPECT_EQ(c.StreamAddress("Going"), "");
+    EXPECT_EQ(c.StreamAddress("Local"), "http://127.0.0.1:9/local");
+    EXPECT_TRUE(RunImport(QStringList{QStringLiteral("list")} + at).out.contains(QStringLiteral("the last refresh failed")));
+
+    EXPECT_EQ(RunImport(QStringList{QStringLiteral("remove"), QStringLiteral("7")} + at).exitCode, 1);
+    EXPECT_EQ(RunImport(QStringList{QStringLiteral("remove")} + at).exitCode, 2);
+    const Result removed = RunImport(QStringList{QStringLiteral("remove"), QStringLiteral("1")} + at);
+    EXPECT_EQ(removed.exitCode, 0) << removed.err.toStdString();
+    EXPECT_EQ(c.StreamAddress("Kept"), "");
+    EXPECT_EQ(c.StreamAddress("Local"), "http://127.0.0.1:9/local");
+    const std::vector<ChannelCategory> tree = c.ReadTree();
+    EXPECT_TRUE(std::none_of(tree.begin(), tree.end(), [](const auto& t) { return t.name == "Web"; }));
+}

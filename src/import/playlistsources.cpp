@@ -1,0 +1,225 @@
+#include "import/playlistsources.h"
+
+#include "base/exception.h"
+#include "import/m3uplaylist.h"
+#include "import/playlistsource.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QUrl>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace quorvel {
+namespace {
+
+// Readers of one catalogue take turns: each reads, merges and replaces the whole file, so two
+// at once would lose one's channels. The lock is on the catalogue's folder: the catalogue itself
+// is replaced by renaming, which a lock on it would not survive, and a lock file would be one
+// more file in the viewer's folder.
+class CatalogueLock {
+public:
+    explicit CatalogueLock(const std::string& catalogue)
+    {
+        const QByteArray folder = QFileInfo(QString::fromStdString(catalogue)).absolutePath().toLocal8Bit();
+        fd_ = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0)
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~CatalogueLock()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    CatalogueLock(const CatalogueLock&) = delete;
+    CatalogueLock& operator=(const CatalogueLock&) = delete;
+
+private:
+    int fd_ = -1;
+};
+
+std::vector<std::string> NamesOf(const std::vector<SourceChannel>& channels)
+{
+    std::vector<std::string> names;
+    names.reserve(channels.size());
+    for (const auto& c : channels)
+        names.push_back(c.name);
+    return names;
+}
+
+} // namespace
+
+PlaylistSources::PlaylistSources(std::string catalogueFile) : catalogue_(std::move(catalogueFile)) {}
+
+ViewerDatabase& PlaylistSources::Database()
+{
+    if (!db_)
+        db_ = std::make_unique<ViewerDatabase>(ViewerDatabase::FileBeside(catalogue_));
+    return *db_;
+}
+
+std::optional<SourceRecord> PlaylistSources::Known(const std::string& location)
+{
+    if (!db_ && !QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))
+        return std::nullopt;
+    return Database().FindSource(location);
+}
+
+PlaylistSources::~PlaylistSources() = default;
+
+QString PlaylistSources::Normalized(const QString& location)
+{
+    const QString trimmed = location.trimmed();
+    if (PlaylistSource(trimmed).IsRemote())
+        return trimmed;
+    if (trimmed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return QFileInfo(QUrl(trimmed).toLocalFile()).absoluteFilePath();
+    return QFileInfo(trimmed).absoluteFilePath();
+}
+
+std::vector<SourceRecord> PlaylistSources::List() { return Database().Sources(); }
+
+std::optional<SourceRecord> PlaylistSources::Find(const QString& which)
+{
+    const auto sources = Database().Sources();
+    bool number = false;
+    const long long n = which.toLongLong(&number);
+    if (number && n >= 1 && n <= static_cast<long long>(sources.size()))
+        return sources[static_cast<std::size_t>(n - 1)];
+    for (const auto& s : sources)
+        if (QString::fromStdString(s.location) == which || QString::fromStdString(s.location) == Normalized(which))
+            return s;
+    return std::nullopt;
+}
+
+SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunction& progress, bool dryRun,
+                                    const std::atomic<bool>* cancel)
+{
+    const QString where = Normalized(location);
+    const std::string shown = where.toStdString();
+    // A catalogue that cannot be read stops the read before anything is fetched.
+    { CatalogueImport probe(catalogue_); }
+    const std::optional<SourceRecord> known = Known(shown);
+    try {
+        PlaylistSource source(where);
+        PlaylistSource::Options options;
+        options.cancel = cancel;
+        if (progress)
+            options.progress = [&progress](qint64 received, qint64 total) {
+                progress(Progress{Progress::Stage::Downloading, received, total});
+            };
+        const QByteArray bytes = source.Read(options);
+        if (bytes.trimmed().isEmpty())
+            throw Exception("Cannot import " + shown + ": it is empty");
+
+        std::unique_ptr<M3uPlaylist> parsed;
+        try {
+            parsed = std::make_unique<M3uPlaylist>(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), source.Base());
+        } catch (const Exception& e) {
+            throw Exception("Cannot import " + shown + ": " + e.Message());
+        }
+        if (parsed->Entries().empty() && parsed->WithoutAddress() == 0) {
+            std::string why = "it holds no channels";
+            if (parsed->TooLongLines() > 0)
+                why += " (" + std::to_string(parsed->TooLongLines()) + " lines too long to be a channel's were skipped)";
+            throw Exception("Cannot import " + shown + ": " + why);
+        }
+
+        // From here on the catalogue is read, merged and written by this reader alone.
+        const CatalogueLock lock(catalogue_);
+        CatalogueImport import(catalogue_);
+        if (known)
+            import.SetSourceChannels(NamesOf(Database().Channels(known->id)));
+        import.Add(*parsed, [&](std::size_t done, std::size_t total) {
+            if (cancel && cancel->load())
+                throw Exception("Importing " + shown + " was cancelled");
+            if (progress)
+                progress(Progress{Progress::Stage::Importing, static_cast<long long>(done),
+                                  static_cast<long long>(total)});
+        });
+        const ImportReport& r = import.Report();
+        if (r.Added() + r.Updated() + r.Present() == 0)
+            throw Exception("Nothing imported from " + shown + ": every entry was skipped");
+        if (known) {
+            const auto others = Database().NamesOfOtherSources(known->id);
+            import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0; });
+        }
+
+        SourceOutcome outcome;
+        outcome.location = shown;
+        outcome.entries = static_cast<long long>(parsed->Entries().size()) + parsed->WithoutAddress();
+        if (dryRun) {
+            outcome.report = import.Report();
+            return outcome;
+        }
+        if (progress)
+            progress(Progress{Progress::Stage::Writing, 0, -1});
+        if (import.HasChanges()) {
+            import.Write();
+            outcome.written = true;
+        }
+        // What the source now lists, channel by channel, as the catalogue names them.
+        std::vector<SourceChannel> channels;
+        channels.reserve(import.PlacementCount());
+        const auto& entries = parsed->Entries();
+        for (std::size_t i = 0; i < import.PlacementCount(); ++i) {
+            const auto placed = import.Placed(i);
+            if (placed.name.empty())
+                continue;
+            const PlaylistEntry& e = entries[i];
+            SourceChannel c;
+            c.category = std::string(placed.category);
+            c.name = std::string(placed.name);
+            c.address = e.address;
+            c.options = e.options;
+            c.tvgId = e.tvgId;
+            c.tvgName = e.tvgName;
+            c.tvgChno = e.tvgChno;
+            c.tvgShift = e.tvgShift;
+            channels.push_back(std::move(c));
+        }
+        SourceRecord record;
+        record.location = shown;
+        record.lastRead = QDateTime::currentSecsSinceEpoch();
+        record.guideAddresses = parsed->GuideAddresses();
+        record.userAgent = parsed->HeaderUserAgent();
+        Database().StoreRead(record, channels);
+        outcome.report = import.Report();
+        return outcome;
+    } catch (const Exception& e) {
+        if (known && !dryRun) {
+            try {
+                Database().StoreFailure(known->id, e.Message());
+            } catch (const Exception&) {
+                // The reason is lost, the channels are not: the read's own failure is the news.
+            }
+        }
+        throw;
+    }
+}
+
+SourceOutcome PlaylistSources::Remove(const SourceRecord& source)
+{
+    SourceOutcome outcome;
+    outcome.location = source.location;
+    const CatalogueLock lock(catalogue_);
+    CatalogueImport import(catalogue_);
+    import.SetSourceChannels(NamesOf(Database().Channels(source.id)));
+    const auto others = Database().NamesOfOtherSources(source.id);
+    import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0; });
+    if (import.HasChanges()) {
+        import.Write();
+        outcome.written = true;
+    }
+    Database().RemoveSource(source.id);
+    outcome.report = import.Report();
+    return outcome;
+}
+
+} // namespace quorvel

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "import/catalogueimport.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+
+// What one read of a playlist source did.
+struct SourceOutcome {
+    std::string location;
+    ImportReport report;
+    long long entries = 0; // entries the playlist holds
+    bool written = false;  // the catalogue changed
+};
+
+// The playlists the viewer added, kept fresh: one implementation for the window and for
+// quorvel-import. Reading a source makes its channels in the catalogue what it now lists (new
+// ones appear, changed addresses update, channels it no longer lists go) and remembers it with
+// what it listed; channels added by hand or by another source stay as they are. A read that
+// fails in any way (no answer, an error status, not a playlist, nothing usable in it) changes
+// no channel and throws Exception saying why; a remembered source keeps that reason.
+// The catalogue is replaced in one step, and readers of one catalogue take turns.
+class PlaylistSources {
+public:
+    struct Progress {
+        enum class Stage { Downloading, Importing, Writing };
+        Stage stage;
+        long long done;  // bytes or entries
+        long long total; // -1 when unknown
+    };
+    using ProgressFunction = std::function<void(const Progress&)>;
+
+    // The database lies beside the catalogue file.
+    explicit PlaylistSources(std::string catalogueFile);
+    ~PlaylistSources();
+
+    const std::string& CatalogueFile() const { return catalogue_; }
+    // The database, opened on first use: a read that fails before anything is remembered
+    // leaves no file behind.
+    ViewerDatabase& Database();
+    bool DatabaseOpen() const { return db_ != nullptr; }
+
+    std::vector<SourceRecord> List();
+    // A remembered source by its number in List() order (from 1) or its location.
+    std::optional<SourceRecord> Find(const QString& which);
+
+    // Reads the playlist at location (a file or an http(s) address) into the catalogue and
+    // remembers it; dryRun reports what would change and changes nothing.
+    SourceOutcome Read(const QString& location, const ProgressFunction& progress = {}, bool dryRun = false,
+                       const std::atomic<bool>* cancel = nullptr);
+    // Takes a source and its channels away (channels another source lists too stay).
+    SourceOutcome Remove(const SourceRecord& source);
+
+    // The location as it is remembered: a file by its absolute path, an address as given.
+    static QString Normalized(const QString& location);
+
+private:
+    // A remembered source of that location; none without opening a database that is not there.
+    std::optional<SourceRecord> Known(const std::string& location);
+
+    std::string catalogue_;
+    std::unique_ptr<ViewerDatabase> db_;
+};
+
+} // namespace quorvel

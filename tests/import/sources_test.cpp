@@ -1,0 +1,102 @@
+// Remembered playlist sources: a refresh makes a source's channels what it now lists and
+// leaves everyone else's alone; a failed one changes nothing.
+#include "base/exception.h"
+#include "catalogue/channelcatalogue.h"
+#include "import/playlistsources.h"
+#include "scratchdir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+std::string Entry(const std::string& title, const std::string& group, const std::string& address)
+{
+    return "#EXTINF:-1 group-title=\"" + group + "\"," + title + "\n" + address + "\n";
+}
+
+class PlaylistSourcesTest : public ::testing::Test {
+protected:
+    std::string Catalogue() const { return dir.File("VisibleAPI.dat"); }
+    std::vector<ChannelCategory> Tree() const { return ChannelCatalogue(Catalogue()).ReadTree(); }
+    std::string Address(const std::string& channel) const { return ChannelCatalogue(Catalogue()).StreamAddress(channel); }
+    QString Write(const std::string& name, const std::string& text)
+    {
+        ScratchDir::Spit(dir.File(name), text);
+        return QString::fromStdString(dir.File(name));
+    }
+
+    ScratchDir dir;
+};
+
+} // namespace
+
+TEST_F(PlaylistSourcesTest, RefreshAddsUpdatesMovesAndRemovesOnlyTheSourcesOwnChannels)
+{
+    ScratchDir::Spit(Catalogue(), "[Layer1]\nNews=\n[Layer2]\nMine=News\n[Programs]\nMine=http://h/mine\n");
+    const QString a = Write("a.m3u", "#EXTM3U\n" + Entry("X", "News", "http://h/x1") + Entry("Y", "Sport", "http://h/y") +
+                                         Entry("Z", "Sport", "http://h/z|User-Agent=Zed") +
+                                         Entry("Both", "Sport", "http://h/both"));
+    const QString b = Write("b.m3u", "#EXTM3U\n" + Entry("W", "Movies", "http://h/w") + Entry("Both", "Sport", "http://h/both"));
+    PlaylistSources sources(Catalogue());
+    EXPECT_EQ(sources.Read(a).report.Added(), 4);
+    const auto second = sources.Read(b);
+    EXPECT_EQ(second.report.Added(), 1);
+    EXPECT_EQ(second.report.Present(), 1); // "Both" was there already: now both sources list it
+    EXPECT_EQ(sources.Database().RequestOptionsOf("Z").userAgent, "Zed");
+
+    // The provider changes its list: X moves to a new address, Y to another category, Z and
+    // Both go, N is new.
+    Write("a.m3u", "#EXTM3U\n" + Entry("X", "News", "http://h/x2") + Entry("N", "Sport", "http://h/n") +
+                       Entry("Y", "Cartoons", "http://h/y"));
+    const auto refresh = sources.Read(a);
+    EXPECT_EQ(refresh.report.Added(), 1);
+    EXPECT_EQ(refresh.report.Updated(), 1);
+    EXPECT_EQ(refresh.report.moved, 1);
+    EXPECT_EQ(refresh.report.removed, 1); // Z; Both stays, source B lists it
+    const std::vector<ChannelCategory> expected = {
+        {"News", {"Mine", "X"}}, {"Sport", {"Both", "N"}}, {"Movies", {"W"}}, {"Cartoons", {"Y"}}};
+    EXPECT_EQ(Tree(), expected);
+    EXPECT_EQ(Address("X"), "http://h/x2");
+    EXPECT_EQ(Address("Z"), "");
+    EXPECT_EQ(Address("Mine"), "http://h/mine");
+    EXPECT_TRUE(sources.Database().RequestOptionsOf("Z").Empty());
+    // The same list again changes nothing.
+    EXPECT_FALSE(sources.Read(a).written);
+
+    // A list that is no playlist now: every channel stays, and the source says why.
+    const std::string before = ScratchDir::Slurp(Catalogue());
+    Write("a.m3u", "<html><body>502 Bad Gateway</body></html>\n");
+    EXPECT_THROW(sources.Read(a), Exception);
+    Write("a.m3u", "#EXTM3U\n#EXTINF:-1,Refused\nfd://0\n");
+    EXPECT_THROW(sources.Read(a), Exception);
+    EXPECT_EQ(ScratchDir::Slurp(Catalogue()), before);
+    const auto remembered = sources.Find(a);
+    ASSERT_TRUE(remembered.has_value());
+    EXPECT_NE(remembered->lastError.find("every entry was skipped"), std::string::npos) << remembered->lastError;
+    EXPECT_EQ(sources.Database().Channels(remembered->id).size(), 3u);
+
+    // Removing A takes its channels and the categories they alone filled; B's and the hand's stay.
+    const auto removed = sources.Remove(*remembered);
+    EXPECT_EQ(removed.report.removed, 3);
+    const std::vector<ChannelCategory> left = {{"News", {"Mine"}}, {"Sport", {"Both"}}, {"Movies", {"W"}}};
+    EXPECT_EQ(Tree(), left);
+    ASSERT_EQ(sources.List().size(), 1u);
+    EXPECT_EQ(sources.List()[0].location, b.toStdString());
+    // Sources are found by number or location; a relative file name by its absolute path.
+    EXPECT_TRUE(sources.Find(QStringLiteral("1")).has_value());
+    EXPECT_FALSE(sources.Find(QStringLiteral("2")).has_value());
+}
+
+TEST_F(PlaylistSourcesTest, ADryRunAndAFailedFirstReadRememberNothing)
+{
+    const QString a = Write("a.m3u", "#EXTM3U\n" + Entry("X", "News", "http://h/x"));
+    PlaylistSources sources(Catalogue());
+    EXPECT_EQ(sources.Read(a, {}, true).report.Added(), 1);
+    EXPECT_THROW(sources.Read(QString::fromStdString(dir.File("missing.m3u"))), Exception);
+    EXPECT_FALSE(std::filesystem::exists(Catalogue()));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("viewer.db")));
+    EXPECT_TRUE(sources.List().empty());
+}
