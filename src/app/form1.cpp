@@ -6,6 +6,8 @@
 #include "app/appicons.h"
 #include "catalogue/channelcatalogue.h"
 #include "app/categorynode.h"
+#include "app/channeltreefill.h"
+#include "app/playlistmanager.h"
 #include "catalogue/channeltree.h"
 #include "skin/store/compressedstoredskin.h"
 #include "widgets/editline.h"
@@ -49,7 +51,6 @@ namespace {
 
 constexpr int kClientWidth = 712;
 constexpr int kClientHeight = 446;
-constexpr std::size_t kChannelsMadeAtOnce = 2000;
 
 // A regular file of that name exists (a folder or a dangling link does not count).
 bool FileExists(const std::string& name)
@@ -167,6 +168,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     new TreeToolTips(TreeView1);
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
+    Playlists1 = new PlaylistManager(this, TreeView1, ImageList1, CatalogueFile());
+    Playlists1->setObjectName(QStringLiteral("Playlists1"));
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
@@ -232,8 +235,9 @@ void Form1::FormCreate()
         const std::string catalogue = CatalogueFile();
         if (!FileExists(catalogue))
             ChannelCatalogue(catalogue).WriteDefaults();
-        // 3. The channel tree.
+        // 3. The channel tree, and the playlists it came from read again when they are old.
         Load(QStringLiteral("WebTV"));
+        Playlists1->Start();
         // 4. An ad list with the default ads, when there is none.
         if (!FileExists(AdListFile()))
             AdList(AdListFile()).WriteDefaults();
@@ -266,25 +270,7 @@ void Form1::Load(const QString& catalogueName)
         tree->setProperty("makesChannelsOnOpening", true);
         connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
     }
-    const auto catalogue = std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile()));
-    // A catalogue of a few thousand channels is made whole at once, in a millisecond; a larger
-    // one makes a category's channel nodes when they are first needed (opening the category,
-    // finding a channel, the media keys), so that start-up does not wait for a hundred
-    // thousand nodes no one has looked at yet.
-    std::size_t channels = 0;
-    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c)
-        channels += catalogue->Channels(c).size();
-    const bool atOnce = channels <= kChannelsMadeAtOnce;
-    QList<QTreeWidgetItem*> top;
-    top.reserve(static_cast<qsizetype>(catalogue->CategoryCount()));
-    for (std::size_t c = 0; c < catalogue->CategoryCount(); ++c) {
-        auto* node = new CategoryNode(catalogue, c, ImageList1);
-        if (atOnce)
-            node->Make();
-        top.append(node);
-    }
-    // Appended after the nodes already there, all at once.
-    tree->addTopLevelItems(top);
+    FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())), ImageList1);
 }
 
 void Form1::TreeView1Change()

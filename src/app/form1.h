@@ -19,6 +19,7 @@ class EditLine;
 class FindBox;
 class HotKeyService;
 class MediaPlayer;
+class PlaylistManager;
 class WebPane;
 class WindowProcFilter;
 class PlainPanel;
@@ -64,6 +65,7 @@ public:
     MediaPlayer* MediaPlayer1 = nullptr;
     EditLine* Edit1 = nullptr;
     FindBox* FindBox1 = nullptr; // finding a channel over the tree
+    PlaylistManager* Playlists1 = nullptr; // adding, refreshing and removing playlists
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;

@@ -5,12 +5,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
+
 
 namespace quorvel {
 namespace {
@@ -38,6 +40,13 @@ struct CacheEntry {
     Identity id;
     std::shared_ptr<const ProfileText> text;
 };
+
+// Readers on several threads (the window and a playlist import beside it) share the cache.
+std::mutex& CacheLock()
+{
+    static std::mutex lock;
+    return lock;
+}
 
 std::unordered_map<std::string, CacheEntry>& Cache()
 {
@@ -187,6 +196,7 @@ bool ReplaceAtomically(const std::string& target, const std::string& bytes, mode
 
 std::shared_ptr<const ProfileText> ProfileStore::Read(const std::string& fileName)
 {
+    const std::lock_guard<std::mutex> hold(CacheLock());
     auto& cache = Cache();
     struct stat st;
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -254,11 +264,16 @@ bool ProfileStore::Write(const std::string& fileName, const std::vector<SectionK
     bytes = ProfileText(std::move(bytes)).WithValues(edits);
     if (!ReplaceAtomically(target, bytes, mode))
         return false;
+    const std::lock_guard<std::mutex> hold(CacheLock());
     Cache().erase(fileName);
     Cache().erase(target);
     return true;
 }
 
-void ProfileStore::Forget() { Cache().clear(); }
+void ProfileStore::Forget()
+{
+    const std::lock_guard<std::mutex> hold(CacheLock());
+    Cache().clear();
+}
 
 } // namespace quorvel

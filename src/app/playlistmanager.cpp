@@ -1,0 +1,334 @@
+#include "app/playlistmanager.h"
+
+#include "app/addplaylistdialog.h"
+#include "app/categorynode.h"
+#include "app/channeltreefill.h"
+#include "app/playlistworker.h"
+#include "base/exception.h"
+#include "import/playlistsources.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QDateTime>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QSignalBlocker>
+#include <QThread>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace quorvel {
+namespace {
+
+// A dropped playlist: a file, or an http(s) address dragged as a link or as text.
+QString DroppedLocation(const QMimeData* mime)
+{
+    if (!mime)
+        return {};
+    if (mime->hasUrls()) {
+        for (const QUrl& url : mime->urls()) {
+            if (url.isLocalFile())
+                return url.toLocalFile();
+            const QString scheme = url.scheme().toLower();
+            if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+                return url.toString();
+        }
+    }
+    if (mime->hasText()) {
+        const QString text = mime->text().trimmed();
+        const QUrl url(text, QUrl::StrictMode);
+        const QString scheme = url.scheme().toLower();
+        if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+            return text;
+    }
+    return {};
+}
+
+} // namespace
+
+PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile)
+    : QObject(window), window_(window), tree_(tree), image_(std::move(channelImage)), catalogue_(std::move(catalogueFile)),
+      status_(new QLabel(tree->parentWidget())), hide_(new QTimer(this)), thread_(new QThread(this))
+{
+    status_->setObjectName(QStringLiteral("PlaylistStatus"));
+    status_->setWordWrap(true);
+    status_->setAutoFillBackground(true);
+    status_->setStyleSheet(QStringLiteral(
+        "QLabel { background: #ffffe1; color: black; border-top: 1px solid #808080; padding: 1px 3px; }"));
+    status_->hide();
+    hide_->setSingleShot(true);
+    connect(hide_, &QTimer::timeout, status_, &QWidget::hide);
+    tree_->installEventFilter(this);
+
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, &PlaylistManager::ShowMenu);
+    window_->setAcceptDrops(true);
+    window_->installEventFilter(this);
+    tree_->viewport()->setAcceptDrops(true);
+    tree_->viewport()->installEventFilter(this);
+
+    // The worker's reports come back through this thread's event loop.
+    PlaylistWorker::Report report;
+    report.progress = [this](const QString& text) {
+        QMetaObject::invokeMethod(this, [this, text] { Say(text, 0); }, Qt::QueuedConnection);
+    };
+    report.finished = [this](const PlaylistWorker::Outcome& o) {
+        QMetaObject::invokeMethod(this, [this, o] { Finished(o.summary, o.failed, o.tree); }, Qt::QueuedConnection);
+    };
+    report.notice = [this](const QString& text) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                if (noticeShown_)
+                    return;
+                noticeShown_ = true;
+                Say(text, 20000);
+            },
+            Qt::QueuedConnection);
+    };
+    worker_ = new PlaylistWorker(catalogue_, report, &cancel_);
+    worker_->moveToThread(thread_);
+    thread_->setObjectName(QStringLiteral("Playlists"));
+    thread_->start(QThread::LowPriority);
+}
+
+PlaylistManager::~PlaylistManager()
+{
+    // A download or a merge under way ends soon; the worker goes on its own thread.
+    cancel_ = true;
+    QMetaObject::invokeMethod(worker_, [w = worker_] { delete w; }, Qt::QueuedConnection);
+    thread_->quit();
+    thread_->wait();
+}
+
+void PlaylistManager::Start()
+{
+    // After the window is up: the start is not slowed by it.
+    QTimer::singleShot(1500, this, [this] { Post([](PlaylistWorker& w) { w.Refresh(kStaleAfterSeconds); }); });
+}
+
+void PlaylistManager::Post(const std::function<void(PlaylistWorker&)>& job)
+{
+    ++pending_;
+    QMetaObject::invokeMethod(worker_, [w = worker_, job] { job(*w); }, Qt::QueuedConnection);
+}
+
+void PlaylistManager::AddPlaylist(const QString& location)
+{
+    AddPlaylistDialog dialog(window_, location, [this](const QString& where) {
+        try {
+            return Database() && Database()->FindSource(PlaylistSources::Normalized(where).toStdString()).has_value();
+        } catch (const Exception&) {
+            return false;
+        }
+    });
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString where = dialog.Location();
+    Say(QStringLiteral("Reading %1...").arg(where), 0);
+    Post([where](PlaylistWorker& w) { w.Add(where); });
+}
+
+void PlaylistManager::RefreshPlaylists()
+{
+    Say(QStringLiteral("Refreshing playlists..."), 0);
+    Post([](PlaylistWorker& w) { w.Refresh(-1); });
+}
+
+void PlaylistManager::RemovePlaylist()
+{
+    std::vector<SourceRecord> sources;
+    try {
+        if (ViewerDatabase* db = Database())
+            sources = db->Sources();
+    } catch (const Exception& e) {
+        Say(QString::fromStdString(e.Message()), 10000);
+        return;
+    }
+    if (sources.empty()) {
+        Say(QStringLiteral("No playlists were added: there is nothing to remove."), 6000);
+        return;
+    }
+    QStringList items;
+    for (const auto& s : sources)
+        items << QString::fromStdString(s.location);
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(window_, QStringLiteral("Remove playlist"),
+                                                 QStringLiteral("The playlist and the channels it added go:"), items, 0,
+                                                 false, &ok);
+    if (!ok)
+        return;
+    const auto at = items.indexOf(chosen);
+    if (at < 0)
+        return;
+    const long long id = sources[static_cast<std::size_t>(at)].id;
+    Say(QStringLiteral("Removing %1...").arg(chosen), 0);
+    Post([id](PlaylistWorker& w) { w.Remove(id); });
+}
+
+RequestOptions PlaylistManager::RequestOptionsFor(const QString& channel)
+{
+    try {
+        if (ViewerDatabase* db = Database())
+            return db->RequestOptionsOf(channel.toStdString());
+    } catch (const Exception&) {
+        // A channel plays without them rather than not at all.
+    }
+    return {};
+}
+
+ViewerDatabase* PlaylistManager::Database()
+{
+    if (!db_) {
+        try {
+            db_ = std::make_unique<ViewerDatabase>(ViewerDatabase::FileBeside(catalogue_));
+        } catch (const std::exception&) {
+            return nullptr;
+        }
+        if (!db_->Notice().empty() && !noticeShown_) {
+            noticeShown_ = true;
+            Say(QString::fromStdString(db_->Notice()), 20000);
+        }
+    }
+    return db_.get();
+}
+
+void PlaylistManager::Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree)
+{
+    --pending_;
+    if (tree)
+        ShowTree(tree);
+    if (summary.isEmpty()) {
+        if (pending_ == 0 && !status_->isHidden() && !hide_->isActive())
+            status_->hide();
+        return;
+    }
+    Say(summary, failed ? 20000 : 10000);
+}
+
+void PlaylistManager::Say(const QString& text, int milliseconds)
+{
+    status_->setText(text);
+    status_->setToolTip(text);
+    PlaceStatus();
+    status_->show();
+    status_->raise();
+    if (milliseconds > 0)
+        hide_->start(milliseconds);
+    else
+        hide_->stop();
+}
+
+void PlaylistManager::PlaceStatus()
+{
+    const int width = tree_->width();
+    const int height = std::min(status_->heightForWidth(width), tree_->height() / 2);
+    status_->setGeometry(tree_->x(), tree_->y() + tree_->height() - height, width, height);
+}
+
+void PlaylistManager::ShowTree(const std::shared_ptr<const ChannelTree>& catalogue)
+{
+    // What the viewer had: the open categories, the selected channel (often the playing one).
+    struct Place {
+        QString category;
+        int categoryIndex = -1;
+        QString channel;
+    } selected;
+    QStringList open;
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
+        if (tree_->topLevelItem(i)->isExpanded())
+            open << tree_->topLevelItem(i)->text(0);
+    if (QTreeWidgetItem* item = tree_->currentItem()) {
+        QTreeWidgetItem* category = item->parent() ? item->parent() : item;
+        selected.category = category->text(0);
+        selected.categoryIndex = tree_->indexOfTopLevelItem(category);
+        selected.channel = item->parent() ? item->text(0) : QString();
+    }
+    const int scroll = tree_->verticalScrollBar() ? tree_->verticalScrollBar()->value() : 0;
+
+    // Nothing of this is a choice of the viewer's: no channel starts or stops playing.
+    const QSignalBlocker block(tree_);
+    tree_->setUpdatesEnabled(false);
+    tree_->clear();
+    FillChannelTree(tree_, catalogue, image_);
+    QTreeWidgetItem* again = nullptr;
+    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* category = tree_->topLevelItem(i);
+        if (open.contains(category->text(0))) {
+            CategoryNode::MakeChannels(category);
+            category->setExpanded(true);
+        }
+        if (!again && category->text(0) == selected.category) {
+            again = category;
+            if (!selected.channel.isEmpty()) {
+                CategoryNode::MakeChannels(category);
+                for (int c = 0; c < category->childCount(); ++c)
+                    if (category->child(c)->text(0) == selected.channel) {
+                        again = category->child(c);
+                        break;
+                    }
+                if (again == category)
+                    again = nullptr; // its channel is gone
+            }
+        }
+    }
+    if (again) {
+        tree_->setCurrentItem(again);
+        again->setSelected(true);
+    }
+    tree_->verticalScrollBar()->setValue(scroll);
+    tree_->setUpdatesEnabled(true);
+}
+
+void PlaylistManager::ShowMenu(const QPoint& at)
+{
+    QMenu menu(tree_);
+    menu.setObjectName(QStringLiteral("PlaylistMenu"));
+    menu.addAction(QStringLiteral("Add playlist…"), this, [this] { AddPlaylist(); });
+    menu.addAction(QStringLiteral("Refresh playlists"), this, &PlaylistManager::RefreshPlaylists);
+    menu.addAction(QStringLiteral("Remove playlist…"), this, &PlaylistManager::RemovePlaylist);
+    menu.exec(tree_->viewport()->mapToGlobal(at));
+}
+
+bool PlaylistManager::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::Resize:
+    case QEvent::Move:
+        if (watched == tree_ && status_->isVisible())
+            PlaceStatus();
+        break;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        if (watched != tree_) {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (!DroppedLocation(drag->mimeData()).isEmpty()) {
+                drag->acceptProposedAction();
+                return true;
+            }
+        }
+        break;
+    case QEvent::Drop:
+        if (watched != tree_) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString location = DroppedLocation(drop->mimeData());
+            if (!location.isEmpty()) {
+                drop->acceptProposedAction();
+                // The dialog opens after the drop has ended: the source program is not held.
+                QTimer::singleShot(0, this, [this, location] { AddPlaylist(location); });
+                return true;
+            }
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quorvel

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "base/requestoptions.h"
+
+#include <QIcon>
+#include <QObject>
+#include <atomic>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QThread;
+class QTimer;
+class QTreeWidget;
+class QWidget;
+
+namespace quorvel {
+
+class ChannelTree;
+class PlaylistWorker;
+class ViewerDatabase;
+
+// The window's side of playlist sources: "Add playlist…", "Refresh playlists" and "Remove
+// playlist…" in the channel tree's context menu, playlists dropped onto the window, the reading
+// of old sources after start, and a status line over the bottom of the tree with the progress
+// and a short summary. The work runs on a PlaylistWorker's thread; when it changed the
+// catalogue the tree is filled again at once, keeping the open categories, the selection and
+// the playing channel (which is never interrupted).
+class PlaylistManager : public QObject {
+public:
+    static constexpr long long kStaleAfterSeconds = 24 * 60 * 60;
+
+    PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile);
+    ~PlaylistManager() override;
+
+    // Reads again, in the background, the sources last read more than a day ago.
+    void Start();
+    // The dialog, with the location filled in (a drop) or empty.
+    void AddPlaylist(const QString& location = QString());
+    void RefreshPlaylists();
+    void RemovePlaylist();
+
+    // What the channel's server must see in its requests, as its playlist gave it.
+    RequestOptions RequestOptionsFor(const QString& channel);
+
+    // Jobs queued or running.
+    int Pending() const { return pending_; }
+    QLabel* Status() const { return status_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Post(const std::function<void(PlaylistWorker&)>& job);
+    void Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree);
+    void Say(const QString& text, int milliseconds);
+    void ShowTree(const std::shared_ptr<const ChannelTree>& catalogue);
+    void PlaceStatus();
+    void ShowMenu(const QPoint& at);
+    ViewerDatabase* Database();
+
+    QWidget* window_;
+    QTreeWidget* tree_;
+    QIcon image_;
+    std::string catalogue_;
+    QLabel* status_;
+    QTimer* hide_;
+    QThread* thread_;
+    PlaylistWorker* worker_ = nullptr;
+    std::atomic<bool> cancel_{false};
+    std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
+    int pending_ = 0;
+    bool noticeShown_ = false;
+};
+
+} // namespace quorvel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace quorvel {
+
+class ChannelTree;
+class PlaylistSources;
+
+// Reads, refreshes and removes playlist sources on a thread of its own, one job after the
+// other, so that the window goes on answering while a list of a hundred thousand channels is
+// downloaded and merged. It lives on that thread; jobs reach it through the thread's event loop
+// and tell their outcome through the functions given, called on the worker's thread.
+class PlaylistWorker : public QObject {
+public:
+    struct Outcome {
+        QString summary;                          // what the viewer reads
+        bool failed = false;                      // anything failed (the summary says what)
+        std::shared_ptr<const ChannelTree> tree;  // the catalogue after a change, else null
+    };
+    struct Report {
+        std::function<void(const QString& text)> progress;
+        std::function<void(const Outcome& outcome)> finished;
+        std::function<void(const QString& text)> notice; // the database's, once
+    };
+
+    PlaylistWorker(std::string catalogueFile, Report report, const std::atomic<bool>* cancel);
+    ~PlaylistWorker() override;
+
+    void Add(const QString& location);
+    // Reads again every source (maxAgeSeconds < 0) or those read longer ago than that.
+    void Refresh(long long maxAgeSeconds);
+    void Remove(long long sourceId);
+
+private:
+    PlaylistSources& Sources();
+    void Progress(const QString& text);
+    void Finish(Outcome outcome, bool changed);
+
+    std::string catalogue_;
+    Report report_;
+    const std::atomic<bool>* cancel_;
+    std::unique_ptr<PlaylistSources> sources_;
+    bool noticed_ = false;
+    long long lastProgressMs_ = 0;
+};
+
+} // namespace quorvel
