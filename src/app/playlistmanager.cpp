@@ -94,7 +94,7 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     worker_ = new PlaylistWorker(catalogue_, report, &cancel_);
     worker_->moveToThread(thread_);
     thread_->setObjectName(QStringLiteral("Playlists"));
-    thread_->start(QThread::LowPriority);
+    thread_->start();
 }
 
 PlaylistManager::~PlaylistManager()
@@ -129,9 +129,13 @@ void PlaylistManager::AddPlaylist(const QString& location)
     });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QString where = dialog.Location();
-    Say(QStringLiteral("Reading %1...").arg(where), 0);
-    Post([where](PlaylistWorker& w) { w.Add(where); });
+    Add(dialog.Location());
+}
+
+void PlaylistManager::Add(const QString& location)
+{
+    Say(QStringLiteral("Reading %1...").arg(location), 0);
+    Post([location](PlaylistWorker& w) { w.Add(location); });
 }
 
 void PlaylistManager::RefreshPlaylists()

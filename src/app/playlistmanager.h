@@ -37,6 +37,8 @@ public:
     void Start();
     // The dialog, with the location filled in (a drop) or empty.
     void AddPlaylist(const QString& location = QString());
+    // Reads the playlist at location as a source, without asking.
+    void Add(const QString& location);
     void RefreshPlaylists();
     void RemovePlaylist();
 

@@ -19,20 +19,15 @@
 namespace quorvel {
 namespace {
 
+int OpenCatalogue(const std::string& file);
+
 std::string ReadCatalogue(const std::string& file)
 {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return {};
-        throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(errno) +
-                        "; it was left as it is");
-    }
+    const int fd = OpenCatalogue(file);
+    if (fd < 0)
+        return {};
     struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw Exception("The catalogue " + file + " is not a regular file; it was left as it is");
-    }
+    ::fstat(fd, &st);
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(st.st_size));
     const int err = ReadToEnd(fd, [&bytes](const char* data, std::size_t size) {
@@ -43,6 +38,23 @@ std::string ReadCatalogue(const std::string& file)
     if (err != 0)
         throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(err) + "; it was left as it is");
     return bytes;
+}
+
+int OpenCatalogue(const std::string& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return -1;
+        throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(errno) +
+                        "; it was left as it is");
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw Exception("The catalogue " + file + " is not a regular file; it was left as it is");
+    }
+    return fd;
 }
 
 std::string_view Trimmed(std::string_view s)
@@ -122,6 +134,13 @@ int ImportReport::NewCategories() const
     for (const auto& c : categories)
         n += c.isNew ? 1 : 0;
     return n;
+}
+
+void CatalogueImport::CheckReadable(const std::string& catalogueFile)
+{
+    const int fd = OpenCatalogue(catalogueFile);
+    if (fd >= 0)
+        ::close(fd);
 }
 
 CatalogueImport::CatalogueImport(std::string catalogueFile)

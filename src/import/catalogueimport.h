@@ -57,6 +57,9 @@ public:
     // Reads the catalogue as it is now (a missing one is empty). Throws Exception when it exists
     // but cannot be read: such a catalogue is never replaced.
     explicit CatalogueImport(std::string catalogueFile);
+    // Throws the same Exception the constructor would for a catalogue that exists but cannot
+    // be read, without reading it.
+    static void CheckReadable(const std::string& catalogueFile);
 
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
     void Add(const M3uPlaylist& playlist, const Progress& progress = {});

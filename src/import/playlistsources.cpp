@@ -103,7 +103,7 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
     const QString where = Normalized(location);
     const std::string shown = where.toStdString();
     // A catalogue that cannot be read stops the read before anything is fetched.
-    { CatalogueImport probe(catalogue_); }
+    CatalogueImport::CheckReadable(catalogue_);
     const std::optional<SourceRecord> known = Known(shown);
     try {
         PlaylistSource source(where);
