@@ -1,0 +1,89 @@
+// Playlists from the window: a playlist served on 127.0.0.1 read beside the window, the tree
+// filled again without a restart and without playing anything, the selection and open
+// categories kept, a failure said in the status line with nothing changed, and a channel's
+// request options found for its playing.
+#include "app/channeltreefill.h"
+#include "app/playlistmanager.h"
+#include "catalogue/channeltree.h"
+#include "scratchdir.h"
+#include "testhttpserver.h"
+
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+QStringList TopLevel(QTreeWidget* tree)
+{
+    QStringList names;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        names << tree->topLevelItem(i)->text(0);
+    return names;
+}
+
+} // namespace
+
+TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
+{
+    TestHttpServer server;
+    server.Serve("/tv.m3u", {200,
+                             "#EXTM3U\n#EXTINF:-1 group-title=\"Served\" http-referrer=\"http://ref/\",Guarded\n"
+                             "#EXTVLCOPT:http-user-agent=Box/2\nhttp://127.0.0.1:9/guarded\n"
+                             "#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n",
+                             {}, false});
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    ScratchDir::Spit(catalogue, "[Layer1]\nMine=\nOther=\n[Layer2]\nHand=Mine\n[Programs]\nHand=http://127.0.0.1:9/hand\n");
+    QWidget window;
+    window.resize(400, 300);
+    auto* tree = new QTreeWidget(&window);
+    tree->setGeometry(200, 0, 200, 300);
+    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+    FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(catalogue)), QIcon());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    tree->topLevelItem(0)->setExpanded(true);
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    int choices = 0;
+    QObject::connect(tree, &QTreeWidget::itemSelectionChanged, [&choices] { ++choices; });
+
+    manager.Add(server.Url("/tv.m3u"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_EQ(TopLevel(tree), (QStringList{"Mine", "Other", "Served"}));
+    ASSERT_EQ(tree->topLevelItem(2)->childCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(2)->child(0)->text(0), QStringLiteral("Guarded"));
+    // The viewer's place is kept and nothing was chosen (a choice would play a channel).
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Hand"));
+    EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
+    EXPECT_EQ(choices, 0);
+    EXPECT_TRUE(manager.Status()->isVisible());
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("Added 2 channels"))) << manager.Status()->text().toStdString();
+    // The player finds each channel's request options; a channel without any sends none.
+    EXPECT_EQ(manager.RequestOptionsFor(QStringLiteral("guarded")), (RequestOptions{"Box/2", "http://ref/", ""}));
+    EXPECT_TRUE(manager.RequestOptionsFor(QStringLiteral("Open")).Empty());
+    EXPECT_TRUE(manager.RequestOptionsFor(QStringLiteral("Hand")).Empty());
+
+    // The provider fails: everything stays, and the status line says why.
+    server.Serve("/tv.m3u", {503, "busy", {}, false});
+    const std::string before = ScratchDir::Slurp(catalogue);
+    manager.RefreshPlaylists();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("503"))) << manager.Status()->text().toStdString();
+    EXPECT_EQ(ScratchDir::Slurp(catalogue), before);
+    EXPECT_EQ(TopLevel(tree), (QStringList{"Mine", "Other", "Served"}));
+
+    // It answers again with one channel fewer: the tree follows, the viewer's place stays.
+    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
+    manager.RefreshPlaylists();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    ASSERT_EQ(TopLevel(tree), (QStringList{"Mine", "Other", "Served"}));
+    EXPECT_EQ(tree->topLevelItem(2)->childCount(), 1);
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Hand"));
+    EXPECT_EQ(choices, 0);
+    EXPECT_TRUE(manager.RequestOptionsFor(QStringLiteral("Guarded")).Empty());
+}
