@@ -7,6 +7,7 @@
 #include "catalogue/channeltree.h"
 #include "scratchdir.h"
 #include "testhttpserver.h"
+#include "userdata/viewerdatabase.h"
 
 #include <QLabel>
 #include <QTest>
@@ -86,4 +87,21 @@ TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Hand"));
     EXPECT_EQ(choices, 0);
     EXPECT_TRUE(manager.RequestOptionsFor(QStringLiteral("Guarded")).Empty());
+
+    // After a start, a source read more than a day ago is read again by itself; a fresh one is not.
+    auto asked = [&server] { return server.Requests().count(QStringLiteral("/tv.m3u")); };
+    const auto readsBefore = asked();
+    manager.Start();
+    QTest::qWait(2500);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_EQ(asked(), readsBefore);
+    {
+        ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
+        SourceRecord source = db.Sources().at(0);
+        source.lastRead -= 2 * 24 * 60 * 60;
+        db.StoreRead(source, db.Channels(source.id));
+    }
+    manager.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return asked() > readsBefore; }, 30000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
 }
