@@ -332,7 +332,7 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
     }
     const std::string_view key = arena_.Keep(name, Numbered(free, buffer));
     channelIndex_.Insert(freeHash, key, static_cast<std::uint32_t>(channels_.size()));
-    channels_.push_back(Channel{key, arena_.Keep(address), category});
+    channels_.push_back(Channel{key, arena_.Keep(address), category, false, true});
     Claim(channels_.back(), static_cast<std::uint32_t>(channels_.size() - 1));
     newChannels_.emplace_back(key, category);
     addresses_.emplace_back(key, channels_.back().address);
@@ -360,7 +360,7 @@ CatalogueImport::Placement CatalogueImport::Placed(std::size_t entry) const
     const std::uint32_t at = placed_[entry];
     if (at == kNotPlaced)
         return {};
-    return Placement{channels_[at].name, textOf_[channels_[at].category]};
+    return Placement{channels_[at].name, textOf_[channels_[at].category], channels_[at].owned};
 }
 
 void CatalogueImport::SetSourceChannels(const std::vector<std::string>& names)

@@ -64,18 +64,21 @@ public:
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
     void Add(const M3uPlaylist& playlist, const Progress& progress = {});
 
-    // The channels (catalogue names) a remembered source listed when last read, before Add:
+    // The channels (catalogue names) a remembered source brought into the catalogue, before Add:
     // the playlist may move them to another category, and those it no longer lists can go.
+    // Channels that were there before the source first listed them are not its to take away.
     void SetSourceChannels(const std::vector<std::string>& names);
     // Takes out the source's channels no entry claimed, except those another source lists too;
     // a category left empty by that goes as well, unless it is one of the default ones.
     void RemoveUnclaimed(const std::function<bool(std::string_view name)>& listedElsewhere);
 
-    // Where each entry Add took landed, in order: the channel's catalogue name and category;
-    // both empty for an entry that was skipped or listed twice.
+    // Where each entry Add took landed, in order: the channel's catalogue name and category,
+    // and whether the source brought it (added now, or its own already); names empty for an
+    // entry that was skipped or listed twice.
     struct Placement {
         std::string_view name;
         std::string_view category;
+        bool owned = false;
     };
     std::size_t PlacementCount() const { return placed_.size(); }
     Placement Placed(std::size_t entry) const;
@@ -99,7 +102,7 @@ private:
         std::string_view address;
         TextId category;
         bool used = false;    // claimed by an entry of this import
-        bool owned = false;   // the source's, as last read
+        bool owned = false;   // brought by the source being read
         bool removed = false; // taken out by RemoveUnclaimed
     };
     static constexpr std::uint32_t kNotPlaced = 0xFFFFFFFF;

@@ -43,12 +43,14 @@ private:
     int fd_ = -1;
 };
 
-std::vector<std::string> NamesOf(const std::vector<SourceChannel>& channels)
+// The channels the source brought: only those can go with it.
+std::vector<std::string> OwnedNames(const std::vector<SourceChannel>& channels)
 {
     std::vector<std::string> names;
     names.reserve(channels.size());
     for (const auto& c : channels)
-        names.push_back(c.name);
+        if (c.owned)
+            names.push_back(c.name);
     return names;
 }
 
@@ -135,7 +137,7 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
         const CatalogueLock lock(catalogue_);
         CatalogueImport import(catalogue_);
         if (known)
-            import.SetSourceChannels(NamesOf(Database().Channels(known->id)));
+            import.SetSourceChannels(OwnedNames(Database().Channels(known->id)));
         import.Add(*parsed, [&](std::size_t done, std::size_t total) {
             if (cancel && cancel->load())
                 throw Exception("Importing " + shown + " was cancelled");
@@ -182,6 +184,7 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
             c.tvgName = e.tvgName;
             c.tvgChno = e.tvgChno;
             c.tvgShift = e.tvgShift;
+            c.owned = placed.owned;
             channels.push_back(std::move(c));
         }
         SourceRecord record;
@@ -210,7 +213,7 @@ SourceOutcome PlaylistSources::Remove(const SourceRecord& source)
     outcome.location = source.location;
     const CatalogueLock lock(catalogue_);
     CatalogueImport import(catalogue_);
-    import.SetSourceChannels(NamesOf(Database().Channels(source.id)));
+    import.SetSourceChannels(OwnedNames(Database().Channels(source.id)));
     const auto others = Database().NamesOfOtherSources(source.id);
     import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0; });
     if (import.HasChanges()) {

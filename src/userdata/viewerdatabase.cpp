@@ -43,6 +43,7 @@ const std::vector<std::vector<const char*>>& Migrations()
             " tvg_name TEXT NOT NULL DEFAULT '',"
             " tvg_chno TEXT NOT NULL DEFAULT '',"
             " tvg_shift TEXT NOT NULL DEFAULT '',"
+            " owned INTEGER NOT NULL DEFAULT 1,"
             " PRIMARY KEY (source_id, position))",
             "CREATE INDEX source_channels_by_name ON source_channels (name COLLATE NOCASE)",
         },
@@ -309,7 +310,7 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
 {
     return Guarded("read", [&] {
         QSqlQuery q = db_->Run("SELECT category, name, address, user_agent, referrer, origin, tvg_id, tvg_name, "
-                               "tvg_chno, tvg_shift FROM source_channels WHERE source_id = ? ORDER BY position",
+                               "tvg_chno, tvg_shift, owned FROM source_channels WHERE source_id = ? ORDER BY position",
                                {QVariant::fromValue(source)});
         std::vector<SourceChannel> out;
         while (q.next()) {
@@ -322,6 +323,7 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
             c.tvgName = S(q.value(7));
             c.tvgChno = S(q.value(8));
             c.tvgShift = S(q.value(9));
+            c.owned = q.value(10).toInt() != 0;
             out.push_back(std::move(c));
         }
         return out;
@@ -359,7 +361,7 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
             QSqlQuery insert(db_->Db());
             insert.prepare(QStringLiteral(
                 "INSERT INTO source_channels (source_id, position, category, name, address, user_agent, referrer, "
-                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             int position = 0;
             for (const auto& c : channels) {
                 insert.bindValue(0, QVariant::fromValue(id));
@@ -374,6 +376,7 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
                 insert.bindValue(9, Q(c.tvgName));
                 insert.bindValue(10, Q(c.tvgChno));
                 insert.bindValue(11, Q(c.tvgShift));
+                insert.bindValue(12, c.owned ? 1 : 0);
                 if (!insert.exec())
                     throw Failure(insert.lastError());
             }

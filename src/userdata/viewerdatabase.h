@@ -31,6 +31,9 @@ struct SourceChannel {
     std::string tvgName;
     std::string tvgChno;
     std::string tvgShift;
+    // The source brought it into the catalogue (a refresh that no longer lists it removes it);
+    // false for a channel that was there before the source first listed it.
+    bool owned = true;
 };
 
 // The viewer's own data in one SQLite file beside the catalogue: write-ahead logging and a wait

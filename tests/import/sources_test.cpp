@@ -36,7 +36,10 @@ protected:
 TEST_F(PlaylistSourcesTest, RefreshAddsUpdatesMovesAndRemovesOnlyTheSourcesOwnChannels)
 {
     ScratchDir::Spit(Catalogue(), "[Layer1]\nNews=\n[Layer2]\nMine=News\n[Programs]\nMine=http://h/mine\n");
-    const QString a = Write("a.m3u", "#EXTM3U\n" + Entry("X", "News", "http://h/x1") + Entry("Y", "Sport", "http://h/y") +
+    // The source lists the hand-made channel too: it is there already, and stays when the
+    // source stops listing it.
+    const QString a = Write("a.m3u", "#EXTM3U\n" + Entry("Mine", "News", "http://h/mine") +
+                                         Entry("X", "News", "http://h/x1") + Entry("Y", "Sport", "http://h/y") +
                                          Entry("Z", "Sport", "http://h/z|User-Agent=Zed") +
                                          Entry("Both", "Sport", "http://h/both"));
     const QString b = Write("b.m3u", "#EXTM3U\n" + Entry("W", "Movies", "http://h/w") + Entry("Both", "Sport", "http://h/both"));

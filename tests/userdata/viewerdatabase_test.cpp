@@ -71,8 +71,10 @@ TEST(ViewerDatabase, FreshFileKeepsSourcesAndChannelsAcrossOpenings)
                           {Channel("Alpha", "http://h/a", {"UA/1", "http://ref/", ""}), Channel("Beta", "http://h/b")});
         db.StoreRead(Source("/srv/other.m3u"), {Channel("Gamma", "http://h/g", {"", "", "http://origin"})});
         // A second read of the same source replaces what it listed.
+        SourceChannel delta = Channel("Delta", "http://h/d");
+        delta.owned = false;
         EXPECT_EQ(db.StoreRead(Source("http://127.0.0.1/tv.m3u", 2000),
-                               {Channel("Alpha", "http://h/a2", {"UA/2", "", ""}), Channel("Delta", "http://h/d")}),
+                               {Channel("Alpha", "http://h/a2", {"UA/2", "", ""}), delta}),
                   id);
     }
     // Write-ahead logging is on for every later connection too.
@@ -90,6 +92,8 @@ TEST(ViewerDatabase, FreshFileKeepsSourcesAndChannelsAcrossOpenings)
     EXPECT_EQ(channels[0].address, "http://h/a2");
     EXPECT_EQ(channels[0].tvgId, "Alpha.tv");
     EXPECT_EQ(channels[1].name, "Delta");
+    EXPECT_TRUE(channels[0].owned);
+    EXPECT_FALSE(channels[1].owned);
     // Options are found by catalogue name in any ASCII case; a channel without any has none.
     EXPECT_EQ(db.RequestOptionsOf("alpha"), (RequestOptions{"UA/2", "", ""}));
     EXPECT_EQ(db.RequestOptionsOf("GAMMA"), (RequestOptions{"", "", "http://origin"}));
@@ -138,7 +142,7 @@ TEST(ViewerDatabase, EmptyFileAndFirstSchemaComeUpToDate)
         "INTEGER NOT NULL, category TEXT NOT NULL, name TEXT NOT NULL, address TEXT NOT NULL, user_agent TEXT NOT "
         "NULL DEFAULT '', referrer TEXT NOT NULL DEFAULT '', origin TEXT NOT NULL DEFAULT '', tvg_id TEXT NOT NULL "
         "DEFAULT '', tvg_name TEXT NOT NULL DEFAULT '', tvg_chno TEXT NOT NULL DEFAULT '', tvg_shift TEXT NOT NULL "
-        "DEFAULT '', PRIMARY KEY (source_id, position))",
+        "DEFAULT '', owned INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (source_id, position))",
         "CREATE INDEX source_channels_by_name ON source_channels (name COLLATE NOCASE)",
         "INSERT INTO sources (id, location, last_read) VALUES (4, 'http://127.0.0.1/old.m3u', 77)",
         "INSERT INTO source_channels (source_id, position, category, name, address, referrer) "
