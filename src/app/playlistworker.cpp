@@ -94,13 +94,13 @@ void PlaylistWorker::Add(const QString& location)
     bool changed = false;
     try {
         PlaylistSources& sources = Sources();
-        const QString shown = QString::fromStdString(PlaylistSources::Normalized(location).toStdString());
+        const QString shown = Shown(PlaylistSources::Normalized(location).toStdString());
         const SourceOutcome o = sources.Read(
             location,
             [this, &shown](const PlaylistSources::Progress& p) {
                 using Stage = PlaylistSources::Progress::Stage;
                 if (p.stage == Stage::Downloading)
-                    Progress(QStringLiteral("Reading %1: %2 KB").arg(Shown(shown.toStdString())).arg(Count(p.done / 1024)));
+                    Progress(QStringLiteral("Reading %1: %2 KB").arg(shown, Count(p.done / 1024)));
                 else if (p.stage == Stage::Importing)
                     Progress(QStringLiteral("Adding channels: %1 of %2").arg(Count(p.done), Count(p.total)));
                 else

@@ -87,11 +87,12 @@ bool NameIs(std::string_view name, std::string_view wanted)
     return name.size() == wanted.size() && StartsWithNoCase(name, wanted);
 }
 
-// The first of an attribute named twice counts.
+// The first of an attribute named twice counts. (A field never set has no data at all; a value
+// read from the line, even an empty one, points into it.)
 void Keep(std::string_view& field, std::string_view value)
 {
     if (field.data() == nullptr)
-        field = value.data() ? value : std::string_view("", 0);
+        field = value;
 }
 
 ExtInf ParseExtInf(std::string_view s)
