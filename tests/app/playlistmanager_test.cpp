@@ -9,7 +9,14 @@
 #include "testhttpserver.h"
 #include "userdata/viewerdatabase.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTimer>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -104,4 +111,50 @@ TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
     manager.Start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return asked() > readsBefore; }, 30000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+}
+
+TEST(PlaylistManager, APlaylistDroppedOnTheWindowOpensTheDialogWithIt)
+{
+    ScratchDir dir;
+    ScratchDir::Spit(dir.File("tv.m3u"), "#EXTM3U\n#EXTINF:-1,A\nhttp://127.0.0.1:9/a\n");
+    QWidget window;
+    window.resize(400, 300);
+    auto* tree = new QTreeWidget(&window);
+    tree->setGeometry(200, 0, 200, 300);
+    PlaylistManager manager(&window, tree, QIcon(), dir.File("VisibleAPI.dat"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_TRUE(window.acceptDrops());
+
+    auto drop = [&](QMimeData* mime) {
+        // The dialog is modal: it is read and closed from inside its own loop.
+        QString shown;
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                shown = dialog->findChild<QLineEdit*>(QStringLiteral("PlaylistLocation"))->text();
+                dialog->reject();
+            }
+        });
+        closer.start(50);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &enter);
+        const bool accepted = enter.isAccepted();
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &event);
+        QTest::qWaitFor([&] { return !shown.isEmpty(); }, accepted ? 5000 : 300);
+        delete mime;
+        return shown;
+    };
+    auto* file = new QMimeData;
+    file->setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("tv.m3u")))});
+    EXPECT_EQ(drop(file), QString::fromStdString(dir.File("tv.m3u")));
+    auto* address = new QMimeData;
+    address->setText(QStringLiteral("  https://provider.example/get.php?type=m3u  "));
+    EXPECT_EQ(drop(address), QStringLiteral("https://provider.example/get.php?type=m3u"));
+    // Text that is no address opens nothing.
+    auto* words = new QMimeData;
+    words->setText(QStringLiteral("hello"));
+    EXPECT_EQ(drop(words), QString());
+    EXPECT_EQ(manager.Pending(), 0);
 }
