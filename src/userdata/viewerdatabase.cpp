@@ -230,7 +230,11 @@ void ViewerDatabase::Open()
             }
         }
         // Nothing on disk can be used: the program runs on with its data in memory.
-        attempt(QStringLiteral(":memory:"));
+        try {
+            attempt(QStringLiteral(":memory:"));
+        } catch (const OpenFailure& memory) {
+            throw Exception("The viewer's data cannot be kept even in memory: " + memory.why);
+        }
         notice_ = "The viewer's data in " + file_ + " cannot be used (" + first.why +
                   "); playlist sources added now are kept only until the player ends.";
     }
