@@ -3,6 +3,8 @@
 #include "base/exception.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -58,6 +60,7 @@ std::string S(const QVariant& v) { return v.toString().toStdString(); }
 struct OpenFailure {
     std::string why;
     bool damaged;
+    bool busy = false; // another connection held the file just then
 };
 
 // A statement that failed, on its way to the caller that knows what it was for.
@@ -66,6 +69,14 @@ struct SqlFailure {
 };
 
 SqlFailure Failure(const QSqlError& e) { return SqlFailure{e}; }
+
+bool IsBusy(const QSqlError& error)
+{
+    // SQLite's result codes: 5 busy, 6 locked. Some of them (a change of journal mode, a
+    // connection that must wait for another's recovery of the log) come without any wait.
+    const int primary = error.nativeErrorCode().toInt() & 0xFF;
+    return primary == 5 || primary == 6;
+}
 
 bool IsDamage(const QSqlError& error)
 {
@@ -197,15 +208,31 @@ void ViewerDatabase::Open()
             });
         } catch (const SqlFailure& f) {
             db_.reset();
-            throw OpenFailure{f.error.text().toStdString(), IsDamage(f.error)};
+            throw OpenFailure{f.error.text().toStdString(), IsDamage(f.error), IsBusy(f.error)};
         } catch (...) {
             db_.reset();
             throw;
         }
     };
     const QString file = Q(file_);
+    // Several programs opening one new file at once meet each other's locks while the first
+    // one makes it: those wait their turn, as long as any statement would.
+    auto attemptWaiting = [&attempt](const QString& name) {
+        QElapsedTimer waited;
+        waited.start();
+        for (;;) {
+            try {
+                attempt(name);
+                return;
+            } catch (const OpenFailure& f) {
+                if (!f.busy || waited.elapsed() > kBusyTimeoutMs)
+                    throw;
+            }
+            QThread::msleep(20);
+        }
+    };
     try {
-        attempt(file);
+        attemptWaiting(file);
         return;
     } catch (const OpenFailure& first) {
         if (first.damaged && QFileInfo::exists(file)) {
@@ -220,7 +247,7 @@ void ViewerDatabase::Open()
                     if (QFile::exists(file + QLatin1String(journal)))
                         QFile::rename(file + QLatin1String(journal), aside + QLatin1String(journal));
                 try {
-                    attempt(file);
+                    attemptWaiting(file);
                     notice_ = "The viewer's data in " + file_ + " could not be read (" + first.why +
                               "); it was moved aside as " + aside.toStdString() +
                               " and a fresh one was started: playlist sources must be added again.";

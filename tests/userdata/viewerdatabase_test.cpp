@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -234,8 +235,10 @@ TEST(ViewerDatabase, TwoProcessesWritingAtOnceBothLand)
             int status = 0;
             try {
                 ViewerDatabase db(file);
-                if (!db.Notice().empty())
+                if (!db.Notice().empty()) {
+                    std::fprintf(stderr, "process %d: %s\n", p, db.Notice().c_str());
                     status = 3;
+                }
                 for (int round = 0; round < kRounds && status == 0; ++round) {
                     std::vector<SourceChannel> channels;
                     for (int i = 0; i < 300; ++i)
