@@ -34,7 +34,7 @@ SkinForm::SkinForm(QWidget* form)
 SkinForm::~SkinForm()
 {
     form_->removeEventFilter(this);
-    // The skin's objects and connections go first: they call into the other parts.
+    // The skin data's signal stops reaching the frame before any other part goes.
     skin_.reset();
 }
 

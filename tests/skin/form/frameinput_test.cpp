@@ -178,6 +178,25 @@ void SendMouse(QWidget& form, QEvent::Type type, QPoint local, QPoint screen, Qt
 
 } // namespace
 
+TEST(FrameInput, PointerEventsOfTheObjectsReachTheForm)
+{
+    FormFixture f;
+    f.ShowActive();
+    SkinForm& frame = f.frame();
+    frame.OnMouseEnterEvent = [&](const std::string& id) { f.events.push_back("enter " + id); };
+    frame.OnMouseLeaveEvent = [&](const std::string& id) { f.events.push_back("leave " + id); };
+    frame.OnMouseMoveEvent = [&](const std::string& id, int, int, const SkinRect&) {
+        f.events.push_back("move " + id);
+    };
+    f.events.clear();
+    QWidget& form = f.form();
+    const QPoint c = Centre(f.Object("caption"));
+    frame.Input().HoverTracking(c.x(), c.y(), true);
+    SendMouse(form, QEvent::MouseMove, c, form.mapToGlobal(c), Qt::NoButton, Qt::NoButton);
+    frame.Input().HoverTracking(-1, -1, false);
+    EXPECT_EQ(f.events, (std::vector<std::string>{"enter caption", "move caption", "leave caption"}));
+}
+
 TEST(FrameInput, CaptionDragMovesTheWindowUnlessMaximized)
 {
     FormFixture f;
