@@ -31,17 +31,13 @@ public:
     // The form's icon at the small-icon size.
     QImage SmallIcon();
 
-    // The frame pieces as last composed (top, bottom, left, right), for tests and benchmarks.
-    const QImage& Piece(int index) const { return pieces_[index]; }
-    bool PiecesValid() const { return piecesValid_; }
-
 private:
     void ComposePieces();
     bool InLowerPiece(const ActiveSkinObject& object) const;
     void DrawObjectOn(QPainter& piecePainter, ActiveSkinObject& object, bool update);
 
     SkinForm& frame_;
-    // At the screen's pixel density.
+    // Top, bottom, left and right, at the screen's pixel density.
     QImage pieces_[4];
     bool piecesValid_ = false;
     QImage smallIcon_;
