@@ -2,6 +2,8 @@
 // full-HD size, against drawing one image of the window's size.
 #include "skin/store/compressedstoredskin.h"
 #include "skin/data/skindata.h"
+#include "skin/form/framelayout.h"
+#include "skin/form/framepainter.h"
 #include "skin/form/skinform.h"
 #include "skin/form/skinmenu.h"
 #include "skin/form/skinpopupwindow.h"
@@ -29,7 +31,7 @@ struct SkinnedWindow {
         frame->SetSkinData(data);
         form.setMaximumSize(size);
         form.resize(size);
-        frame->NudgeWidth();
+        frame->Layout().NudgeWidth();
     }
     QWidget form;
     SkinForm* frame = nullptr;
@@ -62,9 +64,9 @@ void FullFramePaint(benchmark::State& state)
     QImage target(size, QImage::Format_RGB32);
     for (auto _ : state) {
         // Composed from the skin's picture every time, as after any change of the frame.
-        w.frame->SendNcPaint();
+        w.frame->Painter().SendNcPaint();
         QPainter p(&target);
-        w.frame->PaintSkinnedFrame(p);
+        w.frame->Painter().PaintSkinnedFrame(p);
         p.end();
         benchmark::DoNotOptimize(target.constBits());
     }
@@ -78,7 +80,7 @@ void RepaintFromPieces(benchmark::State& state)
     QImage target(size, QImage::Format_RGB32);
     for (auto _ : state) {
         QPainter p(&target);
-        w.frame->PaintSkinnedFrame(p);
+        w.frame->Painter().PaintSkinnedFrame(p);
         p.end();
         benchmark::DoNotOptimize(target.constBits());
     }
@@ -89,8 +91,8 @@ void RebuildFrame(benchmark::State& state)
     const QSize size = SizeOf(state);
     SkinnedWindow w(size);
     for (auto _ : state) {
-        w.frame->RebuildFrame();
-        benchmark::DoNotOptimize(w.frame->FrameRegion());
+        w.frame->Layout().RebuildFrame();
+        benchmark::DoNotOptimize(w.frame->Layout().FrameRegion());
     }
 }
 

@@ -16,7 +16,10 @@ SkinControl::SkinControl(QWidget* parent) : QWidget(parent)
 
 void SkinControl::SetSkinData(SkinData* data)
 {
+    disconnect(skinChanges_);
     skinData_ = data;
+    if (data)
+        skinChanges_ = connect(data, &SkinData::skinChanged, this, &SkinControl::SkinDataChanged);
     // Without skin data the control takes its default look and size again.
     ApplySkin();
 }
@@ -52,6 +55,14 @@ void SkinControl::ForgetSkinSection()
     skinIndex_ = -1;
     ForgetSkinPictures(skinData_);
     InvalidateImage();
+}
+
+void SkinControl::SkinDataChanged(SkinMessage kind)
+{
+    if (kind == SKINMSG_BEFORE_CHANGE)
+        ForgetSkinSection();
+    else if (kind == SKINMSG_CHANGED)
+        ApplySkin();
 }
 
 const QImage& SkinControl::ControlImage()

@@ -11,9 +11,9 @@
 
 namespace quorvel {
 
-
 // A control that draws itself from a control section of the skin, found by name in its skin
-// data. Without a section (no skin data, no skin loaded, or no section of that name) it draws
+// data, and follows that skin data's changes: it forgets its section before a change and takes
+// the new skin after it. Without a section (no skin data, no skin loaded, or no section of that name) it draws
 // its default look. A paint copies the control's whole image, built off-screen and kept until
 // something it shows changes, in one piece; the control never erases its background.
 class SkinControl : public QWidget {
@@ -22,7 +22,8 @@ public:
     explicit SkinControl(QWidget* parent = nullptr);
 
     SkinData* GetSkinData() const { return skinData_; }
-    // Stores the skin data (forgotten when it is destroyed) and applies its skin.
+    // Stores the skin data (forgotten when it is destroyed), follows its changes and applies
+    // its skin.
     virtual void SetSkinData(SkinData* data);
     QString SkinDataName() const { return skinDataName_; }
     // Only stores the name; the next ApplySkin or paint looks it up.
@@ -63,7 +64,10 @@ protected:
     int skinIndex_ = -1;
 
 private:
+    void SkinDataChanged(SkinMessage kind);
+
     QPointer<SkinData> skinData_;
+    QMetaObject::Connection skinChanges_;
     QString skinDataName_;
     std::string sectionName_; // the name as the skin data's lists spell it
     std::optional<QRegion> skinRegion_;

@@ -132,6 +132,7 @@ void SkinPageControl::SetActivePageIndex(int index)
 void SkinPageControl::SetSkinData(SkinData* data)
 {
     skinData_ = data;
+    SkinData::FollowChanges(this, data, [this] { ApplySkin(); });
     // Without skin data the control takes its default look again.
     ApplySkin();
 }

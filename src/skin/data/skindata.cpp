@@ -5,9 +5,6 @@
 #include "skin/store/skincontainer.h"
 #include "skin/definition/skinini.h"
 
-#include "skin/data/skinmessageforms.h"
-
-#include <QCoreApplication>
 
 namespace quorvel {
 
@@ -39,7 +36,7 @@ void SkinData::SetCompressedStoredSkin(CompressedStoredSkin* storedSkin)
 void SkinData::SetResourceStrData(ResourceStrData* data)
 {
     resourceStrData_ = data;
-    BroadcastSkinMessage(SKINMSG_STRINGS_CHANGED);
+    emit skinChanged(SKINMSG_STRINGS_CHANGED);
 }
 
 void SkinData::LoadCompressedStoredSkin(CompressedStoredSkin& storedSkin)
@@ -47,7 +44,7 @@ void SkinData::LoadCompressedStoredSkin(CompressedStoredSkin& storedSkin)
     if (storedSkin.IsEmpty())
         return;
     Empty = true;
-    BroadcastSkinMessage(SKINMSG_BEFORE_CHANGE);
+    emit skinChanged(SKINMSG_BEFORE_CHANGE);
     ClearSkin();
     SkinContainer container;
     {
@@ -70,8 +67,8 @@ void SkinData::LoadCompressedStoredSkin(CompressedStoredSkin& storedSkin)
         throw;
     }
     Empty = false;
-    BroadcastSkinMessage(SKINMSG_CHANGED);
-    BroadcastSkinMessage(SKINMSG_AFTER_CHANGED);
+    emit skinChanged(SKINMSG_CHANGED);
+    emit skinChanged(SKINMSG_AFTER_CHANGED);
 }
 
 void SkinData::LoadFromDefinition(const SkinIni& ini)
@@ -183,23 +180,21 @@ void SkinData::ClearSkin()
     Empty = true;
 }
 
-void SkinData::BroadcastSkinMessage(int message)
+void SkinData::FollowChanges(QObject* receiver, SkinData* data, std::function<void()> applySkin)
 {
-    QObject* ownerForm = parent();
-    if (ownerForm) {
-        SkinMessageEvent event(message, this);
-        QCoreApplication::sendEvent(ownerForm, &event);
-    }
-    std::vector<QPointer<QObject>> forms;
-    for (QObject* form : SkinMessageForms::Forms())
-        forms.emplace_back(form);
-    for (const QPointer<QObject>& form : forms) {
-        // A form handling a message may destroy another one.
-        if (form.isNull() || form == ownerForm)
-            continue;
-        SkinMessageEvent event(message, this);
-        QCoreApplication::sendEvent(form, &event);
-    }
+    // The tie is a child of the receiver: deleting it cuts the connection, and it dies with
+    // the receiver.
+    static const QString tieName = QStringLiteral("SkinDataTie");
+    for (QObject* old : receiver->findChildren<QObject*>(tieName, Qt::FindDirectChildrenOnly))
+        delete old;
+    if (!data)
+        return;
+    auto* tie = new QObject(receiver);
+    tie->setObjectName(tieName);
+    connect(data, &SkinData::skinChanged, tie, [applySkin = std::move(applySkin)](SkinMessage kind) {
+        if (kind == SKINMSG_CHANGED)
+            applySkin();
+    });
 }
 
 } // namespace quorvel

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +21,8 @@ class CompressedStoredSkin;
 class ResourceStrData;
 class SkinIni;
 
-// Skin change messages, sent to every form when the skin changes.
+// What changed in a skin data, as its skinChanged signal tells it; the menu messages are the
+// skinned menu's notices to its form.
 enum SkinMessage : int {
     SKINMSG_BEFORE_CHANGE = 1225,
     SKINMSG_CHANGED = 1226,
@@ -31,7 +33,7 @@ enum SkinMessage : int {
     SKINMSG_STRINGS_CHANGED = 1274,
 };
 
-// The event that carries a skin message to a form: the message, the skin data, and 1000.
+// The event that carries a skinned menu's notice to its form and its opener.
 class SkinMessageEvent : public QEvent {
 public:
     static QEvent::Type EventType();
@@ -42,7 +44,8 @@ public:
 };
 
 // The loaded skin: frame bitmaps, numbered pictures, frame geometry, popup and hint window
-// data, form skin objects and control sections. Everything skinned draws from it.
+// data, form skin objects and control sections. Everything skinned draws from it, and hears of
+// its changes through skinChanged.
 class SkinData : public QObject {
     Q_OBJECT
 public:
@@ -67,7 +70,7 @@ public:
     ResourceStrData* GetResourceStrData() const { return resourceStrData_; }
     void SetResourceStrData(ResourceStrData* data);
 
-    // The whole load, with the change messages around it. On failure the error propagates and
+    // The whole load, with the change signals around it. On failure the error propagates and
     // the skin stays empty.
     void LoadCompressedStoredSkin(CompressedStoredSkin& storedSkin);
     // Builds the skin from parsed definition lines and the container's bitmaps (used by the load).
@@ -79,9 +82,16 @@ public:
     int FindControlIndex(const std::string& name) const;
     void ClearSkinLists();
     void ClearSkin();
-    // Sends the message to the owner form first, then to every other form with a skinned frame
-    // (SkinMessageForms); each send returns when the form has handled it.
-    void BroadcastSkinMessage(int message);
+
+    // Ties the receiver to the changes of the skin data: applySkin runs after each change, as
+    // long as both live. A receiver has one tie: a later call replaces it (no data: none).
+    static void FollowChanges(QObject* receiver, SkinData* data, std::function<void()> applySkin);
+
+signals:
+    // Before a change (SKINMSG_BEFORE_CHANGE: what was drawn from the old skin must go), after it
+    // (SKINMSG_CHANGED, then SKINMSG_AFTER_CHANGED), and when the skin's strings change
+    // (SKINMSG_STRINGS_CHANGED). Handlers run before the emitting call returns.
+    void skinChanged(quorvel::SkinMessage kind);
 
 private:
     QPointer<CompressedStoredSkin> storedSkin_;

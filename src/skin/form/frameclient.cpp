@@ -1,7 +1,8 @@
 #include "skin/form/frameclient.h"
 
-#include "widgets/alignment.h"
+#include "skin/form/framepainter.h"
 #include "skin/form/skinform.h"
+#include "widgets/alignment.h"
 
 #include <QPainter>
 #include <QPaintEvent>
@@ -19,7 +20,7 @@ void FrameClient::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     if (frame_)
-        frame_->PaintClientBackground(painter, rect());
+        frame_->Painter().PaintClientBackground(painter, rect());
 }
 
 void FrameClient::resizeEvent(QResizeEvent* event)

@@ -44,4 +44,29 @@ FrameInsets SkinnedFrameInsets(const FormInfo& info, int pictureWidth, int pictu
                        pictureHeight - info.clientrect.bottom};
 }
 
+PieceGeometry FramePieceGeometry(const QImage& picture, const FormInfo& info, const SkinRect& sourceClient,
+                                 const FrameGeometry& geometry, const SkinRect& targetClient, int width, int height)
+{
+    PieceGeometry p;
+    p.picture = picture;
+    p.S = SkinRect{0, 0, picture.width(), picture.height()};
+    p.LT = info.lefttoppoint;
+    p.RT = info.righttoppoint;
+    p.LB = info.leftbottompoint;
+    p.RB = info.rightbottompoint;
+    p.C = sourceClient;
+    p.W = width;
+    p.H = height;
+    p.NLT = geometry.LeftTop;
+    p.NRT = geometry.RightTop;
+    p.NLB = geometry.LeftBottom;
+    p.NRB = geometry.RightBottom;
+    p.NC = targetClient;
+    p.leftStretch = info.leftstretch;
+    p.rightStretch = info.rightstretch;
+    p.topStretch = info.topstretch;
+    p.bottomStretch = info.bottomstretch;
+    return p;
+}
+
 } // namespace quorvel

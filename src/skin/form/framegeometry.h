@@ -2,6 +2,7 @@
 
 #include "skin/definition/skinvalues.h"
 #include "skin/data/skinwindowdata.h"
+#include "skin/render/skinutils.h"
 
 #include <array>
 
@@ -31,5 +32,10 @@ struct FrameInsets {
     bool operator==(const FrameInsets&) const = default;
 };
 FrameInsets SkinnedFrameInsets(const FormInfo& info, int pictureWidth, int pictureHeight);
+
+// The geometry the piece builders take: a whole picture at its own size with its client
+// rectangle (source) and the frame's parts at the present size (target).
+PieceGeometry FramePieceGeometry(const QImage& picture, const FormInfo& info, const SkinRect& sourceClient,
+                                 const FrameGeometry& geometry, const SkinRect& targetClient, int width, int height);
 
 } // namespace quorvel

@@ -3,7 +3,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-#include <algorithm>
 
 namespace quorvel {
 
@@ -13,12 +12,6 @@ QRect MonitorWorkArea(const QWidget* window, bool workArea)
     if (!screen)
         return {};
     return workArea ? screen->availableGeometry() : screen->geometry();
-}
-
-void SetWindowTransparency(QWidget* window, int alpha)
-{
-    if (window)
-        window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 
 } // namespace quorvel

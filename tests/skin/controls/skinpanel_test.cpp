@@ -225,3 +225,35 @@ TEST(SkinPanel, MaskGivesTheShapeAtEverySize)
     panel.SetSkinData(nullptr);
     EXPECT_FALSE(panel.SkinRegion().has_value());
 }
+
+TEST(SkinPanel, FollowsTheChangesOfItsSkinData)
+{
+    auto skin = OwnSkin();
+    auto other = OwnSkin();
+    SkinPanel panel;
+    panel.SetSkinData(skin.get());
+    panel.resize(511, 446);
+    ASSERT_EQ(panel.SkinIndex(), 7);
+    // While the skin changes the panel holds no section; after it, the new skin's.
+    int during = 0;
+    QObject::connect(skin.get(), &SkinData::skinChanged, &panel, [&](SkinMessage kind) {
+        if (kind == SKINMSG_BEFORE_CHANGE)
+            during = panel.SkinIndex();
+    });
+    skin->SetCompressedStoredSkin(skin->GetCompressedStoredSkin());
+    EXPECT_EQ(during, -1);
+    EXPECT_EQ(panel.SkinIndex(), 7);
+    EXPECT_EQ(panel.ClientRect(), QRect(1, 1, 509, 444));
+
+    // Moved to another skin data: the first one's changes no longer reach it.
+    panel.SetSkinData(other.get());
+    panel.ForgetSkinSection();
+    skin->SetCompressedStoredSkin(skin->GetCompressedStoredSkin());
+    EXPECT_EQ(panel.SkinIndex(), -1);
+    other->SetCompressedStoredSkin(other->GetCompressedStoredSkin());
+    EXPECT_EQ(panel.SkinIndex(), 7);
+    // Without skin data it follows none.
+    panel.SetSkinData(nullptr);
+    other->SetCompressedStoredSkin(other->GetCompressedStoredSkin());
+    EXPECT_EQ(panel.SkinIndex(), -1);
+}

@@ -5,11 +5,11 @@
 #include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
 #include "skin/store/skinlimits.h"
-#include "skin/data/skinmessageforms.h"
 #include "skintestdata.h"
 #include "skin/io/zlibstreams.h"
 
 #include <QObject>
+#include <QPointer>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -17,26 +17,14 @@ using namespace quorvel;
 
 namespace {
 
-// A form with a skinned frame that writes down the skin messages it gets.
-class RecordingForm : public QObject {
-public:
-    RecordingForm(const char* name, std::vector<std::string>& log) : name_(name), log_(log)
+// Writes down the changes a skin data signals, as they come.
+struct ChangeLog {
+    explicit ChangeLog(SkinData& data)
     {
-        SkinMessageForms::Add(this);
+        QObject::connect(&data, &SkinData::skinChanged, &context, [this](SkinMessage kind) { kinds.push_back(kind); });
     }
-    bool event(QEvent* e) override
-    {
-        if (e->type() == SkinMessageEvent::EventType()) {
-            const auto* m = static_cast<SkinMessageEvent*>(e);
-            log_.push_back(name_ + ":" + std::to_string(m->Message) + ":" + std::to_string(m->Param));
-            return true;
-        }
-        return QObject::event(e);
-    }
-
-private:
-    std::string name_;
-    std::vector<std::string>& log_;
+    QObject context;
+    std::vector<int> kinds;
 };
 
 std::string Pack(const SkinContainer& c)
@@ -67,18 +55,20 @@ const std::vector<std::string> kDefinition = {
 
 } // namespace
 
-TEST(SkinData, LoadsSendsMessagesInOrderAndAdjustsTheFrame)
+TEST(SkinData, LoadsSignalsItsChangesInOrderAndAdjustsTheFrame)
 {
-    std::vector<std::string> log;
-    RecordingForm other("other", log);
-    RecordingForm owner("owner", log);
     CompressedStoredSkin stored;
     stored.SetCompressedData(Pack(Minimal(kDefinition)));
-    auto* data = new SkinData(&owner);
+    auto* data = new SkinData;
+    ChangeLog log(*data);
+    std::vector<bool> emptyWhenSignalled;
+    QObject::connect(data, &SkinData::skinChanged, &log.context,
+                     [&](SkinMessage) { emptyWhenSignalled.push_back(data->Empty); });
     data->SetCompressedStoredSkin(&stored);
     EXPECT_FALSE(data->Empty);
-    EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000", "other:1225:1000", "owner:1226:1000",
-                                             "other:1226:1000", "owner:1227:1000", "other:1227:1000"}));
+    EXPECT_EQ(log.kinds, (std::vector<int>{SKINMSG_BEFORE_CHANGE, SKINMSG_CHANGED, SKINMSG_AFTER_CHANGED}));
+    // Nothing is drawn from a skin half loaded: empty before, whole after.
+    EXPECT_EQ(emptyWhenSignalled, (std::vector<bool>{true, false, false}));
     // Unknown kinds are skipped; later entries keep their order.
     ASSERT_EQ(data->SkinObjects.size(), 2u);
     EXPECT_EQ(data->FindObjectIndex("closebutton"), 1);
@@ -113,19 +103,18 @@ TEST(SkinData, LoadsSendsMessagesInOrderAndAdjustsTheFrame)
 
 TEST(SkinData, FailedOrRefusedLoadsLeaveTheSkinEmpty)
 {
-    std::vector<std::string> log;
-    RecordingForm owner("owner", log);
-    SkinData data(&owner);
+    SkinData data;
+    ChangeLog log(data);
     CompressedStoredSkin stored;
     // Empty stored skin: nothing happens.
     data.SetCompressedStoredSkin(&stored);
-    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(log.kinds.empty());
     // An empty rectangle field fails the load; no change message follows.
     stored.SetCompressedData(Pack(Minimal({"[FORMINFO]", "clientrect=1,,3,4"})));
     EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EConvertError);
     EXPECT_TRUE(data.Empty);
     EXPECT_TRUE(data.ActivePictures.empty());
-    EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000"}));
+    EXPECT_EQ(log.kinds, (std::vector<int>{SKINMSG_BEFORE_CHANGE}));
     // Damaged zlib data.
     stored.SetCompressedData("\x78\xDA garbage that is not deflate data");
     EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EDecompressionError);
@@ -147,16 +136,15 @@ TEST(SkinData, FailedOrRefusedLoadsLeaveTheSkinEmpty)
 
 TEST(SkinData, ResourceStringsAndStringsChangedMessage)
 {
-    std::vector<std::string> log;
-    RecordingForm owner("owner", log);
-    SkinData data(&owner);
+    SkinData data;
+    ChangeLog log(data);
     auto* strings = new ResourceStrData;
     EXPECT_EQ(strings->ResStrings().size(), 73u);
     EXPECT_EQ(strings->GetResStr("MI_ROLLUPCAPTION"), "Ro&llUp");
     EXPECT_EQ(strings->GetResStr("MENUBUTTON_HINT"), "System menu");
     EXPECT_EQ(strings->GetResStr("MI_ROLLUP"), "");
     data.SetResourceStrData(strings);
-    EXPECT_EQ(log, std::vector<std::string>{"owner:1274:1000"});
+    EXPECT_EQ(log.kinds, std::vector<int>{SKINMSG_STRINGS_CHANGED});
     delete strings;
     EXPECT_EQ(data.GetResourceStrData(), nullptr);
 }
@@ -209,36 +197,61 @@ TEST(CompressedStoredSkin, ImportsAFolderAndKeepsTheOldStreamOnFailure)
     EXPECT_TRUE(other.IsEmpty());
 }
 
-TEST(SkinData, MessagesSkipFormsThatAreGoneOrClosedMeanwhile)
+TEST(SkinData, FollowChangesTiesOneReceiverToOneSkinData)
 {
-    std::vector<std::string> log;
-    auto* gone = new RecordingForm("gone", log);
-    delete gone; // a form that closed long ago
-    RecordingForm owner("owner", log);
-    auto* closing = new RecordingForm("closing", log);
-    // The owner's handling of a message closes the other form before it is reached.
-    class ClosingOwner : public QObject {
-    public:
-        explicit ClosingOwner(QObject*& victim) : victim_(victim) { SkinMessageForms::Add(this); }
-        bool event(QEvent* e) override
-        {
-            if (e->type() == SkinMessageEvent::EventType() && victim_) {
-                delete victim_;
-                victim_ = nullptr;
-                return true;
-            }
-            return QObject::event(e);
-        }
-        QObject*& victim_;
-    };
-    QObject* victim = closing;
-    ClosingOwner closer(victim);
-    SkinData data(&closer);
-    data.BroadcastSkinMessage(SKINMSG_STRINGS_CHANGED);
-    EXPECT_EQ(victim, nullptr);
-    EXPECT_EQ(log, (std::vector<std::string>{"owner:1274:1000"}));
-    SkinMessageForms::Remove(&owner);
-    SkinMessageForms::Remove(&closer);
+    SkinData a, b;
+    QObject receiver;
+    int applied = 0;
+    SkinData::FollowChanges(&receiver, &a, [&] { ++applied; });
+    // The skin is applied after a change, and only then.
+    emit a.skinChanged(SKINMSG_BEFORE_CHANGE);
+    emit a.skinChanged(SKINMSG_STRINGS_CHANGED);
+    emit a.skinChanged(SKINMSG_AFTER_CHANGED);
+    EXPECT_EQ(applied, 0);
+    emit a.skinChanged(SKINMSG_CHANGED);
+    EXPECT_EQ(applied, 1);
+    // Tied again, twice: the new skin data only, once a change.
+    SkinData::FollowChanges(&receiver, &b, [&] { ++applied; });
+    SkinData::FollowChanges(&receiver, &b, [&] { ++applied; });
+    emit a.skinChanged(SKINMSG_CHANGED);
+    emit b.skinChanged(SKINMSG_CHANGED);
+    EXPECT_EQ(applied, 2);
+    // No skin data: no tie left.
+    SkinData::FollowChanges(&receiver, nullptr, [&] { ++applied; });
+    emit b.skinChanged(SKINMSG_CHANGED);
+    EXPECT_EQ(applied, 2);
+    EXPECT_TRUE(receiver.children().isEmpty());
+}
+
+TEST(SkinData, ReceiversGoneBeforeOrDuringAChangeHearNothing)
+{
+    SkinData data;
+    int applied = 0;
+    {
+        QObject gone;
+        SkinData::FollowChanges(&gone, &data, [&] { ++applied; });
+    }
+    // The first receiver's handling closes the second before it is reached.
+    auto* first = new QObject;
+    auto* second = new QObject;
+    QPointer<QObject> victim = second;
+    SkinData::FollowChanges(first, &data, [&] {
+        ++applied;
+        delete victim.data();
+    });
+    SkinData::FollowChanges(second, &data, [&] { applied += 100; });
+    emit data.skinChanged(SKINMSG_CHANGED);
+    EXPECT_EQ(applied, 1);
+    EXPECT_TRUE(victim.isNull());
+    delete first;
+    // The skin data going first leaves its receivers untied.
+    QObject survivor;
+    {
+        SkinData shortLived;
+        SkinData::FollowChanges(&survivor, &shortLived, [&] { ++applied; });
+    }
+    SkinData::FollowChanges(&survivor, nullptr, [] {});
+    EXPECT_EQ(applied, 1);
 }
 
 TEST(SkinData, CountsBeyondWhatTheirSectionHoldsFailTheLoadCleanly)
@@ -252,9 +265,8 @@ TEST(SkinData, CountsBeyondWhatTheirSectionHoldsFailTheLoadCleanly)
         {"[SKINCONTROLS]", "count=3", "0=panel:panel"},
     };
     for (const auto& definition : hostile) {
-        std::vector<std::string> log;
-        RecordingForm owner("owner", log);
-        SkinData data(&owner);
+        SkinData data;
+        ChangeLog log(data);
         CompressedStoredSkin stored;
         stored.SetCompressedData(Pack(Minimal(definition)));
         EXPECT_THROW(data.LoadCompressedStoredSkin(stored), EInvalidSkin) << definition[1];
@@ -263,8 +275,7 @@ TEST(SkinData, CountsBeyondWhatTheirSectionHoldsFailTheLoadCleanly)
         EXPECT_TRUE(data.ActivePictureNames.empty());
         EXPECT_TRUE(data.SkinObjects.empty());
         EXPECT_TRUE(data.SkinControls.empty());
-        EXPECT_EQ(log, (std::vector<std::string>{"owner:1225:1000"}));
-        SkinMessageForms::Remove(&owner);
+        EXPECT_EQ(log.kinds, (std::vector<int>{SKINMSG_BEFORE_CHANGE}));
     }
     // Counts the section can hold load, missing entries adding nothing; negative ones load none.
     SkinData data;

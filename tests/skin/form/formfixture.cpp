@@ -45,19 +45,20 @@ void FormFixture::ShowActive()
 
 int FormFixture::IndexOf(const std::string& id) const
 {
-    for (int i = 0; i < frame_->Objects.Count(); ++i)
-        if (frame_->Objects.At(i)->IDName == id)
+    for (int i = 0; i < frame_->Skin().Objects.Count(); ++i)
+        if (frame_->Skin().Objects.At(i)->IDName == id)
             return i;
     return -1;
 }
 
-ActiveSkinObject& FormFixture::Object(const std::string& id) const { return *frame_->Objects.At(IndexOf(id)); }
+ActiveSkinObject& FormFixture::Object(const std::string& id) const { return *frame_->Skin().Objects.At(IndexOf(id)); }
 
 int FormFixture::RunMorph(int maxTicks)
 {
     int ticks = 0;
-    while (frame_->MorphTimer->isActive() && ticks < maxTicks) {
-        frame_->MorphTimerTick();
+    FrameInput& input = frame_->Input();
+    while (input.MorphTimer->isActive() && ticks < maxTicks) {
+        input.MorphTimerTick();
         ++ticks;
     }
     return ticks;

@@ -2,6 +2,12 @@
 
 #include "skin/store/compressedstoredskin.h"
 #include "skin/data/skindata.h"
+#include "skin/form/frameinput.h"
+#include "skin/form/framelayout.h"
+#include "skin/form/framemenus.h"
+#include "skin/form/framepainter.h"
+#include "skin/form/frameskin.h"
+#include "skin/form/framewindowstates.h"
 #include "skin/form/skinform.h"
 
 #include <QWidget>
@@ -18,6 +24,8 @@ public:
 
     QWidget& form() { return *form_; }
     quorvel::SkinForm& frame() { return *frame_; }
+    // The program's skin as stored; loading it again reloads the frame's skin data.
+    quorvel::CompressedStoredSkin& stored() { return stored_; }
     // Shows the window and makes it the active one.
     void ShowActive();
     // Index of the object of that name among the frame's objects.

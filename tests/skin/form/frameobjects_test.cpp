@@ -11,11 +11,11 @@ TEST(FrameObjects, ProgramSkinHasCaptionAndThreeButtonsInOrder)
 {
     FormFixture f;
     SkinForm& frame = f.frame();
-    ASSERT_EQ(frame.Objects.Count(), 5);
+    ASSERT_EQ(frame.Skin().Objects.Count(), 5);
     const char* order[] = {"caption", "closebutton", "maxbutton", "minbutton", "sysmenubutton"};
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(frame.Objects.At(i)->IDName, order[i]);
-    EXPECT_NE(dynamic_cast<SkinCaptionObject*>(frame.Objects.At(0)), nullptr);
+        EXPECT_EQ(frame.Skin().Objects.At(i)->IDName, order[i]);
+    EXPECT_NE(dynamic_cast<SkinCaptionObject*>(frame.Skin().Objects.At(0)), nullptr);
     // No system menu icon among the border icons: its button is inert and, drawn from a state
     // picture, gone.
     const auto& sys = f.Object("sysmenubutton");
@@ -47,8 +47,8 @@ TEST(FrameObjects, PlacedAtTheTopRightForAnyWidth)
 TEST(FrameObjects, HiddenCaptionButtonsAndTheDefaultSet)
 {
     FormFixture f;
-    f.frame().HideCaptionButtons = true;
-    f.frame().ApplyButtonVisibility();
+    f.frame().Settings.HideCaptionButtons = true;
+    f.frame().Skin().ApplyButtonVisibility();
     // All three are drawn from the state picture: all vanish.
     for (const char* id : {"closebutton", "maxbutton", "minbutton"}) {
         EXPECT_FALSE(f.Object(id).Visible) << id;
@@ -57,17 +57,17 @@ TEST(FrameObjects, HiddenCaptionButtonsAndTheDefaultSet)
 
     FormFixture plain(false);
     SkinForm& frame = plain.frame();
-    ASSERT_EQ(frame.Objects.Count(), 6);
+    ASSERT_EQ(frame.Skin().Objects.Count(), 6);
     const char* order[] = {"closebutton", "maxbutton", "minbutton", "rollupbutton", "sysmenubutton", "traybutton"};
     for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(frame.Objects.At(i)->IDName, order[i]);
+        EXPECT_EQ(frame.Skin().Objects.At(i)->IDName, order[i]);
     // Roll-up is among the window's border icons, the system menu and the tray are not.
     EXPECT_TRUE(plain.Object("rollupbutton").Visible);
     EXPECT_FALSE(plain.Object("sysmenubutton").Visible);
     EXPECT_FALSE(plain.Object("traybutton").Visible);
     // 17-pixel squares from the right edge inwards, in command order, without gaps.
     const int W = plain.form().width();
-    frame.HitTest(10, 10); // lays the default frame out
+    frame.Input().HitTest(10, 10); // lays the default frame out
     EXPECT_EQ(plain.Object("closebutton").ObjectRect, (SkinRect{W - 20, 4, W - 3, 21}));
     EXPECT_EQ(plain.Object("maxbutton").ObjectRect, (SkinRect{W - 37, 4, W - 20, 21}));
     EXPECT_EQ(plain.Object("minbutton").ObjectRect, (SkinRect{W - 54, 4, W - 37, 21}));
@@ -80,9 +80,9 @@ TEST(FrameObjects, ApplicationButtonsShowOnlyWhenTheApplicationSaysSo)
     auto& tray = dynamic_cast<SkinStdButtonObject&>(f.Object("traybutton"));
     tray.Command = SkinCommand::Default;
     tray.Visible = true;
-    f.frame().ApplyButtonVisibility();
+    f.frame().Skin().ApplyButtonVisibility();
     EXPECT_FALSE(tray.Visible); // nobody asked
     f.frame().OnActivateCustomObject = [](const std::string& id, bool& visible) { visible = id == "traybutton"; };
-    f.frame().ApplyButtonVisibility();
+    f.frame().Skin().ApplyButtonVisibility();
     EXPECT_TRUE(tray.Visible);
 }

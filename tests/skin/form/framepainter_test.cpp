@@ -27,12 +27,12 @@ int Count(const QImage& img, const QRect& r, QRgb colour)
 
 } // namespace
 
-TEST(SkinFormPaint, FramePiecesFollowThePicture)
+TEST(FramePainter, FramePiecesFollowThePicture)
 {
     FormFixture f;
     f.ShowActive();
     const QImage shot = Grab(f.form());
-    const QImage& picture = f.frame().Pictures().Picture();
+    const QImage& picture = f.frame().Skin().Pictures().Picture();
     const int W = 718, H = 479;
     // Corners keep their pixels; the stretched sides keep their rows and columns.
     EXPECT_EQ(shot.pixel(1, 15), picture.pixel(1, 15));
@@ -43,11 +43,11 @@ TEST(SkinFormPaint, FramePiecesFollowThePicture)
     EXPECT_EQ(shot.pixel(400, H - 1), picture.pixel(100, 281));
     EXPECT_EQ(shot.pixel(300, 1), picture.pixel(100, 1));
     // The close button is the skin's normal close image.
-    const QImage& buttons = f.frame().Pictures().Numbered(0);
+    const QImage& buttons = f.frame().Skin().Pictures().Numbered(0);
     EXPECT_EQ(shot.pixel(W - 49 + 2, 20), buttons.pixel(1 + 2, 1 + 20));
 }
 
-TEST(SkinFormPaint, CaptionTextWhiteWhileActiveSilverWhileNot)
+TEST(FramePainter, CaptionTextWhiteWhileActiveSilverWhileNot)
 {
     FormFixture f;
     f.ShowActive();
@@ -67,19 +67,19 @@ TEST(SkinFormPaint, CaptionTextWhiteWhileActiveSilverWhileNot)
     EXPECT_GT(Count(shot, text, qRgb(192, 192, 192)), 30);
 }
 
-TEST(SkinFormPaint, HotButtonShowsItsHotImage)
+TEST(FramePainter, HotButtonShowsItsHotImage)
 {
     FormFixture f;
     f.ShowActive();
     ActiveSkinObject& close = f.Object("closebutton");
-    f.frame().HoverTracking(close.ObjectRect.left + 5, 10, true);
+    f.frame().Input().HoverTracking(close.ObjectRect.left + 5, 10, true);
     f.RunMorph();
     const QImage shot = Grab(f.form());
-    const QImage& buttons = f.frame().Pictures().Numbered(0);
+    const QImage& buttons = f.frame().Skin().Pictures().Numbered(0);
     EXPECT_EQ(shot.pixel(close.ObjectRect.left + 2, 20), buttons.pixel(1 + 2, 33 + 20));
 }
 
-TEST(SkinFormPaint, OutlineCutsTheTopCorners)
+TEST(FramePainter, OutlineCutsTheTopCorners)
 {
     FormFixture f;
     f.ShowActive();
@@ -99,7 +99,7 @@ TEST(SkinFormPaint, OutlineCutsTheTopCorners)
     EXPECT_FALSE(f.form().mask().contains(QPoint(0, 0)));
 }
 
-TEST(SkinFormPaint, PlainFrameWithoutSkin)
+TEST(FramePainter, PlainFrameWithoutSkin)
 {
     FormFixture f(false);
     f.ShowActive();
