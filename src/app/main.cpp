@@ -5,10 +5,12 @@
 #include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "app/mpris.h"
+#include "app/translations.h"
 #include "platform/terminationrequests.h"
 #include "webhost/webhostmodule.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <clocale>
 #include <cstdio>
@@ -37,6 +39,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(quorvel::Form1::Title));
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
+    quorvel::InstallTranslations(QLocale::system());
     // The player parses numbers with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
     // The web host's guards run from before the main window until after it.

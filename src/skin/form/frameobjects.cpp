@@ -10,6 +10,7 @@
 #include "skin/form/skinstdbuttonobject.h"
 #include "skin/form/userobject.h"
 
+#include <QCoreApplication>
 #include <array>
 
 namespace quorvel {
@@ -181,7 +182,7 @@ void FrameObjects::AssignStandardHints(const ResourceStrData* strings)
         const SkinCommand command = ObjectCommand(*o);
         for (const HintText& h : kHints)
             if (h.command == command)
-                o->Hint = strings ? strings->GetResStr(h.name) : h.builtIn;
+                o->Hint = strings ? strings->GetResStr(h.name) : QCoreApplication::translate("FrameHints", h.builtIn).toStdString();
     }
 }
 

@@ -3,6 +3,7 @@
 #include "skin/data/resourcestrdata.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeySequence>
 #include <QMenu>
 
@@ -16,7 +17,8 @@ QString Caption(const ResourceStrData* strings, const char* name, const char* bu
         if (!text.empty())
             return QString::fromStdString(text);
     }
-    return QString::fromUtf8(builtIn);
+    // The built-in captions are the source texts of the program's translations.
+    return QCoreApplication::translate("SystemMenu", builtIn);
 }
 
 const char* const kStandardNames[] = {"SF_MINITEM", "SF_MAXITEM", "SF_CLOSE", "SF_MINTOTRAY", "SF_ROLLUP", "SF_RESTORE"};
