@@ -1,14 +1,20 @@
 #include "player/stallwatch.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace quorvel {
+namespace {
 
-StallWatch::StallWatch(Probe probe, int intervalMs, QObject* parent)
-    : QObject(parent), probe_(std::move(probe)), timer_(new QTimer(this))
+// Looks per limit: a stall is told at most a tenth of the limit late.
+constexpr int kLooksPerLimit = 10;
+
+} // namespace
+
+StallWatch::StallWatch(Probe probe, int limitMs, QObject* parent)
+    : QObject(parent), probe_(std::move(probe)), timer_(new QTimer(this)), limitMs_(limitMs)
 {
-    timer_->setSingleShot(true);
-    timer_->setInterval(intervalMs);
+    timer_->setInterval(std::max(1, limitMs / kLooksPerLimit));
     connect(timer_, &QTimer::timeout, this, &StallWatch::Look);
 }
 
@@ -16,6 +22,7 @@ void StallWatch::Start()
 {
     watching_ = true;
     seen_ = probe_();
+    sinceChange_.start();
     timer_->start();
 }
 
@@ -33,11 +40,14 @@ void StallWatch::Look()
     const bool forward = now.frames != seen_.frames || now.position > seen_.position;
     const bool changed = forward || now.position != seen_.position || now.bufferPercent != seen_.bufferPercent;
     if (paused_ || changed) {
-        Start();
+        seen_ = now;
+        sinceChange_.start();
         if (forward && !paused_)
             emit advanced();
         return;
     }
+    if (sinceChange_.elapsed() < limitMs_)
+        return;
     Stop();
     emit stalled();
 }
