@@ -274,8 +274,14 @@ void MediaPlayer::SetFullScreen(bool on) { fullScreen_->Set(on); }
 void MediaPlayer::ShowMessage(const QString& title, const QString& headline, const QString& details,
                               const QString& action)
 {
-    message_->Show(title, headline, details, action);
+    // Placed before it shows: a box that grows or moves while shown leaves traces on the
+    // native windows under it.
+    card_->hide();
+    message_->Set(title, headline, details, action);
     LayoutChildren();
+    message_->show();
+    message_->raise();
+    message_->repaint();
 }
 
 void MediaPlayer::ShowNote(const QString& text)

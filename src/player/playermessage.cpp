@@ -1,6 +1,7 @@
 #include "player/playermessage.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -24,6 +25,7 @@ QLabel* Line(QWidget* parent, const QString& name)
 PlayerMessage::PlayerMessage(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("playerMessage"));
+    setAttribute(Qt::WA_StyledBackground);
     setStyleSheet(QStringLiteral(
         "#playerMessage { background: #0c0c10; border: 1px solid #3a3f4b; border-radius: 6px; }"
         "QLabel { color: #f0f0f0; font-size: 12px; }"
@@ -46,7 +48,7 @@ PlayerMessage::PlayerMessage(QWidget* parent) : QWidget(parent)
     hide();
 }
 
-void PlayerMessage::Show(const QString& title, const QString& headline, const QString& details, const QString& action)
+void PlayerMessage::Set(const QString& title, const QString& headline, const QString& details, const QString& action)
 {
     title_->setText(title);
     title_->setVisible(!title.isEmpty());
@@ -55,8 +57,6 @@ void PlayerMessage::Show(const QString& title, const QString& headline, const QS
     details_->setVisible(!details.isEmpty());
     action_->setText(action);
     action_->setVisible(!action.isEmpty());
-    show();
-    raise();
 }
 
 QString PlayerMessage::Title() const { return title_->text(); }
@@ -70,6 +70,9 @@ void PlayerMessage::PlaceIn(const QRect& area)
     const int w = qMin(360, qMax(120, area.width() - 40));
     for (QLabel* line : {title_, headline_, details_})
         line->setFixedWidth(w - 28);
+    // Lines that wrap anew (new text, new width) are measured now, not at the next event.
+    layout()->invalidate();
+    layout()->activate();
     adjustSize();
     // Native windows over the video cannot be see-through: the rounded corners are cut out.
     QPainterPath rounded;

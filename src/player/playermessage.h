@@ -15,7 +15,8 @@ class PlayerMessage : public QWidget {
 public:
     explicit PlayerMessage(QWidget* parent = nullptr);
 
-    void Show(const QString& title, const QString& headline, const QString& details, const QString& action);
+    // Puts the lines; the owner places and shows the box.
+    void Set(const QString& title, const QString& headline, const QString& details, const QString& action);
     QString Title() const;
     QString Headline() const;
     QString Details() const;
