@@ -48,6 +48,7 @@ void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
     url_ = url;
     options_ = options;
     reconnected_ = false;
+    toldNoSound_ = false;
     StopWatching();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
@@ -90,6 +91,7 @@ void PlayerSession::Retry()
         return;
     StopWatching();
     reconnected_ = false;
+    toldNoSound_ = false;
     Open();
 }
 
@@ -119,8 +121,10 @@ void PlayerSession::Started()
     SetState(State::Playing);
     // Playback starts once the sound device was tried: a stream with sound and no device to
     // play it on plays its picture (mpv drops the sound track), and says so once, in passing.
-    if (core_->SoundDeviceFailed())
+    if (core_->SoundDeviceFailed() && !toldNoSound_) {
+        toldNoSound_ = true;
         emit note(tr("Playing without sound: no sound device"));
+    }
 }
 
 void PlayerSession::OnFailed(int mpvError, const QStringList& logged)

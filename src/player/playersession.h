@@ -99,7 +99,8 @@ private:
     int bufferPercent_ = 0;
     bool soundOnly_ = false;
     bool reconnected_ = false;
-    // The sound device was found missing: said once per program run, not per channel.
+    // The missing sound device was told for this address: not again when it is reopened
+    // after a stall.
     bool toldNoSound_ = false;
 };
 
