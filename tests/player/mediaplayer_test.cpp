@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -196,11 +197,17 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
-    // A server that is not there: the message names the cause, and mpv's words are below it.
+    // A server that is not there: the message names the channel and the cause, and mpv's
+    // words are below it.
+    player->SetChannelName("Morning News");
     player->SetURL("http://127.0.0.1:1/live.m3u8");
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->MessageDetails().contains("Connection refused"); }, 12000))
         << player->Message().toStdString();
     EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused the connection");
+    auto* title = player->findChild<QLabel*>("messageTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), "Morning News");
 
     // An address that reaches into the program is not opened, and cannot be retried.
     player->SetURL("fdclose://0");

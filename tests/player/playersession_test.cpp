@@ -128,6 +128,14 @@ TEST(PlayerSessionHeadless, AnAddressThatCannotOpenSaysWhyAndCloseForgetsIt)
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
     ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
 
+    // A server that answers, but not with this address.
+    ServedHls server;
+    ASSERT_TRUE(server.Started());
+    session.SetURL(QString(server.Url()).replace("vod.m3u8", "gone.m3u8"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
+    EXPECT_EQ(session.Failure().headline, "Cannot play this channel: the address was not found");
+    EXPECT_TRUE(session.Failure().details.contains("404")) << session.Failure().details.toStdString();
+
     session.SetURL("fd://0");
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Failed);
     EXPECT_FALSE(session.Failure().canRetry);
