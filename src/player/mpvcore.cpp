@@ -121,7 +121,7 @@ void MpvCore::DrainEvents()
             break;
         case MPV_EVENT_LOG_MESSAGE: {
             const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
-            // The first complaints after a start name the cause: "Connection refused" comes
+            // The complaints just before a failure name its cause: "Connection refused" comes
             // as an error, a server's "HTTP error 403 Forbidden" only as a warning.
             if (logEntry_ < firstCurrentEntry_)
                 break;
@@ -129,10 +129,13 @@ void MpvCore::DrainEvents()
             const std::string_view prefix = msg->prefix ? msg->prefix : "";
             if (msg->log_level <= MPV_LOG_LEVEL_ERROR && (prefix == "ao" || prefix.substr(0, 3) == "ao/"))
                 soundDeviceFailed_ = true;
-            if (msg->log_level <= MPV_LOG_LEVEL_WARN && logged_.size() < kLoggedLines) {
+            if (msg->log_level <= MPV_LOG_LEVEL_WARN) {
                 const QString line = QString::fromUtf8(msg->text).trimmed();
                 if (!line.isEmpty() && !logged_.contains(line))
                     logged_.append(line);
+                // A channel that played for hours may have warned of much on the way.
+                if (logged_.size() > kLoggedLines)
+                    logged_.removeFirst();
             }
             break;
         }

@@ -54,7 +54,7 @@ signals:
     void bufferingChanged(bool buffering, int percent);
     void idleChanged(bool idle);
     void fileLoaded();
-    // mpvError: mpv's error code; logged: the first warnings and errors mpv logged for the
+    // mpvError: mpv's error code; logged: the last warnings and errors mpv logged for the
     // address, in their order.
     void playbackFailed(int mpvError, const QStringList& logged);
     void playbackEnded();
@@ -69,9 +69,9 @@ private:
     std::atomic<bool> drainQueued_{false};
     bool buffering_ = false;
     int bufferPercent_ = 0;
-    // What mpv complained of since the current entry started, first lines only.
+    // The last few things mpv complained of since the current entry started.
     QStringList logged_;
-    static constexpr int kLoggedLines = 3;
+    static constexpr int kLoggedLines = 4;
     bool soundDeviceFailed_ = false;
     // Playlist entries from this number on belong to the address last put; none after a stop.
     static constexpr int64_t kNoEntry = INT64_MAX;

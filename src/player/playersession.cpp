@@ -16,7 +16,10 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
     stall_ = new StallWatch([this] { return StallWatch::Progress{position_, pictures_, bufferPercent_}; }, kStallMs, this);
     connect(stall_, &StallWatch::stalled, this, &PlayerSession::Stalled);
     // The stream plays again: a later stall may be answered by opening it again, once more.
-    connect(stall_, &StallWatch::advanced, this, [this] { reconnected_ = false; });
+    connect(stall_, &StallWatch::advanced, this, [this] {
+        reconnected_ = false;
+        stall_->SetLimit(kStallMs);
+    });
 
     connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
         // A channel of sound alone never draws a picture: it plays once it is open.
@@ -78,6 +81,7 @@ void PlayerSession::Open()
         return;
     }
     core_->Load(url_, options_);
+    stall_->SetLimit(reconnected_ ? kReconnectMs : kStallMs);
     // The attempt after a stall gets its own limit from the moment it starts, whether or not
     // the server answers at all; a first opening is left to mpv's own network time-out.
     if (reconnected_)

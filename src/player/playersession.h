@@ -29,8 +29,11 @@ public:
         Ended,        // a recorded stream played to its end
         Failed,       // see Failure()
     };
-    // How long a stream may give nothing before it is opened again, and again given up.
-    static constexpr int kStallMs = 10000;
+    // A stream that gives nothing is opened again within ten seconds of its last sign of life
+    // (the limit and two of the watch's looks); the attempt gets ten seconds before it is
+    // given up.
+    static constexpr int kStallMs = 9000;
+    static constexpr int kReconnectMs = 10000;
 
     // audioOutput: see MpvCore.
     explicit PlayerSession(const QString& audioOutput = QString(), QObject* parent = nullptr);

@@ -6,8 +6,7 @@
 namespace quorvel {
 namespace {
 
-// Looks per limit: a stall is told at most a tenth of the limit late.
-constexpr int kLooksPerLimit = 10;
+constexpr int kLooksPerLimit = 20;
 
 } // namespace
 
@@ -38,9 +37,10 @@ void StallWatch::Look()
         return;
     const Progress now = probe_();
     const bool forward = now.frames != seen_.frames || now.position > seen_.position;
-    const bool changed = forward || now.position != seen_.position || now.bufferPercent != seen_.bufferPercent;
-    if (paused_ || changed) {
-        seen_ = now;
+    // A buffer that fills is data coming; one that drains is the stream running dry.
+    const bool alive = forward || now.position != seen_.position || now.bufferPercent > seen_.bufferPercent;
+    seen_ = now;
+    if (paused_ || alive) {
         sinceChange_.start();
         if (forward && !paused_)
             emit advanced();

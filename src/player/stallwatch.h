@@ -8,8 +8,8 @@ class QTimer;
 
 namespace quorvel {
 
-// Tells when a stream gives nothing for a while: no new picture, no advance in time, no change
-// in its buffer. It looks a few times a second, never per frame, so playing costs nothing extra,
+// Tells when a stream gives nothing for a while: no new picture, no advance in time, no filling
+// of its buffer. It looks a few times a second, never per frame, so playing costs nothing extra,
 // and tells a stall one limit after the last sign of life, not up to two.
 class StallWatch : public QObject {
     Q_OBJECT
@@ -21,11 +21,15 @@ public:
     };
     using Probe = std::function<Progress()>;
 
-    // limitMs: how long a stream may give nothing before it counts as stalled.
+    // limitMs: how long a stream may give nothing before it counts as stalled. The watch looks
+    // twenty times in that while: it sees the last sign of life at most a look late, and the
+    // stall at most a look after the limit.
     StallWatch(Probe probe, int limitMs, QObject* parent = nullptr);
 
     // Watches from what the probe says now.
     void Start();
+    // Takes effect from the next look.
+    void SetLimit(int limitMs) { limitMs_ = limitMs; }
     void Stop();
     bool IsWatching() const { return watching_; }
     // A stream the viewer paused does not stall.

@@ -457,7 +457,7 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
         << player->Message().toStdString();
     const qint64 toldAfter = sinceLastPicture.elapsed();
     EXPECT_GE(reconnectingAfter, 0) << "the card never said it was reconnecting";
-    EXPECT_LE(reconnectingAfter, 11500);
+    EXPECT_LE(reconnectingAfter, 10400);
     EXPECT_LE(toldAfter, 25000);
     EXPECT_GE(toldAfter, 18000) << "the attempt to open it again was not given its time";
     EXPECT_EQ(player->Card().ChannelName(), "Live News");
