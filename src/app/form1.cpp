@@ -17,6 +17,7 @@
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
+#include "player/playersettings.h"
 #include "sponsor/pageaddress.h"
 #include "widgets/plainpanel.h"
 #include "platform/shellopen.h"
@@ -288,7 +289,7 @@ void Form1::TreeView1Change()
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
         MediaPlayer1->SetChannelName(node->text(0));
-        MediaPlayer1->setURL(QString::fromLocal8Bit(address));
+        MediaPlayer1->SetURL(QString::fromLocal8Bit(address));
         if (Edit1->isHidden())
             Edit1->show();
         Playing = true;
@@ -362,8 +363,8 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
             hide();
             // Hidden means silent, whatever the sound was; it comes back as it was.
             if (MediaPlayer1) {
-                muteBeforeHiding_ = MediaPlayer1->settings().mute();
-                MediaPlayer1->settings().setMute(true);
+                muteBeforeHiding_ = MediaPlayer1->Settings().Mute();
+                MediaPlayer1->Settings().SetMute(true);
             }
             return;
         }
@@ -375,7 +376,7 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
         raise();
         activateWindow();
         if (MediaPlayer1)
-            MediaPlayer1->settings().setMute(muteBeforeHiding_);
+            MediaPlayer1->Settings().SetMute(muteBeforeHiding_);
     });
 }
 
@@ -384,7 +385,7 @@ void Form1::FormClose()
     hotKeys_->UnregisterHotKey(this, HotKeyId);
     if (!MediaPlayer1)
         return;
-    MediaPlayer1->close();
+    MediaPlayer1->CloseMedia();
     delete MediaPlayer1;
     // Nothing reaches the player any more, whatever arrives while the program ends.
     MediaPlayer1 = nullptr;

@@ -151,7 +151,7 @@ void Mpris::Play()
             return;
         }
         if (player->Core().Flag(MpvProperty::IdleActive))
-            player->setURL(player->URL()); // stopped: start the channel again
+            player->Retry(); // stopped: start the channel again, as it was asked for
         else
             player->Core().SetFlag(MpvProperty::Pause, false);
     });

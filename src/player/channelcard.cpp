@@ -23,7 +23,15 @@ void ChannelCard::ShowFor(Kind kind, const QString& channelName)
     raise();
 }
 
-QString ChannelCard::Status() const { return kind_ == Kind::Connecting ? tr("Connecting…") : tr("Sound only"); }
+QString ChannelCard::Status() const
+{
+    switch (kind_) {
+    case Kind::Connecting: return tr("Connecting…");
+    case Kind::Reconnecting: return tr("Reconnecting…");
+    case Kind::AudioOnly: break;
+    }
+    return tr("Sound only");
+}
 
 void ChannelCard::paintEvent(QPaintEvent*)
 {

@@ -5,11 +5,12 @@
 namespace quorvel {
 
 // What the video area shows while it has no picture of its own: the channel's name while the
-// channel opens ("Connecting…"), or its name and a sound sign for a channel that has only sound.
+// channel opens ("Connecting…") or is opened again after it stopped sending ("Reconnecting…"),
+// or its name and a sound sign for a channel that has only sound.
 class ChannelCard : public QWidget {
     Q_OBJECT
 public:
-    enum class Kind { Connecting, AudioOnly };
+    enum class Kind { Connecting, Reconnecting, AudioOnly };
 
     explicit ChannelCard(QWidget* parent = nullptr);
 

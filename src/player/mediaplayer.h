@@ -1,29 +1,29 @@
 #pragma once
 
-#include "widgets/alignment.h"
-#include "player/playersettings.h"
+#include "base/requestoptions.h"
 
-#include <QPointer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class QLabel;
-class QPushButton;
-class QSlider;
-class QToolButton;
+class QTimer;
 class QWindow;
 
 namespace quorvel {
 
 class ChannelCard;
+class ControlBar;
+class FullScreenSwitch;
 class MpvCore;
-class StallWatch;
 class MpvVideoWindow;
+class PlayerMessage;
+class PlayerSession;
+class PlayerSettings;
 
-// The media player control: video, its own control bar (play/pause, stop, seek and time for
-// seekable media, mute, volume, full screen), a buffering indication and a message with a
-// retry button when a stream cannot be played.
+// The media player control: the video of a PlayerSession, its control bar, the channel card
+// while there is no picture, a buffering note, a message with a way to try again when a
+// channel cannot play or has ended, and full screen.
 class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
@@ -31,25 +31,33 @@ public:
     explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QString());
     ~MediaPlayer() override;
 
-    // The address being played; putting one drops what was playing and starts the new one.
-    QString URL() const { return url_; }
+    // The address being played; putting one drops what was playing and starts the new one,
+    // every request of it carrying the options given.
+    QString URL() const;
+    void SetURL(const QString& url, const RequestOptions& options = {});
     // The name the video area shows while the channel opens, or beside a sound-only channel.
-    void SetChannelName(const QString& name) { channelName_ = name; }
-    // The card over the video area while it has no picture (hidden otherwise).
-    const ChannelCard& Card() const { return *card_; }
-    void setURL(const QString& url);
+    void SetChannelName(const QString& name);
+    // Opens the address again, with its options; throws Exception when mpv refuses it.
+    void Retry();
+    // Stops playback and releases the media. (QWidget::close() hides the control, as ever.)
+    void CloseMedia();
     // Activates the control in place within its current bounds; keyboard focus stays where it was.
     void ShowRequest();
-    PlayerSettings& settings() { return *settings_; }
-    // Stops playback and releases the media.
-    void close();
+    PlayerSettings& Settings();
 
-    bool IsFullScreen() const { return fullScreen_; }
+    bool IsFullScreen() const;
     void SetFullScreen(bool on);
-    // What the message area says now (empty when no message is shown).
+    // What the message says now: its headline, and mpv's words below it (empty when no
+    // message shows).
     QString Message() const;
+    QString MessageDetails() const;
+    // The short note over the picture (empty when none shows).
+    QString Note() const;
+    // The card over the video area while it has no picture (hidden otherwise).
+    const ChannelCard& Card() const { return *card_; }
     quint64 FramesRendered() const;
-    MpvCore& Core() { return *core_; }
+    PlayerSession& Session() { return *session_; }
+    MpvCore& Core();
     // The native window the video is drawn on.
     QWindow* VideoSurface() const;
 
@@ -60,73 +68,38 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildControlBar();
+    void ConnectBar();
+    void ConnectSession();
+    void Follow();
     void LayoutChildren();
-    void ShowMessage(const QString& text, bool canRetry);
-    void UpdateTime();
-    void Retry();
-    // Runs one handler's calls into mpv; a failure shows as the player's message.
+    void ShowMessage(const QString& title, const QString& headline, const QString& details, const QString& action);
+    void ShowNote(const QString& text);
+    void Act();
+    // Runs one handler's calls into mpv; a refusal shows as a passing notice.
     void Guarded(const std::function<void()>& call);
-    void CoverScreen();
+    void Notice(const QString& text);
     void TurnVolume(int angleDelta);
-    QString ShownName() const;
-    QString StoppedSending() const;
 
-    // A stream that stalls is opened again once, then given up.
-    void Stalled();
-    void StopWatching();
-
-    std::unique_ptr<MpvCore> core_;
-    std::unique_ptr<PlayerSettings> settings_;
+    std::unique_ptr<PlayerSession> session_;
     MpvVideoWindow* video_ = nullptr;
     QWidget* videoBox_ = nullptr;
-    QWidget* bar_ = nullptr;
-    QToolButton* playPause_ = nullptr;
-    QToolButton* stop_ = nullptr;
-    QToolButton* mute_ = nullptr;
-    QToolButton* fullScreenButton_ = nullptr;
-    QSlider* seek_ = nullptr;
-    QSlider* volume_ = nullptr;
-    QLabel* time_ = nullptr;
-    QWidget* messageBox_ = nullptr;
-    QLabel* message_ = nullptr;
-    QPushButton* retry_ = nullptr;
+    ControlBar* bar_ = nullptr;
+    PlayerMessage* message_ = nullptr;
     QLabel* buffering_ = nullptr;
+    QLabel* note_ = nullptr;
+    QTimer* noteTimer_ = nullptr;
     ChannelCard* card_ = nullptr;
-    StallWatch* stall_ = nullptr;
-    QString channelName_;
-    bool awaitingPicture_ = false;
-    bool reconnected_ = false;
-    int bufferPercent_ = 0;
-
-    void StartLoading();
-
-    QString url_;
+    FullScreenSwitch* fullScreen_ = nullptr;
     double position_ = 0;
-    double shownPosition_ = -1;
     double duration_ = 0;
     bool seekable_ = false;
-    bool seeking_ = false;
     bool paused_ = false;
-    bool fullScreen_ = false;
-    QPointer<QWidget> homeParent_;
-    QPointer<QWidget> homeAbove_;
-    QPointer<QWidget> homeFocus_;
-    QRect homeGeometry_;
-    Align homeAlign_ = Align::None;
-    Qt::WindowStates homeWindowState_;
-    QRect homeWindowGeometry_;
-    QSize homeMinimumSize_;
-    QSize homeMaximumSize_;
-    // How long the window manager gets to make the window full screen.
-    static constexpr int kFullScreenGraceMs = 300;
     // How long the message of a failed control shows.
     static constexpr int kNoticeMs = 6000;
-    // How long a stream may give nothing before it counts as stalled.
-    static constexpr int kStallMs = 10000;
+    // How long a note over the picture shows.
+    static constexpr int kNoteMs = 5000;
 };
 
 } // namespace quorvel

@@ -1,11 +1,13 @@
 #include "player/mpvcore.h"
 
 #include "base/exception.h"
+#include "player/loadoptions.h"
 #include "player/mpvnode.h"
 
 #include <QMetaObject>
 #include <QTimer>
 #include <clocale>
+#include <string_view>
 
 namespace quorvel {
 namespace {
@@ -65,7 +67,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
-    mpv_request_log_messages(handle_, "error");
+    mpv_request_log_messages(handle_, "warn");
     // mpv waits at the start of every entry until this client lets it go on: the log lines
     // handed over until then were written before the entry started.
     mpv_hook_add(handle_, 0, "on_load", 0);
@@ -104,7 +106,8 @@ void MpvCore::DrainEvents()
             // Every line written before the entry started has been handed over and counted
             // for the entries before it; from here on the lines are the starting entry's.
             logEntry_ = startedEntry_;
-            lastError_.clear();
+            logged_.clear();
+            soundDeviceFailed_ = false;
             mpv_hook_continue(handle_, startingHook);
             startingHook = 0;
             continue;
@@ -118,9 +121,22 @@ void MpvCore::DrainEvents()
             break;
         case MPV_EVENT_LOG_MESSAGE: {
             const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
-            // The first error after a start usually names the cause ("Connection refused").
-            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && logEntry_ >= firstCurrentEntry_ && lastError_.isEmpty())
-                lastError_ = QString::fromUtf8(msg->text).trimmed();
+            // The complaints just before a failure name its cause: "Connection refused" comes
+            // as an error, a server's "HTTP error 403 Forbidden" only as a warning.
+            if (logEntry_ < firstCurrentEntry_)
+                break;
+            // The sound outputs ("ao", "ao/alsa", …) complain when no device opens.
+            const std::string_view prefix = msg->prefix ? msg->prefix : "";
+            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && (prefix == "ao" || prefix.substr(0, 3) == "ao/"))
+                soundDeviceFailed_ = true;
+            if (msg->log_level <= MPV_LOG_LEVEL_WARN) {
+                const QString line = QString::fromUtf8(msg->text).trimmed();
+                if (!line.isEmpty() && !logged_.contains(line))
+                    logged_.append(line);
+                // A channel that played for hours may have warned of much on the way.
+                if (logged_.size() > kLoggedLines)
+                    logged_.removeFirst();
+            }
             break;
         }
         case MPV_EVENT_START_FILE:
@@ -138,7 +154,7 @@ void MpvCore::DrainEvents()
                 // mpv hands over the log lines that name the cause after this event; the
                 // failure is told once they had time to arrive.
                 failedEntry_ = end->playlist_entry_id;
-                failedReason_ = QString::fromUtf8(mpv_error_string(end->error));
+                failedError_ = end->error;
                 failureTimer_->start();
             } else if (end->reason == MPV_END_FILE_REASON_EOF) {
                 emit playbackEnded();
@@ -182,12 +198,17 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
     }
 }
 
-void MpvCore::Load(const QString& url)
+void MpvCore::Load(const QString& url, const RequestOptions& options)
 {
-    const QByteArray utf8 = url.toUtf8();
-    const char* cmd[] = {"loadfile", utf8.constData(), "replace", nullptr};
+    // Named arguments: the address and each option reach mpv whole, whatever they hold. The
+    // options are the entry's own: the next address starts without them.
+    MpvCommandNode cmd("loadfile");
+    cmd.Add("url", url.toStdString());
+    cmd.Add("flags", "replace");
+    if (!options.Empty())
+        cmd.AddMap("options", LoadOptions(options));
     MpvNode result;
-    Check(mpv_command_ret(handle_, cmd, result.Out()), "The player refused the address");
+    Check(mpv_command_node(handle_, cmd.Node(), result.Out()), "The player refused the address");
     // Events of what played before may still be queued; they must not speak for this load.
     // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
     firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
@@ -197,10 +218,7 @@ void MpvCore::ReportFailure()
 {
     if (failedEntry_ < firstCurrentEntry_)
         return; // another address came meanwhile
-    QString reason = failedReason_;
-    if (!lastError_.isEmpty() && logEntry_ == failedEntry_)
-        reason += QStringLiteral(" (") + lastError_ + QStringLiteral(")");
-    emit playbackFailed(reason);
+    emit playbackFailed(failedError_, logEntry_ == failedEntry_ ? logged_ : QStringList());
 }
 
 void MpvCore::Stop()

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "base/requestoptions.h"
 #include "player/mpvproperties.h"
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <cstdint>
 #include <mpv/client.h>
@@ -25,8 +27,9 @@ public:
 
     mpv_handle* Handle() const { return handle_; }
 
-    // Opens the address and starts playing it; throws Exception when mpv refuses the command.
-    void Load(const QString& url);
+    // Opens the address and starts playing it, every request of it (playlist, segments, keys)
+    // carrying the options given; throws Exception when mpv refuses the command.
+    void Load(const QString& url, const RequestOptions& options = {});
     void Stop();
     // Brings the video back after the video output was re-created.
     void ReloadVideo();
@@ -37,6 +40,8 @@ public:
     double Double(MpvProperty p) const;
     // The file that is loaded has a video track being played.
     bool HasVideo() const;
+    // No sound device opened for the address now playing: it plays without sound.
+    bool SoundDeviceFailed() const { return soundDeviceFailed_; }
     void SetDouble(MpvProperty p, double value);
 
 signals:
@@ -49,7 +54,9 @@ signals:
     void bufferingChanged(bool buffering, int percent);
     void idleChanged(bool idle);
     void fileLoaded();
-    void playbackFailed(const QString& reason);
+    // mpvError: mpv's error code; logged: the last warnings and errors mpv logged for the
+    // address, in their order.
+    void playbackFailed(int mpvError, const QStringList& logged);
     void playbackEnded();
 
 private:
@@ -62,7 +69,10 @@ private:
     std::atomic<bool> drainQueued_{false};
     bool buffering_ = false;
     int bufferPercent_ = 0;
-    QString lastError_;
+    // The last few things mpv complained of since the current entry started.
+    QStringList logged_;
+    static constexpr int kLoggedLines = 4;
+    bool soundDeviceFailed_ = false;
     // Playlist entries from this number on belong to the address last put; none after a stop.
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;
@@ -73,7 +83,7 @@ private:
     static constexpr int kCauseWaitMs = 150;
     QTimer* failureTimer_ = nullptr;
     int64_t failedEntry_ = 0;
-    QString failedReason_;
+    int failedError_ = 0;
 };
 
 } // namespace quorvel

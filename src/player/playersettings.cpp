@@ -4,8 +4,8 @@
 
 namespace quorvel {
 
-bool PlayerSettings::mute() const { return core_.Flag(MpvProperty::Mute); }
+bool PlayerSettings::Mute() const { return core_.Flag(MpvProperty::Mute); }
 
-void PlayerSettings::setMute(bool muted) { core_.SetFlag(MpvProperty::Mute, muted); }
+void PlayerSettings::SetMute(bool muted) { core_.SetFlag(MpvProperty::Mute, muted); }
 
 } // namespace quorvel

@@ -9,8 +9,8 @@ class PlayerSettings {
 public:
     explicit PlayerSettings(MpvCore& core) : core_(core) {}
 
-    bool mute() const;
-    void setMute(bool muted);
+    bool Mute() const;
+    void SetMute(bool muted);
 
 private:
     MpvCore& core_;

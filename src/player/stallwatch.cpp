@@ -1,14 +1,19 @@
 #include "player/stallwatch.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace quorvel {
+namespace {
 
-StallWatch::StallWatch(Probe probe, int intervalMs, QObject* parent)
-    : QObject(parent), probe_(std::move(probe)), timer_(new QTimer(this))
+constexpr int kLooksPerLimit = 20;
+
+} // namespace
+
+StallWatch::StallWatch(Probe probe, int limitMs, QObject* parent)
+    : QObject(parent), probe_(std::move(probe)), timer_(new QTimer(this)), limitMs_(limitMs)
 {
-    timer_->setSingleShot(true);
-    timer_->setInterval(intervalMs);
+    timer_->setInterval(std::max(1, limitMs / kLooksPerLimit));
     connect(timer_, &QTimer::timeout, this, &StallWatch::Look);
 }
 
@@ -16,6 +21,7 @@ void StallWatch::Start()
 {
     watching_ = true;
     seen_ = probe_();
+    sinceChange_.start();
     timer_->start();
 }
 
@@ -31,13 +37,17 @@ void StallWatch::Look()
         return;
     const Progress now = probe_();
     const bool forward = now.frames != seen_.frames || now.position > seen_.position;
-    const bool changed = forward || now.position != seen_.position || now.bufferPercent != seen_.bufferPercent;
-    if (paused_ || changed) {
-        Start();
+    // A buffer that fills is data coming; one that drains is the stream running dry.
+    const bool alive = forward || now.position != seen_.position || now.bufferPercent > seen_.bufferPercent;
+    seen_ = now;
+    if (paused_ || alive) {
+        sinceChange_.start();
         if (forward && !paused_)
             emit advanced();
         return;
     }
+    if (sinceChange_.elapsed() < limitMs_)
+        return;
     Stop();
     emit stalled();
 }

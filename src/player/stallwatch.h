@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <functional>
 
@@ -7,8 +8,9 @@ class QTimer;
 
 namespace quorvel {
 
-// Tells when a stream gives nothing for a while: no new picture, no advance in time, no change
-// in its buffer. It looks once an interval, never per frame, so playing costs nothing extra.
+// Tells when a stream gives nothing for a while: no new picture, no advance in time, no filling
+// of its buffer. It looks a few times a second, never per frame, so playing costs nothing extra,
+// and tells a stall one limit after the last sign of life, not up to two.
 class StallWatch : public QObject {
     Q_OBJECT
 public:
@@ -19,17 +21,22 @@ public:
     };
     using Probe = std::function<Progress()>;
 
-    StallWatch(Probe probe, int intervalMs, QObject* parent = nullptr);
+    // limitMs: how long a stream may give nothing before it counts as stalled. The watch looks
+    // twenty times in that while: it sees the last sign of life at most a look late, and the
+    // stall at most a look after the limit.
+    StallWatch(Probe probe, int limitMs, QObject* parent = nullptr);
 
     // Watches from what the probe says now.
     void Start();
+    // Takes effect from the next look.
+    void SetLimit(int limitMs) { limitMs_ = limitMs; }
     void Stop();
     bool IsWatching() const { return watching_; }
     // A stream the viewer paused does not stall.
     void SetPaused(bool paused) { paused_ = paused; }
 
 signals:
-    // A whole interval went by without anything; the watch stops until started again.
+    // A whole limit went by without anything; the watch stops until started again.
     void stalled();
     // A look found pictures drawn or the time moving forward.
     void advanced();
@@ -39,6 +46,8 @@ private:
 
     Probe probe_;
     QTimer* timer_ = nullptr;
+    QElapsedTimer sinceChange_;
+    int limitMs_ = 0;
     Progress seen_;
     bool watching_ = false;
     bool paused_ = false;

@@ -5,6 +5,7 @@
 #include "app/form1.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
+#include "player/playersettings.h"
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skinpanel.h"
@@ -219,7 +220,7 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
     other.show();
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&other, 20000));
-    ASSERT_FALSE(form->MediaPlayer1->settings().mute());
+    ASSERT_FALSE(form->MediaPlayer1->Settings().Mute());
 
     XKey("shift+Home");
     QTest::qWait(300);
@@ -227,20 +228,20 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
 
     XKey("Home");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, 5000));
-    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
+    EXPECT_TRUE(form->MediaPlayer1->Settings().Mute());
 
     XKey("Home");
     EXPECT_TRUE(QTest::qWaitFor([&] { return form->isVisible(); }, 5000));
-    EXPECT_FALSE(form->MediaPlayer1->settings().mute());
+    EXPECT_FALSE(form->MediaPlayer1->Settings().Mute());
 
     // Muted by the player's own controls, the next press hides and keeps it silent; the one after
     // brings the window back still muted, as it was.
-    form->MediaPlayer1->settings().setMute(true);
+    form->MediaPlayer1->Settings().SetMute(true);
     form->FormHotKey(0, 36);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
+    EXPECT_TRUE(form->MediaPlayer1->Settings().Mute());
     form->FormHotKey(0, 36);
-    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
+    EXPECT_TRUE(form->MediaPlayer1->Settings().Mute());
     // Other keys and modifiers do nothing.
     form->FormHotKey(4, 36);
     form->FormHotKey(0, 35);
@@ -266,11 +267,11 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     form->FormHotKey(0, 36);
     EXPECT_FALSE(form->isVisible());
     EXPECT_FALSE(form->MediaPlayer1->isVisible());
-    EXPECT_TRUE(form->MediaPlayer1->settings().mute());
+    EXPECT_TRUE(form->MediaPlayer1->Settings().Mute());
     form->FormHotKey(0, 36);
     EXPECT_TRUE(form->isVisible());
     EXPECT_TRUE(form->MediaPlayer1->IsFullScreen());
-    EXPECT_FALSE(form->MediaPlayer1->settings().mute());
+    EXPECT_FALSE(form->MediaPlayer1->Settings().Mute());
 
     // Leaving full screen puts the player back in its panel, under the ticker.
     form->MediaPlayer1->SetFullScreen(false);
@@ -312,7 +313,7 @@ TEST(BossKeyTaken, AnotherProgramHoldingHomeLeavesTheProgramRunningWithoutIt)
         XKey("Home");
         QTest::qWait(500);
         EXPECT_TRUE(form.isVisible());
-        EXPECT_FALSE(form.MediaPlayer1->settings().mute());
+        EXPECT_FALSE(form.MediaPlayer1->Settings().Mute());
         form.close();
     }
     EXPECT_TRUE(errors.empty());

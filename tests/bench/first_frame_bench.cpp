@@ -128,7 +128,7 @@ int main(int argc, char** argv)
         quint64 before = player.FramesRendered();
         QElapsedTimer t;
         t.start();
-        player.setURL(url);
+        player.SetURL(url);
         if (!WaitFor([&] { return player.FramesRendered() > before; }, 15000))
             return std::fprintf(stderr, "player: no frame\n"), 1;
         ours.push_back(t.nsecsElapsed() / 1e6);

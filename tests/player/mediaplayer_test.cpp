@@ -1,11 +1,15 @@
 // The player control against a real clip: its control bar, its messages and full screen.
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
+#include "player/playersettings.h"
 #include "player/mpvcore.h"
 #include "mpvrefusals.h"
+#include "servedhls.h"
 #include "scratchdir.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -121,7 +125,7 @@ protected:
 
 TEST_F(PlayerTest, SeekablePlaysPausesSeeksStopsAndStartsAgain)
 {
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
     QSlider* seek = SeekBar(*player);
     ASSERT_NE(seek, nullptr);
@@ -156,13 +160,13 @@ TEST_F(PlayerTest, SeekablePlaysPausesSeeksStopsAndStartsAgain)
 
 TEST_F(PlayerTest, MuteAndVolumeReachThePlayer)
 {
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
     ASSERT_TRUE(Click(*player, "Mute"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->settings().mute(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Settings().Mute(); }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Sound on") != nullptr; }, 5000));
     // A mute put from outside shows in the bar too.
-    player->settings().setMute(false);
+    player->Settings().SetMute(false);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Button(*player, "Mute") != nullptr; }, 5000));
 
     QSlider* volume = nullptr;
@@ -178,7 +182,7 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
 {
     ScratchDir dir;
     const std::string later = dir.File("later.mp4");
-    player->setURL(QString::fromStdString(later));
+    player->SetURL(QString::fromStdString(later));
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 12000));
     QPushButton* retry = player->findChild<QPushButton*>();
     ASSERT_NE(retry, nullptr);
@@ -186,17 +190,27 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
 
     std::filesystem::copy_file(Clip(), later);
     retry->click();
+    // Retry says at once that it is on its way, then what came of it.
     EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_TRUE(player->Card().isVisible());
+    EXPECT_EQ(player->Card().Status(), "Connecting…");
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
-    // A server that is not there: the message names the cause.
-    player->setURL("http://127.0.0.1:1/live.m3u8");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000))
+    // A server that is not there: the message names the channel and the cause, and mpv's
+    // words are below it.
+    player->SetChannelName("Morning News");
+    player->SetURL("http://127.0.0.1:1/live.m3u8");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->MessageDetails().contains("Connection refused"); }, 12000))
         << player->Message().toStdString();
+    EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused the connection");
+    auto* title = player->findChild<QLabel*>("messageTitle");
+    ASSERT_NE(title, nullptr);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->text(), "Morning News");
 
     // An address that reaches into the program is not opened, and cannot be retried.
-    player->setURL("fdclose://0");
+    player->SetURL("fdclose://0");
     EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
     EXPECT_FALSE(retry->isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
@@ -206,7 +220,7 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     EXPECT_TRUE(player->Core().Flag(MpvProperty::IdleActive));
 
     // No address at all: a message, and nothing to retry.
-    player->setURL(QString());
+    player->SetURL(QString());
     EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
     EXPECT_FALSE(retry->isVisible());
 }
@@ -215,15 +229,15 @@ TEST_F(PlayerTest, WhatPlayedBeforeNeverSpeaksForTheNewAddress)
 {
     // The clip gets time to load while this thread does nothing, so its events are queued when
     // the next address comes; they must not take that address's message away.
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    player->setURL("fd://0");
+    player->SetURL("fd://0");
     QTest::qWait(1500);
     EXPECT_EQ(player->Message(), "Cannot play this channel: its address is not a stream address");
 
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
-    player->setURL(QString());
+    player->SetURL(QString());
     QTest::qWait(1500);
     EXPECT_EQ(player->Message(), "Cannot play this channel: it has no stream address");
 }
@@ -235,7 +249,7 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
     above->setGeometry(10, 10, 50, 20);
     above->show();
     player->setGeometry(5, 6, 400, 300);
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
 
     ASSERT_TRUE(Click(*player, "Full screen"));
@@ -268,7 +282,7 @@ TEST_F(PlayerTest, FullScreenComesBackToItsPlaceOnEscape)
 
 TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolume)
 {
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
     QWindow* video = player->VideoSurface();
     ASSERT_NE(video, nullptr);
@@ -306,7 +320,7 @@ TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolu
 
 TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
 {
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
     QSlider* volume = nullptr;
     for (auto* s : player->findChildren<QSlider*>())
@@ -335,8 +349,8 @@ TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 20; }, 5000));
 
     // A retry that mpv refuses says so in the player too.
-    player->setURL("http://127.0.0.1:1/gone.m3u8");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().contains("Connection refused"); }, 12000));
+    player->SetURL("http://127.0.0.1:1/gone.m3u8");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->MessageDetails().contains("Connection refused"); }, 12000));
     mpvrefusals::Refuse("loadfile");
     QPushButton* retry = player->findChild<QPushButton*>();
     ASSERT_NE(retry, nullptr);
@@ -353,12 +367,15 @@ TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
     ScratchDir dir;
     const QString missing = QString::fromStdString(dir.File("missing.ts"));
     for (int delayMs : {0, 2, 5, 10, 20, 40, 80}) {
-        player->setURL("http://127.0.0.1:1/before.m3u8");
+        player->SetURL("http://127.0.0.1:1/before.m3u8");
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
-        player->setURL(missing);
+        player->SetURL(missing);
         ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 15000));
-        EXPECT_FALSE(player->Message().contains("Connection refused")) << delayMs << " ms: " << player->Message().toStdString();
-        EXPECT_TRUE(player->Message().contains("No such file")) << delayMs << " ms: " << player->Message().toStdString();
+        EXPECT_FALSE(player->MessageDetails().contains("Connection refused"))
+            << delayMs << " ms: " << player->MessageDetails().toStdString();
+        EXPECT_TRUE(player->MessageDetails().contains("No such file"))
+            << delayMs << " ms: " << player->MessageDetails().toStdString();
+        EXPECT_EQ(player->Message(), "Cannot play this channel: the address was not found");
     }
 }
 
@@ -367,7 +384,7 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
     // A server that never answers: the channel stays on its way, and says so.
     SilentServer silent;
     player->SetChannelName("Slow News");
-    player->setURL(silent.Url("slow.m3u8"));
+    player->SetURL(silent.Url("slow.m3u8"));
     const quorvel::ChannelCard& card = player->Card();
     EXPECT_TRUE(card.isVisible());
     EXPECT_EQ(card.CardKind(), quorvel::ChannelCard::Kind::Connecting);
@@ -386,7 +403,7 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
 
     // The picture comes: the card goes.
     player->SetChannelName("Pattern");
-    player->setURL(QString::fromStdString(Clip()));
+    player->SetURL(QString::fromStdString(Clip()));
     ASSERT_TRUE(Playing());
     EXPECT_FALSE(card.isVisible());
 
@@ -397,7 +414,7 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
                            radio + "'").c_str()),
               0);
     player->SetChannelName("Radio One");
-    player->setURL(QString::fromStdString(radio));
+    player->SetURL(QString::fromStdString(radio));
     EXPECT_TRUE(QTest::qWaitFor([&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; },
                                 10000));
     EXPECT_EQ(card.ChannelName(), "Radio One");
@@ -414,21 +431,36 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
     ASSERT_TRUE(server.waitForReadyRead(120000)) << "the live test server did not start";
     const QString url = QString::fromUtf8(server.readLine()).trimmed();
     player->SetChannelName("Live News");
-    player->setURL(url);
+    player->SetURL(url);
     ASSERT_TRUE(Playing(30000));
 
-    // The server goes silent: after a while without anything the channel is opened again
-    // (it shows it is connecting once more), and when that brings nothing either it gives up.
-    bool reconnected = false;
+    // The server goes silent: within ten seconds of the last picture the channel is opened
+    // again (the card says so), and when that brings nothing for ten seconds more it gives up.
+    QElapsedTimer sinceLastPicture;
+    sinceLastPicture.start();
+    quint64 frames = player->FramesRendered();
+    qint64 reconnectingAfter = -1;
     const QString stopped = "Cannot play this channel: the stream stopped sending";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            reconnected = reconnected || (player->Card().isVisible() && player->Message().isEmpty());
+            if (player->FramesRendered() != frames) {
+                frames = player->FramesRendered();
+                sinceLastPicture.restart();
+                reconnectingAfter = -1;
+            }
+            if (reconnectingAfter < 0 && player->Card().isVisible() && player->Card().Status() == "Reconnecting…" &&
+                player->Message().isEmpty())
+                reconnectingAfter = sinceLastPicture.elapsed();
             return player->Message() == stopped;
         },
         120000))
         << player->Message().toStdString();
-    EXPECT_TRUE(reconnected);
+    const qint64 toldAfter = sinceLastPicture.elapsed();
+    EXPECT_GE(reconnectingAfter, 0) << "the card never said it was reconnecting";
+    EXPECT_LE(reconnectingAfter, 10400);
+    EXPECT_LE(toldAfter, 25000);
+    EXPECT_GE(toldAfter, 18000) << "the attempt to open it again was not given its time";
+    EXPECT_EQ(player->Card().ChannelName(), "Live News");
     QPushButton* retry = player->findChild<QPushButton*>();
     ASSERT_NE(retry, nullptr);
     EXPECT_TRUE(retry->isVisible());
@@ -498,7 +530,7 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         player->setGeometry(0, 0, 320, 240);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
-        player->setURL(QString::fromStdString(radio));
+        player->SetURL(QString::fromStdString(radio));
         EXPECT_TRUE(QTest::qWaitFor([&] { return !CurrentAudioOutput(*player).isEmpty(); }, 10000))
             << player->Message().toStdString();
         EXPECT_EQ(CurrentAudioOutput(*player), "alsa");
@@ -517,13 +549,104 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         player->setGeometry(0, 0, 320, 240);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
-        player->setURL(QString::fromStdString(radio));
+        player->SetURL(QString::fromStdString(radio));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 10000));
-        EXPECT_TRUE(player->Message().startsWith("Cannot play this channel: ")) << player->Message().toStdString();
-        EXPECT_TRUE(player->Message().contains("audio")) << player->Message().toStdString();
-        player->setURL(QString::fromStdString(Clip()));
+        EXPECT_EQ(player->Message(), "Cannot play this channel: there is no sound device to play it on");
+        EXPECT_TRUE(player->MessageDetails().contains("audio")) << player->MessageDetails().toStdString();
+        player->SetURL(QString::fromStdString(Clip()));
         const quint64 before = player->FramesRendered();
         EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
         EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
     }
+}
+
+TEST_F(PlayerTest, CloseMediaStopsPlaybackWhereQWidgetCloseOnlyHidesTheControl)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    // Through a QWidget pointer, close() is the widget's: the control goes, the media plays on.
+    QWidget* widget = player;
+    widget->close();
+    EXPECT_FALSE(player->isVisible());
+    QTest::qWait(300);
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::IdleActive));
+    EXPECT_EQ(player->URL(), QString::fromStdString(Clip()));
+
+    // CloseMedia() stops playback and releases the media; the control stays as it is.
+    widget->show();
+    player->CloseMedia();
+    EXPECT_TRUE(player->isVisible());
+    EXPECT_TRUE(player->URL().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_FALSE(player->Card().isVisible());
+}
+
+TEST_F(PlayerTest, AChannelWithRequestOptionsPlaysWhereTheServerDemandsThemAndTheNextSendsNone)
+{
+    ServedHls server({"--seconds", "20", "--agent", "QuorvelBox/1.0", "--referrer", "http://portal.example/"});
+    ASSERT_TRUE(server.Started());
+    player->SetChannelName("Guarded");
+    player->SetURL(server.Url(), quorvel::RequestOptions{"QuorvelBox/1.0", "http://portal.example/", ""});
+    ASSERT_TRUE(Playing(20000)) << player->Message().toStdString();
+    bool segments = false;
+    for (const auto& r : server.Requests()) {
+        segments = segments || r.path.endsWith(".ts");
+        EXPECT_EQ(r.headers.value("User-Agent").toString(), "QuorvelBox/1.0") << r.path.toStdString();
+        EXPECT_EQ(r.headers.value("Referer").toString(), "http://portal.example/") << r.path.toStdString();
+    }
+    EXPECT_TRUE(segments);
+
+    // The same server for a channel without options: neither is sent, and it is refused.
+    server.ForgetRequests();
+    player->SetChannelName("Plain");
+    player->SetURL(server.Url());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 15000));
+    EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused to send the stream");
+    ASSERT_FALSE(server.Requests().isEmpty());
+    for (const auto& r : server.Requests()) {
+        EXPECT_NE(r.headers.value("User-Agent").toString(), "QuorvelBox/1.0");
+        EXPECT_FALSE(r.headers.contains("Referer"));
+    }
+}
+
+TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePicture)
+{
+    // A short recorded stream with sound, on a machine without a sound device.
+    ServedHls server({"--seconds", "4", "--sound"});
+    ASSERT_TRUE(server.Started());
+    AlsaDefault alsa("pcm.!default { type plug slave.pcm \"nowhere\" }\n");
+    QWidget host;
+    host.resize(320, 240);
+    auto* player = new MediaPlayer(&host, QStringLiteral("alsa"));
+    player->setGeometry(0, 0, 320, 240);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+    player->SetChannelName("Recorded");
+    player->SetURL(server.Url());
+
+    // The picture plays, and a short note says there is no sound, once, without a message.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 15000)) << player->Message().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Note() == "Playing without sound: no sound device"; }, 3000));
+    EXPECT_TRUE(player->Message().isEmpty());
+    const quint64 withNote = player->FramesRendered();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > withNote + 5; }, 5000));
+
+    // Its end is an end, with a way to play it again; never the sound device as a cause.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 20000));
+    EXPECT_EQ(player->Message(), "This stream has ended") << player->Message().toStdString();
+    EXPECT_FALSE(player->MessageDetails().contains("audio"));
+    QPushButton* again = nullptr;
+    for (auto* b : player->findChildren<QPushButton*>())
+        if (b->isVisible())
+            again = b;
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->text(), "Play again");
+    again->click();
+    EXPECT_TRUE(player->Message().isEmpty());
+    EXPECT_EQ(player->Card().Status(), "Connecting…");
+    EXPECT_TRUE(player->Card().isVisible());
+    const quint64 before = player->FramesRendered();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
+    EXPECT_FALSE(player->Card().isVisible());
 }

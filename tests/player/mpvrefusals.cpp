@@ -54,4 +54,16 @@ int mpv_command_ret(mpv_handle* ctx, const char** args, mpv_node* result)
     return args && Refused(args[0]) ? MPV_ERROR_COMMAND : real(ctx, args, result);
 }
 
+int mpv_command_node(mpv_handle* ctx, mpv_node* args, mpv_node* result)
+{
+    static const auto real = Real<int (*)(mpv_handle*, mpv_node*, mpv_node*)>("mpv_command_node");
+    // A command with named arguments names itself under "name".
+    if (args && args->format == MPV_FORMAT_NODE_MAP && args->u.list)
+        for (int i = 0; i < args->u.list->num; ++i)
+            if (std::strcmp(args->u.list->keys[i], "name") == 0 && args->u.list->values[i].format == MPV_FORMAT_STRING &&
+                Refused(args->u.list->values[i].u.string))
+                return MPV_ERROR_COMMAND;
+    return real(ctx, args, result);
+}
+
 } // extern "C"

@@ -1,6 +1,7 @@
 // The stall watch over a stream whose progress the test makes up.
 #include "player/stallwatch.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -77,4 +78,29 @@ TEST_F(StallWatchTest, APausedStreamAndAStoppedWatchNeverStall)
     now.position = -5;
     QTest::qWait(200);
     EXPECT_EQ(advanced.count(), 0);
+}
+
+TEST(StallWatchTiming, AStallIsToldOneLimitAfterTheLastSignOfLifeNotTwo)
+{
+    // A stream that gives pictures for a moment after the watch starts, then nothing: the stall
+    // is told one limit after the last picture, not at the second look after it.
+    QElapsedTimer clock;
+    clock.start();
+    StallWatch::Progress now;
+    qint64 lastPicture = 0;
+    StallWatch watch(
+        [&] {
+            if (clock.elapsed() < 60) {
+                now.frames += 1;
+                lastPicture = clock.elapsed();
+            }
+            return now;
+        },
+        400);
+    QSignalSpy stalled(&watch, &StallWatch::stalled);
+    watch.Start();
+    ASSERT_TRUE(stalled.wait(5000));
+    const qint64 after = clock.elapsed() - lastPicture;
+    EXPECT_GE(after, 400);
+    EXPECT_LT(after, 650);
 }

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QSlider;
+class QToolButton;
+
+namespace quorvel {
+
+// The player's control bar: play/pause, stop, a seek bar and the time for media with a length,
+// mute, volume and full screen. It only shows and asks: what a control does is the owner's.
+class ControlBar : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kHeight = 30;
+
+    explicit ControlBar(QWidget* parent = nullptr);
+
+    void ShowPaused(bool paused);
+    void ShowMuted(bool muted);
+    // The volume slider's place, without asking for a change.
+    void ShowVolume(int volume);
+    int Volume() const;
+    // Turns the volume by steps of the slider, which asks for the change.
+    void StepVolume(int steps);
+    void ShowFullScreen(bool on);
+    // The seek bar and the time show only for media of a known length that can seek.
+    void ShowTime(double position, double duration, bool seekable);
+
+signals:
+    void playPauseClicked();
+    void stopClicked();
+    void muteClicked();
+    void volumeChosen(int volume);
+    void fullScreenClicked();
+    // The viewer let go of the seek bar at this fraction of the length.
+    void seekChosen(double fraction);
+
+private:
+    QToolButton* playPause_ = nullptr;
+    QToolButton* stop_ = nullptr;
+    QToolButton* mute_ = nullptr;
+    QToolButton* fullScreen_ = nullptr;
+    QSlider* seek_ = nullptr;
+    QSlider* volume_ = nullptr;
+    QLabel* time_ = nullptr;
+    bool seeking_ = false;
+    int shownSecond_ = -1;
+    double shownDuration_ = 0;
+};
+
+} // namespace quorvel

@@ -1,0 +1,199 @@
+#include "player/playersession.h"
+
+#include "base/playableaddress.h"
+#include "player/mpvcore.h"
+#include "player/playersettings.h"
+#include "player/stallwatch.h"
+
+#include <exception>
+#include <mpv/client.h>
+
+namespace quorvel {
+
+PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
+    : QObject(parent), core_(std::make_unique<MpvCore>(audioOutput)), settings_(std::make_unique<PlayerSettings>(*core_))
+{
+    stall_ = new StallWatch([this] { return StallWatch::Progress{position_, pictures_, bufferPercent_}; }, kStallMs, this);
+    connect(stall_, &StallWatch::stalled, this, &PlayerSession::Stalled);
+    // The stream plays again: a later stall may be answered by opening it again, once more.
+    connect(stall_, &StallWatch::advanced, this, [this] {
+        reconnected_ = false;
+        stall_->SetLimit(kStallMs);
+    });
+
+    connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
+        // A channel of sound alone never draws a picture: it plays once it is open.
+        if (!core_->HasVideo()) {
+            soundOnly_ = true;
+            Started();
+        }
+        // An attempt after a stall is watched from its start already, and keeps its limit.
+        if (!stall_->IsWatching())
+            stall_->Start();
+    });
+    connect(core_.get(), &MpvCore::playbackFailed, this, &PlayerSession::OnFailed);
+    connect(core_.get(), &MpvCore::playbackEnded, this, &PlayerSession::OnEnded);
+    connect(core_.get(), &MpvCore::pauseChanged, stall_, &StallWatch::SetPaused);
+    connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) { position_ = t; });
+    connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool, int percent) { bufferPercent_ = percent; });
+}
+
+PlayerSession::~PlayerSession()
+{
+    settings_.reset();
+    core_.reset();
+}
+
+QString PlayerSession::ShownName() const { return channelName_.isEmpty() ? url_ : channelName_; }
+
+void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
+{
+    url_ = url;
+    options_ = options;
+    reconnected_ = false;
+    toldNoSound_ = false;
+    StopWatching();
+    if (url.trimmed().isEmpty()) {
+        core_->Stop();
+        Fail(PlaybackFailure::Because(tr("it has no stream address"), false));
+        return;
+    }
+    if (!IsPlayableAddress(url.toStdString())) {
+        core_->Stop();
+        Fail(PlaybackFailure::Because(tr("its address is not a stream address"), false));
+        return;
+    }
+    Open();
+}
+
+void PlayerSession::Open()
+{
+    pictures_ = 0;
+    position_ = 0;
+    bufferPercent_ = 0;
+    soundOnly_ = false;
+    try {
+        if (beforeOpening_)
+            beforeOpening_();
+    } catch (const std::exception& e) {
+        core_->Stop();
+        Fail({QString::fromUtf8(e.what()), {}, false});
+        return;
+    }
+    core_->Load(url_, options_);
+    stall_->SetLimit(reconnected_ ? kReconnectMs : kStallMs);
+    // The attempt after a stall gets its own limit from the moment it starts, whether or not
+    // the server answers at all; a first opening is left to mpv's own network time-out.
+    if (reconnected_)
+        stall_->Start();
+    SetState(reconnected_ ? State::Reconnecting : State::Connecting);
+}
+
+void PlayerSession::Retry()
+{
+    if (!IsPlayableAddress(url_.toStdString()))
+        return;
+    StopWatching();
+    reconnected_ = false;
+    toldNoSound_ = false;
+    Open();
+}
+
+void PlayerSession::Stop()
+{
+    StopWatching();
+    core_->Stop();
+    SetState(State::Idle);
+}
+
+void PlayerSession::Close()
+{
+    url_.clear();
+    options_ = {};
+    Stop();
+}
+
+void PlayerSession::PictureShown()
+{
+    ++pictures_;
+    if (state_ == State::Connecting || state_ == State::Reconnecting)
+        Started();
+}
+
+void PlayerSession::Started()
+{
+    SetState(State::Playing);
+    // Playback starts once the sound device was tried: a stream with sound and no device to
+    // play it on plays its picture (mpv drops the sound track), and says so once, in passing.
+    if (core_->SoundDeviceFailed() && !toldNoSound_) {
+        toldNoSound_ = true;
+        emit note(tr("Playing without sound: no sound device"));
+    }
+}
+
+void PlayerSession::OnFailed(int mpvError, const QStringList& logged)
+{
+    if (state_ == State::Idle || state_ == State::Failed || state_ == State::Ended)
+        return;
+    // mpv ends a stream it played without sound as failed for want of a sound device, where
+    // it simply came to its end.
+    if (mpvError == MPV_ERROR_AO_INIT_FAILED && pictures_ > 0) {
+        OnEnded();
+        return;
+    }
+    PlaybackFailure failure = PlaybackFailure::FromMpv(mpvError, logged);
+    if (reconnected_)
+        failure.headline = PlaybackFailure::StoppedSending().headline;
+    Fail(failure);
+}
+
+void PlayerSession::OnEnded()
+{
+    StopWatching();
+    SetState(State::Ended);
+}
+
+void PlayerSession::Stalled()
+{
+    if (!reconnected_) {
+        // A live channel often hiccups: open it again, once.
+        reconnected_ = true;
+        Guarded([this] { Open(); });
+        return;
+    }
+    StopWatching();
+    Guarded([this] { core_->Stop(); });
+    Fail(PlaybackFailure::StoppedSending());
+}
+
+void PlayerSession::Fail(const PlaybackFailure& failure)
+{
+    StopWatching();
+    failure_ = failure;
+    SetState(State::Failed);
+}
+
+void PlayerSession::StopWatching()
+{
+    stall_->Stop();
+}
+
+void PlayerSession::SetState(State state)
+{
+    state_ = state;
+    // Told also when it stays: a new channel connecting is news to whoever shows its name.
+    emit stateChanged(state);
+}
+
+bool PlayerSession::Guarded(const std::function<void()>& call)
+{
+    try {
+        call();
+        return true;
+    } catch (const std::exception& e) {
+        emit refused(QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+} // namespace quorvel

@@ -1,0 +1,153 @@
+// Playback without a window: request options, outcomes in plain words, stopping and closing.
+#include "player/loadoptions.h"
+#include "player/mpvcore.h"
+#include "player/playbackfailure.h"
+#include "player/playersession.h"
+#include "servedhls.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <mpv/client.h>
+
+using quorvel::LoadOptions;
+using quorvel::PlaybackFailure;
+using quorvel::PlayerSession;
+using quorvel::RequestOptions;
+
+TEST(PlaybackFailure, TheHeadlineSaysThePlainCauseAndMpvsWordsGoBelow)
+{
+    struct Case {
+        int error;
+        const char* logged;
+        const char* cause;
+    };
+    const Case cases[] = {
+        {MPV_ERROR_LOADING_FAILED, "tcp: Connection to tcp://127.0.0.1:1 failed: Connection refused",
+         "the server refused the connection"},
+        {MPV_ERROR_LOADING_FAILED, "http: HTTP error 404 Not Found", "the address was not found"},
+        {MPV_ERROR_LOADING_FAILED, "Failed to resolve hostname nowhere.invalid", "the address was not found"},
+        {MPV_ERROR_LOADING_FAILED, "Cannot open file '/tmp/x.ts': No such file or directory", "the address was not found"},
+        {MPV_ERROR_LOADING_FAILED, "http: HTTP error 403 Forbidden; Failed to open http://a/b.m3u8.",
+         "the server refused to send the stream"},
+        {MPV_ERROR_LOADING_FAILED, "", "the stream could not be opened"},
+        {MPV_ERROR_AO_INIT_FAILED, "Playback open error: No such file or directory", "there is no sound device to play it on"},
+        {MPV_ERROR_UNKNOWN_FORMAT, "", "the stream is in a form the player cannot read"},
+    };
+    for (const Case& c : cases) {
+        const QStringList logged = *c.logged ? QStringList{QString::fromUtf8(c.logged)} : QStringList();
+        const PlaybackFailure f = PlaybackFailure::FromMpv(c.error, logged);
+        EXPECT_EQ(f.headline, QString("Cannot play this channel: ") + c.cause) << c.logged;
+        EXPECT_TRUE(f.details.startsWith(QString::fromUtf8(mpv_error_string(c.error)))) << f.details.toStdString();
+        EXPECT_TRUE(f.details.contains(c.logged));
+        EXPECT_TRUE(f.canRetry);
+    }
+    EXPECT_EQ(PlaybackFailure::StoppedSending().headline, "Cannot play this channel: the stream stopped sending");
+}
+
+TEST(LoadOptions, EachOptionIsOneHeaderLineAndEmptyOnesAreNotSent)
+{
+    EXPECT_TRUE(LoadOptions({}).empty());
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(LoadOptions({"Agent/1.0", "", ""}), (Options{{"user-agent", "Agent/1.0"}}));
+    // A line break cannot start a header of its own; a comma stays inside the Origin field.
+    EXPECT_EQ(LoadOptions({"A\r\nX-Evil: 1", " http://ref/\n", "http://a,b"}),
+              (Options{{"user-agent", "A  X-Evil: 1"},
+                       {"referrer", "http://ref/"},
+                       {"http-header-fields-append", "Origin: http://a,b"}}));
+    EXPECT_TRUE(LoadOptions({"\r\n", " ", "\t"}).empty());
+}
+
+namespace {
+
+bool IsSegment(const ServedHls::Request& r) { return r.path.endsWith(".ts"); }
+
+QString Header(const ServedHls::Request& r, const char* name) { return r.headers.value(name).toString(); }
+
+} // namespace
+
+TEST(PlayerSessionHeadless, RequestOptionsGoWithEveryRequestOfTheirChannelOnly)
+{
+    const QString agent = "QuorvelTest/2.0 (X11; \"quoted\", comma)";
+    const QString referrer = "http://portal.example/watch?id=1,2";
+    ServedHls server({"--agent", agent, "--referrer", referrer});
+    ASSERT_TRUE(server.Started());
+    PlayerSession session(QStringLiteral("null"));
+    QSignalSpy states(&session, &PlayerSession::stateChanged);
+
+    // The channel's options: the playlist and its segments all carry them, commas and quotes
+    // whole, and nothing of them turns into a header or an option of its own.
+    session.SetURL(server.Url(), RequestOptions{agent.toStdString(), referrer.toStdString(), "http://portal.example"});
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        for (const auto& r : server.Requests())
+            if (IsSegment(r))
+                return true;
+        return false;
+    }, 20000));
+    for (const auto& r : server.Requests()) {
+        EXPECT_EQ(Header(r, "User-Agent"), agent) << r.path.toStdString();
+        EXPECT_EQ(Header(r, "Referer"), referrer) << r.path.toStdString();
+        EXPECT_EQ(Header(r, "Origin"), "http://portal.example") << r.path.toStdString();
+        EXPECT_FALSE(r.headers.contains("comma")) << r.path.toStdString();
+    }
+
+    // The next channel has none: it sends neither, and the server refuses it.
+    server.ForgetRequests();
+    session.SetURL(server.Url());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 20000));
+    EXPECT_EQ(session.Failure().headline, "Cannot play this channel: the server refused to send the stream");
+    EXPECT_TRUE(session.Failure().details.contains("403")) << session.Failure().details.toStdString();
+    ASSERT_FALSE(server.Requests().isEmpty());
+    for (const auto& r : server.Requests()) {
+        EXPECT_NE(Header(r, "User-Agent"), agent);
+        EXPECT_FALSE(r.headers.contains("Referer"));
+        EXPECT_FALSE(r.headers.contains("Origin"));
+    }
+    // Retry keeps the options of the channel it opens again.
+    session.SetURL(server.Url(), RequestOptions{agent.toStdString(), referrer.toStdString(), ""});
+    server.ForgetRequests();
+    session.Retry();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !server.Requests().isEmpty(); }, 20000));
+    EXPECT_EQ(Header(server.Requests().first(), "User-Agent"), agent);
+}
+
+TEST(PlayerSessionHeadless, AnAddressThatCannotOpenSaysWhyAndCloseForgetsIt)
+{
+    PlayerSession session(QStringLiteral("null"));
+    session.SetChannelName("News");
+    session.SetURL("http://127.0.0.1:1/live.m3u8");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
+    EXPECT_EQ(session.Failure().headline, "Cannot play this channel: the server refused the connection");
+    EXPECT_TRUE(session.Failure().details.contains("Connection refused"));
+    EXPECT_TRUE(session.Failure().canRetry);
+    EXPECT_EQ(session.ShownName(), "News");
+
+    // Retry opens it at once: connecting, then the new outcome.
+    session.Retry();
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
+
+    // A server that answers, but not with this address.
+    ServedHls server;
+    ASSERT_TRUE(server.Started());
+    session.SetURL(QString(server.Url()).replace("vod.m3u8", "gone.m3u8"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
+    EXPECT_EQ(session.Failure().headline, "Cannot play this channel: the address was not found");
+    EXPECT_TRUE(session.Failure().details.contains("404")) << session.Failure().details.toStdString();
+
+    session.SetURL("fd://0");
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Failed);
+    EXPECT_FALSE(session.Failure().canRetry);
+    session.Retry(); // not a stream address: nothing opens
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Failed);
+
+    session.SetURL("http://127.0.0.1:1/again.m3u8", RequestOptions{"A", "", ""});
+    session.Close();
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Idle);
+    EXPECT_TRUE(session.URL().isEmpty());
+    EXPECT_TRUE(session.Options().Empty());
+    // What the closed address does afterwards speaks for nothing.
+    QTest::qWait(1500);
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Idle);
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env python3
+"""A recorded HLS stream served on 127.0.0.1, for the player's tests.
+As a program: served_hls.py [--seconds N] [--sound] [--agent UA --referrer REF]
+prints the playlist's address on its first line, then one line per request it is sent:
+"GET <path> <json of the request's headers>". With --agent and --referrer every request
+whose User-Agent and Referer are not exactly those is answered 403."""
+import argparse
+import http.server
+import json
+import os
+import subprocess
+import sys
+import tempfile
+import threading
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        pass  # a player that drops a download midway
+
+
+def make_stream(folder, seconds, sound):
+    inputs = ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=25"]
+    codecs = ["-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-pix_fmt", "yuv420p"]
+    if sound:
+        inputs += ["-f", "lavfi", "-i", "sine=frequency=440"]
+        codecs += ["-c:a", "aac"]
+    subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y"] + inputs + ["-t", str(seconds)] + codecs +
+                   ["-f", "hls", "-hls_time", "1", "-hls_playlist_type", "vod",
+                    "-hls_segment_filename", os.path.join(folder, "seg%d.ts"), os.path.join(folder, "vod.m3u8")],
+                   check=True)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--seconds", type=int, default=4)
+    parser.add_argument("--sound", action="store_true")
+    parser.add_argument("--agent")
+    parser.add_argument("--referrer")
+    args = parser.parse_args()
+    folder = tempfile.mkdtemp(prefix="quorvel-vod-")
+    make_stream(folder, args.seconds, args.sound)
+    lock = threading.Lock()
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        def log_message(self, *a):
+            pass
+
+        def do_GET(self):
+            with lock:
+                print("GET %s %s" % (self.path, json.dumps(dict(self.headers.items()))), flush=True)
+            if args.agent is not None and (self.headers.get("User-Agent") != args.agent or
+                                           self.headers.get("Referer") != args.referrer):
+                self.send_error(403)
+                return
+            path = os.path.join(folder, os.path.basename(self.path.split("?")[0]))
+            if not os.path.isfile(path):
+                self.send_error(404)
+                return
+            with open(path, "rb") as f:
+                body = f.read()
+            self.send_response(200)
+            kind = "application/vnd.apple.mpegurl" if path.endswith(".m3u8") else "video/mp2t"
+            self.send_header("Content-Type", kind)
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.write(body)
+
+    httpd = QuietServer(("127.0.0.1", 0), Handler)
+    print("http://127.0.0.1:%d/vod.m3u8" % httpd.server_address[1], flush=True)
+    httpd.serve_forever()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
