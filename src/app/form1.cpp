@@ -289,7 +289,9 @@ void Form1::TreeView1Change()
             MediaPlayer1->show();
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
         MediaPlayer1->SetChannelName(node->text(0));
-        MediaPlayer1->SetURL(QString::fromLocal8Bit(address));
+        // What the channel's server demands to see (user agent, referrer), as its playlist said.
+        const RequestOptions options = Playlists1 ? Playlists1->RequestOptionsFor(node->text(0)) : RequestOptions{};
+        MediaPlayer1->SetURL(QString::fromLocal8Bit(address), options);
         if (Edit1->isHidden())
             Edit1->show();
         Playing = true;
