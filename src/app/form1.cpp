@@ -34,6 +34,7 @@
 #include "widgets/windowprocfilter.h"
 
 #include <QApplication>
+#include <QWindow>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
@@ -216,6 +217,18 @@ void Form1::CreateComponents(const QString& audioOutput)
     Edit1->setAttribute(Qt::WA_NativeWindow);
     Edit1->hide();
     connect(Edit1, &EditLine::clicked, this, &Form1::Edit1Click);
+    // The player comes back from full screen as a native window of its own, which may land above
+    // the ticker's: the ticker goes back on top of it, showing its title.
+    connect(MediaPlayer1, &MediaPlayer::fullScreenChanged, this, [this](bool on) {
+        if (on || !Playing)
+            return;
+        Edit1->show();
+        // Qt keeps the ticker last among its siblings already, so a plain raise would change
+        // nothing; the window system is asked directly.
+        Edit1->raise();
+        if (QWindow* ticker = Edit1->windowHandle())
+            ticker->raise();
+    });
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.

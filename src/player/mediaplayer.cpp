@@ -50,6 +50,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(fullScreen_, &FullScreenSwitch::switched, this, [this](bool on) {
         bar_->ShowFullScreen(on);
         LayoutChildren();
+        emit fullScreenChanged(on);
     });
 
     message_ = new PlayerMessage(this);

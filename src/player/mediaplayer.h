@@ -63,6 +63,8 @@ public:
 
 signals:
     void frameRendered();
+    // Full screen was entered or left, by whatever means (button, double click, Escape).
+    void fullScreenChanged(bool on);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
