@@ -10,12 +10,22 @@
 #include "player/playersettings.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QWheelEvent>
 
 namespace quorvel {
+
+namespace {
+
+// A key press on the volume moves it as far as a notch of the wheel does.
+constexpr int kVolumeStep = 5;
+// Seconds a Left or Right key seeks.
+constexpr double kSeekStep = 10.0;
+
+} // namespace
 
 MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     : QWidget(parent), session_(std::make_unique<PlayerSession>(audioOutput))
@@ -42,6 +52,16 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     });
     connect(video_, &MpvVideoWindow::doubleClicked, this, [this] { SetFullScreen(!IsFullScreen()); });
     connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
+    // A click on the picture gives the player the keyboard, as in every player; the keys then
+    // work the player (and never start finding a channel, which typing in the tree does).
+    connect(video_, &MpvVideoWindow::pressed, this, [this] {
+        if (focusPolicy() == Qt::NoFocus)
+            setFocusPolicy(Qt::ClickFocus);
+        setFocus(Qt::MouseFocusReason);
+    });
+    connect(video_, &MpvVideoWindow::keyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
+        HandleKey(key, modifiers);
+    });
     card_ = new ChannelCard(this);
     card_->setAttribute(Qt::WA_NativeWindow);
 
@@ -99,15 +119,7 @@ void MediaPlayer::ConnectBar()
 {
     MpvCore& core = Core();
     // Every control's call into mpv runs guarded: a refusal shows in the player's message.
-    connect(bar_, &ControlBar::playPauseClicked, this, [this] {
-        Guarded([this] {
-            if (Core().Flag(MpvProperty::IdleActive)) {
-                Retry();
-                return;
-            }
-            Core().SetFlag(MpvProperty::Pause, !Core().Flag(MpvProperty::Pause));
-        });
-    });
+    connect(bar_, &ControlBar::playPauseClicked, this, &MediaPlayer::TogglePause);
     connect(bar_, &ControlBar::stopClicked, this, [this] { Guarded([this] { session_->Stop(); }); });
     connect(bar_, &ControlBar::muteClicked, this, [this] { Guarded([this] { Settings().SetMute(!Settings().Mute()); }); });
     connect(bar_, &ControlBar::volumeChosen, this,
@@ -329,11 +341,56 @@ void MediaPlayer::resizeEvent(QResizeEvent* event)
 
 void MediaPlayer::keyPressEvent(QKeyEvent* event)
 {
-    if (IsFullScreen() && event->key() == Qt::Key_Escape) {
+    if (!HandleKey(event->key(), event->modifiers()))
+        QWidget::keyPressEvent(event);
+}
+
+bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    switch (key) {
+    case Qt::Key_Escape:
+        if (!IsFullScreen())
+            return false;
         SetFullScreen(false);
-        return;
+        return true;
+    case Qt::Key_Space:
+        TogglePause();
+        return true;
+    case Qt::Key_F:
+    case Qt::Key_F11:
+        SetFullScreen(!IsFullScreen());
+        return true;
+    case Qt::Key_M:
+        Guarded([this] { Settings().SetMute(!Settings().Mute()); });
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        bar_->StepVolume(key == Qt::Key_Up ? kVolumeStep : -kVolumeStep);
+        return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // Only where the stream allows it: a live channel has nowhere to go.
+        if (seekable_ && duration_ > 0) {
+            const double to = std::clamp(position_ + (key == Qt::Key_Right ? kSeekStep : -kSeekStep), 0.0, duration_);
+            Guarded([this, to] { Core().SeekTo(to); });
+        }
+        return true;
+    default:
+        return false;
     }
-    QWidget::keyPressEvent(event);
+}
+
+void MediaPlayer::TogglePause()
+{
+    Guarded([this] {
+        if (Core().Flag(MpvProperty::IdleActive)) {
+            Retry();
+            return;
+        }
+        Core().SetFlag(MpvProperty::Pause, !Core().Flag(MpvProperty::Pause));
+    });
 }
 
 } // namespace quorvel

@@ -83,6 +83,11 @@ private:
     void Guarded(const std::function<void()>& call);
     void Notice(const QString& text);
     void TurnVolume(int angleDelta);
+    // The player's keys, over the picture and in full screen: Space pauses and resumes, F or F11
+    // toggles full screen, M mutes, Up and Down turn the volume, Left and Right seek where the
+    // stream allows it, Escape leaves full screen. False for a key that is not the player's.
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
+    void TogglePause();
 
     std::unique_ptr<PlayerSession> session_;
     MpvVideoWindow* video_ = nullptr;

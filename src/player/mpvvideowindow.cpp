@@ -4,6 +4,8 @@
 #include "player/mpvcore.h"
 
 #include <QExposeEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMetaObject>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -162,6 +164,18 @@ void MpvVideoWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
     event->accept();
     emit doubleClicked();
+}
+
+void MpvVideoWindow::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    emit pressed();
+}
+
+void MpvVideoWindow::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+    emit keyPressed(event->key(), event->modifiers());
 }
 
 void MpvVideoWindow::wheelEvent(QWheelEvent* event)

@@ -36,12 +36,17 @@ signals:
     void doubleClicked();
     // The wheel turned over the video, in eighths of a degree as QWheelEvent counts them.
     void wheelTurned(int angleDelta);
+    // A press on the picture (it takes the keyboard for the player) and the keys typed there.
+    void pressed();
+    void keyPressed(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
     void exposeEvent(QExposeEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     static void OnRenderUpdate(void* self);

@@ -318,6 +318,47 @@ TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolu
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
 }
 
+TEST_F(PlayerTest, KeysOverThePictureWorkThePlayer)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QWindow* video = player->VideoSurface();
+    ASSERT_NE(video, nullptr);
+    host.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host, 10000));
+    QTest::mouseClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->hasFocus(); }, 5000));
+
+    QTest::keyClick(video, Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::Pause); }, 5000));
+    QTest::keyClick(video, Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Core().Flag(MpvProperty::Pause); }, 5000));
+
+    QTest::keyClick(video, Qt::Key_M);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Settings().Mute(); }, 5000));
+    QTest::keyClick(video, Qt::Key_M);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Settings().Mute(); }, 5000));
+
+    player->Core().SetDouble(MpvProperty::Volume, 50);
+    QTest::qWait(200);
+    QTest::keyClick(video, Qt::Key_Down);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::Volume) == 45; }, 5000));
+
+    // Right seeks ten seconds on in a clip that allows it.
+    const double before = player->Core().Double(MpvProperty::TimePos);
+    QTest::keyClick(video, Qt::Key_Right);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Double(MpvProperty::TimePos) >= before + 5; }, 5000));
+
+    QTest::keyClick(video, Qt::Key_F);
+    EXPECT_TRUE(player->IsFullScreen());
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_FALSE(player->IsFullScreen());
+    QTest::keyClick(player, Qt::Key_F11);
+    EXPECT_TRUE(player->IsFullScreen());
+    QTest::keyClick(player, Qt::Key_F11);
+    EXPECT_FALSE(player->IsFullScreen());
+}
+
 TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
 {
     player->SetURL(QString::fromStdString(Clip()));
