@@ -13,6 +13,7 @@
 #include "widgets/editline.h"
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
+#include "app/keyshelp.h"
 #include "app/openfailurebox.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
@@ -34,6 +35,7 @@
 #include "widgets/windowprocfilter.h"
 
 #include <QApplication>
+#include <QShortcut>
 #include <QWindow>
 #include <QCloseEvent>
 #include <QFrame>
@@ -171,6 +173,10 @@ void Form1::CreateComponents(const QString& audioOutput)
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
     Playlists1 = new PlaylistManager(this, TreeView1, ImageList1, CatalogueFile());
+    Playlists1->AddMenuEntry(tr("Keys…"), [this] { ShowKeysHelp(this); });
+    auto* keysHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    keysHelp->setContext(Qt::WindowShortcut);
+    connect(keysHelp, &QShortcut::activated, this, [this] { ShowKeysHelp(this); });
     Playlists1->setObjectName(QStringLiteral("Playlists1"));
 
     WebPane1 = new WebPane(SkinTabSheet2);

@@ -289,6 +289,11 @@ void PlaylistManager::ShowTree(const std::shared_ptr<const ChannelTree>& catalog
     tree_->setUpdatesEnabled(true);
 }
 
+void PlaylistManager::AddMenuEntry(const QString& text, std::function<void()> action)
+{
+    extraEntries_.emplace_back(text, std::move(action));
+}
+
 void PlaylistManager::ShowMenu(const QPoint& at)
 {
     QMenu menu(tree_);
@@ -296,6 +301,11 @@ void PlaylistManager::ShowMenu(const QPoint& at)
     menu.addAction(QStringLiteral("Add playlist…"), this, [this] { AddPlaylist(); });
     menu.addAction(QStringLiteral("Refresh playlists"), this, &PlaylistManager::RefreshPlaylists);
     menu.addAction(QStringLiteral("Remove playlist…"), this, &PlaylistManager::RemovePlaylist);
+    if (!extraEntries_.empty()) {
+        menu.addSeparator();
+        for (const auto& [text, action] : extraEntries_)
+            menu.addAction(text, this, action);
+    }
     menu.exec(tree_->viewport()->mapToGlobal(at));
 }
 

@@ -33,6 +33,9 @@ public:
     PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile);
     ~PlaylistManager() override;
 
+    // A further entry of the tree's menu, below the playlists' own.
+    void AddMenuEntry(const QString& text, std::function<void()> action);
+
     // Reads again, in the background, the sources last read more than a day ago.
     void Start();
     // The dialog, with the location filled in (a drop) or empty.
@@ -73,6 +76,7 @@ private:
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
     int pending_ = 0;
     bool noticeShown_ = false;
+    std::vector<std::pair<QString, std::function<void()>>> extraEntries_;
 };
 
 } // namespace quorvel

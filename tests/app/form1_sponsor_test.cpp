@@ -16,7 +16,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QFontInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProcess>
@@ -166,6 +168,22 @@ TEST_F(SponsorTest, AnAdNoBrowserCanOpenIsToldWithItsAddressToCopy)
     EXPECT_EQ(box->informativeText(), address);
     box->findChild<QPushButton*>("CopyAddress")->click();
     EXPECT_EQ(QApplication::clipboard()->text(), address);
+}
+
+TEST_F(SponsorTest, F1ShowsThePlayersKeysOnce)
+{
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 10000));
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QDialog* help = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (help = form->findChild<QDialog*>("KeysHelp")) && help->isVisible(); }, 5000));
+    const QString keys = help->findChild<QLabel*>("KeysTable")->text();
+    for (const char* key : {"Space", "F, F11", "Home", "Ctrl+F"})
+        EXPECT_TRUE(keys.contains(key)) << key;
+    // Asked again, the same one comes to the front.
+    form->activateWindow();
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    EXPECT_EQ(form->findChildren<QDialog*>("KeysHelp").size(), 1);
 }
 
 TEST_F(SponsorTest, TickerNeverShowsACaretOrASelection)
