@@ -3,8 +3,9 @@
 Two live-like HLS channels, one solid red and one solid blue, are served on 127.0.0.1 with every
 answer held back by a delay, as a distant server would. Each zap is timed from the command
 (an MPRIS Next/Previous for the player, `loadfile URL replace` over mpv's IPC socket for mpv) to
-the new colour on screen, read from one pixel in the middle of the video. It reports medians
-and the player's ratio to mpv per delay; it judges nothing.
+the new colour on screen, read from one pixel in the middle of the video. Both sound through the
+desktop's default output, as the program does (on a machine without a sound device, both try
+and fail alike). It reports medians and the player's ratio to mpv per delay; it judges nothing.
 
 Run under the harness's X server and a private session bus:
     dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150]
@@ -207,7 +208,7 @@ def measure_player(screen, server, zaps):
 
 def measure_mpv(screen, server, zaps):
     sock_path = os.path.join(tempfile.mkdtemp(prefix="quorvel-zap-mpv-"), "ipc")
-    proc = subprocess.Popen(["mpv", "--no-config", "--ao=null", "--idle=yes", "--force-window=yes",
+    proc = subprocess.Popen(["mpv", "--no-config", "--idle=yes", "--force-window=yes",
                              "--geometry=512x446+100+100", "--title=zap-mpv", "--input-ipc-server=" + sock_path,
                              "--keep-open=no", server.url("red/index.m3u8")],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
