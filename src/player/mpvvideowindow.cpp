@@ -120,9 +120,13 @@ void MpvVideoWindow::Render()
     if (render_) {
         mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), w, h, 0};
         int flipY = 1;
+        // mpv would otherwise hold this thread, the window's, until the frame's display time:
+        // the new channel's first picture waited, and so did every other widget meanwhile.
+        int blockForTargetTime = 0;
         mpv_render_param params[] = {
             {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
             {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
             {MPV_RENDER_PARAM_INVALID, nullptr},
         };
         mpv_render_context_render(render_, params);

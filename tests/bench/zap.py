@@ -190,6 +190,9 @@ def measure_player(screen, server, zaps):
             raise SystemExit("zap.py: the player never showed the first channel")
 
         def zap(forward):
+            if os.environ.get("ZAP_BY_KEYS"):
+                subprocess.run(["xdotool", "key", "Down" if forward else "Up"], check=False)
+                return
             method = "Next" if forward else "Previous"
             subprocess.run(["dbus-send", "--session", "--type=method_call", "--dest=org.mpris.MediaPlayer2.quorvel",
                             "/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player." + method], check=False)
