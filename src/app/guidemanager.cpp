@@ -40,7 +40,13 @@ GuideManager::GuideManager(std::string catalogueFile, std::function<void(const Q
 }
 
 // The loader waits for its worker, which closes the stores' connections there.
-GuideManager::~GuideManager() = default;
+GuideManager::~GuideManager()
+{
+    if (gathering_) {
+        gathering_->wait();
+        delete gathering_;
+    }
+}
 
 void GuideManager::Start()
 {
@@ -61,38 +67,50 @@ void GuideManager::Start()
     });
 }
 
-GuideManager::Wanted GuideManager::WantedChannels()
+GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
 {
     Wanted out;
-    // The tvg data of each channel as its playlist listed it; the first source listing it wins.
-    QHash<QString, SourceChannel> tvg;
-    if (ViewerDatabase* db = db_.get()) {
-        for (const SourceRecord& source : db->Sources())
-            for (SourceChannel& c : db->Channels(source.id)) {
+    try {
+        // This thread's own connection: connections stay with the thread that made them.
+        ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
+        out.database = db.File();
+        // The tvg data of each channel as its playlist listed it; the first source listing it wins.
+        QHash<QString, SourceChannel> tvg;
+        for (const SourceRecord& source : db.Sources()) {
+            for (const std::string& address : source.guideAddresses)
+                if (!out.addresses.contains(QString::fromStdString(address)))
+                    out.addresses << QString::fromStdString(address);
+            for (SourceChannel& c : db.Channels(source.id)) {
                 const QString key = TreeNode::Text(c.name).toLower();
                 if (!tvg.contains(key))
                     tvg.insert(key, std::move(c));
             }
-    }
-    const ChannelTree tree = ChannelTree::Read(catalogue_);
-    QSet<QString> seen;
-    for (std::size_t category = 0; category < tree.CategoryCount(); ++category)
-        for (std::string_view channel : tree.Channels(category)) {
-            const QString name = TreeNode::Text(channel);
-            const QString key = name.toLower();
-            if (seen.contains(key))
-                continue;
-            seen.insert(key);
-            WantedChannel wanted;
-            wanted.name = name.toStdString();
-            if (auto found = tvg.constFind(key); found != tvg.constEnd()) {
-                wanted.tvgId = found->tvgId;
-                wanted.tvgName = found->tvgName;
-                wanted.shiftHours = Shift(found->tvgShift);
-            }
-            out.names.push_back(wanted.name);
-            out.channels.push_back(std::move(wanted));
         }
+        if (out.addresses.isEmpty())
+            return out;
+        const ChannelTree tree = ChannelTree::Read(catalogue);
+        QSet<QString> seen;
+        for (std::size_t category = 0; category < tree.CategoryCount(); ++category)
+            for (std::string_view channel : tree.Channels(category)) {
+                const QString name = TreeNode::Text(channel);
+                const QString key = name.toLower();
+                if (seen.contains(key))
+                    continue;
+                seen.insert(key);
+                WantedChannel wanted;
+                wanted.name = name.toStdString();
+                if (auto found = tvg.constFind(key); found != tvg.constEnd()) {
+                    wanted.tvgId = found->tvgId;
+                    wanted.tvgName = found->tvgName;
+                    wanted.shiftHours = Shift(found->tvgShift);
+                }
+                out.names.push_back(wanted.name);
+                out.channels.push_back(std::move(wanted));
+            }
+    } catch (const std::exception& e) {
+        out.addresses.clear();
+        out.problem = QStringLiteral("The programme guide was not read: %1").arg(QString::fromUtf8(e.what()));
+    }
     return out;
 }
 
@@ -102,35 +120,42 @@ void GuideManager::ReadGuides()
         again_ = true;
         return;
     }
-    if (!Store())
-        return;
-    QStringList addresses;
-    Wanted wanted;
-    try {
-        for (const SourceRecord& source : db_->Sources())
-            for (const std::string& address : source.guideAddresses)
-                if (!addresses.contains(QString::fromStdString(address)))
-                    addresses << QString::fromStdString(address);
-        if (addresses.isEmpty())
-            return;
-        wanted = WantedChannels();
-    } catch (const std::exception& e) {
-        tell_(QStringLiteral("The programme guide was not read: %1").arg(QString::fromUtf8(e.what())));
-        return;
-    }
+    reading_ = 1;
     problems_.clear();
+    gathering_ = QThread::create([this, catalogue = catalogue_] {
+        Wanted wanted = Gather(catalogue);
+        QMetaObject::invokeMethod(
+            this, [this, wanted = std::move(wanted)]() mutable { StartReads(std::move(wanted)); },
+            Qt::QueuedConnection);
+    });
+    gathering_->setObjectName(QStringLiteral("guide channels"));
+    gathering_->start(QThread::LowPriority);
+}
+
+void GuideManager::StartReads(Wanted wanted)
+{
+    if (gathering_) {
+        gathering_->wait();
+        delete gathering_;
+        gathering_ = nullptr;
+    }
+    reading_ = 0;
+    if (!wanted.problem.isEmpty())
+        problems_ << wanted.problem;
     const std::int64_t now = Clock();
-    for (const QString& address : addresses) {
+    for (const QString& address : wanted.addresses) {
         GuideJob job;
         job.location = address;
         job.wanted = wanted.channels;
         job.options.now = now;
-        auto writer = std::make_shared<GuideStoreWriter>(db_->File(), wanted.names, now);
+        auto writer = std::make_shared<GuideStoreWriter>(wanted.database, wanted.names, now);
         writers_[address] = writer;
         job.sink = writer;
         ++reading_;
         loader_->Load(std::move(job));
     }
+    if (reading_ == 0)
+        EndRound();
 }
 
 void GuideManager::Finished(const QString& location, const GuideOutcome& outcome)
@@ -151,8 +176,12 @@ void GuideManager::Finished(const QString& location, const GuideOutcome& outcome
         problems_ << QString::fromStdString(stored);
     if (outcome.programmes > 0)
         emit Changed();
-    if (reading_ > 0)
-        return;
+    if (reading_ == 0)
+        EndRound();
+}
+
+void GuideManager::EndRound()
+{
     const QString told = problems_.join(QLatin1Char('\n'));
     if (!told.isEmpty() && told != lastTold_)
         tell_(told);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QThread>
 #include <functional>
 #include <map>
 #include <memory>
@@ -52,11 +53,18 @@ signals:
     void Changed();
 
 private:
+    // What a round reads, gathered off the window's thread: a catalogue of many thousand
+    // channels and their playlists' data take a while to read.
     struct Wanted {
         std::vector<WantedChannel> channels;
         std::vector<std::string> names; // the catalogue names, by the same index
+        QStringList addresses;
+        std::string database;
+        QString problem;
     };
-    Wanted WantedChannels();
+    static Wanted Gather(const std::string& catalogue);
+    void StartReads(Wanted wanted);
+    void EndRound();
     void Finished(const QString& location, const GuideOutcome& outcome);
     GuideStore* Store();
 
@@ -68,7 +76,8 @@ private:
     std::map<QString, std::shared_ptr<GuideStoreWriter>> writers_;
     QStringList problems_;     // of the round under way
     QString lastTold_;         // the same failure is told once, not on every round
-    int reading_ = 0;
+    QThread* gathering_ = nullptr;
+    int reading_ = 0; // guides being read, and the gathering before them
     bool again_ = false;
 };
 
