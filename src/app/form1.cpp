@@ -14,6 +14,7 @@
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/keyshelp.h"
+#include "app/guidemanager.h"
 #include "app/openfailurebox.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
@@ -169,7 +170,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
-    new TreeToolTips(TreeView1);
+    auto* treeTips = new TreeToolTips(TreeView1);
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
     Playlists1 = new PlaylistManager(this, TreeView1, ImageList1, CatalogueFile());
@@ -178,6 +179,10 @@ void Form1::CreateComponents(const QString& audioOutput)
     keysHelp->setContext(Qt::WindowShortcut);
     connect(keysHelp, &QShortcut::activated, this, [this] { ShowKeysHelp(this); });
     Playlists1->setObjectName(QStringLiteral("Playlists1"));
+    Guide1 = new GuideManager(CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
+    Guide1->setObjectName(QStringLiteral("Guide1"));
+    Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
+    treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
@@ -258,6 +263,7 @@ void Form1::FormCreate()
         // 3. The channel tree, and the playlists it came from read again when they are old.
         Load(QStringLiteral("WebTV"));
         Playlists1->Start();
+        Guide1->Start();
         // 4. An ad list with the default ads, when there is none.
         if (!FileExists(AdListFile()))
             AdList(AdListFile()).WriteDefaults();

@@ -17,6 +17,7 @@ class CompressedStoredSkin;
 struct DataFolders;
 class EditLine;
 class FindBox;
+class GuideManager;
 class HotKeyService;
 class MediaPlayer;
 class PlaylistManager;
@@ -66,6 +67,7 @@ public:
     EditLine* Edit1 = nullptr;
     FindBox* FindBox1 = nullptr; // finding a channel over the tree
     PlaylistManager* Playlists1 = nullptr; // adding, refreshing and removing playlists
+    GuideManager* Guide1 = nullptr;        // the programme guide: reading it, now and next
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;

@@ -3,6 +3,7 @@
 #include "app/categorynode.h"
 #include "widgets/errorbox.h"
 #include "app/form1.h"
+#include "app/guidemanager.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
 #include "player/mpvcore.h"
@@ -12,6 +13,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
 #include <unistd.h>
@@ -55,6 +57,13 @@ Mpris::Mpris(Form1& form) : QObject(nullptr), form_(form)
         connect(&core, &MpvCore::volumeChanged, this,
                 [this] { Changed(kPlayer, {{QStringLiteral("Volume"), Volume()}}); });
     }
+    // A programme ends while the channel plays on: looked at twice a minute, and whenever a
+    // guide was stored.
+    if (GuideManager* guide = form_.Guide1)
+        connect(guide, &GuideManager::Changed, this, &Mpris::ProgrammeMayHaveChanged);
+    auto* programmeClock = new QTimer(this);
+    connect(programmeClock, &QTimer::timeout, this, &Mpris::ProgrammeMayHaveChanged);
+    programmeClock->start(30000);
 }
 
 Mpris::~Mpris()
@@ -199,12 +208,30 @@ QVariantMap Mpris::Metadata() const
     QTreeWidgetItem* category = channel->parent();
     const int categoryIndex = form_.TreeView1->indexOfTopLevelItem(category);
     const QString track = QStringLiteral("/org/quorvel/Channel/c%1_%2").arg(categoryIndex).arg(category->indexOfChild(channel));
-    return {
+    QVariantMap metadata{
         {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(track))},
         {QStringLiteral("xesam:title"), channel->text(0)},
         {QStringLiteral("xesam:album"), category->text(0)},
         {QStringLiteral("xesam:url"), player->URL()},
     };
+    if (const QString programme = ProgrammeNow(); !programme.isEmpty())
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{programme});
+    return metadata;
+}
+
+QString Mpris::ProgrammeNow() const
+{
+    QTreeWidgetItem* channel = CurrentChannel();
+    if (!IsChannel(channel) || !form_.Guide1)
+        return {};
+    const auto programmes = form_.Guide1->Now(channel->text(0));
+    return programmes.now ? QString::fromStdString(programmes.now->title) : QString();
+}
+
+void Mpris::ProgrammeMayHaveChanged()
+{
+    if (ProgrammeNow() != programmeTold_)
+        PlayerChanged();
 }
 
 double Mpris::Volume() const
@@ -237,6 +264,7 @@ bool Mpris::CanPause() const { return form_.MediaPlayer1 && form_.Playing; }
 
 void Mpris::PlayerChanged()
 {
+    programmeTold_ = ProgrammeNow();
     Changed(kPlayer, {
                          {QStringLiteral("PlaybackStatus"), PlaybackStatus()},
                          {QStringLiteral("Metadata"), Metadata()},

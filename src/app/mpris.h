@@ -14,7 +14,8 @@ class Form1;
 // player ("org.mpris.MediaPlayer2" and its "Player" interface). Play, pause and stop act on the
 // player control; next and previous choose the next or previous channel of the current
 // category in the tree, which plays it as any choice there does; the volume is the player's;
-// the metadata name the channel and its category; Raise brings the window back, also from the
+// the metadata name the channel, its category and the programme on now (as the artist, so the
+// desktop's controls show channel and programme, updated when it changes); Raise brings the window back, also from the
 // boss key. Without a session bus none of this exists, and nothing is said about it.
 class Mpris : public QObject {
     Q_OBJECT
@@ -53,9 +54,13 @@ private:
     void Step(int step);
     void Changed(const QString& interface, const QVariantMap& properties);
     void PlayerChanged();
+    // The programme on now, as the metadata give it; empty when the guide has none.
+    QString ProgrammeNow() const;
+    void ProgrammeMayHaveChanged();
 
     Form1& form_;
     QString service_;
+    QString programmeTold_; // the programme the last metadata named
 };
 
 } // namespace quorvel

@@ -210,9 +210,12 @@ void PlaylistManager::Finished(const QString& summary, bool failed, const std::s
     if (summary.isEmpty()) {
         if (pending_ == 0 && !status_->isHidden() && !hide_->isActive())
             status_->hide();
-        return;
+    } else {
+        Say(summary, failed ? 20000 : 10000);
     }
-    Say(summary, failed ? 20000 : 10000);
+    // A read that did anything may have brought new guide addresses or channels.
+    if ((tree || !summary.isEmpty()) && sourcesRead_)
+        sourcesRead_();
 }
 
 void PlaylistManager::Say(const QString& text, int milliseconds)

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QObject>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,6 +49,11 @@ public:
     // What the channel's server must see in its requests, as its playlist gave it.
     RequestOptions RequestOptionsFor(const QString& channel);
 
+    // Called after playlists were read (added or refreshed), so what hangs on them follows.
+    void OnSourcesRead(std::function<void()> then) { sourcesRead_ = std::move(then); }
+    // Shows the text in the status line for that long (0: until the next).
+    void Say(const QString& text, int milliseconds);
+
     // Jobs queued or running.
     int Pending() const { return pending_; }
     QLabel* Status() const { return status_; }
@@ -58,7 +64,6 @@ protected:
 private:
     void Post(const std::function<void(PlaylistWorker&)>& job);
     void Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree);
-    void Say(const QString& text, int milliseconds);
     void ShowTree(const std::shared_ptr<const ChannelTree>& catalogue);
     void PlaceStatus();
     void ShowMenu(const QPoint& at);
@@ -77,6 +82,7 @@ private:
     int pending_ = 0;
     bool noticeShown_ = false;
     std::vector<std::pair<QString, std::function<void()>>> extraEntries_;
+    std::function<void()> sourcesRead_;
 };
 
 } // namespace quorvel

@@ -27,8 +27,18 @@ bool TreeToolTips::eventFilter(QObject* watched, QEvent* event)
     const int iconRoom = item->icon(0).isNull() ? 0 : tree_->iconSize().width() + 6;
     const int needed = tree_->fontMetrics().horizontalAdvance(item->text(0)) + iconRoom + 6;
     const int visibleRight = std::min(cell.right(), tree_->viewport()->width());
+    QStringList lines;
     if (cell.left() + needed > visibleRight)
-        QToolTip::showText(help->globalPos(), item->text(0), tree_->viewport(), cell);
+        lines << item->text(0);
+    // A channel (its category above it) shows what is on; a category has no programmes.
+    if (guide_ && item->parent() && !item->parent()->parent()) {
+        const QStringList programmes = guide_(item->text(0));
+        if (!programmes.isEmpty() && lines.isEmpty())
+            lines << item->text(0);
+        lines << programmes;
+    }
+    if (!lines.isEmpty())
+        QToolTip::showText(help->globalPos(), lines.join(QLatin1Char('\n')), tree_->viewport(), cell);
     else
         QToolTip::hideText();
     return true;

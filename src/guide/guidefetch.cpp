@@ -162,6 +162,8 @@ void GuideFetch::RemoteFinished()
 void GuideFetch::Conclude(GuideOutcome outcome)
 {
     reader_.reset();
+    if (sink_)
+        sink_->Finish(outcome);
     sink_.reset();
     emit Done(outcome);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "guide/guideoutcome.h"
 #include "guide/programme.h"
 
 #include <cstddef>
@@ -17,6 +18,8 @@ class GuideSink {
 public:
     virtual ~GuideSink() = default;
     virtual void Take(std::size_t channel, std::span<Programme> programmes) = 0;
+    // The read is over, on the thread that fed it: a store commits what it still holds.
+    virtual void Finish(const GuideOutcome& /*outcome*/) {}
 };
 
 } // namespace quorvel

@@ -49,6 +49,18 @@ const std::vector<std::vector<const char*>>& Migrations()
             " PRIMARY KEY (source_id, position))",
             "CREATE INDEX source_channels_by_name ON source_channels (name COLLATE NOCASE)",
         },
+        // 2: the programme guide, each channel's programmes by catalogue name and start.
+        {
+            "CREATE TABLE programmes ("
+            " channel TEXT NOT NULL COLLATE NOCASE,"
+            " start INTEGER NOT NULL,"
+            " stop INTEGER NOT NULL,"
+            " title TEXT NOT NULL DEFAULT '',"
+            " sub_title TEXT NOT NULL DEFAULT '',"
+            " description TEXT NOT NULL DEFAULT '',"
+            " category TEXT NOT NULL DEFAULT '',"
+            " PRIMARY KEY (channel, start)) WITHOUT ROWID",
+        },
     };
     return steps;
 }
@@ -135,6 +147,7 @@ public:
     }
 
     QSqlDatabase Db() const { return QSqlDatabase::database(name_, false); }
+    const QString& Name() const { return name_; }
 
     // Runs one statement; on failure throws what the caller gives as the context.
     QSqlQuery Run(const char* sql, std::initializer_list<QVariant> values = {}) const
@@ -266,6 +279,8 @@ void ViewerDatabase::Open()
                   "); playlist sources added now are kept only until the player ends.";
     }
 }
+
+std::string ViewerDatabase::ConnectionName() const { return db_->Name().toStdString(); }
 
 int ViewerDatabase::SchemaVersion() const
 {

@@ -48,7 +48,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -62,6 +62,8 @@ public:
     // What the viewer must be told about opening, once; empty when all went well.
     const std::string& Notice() const { return notice_; }
     int SchemaVersion() const;
+    // The Qt SQL connection's name, for the stores of this folder that keep tables of their own.
+    std::string ConnectionName() const;
 
     std::vector<SourceRecord> Sources() const;
     std::optional<SourceRecord> FindSource(const std::string& location) const;

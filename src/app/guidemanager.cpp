@@ -1,0 +1,244 @@
+#include "app/guidemanager.h"
+
+#include "app/treenode.h"
+#include "base/exception.h"
+#include "catalogue/channeltree.h"
+#include "guide/guideloader.h"
+#include "userdata/guidestorewriter.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QSet>
+#include <QTimer>
+#include <cmath>
+
+namespace quorvel {
+namespace {
+
+std::int64_t Clock() { return QDateTime::currentSecsSinceEpoch(); }
+
+// A channel's tvg-shift in hours; nothing when it is not a sensible number.
+std::optional<double> Shift(const std::string& text)
+{
+    if (text.empty())
+        return std::nullopt;
+    bool ok = false;
+    const double hours = QString::fromStdString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!ok || !std::isfinite(hours) || std::fabs(hours) > 24)
+        return std::nullopt;
+    return hours;
+}
+
+} // namespace
+
+GuideManager::GuideManager(std::string catalogueFile, std::function<void(const QString&)> tell, QObject* parent)
+    : QObject(parent), catalogue_(std::move(catalogueFile)), tell_(std::move(tell)),
+      loader_(std::make_unique<GuideLoader>())
+{
+    connect(loader_.get(), &GuideLoader::Finished, this, &GuideManager::Finished);
+}
+
+// The loader waits for its worker, which closes the stores' connections there.
+GuideManager::~GuideManager()
+{
+    if (gathering_) {
+        gathering_->wait();
+        delete gathering_;
+    }
+}
+
+void GuideManager::Start()
+{
+    // After the playlists' own look at their age: a refresh they start reads the guides anyway.
+    QTimer::singleShot(3000, this, [this] {
+        if (reading_ > 0)
+            return;
+        GuideStore* store = Store();
+        if (!store)
+            return;
+        std::int64_t end = GuideStore::kNoEnd;
+        try {
+            end = store->End();
+        } catch (const Exception&) {
+        }
+        if (end == GuideStore::kNoEnd || end < Clock() + kReadAgainWithin)
+            ReadGuides();
+    });
+}
+
+GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
+{
+    Wanted out;
+    try {
+        // This thread's own connection: connections stay with the thread that made them.
+        ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
+        out.database = db.File();
+        // The tvg data of each channel as its playlist listed it; the first source listing it wins.
+        QHash<QString, SourceChannel> tvg;
+        for (const SourceRecord& source : db.Sources()) {
+            for (const std::string& address : source.guideAddresses)
+                if (!out.addresses.contains(QString::fromStdString(address)))
+                    out.addresses << QString::fromStdString(address);
+            for (SourceChannel& c : db.Channels(source.id)) {
+                const QString key = TreeNode::Text(c.name).toLower();
+                if (!tvg.contains(key))
+                    tvg.insert(key, std::move(c));
+            }
+        }
+        if (out.addresses.isEmpty())
+            return out;
+        const ChannelTree tree = ChannelTree::Read(catalogue);
+        QSet<QString> seen;
+        for (std::size_t category = 0; category < tree.CategoryCount(); ++category)
+            for (std::string_view channel : tree.Channels(category)) {
+                const QString name = TreeNode::Text(channel);
+                const QString key = name.toLower();
+                if (seen.contains(key))
+                    continue;
+                seen.insert(key);
+                WantedChannel wanted;
+                wanted.name = name.toStdString();
+                if (auto found = tvg.constFind(key); found != tvg.constEnd()) {
+                    wanted.tvgId = found->tvgId;
+                    wanted.tvgName = found->tvgName;
+                    wanted.shiftHours = Shift(found->tvgShift);
+                }
+                out.names.push_back(wanted.name);
+                out.channels.push_back(std::move(wanted));
+            }
+    } catch (const std::exception& e) {
+        out.addresses.clear();
+        out.problem = QStringLiteral("The programme guide was not read: %1").arg(QString::fromUtf8(e.what()));
+    }
+    return out;
+}
+
+void GuideManager::ReadGuides()
+{
+    if (reading_ > 0) {
+        again_ = true;
+        return;
+    }
+    reading_ = 1;
+    problems_.clear();
+    gathering_ = QThread::create([this, catalogue = catalogue_] {
+        Wanted wanted = Gather(catalogue);
+        QMetaObject::invokeMethod(
+            this, [this, wanted = std::move(wanted)]() mutable { StartReads(std::move(wanted)); },
+            Qt::QueuedConnection);
+    });
+    gathering_->setObjectName(QStringLiteral("guide channels"));
+    gathering_->start(QThread::LowPriority);
+}
+
+void GuideManager::StartReads(Wanted wanted)
+{
+    if (gathering_) {
+        gathering_->wait();
+        delete gathering_;
+        gathering_ = nullptr;
+    }
+    reading_ = 0;
+    if (!wanted.problem.isEmpty())
+        problems_ << wanted.problem;
+    const std::int64_t now = Clock();
+    for (const QString& address : wanted.addresses) {
+        GuideJob job;
+        job.location = address;
+        job.wanted = wanted.channels;
+        job.options.now = now;
+        auto writer = std::make_shared<GuideStoreWriter>(wanted.database, wanted.names, now);
+        writers_[address] = writer;
+        job.sink = writer;
+        ++reading_;
+        loader_->Load(std::move(job));
+    }
+    if (reading_ == 0)
+        EndRound();
+}
+
+void GuideManager::Finished(const QString& location, const GuideOutcome& outcome)
+{
+    --reading_;
+    std::shared_ptr<GuideStoreWriter> writer;
+    if (auto found = writers_.find(location); found != writers_.end()) {
+        writer = found->second;
+        writers_.erase(found);
+    }
+    const std::string stored = writer ? writer->Failure() : std::string();
+    if (!outcome.complete)
+        problems_ << QStringLiteral("Programme guide %1: %2%3")
+                         .arg(location, QString::fromStdString(outcome.problem),
+                              outcome.programmes > 0 ? QStringLiteral(" (what was read before is kept)")
+                                                     : QStringLiteral(" (the guide kept before stays)"));
+    if (!stored.empty())
+        problems_ << QString::fromStdString(stored);
+    if (outcome.programmes > 0)
+        emit Changed();
+    if (reading_ == 0)
+        EndRound();
+}
+
+void GuideManager::EndRound()
+{
+    const QString told = problems_.join(QLatin1Char('\n'));
+    if (!told.isEmpty() && told != lastTold_)
+        tell_(told);
+    lastTold_ = told;
+    problems_.clear();
+    if (again_) {
+        again_ = false;
+        ReadGuides();
+    }
+}
+
+GuideStore* GuideManager::Store()
+{
+    if (!store_) {
+        try {
+            if (!db_)
+                db_ = std::make_unique<ViewerDatabase>(ViewerDatabase::FileBeside(catalogue_));
+            store_ = std::make_unique<GuideStore>(*db_);
+        } catch (const std::exception&) {
+            return nullptr;
+        }
+    }
+    return store_.get();
+}
+
+GuideStore::NowAndNext GuideManager::At(const QString& channel, std::int64_t instant)
+{
+    try {
+        if (GuideStore* store = Store())
+            return store->At(channel.toStdString(), instant);
+    } catch (const Exception&) {
+        // A guide that cannot be read shows nothing; the channel plays all the same.
+    }
+    return {};
+}
+
+GuideStore::NowAndNext GuideManager::Now(const QString& channel) { return At(channel, Clock()); }
+
+QString GuideManager::Span(std::int64_t start, std::int64_t stop)
+{
+    const auto local = [](std::int64_t t) {
+        return QDateTime::fromSecsSinceEpoch(t).toLocalTime().toString(QStringLiteral("HH:mm"));
+    };
+    return local(start) + QChar(0x2013) + local(stop);
+}
+
+QStringList GuideManager::Lines(const GuideStore::NowAndNext& programmes)
+{
+    QStringList lines;
+    if (programmes.now)
+        lines << QStringLiteral("Now: %1 %2")
+                     .arg(Span(programmes.now->start, programmes.now->stop), QString::fromStdString(programmes.now->title));
+    if (programmes.next)
+        lines << QStringLiteral("Next: %1 %2")
+                     .arg(Span(programmes.next->start, programmes.next->stop),
+                          QString::fromStdString(programmes.next->title));
+    return lines;
+}
+
+} // namespace quorvel

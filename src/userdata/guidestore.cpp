@@ -1,0 +1,98 @@
+#include "userdata/guidestore.h"
+
+#include "base/exception.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace quorvel {
+
+// The statements prepared once: now and next are asked on every zap and every tooltip.
+class GuideStore::Queries {
+public:
+    explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db)
+    {
+        Prepare(now, "SELECT start, stop, title, sub_title, description, category FROM programmes "
+                     "WHERE channel = ? AND start <= ? ORDER BY start DESC LIMIT 1");
+        Prepare(next, "SELECT start, stop, title, sub_title, description, category FROM programmes "
+                      "WHERE channel = ? AND start > ? ORDER BY start LIMIT 1");
+        Prepare(end, "SELECT MAX(stop) FROM programmes");
+    }
+
+    static void Prepare(QSqlQuery& q, const char* sql)
+    {
+        q.setForwardOnly(true);
+        if (!q.prepare(QString::fromUtf8(sql)))
+            throw Exception("Cannot read the programme guide: " + q.lastError().text().toStdString());
+    }
+
+    static void Exec(QSqlQuery& q)
+    {
+        if (!q.exec())
+            throw Exception("Cannot read the programme guide: " + q.lastError().text().toStdString());
+    }
+
+    static std::optional<Programme> One(QSqlQuery& q)
+    {
+        std::optional<Programme> out;
+        if (q.next()) {
+            Programme p;
+            p.start = q.value(0).toLongLong();
+            p.stop = q.value(1).toLongLong();
+            p.title = q.value(2).toString().toStdString();
+            p.subTitle = q.value(3).toString().toStdString();
+            p.description = q.value(4).toString().toStdString();
+            p.category = q.value(5).toString().toStdString();
+            out = std::move(p);
+        }
+        q.finish();
+        return out;
+    }
+
+    QSqlQuery now;
+    QSqlQuery next;
+    QSqlQuery end;
+};
+
+GuideStore::GuideStore(ViewerDatabase& db)
+    : queries_(std::make_unique<Queries>(QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false)))
+{
+}
+
+GuideStore::~GuideStore() = default;
+
+GuideStore::NowAndNext GuideStore::At(const std::string& channel, std::int64_t instant) const
+{
+    const QString name = QString::fromStdString(channel);
+    NowAndNext out;
+    QSqlQuery& now = queries_->now;
+    now.bindValue(0, name);
+    now.bindValue(1, QVariant::fromValue(instant));
+    Queries::Exec(now);
+    out.now = Queries::One(now);
+    // A programme whose stop has come is over, even when the guide has nothing after it.
+    if (out.now && out.now->stop <= instant)
+        out.now.reset();
+    QSqlQuery& next = queries_->next;
+    next.bindValue(0, name);
+    next.bindValue(1, QVariant::fromValue(instant));
+    Queries::Exec(next);
+    out.next = Queries::One(next);
+    return out;
+}
+
+std::int64_t GuideStore::End() const
+{
+    QSqlQuery& q = queries_->end;
+    Queries::Exec(q);
+    std::int64_t end = kNoEnd;
+    if (q.next() && !q.value(0).isNull())
+        end = q.value(0).toLongLong();
+    q.finish();
+    return end;
+}
+
+} // namespace quorvel

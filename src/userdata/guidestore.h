@@ -1,0 +1,41 @@
+#pragma once
+
+#include "guide/programme.h"
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace quorvel {
+
+class ViewerDatabase;
+
+// The programme guide as kept in the viewer's database, read by catalogue channel name (letter
+// case aside). Made and used on the thread of the database it is given.
+class GuideStore {
+public:
+    static constexpr std::int64_t kNoEnd = std::numeric_limits<std::int64_t>::min();
+
+    struct NowAndNext {
+        std::optional<Programme> now;  // on at the instant
+        std::optional<Programme> next; // the first to start after it
+    };
+
+    explicit GuideStore(ViewerDatabase& db);
+    ~GuideStore();
+    GuideStore(const GuideStore&) = delete;
+    GuideStore& operator=(const GuideStore&) = delete;
+
+    // Throws Exception when the database cannot be read.
+    NowAndNext At(const std::string& channel, std::int64_t instant) const;
+    // Where the stored guide ends: the latest stop kept; kNoEnd when nothing is kept.
+    std::int64_t End() const;
+
+private:
+    class Queries;
+    std::unique_ptr<Queries> queries_;
+};
+
+} // namespace quorvel

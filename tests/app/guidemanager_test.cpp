@@ -1,0 +1,119 @@
+// The programme guide from the window's side: the guides the playlist sources name are read into
+// the viewer's database beside the window, matched to the catalogue's channels by their tvg data;
+// a guide that fails keeps what was read before and says why once; at start a guide that runs
+// out soon is read again.
+#include "app/guidemanager.h"
+#include "scratchdir.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+std::string At(std::int64_t t)
+{
+    return QDateTime::fromSecsSinceEpoch(t, QTimeZone::utc()).toString(QStringLiteral("yyyyMMddHHmmss")).toStdString() +
+           " +0000";
+}
+
+std::string Programme(const std::string& channel, std::int64_t start, std::int64_t stop, const std::string& title)
+{
+    return "<programme channel=\"" + channel + "\" start=\"" + At(start) + "\" stop=\"" + At(stop) +
+           "\"><title>" + title + "</title></programme>\n";
+}
+
+struct GuidedCatalogue {
+    ScratchDir dir;
+    std::string catalogue = dir.File("VisibleAPI.dat");
+    std::string guide = dir.File("guide.xml");
+    std::int64_t now = QDateTime::currentSecsSinceEpoch();
+
+    GuidedCatalogue()
+    {
+        ScratchDir::Spit(catalogue, "[Layer1]\nNews=\n[Layer2]\nAlpha=News\nBeta=News\nGamma=News\n"
+                                    "[Programs]\nAlpha=http://127.0.0.1:9/a\nBeta=http://127.0.0.1:9/b\n"
+                                    "Gamma=http://127.0.0.1:9/g\n");
+        ScratchDir::Spit(guide, "<tv>\n<channel id=\"alpha.tv\"><display-name>Beta</display-name></channel>\n"
+                                "<channel id=\"b\"><display-name> BETA two </display-name></channel>\n" +
+                                    Programme("alpha.tv", now - 1800, now + 1800, "Morning show") +
+                                    Programme("alpha.tv", now + 1800, now + 5400, "Later") +
+                                    Programme("b", now - 600, now + 600, "Second") + "</tv>\n");
+        SourceRecord source;
+        source.location = dir.File("tv.m3u");
+        source.guideAddresses = {guide};
+        SourceChannel alpha;
+        alpha.category = "News";
+        alpha.name = "Alpha";
+        alpha.tvgId = "alpha.tv";
+        SourceChannel beta = alpha;
+        beta.name = "Beta";
+        beta.tvgId = "unknown";
+        beta.tvgName = "Beta_Two";
+        ViewerDatabase(ViewerDatabase::FileBeside(catalogue)).StoreRead(source, {alpha, beta});
+    }
+};
+
+QString Title(const std::optional<quorvel::Programme>& p) { return p ? QString::fromStdString(p->title) : "-"; }
+
+} // namespace
+
+TEST(GuideManager, ReadsTheSourcesGuidesForTheCatalogueAndTellsAFailureOnce)
+{
+    GuidedCatalogue s;
+    QStringList told;
+    GuideManager guide(s.catalogue, [&told](const QString& why) { told << why; });
+    int changed = 0;
+    QObject::connect(&guide, &GuideManager::Changed, [&changed] { ++changed; });
+
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !guide.IsReading(); }, 20000));
+    EXPECT_EQ(told, QStringList());
+    EXPECT_GE(changed, 1);
+    // Alpha by its tvg-id (not by the guide channel named "Beta"); Beta by its tvg-name, with
+    // underscores as spaces; Gamma has none.
+    auto alpha = guide.Now(QStringLiteral("Alpha"));
+    EXPECT_EQ(Title(alpha.now), QStringLiteral("Morning show"));
+    EXPECT_EQ(Title(alpha.next), QStringLiteral("Later"));
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Beta")).now), QStringLiteral("Second"));
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Gamma")).now), QStringLiteral("-"));
+    const QStringList lines = GuideManager::Lines(alpha);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("Now: ") + GuideManager::Span(s.now - 1800, s.now + 1800) +
+                            QStringLiteral(" Morning show"));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Next: "))) << lines[1].toStdString();
+    EXPECT_TRUE(GuideManager::Lines(guide.Now(QStringLiteral("Gamma"))).isEmpty());
+
+    // The guide goes away: what was read stays, and why is told once, not on every round.
+    std::remove(s.guide.c_str());
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !guide.IsReading(); }, 20000));
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains(QString::fromStdString(s.guide))) << told[0].toStdString();
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Alpha")).now), QStringLiteral("Morning show"));
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !guide.IsReading(); }, 20000));
+    EXPECT_EQ(told.size(), 1);
+}
+
+TEST(GuideManager, StartReadsAGuideThatRunsOutWithinHalfADay)
+{
+    GuidedCatalogue s;
+    GuideManager guide(s.catalogue, [](const QString&) {});
+    int changed = 0;
+    QObject::connect(&guide, &GuideManager::Changed, [&changed] { ++changed; });
+    // Nothing stored yet: read at start.
+    guide.Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed > 0 && !guide.IsReading(); }, 20000));
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Alpha")).now), QStringLiteral("Morning show"));
+    // What is stored ends in 90 minutes: read again at the next start.
+    GuideManager again(s.catalogue, [](const QString&) {});
+    int changedAgain = 0;
+    QObject::connect(&again, &GuideManager::Changed, [&changedAgain] { ++changedAgain; });
+    again.Start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return changedAgain > 0; }, 20000));
+}

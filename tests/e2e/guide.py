@@ -1,0 +1,111 @@
+"""The programme guide in the real program: a playlist whose header names a guide served on
+127.0.0.1 goes in through quorvel-import; the program reads the guide beside the window, the
+channel's tooltip in the tree shows the programme on now, and on a private session bus (the test
+runs under dbus-run-session) the media keys' metadata name it as the artist."""
+import datetime
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+import harness  # noqa: E402
+
+PATH = "/org/mpris/MediaPlayer2"
+PLAYER = "org.mpris.MediaPlayer2.Player"
+SERVICE = "org.mpris.MediaPlayer2.quorvel"
+
+
+def guide_time(t):
+    return datetime.datetime.fromtimestamp(t, datetime.timezone.utc).strftime("%Y%m%d%H%M%S +0000")
+
+
+def guide(now):
+    """Two hours of programmes around now for one channel, by its tvg-id."""
+    parts = ['<?xml version="1.0" encoding="UTF-8"?>\n<tv>\n',
+             '<channel id="pattern.tv"><display-name>Something else</display-name></channel>\n']
+    for start, title in ((now - 3600, "Test Card Hour"), (now + 1800, "Late Pattern News")):
+        parts.append('<programme channel="pattern.tv" start="%s" stop="%s"><title>%s</title></programme>\n'
+                     % (guide_time(start - (start % 60)), guide_time(start - (start % 60) + 5400), title))
+    parts.append("</tv>\n")
+    return "".join(parts)
+
+
+def artist():
+    out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
+                          "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
+                         capture_output=True, text=True).stdout
+    found = re.search(r'string "xesam:artist"\s+variant\s+array \[\s+string "([^"]*)"', out)
+    return found.group(1) if found else None
+
+
+def windows():
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""], capture_output=True, text=True)
+    return set(r.stdout.split())
+
+
+class Guide(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.media = tempfile.mkdtemp(prefix="quorvel-hls-")
+        harness.make_hls(os.path.join(cls.media, "pattern"), "testsrc", seconds=60)
+        cls.server = harness.StreamServer(cls.media)
+        with open(os.path.join(cls.media, "guide.xml"), "w") as f:
+            f.write(guide(int(time.time())))
+        with open(os.path.join(cls.media, "tv.m3u"), "w") as f:
+            f.write('#EXTM3U x-tvg-url="%s"\n' % cls.server.url("guide.xml"))
+            f.write('#EXTINF:-1 tvg-id="pattern.tv" group-title="Guided",Pattern\n')
+            f.write(cls.server.url("pattern/index.m3u8") + "\n")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.stop()
+
+    def test_tooltip_and_media_keys_name_the_programme_on_now(self):
+        self.assertIn("DBUS_SESSION_BUS_ADDRESS", os.environ, "run this under dbus-run-session")
+        program = harness.Program("[Layer1]\n[Layer2]\n[Programs]\n")
+        try:
+            result = subprocess.run([os.path.join(program.dir, "quorvel-import"), self.server.url("tv.m3u")],
+                                    capture_output=True, text=True, timeout=120)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            program.start()
+            # Nothing is kept yet: the guide is read soon after the start.
+            self.assertTrue(harness.wait_until(lambda: "/guide.xml" in self.server.requests, 20),
+                            self.server.requests)
+
+            # The channel is found and played: the tree opens its category and selects it.
+            program.click(560, 32)
+            harness.xdotool("type", "--delay", "100", "pattern")
+            time.sleep(0.8)
+            harness.key("Return")
+            self.assertTrue(harness.wait_until(lambda: "/pattern/index.m3u8" in self.server.requests, 15))
+            self.assertTrue(harness.wait_until(lambda: artist() == "Test Card Hour", 20), artist())
+
+            # The channel's name is short: a tooltip over it is there only for the programmes.
+            harness.key("Escape")
+            time.sleep(0.5)
+            before = windows()
+            wx, wy, _, _ = program.geometry()
+            row = (wx + harness.CLIENT_LEFT + 600, wy + harness.CLIENT_TOP + 78)
+            shown = False
+            for dy in (0, 18, -18, 36):
+                harness.xdotool("mousemove", str(row[0]), str(row[1] + dy))
+                time.sleep(0.3)
+                harness.xdotool("mousemove", str(row[0] + 3), str(row[1] + dy))
+                if harness.wait_until(lambda: len(windows() - before) > 0, 3):
+                    shown = True
+                    break
+            shot = os.environ.get("QUORVEL_GUIDE_SHOT")
+            if shot:
+                subprocess.run(["import", "-window", "root", shot])
+            self.assertTrue(shown, "no tooltip over the channel")
+            program.finish(self)
+        finally:
+            program.stop()
+
+
+if __name__ == "__main__":
+    unittest.main()

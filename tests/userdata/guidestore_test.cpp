@@ -1,0 +1,175 @@
+// The programme guide kept in the viewer's database: written while read, replaced by a later
+// read, old programmes dropped, now and next at the edges of programmes.
+#include "userdata/guidestore.h"
+#include "userdata/guidestorewriter.h"
+#include "userdata/viewerdatabase.h"
+
+#include "scratchdir.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+#include <thread>
+
+using namespace quorvel;
+
+namespace {
+
+constexpr std::int64_t kNow = 1'800'000'000;
+constexpr std::int64_t kHour = 3600;
+
+Programme P(std::int64_t start, std::int64_t stop, const std::string& title)
+{
+    Programme p;
+    p.start = start;
+    p.stop = stop;
+    p.title = title;
+    p.description = title + " described";
+    return p;
+}
+
+// Feeds one read as the reader does: each channel's programmes in batches, then Finish.
+void Read(const std::string& file, const std::vector<std::string>& channels,
+          std::vector<std::pair<std::size_t, std::vector<Programme>>> batches, std::int64_t now = kNow,
+          std::string* failure = nullptr)
+{
+    GuideStoreWriter writer(file, channels, now);
+    for (auto& [channel, programmes] : batches)
+        writer.Take(channel, programmes);
+    writer.Finish(GuideOutcome{});
+    if (failure)
+        *failure = writer.Failure();
+    else
+        EXPECT_EQ(writer.Failure(), "");
+}
+
+std::string Title(const std::optional<Programme>& p) { return p ? p->title : "-"; }
+
+} // namespace
+
+TEST(GuideStore, KeepsWhatWasReadAndAnswersNowAndNextAtTheEdges)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    ViewerDatabase db(file);
+    GuideStore store(db);
+    EXPECT_EQ(store.End(), GuideStore::kNoEnd);
+    EXPECT_EQ(Title(store.At("Alpha", kNow).now), "-");
+
+    Read(file, {"Alpha", "Beta"},
+         {{0, {P(kNow - kHour, kNow, "Early"), P(kNow, kNow + kHour, "Noon")}},
+          {0, {P(kNow + 2 * kHour, kNow + 3 * kHour, "Late")}},
+          {1, {P(kNow, kNow + 30 * 60, "Beta news")}}});
+    EXPECT_EQ(store.End(), kNow + 3 * kHour);
+
+    // A programme is on from its start up to, not including, its stop.
+    auto at = store.At("Alpha", kNow);
+    EXPECT_EQ(Title(at.now), "Noon");
+    EXPECT_EQ(Title(at.next), "Late");
+    EXPECT_EQ(at.now->stop, kNow + kHour);
+    EXPECT_EQ(at.now->description, "Noon described");
+    at = store.At("Alpha", kNow - 1);
+    EXPECT_EQ(Title(at.now), "Early");
+    EXPECT_EQ(Title(at.next), "Noon");
+    // In a gap nothing is on, and the next is still told.
+    at = store.At("Alpha", kNow + kHour);
+    EXPECT_EQ(Title(at.now), "-");
+    EXPECT_EQ(Title(at.next), "Late");
+    // After the guide's end, nothing.
+    at = store.At("Alpha", kNow + 3 * kHour);
+    EXPECT_EQ(Title(at.now), "-");
+    EXPECT_EQ(Title(at.next), "-");
+    // Catalogue names are found without regard to letter case, and never one another's.
+    EXPECT_EQ(Title(store.At("BETA", kNow + 60).now), "Beta news");
+    EXPECT_EQ(Title(store.At("Gamma", kNow).now), "-");
+}
+
+TEST(GuideStore, ALaterReadReplacesFromItsStartAndKeepsWhatItDoesNotReach)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    Read(file, {"Alpha", "Beta"},
+         {{0, {P(kNow - 2 * kHour, kNow - kHour, "Past"), P(kNow - kHour, kNow + kHour, "Old now"),
+               P(kNow + kHour, kNow + 2 * kHour, "Old next")}},
+          {1, {P(kNow, kNow + kHour, "Beta old")}}});
+    // The new guide starts at kNow for Alpha and says nothing of Beta (a read broken off, or a
+    // guide without it): Alpha's past stays, what overlaps the new start goes, Beta stays whole.
+    Read(file, {"Alpha", "Beta"},
+         {{0, {P(kNow, kNow + 30 * 60, "New now"), P(kNow + 30 * 60, kNow + 90 * 60, "New next")}}}, kNow + 60);
+
+    ViewerDatabase db(file);
+    GuideStore store(db);
+    EXPECT_EQ(Title(store.At("Alpha", kNow - 90 * 60).now), "Past");
+    EXPECT_EQ(Title(store.At("Alpha", kNow - 1).now), "-");
+    auto at = store.At("Alpha", kNow + 60);
+    EXPECT_EQ(Title(at.now), "New now");
+    EXPECT_EQ(Title(at.next), "New next");
+    EXPECT_EQ(Title(store.At("Alpha", kNow + 100 * 60).now), "-");
+    EXPECT_EQ(Title(store.At("Beta", kNow + 60).now), "Beta old");
+
+    // A read that stored nothing changes nothing but dropping what ended 12 hours before it.
+    Read(file, {"Alpha"}, {}, kNow + 11 * kHour + 1);
+    EXPECT_EQ(Title(store.At("Alpha", kNow - 90 * 60).now), "-");
+    EXPECT_EQ(Title(store.At("Alpha", kNow + 60).now), "New now");
+}
+
+TEST(GuideStore, WritesOnTheReadersThreadInManyTransactionsBesideAReader)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    ViewerDatabase db(file);
+    GuideStore store(db);
+    constexpr std::size_t kChannels = 50;
+    constexpr int kEach = 200; // 10,000 programmes: more than two of the writer's transactions
+    std::vector<std::string> names;
+    for (std::size_t c = 0; c < kChannels; ++c)
+        names.push_back("Channel " + std::to_string(c));
+    std::size_t stored = 0;
+    std::thread reader([&] {
+        GuideStoreWriter writer(file, names, kNow);
+        for (std::size_t c = 0; c < kChannels; ++c) {
+            std::vector<Programme> batch;
+            for (int i = 0; i < kEach; ++i)
+                batch.push_back(P(kNow + i * 600, kNow + (i + 1) * 600, "Show " + std::to_string(i)));
+            writer.Take(c, batch);
+        }
+        writer.Finish(GuideOutcome{});
+        EXPECT_EQ(writer.Failure(), "");
+        stored = writer.Stored();
+    });
+    // The window keeps reading while the guide is written.
+    for (int i = 0; i < 50; ++i)
+        store.At("Channel 3", kNow + 605);
+    reader.join();
+    EXPECT_EQ(stored, kChannels * kEach);
+    auto at = store.At("Channel 49", kNow + 605);
+    EXPECT_EQ(Title(at.now), "Show 1");
+    EXPECT_EQ(Title(at.next), "Show 2");
+}
+
+TEST(GuideStore, AFileOfTheFirstVersionGainsTheGuideAndKeepsItsSources)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    {
+        ViewerDatabase db(file);
+        SourceRecord source;
+        source.location = "/srv/tv.m3u";
+        db.StoreRead(source, {});
+    }
+    {
+        // As the first version left it: no guide table, version 1.
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        raw.setDatabaseName(QString::fromStdString(file));
+        ASSERT_TRUE(raw.open());
+        QSqlQuery(raw).exec(QStringLiteral("DROP TABLE programmes"));
+        QSqlQuery(raw).exec(QStringLiteral("PRAGMA user_version=1"));
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    ViewerDatabase db(file);
+    EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+    EXPECT_EQ(db.Sources().size(), 1u);
+    Read(file, {"Alpha"}, {{0, {P(kNow, kNow + kHour, "Noon")}}});
+    EXPECT_EQ(Title(GuideStore(db).At("alpha", kNow).now), "Noon");
+}
