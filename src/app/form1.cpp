@@ -36,6 +36,7 @@
 #include "widgets/windowprocfilter.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QShortcut>
 #include <QWindow>
 #include <QCloseEvent>
@@ -299,6 +300,22 @@ void Form1::Load(const QString& catalogueName)
     FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())), ImageList1);
 }
 
+ProgrammeInfo Form1::ProgrammeInfoOf(const GuideStore::NowAndNext& programmes)
+{
+    ProgrammeInfo info;
+    if (programmes.now) {
+        const Programme& now = *programmes.now;
+        info.nowTitle = QString::fromStdString(now.title);
+        info.nowSpan = GuideManager::Span(now.start, now.stop);
+        if (now.stop > now.start)
+            info.progress = double(QDateTime::currentSecsSinceEpoch() - now.start) / double(now.stop - now.start);
+    }
+    if (programmes.next)
+        info.nextLine = tr("Next: %1 %2").arg(GuideManager::Span(programmes.next->start, programmes.next->stop),
+                                               QString::fromStdString(programmes.next->title));
+    return info;
+}
+
 void Form1::TreeView1Change()
 {
     RunHandler([this] {
@@ -317,6 +334,8 @@ void Form1::TreeView1Change()
         // What the channel's server demands to see (user agent, referrer), as its playlist said.
         const RequestOptions options = Playlists1 ? Playlists1->RequestOptionsFor(node->text(0)) : RequestOptions{};
         MediaPlayer1->SetURL(QString::fromLocal8Bit(address), options);
+        if (Guide1)
+            MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(node->text(0))));
         if (Edit1->isHidden())
             Edit1->show();
         Playing = true;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "player/programmecard.h"
+#include "userdata/guidestore.h"
+
 #include <QIcon>
 #include <QWidget>
 #include <array>
@@ -82,6 +85,8 @@ public:
     void SkinPanel1Resize();
     void FormClose();
     void TreeView1Change();
+    // The guide's now and next as the player's programme card shows them.
+    static ProgrammeInfo ProgrammeInfoOf(const GuideStore::NowAndNext& programmes);
     void Timer1Timer();
     void Edit1Click();
     void SkinTabSheet2Show();

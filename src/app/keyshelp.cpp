@@ -28,6 +28,7 @@ QString KeysTable()
          {{"Space", QT_TRANSLATE_NOOP("KeysHelp", "Pause and resume")},
           {"F, F11", QT_TRANSLATE_NOOP("KeysHelp", "Full screen on and off; a double click too")},
           {"M", QT_TRANSLATE_NOOP("KeysHelp", "Sound off and on")},
+          {"I", QT_TRANSLATE_NOOP("KeysHelp", "What is on now and next, from the programme guide")},
           {"Up, Down", QT_TRANSLATE_NOOP("KeysHelp", "Volume; the mouse wheel too")},
           {"Left, Right", QT_TRANSLATE_NOOP("KeysHelp", "Ten seconds back or on, where the stream allows it")},
           {"Esc", QT_TRANSLATE_NOOP("KeysHelp", "Leave full screen")}}},

@@ -6,6 +6,7 @@
 #include "player/mpvcore.h"
 #include "player/mpvvideowindow.h"
 #include "player/playermessage.h"
+#include "player/programmecard.h"
 #include "player/playersession.h"
 #include "player/playersettings.h"
 
@@ -64,6 +65,8 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     });
     card_ = new ChannelCard(this);
     card_->setAttribute(Qt::WA_NativeWindow);
+    programme_ = new ProgrammeCard(this);
+    programme_->setAttribute(Qt::WA_NativeWindow);
 
     bar_ = new ControlBar(this);
     fullScreen_ = new FullScreenSwitch(this);
@@ -189,6 +192,8 @@ void MediaPlayer::Follow()
         return;
     case State::Playing:
         message_->hide();
+        // On every zap, what is on now and next, for a few seconds once the picture is there.
+        programme_->ShowForAWhile();
         // A channel of sound alone shows its name and a sound sign for as long as it plays.
         if (session_->SoundOnly())
             card_->ShowFor(ChannelCard::Kind::AudioOnly, name);
@@ -216,8 +221,22 @@ void MediaPlayer::Follow()
 void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
 {
     message_->hide();
+    // What the guide says belongs to the channel before: the caller gives this one's after.
+    programme_->SetInfo({});
     session_->SetURL(url, options);
 }
+
+void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
+{
+    programme_->SetInfo(info);
+    // Given once the picture is already there (a guide read later), it shows at once.
+    if (session_->CurrentState() == PlayerSession::State::Playing)
+        programme_->ShowForAWhile();
+}
+
+const ProgrammeInfo& MediaPlayer::ProgrammeShown() const { return programme_->Info(); }
+
+bool MediaPlayer::ProgrammeCardVisible() const { return programme_->isVisible(); }
 
 void MediaPlayer::Retry()
 {
@@ -314,6 +333,7 @@ void MediaPlayer::LayoutChildren()
     bar_->setGeometry(0, videoArea.bottom() + 1, width(), ControlBar::kHeight);
     message_->PlaceIn(videoArea);
     card_->setGeometry(videoArea);
+    programme_->PlaceIn(videoArea);
     buffering_->move(10, 10);
     buffering_->raise();
     // The note sits low in a corner, over the picture's edge rather than its middle.
@@ -357,6 +377,9 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         return true;
     case Qt::Key_Space:
         TogglePause();
+        return true;
+    case Qt::Key_I:
+        programme_->ShowForAWhile();
         return true;
     case Qt::Key_F:
     case Qt::Key_F11:

@@ -13,6 +13,8 @@ class QWindow;
 namespace quorvel {
 
 class ChannelCard;
+class ProgrammeCard;
+struct ProgrammeInfo;
 class ControlBar;
 class FullScreenSwitch;
 class MpvCore;
@@ -37,6 +39,11 @@ public:
     void SetURL(const QString& url, const RequestOptions& options = {});
     // The name the video area shows while the channel opens, or beside a sound-only channel.
     void SetChannelName(const QString& name);
+    // What the guide says of the channel just given: shown low over the picture for a few
+    // seconds once it plays, and again with "i" over the picture.
+    void SetProgrammeInfo(const ProgrammeInfo& info);
+    const ProgrammeInfo& ProgrammeShown() const;
+    bool ProgrammeCardVisible() const;
     // Opens the address again, with its options; throws Exception when mpv refuses it.
     void Retry();
     // Stops playback and releases the media. (QWidget::close() hides the control, as ever.)
@@ -98,6 +105,7 @@ private:
     QLabel* note_ = nullptr;
     QTimer* noteTimer_ = nullptr;
     ChannelCard* card_ = nullptr;
+    ProgrammeCard* programme_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
     double position_ = 0;
     double duration_ = 0;

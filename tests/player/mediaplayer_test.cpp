@@ -1,6 +1,7 @@
 // The player control against a real clip: its control bar, its messages and full screen.
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
+#include "player/programmecard.h"
 #include "player/playersettings.h"
 #include "player/mpvcore.h"
 #include "mpvrefusals.h"
@@ -357,6 +358,26 @@ TEST_F(PlayerTest, KeysOverThePictureWorkThePlayer)
     EXPECT_TRUE(player->IsFullScreen());
     QTest::keyClick(player, Qt::Key_F11);
     EXPECT_FALSE(player->IsFullScreen());
+}
+
+TEST_F(PlayerTest, TheProgrammeOnNowShowsForAWhileOnEveryZapAndAgainOnI)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
+    ASSERT_TRUE(Playing());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->ProgrammeCardVisible(); }, 5000));
+    if (const char* dir = std::getenv("QUORVEL_SHOT_DIR"))
+        player->grab().save(QString::fromLocal8Bit(dir) + "/programmecard.png");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->ProgrammeCardVisible(); }, 6000));
+    QTest::keyClick(player->VideoSurface(), Qt::Key_I);
+    EXPECT_TRUE(player->ProgrammeCardVisible());
+
+    // The next channel starts with nothing of the one before.
+    player->SetURL(QString::fromStdString(Clip()));
+    EXPECT_TRUE(player->ProgrammeShown().Empty());
+    EXPECT_FALSE(player->ProgrammeCardVisible());
+    QTest::keyClick(player->VideoSurface(), Qt::Key_I);
+    EXPECT_FALSE(player->ProgrammeCardVisible());
 }
 
 TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
