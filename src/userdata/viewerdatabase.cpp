@@ -61,6 +61,21 @@ const std::vector<std::vector<const char*>>& Migrations()
             " category TEXT NOT NULL DEFAULT '',"
             " PRIMARY KEY (channel, start)) WITHOUT ROWID",
         },
+        // 3: favourites and recently watched channels, each a reference that a refresh can follow:
+        // the source's location and the channel's tvg-id, its catalogue name and its address.
+        // No key to sources: a favourite outlives the playlist it came from.
+        {
+            "CREATE TABLE marked_channels ("
+            " list TEXT NOT NULL,"
+            " position INTEGER NOT NULL,"
+            " source TEXT NOT NULL DEFAULT '',"
+            " tvg_id TEXT NOT NULL DEFAULT '',"
+            " name TEXT NOT NULL,"
+            " address TEXT NOT NULL DEFAULT '',"
+            " PRIMARY KEY (list, position))",
+            "CREATE INDEX source_channels_by_tvg_id ON source_channels (tvg_id)",
+            "CREATE INDEX source_channels_by_address ON source_channels (address)",
+        },
     };
     return steps;
 }
