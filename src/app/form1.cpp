@@ -6,7 +6,9 @@
 #include "app/appicons.h"
 #include "catalogue/channelcatalogue.h"
 #include "app/categorynode.h"
+#include "app/channelnodes.h"
 #include "app/channeltreefill.h"
+#include "app/favouritesview.h"
 #include "app/playlistmanager.h"
 #include "catalogue/channeltree.h"
 #include "skin/store/compressedstoredskin.h"
@@ -43,6 +45,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
 #include <cstring>
@@ -184,6 +187,12 @@ void Form1::CreateComponents(const QString& audioOutput)
     Guide1->setObjectName(QStringLiteral("Guide1"));
     Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
+    Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
+    Favourites1->setObjectName(QStringLiteral("Favourites1"));
+    Playlists1->SetRefilled([this] { Favourites1->Show(); });
+    Playlists1->SetMenuExtension([this](QMenu& menu, QTreeWidgetItem* at) { Favourites1->AddMenuActions(menu, at); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, this, &Form1::ToggleFavourite);
 
     WebPane1 = new WebPane(SkinTabSheet2);
     WebPane1->setObjectName(QStringLiteral("WebPane1"));
@@ -241,6 +250,10 @@ void Form1::CreateComponents(const QString& audioOutput)
         if (QWindow* ticker = Edit1->windowHandle())
             ticker->raise();
     });
+    // Backspace over the video or the tree only: in a text line or a page it edits as always.
+    for (QWidget* over : {static_cast<QWidget*>(MediaPlayer1), static_cast<QWidget*>(TreeView1)})
+        connect(new QShortcut(QKeySequence(Qt::Key_Backspace), over, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
+                &QShortcut::activated, this, &Form1::PreviousChannel);
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
@@ -298,6 +311,8 @@ void Form1::Load(const QString& catalogueName)
         connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
     }
     FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())), ImageList1);
+    if (tree == TreeView1 && Favourites1)
+        Favourites1->Show();
 }
 
 ProgrammeInfo Form1::ProgrammeInfoOf(const GuideStore::NowAndNext& programmes)
@@ -326,6 +341,9 @@ void Form1::TreeView1Change()
         // Only a channel plays; a category changes nothing.
         if (!node || !node->parent() || node->parent()->parent())
             return;
+        // A favourite whose channel is gone has nothing to play.
+        if (FavouritesView::IsGone(node))
+            return;
         const ChannelCatalogue catalogue(CatalogueFile());
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
@@ -340,6 +358,42 @@ void Form1::TreeView1Change()
             Edit1->show();
         Playing = true;
         MediaPlayer1->ShowRequest();
+        if (node->text(0) != playingChannel_) {
+            previousChannel_ = playingChannel_;
+            previousCategory_ = playingCategory_;
+            playingChannel_ = node->text(0);
+        }
+        playingCategory_ = node->parent()->text(0);
+        if (Favourites1)
+            Favourites1->Watched(node->text(0), QString::fromLocal8Bit(address));
+    });
+}
+
+void Form1::ToggleFavourite()
+{
+    RunHandler([this] {
+        const auto selected = TreeView1->selectedItems();
+        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
+        const bool channel = node && node->parent() && !node->parent()->parent();
+        const QString name = channel ? node->text(0) : (Playing ? playingChannel_ : QString());
+        if (name.isEmpty() || !Favourites1)
+            return;
+        Favourites1->Toggle(name, QString::fromLocal8Bit(ChannelCatalogue(CatalogueFile()).StreamAddress(name.toLocal8Bit().toStdString())));
+    });
+}
+
+void Form1::PreviousChannel()
+{
+    RunHandler([this] {
+        if (previousChannel_.isEmpty())
+            return;
+        QTreeWidgetItem* node = FindChannelNode(TreeView1, previousCategory_, previousChannel_);
+        if (!node)
+            return;
+        node->parent()->setExpanded(true);
+        // Choosing it plays it, as a choice by hand does; the one playing now becomes the one before.
+        TreeView1->setCurrentItem(node);
+        TreeView1->scrollToItem(node);
     });
 }
 

@@ -19,6 +19,7 @@ namespace quorvel {
 class CompressedStoredSkin;
 struct DataFolders;
 class EditLine;
+class FavouritesView;
 class FindBox;
 class GuideManager;
 class HotKeyService;
@@ -71,6 +72,7 @@ public:
     FindBox* FindBox1 = nullptr; // finding a channel over the tree
     PlaylistManager* Playlists1 = nullptr; // adding, refreshing and removing playlists
     GuideManager* Guide1 = nullptr;        // the programme guide: reading it, now and next
+    FavouritesView* Favourites1 = nullptr;  // the viewer's favourites and recently watched channels
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;
@@ -93,6 +95,10 @@ public:
     // The hot-key message: modifier mask and key code of the key pressed.
     void FormHotKey(unsigned modifiers, unsigned virtualKey);
     void Edit1WindowProc(QEvent* message);
+    // Ctrl+D: the selected channel (else the playing one) becomes a favourite, or stops being one.
+    void ToggleFavourite();
+    // Backspace: the channel that played before the one playing now; twice comes back.
+    void PreviousChannel();
 
     HotKeyService& HotKeys() { return *hotKeys_; }
 
@@ -110,6 +116,8 @@ private:
     std::unique_ptr<HotKeyService> hotKeys_;
     // The player's sound when the boss key hid the window, given back when it shows again.
     bool muteBeforeHiding_ = false;
+    // The channel playing and the one before it, each with the category it was chosen in.
+    QString playingChannel_, playingCategory_, previousChannel_, previousCategory_;
 };
 
 } // namespace quorvel

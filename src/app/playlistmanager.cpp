@@ -263,6 +263,8 @@ void PlaylistManager::ShowTree(const std::shared_ptr<const ChannelTree>& catalog
     tree_->setUpdatesEnabled(false);
     tree_->clear();
     FillChannelTree(tree_, catalogue, image_);
+    if (refilled_)
+        refilled_();
     QTreeWidgetItem* again = nullptr;
     for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
         QTreeWidgetItem* category = tree_->topLevelItem(i);
@@ -301,6 +303,8 @@ void PlaylistManager::ShowMenu(const QPoint& at)
 {
     QMenu menu(tree_);
     menu.setObjectName(QStringLiteral("PlaylistMenu"));
+    if (extendMenu_)
+        extendMenu_(menu, tree_->itemAt(at));
     menu.addAction(QStringLiteral("Add playlist…"), this, [this] { AddPlaylist(); });
     menu.addAction(QStringLiteral("Refresh playlists"), this, &PlaylistManager::RefreshPlaylists);
     menu.addAction(QStringLiteral("Remove playlist…"), this, &PlaylistManager::RemovePlaylist);

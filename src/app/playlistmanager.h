@@ -10,6 +10,8 @@
 #include <string>
 
 class QLabel;
+class QMenu;
+class QTreeWidgetItem;
 class QThread;
 class QTimer;
 class QTreeWidget;
@@ -53,6 +55,10 @@ public:
     void OnSourcesRead(std::function<void()> then) { sourcesRead_ = std::move(then); }
     // Shows the text in the status line for that long (0: until the next).
     void Say(const QString& text, int milliseconds);
+    // Called after the tree is filled again, before the viewer's place in it is put back.
+    void SetRefilled(std::function<void()> refilled) { refilled_ = std::move(refilled); }
+    // Adds entries to the context menu for the node under the mouse (null over empty space).
+    void SetMenuExtension(std::function<void(QMenu&, QTreeWidgetItem*)> extend) { extendMenu_ = std::move(extend); }
 
     // Jobs queued or running.
     int Pending() const { return pending_; }
@@ -79,6 +85,8 @@ private:
     PlaylistWorker* worker_ = nullptr;
     std::atomic<bool> cancel_{false};
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
+    std::function<void()> refilled_;
+    std::function<void(QMenu&, QTreeWidgetItem*)> extendMenu_;
     int pending_ = 0;
     bool noticeShown_ = false;
     std::vector<std::pair<QString, std::function<void()>>> extraEntries_;

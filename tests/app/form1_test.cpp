@@ -67,9 +67,13 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(::access((ProgramDir() + "VisibleAPI.dat").c_str(), R_OK), 0);
 
     QTreeWidget* tree = form->TreeView1;
-    ASSERT_EQ(tree->topLevelItemCount(), 15);
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), ChannelCatalogue::DefaultCategories()[i]);
+    // The viewer's own two categories, empty, come before the catalogue's.
+    ASSERT_EQ(tree->topLevelItemCount(), 17);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Favourites");
+    EXPECT_EQ(tree->topLevelItem(1)->text(0), "Recently watched");
+    for (int i = 0; i < 17; ++i) {
+        if (i >= 2)
+            EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), ChannelCatalogue::DefaultCategories()[i - 2]);
         EXPECT_EQ(tree->topLevelItem(i)->childCount(), 0);
         EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
     }
@@ -102,7 +106,7 @@ TEST_F(Form1Test, AnInstalledProgramReadsItsPagesInOneFolderAndKeepsTheCatalogue
     EXPECT_EQ(::access((folders.dataDir + "VisibleAPI.dat").c_str(), R_OK), 0);
     EXPECT_NE(::access((folders.pagesDir + "VisibleAPI.dat").c_str(), F_OK), 0);
     EXPECT_NE(::access((folders.programDir + "VisibleAPI.dat").c_str(), F_OK), 0);
-    EXPECT_EQ(form.TreeView1->topLevelItemCount(), 15);
+    EXPECT_EQ(form.TreeView1->topLevelItemCount(), 17);
 }
 
 TEST_F(Form1Test, UnwritableCatalogueReportsAndOpensWithAnEmptyTree)
@@ -129,7 +133,7 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
     // over a moment after the window shows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
     QTreeWidget* tree = form->TreeView1;
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    ASSERT_EQ(tree->topLevelItemCount(), 4);
 
     // A category changes nothing.
     tree->setCurrentItem(Find(tree, "News"));

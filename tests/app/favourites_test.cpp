@@ -1,0 +1,195 @@
+// The viewer's favourites and recently watched channels in the real window's tree.
+#include "app/favouritesview.h"
+#include "app/form1.h"
+#include "app/playlistmanager.h"
+#include "player/mediaplayer.h"
+#include "widgets/errorbox.h"
+#include "scratchdir.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace quorvel;
+
+namespace {
+
+const char* const kCatalogue = "[Layer1]\nNews=\nSports=\n"
+                               "[Layer2]\nOne=News\nTwo=News\nThree=Sports\n"
+                               "[Programs]\nOne=http://127.0.0.1:1/one.m3u8\nTwo=http://127.0.0.1:1/two.m3u8\n"
+                               "Three=http://127.0.0.1:1/three.m3u8\n";
+
+class FavouritesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ScratchDir::Spit(dir.File("VisibleAPI.dat"), kCatalogue);
+        SetErrorPresenter([this](const QString&, const QString& message) { errors.push_back(message); });
+    }
+    void TearDown() override { SetErrorPresenter(nullptr); }
+
+    std::unique_ptr<Form1> Start()
+    {
+        auto form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
+        return form;
+    }
+    static QTreeWidgetItem* InCategory(QTreeWidget* tree, const QString& category, const QString& channel)
+    {
+        for (int c = 0; c < tree->topLevelItemCount(); ++c) {
+            QTreeWidgetItem* node = tree->topLevelItem(c);
+            if (node->text(0) != category)
+                continue;
+            node->setExpanded(true);
+            for (int i = 0; i < node->childCount(); ++i)
+                if (node->child(i)->text(0) == channel)
+                    return node->child(i);
+        }
+        return nullptr;
+    }
+    static QStringList Children(const QTreeWidgetItem* category)
+    {
+        QStringList out;
+        for (int i = 0; category && i < category->childCount(); ++i)
+            out << category->child(i)->text(0);
+        return out;
+    }
+    static void Settle() { QTest::qWait(50); }
+
+    ScratchDir dir;
+    std::vector<QString> errors;
+};
+
+} // namespace
+
+TEST_F(FavouritesTest, CtrlDMenuAndDraggingKeepTheListInOrderAcrossRestarts)
+{
+    {
+        auto form = Start();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
+        QTreeWidget* tree = form->TreeView1;
+        FavouritesView& view = *form->Favourites1;
+        ASSERT_EQ(tree->topLevelItem(0), view.FavouritesNode());
+        ASSERT_EQ(tree->topLevelItem(1), view.RecentNode());
+
+        // Ctrl+D on the selected channel, then on the one playing while a category is selected.
+        tree->setFocus();
+        tree->setCurrentItem(InCategory(tree, "News", "Two"));
+        QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+        Settle();
+        tree->setCurrentItem(InCategory(tree, "Sports", "Three"));
+        tree->setCurrentItem(InCategory(tree, "Sports", "Three")->parent());
+        QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+        Settle();
+        // The menu offers to add a channel that is no favourite yet, and to remove one that is.
+        QMenu menu;
+        view.AddMenuActions(menu, InCategory(tree, "News", "One"));
+        ASSERT_FALSE(menu.actions().isEmpty());
+        EXPECT_EQ(menu.actions().first()->text(), "Add to favourites");
+        menu.actions().first()->trigger();
+        Settle();
+        EXPECT_EQ(Children(view.FavouritesNode()), (QStringList{"Two", "Three", "One"}));
+        QMenu again;
+        view.AddMenuActions(again, view.FavouritesNode()->child(1));
+        EXPECT_EQ(again.actions().first()->text(), "Remove from favourites");
+        // Nothing for a category or empty space.
+        QMenu none;
+        view.AddMenuActions(none, tree->topLevelItem(2));
+        view.AddMenuActions(none, nullptr);
+        EXPECT_TRUE(none.actions().isEmpty());
+
+        // One dragged onto Two's place: first. The drag plays nothing on its way.
+        const QString playing = form->MediaPlayer1->URL();
+        QWidget* viewport = tree->viewport();
+        const QPoint from = tree->visualItemRect(view.FavouritesNode()->child(2)).center();
+        const QPoint to = tree->visualItemRect(view.FavouritesNode()->child(0)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        for (int step = 1; step <= 4; ++step) {
+            const QPoint at = from + (to - from) * step / 4;
+            QMouseEvent move(QEvent::MouseMove, at, viewport->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(viewport, &move);
+        }
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, to);
+        Settle();
+        EXPECT_EQ(Children(view.FavouritesNode()), (QStringList{"One", "Two", "Three"}));
+        EXPECT_EQ(form->MediaPlayer1->URL(), playing);
+        // Ctrl+D on a favourite removes it.
+        tree->setCurrentItem(view.FavouritesNode()->child(1));
+        QTest::keyClick(tree, Qt::Key_D, Qt::ControlModifier);
+        Settle();
+        EXPECT_EQ(Children(view.FavouritesNode()), (QStringList{"One", "Three"}));
+    }
+    // The catalogue loses Three; after a restart it stays, greyed, and plays nothing.
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n"
+                                                 "[Programs]\nOne=http://127.0.0.1:1/one.m3u8\n");
+    {
+        auto form = Start();
+        FavouritesView& view = *form->Favourites1;
+        QTreeWidgetItem* favourites = view.FavouritesNode();
+        ASSERT_EQ(Children(favourites), (QStringList{"One", "Three"}));
+        EXPECT_TRUE(favourites->isExpanded());
+        EXPECT_FALSE(FavouritesView::IsGone(favourites->child(0)));
+        ASSERT_TRUE(FavouritesView::IsGone(favourites->child(1)));
+        form->TreeView1->setCurrentItem(favourites->child(1));
+        EXPECT_FALSE(form->Playing);
+        // Recently watched drops what the catalogue no longer has.
+        EXPECT_EQ(Children(view.RecentNode()), (QStringList{"One"}));
+    }
+    // It comes back: no longer greyed.
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"), kCatalogue);
+    auto form = Start();
+    EXPECT_FALSE(FavouritesView::IsGone(form->Favourites1->FavouritesNode()->child(1)));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(FavouritesTest, PlayingFillsRecentlyWatchedAndBackspaceGoesBackAndForth)
+{
+    auto form = Start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
+    QTreeWidget* tree = form->TreeView1;
+    FavouritesView& view = *form->Favourites1;
+    tree->setFocus();
+    // Backspace before anything played does nothing.
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_FALSE(form->Playing);
+
+    for (const char* name : {"One", "Two", "Three"})
+        tree->setCurrentItem(InCategory(tree, name == std::string("Three") ? "Sports" : "News", name));
+    Settle();
+    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "Two", "One"}));
+
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/two.m3u8");
+    EXPECT_EQ(tree->currentItem()->parent()->text(0), "News");
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/three.m3u8");
+    EXPECT_EQ(tree->currentItem()->parent()->text(0), "Sports");
+
+    // A channel chosen in Recently watched plays; the list, filled again, keeps it chosen.
+    Settle();
+    tree->setCurrentItem(view.RecentNode()->child(2));
+    ASSERT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/one.m3u8");
+    Settle();
+    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"One", "Three", "Two"}));
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem(), view.RecentNode()->child(0));
+    QTest::keyClick(tree, Qt::Key_Backspace);
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/three.m3u8");
+
+    // A refresh's filling of the tree puts both lists back first, with the viewer's place.
+    tree->setCurrentItem(view.RecentNode()->child(1));
+    Settle();
+    form->Playlists1->SetRefilled([&] { view.Show(); }); // as the window wires it
+    const QString url = form->MediaPlayer1->URL();
+    view.Show();
+    EXPECT_EQ(tree->topLevelItem(0), view.FavouritesNode());
+    EXPECT_EQ(tree->topLevelItem(1), view.RecentNode());
+    EXPECT_EQ(tree->topLevelItemCount(), 4);
+    EXPECT_EQ(form->MediaPlayer1->URL(), url);
+    EXPECT_TRUE(errors.empty());
+}
