@@ -378,7 +378,8 @@ void Form1::ToggleFavourite()
         const QString name = channel ? node->text(0) : (Playing ? playingChannel_ : QString());
         if (name.isEmpty() || !Favourites1)
             return;
-        Favourites1->Toggle(name, QString::fromLocal8Bit(ChannelCatalogue(CatalogueFile()).StreamAddress(name.toLocal8Bit().toStdString())));
+        const std::string address = ChannelCatalogue(CatalogueFile()).StreamAddress(name.toLocal8Bit().toStdString());
+        Favourites1->Toggle(name, QString::fromLocal8Bit(address));
     });
 }
 
