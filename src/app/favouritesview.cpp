@@ -32,6 +32,7 @@ FavouritesView::FavouritesView(QTreeWidget* tree, QIcon channelImage, std::strin
     : QObject(tree), tree_(tree), image_(std::move(channelImage)), catalogue_(std::move(catalogueFile))
 {
     tree_->viewport()->installEventFilter(this);
+    connect(tree_, &QTreeWidget::currentItemChanged, this, &FavouritesView::CurrentChanged);
 }
 
 FavouritesView::~FavouritesView() = default;
@@ -114,6 +115,7 @@ void FavouritesView::Show()
     tree_->insertTopLevelItems(0, {favourites, recent});
     ShowList(favourites, true);
     ShowList(recent, false);
+    recentStale_ = false;
     if (!shownOnce_) {
         shownOnce_ = true;
         // The viewer's own channels are what a start most often wants.
@@ -159,6 +161,8 @@ void FavouritesView::ShowList(QTreeWidgetItem* category, bool favourites)
 
 void FavouritesView::Refill(bool favourites)
 {
+    if (!favourites)
+        recentStale_ = false;
     if (QTreeWidgetItem* category = favourites ? FavouritesNode() : RecentNode())
         ShowList(category, favourites);
 }
@@ -173,8 +177,22 @@ void FavouritesView::Watched(const QString& channel, const QString& address)
     } catch (const Exception&) {
         return; // the channel plays; only the list misses it
     }
-    // The choice that started it may be a node of this very list: it is filled again once that
-    // choice is over.
+    // A viewer going down the list (arrow keys, media keys) would meet the channel before again
+    // if it were reordered under them: it is, once they choose outside it.
+    const QTreeWidgetItem* current = tree_->currentItem();
+    if (current && current->parent() && current->parent() == RecentNode()) {
+        recentStale_ = true;
+        return;
+    }
+    // The choice that started it is still under way: the list is filled again after it.
+    QTimer::singleShot(0, this, [this] { Refill(false); });
+}
+
+void FavouritesView::CurrentChanged(QTreeWidgetItem* current)
+{
+    if (!recentStale_ || (current && current->parent() && current->parent() == RecentNode()))
+        return;
+    recentStale_ = false;
     QTimer::singleShot(0, this, [this] { Refill(false); });
 }
 

@@ -60,6 +60,7 @@ private:
     FavouritesStore* Store();
     void ShowList(QTreeWidgetItem* category, bool favourites);
     void Refill(bool favourites);
+    void CurrentChanged(QTreeWidgetItem* current);
     bool InCatalogue(const QString& channel) const;
     void CollectCatalogue();
 
@@ -70,6 +71,7 @@ private:
     std::unique_ptr<FavouritesStore> store_;
     bool unusable_ = false;
     bool shownOnce_ = false;
+    bool recentStale_ = false; // watched from inside the list: reordered once the viewer leaves it
     QSet<QString> names_; // the catalogue's channel names, folded, as the tree was last filled
     // A drag of a favourite: where it started, whether it has begun.
     QTreeWidgetItem* pressed_ = nullptr;

@@ -1,6 +1,7 @@
 #include "app/mpris.h"
 
 #include "app/categorynode.h"
+#include "app/favouritesview.h"
 #include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "app/guidemanager.h"
@@ -127,7 +128,13 @@ void Mpris::Step(int step)
     // Round the category, as a remote control goes round the channels.
     QTreeWidgetItem* category = current->parent();
     const int count = category->childCount();
-    const int next = (category->indexOfChild(current) + step + count) % count;
+    int next = category->indexOfChild(current);
+    // A favourite whose channel is gone plays nothing: it is stepped over.
+    for (int tries = 0; tries < count; ++tries) {
+        next = (next + step + count) % count;
+        if (!FavouritesView::IsGone(category->child(next)))
+            break;
+    }
     Choose(category->child(next));
 }
 

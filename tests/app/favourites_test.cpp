@@ -1,6 +1,7 @@
 // The viewer's favourites and recently watched channels in the real window's tree.
 #include "app/favouritesview.h"
 #include "app/form1.h"
+#include "app/mpris.h"
 #include "app/playlistmanager.h"
 #include "player/mediaplayer.h"
 #include "widgets/errorbox.h"
@@ -137,6 +138,11 @@ TEST_F(FavouritesTest, CtrlDMenuAndDraggingKeepTheListInOrderAcrossRestarts)
         ASSERT_TRUE(FavouritesView::IsGone(favourites->child(1)));
         form->TreeView1->setCurrentItem(favourites->child(1));
         EXPECT_FALSE(form->Playing);
+        // The media keys step over it.
+        form->TreeView1->setCurrentItem(favourites->child(0));
+        Mpris mpris(*form);
+        mpris.Next();
+        EXPECT_EQ(form->TreeView1->currentItem(), favourites->child(0));
         // Recently watched drops what the catalogue no longer has.
         EXPECT_EQ(Children(view.RecentNode()), (QStringList{"One"}));
     }
@@ -170,16 +176,24 @@ TEST_F(FavouritesTest, PlayingFillsRecentlyWatchedAndBackspaceGoesBackAndForth)
     EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/three.m3u8");
     EXPECT_EQ(tree->currentItem()->parent()->text(0), "Sports");
 
-    // A channel chosen in Recently watched plays; the list, filled again, keeps it chosen.
+    // Going down Recently watched with the arrow keys plays each in turn: the list is not
+    // reordered under the viewer (which would bring the channel before back each time) until
+    // they choose outside it, and then keeps the one chosen.
     Settle();
-    tree->setCurrentItem(view.RecentNode()->child(2));
-    ASSERT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/one.m3u8");
+    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "Two", "One"}));
+    tree->setCurrentItem(view.RecentNode()->child(0));
+    for (const char* url : {"two", "one"}) {
+        QTest::keyClick(tree, Qt::Key_Down);
+        Settle();
+        EXPECT_EQ(form->MediaPlayer1->URL(), QStringLiteral("http://127.0.0.1:1/%1.m3u8").arg(url));
+    }
+    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "Two", "One"}));
+    tree->setCurrentItem(InCategory(tree, "Sports", "Three"));
     Settle();
-    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"One", "Three", "Two"}));
-    ASSERT_NE(tree->currentItem(), nullptr);
-    EXPECT_EQ(tree->currentItem(), view.RecentNode()->child(0));
+    EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "One", "Two"}));
+    EXPECT_EQ(tree->currentItem(), InCategory(tree, "Sports", "Three"));
     QTest::keyClick(tree, Qt::Key_Backspace);
-    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/three.m3u8");
+    EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/one.m3u8");
 
     // A refresh's filling of the tree puts both lists back first, with the viewer's place.
     tree->setCurrentItem(view.RecentNode()->child(1));
