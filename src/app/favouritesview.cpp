@@ -29,9 +29,10 @@ std::string Std(const QString& s) { return s.toStdString(); }
 } // namespace
 
 FavouritesView::FavouritesView(QTreeWidget* tree, QIcon channelImage, std::string catalogueFile)
-    : QObject(tree), tree_(tree), image_(std::move(channelImage)), catalogue_(std::move(catalogueFile))
+    : QObject(tree), tree_(tree), viewport_(tree->viewport()), image_(std::move(channelImage)),
+      catalogue_(std::move(catalogueFile))
 {
-    tree_->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
     connect(tree_, &QTreeWidget::currentItemChanged, this, &FavouritesView::CurrentChanged);
 }
 
@@ -257,7 +258,8 @@ void FavouritesView::AddMenuActions(QMenu& menu, QTreeWidgetItem* at)
 
 bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != tree_->viewport())
+    // Compared as it was when installed: the tree asks nothing of a tree being taken down.
+    if (watched != viewport_)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
@@ -275,7 +277,7 @@ bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
         if (!dragging_ &&
             (mouse->position().toPoint() - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
             dragging_ = true;
-            tree_->viewport()->setCursor(Qt::DragMoveCursor);
+            viewport_->setCursor(Qt::DragMoveCursor);
         }
         // While a favourite is carried the tree's own selection does not follow the mouse: it
         // would play every channel passed over.
@@ -299,7 +301,7 @@ bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
             to = 0;
         dragging_ = false;
         pressed_ = nullptr;
-        tree_->viewport()->unsetCursor();
+        viewport_->unsetCursor();
         if (from >= 0 && to >= 0)
             Move(from, to);
         return true;

@@ -11,6 +11,7 @@
 class QMenu;
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 
 namespace quorvel {
 
@@ -65,6 +66,7 @@ private:
     void CollectCatalogue();
 
     QTreeWidget* tree_;
+    QWidget* viewport_;
     QIcon image_;
     std::string catalogue_;
     std::unique_ptr<ViewerDatabase> db_;
