@@ -265,7 +265,8 @@ bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         QTreeWidgetItem* item = tree_->itemAt(mouse->position().toPoint());
-        pressed_ = mouse->button() == Qt::LeftButton && item && ListOf(item->parent()) == kFavouritesList ? item : nullptr;
+        const bool favourite = item && ListOf(item->parent()) == kFavouritesList;
+        pressed_ = mouse->button() == Qt::LeftButton && favourite ? item : nullptr;
         pressedAt_ = mouse->position().toPoint();
         dragging_ = false;
         break;

@@ -125,7 +125,8 @@ void FavouritesStore::Store(const char* list, const std::vector<ChannelReference
     db_->Run("DELETE FROM marked_channels WHERE list = ?", {QString::fromLatin1(list)});
     int position = 0;
     for (const auto& e : entries)
-        db_->Run("INSERT INTO marked_channels (list, position, source, tvg_id, name, address) VALUES (?, ?, ?, ?, ?, ?)",
+        db_->Run("INSERT INTO marked_channels (list, position, source, tvg_id, name, address) "
+                 "VALUES (?, ?, ?, ?, ?, ?)",
                  {QString::fromLatin1(list), position++, Q(e.source), Q(e.tvgId), Q(e.name), Q(e.address)});
 }
 
@@ -195,10 +196,11 @@ void FavouritesStore::Watched(const ChannelReference& channel)
 
 void FavouritesStore::Follow(const std::function<bool(const std::string&)>& inCatalogue)
 {
-    // Where a reference's channel is now; nullopt-like empty name when it is found nowhere.
+    // Where a reference's channel is now; the reference as it was when it is found nowhere.
     auto find = [&](const ChannelReference& ref) -> ChannelReference {
         if (!ref.source.empty() && !ref.tvgId.empty()) {
-            QSqlQuery q = db_->Run("SELECT c.name, c.address FROM source_channels c JOIN sources s ON s.id = c.source_id "
+            QSqlQuery q = db_->Run("SELECT c.name, c.address FROM source_channels c "
+                                   "JOIN sources s ON s.id = c.source_id "
                                    "WHERE s.location = ? AND c.tvg_id = ? ORDER BY c.position",
                                    {Q(ref.source), Q(ref.tvgId)});
             while (q.next())

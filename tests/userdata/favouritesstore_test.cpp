@@ -86,7 +86,8 @@ TEST(FavouritesStore, FirstSchemaGainsEmptyListsAndKeepsItsSources)
     EXPECT_TRUE(store.Favourites().empty());
     EXPECT_TRUE(store.RecentlyWatched().empty());
     // The old source's channel is known by its source and tvg-id.
-    EXPECT_EQ(store.ReferenceOf("alpha", "ignored"), (ChannelReference{"/srv/tv.m3u", "alpha.tv", "alpha", "http://h/a"}));
+    EXPECT_EQ(store.ReferenceOf("alpha", "ignored"),
+              (ChannelReference{"/srv/tv.m3u", "alpha.tv", "alpha", "http://h/a"}));
     EXPECT_EQ(store.ReferenceOf("Hand made", "http://h/x"), (ChannelReference{"", "", "Hand made", "http://h/x"}));
     EXPECT_TRUE(store.AddFavourite(store.ReferenceOf("Alpha", "")));
     EXPECT_EQ(db.Channels(3).size(), 1u);
