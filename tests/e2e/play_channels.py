@@ -46,7 +46,7 @@ class PlayChannels(unittest.TestCase):
             self.assertTrue(harness.wait_until(lambda: harness.looks_like_start_page(harness.screenshot(*video)), 20))
             self.assertLess(colourful(harness.screenshot(*video)), 0.1)
 
-            program.click(560, 32)           # the first category, "News"
+            program.click(560, 68)           # "News", the first of the catalogue after Favourites and Recently watched
             harness.key("Right", "Down")     # open it and move to "Pattern"
             self.assertTrue(harness.wait_until(lambda: "/pattern/index.m3u8" in self.server.requests, 10))
             self.assertTrue(harness.wait_until(lambda: colourful(harness.screenshot(*video)) > 0.3, 15))

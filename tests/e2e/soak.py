@@ -82,7 +82,7 @@ class Soak(unittest.TestCase):
         catalogue += "[Programs]\n" + "".join("%s=%s\n" % (c, addresses[c]) for c in CHANNELS)
         program = harness.Program(catalogue).start()
         try:
-            program.click(560, 32)
+            program.click(560, 68)  # the first catalogue category, after Favourites and Recently watched
             harness.key("Right", "Down")
             at, step, done = 0, 1, 0
             started = time.time()

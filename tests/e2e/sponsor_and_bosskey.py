@@ -70,7 +70,7 @@ class SponsorAndBossKey(unittest.TestCase):
         self.program.click(*WEB_TV_TAB)
 
         # A channel shows the ticker.
-        self.program.click(560, 32)
+        self.program.click(560, 68)  # the first catalogue category, after Favourites and Recently watched
         harness.key("Right", "Down")
 
         # Home, pressed while another program has the keyboard, hides the window; again shows it.

@@ -57,7 +57,7 @@ class VideoSurface(unittest.TestCase):
                      "Dead=http://127.0.0.1:1/dead.m3u8\n") % self.server.url("pattern/index.m3u8")
         self.program = harness.Program(catalogue).start()
         try:
-            self.program.click(560, 32)
+            self.program.click(560, 68)  # the first catalogue category, after Favourites and Recently watched
             harness.key("Right", "Down")
             self.assertTrue(harness.wait_until(lambda: share(self.region(VIDEO), black) < 0.5, 20))
             self.assertTrue(self.moving(VIDEO))

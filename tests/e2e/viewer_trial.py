@@ -91,7 +91,7 @@ class ViewerTrial(unittest.TestCase):
         self.program.finish(self)
 
     def test_ticker_comes_back_after_full_screen(self):
-        self.program.click(560, 32)
+        self.program.click(560, 68)  # the first catalogue category, after Favourites and Recently watched
         harness.key("Right", "Down")
         self.assertTrue(harness.wait_until(lambda: share(self.region(VIDEO), black) < 0.5, 20))
         self.assertTrue(harness.wait_until(self.ticker_shows, 20))
