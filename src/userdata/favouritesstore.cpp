@@ -92,6 +92,9 @@ private:
 FavouritesStore::FavouritesStore(const ViewerDatabase& database)
     : db_(std::make_unique<Connection>(database.File()))
 {
+    // Every zap writes the recently watched: a commit waits for no disk, as the database's own
+    // connection does (write-ahead logging keeps the file whole either way).
+    db_->Run("PRAGMA synchronous=NORMAL");
     // A database that fell back to memory has no marked_channels in the file: say so now.
     db_->Run("SELECT 1 FROM marked_channels LIMIT 1");
 }
