@@ -98,7 +98,7 @@ class VideoSurface(unittest.TestCase):
             # A channel that cannot play: the message with its Retry button shows over the video.
             # The clicks on the picture gave the player the keyboard (Down would turn the volume
             # there): the tree takes it back with a click on the channel playing.
-            self.program.click(580, 50)
+            self.program.click(580, 86)
             harness.key("Down")
             self.assertTrue(harness.wait_until(lambda: share(self.region(MESSAGE), retry_blue) > 0.005, 20))
             self.assertIsNone(self.program.proc.poll())
