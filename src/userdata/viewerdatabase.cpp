@@ -63,9 +63,10 @@ const std::vector<std::vector<const char*>>& Migrations()
         },
         // 3: favourites and recently watched channels, each a reference that a refresh can follow:
         // the source's location and the channel's tvg-id, its catalogue name and its address.
-        // No key to sources: a favourite outlives the playlist it came from.
+        // No key to sources: a favourite outlives the playlist it came from. Made only if missing:
+        // a file taken back to an older version by hand keeps what it had.
         {
-            "CREATE TABLE marked_channels ("
+            "CREATE TABLE IF NOT EXISTS marked_channels ("
             " list TEXT NOT NULL,"
             " position INTEGER NOT NULL,"
             " source TEXT NOT NULL DEFAULT '',"
@@ -73,8 +74,8 @@ const std::vector<std::vector<const char*>>& Migrations()
             " name TEXT NOT NULL,"
             " address TEXT NOT NULL DEFAULT '',"
             " PRIMARY KEY (list, position))",
-            "CREATE INDEX source_channels_by_tvg_id ON source_channels (tvg_id)",
-            "CREATE INDEX source_channels_by_address ON source_channels (address)",
+            "CREATE INDEX IF NOT EXISTS source_channels_by_tvg_id ON source_channels (tvg_id)",
+            "CREATE INDEX IF NOT EXISTS source_channels_by_address ON source_channels (address)",
         },
     };
     return steps;
