@@ -36,6 +36,8 @@ QString KeysTable()
          {{"Up, Down", QT_TRANSLATE_NOOP("KeysHelp", "The channel before or after, playing at once")},
           {"Right, Left", QT_TRANSLATE_NOOP("KeysHelp", "Open or close a category")},
           {"Ctrl+F", QT_TRANSLATE_NOOP("KeysHelp", "Find a channel; or just type its name")},
+          {"Ctrl+D", QT_TRANSLATE_NOOP("KeysHelp", "Add the channel to Favourites, or take it away")},
+          {"Backspace", QT_TRANSLATE_NOOP("KeysHelp", "The channel before, and back again (over the picture too)")},
           {QT_TRANSLATE_NOOP("KeysHelp", "Right click"), QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),
          {{"Home", QT_TRANSLATE_NOOP("KeysHelp", "Hide the window and its sound; again to bring both back")},
