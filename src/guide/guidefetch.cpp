@@ -1,6 +1,7 @@
 #include "guide/guidefetch.h"
 
 #include "guide/guidefile.h"
+#include "platform/webaddress.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -12,15 +13,6 @@ namespace quorvel {
 namespace {
 
 std::string Text(const QString& s) { return s.toStdString(); }
-
-QUrl RemoteUrl(const QString& location)
-{
-    const QUrl url(location, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
-        return url;
-    return {};
-}
 
 GuideOutcome Failed(std::string problem)
 {
@@ -62,7 +54,7 @@ void GuideFetch::Run(GuideJob job)
     }
     sink_ = job.sink;
     reader_ = std::make_unique<GuideReader>(job.wanted, *sink_, job.options);
-    if (const QUrl url = RemoteUrl(job.location); url.isValid()) {
+    if (const QUrl url = WebAddress(job.location); url.isValid()) {
         ReadRemote(url, job.timeoutMs);
         return;
     }

@@ -1,5 +1,7 @@
 #include "import/playlistsource.h"
 
+#include "platform/webaddress.h"
+
 #include "base/exception.h"
 #include "base/readtoend.h"
 
@@ -22,24 +24,15 @@ namespace {
 
 std::string Text(const QString& s) { return s.toStdString(); }
 
-QUrl RemoteUrl(const QString& location)
-{
-    const QUrl url(location, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
-        return url;
-    return {};
-}
-
 } // namespace
 
 PlaylistSource::PlaylistSource(QString location) : location_(std::move(location)) {}
 
-bool PlaylistSource::IsRemote() const { return RemoteUrl(location_).isValid(); }
+bool PlaylistSource::IsRemote() const { return WebAddress(location_).isValid(); }
 
 QByteArray PlaylistSource::Read(const Options& options)
 {
-    if (const QUrl url = RemoteUrl(location_); url.isValid())
+    if (const QUrl url = WebAddress(location_); url.isValid())
         return ReadRemote(url, options);
     const qsizetype sep = location_.indexOf(QLatin1String("://"));
     if (sep > 0 && !location_.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))

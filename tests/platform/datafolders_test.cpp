@@ -1,6 +1,7 @@
 #include "platform/datafolders.h"
 
 #include "base/exception.h"
+#include "envscope.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>
@@ -13,22 +14,6 @@ using quorvel::DataFolders;
 using quorvel::UserDataHome;
 
 namespace {
-
-class EnvScope {
-public:
-    EnvScope(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old, had_ = true;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~EnvScope() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
 
 void MakeDirs(const std::string& dir) { std::filesystem::create_directories(dir); }
 

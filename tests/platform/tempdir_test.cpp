@@ -1,5 +1,6 @@
 #include "platform/tempdir.h"
 
+#include "envscope.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>
@@ -8,27 +9,6 @@
 #include <unistd.h>
 
 using quorvel::UserTempDir;
-
-namespace {
-
-// Sets an environment variable for one scope and puts the old value back.
-class EnvScope {
-public:
-    EnvScope(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old, had_ = true;
-        value ? ::setenv(name, value, 1) : ::unsetenv(name);
-    }
-    ~EnvScope() { had_ ? ::setenv(name_, old_.c_str(), 1) : ::unsetenv(name_); }
-
-private:
-    const char* name_;
-    std::string old_;
-    bool had_ = false;
-};
-
-} // namespace
 
 TEST(UserTempDir, APrivateFolderUnderALongTmpdirIsKeptWhole)
 {
