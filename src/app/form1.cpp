@@ -16,6 +16,7 @@
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/keyshelp.h"
+#include "app/guidelist.h"
 #include "app/guidemanager.h"
 #include "app/openfailurebox.h"
 #include "platform/datafolders.h"
@@ -160,6 +161,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
     SkinTabSheet2->setObjectName(QStringLiteral("SkinTabSheet2"));
     connect(SkinTabSheet2, &SkinTabSheet::shown, this, &Form1::SkinTabSheet2Show);
+    SkinTabSheet3 = SkinPageControl1->AddPage(QStringLiteral("Guide"));
+    SkinTabSheet3->setObjectName(QStringLiteral("SkinTabSheet3"));
 
     TreeView1 = new QTreeWidget(SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -187,6 +190,19 @@ void Form1::CreateComponents(const QString& audioOutput)
     Guide1->setObjectName(QStringLiteral("Guide1"));
     Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
+    GuideList1 = new GuideList(SkinTabSheet3, [this](const QString& channel, std::int64_t from, std::int64_t to) {
+        return Guide1->Between(channel, from, to);
+    });
+    GuideList1->setGeometry(1, 1, 198, 421);
+    AnchorAllSides(GuideList1, QMargins(1, 1, 1, 1));
+    connect(Guide1, &GuideManager::Changed, GuideList1, &GuideList::Reload);
+    // The list follows the channel chosen in the tree; choosing a category leaves it as it is.
+    connect(TreeView1, &QTreeWidget::itemSelectionChanged, GuideList1, [this] {
+        const auto selected = TreeView1->selectedItems();
+        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
+        if (node && node->parent() && !node->parent()->parent())
+            GuideList1->SetChannel(node->text(0));
+    });
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
     Playlists1->SetRefilled([this] { Favourites1->Show(); });

@@ -43,6 +43,9 @@ public:
     // nothing or cannot be read.
     GuideStore::NowAndNext At(const QString& channel, std::int64_t instant);
     GuideStore::NowAndNext Now(const QString& channel);
+    // The channel's programmes on at any time in [from, to), in start order; empty when the guide
+    // has none or cannot be read.
+    std::vector<Programme> Between(const QString& channel, std::int64_t from, std::int64_t to);
     // "Now: 20:00–21:00 Title" and "Next: …", in local time; empty when the guide has nothing.
     static QStringList Lines(const GuideStore::NowAndNext& programmes);
     // "20:00–21:00" in local time.
