@@ -45,6 +45,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -193,9 +194,26 @@ void Form1::CreateComponents(const QString& audioOutput)
     GuideList1 = new GuideList(SkinTabSheet3, [this](const QString& channel, std::int64_t from, std::int64_t to) {
         return Guide1->Between(channel, from, to);
     });
+    GuideList1->setFont(TreeView1->font());
     GuideList1->setGeometry(1, 1, 198, 421);
     AnchorAllSides(GuideList1, QMargins(1, 1, 1, 1));
     connect(Guide1, &GuideManager::Changed, GuideList1, &GuideList::Reload);
+    // Its tab lies past the strip's end, behind the scroll buttons: Ctrl+G and the tree's menu
+    // bring it forward, and Ctrl+G again goes back to the tree.
+    const auto toggleGuide = [this] {
+        const bool toGuide = SkinPageControl1->ActivePage() != SkinTabSheet3;
+        SkinPageControl1->SetActivePage(toGuide ? SkinTabSheet3 : SkinTabSheet1);
+        if (toGuide)
+            GuideList1->List()->setFocus();
+        else
+            TreeView1->setFocus();
+    };
+    Playlists1->AddMenuEntry(tr("Programme guide"), [this] {
+        SkinPageControl1->SetActivePage(SkinTabSheet3);
+        GuideList1->List()->setFocus();
+    });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, this, toggleGuide);
     // The list follows the channel chosen in the tree; choosing a category leaves it as it is.
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, GuideList1, [this] {
         const auto selected = TreeView1->selectedItems();

@@ -15,6 +15,7 @@ namespace quorvel {
 namespace {
 
 constexpr int kRowRole = Qt::UserRole;
+constexpr int kRowHeight = 18; // as the channel tree's rows, whose pictures are 16 high
 
 std::int64_t Clock() { return QDateTime::currentSecsSinceEpoch(); }
 
@@ -48,10 +49,18 @@ GuideList::GuideList(QWidget* parent, Lookup lookup)
     list_->setUniformItemSizes(true);
     layout->addWidget(list_, 3);
 
+    // A line between the list and the programme told in full, drawn without a style sheet, which
+    // would keep the tree's font from reaching the text.
+    rule_ = new QFrame(this);
+    rule_->setFrameShape(QFrame::HLine);
+    rule_->setFrameShadow(QFrame::Plain);
+    QPalette grey = rule_->palette();
+    grey.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
+    rule_->setPalette(grey);
+    layout->addWidget(rule_);
     details_->setObjectName(QStringLiteral("GuideDetails"));
     details_->setFrameShape(QFrame::NoFrame);
     details_->setOpenLinks(false);
-    details_->setStyleSheet(QStringLiteral("QTextBrowser { border-top: 1px solid #808080; }"));
     layout->addWidget(details_, 2);
 
     connect(list_, &QListWidget::currentRowChanged, this, &GuideList::ShowDetails);
@@ -101,6 +110,7 @@ void GuideList::Fill(std::int64_t keepStart)
     message_->setVisible(!listed);
     list_->setVisible(listed);
     details_->setVisible(listed);
+    rule_->setVisible(listed);
 
     const QSignalBlocker quiet(list_);
     list_->clear();
@@ -111,6 +121,7 @@ void GuideList::Fill(std::int64_t keepStart)
     for (std::size_t i = 0; i < model_.Rows().size(); ++i) {
         const GuideListModel::Row& row = model_.Rows()[i];
         auto* item = new QListWidgetItem(model_.Text(row), list_);
+        item->setSizeHint(QSize(0, kRowHeight));
         item->setData(kRowRole, static_cast<int>(i));
         if (row.heading) {
             // A day's heading is read, not chosen.

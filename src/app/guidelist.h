@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class QFrame;
 class QLabel;
 class QListWidget;
 class QTextBrowser;
@@ -45,6 +46,7 @@ private:
     GuideListModel model_;
     QLabel* message_;
     QListWidget* list_;
+    QFrame* rule_;
     QTextBrowser* details_;
     QTimer* changes_;
 };
