@@ -41,6 +41,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QShortcut>
+#include <QTabBar>
 #include <QWindow>
 #include <QCloseEvent>
 #include <QFrame>
@@ -162,8 +163,11 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
     SkinTabSheet2->setObjectName(QStringLiteral("SkinTabSheet2"));
     connect(SkinTabSheet2, &SkinTabSheet::shown, this, &Form1::SkinTabSheet2Show);
+    // The guide's page has no tab of its own: a third would not fit the strip beside the two,
+    // which would then scroll and move. Ctrl+G and the tree's menu show it; a tab goes back.
     SkinTabSheet3 = SkinPageControl1->AddPage(QStringLiteral("Guide"));
     SkinTabSheet3->setObjectName(QStringLiteral("SkinTabSheet3"));
+    SkinPageControl1->tabBar()->setTabVisible(SkinPageControl1->indexOf(SkinTabSheet3), false);
 
     TreeView1 = new QTreeWidget(SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -198,8 +202,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     GuideList1->setGeometry(1, 1, 198, 421);
     AnchorAllSides(GuideList1, QMargins(1, 1, 1, 1));
     connect(Guide1, &GuideManager::Changed, GuideList1, &GuideList::Reload);
-    // Its tab lies past the strip's end, behind the scroll buttons: Ctrl+G and the tree's menu
-    // bring it forward, and Ctrl+G again goes back to the tree.
+    // Ctrl+G again goes back to the tree.
     const auto toggleGuide = [this] {
         const bool toGuide = SkinPageControl1->ActivePage() != SkinTabSheet3;
         SkinPageControl1->SetActivePage(toGuide ? SkinTabSheet3 : SkinTabSheet1);

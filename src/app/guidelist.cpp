@@ -24,13 +24,21 @@ QString Html(const std::string& text) { return QString::fromStdString(text).toHt
 } // namespace
 
 GuideList::GuideList(QWidget* parent, Lookup lookup)
-    : QWidget(parent), lookup_(std::move(lookup)), message_(new QLabel(this)), list_(new QListWidget(this)),
+    : QWidget(parent), lookup_(std::move(lookup)), title_(new QLabel(this)), message_(new QLabel(this)), list_(new QListWidget(this)),
       details_(new QTextBrowser(this)), changes_(new QTimer(this))
 {
     setObjectName(QStringLiteral("GuideList"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+
+    // Whose guide it is, over it all; the way back to the tree beside it.
+    title_->setObjectName(QStringLiteral("GuideTitle"));
+    title_->setAutoFillBackground(true);
+    title_->setBackgroundRole(QPalette::Base);
+    title_->setContentsMargins(3, 3, 3, 3);
+    title_->setTextFormat(Qt::RichText);
+    layout->addWidget(title_);
 
     // The list reads like the channel tree beside it: its font and colours, no frame.
     message_->setObjectName(QStringLiteral("GuideMessage"));
@@ -106,6 +114,11 @@ void GuideList::Reload()
 void GuideList::Fill(std::int64_t keepStart)
 {
     const bool listed = model_.GetState() == GuideListModel::State::Listed;
+    const QString channel = model_.GetState() == GuideListModel::State::NoChannel
+                                ? QStringLiteral("Programme guide")
+                                : title_->fontMetrics().elidedText(model_.Channel(), Qt::ElideRight, 120);
+    title_->setText(QStringLiteral("<b>%1</b> <span style='color:#606060'>&nbsp;Ctrl+G: channels</span>")
+                        .arg(channel.toHtmlEscaped()));
     message_->setText(model_.Message());
     message_->setVisible(!listed);
     list_->setVisible(listed);

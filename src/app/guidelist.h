@@ -44,6 +44,7 @@ private:
 
     Lookup lookup_;
     GuideListModel model_;
+    QLabel* title_;
     QLabel* message_;
     QListWidget* list_;
     QFrame* rule_;
