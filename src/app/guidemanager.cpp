@@ -51,20 +51,29 @@ GuideManager::~GuideManager()
 void GuideManager::Start()
 {
     // After the playlists' own look at their age: a refresh they start reads the guides anyway.
-    QTimer::singleShot(3000, this, [this] {
-        if (reading_ > 0)
-            return;
-        GuideStore* store = Store();
-        if (!store)
-            return;
-        std::int64_t end = GuideStore::kNoEnd;
-        try {
-            end = store->End();
-        } catch (const Exception&) {
-        }
-        if (end == GuideStore::kNoEnd || end < Clock() + kReadAgainWithin)
-            ReadGuides();
-    });
+    QTimer::singleShot(3000, this, &GuideManager::ReadIfRunningOut);
+    if (!look_) {
+        look_ = new QTimer(this);
+        connect(look_, &QTimer::timeout, this, &GuideManager::ReadIfRunningOut);
+        look_->start(kLookEveryMs);
+    }
+}
+
+void GuideManager::ReadIfRunningOut()
+{
+    // A guide that never reaches 12 hours ahead is not read over and over.
+    if (reading_ > 0 || (lastRound_ > 0 && Clock() - lastRound_ < kReadAgainAfter))
+        return;
+    GuideStore* store = Store();
+    if (!store)
+        return;
+    std::int64_t end = GuideStore::kNoEnd;
+    try {
+        end = store->End();
+    } catch (const Exception&) {
+    }
+    if (end == GuideStore::kNoEnd || end < Clock() + kReadAgainWithin)
+        ReadGuides();
 }
 
 GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
@@ -133,6 +142,7 @@ void GuideManager::ReadGuides()
         return;
     }
     reading_ = 1;
+    lastRound_ = Clock();
     problems_.clear();
     gathering_ = QThread::create([this, catalogue = catalogue_] {
         Wanted wanted = Gather(catalogue);

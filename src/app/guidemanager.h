@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,8 +34,15 @@ public:
     GuideManager(std::string catalogueFile, std::function<void(const QString&)> tell, QObject* parent = nullptr);
     ~GuideManager() override;
 
-    // Reads the guides when the stored one runs out within 12 hours or is missing.
+    // A guide that runs out is looked at again this often while the program runs, and read
+    // again no sooner than kReadAgainAfter after the last round.
+    static constexpr int kLookEveryMs = 3600 * 1000;
+    static constexpr std::int64_t kReadAgainAfter = 3 * 3600;
+
+    // Reads the guides when the stored one runs out within 12 hours or is missing, soon after
+    // the start and then every hour: a program left running for days keeps a guide.
     void Start();
+    void ReadIfRunningOut();
     // Reads every source's guides now; a read under way is followed by one more.
     void ReadGuides();
     bool IsReading() const { return reading_ > 0; }
@@ -82,6 +90,8 @@ private:
     QThread* gathering_ = nullptr;
     int reading_ = 0; // guides being read, and the gathering before them
     bool again_ = false;
+    std::int64_t lastRound_ = 0; // when the last round of reads began
+    QTimer* look_ = nullptr;
 };
 
 } // namespace quorvel

@@ -116,6 +116,10 @@ TEST(GuideManager, StartReadsAGuideThatRunsOutWithinHalfADay)
     QObject::connect(&again, &GuideManager::Changed, [&changedAgain] { ++changedAgain; });
     again.Start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return changedAgain > 0; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !again.IsReading(); }, 20000));
+    // The hourly look while the program runs: the guide still runs out, but it was just read.
+    again.ReadIfRunningOut();
+    EXPECT_FALSE(again.IsReading());
 }
 
 namespace {
