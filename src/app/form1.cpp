@@ -16,8 +16,8 @@
 #include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/keyshelp.h"
-#include "app/guidelist.h"
 #include "app/guidemanager.h"
+#include "app/guidepage.h"
 #include "app/openfailurebox.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
@@ -41,12 +41,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QShortcut>
-#include <QTabBar>
 #include <QWindow>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QHeaderView>
-#include <QListWidget>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
@@ -163,11 +161,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
     SkinTabSheet2->setObjectName(QStringLiteral("SkinTabSheet2"));
     connect(SkinTabSheet2, &SkinTabSheet::shown, this, &Form1::SkinTabSheet2Show);
-    // The guide's page has no tab of its own: a third would not fit the strip beside the two,
-    // which would then scroll and move. Ctrl+G and the tree's menu show it; a tab goes back.
     SkinTabSheet3 = SkinPageControl1->AddPage(QStringLiteral("Guide"));
     SkinTabSheet3->setObjectName(QStringLiteral("SkinTabSheet3"));
-    SkinPageControl1->tabBar()->setTabVisible(SkinPageControl1->indexOf(SkinTabSheet3), false);
 
     TreeView1 = new QTreeWidget(SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -195,35 +190,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     Guide1->setObjectName(QStringLiteral("Guide1"));
     Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
-    GuideList1 = new GuideList(SkinTabSheet3, [this](const QString& channel, std::int64_t from, std::int64_t to) {
-        return Guide1->Between(channel, from, to);
-    });
-    GuideList1->setFont(TreeView1->font());
-    GuideList1->setGeometry(1, 1, 198, 421);
-    AnchorAllSides(GuideList1, QMargins(1, 1, 1, 1));
-    connect(Guide1, &GuideManager::Changed, GuideList1, &GuideList::Reload);
-    // Ctrl+G again goes back to the tree.
-    const auto toggleGuide = [this] {
-        const bool toGuide = SkinPageControl1->ActivePage() != SkinTabSheet3;
-        SkinPageControl1->SetActivePage(toGuide ? SkinTabSheet3 : SkinTabSheet1);
-        if (toGuide)
-            GuideList1->List()->setFocus();
-        else
-            TreeView1->setFocus();
-    };
-    Playlists1->AddMenuEntry(tr("Programme guide"), [this] {
-        SkinPageControl1->SetActivePage(SkinTabSheet3);
-        GuideList1->List()->setFocus();
-    });
-    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), this, nullptr, nullptr, Qt::WindowShortcut),
-            &QShortcut::activated, this, toggleGuide);
-    // The list follows the channel chosen in the tree; choosing a category leaves it as it is.
-    connect(TreeView1, &QTreeWidget::itemSelectionChanged, GuideList1, [this] {
-        const auto selected = TreeView1->selectedItems();
-        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        if (node && node->parent() && !node->parent()->parent())
-            GuideList1->SetChannel(node->text(0));
-    });
+    GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
     Playlists1->SetRefilled([this] { Favourites1->Show(); });
