@@ -59,7 +59,7 @@ AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location, s
     layout->addLayout(kindRow);
     explanation_->setObjectName(QStringLiteral("PlaylistExplanation"));
     explanation_->setWordWrap(true);
-    explanation_->setMinimumHeight(explanation_->fontMetrics().height() * 3);
+    explanation_->setMinimumHeight(explanation_->fontMetrics().height() * 4);
     layout->addWidget(explanation_);
     buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Add"));
     layout->addWidget(buttons_);
@@ -94,9 +94,8 @@ void AddPlaylistDialog::Explain()
                    ? QStringLiteral("The programme guide will be read in the background for the channels of the "
                                     "tree, and read again with the playlists.")
                    : QStringLiteral("It will be looked at in the background: a playlist's channels go into the tree, "
-                                    "each group a category, and it is read again each day the player starts; a "
-                                    "programme guide (XMLTV) is read for the tree's channels, again with the "
-                                    "playlists.");
+                                    "each group a category; a programme guide (XMLTV) is read for the tree's "
+                                    "channels. Both are read again each day the player starts.");
         ok = true;
     } else if (IsWebAddress(text)) {
         what = QStringLiteral("The playlist will be downloaded in the background and its channels added to the "
