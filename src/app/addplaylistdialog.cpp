@@ -1,5 +1,6 @@
 #include "app/addplaylistdialog.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,13 +31,14 @@ QString LocalPath(const QString& text)
 } // namespace
 
 AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location, std::function<bool(const QString&)> isKnown)
-    : QDialog(parent), location_(new QLineEdit(this)), explanation_(new QLabel(this)),
+    : QDialog(parent), location_(new QLineEdit(this)), kind_(new QComboBox(this)), explanation_(new QLabel(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)), isKnown_(std::move(isKnown))
 {
     setObjectName(QStringLiteral("AddPlaylistDialog"));
-    setWindowTitle(QStringLiteral("Add playlist"));
+    setWindowTitle(QStringLiteral("Add playlist or guide"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Playlist address (http:// or https://) or file:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Playlist or programme guide address (http:// or https://) or file:"), this));
     auto* row = new QHBoxLayout;
     location_->setObjectName(QStringLiteral("PlaylistLocation"));
     location_->setMinimumWidth(360);
@@ -47,9 +49,17 @@ AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location, s
     choose->setAutoDefault(false);
     row->addWidget(choose);
     layout->addLayout(row);
+    auto* kindRow = new QHBoxLayout;
+    kindRow->addWidget(new QLabel(QStringLiteral("It is:"), this));
+    kind_->setObjectName(QStringLiteral("SourceKind"));
+    kind_->addItem(QStringLiteral("told by its content"), static_cast<int>(SourceKind::ByContent));
+    kind_->addItem(QStringLiteral("a playlist (M3U)"), static_cast<int>(SourceKind::Playlist));
+    kind_->addItem(QStringLiteral("a programme guide (XMLTV, plain or gzip)"), static_cast<int>(SourceKind::Guide));
+    kindRow->addWidget(kind_, 1);
+    layout->addLayout(kindRow);
     explanation_->setObjectName(QStringLiteral("PlaylistExplanation"));
     explanation_->setWordWrap(true);
-    explanation_->setMinimumHeight(explanation_->fontMetrics().height() * 3);
+    explanation_->setMinimumHeight(explanation_->fontMetrics().height() * 4);
     layout->addWidget(explanation_);
     buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Add"));
     layout->addWidget(buttons_);
@@ -57,6 +67,7 @@ AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location, s
     connect(buttons_, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(choose, &QPushButton::clicked, this, &AddPlaylistDialog::ChooseFile);
     connect(location_, &QLineEdit::textChanged, this, &AddPlaylistDialog::Explain);
+    connect(kind_, &QComboBox::currentIndexChanged, this, &AddPlaylistDialog::Explain);
     Explain();
 }
 
@@ -66,6 +77,8 @@ QString AddPlaylistDialog::Location() const
     return IsWebAddress(text) ? text : LocalPath(text);
 }
 
+SourceKind AddPlaylistDialog::Kind() const { return static_cast<SourceKind>(kind_->currentData().toInt()); }
+
 void AddPlaylistDialog::Explain()
 {
     const QString text = location_->text().trimmed();
@@ -74,8 +87,15 @@ void AddPlaylistDialog::Explain()
     if (text.isEmpty()) {
         what = QStringLiteral("Type or paste the address your provider gave, or choose an M3U file.");
     } else if (isKnown_ && isKnown_(Location())) {
-        what = QStringLiteral("This playlist is added already: it will be read again now, and its channels made "
-                              "what it lists today.");
+        what = QStringLiteral("This is added already: it will be read again now.");
+        ok = true;
+    } else if ((IsWebAddress(text) || QFileInfo(LocalPath(text)).isFile()) && Kind() != SourceKind::Playlist) {
+        what = Kind() == SourceKind::Guide
+                   ? QStringLiteral("The programme guide will be read in the background for the channels of the "
+                                    "tree, and read again with the playlists.")
+                   : QStringLiteral("It will be looked at in the background: a playlist's channels go into the tree, "
+                                    "each group a category; a programme guide (XMLTV) is read for the tree's "
+                                    "channels. Both are read again each day the player starts.");
         ok = true;
     } else if (IsWebAddress(text)) {
         what = QStringLiteral("The playlist will be downloaded in the background and its channels added to the "
@@ -96,8 +116,9 @@ void AddPlaylistDialog::Explain()
 
 void AddPlaylistDialog::ChooseFile()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Choose a playlist"), QString(),
-                                                      QStringLiteral("Playlists (*.m3u *.m3u8);;All files (*)"));
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Choose a playlist or a guide"), QString(),
+                                                      QStringLiteral("Playlists and guides (*.m3u *.m3u8 *.xml *.gz);;"
+                                                                     "All files (*)"));
     if (!file.isEmpty())
         location_->setText(file);
 }

@@ -1,28 +1,34 @@
 #pragma once
 
+#include "app/sourcekind.h"
+
 #include <QDialog>
 #include <functional>
 
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 
 namespace quorvel {
 
-// The small dialog that takes a playlist: an http/https address or a file (typed, dropped or
-// chosen), and says what adding it will do before it is done.
+// The small dialog that takes a playlist or a programme guide: an http/https address or a file
+// (typed, dropped or chosen), which of the two it is told by its content unless the viewer
+// says; it says what adding it will do before it is done.
 class AddPlaylistDialog : public QDialog {
 public:
     // isKnown: whether a location is a source already (it is then read again instead).
     AddPlaylistDialog(QWidget* parent, const QString& location, std::function<bool(const QString&)> isKnown);
 
     QString Location() const;
+    SourceKind Kind() const;
 
 private:
     void Explain();
     void ChooseFile();
 
     QLineEdit* location_;
+    QComboBox* kind_;
     QLabel* explanation_;
     QDialogButtonBox* buttons_;
     std::function<bool(const QString&)> isKnown_;

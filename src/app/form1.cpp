@@ -17,6 +17,7 @@
 #include "app/findbox.h"
 #include "app/keyshelp.h"
 #include "app/guidemanager.h"
+#include "app/guidepage.h"
 #include "app/openfailurebox.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
@@ -160,6 +161,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet2 = SkinPageControl1->AddPage(QStringLiteral("Sponsored Links"));
     SkinTabSheet2->setObjectName(QStringLiteral("SkinTabSheet2"));
     connect(SkinTabSheet2, &SkinTabSheet::shown, this, &Form1::SkinTabSheet2Show);
+    SkinTabSheet3 = SkinPageControl1->AddPage(QStringLiteral("Guide"));
+    SkinTabSheet3->setObjectName(QStringLiteral("SkinTabSheet3"));
 
     TreeView1 = new QTreeWidget(SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
@@ -187,6 +190,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     Guide1->setObjectName(QStringLiteral("Guide1"));
     Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
+    GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
     Playlists1->SetRefilled([this] { Favourites1->Show(); });

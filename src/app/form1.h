@@ -21,6 +21,7 @@ struct DataFolders;
 class EditLine;
 class FavouritesView;
 class FindBox;
+class GuideList;
 class GuideManager;
 class HotKeyService;
 class MediaPlayer;
@@ -63,6 +64,7 @@ public:
     SkinPageControl* SkinPageControl1 = nullptr;
     SkinTabSheet* SkinTabSheet1 = nullptr;
     SkinTabSheet* SkinTabSheet2 = nullptr;
+    SkinTabSheet* SkinTabSheet3 = nullptr; // the programme guide of the channel chosen in the tree
     QTreeWidget* TreeView1 = nullptr;
     WebPane* WebPane1 = nullptr;
     SkinPanel* SkinPanel1 = nullptr;
@@ -73,6 +75,7 @@ public:
     PlaylistManager* Playlists1 = nullptr; // adding, refreshing and removing playlists
     GuideManager* Guide1 = nullptr;        // the programme guide: reading it, now and next
     FavouritesView* Favourites1 = nullptr;  // the viewer's favourites and recently watched channels
+    GuideList* GuideList1 = nullptr;        // on SkinTabSheet3
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;

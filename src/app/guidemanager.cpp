@@ -51,20 +51,29 @@ GuideManager::~GuideManager()
 void GuideManager::Start()
 {
     // After the playlists' own look at their age: a refresh they start reads the guides anyway.
-    QTimer::singleShot(3000, this, [this] {
-        if (reading_ > 0)
-            return;
-        GuideStore* store = Store();
-        if (!store)
-            return;
-        std::int64_t end = GuideStore::kNoEnd;
-        try {
-            end = store->End();
-        } catch (const Exception&) {
-        }
-        if (end == GuideStore::kNoEnd || end < Clock() + kReadAgainWithin)
-            ReadGuides();
-    });
+    QTimer::singleShot(3000, this, &GuideManager::ReadIfRunningOut);
+    if (!look_) {
+        look_ = new QTimer(this);
+        connect(look_, &QTimer::timeout, this, &GuideManager::ReadIfRunningOut);
+        look_->start(kLookEveryMs);
+    }
+}
+
+void GuideManager::ReadIfRunningOut()
+{
+    // A guide that never reaches 12 hours ahead is not read over and over.
+    if (reading_ > 0 || (lastRound_ > 0 && Clock() - lastRound_ < kReadAgainAfter))
+        return;
+    GuideStore* store = Store();
+    if (!store)
+        return;
+    std::int64_t end = GuideStore::kNoEnd;
+    try {
+        end = store->End();
+    } catch (const Exception&) {
+    }
+    if (end == GuideStore::kNoEnd || end < Clock() + kReadAgainWithin)
+        ReadGuides();
 }
 
 GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
@@ -74,18 +83,28 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
         // This thread's own connection: connections stay with the thread that made them.
         ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
         out.database = db.File();
-        // The tvg data of each channel as its playlist listed it; the first source listing it wins.
-        QHash<QString, SourceChannel> tvg;
+        // The tvg data of each channel as its playlist listed it, with the shift the playlist
+        // gives all its channels; the first source listing it wins.
+        struct Tvg {
+            SourceChannel channel;
+            std::string playlistShift;
+        };
+        QHash<QString, Tvg> tvg;
+        const auto want = [&out](const std::string& address) {
+            if (!out.addresses.contains(QString::fromStdString(address)))
+                out.addresses << QString::fromStdString(address);
+        };
         for (const SourceRecord& source : db.Sources()) {
             for (const std::string& address : source.guideAddresses)
-                if (!out.addresses.contains(QString::fromStdString(address)))
-                    out.addresses << QString::fromStdString(address);
+                want(address);
             for (SourceChannel& c : db.Channels(source.id)) {
                 const QString key = TreeNode::Text(c.name).toLower();
                 if (!tvg.contains(key))
-                    tvg.insert(key, std::move(c));
+                    tvg.insert(key, Tvg{std::move(c), source.tvgShift});
             }
         }
+        for (const std::string& address : db.GuideSources())
+            want(address);
         if (out.addresses.isEmpty())
             return out;
         const ChannelTree tree = ChannelTree::Read(catalogue);
@@ -100,9 +119,11 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
                 WantedChannel wanted;
                 wanted.name = name.toStdString();
                 if (auto found = tvg.constFind(key); found != tvg.constEnd()) {
-                    wanted.tvgId = found->tvgId;
-                    wanted.tvgName = found->tvgName;
-                    wanted.shiftHours = Shift(found->tvgShift);
+                    wanted.tvgId = found->channel.tvgId;
+                    wanted.tvgName = found->channel.tvgName;
+                    wanted.shiftHours = Shift(found->channel.tvgShift);
+                    if (!wanted.shiftHours)
+                        wanted.shiftHours = Shift(found->playlistShift);
                 }
                 out.names.push_back(wanted.name);
                 out.channels.push_back(std::move(wanted));
@@ -121,6 +142,7 @@ void GuideManager::ReadGuides()
         return;
     }
     reading_ = 1;
+    lastRound_ = Clock();
     problems_.clear();
     gathering_ = QThread::create([this, catalogue = catalogue_] {
         Wanted wanted = Gather(catalogue);
@@ -219,6 +241,16 @@ GuideStore::NowAndNext GuideManager::At(const QString& channel, std::int64_t ins
 }
 
 GuideStore::NowAndNext GuideManager::Now(const QString& channel) { return At(channel, Clock()); }
+
+std::vector<Programme> GuideManager::Between(const QString& channel, std::int64_t from, std::int64_t to)
+{
+    try {
+        if (GuideStore* store = Store())
+            return store->Between(channel.toStdString(), from, to);
+    } catch (const Exception&) {
+    }
+    return {};
+}
 
 QString GuideManager::Span(std::int64_t start, std::int64_t stop)
 {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QThread>
+#include <QTimer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -33,8 +34,15 @@ public:
     GuideManager(std::string catalogueFile, std::function<void(const QString&)> tell, QObject* parent = nullptr);
     ~GuideManager() override;
 
-    // Reads the guides when the stored one runs out within 12 hours or is missing.
+    // A guide that runs out is looked at again this often while the program runs, and read
+    // again no sooner than kReadAgainAfter after the last round.
+    static constexpr int kLookEveryMs = 3600 * 1000;
+    static constexpr std::int64_t kReadAgainAfter = 3 * 3600;
+
+    // Reads the guides when the stored one runs out within 12 hours or is missing, soon after
+    // the start and then every hour: a program left running for days keeps a guide.
     void Start();
+    void ReadIfRunningOut();
     // Reads every source's guides now; a read under way is followed by one more.
     void ReadGuides();
     bool IsReading() const { return reading_ > 0; }
@@ -43,6 +51,9 @@ public:
     // nothing or cannot be read.
     GuideStore::NowAndNext At(const QString& channel, std::int64_t instant);
     GuideStore::NowAndNext Now(const QString& channel);
+    // The channel's programmes on at any time in [from, to), in start order; empty when the guide
+    // has none or cannot be read.
+    std::vector<Programme> Between(const QString& channel, std::int64_t from, std::int64_t to);
     // "Now: 20:00–21:00 Title" and "Next: …", in local time; empty when the guide has nothing.
     static QStringList Lines(const GuideStore::NowAndNext& programmes);
     // "20:00–21:00" in local time.
@@ -79,6 +90,8 @@ private:
     QThread* gathering_ = nullptr;
     int reading_ = 0; // guides being read, and the gathering before them
     bool again_ = false;
+    std::int64_t lastRound_ = 0; // when the last round of reads began
+    QTimer* look_ = nullptr;
 };
 
 } // namespace quorvel

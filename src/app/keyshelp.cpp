@@ -37,6 +37,7 @@ QString KeysTable()
           {"Right, Left", QT_TRANSLATE_NOOP("KeysHelp", "Open or close a category")},
           {"Ctrl+F", QT_TRANSLATE_NOOP("KeysHelp", "Find a channel; or just type its name")},
           {"Ctrl+D", QT_TRANSLATE_NOOP("KeysHelp", "Add the channel to Favourites, or take it away")},
+          {"Ctrl+G", QT_TRANSLATE_NOOP("KeysHelp", "The channel's programmes today and tomorrow; again for the list")},
           {"Backspace", QT_TRANSLATE_NOOP("KeysHelp", "The channel before, and back again (over the picture too)")},
           {QT_TRANSLATE_NOOP("KeysHelp", "Right click"), QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),

@@ -122,20 +122,25 @@ void PlaylistManager::AddPlaylist(const QString& location)
 {
     AddPlaylistDialog dialog(window_, location, [this](const QString& where) {
         try {
-            return Database() && Database()->FindSource(PlaylistSources::Normalized(where).toStdString()).has_value();
+            if (!Database())
+                return false;
+            const std::string normalized = PlaylistSources::Normalized(where).toStdString();
+            const auto guides = Database()->GuideSources();
+            return Database()->FindSource(normalized).has_value() ||
+                   std::find(guides.begin(), guides.end(), normalized) != guides.end();
         } catch (const Exception&) {
             return false;
         }
     });
     if (dialog.exec() != QDialog::Accepted)
         return;
-    Add(dialog.Location());
+    Add(dialog.Location(), dialog.Kind());
 }
 
-void PlaylistManager::Add(const QString& location)
+void PlaylistManager::Add(const QString& location, SourceKind kind)
 {
     Say(QStringLiteral("Reading %1...").arg(location), 0);
-    Post([location](PlaylistWorker& w) { w.Add(location); });
+    Post([location, kind](PlaylistWorker& w) { w.Add(location, kind); });
 }
 
 void PlaylistManager::RefreshPlaylists()
@@ -147,29 +152,43 @@ void PlaylistManager::RefreshPlaylists()
 void PlaylistManager::RemovePlaylist()
 {
     std::vector<SourceRecord> sources;
+    std::vector<std::string> guides;
     try {
-        if (ViewerDatabase* db = Database())
+        if (ViewerDatabase* db = Database()) {
             sources = db->Sources();
+            guides = db->GuideSources();
+        }
     } catch (const Exception& e) {
         Say(QString::fromStdString(e.Message()), 10000);
         return;
     }
-    if (sources.empty()) {
+    if (sources.empty() && guides.empty()) {
         Say(QStringLiteral("No playlists were added: there is nothing to remove."), 6000);
         return;
     }
     QStringList items;
     for (const auto& s : sources)
         items << QString::fromStdString(s.location);
+    // The guides the viewer added come after the playlists, named as such.
+    const QString guideMark = QStringLiteral("Programme guide: ");
+    for (const auto& g : guides)
+        items << guideMark + QString::fromStdString(g);
     bool ok = false;
-    const QString chosen = QInputDialog::getItem(window_, QStringLiteral("Remove playlist"),
-                                                 QStringLiteral("The playlist and the channels it added go:"), items, 0,
-                                                 false, &ok);
+    const QString chosen = QInputDialog::getItem(
+        window_, QStringLiteral("Remove playlist"),
+        QStringLiteral("The playlist and the channels it added go (a programme guide is no longer read):"), items, 0,
+        false, &ok);
     if (!ok)
         return;
     const auto at = items.indexOf(chosen);
     if (at < 0)
         return;
+    if (static_cast<std::size_t>(at) >= sources.size()) {
+        const QString guide = QString::fromStdString(guides[static_cast<std::size_t>(at) - sources.size()]);
+        Say(QStringLiteral("Removing %1...").arg(guide), 0);
+        Post([guide](PlaylistWorker& w) { w.RemoveGuide(guide); });
+        return;
+    }
     const long long id = sources[static_cast<std::size_t>(at)].id;
     Say(QStringLiteral("Removing %1...").arg(chosen), 0);
     Post([id](PlaylistWorker& w) { w.Remove(id); });
@@ -305,7 +324,7 @@ void PlaylistManager::ShowMenu(const QPoint& at)
     menu.setObjectName(QStringLiteral("PlaylistMenu"));
     if (extendMenu_)
         extendMenu_(menu, tree_->itemAt(at));
-    menu.addAction(QStringLiteral("Add playlist…"), this, [this] { AddPlaylist(); });
+    menu.addAction(QStringLiteral("Add playlist or guide…"), this, [this] { AddPlaylist(); });
     menu.addAction(QStringLiteral("Refresh playlists"), this, &PlaylistManager::RefreshPlaylists);
     menu.addAction(QStringLiteral("Remove playlist…"), this, &PlaylistManager::RemovePlaylist);
     if (!extraEntries_.empty()) {

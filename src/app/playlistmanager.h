@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/sourcekind.h"
 #include "base/requestoptions.h"
 
 #include <QIcon>
@@ -43,8 +44,8 @@ public:
     void Start();
     // The dialog, with the location filled in (a drop) or empty.
     void AddPlaylist(const QString& location = QString());
-    // Reads the playlist at location as a source, without asking.
-    void Add(const QString& location);
+    // Reads the playlist at location as a source, or remembers a programme guide, without asking.
+    void Add(const QString& location, SourceKind kind = SourceKind::Playlist);
     void RefreshPlaylists();
     void RemovePlaylist();
 

@@ -2,6 +2,8 @@
 
 #include "base/exception.h"
 #include "catalogue/channeltree.h"
+#include "guide/guidecontent.h"
+#include "import/playlistsource.h"
 #include "import/playlistsources.h"
 
 #include <QDateTime>
@@ -88,8 +90,67 @@ void PlaylistWorker::Finish(Outcome outcome, bool changed)
         report_.finished(outcome);
 }
 
-void PlaylistWorker::Add(const QString& location)
+SourceKind PlaylistWorker::Tell(const QString& location)
 {
+    PlaylistSource source(PlaylistSources::Normalized(location));
+    PlaylistSource::Options options;
+    options.cancel = cancel_;
+    options.firstBytes = static_cast<qint64>(GuideContent::kEnough);
+    const QByteArray head = source.Read(options);
+    return GuideContent::IsGuide(std::string_view(head.constData(), static_cast<std::size_t>(head.size())))
+               ? SourceKind::Guide
+               : SourceKind::Playlist;
+}
+
+void PlaylistWorker::AddGuide(const QString& location)
+{
+    Outcome outcome;
+    try {
+        const QString where = PlaylistSources::Normalized(location);
+        const bool added = Sources().Database().AddGuideSource(where.toStdString(), QDateTime::currentSecsSinceEpoch());
+        outcome.summary = added ? QStringLiteral("Programme guide %1 added: it is read now, and again with the "
+                                                 "playlists.")
+                                      .arg(Shown(where.toStdString()))
+                                : QStringLiteral("Programme guide %1 is added already: it is read again now.")
+                                      .arg(Shown(where.toStdString()));
+    } catch (const std::exception& e) {
+        outcome.failed = true;
+        outcome.summary = QString::fromStdString(e.what()) + QStringLiteral(". Nothing was changed.");
+    }
+    Finish(std::move(outcome), false);
+}
+
+void PlaylistWorker::RemoveGuide(const QString& location)
+{
+    Outcome outcome;
+    try {
+        Sources().Database().RemoveGuideSource(location.toStdString());
+        outcome.summary = QStringLiteral("Programme guide %1 removed: it is no longer read.")
+                              .arg(Shown(location.toStdString()));
+    } catch (const std::exception& e) {
+        outcome.failed = true;
+        outcome.summary = QString::fromStdString(e.what());
+    }
+    Finish(std::move(outcome), false);
+}
+
+void PlaylistWorker::Add(const QString& location, SourceKind kind)
+{
+    if (kind == SourceKind::ByContent) {
+        try {
+            kind = Tell(location);
+        } catch (const std::exception& e) {
+            Outcome outcome;
+            outcome.failed = true;
+            outcome.summary = QString::fromStdString(e.what()) + QStringLiteral(". Nothing was changed.");
+            Finish(std::move(outcome), false);
+            return;
+        }
+    }
+    if (kind == SourceKind::Guide) {
+        AddGuide(location);
+        return;
+    }
     Outcome outcome;
     bool changed = false;
     try {

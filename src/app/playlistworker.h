@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/sourcekind.h"
+
 #include <QObject>
 #include <QString>
 #include <atomic>
@@ -32,15 +34,20 @@ public:
     PlaylistWorker(std::string catalogueFile, Report report, const std::atomic<bool>* cancel);
     ~PlaylistWorker() override;
 
-    void Add(const QString& location);
+    // Reads a playlist into the catalogue, or remembers a programme guide (kind ByContent
+    // tells them apart by their first bytes).
+    void Add(const QString& location, SourceKind kind = SourceKind::Playlist);
     // Reads again every source (maxAgeSeconds < 0) or those read longer ago than that.
     void Refresh(long long maxAgeSeconds);
     void Remove(long long sourceId);
+    void RemoveGuide(const QString& location);
 
 private:
     PlaylistSources& Sources();
     void Progress(const QString& text);
     void Finish(Outcome outcome, bool changed);
+    SourceKind Tell(const QString& location);
+    void AddGuide(const QString& location);
 
     std::string catalogue_;
     Report report_;

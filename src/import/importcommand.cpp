@@ -80,8 +80,9 @@ void ImportCommand::Usage(std::ostream& to) const
           "Entries whose address the player does not open are skipped and counted. Request options a\n"
           "channel's line carries (user agent, referrer, origin) are kept and sent when it plays.\n"
           "\n"
-          "The playlist is remembered as a source, as the player's \"Add playlist...\" does:\n"
-          "  list              shows the remembered sources, numbered, with when each was last read\n"
+          "The playlist is remembered as a source, as the player's \"Add playlist or guide...\" does:\n"
+          "  list              shows the remembered sources, numbered, with when each was last read,\n"
+          "                    and the programme guides they name or the player added\n"
           "  refresh [SOURCE]  reads every source again (or the one given): its channels become what it\n"
           "                    now lists (new ones added, changed addresses updated, channels it no\n"
           "                    longer lists removed); channels added by hand or by another source stay.\n"
@@ -249,8 +250,9 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
 int ImportCommand::List(PlaylistSources& sources)
 {
     const auto list = sources.List();
+    const auto guides = sources.Database().GuideSources();
     Notice(sources);
-    if (list.empty()) {
+    if (list.empty() && guides.empty()) {
         out_ << "No playlist sources are remembered for " << sources.CatalogueFile() << ".\n";
         return 0;
     }
@@ -264,7 +266,12 @@ int ImportCommand::List(PlaylistSources& sources)
         if (!s.lastError.empty())
             out_ << "; the last refresh failed: " << s.lastError;
         out_ << "\n";
+        for (const auto& guide : s.guideAddresses)
+            out_ << "   programme guide " << guide << "\n";
     }
+    // Guides added in the player are read beside those the playlists name.
+    for (const auto& guide : guides)
+        out_ << "   programme guide " << guide << " (added in the player)\n";
     return 0;
 }
 

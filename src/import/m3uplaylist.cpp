@@ -369,8 +369,10 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
                 endEntry();
                 const ExtInf header = ParseExtInf(line.substr(7));
                 headerUserAgent = HeaderValue(header.userAgent);
-                if (!headerSeen)
+                if (!headerSeen) {
                     headerUserAgent_ = headerUserAgent;
+                    headerShift_ = std::string(header.tvgShift);
+                }
                 headerSeen = extended = true;
                 for (const std::string_view guides : header.guides) {
                     std::string_view rest = guides;

@@ -52,6 +52,9 @@ public:
     const std::vector<std::string>& GuideAddresses() const { return guideAddresses_; }
     // The user agent the first "#EXTM3U" line gives every entry without its own.
     const std::string& HeaderUserAgent() const { return headerUserAgent_; }
+    // The "tvg-shift" of the first "#EXTM3U" line, as written: the hours the guide's times move
+    // for every channel without a shift of its own.
+    const std::string& HeaderShift() const { return headerShift_; }
 
     // Longest line read; longer ones are counted and skipped (no address or title is that long).
     static constexpr std::size_t kMaxLine = 64 * 1024;
@@ -70,6 +73,7 @@ private:
     std::vector<PlaylistEntry> entries_;
     std::vector<std::string> guideAddresses_;
     std::string headerUserAgent_;
+    std::string headerShift_;
     int withoutAddress_ = 0;
     int notAddresses_ = 0;
     int tooLongLines_ = 0;

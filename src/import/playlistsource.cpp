@@ -62,11 +62,15 @@ QByteArray PlaylistSource::ReadFile(const QString& path, const Options& options)
         bytes.reserve(static_cast<qsizetype>(std::min<qint64>(st.st_size, options.maxBytes)));
     const int err = ReadToEnd(fd, [&bytes, &options](const char* data, std::size_t size) {
         bytes.append(data, static_cast<qsizetype>(size));
+        if (options.firstBytes > 0 && bytes.size() >= options.firstBytes)
+            return false;
         return bytes.size() <= options.maxBytes;
     });
     ::close(fd);
     if (err != 0)
         throw Exception("Cannot read " + Text(path) + ": " + std::strerror(err));
+    if (options.firstBytes > 0)
+        return bytes;
     if (bytes.size() > options.maxBytes)
         throw Exception("Cannot read " + Text(path) + ": it is larger than any playlist (" +
                         std::to_string(options.maxBytes >> 20) + " MB)");
@@ -90,6 +94,7 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
     silence.setInterval(options.timeoutMs);
     bool timedOut = false;
     bool tooLarge = false;
+    bool enough = false; // the first bytes wanted are in
     QByteArray bytes;
     QObject::connect(&silence, &QTimer::timeout, &loop, [&] {
         timedOut = true;
@@ -101,7 +106,10 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
     QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
         silence.start();
         bytes += reply->readAll();
-        if (bytes.size() > options.maxBytes) {
+        if (options.firstBytes > 0 && bytes.size() >= options.firstBytes) {
+            enough = true;
+            reply->abort();
+        } else if (bytes.size() > options.maxBytes) {
             tooLarge = true;
             reply->abort();
         }
@@ -126,7 +134,7 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
     silence.start();
     loop.exec();
     silence.stop();
-    if (!tooLarge && !timedOut)
+    if (!tooLarge && !timedOut && !enough)
         bytes += reply->readAll();
 
     const std::string where = Text(url.toDisplayString());
@@ -148,6 +156,8 @@ QByteArray PlaylistSource::ReadRemote(const QUrl& url, const Options& options)
     if (status >= 400)
         throw Exception("Cannot read " + where + ": the server answered " + std::to_string(status) +
                         (reason.isEmpty() ? std::string() : " " + Text(reason)));
+    if (enough)
+        return bytes;
     if (error == QNetworkReply::InsecureRedirectError)
         throw Exception("Cannot read " + where + ": it redirects from https to plain http, which is not followed");
     if (error == QNetworkReply::TooManyRedirectsError)

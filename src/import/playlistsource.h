@@ -17,6 +17,7 @@ public:
         qint64 maxBytes = qint64(512) << 20;      // no playlist is larger
         std::function<void(qint64 received, qint64 total)> progress; // total -1 when unknown
         const std::atomic<bool>* cancel = nullptr; // set from elsewhere: the read ends soon after
+        qint64 firstBytes = 0; // more than 0: only about that many bytes are wanted, the rest not read
     };
 
     // location: a file path, a "file:" address, or an "http:"/"https:" address.

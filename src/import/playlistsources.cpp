@@ -192,6 +192,7 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
         record.lastRead = QDateTime::currentSecsSinceEpoch();
         record.guideAddresses = parsed->GuideAddresses();
         record.userAgent = parsed->HeaderUserAgent();
+        record.tvgShift = parsed->HeaderShift();
         Database().StoreRead(record, channels);
         outcome.report = import.Report();
         return outcome;

@@ -13,8 +13,10 @@ namespace quorvel {
 // The statements prepared once: now and next are asked on every zap and every tooltip.
 class GuideStore::Queries {
 public:
-    explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db)
+    explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db), span(db)
     {
+        Prepare(span, "SELECT start, stop, title, sub_title, description, category FROM programmes "
+                      "WHERE channel = ? AND start < ? AND stop > ? ORDER BY start");
         Prepare(now, "SELECT start, stop, title, sub_title, description, category FROM programmes "
                      "WHERE channel = ? AND start <= ? ORDER BY start DESC LIMIT 1");
         Prepare(next, "SELECT start, stop, title, sub_title, description, category FROM programmes "
@@ -35,19 +37,23 @@ public:
             throw Exception("Cannot read the programme guide: " + q.lastError().text().toStdString());
     }
 
+    static Programme Row(const QSqlQuery& q)
+    {
+        Programme p;
+        p.start = q.value(0).toLongLong();
+        p.stop = q.value(1).toLongLong();
+        p.title = q.value(2).toString().toStdString();
+        p.subTitle = q.value(3).toString().toStdString();
+        p.description = q.value(4).toString().toStdString();
+        p.category = q.value(5).toString().toStdString();
+        return p;
+    }
+
     static std::optional<Programme> One(QSqlQuery& q)
     {
         std::optional<Programme> out;
-        if (q.next()) {
-            Programme p;
-            p.start = q.value(0).toLongLong();
-            p.stop = q.value(1).toLongLong();
-            p.title = q.value(2).toString().toStdString();
-            p.subTitle = q.value(3).toString().toStdString();
-            p.description = q.value(4).toString().toStdString();
-            p.category = q.value(5).toString().toStdString();
-            out = std::move(p);
-        }
+        if (q.next())
+            out = Row(q);
         q.finish();
         return out;
     }
@@ -55,6 +61,7 @@ public:
     QSqlQuery now;
     QSqlQuery next;
     QSqlQuery end;
+    QSqlQuery span;
 };
 
 GuideStore::GuideStore(ViewerDatabase& db)
@@ -81,6 +88,20 @@ GuideStore::NowAndNext GuideStore::At(const std::string& channel, std::int64_t i
     next.bindValue(1, QVariant::fromValue(instant));
     Queries::Exec(next);
     out.next = Queries::One(next);
+    return out;
+}
+
+std::vector<Programme> GuideStore::Between(const std::string& channel, std::int64_t from, std::int64_t to) const
+{
+    QSqlQuery& q = queries_->span;
+    q.bindValue(0, QString::fromStdString(channel));
+    q.bindValue(1, QVariant::fromValue(to));
+    q.bindValue(2, QVariant::fromValue(from));
+    Queries::Exec(q);
+    std::vector<Programme> out;
+    while (q.next())
+        out.push_back(Queries::Row(q));
+    q.finish();
     return out;
 }
 

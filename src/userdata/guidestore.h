@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quorvel {
 
@@ -30,6 +31,8 @@ public:
 
     // Throws Exception when the database cannot be read.
     NowAndNext At(const std::string& channel, std::int64_t instant) const;
+    // The channel's programmes on at any time from `from` until before `to`, in start order.
+    std::vector<Programme> Between(const std::string& channel, std::int64_t from, std::int64_t to) const;
     // Where the stored guide ends: the latest stop kept; kNoEnd when nothing is kept.
     std::int64_t End() const;
 

@@ -10,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 #include <atomic>
 
@@ -77,6 +78,15 @@ const std::vector<std::vector<const char*>>& Migrations()
             "CREATE INDEX IF NOT EXISTS source_channels_by_tvg_id ON source_channels (tvg_id)",
             "CREATE INDEX IF NOT EXISTS source_channels_by_address ON source_channels (address)",
         },
+        // 4: the tvg-shift a playlist's header gives its channels without one of their own, and
+        // the programme guides the viewer added by address. Made only where missing, as in 3.
+        {
+            "ALTER TABLE sources ADD COLUMN tvg_shift TEXT NOT NULL DEFAULT ''",
+            "CREATE TABLE IF NOT EXISTS guide_sources ("
+            " id INTEGER PRIMARY KEY,"
+            " location TEXT NOT NULL UNIQUE,"
+            " added INTEGER NOT NULL DEFAULT 0)",
+        },
     };
     return steps;
 }
@@ -112,6 +122,17 @@ bool IsDamage(const QSqlError& error)
     const int code = error.nativeErrorCode().toInt();
     const int primary = code & 0xFF;
     return primary == 10 || primary == 11 || primary == 14 || primary == 26;
+}
+
+// The table and column an "ALTER TABLE t ADD COLUMN c ..." statement adds; empty for any other.
+std::pair<QString, QString> AddedColumn(const char* sql)
+{
+    const QStringList words = QString::fromUtf8(sql).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    if (words.size() < 6 || words[0].compare(QLatin1String("ALTER"), Qt::CaseInsensitive) != 0 ||
+        words[3].compare(QLatin1String("ADD"), Qt::CaseInsensitive) != 0 ||
+        words[4].compare(QLatin1String("COLUMN"), Qt::CaseInsensitive) != 0)
+        return {};
+    return {words[2], words[5]};
 }
 
 std::string Joined(const std::vector<std::string>& lines)
@@ -164,6 +185,17 @@ public:
 
     QSqlDatabase Db() const { return QSqlDatabase::database(name_, false); }
     const QString& Name() const { return name_; }
+
+    bool HasColumn(const QString& table, const QString& column) const
+    {
+        QSqlQuery query(Db());
+        if (!query.exec(QStringLiteral("PRAGMA table_info(%1)").arg(table)))
+            throw Failure(query.lastError());
+        while (query.next())
+            if (query.value(1).toString().compare(column, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    }
 
     // Runs one statement; on failure throws what the caller gives as the context.
     QSqlQuery Run(const char* sql, std::initializer_list<QVariant> values = {}) const
@@ -230,8 +262,14 @@ void ViewerDatabase::Open()
                 const auto& steps = Migrations();
                 // A file from a newer program is used as it stands: versions only ever add.
                 for (; at < static_cast<int>(steps.size()); ++at) {
-                    for (const char* sql : steps[static_cast<std::size_t>(at)])
+                    for (const char* sql : steps[static_cast<std::size_t>(at)]) {
+                        // SQLite has no "ADD COLUMN IF NOT EXISTS": a file set back to an older
+                        // version by hand already has the column, and keeps it.
+                        if (const auto [table, column] = AddedColumn(sql); !column.isEmpty() &&
+                                                                          db_->HasColumn(table, column))
+                            continue;
                         db_->Run(sql);
+                    }
                     db_->Run(QStringLiteral("PRAGMA user_version=%1").arg(at + 1).toUtf8().constData());
                 }
             });
@@ -319,10 +357,12 @@ SourceRecord RecordOf(const QSqlQuery& q)
     r.guideAddresses = Split(S(q.value(3)));
     r.userAgent = S(q.value(4));
     r.lastError = S(q.value(5));
+    r.tvgShift = S(q.value(6));
     return r;
 }
 
-constexpr const char* kSourceColumns = "SELECT id, location, last_read, guide_addresses, user_agent, last_error FROM sources ";
+constexpr const char* kSourceColumns =
+    "SELECT id, location, last_read, guide_addresses, user_agent, last_error, tvg_shift FROM sources ";
 
 // Runs a query's work; a failing statement becomes the message the viewer reads.
 template <typename Work>
@@ -415,10 +455,10 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
                 throw Exception("the source was not stored");
             id = found.value(0).toLongLong();
             found.finish();
-            db_->Run("UPDATE sources SET last_read = ?, guide_addresses = ?, user_agent = ?, last_error = '' "
-                     "WHERE id = ?",
+            db_->Run("UPDATE sources SET last_read = ?, guide_addresses = ?, user_agent = ?, tvg_shift = ?, "
+                     "last_error = '' WHERE id = ?",
                      {QVariant::fromValue(source.lastRead), Q(Joined(source.guideAddresses)), Q(source.userAgent),
-                      QVariant::fromValue(id)});
+                      Q(source.tvgShift), QVariant::fromValue(id)});
             db_->Run("DELETE FROM source_channels WHERE source_id = ?", {QVariant::fromValue(id)});
             QSqlQuery insert(db_->Db());
             insert.prepare(QStringLiteral(
@@ -478,6 +518,32 @@ RequestOptions ViewerDatabase::RequestOptionsOf(const std::string& channel) cons
             return RequestOptions{S(q.value(0)), S(q.value(1)), S(q.value(2))};
         return {};
     });
+}
+
+std::vector<std::string> ViewerDatabase::GuideSources() const
+{
+    return Guarded("read", [&] {
+        QSqlQuery q = db_->Run("SELECT location FROM guide_sources ORDER BY id");
+        std::vector<std::string> out;
+        while (q.next())
+            out.push_back(S(q.value(0)));
+        return out;
+    });
+}
+
+bool ViewerDatabase::AddGuideSource(const std::string& location, std::int64_t when)
+{
+    return Guarded("store", [&] {
+        QSqlQuery q = db_->Run("INSERT INTO guide_sources (location, added) VALUES (?, ?) "
+                               "ON CONFLICT (location) DO NOTHING",
+                               {Q(location), QVariant::fromValue(when)});
+        return q.numRowsAffected() > 0;
+    });
+}
+
+void ViewerDatabase::RemoveGuideSource(const std::string& location)
+{
+    Guarded("change", [&] { db_->Run("DELETE FROM guide_sources WHERE location = ?", {Q(location)}); });
 }
 
 } // namespace quorvel

@@ -19,6 +19,7 @@ struct SourceRecord {
     std::vector<std::string> guideAddresses; // the programme guides its header names
     std::string userAgent;                   // its header's user agent
     std::string lastError;                   // why the last read failed; empty after a good one
+    std::string tvgShift;                    // its header's tvg-shift, for channels without their own
 };
 
 // One channel of a source as its last good read listed it.
@@ -48,7 +49,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -83,6 +84,13 @@ public:
     // What the channel of that catalogue name must send with its requests (names match without
     // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.
     RequestOptions RequestOptionsOf(const std::string& channel) const;
+
+    // Programme guides the viewer added by address (a file or an http(s) address), read beside
+    // those the playlists name; in the order added.
+    std::vector<std::string> GuideSources() const;
+    // False when it was added already.
+    bool AddGuideSource(const std::string& location, std::int64_t when);
+    void RemoveGuideSource(const std::string& location);
 
 private:
     class Connection;

@@ -116,4 +116,52 @@ TEST(GuideManager, StartReadsAGuideThatRunsOutWithinHalfADay)
     QObject::connect(&again, &GuideManager::Changed, [&changedAgain] { ++changedAgain; });
     again.Start();
     EXPECT_TRUE(QTest::qWaitFor([&] { return changedAgain > 0; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !again.IsReading(); }, 20000));
+    // The hourly look while the program runs: the guide still runs out, but it was just read.
+    again.ReadIfRunningOut();
+    EXPECT_FALSE(again.IsReading());
+}
+
+namespace {
+
+std::string GammaGuide(std::int64_t now)
+{
+    return "<tv>\n" + Programme("gamma.tv", now - 600, now + 600, "Added guide") + "</tv>\n";
+}
+
+} // namespace
+
+TEST(GuideManager, ThePlaylistsShiftMovesItsChannelsWithoutOneAndAddedGuidesAreRead)
+{
+    GuidedCatalogue s;
+    // The playlist's header moves its channels an hour on; Beta keeps a shift of its own.
+    const std::string added = s.dir.File("added.xml");
+    ScratchDir::Spit(added, GammaGuide(s.now));
+    {
+        ViewerDatabase db(ViewerDatabase::FileBeside(s.catalogue));
+        SourceRecord source = db.Sources().at(0);
+        source.tvgShift = "1";
+        auto channels = db.Channels(source.id);
+        channels[1].tvgShift = "-0.5";
+        SourceChannel gamma = channels[0];
+        gamma.name = "Gamma";
+        gamma.tvgId = "gamma.tv";
+        gamma.tvgShift = "0";
+        channels.push_back(gamma);
+        db.StoreRead(source, channels);
+        db.AddGuideSource(added, s.now);
+    }
+    GuideManager guide(s.catalogue, [](const QString&) {});
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !guide.IsReading(); }, 20000));
+    // Alpha's "Morning show" ran from half an hour ago: an hour on, it has not begun.
+    const auto alpha = guide.Between(QStringLiteral("Alpha"), s.now - 86400, s.now + 86400);
+    ASSERT_FALSE(alpha.empty());
+    EXPECT_EQ(alpha[0].title, "Morning show");
+    EXPECT_EQ(alpha[0].start, s.now - 1800 + 3600);
+    const auto beta = guide.Between(QStringLiteral("Beta"), s.now - 86400, s.now + 86400);
+    ASSERT_EQ(beta.size(), 1u);
+    EXPECT_EQ(beta[0].start, s.now - 600 - 1800);
+    // Gamma's programmes come from the guide the viewer added, its own shift of 0 standing.
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Gamma")).now), QStringLiteral("Added guide"));
 }

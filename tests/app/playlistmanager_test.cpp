@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -157,4 +158,59 @@ TEST(PlaylistManager, APlaylistDroppedOnTheWindowOpensTheDialogWithIt)
     words->setText(QStringLiteral("hello"));
     EXPECT_EQ(drop(words), QString());
     EXPECT_EQ(manager.Pending(), 0);
+}
+
+TEST(PlaylistManager, AGuideGivenInTheDialogIsToldByItsContentRememberedAndRemovable)
+{
+    TestHttpServer server;
+    // Named like anything else: the bytes tell it is a guide.
+    server.Serve("/get.php", {200, "<?xml version=\"1.0\"?>\n<!DOCTYPE tv SYSTEM \"xmltv.dtd\">\n<tv></tv>\n", {}, false});
+    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    ScratchDir::Spit(catalogue, "[Layer1]\nMine=\n[Layer2]\n[Programs]\n");
+    QWidget window;
+    auto* tree = new QTreeWidget(&window);
+    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+    int read = 0;
+    manager.OnSourcesRead([&read] { ++read; });
+
+    manager.Add(server.Url("/get.php"), SourceKind::ByContent);
+    manager.Add(server.Url("/tv.m3u"), SourceKind::ByContent);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_EQ(read, 2); // the guides are read after each
+    {
+        ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
+        EXPECT_EQ(db.GuideSources(), (std::vector<std::string>{server.Url("/get.php").toStdString()}));
+        ASSERT_EQ(db.Sources().size(), 1u);
+        EXPECT_EQ(db.Sources()[0].location, server.Url("/tv.m3u").toStdString());
+    }
+    EXPECT_NE(ScratchDir::Slurp(catalogue).find("Open="), std::string::npos);
+
+    // Chosen as a guide in the dialog, it is taken as one without a look; a second time changes nothing.
+    const std::string file = dir.File("guide.xml.gz");
+    ScratchDir::Spit(file, "<tv></tv>\n");
+    manager.Add(QString::fromStdString(file), SourceKind::Guide);
+    manager.Add(QString::fromStdString(file), SourceKind::Guide);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("added already"))) << manager.Status()->text().toStdString();
+
+    // The removal dialog lists playlists first, then guides; the last guide is chosen.
+    QTimer closer;
+    QStringList listed;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            listed = dialog->comboBoxItems();
+            dialog->setTextValue(listed.last());
+            dialog->accept();
+        }
+    });
+    closer.start(50);
+    manager.RemovePlaylist();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_EQ(listed, (QStringList{server.Url("/tv.m3u"), QStringLiteral("Programme guide: ") + server.Url("/get.php"),
+                                   QStringLiteral("Programme guide: ") + QString::fromStdString(file)}));
+    ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
+    EXPECT_EQ(db.GuideSources(), (std::vector<std::string>{server.Url("/get.php").toStdString()}));
+    EXPECT_EQ(db.Sources().size(), 1u);
 }

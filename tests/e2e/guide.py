@@ -1,8 +1,11 @@
 """The programme guide in the real program: a playlist whose header names a guide served on
 127.0.0.1 goes in through quorvel-import; the program reads the guide beside the window, the
 channel's tooltip in the tree shows the programme on now, and on a private session bus (the test
-runs under dbus-run-session) the media keys' metadata name it as the artist."""
+runs under dbus-run-session) the media keys' metadata name it as the artist. The guide list
+(Ctrl+G) shows the programme on now for the chosen channel; a guide added in the playlist dialog,
+packed and named like no guide, is told by its content and read for a channel the first lacks."""
 import datetime
+import gzip
 import os
 import re
 import subprocess
@@ -23,13 +26,15 @@ def guide_time(t):
     return datetime.datetime.fromtimestamp(t, datetime.timezone.utc).strftime("%Y%m%d%H%M%S +0000")
 
 
-def guide(now):
+def guide(now, channel="pattern.tv", titles=("Test Card Hour", "Late Pattern News")):
     """Two hours of programmes around now for one channel, by its tvg-id."""
     parts = ['<?xml version="1.0" encoding="UTF-8"?>\n<tv>\n',
-             '<channel id="pattern.tv"><display-name>Something else</display-name></channel>\n']
-    for start, title in ((now - 3600, "Test Card Hour"), (now + 1800, "Late Pattern News")):
-        parts.append('<programme channel="pattern.tv" start="%s" stop="%s"><title>%s</title></programme>\n'
-                     % (guide_time(start - (start % 60)), guide_time(start - (start % 60) + 5400), title))
+             '<channel id="%s"><display-name>Something else</display-name></channel>\n' % channel]
+    for start, title in zip((now - 3600, now + 1800), titles):
+        parts.append('<programme channel="%s" start="%s" stop="%s"><title>%s</title>'
+                     '<desc>What %s is about.</desc></programme>\n'
+                     % (channel, guide_time(start - (start % 60)), guide_time(start - (start % 60) + 5400), title,
+                        title))
     parts.append("</tv>\n")
     return "".join(parts)
 
@@ -59,10 +64,21 @@ class Guide(unittest.TestCase):
             f.write('#EXTM3U x-tvg-url="%s"\n' % cls.server.url("guide.xml"))
             f.write('#EXTINF:-1 tvg-id="pattern.tv" group-title="Guided",Pattern\n')
             f.write(cls.server.url("pattern/index.m3u8") + "\n")
+            f.write('#EXTINF:-1 tvg-id="other.tv" group-title="Guided",Other\n')
+            f.write(cls.server.url("pattern/index.m3u8?other") + "\n")
+        with open(os.path.join(cls.media, "extra"), "wb") as f:
+            f.write(gzip.compress(guide(int(time.time()), "other.tv", ("Other Hour", "Other Later")).encode()))
 
     @classmethod
     def tearDownClass(cls):
         cls.server.stop()
+
+    def copied(self):
+        """The line of the programme chosen in the guide list, copied with Ctrl+C."""
+        harness.key("ctrl+c")
+        time.sleep(0.3)
+        return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True,
+                              timeout=10).stdout
 
     def test_tooltip_and_media_keys_name_the_programme_on_now(self):
         self.assertIn("DBUS_SESSION_BUS_ADDRESS", os.environ, "run this under dbus-run-session")
@@ -102,6 +118,38 @@ class Guide(unittest.TestCase):
             if shot:
                 subprocess.run(["import", "-window", "root", shot])
             self.assertTrue(shown, "no tooltip over the channel")
+
+            # Ctrl+G: the guide list of the chosen channel, the programme on now chosen; Ctrl+C
+            # copies its line.
+            harness.key("Escape")
+            harness.key("ctrl+g")
+            time.sleep(1)
+            shot = os.environ.get("QUORVEL_GUIDE_LIST_SHOT")
+            if shot:
+                subprocess.run(["import", "-window", "root", shot])
+            self.assertTrue(harness.wait_until(lambda: "Test Card Hour" in self.copied(), 10), self.copied())
+
+            # A guide added in the dialog, told by its bytes, is read for the channel it covers.
+            harness.key("ctrl+g")
+            time.sleep(0.5)
+            program.click(560, 200)
+            harness.xdotool("mousemove", str(wx + harness.CLIENT_LEFT + 560), str(wy + harness.CLIENT_TOP + 200),
+                            "click", "3")
+            time.sleep(0.8)
+            harness.key("Down", "Return")
+            harness.wait_for_window("Add playlist", 10)
+            harness.xdotool("type", "--delay", "30", self.server.url("extra"))
+            time.sleep(0.3)
+            harness.key("Return")
+            self.assertTrue(harness.wait_until(lambda: self.server.requests.count("/extra") >= 2, 20),
+                            self.server.requests)
+            program.click(560, 32)
+            harness.xdotool("type", "--delay", "100", "other")
+            time.sleep(0.8)
+            harness.key("Return")
+            self.assertTrue(harness.wait_until(lambda: "/pattern/index.m3u8?other" in self.server.requests, 15))
+            harness.key("ctrl+g")
+            self.assertTrue(harness.wait_until(lambda: "Other Hour" in self.copied(), 15), self.copied())
             program.finish(self)
         finally:
             program.stop()

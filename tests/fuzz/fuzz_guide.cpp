@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes, plain or as they come out of gzip, to the guide reader in chunks, and
-// checks what a store would be handed.
+// checks what a store would be handed; and asks of them whether they are a guide at all.
+#include "guide/guidecontent.h"
 #include "guide/guidereader.h"
 #include "guide/xmltvparser.h"
 
@@ -53,6 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::size_t chunk = 1 + data[0] % 64;
     const char* bytes = reinterpret_cast<const char*>(data + 1);
     const std::size_t length = size - 1;
+    GuideContent::IsGuide(std::string_view(bytes, length));
     CheckingSink sink;
     GuideReader::Options options;
     options.now = 1796668200;

@@ -210,7 +210,8 @@ TEST(ImportCommand, BadSourcesOnLoopbackAreRefusedWithTheirReasonAndChangeNothin
 TEST(ImportCommand, SourcesAreListedRefreshedAndRemovedByScripts)
 {
     TestHttpServer server;
-    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/kept\n"
+    server.Serve("/tv.m3u", {200, "#EXTM3U url-tvg=\"http://127.0.0.1:9/tv.xml.gz\"\n"
+                                  "#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/kept\n"
                                   "#EXTINF:-1 group-title=\"Web\",Going\nhttp://127.0.0.1:9/going\n", {}, false});
     ScratchDir dir;
     const std::string catalogue = dir.File("VisibleAPI.dat");
@@ -224,6 +225,8 @@ TEST(ImportCommand, SourcesAreListedRefreshedAndRemovedByScripts)
     EXPECT_TRUE(list.out.contains(QStringLiteral("1  ") + server.Url("/tv.m3u"))) << list.out.toStdString();
     EXPECT_TRUE(list.out.contains(QStringLiteral("2  ") + Q(dir.File("local.m3u"))));
     EXPECT_TRUE(list.out.contains(QStringLiteral("2 channels")));
+    // The playlist's guide came along, as one added in the player does.
+    EXPECT_TRUE(list.out.contains(QStringLiteral("programme guide http://127.0.0.1:9/tv.xml.gz\n")));
 
     server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/moved\n"
                                   "#EXTINF:-1 group-title=\"Web\",New\nhttp://127.0.0.1:9/new\n", {}, false});

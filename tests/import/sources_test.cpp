@@ -103,3 +103,24 @@ TEST_F(PlaylistSourcesTest, ADryRunAndAFailedFirstReadRememberNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.File("viewer.db")));
     EXPECT_TRUE(sources.List().empty());
 }
+
+TEST_F(PlaylistSourcesTest, TheHeadersGuidesAndShiftAreRememberedWithTheSource)
+{
+    const QString a = Write("a.m3u", "#EXTM3U x-tvg-url=\"http://h/one.xml.gz, http://h/two.xml\" tvg-shift=\"-1.5\" "
+                                     "url-tvg=\"http://h/one.xml.gz\"\n" +
+                                         Entry("X", "News", "http://h/x") +
+                                         "#EXTINF:-1 tvg-shift=\"2\",Y\nhttp://h/y\n"
+                                         // A list pasted below has a header of its own: the first one counts.
+                                         "#EXTM3U tvg-shift=\"5\"\n" +
+                                         Entry("Z", "News", "http://h/z"));
+    PlaylistSources sources(Catalogue());
+    sources.Read(a);
+    const auto source = sources.Database().FindSource(PlaylistSources::Normalized(a).toStdString());
+    ASSERT_TRUE(source.has_value());
+    EXPECT_EQ(source->guideAddresses, (std::vector<std::string>{"http://h/one.xml.gz", "http://h/two.xml"}));
+    EXPECT_EQ(source->tvgShift, "-1.5");
+    const auto channels = sources.Database().Channels(source->id);
+    ASSERT_EQ(channels.size(), 3u);
+    EXPECT_EQ(channels[0].tvgShift, "");
+    EXPECT_EQ(channels[1].tvgShift, "2");
+}

@@ -271,3 +271,65 @@ TEST(ViewerDatabase, TwoProcessesWritingAtOnceBothLand)
         EXPECT_EQ(channels.back().address, "http://h/" + std::to_string(kRounds - 1));
     }
 }
+
+TEST(ViewerDatabase, AThirdVersionFileGainsThePlaylistShiftAndAddedGuidesKeepingItsData)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    std::int64_t id = 0;
+    {
+        ViewerDatabase db(file);
+        id = db.StoreRead(Source("http://127.0.0.1/tv.m3u"), {Channel("Alpha", "http://h/a", {"UA/1", "", ""})});
+    }
+    // As the third version left it: no shift of the playlist's, no guides of the viewer's; with a
+    // favourite and a programme.
+    RawSql(file, {
+        "ALTER TABLE sources DROP COLUMN tvg_shift",
+        "DROP TABLE guide_sources",
+        "INSERT INTO marked_channels (list, position, name) VALUES ('favourite', 0, 'Alpha')",
+        "INSERT INTO programmes (channel, start, stop, title) VALUES ('Alpha', 100, 200, 'Noon')",
+        "PRAGMA user_version=3",
+    });
+    {
+        ViewerDatabase db(file);
+        EXPECT_EQ(db.Notice(), "");
+        EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+        const auto source = db.FindSource(id);
+        ASSERT_TRUE(source.has_value());
+        EXPECT_EQ(source->tvgShift, "");
+        EXPECT_EQ(source->userAgent, "Box/1.0");
+        EXPECT_EQ(db.RequestOptionsOf("Alpha"), (RequestOptions{"UA/1", "", ""}));
+        SourceRecord shifted = *source;
+        shifted.tvgShift = "+2.5";
+        db.StoreRead(shifted, db.Channels(id));
+        EXPECT_EQ(db.FindSource(id)->tvgShift, "+2.5");
+        EXPECT_TRUE(db.GuideSources().empty());
+        EXPECT_TRUE(db.AddGuideSource("http://127.0.0.1/extra.xml.gz", 5));
+        EXPECT_TRUE(db.AddGuideSource("/srv/guide.xml", 6));
+        EXPECT_FALSE(db.AddGuideSource("/srv/guide.xml", 7));
+    }
+    // Set back to the third version by hand: the column and the table are there already and
+    // keep what they hold.
+    RawSql(file, {"PRAGMA user_version=3"});
+    ViewerDatabase db(file);
+    EXPECT_EQ(db.Notice(), "");
+    EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+    EXPECT_EQ(db.FindSource(id)->tvgShift, "+2.5");
+    EXPECT_EQ(db.GuideSources(), (std::vector<std::string>{"http://127.0.0.1/extra.xml.gz", "/srv/guide.xml"}));
+    db.RemoveGuideSource("http://127.0.0.1/extra.xml.gz");
+    EXPECT_EQ(db.GuideSources(), (std::vector<std::string>{"/srv/guide.xml"}));
+    QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("count"));
+    raw.setDatabaseName(QString::fromStdString(file));
+    ASSERT_TRUE(raw.open());
+    {
+        QSqlQuery q(raw);
+        ASSERT_TRUE(q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM marked_channels), "
+                                          "(SELECT COUNT(*) FROM programmes)")) &&
+                    q.next());
+        EXPECT_EQ(q.value(0).toInt(), 1);
+        EXPECT_EQ(q.value(1).toInt(), 1);
+    }
+    raw.close();
+    raw = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("count"));
+}

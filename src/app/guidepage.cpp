@@ -1,0 +1,53 @@
+#include "app/guidepage.h"
+
+#include "app/guidelist.h"
+#include "app/guidemanager.h"
+#include "app/playlistmanager.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/controls/skintabsheet.h"
+#include "widgets/alignment.h"
+
+#include <QListWidget>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTreeWidget>
+
+namespace quorvel {
+
+GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, SkinTabSheet* guidePage, QTreeWidget* tree,
+                            GuideManager* guide, PlaylistManager* playlists)
+{
+    pages->tabBar()->setTabVisible(pages->indexOf(guidePage), false);
+    auto* list = new GuideList(guidePage, [guide](const QString& channel, std::int64_t from, std::int64_t to) {
+        return guide->Between(channel, from, to);
+    });
+    // Placed and lettered as the tree on its own page.
+    list->setFont(tree->font());
+    list->setGeometry(tree->geometry());
+    AnchorAllSides(list, QMargins(1, 1, 1, 1));
+    QObject::connect(guide, &GuideManager::Changed, list, &GuideList::Reload);
+    QObject::connect(tree, &QTreeWidget::itemSelectionChanged, list, [tree, list] {
+        const auto selected = tree->selectedItems();
+        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
+        if (node && node->parent() && !node->parent()->parent())
+            list->SetChannel(node->text(0));
+    });
+
+    const auto show = [pages, guidePage, list] {
+        pages->SetActivePage(guidePage);
+        list->List()->setFocus();
+    };
+    playlists->AddMenuEntry(QObject::tr("Programme guide"), show);
+    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), pages->window(), nullptr, nullptr, Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, list, [pages, treePage, guidePage, tree, show] {
+        if (pages->ActivePage() != guidePage) {
+            show();
+            return;
+        }
+        pages->SetActivePage(treePage);
+        tree->setFocus();
+    });
+    return list;
+}
+
+} // namespace quorvel
