@@ -105,7 +105,8 @@ void NumberEntryCard::PlaceIn(const QRect& videoArea)
     // Wide enough for every digit a number may have, so the box keeps its size while one types.
     const int textWidth = large_ ? m.horizontalAdvance(QString(DigitEntry::kMaxDigits, QLatin1Char('8')))
                                  : m.horizontalAdvance(text_);
-    const int w = std::min(textWidth + 28, std::max(0, videoArea.width() - 2 * kMargin));
+    // A few pixels to spare: text measured exactly to the box's width may be elided on drawing.
+    const int w = std::min(textWidth + 32, std::max(0, videoArea.width() - 2 * kMargin));
     const int h = m.height() + (large_ ? 12 : 16);
     setGeometry(videoArea.right() + 1 - kMargin - w, videoArea.top() + kMargin, w, h);
 }
