@@ -57,11 +57,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
     // A click on the picture gives the player the keyboard, as in every player; the keys then
     // work the player (and never start finding a channel, which typing in the tree does).
-    connect(video_, &MpvVideoWindow::pressed, this, [this] {
-        if (focusPolicy() == Qt::NoFocus)
-            setFocusPolicy(Qt::ClickFocus);
-        setFocus(Qt::MouseFocusReason);
-    });
+    connect(video_, &MpvVideoWindow::pressed, this, &MediaPlayer::TakeKeyboard);
     connect(video_, &MpvVideoWindow::keyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         HandleKey(key, modifiers);
     });
@@ -405,6 +401,21 @@ void MediaPlayer::TurnVolume(int angleDelta)
 {
     // One notch of the wheel is five steps of the volume slider, which passes them on.
     bar_->StepVolume(angleDelta * 5 / 120);
+}
+
+void MediaPlayer::TakeKeyboard()
+{
+    if (focusPolicy() == Qt::NoFocus)
+        setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::MouseFocusReason);
+}
+
+void MediaPlayer::mousePressEvent(QMouseEvent* event)
+{
+    // A click on a card over the video (the channel opening, the zap) comes here through the
+    // card: it gives the player the keyboard as a click on the picture does.
+    TakeKeyboard();
+    event->accept();
 }
 
 void MediaPlayer::wheelEvent(QWheelEvent* event)

@@ -94,6 +94,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void ConnectBar();
@@ -114,6 +115,7 @@ private:
     // False for a key that is not the player's.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void TogglePause();
+    void TakeKeyboard();
     void PlaceZapCard();
     void ChooseAudioTrack(const AudioTrack& track);
     // The cards that must stay above the channel card when it comes up.
