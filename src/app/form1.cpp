@@ -190,7 +190,12 @@ void Form1::CreateComponents(const QString& audioOutput)
     Playlists1->setObjectName(QStringLiteral("Playlists1"));
     Guide1 = new GuideManager(CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
     Guide1->setObjectName(QStringLiteral("Guide1"));
-    Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
+    Playlists1->OnSourcesRead([this] {
+        // A read may renumber channels without changing the tree.
+        if (zapper_)
+            zapper_->Invalidate();
+        Guide1->ReadGuides();
+    });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
     GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
