@@ -111,7 +111,6 @@ class Zapping(unittest.TestCase):
             self.plays("a", 3)
             harness.key("BackSpace")
             self.plays("d", 4)
-            # The keys never opened the tree's find box: Escape and the tree show no find text.
             program.finish(self)
         finally:
             program.stop()
