@@ -27,13 +27,15 @@ void AudioTrackButton::ShowTracks(const AudioTracks& tracks)
         return;
     tracks_ = tracks;
     menu_->clear();
-    auto* group = new QActionGroup(menu_);
+    // The list changes with every channel: the choices' group goes with the choices.
+    delete group_;
+    group_ = new QActionGroup(menu_);
     QString shown;
     for (const AudioTrack& track : tracks_) {
         QAction* a = menu_->addAction(AudioTrackLabel(track));
         a->setCheckable(true);
         a->setChecked(track.selected);
-        group->addAction(a);
+        group_->addAction(a);
         connect(a, &QAction::triggered, this, [this, track] { emit trackChosen(track); });
         if (track.selected)
             shown = track.language.isEmpty() ? QString::number(track.id) : track.language.left(3).toUpper();

@@ -4,6 +4,7 @@
 
 #include <QToolButton>
 
+class QActionGroup;
 class QMenu;
 
 namespace quorvel {
@@ -24,6 +25,7 @@ signals:
 
 private:
     QMenu* menu_;
+    QActionGroup* group_ = nullptr;
     AudioTracks tracks_;
 };
 

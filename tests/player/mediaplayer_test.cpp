@@ -733,12 +733,13 @@ TEST_F(PlayerTest, SoundTracksAreOfferedAndTheLanguageChosenLeadsOnTheNextChanne
     auto whole = [](const ServedHls& served) { return QString(served.Url()).replace("vod.m3u8", "tracks.ts"); };
     player->SetURL(whole(two));
     ASSERT_TRUE(QTest::qWaitFor([&] { return button->isVisible(); }, 15000));
+    // The list comes before the track chosen for it is marked.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == QStringLiteral("ENG"); }, 5000));
     const QList<QAction*> entries = button->Menu()->actions();
     ASSERT_EQ(entries.size(), 2);
     EXPECT_EQ(entries[0]->text(), QStringLiteral("English"));
     EXPECT_EQ(entries[1]->text(), QStringLiteral("German"));
     EXPECT_TRUE(entries[0]->isChecked());
-    EXPECT_EQ(button->text(), QStringLiteral("ENG"));
     entries[1]->trigger();
     auto selected = [&]() -> QString {
         for (const auto& t : player->Core().ListAudioTracks())
