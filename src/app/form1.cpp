@@ -8,6 +8,7 @@
 #include "app/categorynode.h"
 #include "app/channelnodes.h"
 #include "app/channeltreefill.h"
+#include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/playlistmanager.h"
 #include "catalogue/channeltree.h"
@@ -23,6 +24,7 @@
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
 #include "player/playersettings.h"
+#include "player/zapcard.h"
 #include "sponsor/pageaddress.h"
 #include "widgets/plainpanel.h"
 #include "platform/shellopen.h"
@@ -188,12 +190,21 @@ void Form1::CreateComponents(const QString& audioOutput)
     Playlists1->setObjectName(QStringLiteral("Playlists1"));
     Guide1 = new GuideManager(CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
     Guide1->setObjectName(QStringLiteral("Guide1"));
-    Playlists1->OnSourcesRead([this] { Guide1->ReadGuides(); });
+    Playlists1->OnSourcesRead([this] {
+        // A read may renumber channels without changing the tree.
+        if (zapper_)
+            zapper_->Invalidate();
+        Guide1->ReadGuides();
+    });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
     GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
-    Playlists1->SetRefilled([this] { Favourites1->Show(); });
+    zapper_ = std::make_unique<ChannelZapper>(TreeView1, CatalogueFile());
+    Playlists1->SetRefilled([this] {
+        zapper_->Invalidate();
+        Favourites1->Show();
+    });
     Playlists1->SetMenuExtension([this](QMenu& menu, QTreeWidgetItem* at) { Favourites1->AddMenuActions(menu, at); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this, nullptr, nullptr, Qt::WindowShortcut),
             &QShortcut::activated, this, &Form1::ToggleFavourite);
@@ -258,6 +269,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     for (QWidget* over : {static_cast<QWidget*>(MediaPlayer1), static_cast<QWidget*>(TreeView1)})
         connect(new QShortcut(QKeySequence(Qt::Key_Backspace), over, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
                 &QShortcut::activated, this, &Form1::PreviousChannel);
+    connect(MediaPlayer1, &MediaPlayer::channelNumberChosen, this, &Form1::ZapToNumber);
+    connect(MediaPlayer1, &MediaPlayer::channelStepRequested, this, &Form1::ZapStep);
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
@@ -315,6 +328,8 @@ void Form1::Load(const QString& catalogueName)
         connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
     }
     FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())), ImageList1);
+    if (zapper_)
+        zapper_->Invalidate();
     if (tree == TreeView1 && Favourites1)
         Favourites1->Show();
 }
@@ -358,6 +373,8 @@ void Form1::TreeView1Change()
         MediaPlayer1->SetURL(QString::fromLocal8Bit(address), options);
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(node->text(0))));
+        const QString name = node->text(0);
+        MediaPlayer1->ShowZap(ZapInfo{zapper_->NumberOf(name), name, zapper_->CategoryOf(name)});
         if (Edit1->isHidden())
             Edit1->show();
         Playing = true;
@@ -392,14 +409,36 @@ void Form1::PreviousChannel()
     RunHandler([this] {
         if (previousChannel_.isEmpty())
             return;
-        QTreeWidgetItem* node = FindChannelNode(TreeView1, previousCategory_, previousChannel_);
-        if (!node)
-            return;
-        node->parent()->setExpanded(true);
-        // Choosing it plays it, as a choice by hand does; the one playing now becomes the one before.
-        TreeView1->setCurrentItem(node);
-        TreeView1->scrollToItem(node);
+        // The one playing now becomes the one before.
+        Choose(FindChannelNode(TreeView1, previousCategory_, previousChannel_));
     });
+}
+
+void Form1::ZapToNumber(int number)
+{
+    RunHandler([this, number] {
+        if (QTreeWidgetItem* node = zapper_->NodeOfNumber(number))
+            Choose(node);
+        else if (MediaPlayer1)
+            MediaPlayer1->SayNoChannel(number);
+    });
+}
+
+void Form1::ZapStep(int step)
+{
+    RunHandler([this, step] {
+        if (Playing)
+            Choose(zapper_->Step(playingCategory_, playingChannel_, step));
+    });
+}
+
+void Form1::Choose(QTreeWidgetItem* node)
+{
+    if (!node || !node->parent())
+        return;
+    node->parent()->setExpanded(true);
+    TreeView1->setCurrentItem(node);
+    TreeView1->scrollToItem(node);
 }
 
 void Form1::FormResize()

@@ -13,9 +13,11 @@ class QEvent;
 class QFrame;
 class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace quorvel {
 
+class ChannelZapper;
 class CompressedStoredSkin;
 struct DataFolders;
 class EditLine;
@@ -102,6 +104,11 @@ public:
     void ToggleFavourite();
     // Backspace: the channel that played before the one playing now; twice comes back.
     void PreviousChannel();
+    // A channel number typed over the video: its channel plays, or the player says there is none.
+    void ZapToNumber(int number);
+    // Page Down (+1) or Page Up (-1) over the video: the next or previous channel of the playing
+    // channel's category, round from its end to its start.
+    void ZapStep(int step);
 
     HotKeyService& HotKeys() { return *hotKeys_; }
 
@@ -113,10 +120,13 @@ private:
     void CreateComponents(const QString& audioOutput);
     std::string CatalogueFile() const;
     std::string AdListFile() const;
+    // Chooses the channel's node in the tree, which plays it as a choice by hand does.
+    void Choose(QTreeWidgetItem* node);
 
     std::string pagesDir_;
     std::string dataDir_;
     std::unique_ptr<HotKeyService> hotKeys_;
+    std::unique_ptr<ChannelZapper> zapper_;
     // The player's sound when the boss key hid the window, given back when it shows again.
     bool muteBeforeHiding_ = false;
     // The channel playing and the one before it, each with the category it was chosen in.

@@ -1,5 +1,6 @@
 #include "player/controlbar.h"
 
+#include "player/audiotrackbutton.h"
 #include "player/playericons.h"
 
 #include <QHBoxLayout>
@@ -69,6 +70,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     lay->addWidget(seek_, 1);
     lay->addWidget(time_);
     lay->addStretch(0);
+    audio_ = new AudioTrackButton(this);
+    lay->addWidget(audio_);
     lay->addWidget(mute_);
     lay->addWidget(volume_);
     lay->addWidget(fullScreen_);
@@ -80,6 +83,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     connect(mute_, &QToolButton::clicked, this, &ControlBar::muteClicked);
     connect(fullScreen_, &QToolButton::clicked, this, &ControlBar::fullScreenClicked);
     connect(volume_, &QSlider::valueChanged, this, &ControlBar::volumeChosen);
+    connect(audio_, &AudioTrackButton::trackChosen, this, &ControlBar::audioTrackChosen);
     connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
     connect(seek_, &QSlider::sliderReleased, this, [this] {
         seeking_ = false;
@@ -137,5 +141,7 @@ void ControlBar::ShowTime(double position, double duration, bool seekable)
         seek_->setValue(static_cast<int>(kSeekSteps * position / duration));
     }
 }
+
+void ControlBar::ShowAudioTracks(const AudioTracks& tracks) { audio_->ShowTracks(tracks); }
 
 } // namespace quorvel

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/audiotrack.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -7,6 +9,8 @@ class QSlider;
 class QToolButton;
 
 namespace quorvel {
+
+class AudioTrackButton;
 
 // The player's control bar: play/pause, stop, a seek bar and the time for media with a length,
 // mute, volume and full screen. It only shows and asks: what a control does is the owner's.
@@ -27,6 +31,9 @@ public:
     void ShowFullScreen(bool on);
     // The seek bar and the time show only for media of a known length that can seek.
     void ShowTime(double position, double duration, bool seekable);
+    // The sound tracks to choose from: a button shows while there is more than one.
+    void ShowAudioTracks(const AudioTracks& tracks);
+    AudioTrackButton* AudioTracksButton() const { return audio_; }
 
 signals:
     void playPauseClicked();
@@ -36,12 +43,14 @@ signals:
     void fullScreenClicked();
     // The viewer let go of the seek bar at this fraction of the length.
     void seekChosen(double fraction);
+    void audioTrackChosen(const quorvel::AudioTrack& track);
 
 private:
     QToolButton* playPause_ = nullptr;
     QToolButton* stop_ = nullptr;
     QToolButton* mute_ = nullptr;
     QToolButton* fullScreen_ = nullptr;
+    AudioTrackButton* audio_ = nullptr;
     QSlider* seek_ = nullptr;
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;

@@ -5,10 +5,12 @@
 #include "player/fullscreenswitch.h"
 #include "player/mpvcore.h"
 #include "player/mpvvideowindow.h"
+#include "player/numberentrycard.h"
 #include "player/playermessage.h"
 #include "player/programmecard.h"
 #include "player/playersession.h"
 #include "player/playersettings.h"
+#include "player/zapcard.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -55,11 +57,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(video_, &MpvVideoWindow::wheelTurned, this, &MediaPlayer::TurnVolume);
     // A click on the picture gives the player the keyboard, as in every player; the keys then
     // work the player (and never start finding a channel, which typing in the tree does).
-    connect(video_, &MpvVideoWindow::pressed, this, [this] {
-        if (focusPolicy() == Qt::NoFocus)
-            setFocusPolicy(Qt::ClickFocus);
-        setFocus(Qt::MouseFocusReason);
-    });
+    connect(video_, &MpvVideoWindow::pressed, this, &MediaPlayer::TakeKeyboard);
     connect(video_, &MpvVideoWindow::keyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         HandleKey(key, modifiers);
     });
@@ -67,6 +65,11 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     card_->setAttribute(Qt::WA_NativeWindow);
     programme_ = new ProgrammeCard(this);
     programme_->setAttribute(Qt::WA_NativeWindow);
+    zap_ = new ZapCard(this);
+    zap_->setAttribute(Qt::WA_NativeWindow);
+    numbers_ = new NumberEntryCard(this);
+    numbers_->setAttribute(Qt::WA_NativeWindow);
+    connect(numbers_, &NumberEntryCard::numberChosen, this, &MediaPlayer::channelNumberChosen);
 
     bar_ = new ControlBar(this);
     fullScreen_ = new FullScreenSwitch(this);
@@ -146,6 +149,8 @@ void MediaPlayer::ConnectBar()
         }
     });
     connect(&core, &MpvCore::muteChanged, bar_, &ControlBar::ShowMuted);
+    connect(&core, &MpvCore::audioTracksChanged, bar_, &ControlBar::ShowAudioTracks);
+    connect(bar_, &ControlBar::audioTrackChosen, this, &MediaPlayer::ChooseAudioTrack);
     connect(&core, &MpvCore::volumeChanged, this, [this](double v) { bar_->ShowVolume(static_cast<int>(v + 0.5)); });
     connect(&core, &MpvCore::seekableChanged, this, [this](bool s) {
         seekable_ = s;
@@ -189,16 +194,20 @@ void MediaPlayer::Follow()
         // Until its first picture the channel shows that it is on its way.
         message_->hide();
         card_->ShowFor(state == State::Connecting ? ChannelCard::Kind::Connecting : ChannelCard::Kind::Reconnecting, name);
+        RaiseOverlays();
         return;
     case State::Playing:
         message_->hide();
         // On every zap, what is on now and next, for a few seconds once the picture is there.
         programme_->ShowForAWhile();
+        zap_->StartCountdown();
         // A channel of sound alone shows its name and a sound sign for as long as it plays.
-        if (session_->SoundOnly())
+        if (session_->SoundOnly()) {
             card_->ShowFor(ChannelCard::Kind::AudioOnly, name);
-        else
+            RaiseOverlays();
+        } else {
             card_->hide();
+        }
         return;
     case State::Idle:
         card_->hide();
@@ -209,6 +218,7 @@ void MediaPlayer::Follow()
     }
     card_->hide();
     buffering_->hide();
+    zap_->StartCountdown();
     video_->Redraw(); // the last picture goes
     if (state == State::Ended) {
         ShowMessage(name, tr("This stream has ended"), QString(), tr("Play again"));
@@ -232,6 +242,50 @@ void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
     // Given once the picture is already there (a guide read later), it shows at once.
     if (session_->CurrentState() == PlayerSession::State::Playing)
         programme_->ShowForAWhile();
+    PlaceZapCard();
+}
+
+void MediaPlayer::ShowZap(const ZapInfo& info)
+{
+    PlaceZapCard();
+    zap_->ShowFor(info);
+    // A channel already playing (chosen again) has no picture to wait for.
+    if (session_->CurrentState() != PlayerSession::State::Connecting
+        && session_->CurrentState() != PlayerSession::State::Reconnecting)
+        zap_->StartCountdown();
+}
+
+void MediaPlayer::SayNoChannel(int number) { numbers_->SayNoChannel(number); }
+
+QString MediaPlayer::NumberShown() const { return numbers_->Text(); }
+
+void MediaPlayer::PlaceZapCard()
+{
+    const QRect videoArea(0, 0, width(), qMax(0, height() - ControlBar::kHeight));
+    // Stacked on the programme card when there is one, their borders one line; else where it goes.
+    const int bottom = programme_->Info().Empty() ? videoArea.bottom() - 10 : programme_->geometry().top();
+    zap_->PlaceIn(videoArea, bottom);
+}
+
+void MediaPlayer::RaiseOverlays()
+{
+    for (QWidget* w : {static_cast<QWidget*>(zap_), static_cast<QWidget*>(numbers_)})
+        if (w->isVisible())
+            w->raise();
+}
+
+void MediaPlayer::ChooseAudioTrack(const AudioTrack& track)
+{
+    Guarded([this, &track] {
+        // The language goes on to the next channels; only a plain language tag, never a list.
+        QString language;
+        for (const QChar c : track.language)
+            if ((c.isLetterOrNumber() && c.unicode() < 128) || c == QLatin1Char('-'))
+                language += c;
+        if (!language.isEmpty())
+            Core().SetText(MpvProperty::AudioLanguage, language);
+        Core().SetInteger(MpvProperty::AudioId, track.id);
+    });
 }
 
 const ProgrammeInfo& MediaPlayer::ProgrammeShown() const { return programme_->Info(); }
@@ -334,6 +388,8 @@ void MediaPlayer::LayoutChildren()
     message_->PlaceIn(videoArea);
     card_->setGeometry(videoArea);
     programme_->PlaceIn(videoArea);
+    PlaceZapCard();
+    numbers_->PlaceIn(videoArea);
     buffering_->move(10, 10);
     buffering_->raise();
     // The note sits low in a corner, over the picture's edge rather than its middle.
@@ -345,6 +401,21 @@ void MediaPlayer::TurnVolume(int angleDelta)
 {
     // One notch of the wheel is five steps of the volume slider, which passes them on.
     bar_->StepVolume(angleDelta * 5 / 120);
+}
+
+void MediaPlayer::TakeKeyboard()
+{
+    if (focusPolicy() == Qt::NoFocus)
+        setFocusPolicy(Qt::ClickFocus);
+    setFocus(Qt::MouseFocusReason);
+}
+
+void MediaPlayer::mousePressEvent(QMouseEvent* event)
+{
+    // A click on a card over the video (the channel opening, the zap) comes here through the
+    // card: it gives the player the keyboard as a click on the picture does.
+    TakeKeyboard();
+    event->accept();
 }
 
 void MediaPlayer::wheelEvent(QWheelEvent* event)
@@ -370,7 +441,21 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     switch (key) {
+    case Qt::Key_0: case Qt::Key_1: case Qt::Key_2: case Qt::Key_3: case Qt::Key_4:
+    case Qt::Key_5: case Qt::Key_6: case Qt::Key_7: case Qt::Key_8: case Qt::Key_9:
+        numbers_->Type(key - Qt::Key_0);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return numbers_->Commit();
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        emit channelStepRequested(key == Qt::Key_PageDown ? 1 : -1);
+        return true;
     case Qt::Key_Escape:
+        // Escape drops a number being typed before it leaves full screen.
+        if (numbers_->Cancel())
+            return true;
         if (!IsFullScreen())
             return false;
         SetFullScreen(false);

@@ -19,9 +19,13 @@ class ControlBar;
 class FullScreenSwitch;
 class MpvCore;
 class MpvVideoWindow;
+class NumberEntryCard;
 class PlayerMessage;
 class PlayerSession;
 class PlayerSettings;
+class ZapCard;
+struct AudioTrack;
+struct ZapInfo;
 
 // The media player control: the video of a PlayerSession, its control bar, the channel card
 // while there is no picture, a buffering note, a message with a way to try again when a
@@ -44,6 +48,15 @@ public:
     void SetProgrammeInfo(const ProgrammeInfo& info);
     const ProgrammeInfo& ProgrammeShown() const;
     bool ProgrammeCardVisible() const;
+    // The zap's card: the channel's number, name and category, from now until a while after
+    // its picture comes.
+    void ShowZap(const ZapInfo& info);
+    const ZapCard& Zap() const { return *zap_; }
+    // Says, for a moment, that the number typed names no channel.
+    void SayNoChannel(int number);
+    // What the number card over the picture shows: the digits typed, or that a number named no
+    // channel (empty when it is hidden).
+    QString NumberShown() const;
     // Opens the address again, with its options; throws Exception when mpv refuses it.
     void Retry();
     // Stops playback and releases the media. (QWidget::close() hides the control, as ever.)
@@ -72,11 +85,16 @@ signals:
     void frameRendered();
     // Full screen was entered or left, by whatever means (button, double click, Escape).
     void fullScreenChanged(bool on);
+    // Digits typed over the picture made this channel number (on a pause, Enter or the last digit).
+    void channelNumberChosen(int number);
+    // Page Down (+1) or Page Up (-1) over the picture: the next or previous channel, please.
+    void channelStepRequested(int step);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     void ConnectBar();
@@ -92,9 +110,16 @@ private:
     void TurnVolume(int angleDelta);
     // The player's keys, over the picture and in full screen: Space pauses and resumes, F or F11
     // toggles full screen, M mutes, Up and Down turn the volume, Left and Right seek where the
-    // stream allows it, Escape leaves full screen. False for a key that is not the player's.
+    // stream allows it, Escape leaves full screen. Digits type a channel number (Enter takes it
+    // at once, Escape drops it), Page Up and Page Down ask for the previous and next channel.
+    // False for a key that is not the player's.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void TogglePause();
+    void TakeKeyboard();
+    void PlaceZapCard();
+    void ChooseAudioTrack(const AudioTrack& track);
+    // The cards that must stay above the channel card when it comes up.
+    void RaiseOverlays();
 
     std::unique_ptr<PlayerSession> session_;
     MpvVideoWindow* video_ = nullptr;
@@ -106,6 +131,8 @@ private:
     QTimer* noteTimer_ = nullptr;
     ChannelCard* card_ = nullptr;
     ProgrammeCard* programme_ = nullptr;
+    ZapCard* zap_ = nullptr;
+    NumberEntryCard* numbers_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
     double position_ = 0;
     double duration_ = 0;

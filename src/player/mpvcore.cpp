@@ -3,6 +3,7 @@
 #include "base/exception.h"
 #include "player/loadoptions.h"
 #include "player/mpvnode.h"
+#include "player/mpvtracklist.h"
 
 #include <QMetaObject>
 #include <QTimer>
@@ -193,7 +194,12 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
             emit bufferingChanged(buffering_, bufferPercent_);
         break;
     case MpvProperty::IdleActive: emit idleChanged(flag); break;
+    case MpvProperty::TrackList:
+        emit audioTracksChanged(has ? AudioTracksIn(*static_cast<mpv_node*>(prop.data)) : AudioTracks());
+        break;
     case MpvProperty::VideoTrack:
+    case MpvProperty::AudioId:
+    case MpvProperty::AudioLanguage:
     case MpvProperty::Count: break;
     }
 }
@@ -271,6 +277,25 @@ double MpvCore::Double(MpvProperty p) const
 void MpvCore::SetDouble(MpvProperty p, double value)
 {
     Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_DOUBLE, &value), PropertyInfo(p).name);
+}
+
+void MpvCore::SetInteger(MpvProperty p, std::int64_t value)
+{
+    Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_INT64, &value), PropertyInfo(p).name);
+}
+
+void MpvCore::SetText(MpvProperty p, const QString& value)
+{
+    const QByteArray text = value.toUtf8();
+    Check(mpv_set_property_string(handle_, PropertyInfo(p).name, text.constData()), PropertyInfo(p).name);
+}
+
+AudioTracks MpvCore::ListAudioTracks() const
+{
+    MpvNode list;
+    if (mpv_get_property(handle_, PropertyInfo(MpvProperty::TrackList).name, MPV_FORMAT_NODE, list.Out()) < 0)
+        return {};
+    return AudioTracksIn(*list.Get());
 }
 
 } // namespace quorvel

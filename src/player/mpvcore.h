@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/requestoptions.h"
+#include "player/audiotrack.h"
 #include "player/mpvproperties.h"
 
 #include <QObject>
@@ -43,6 +44,10 @@ public:
     // No sound device opened for the address now playing: it plays without sound.
     bool SoundDeviceFailed() const { return soundDeviceFailed_; }
     void SetDouble(MpvProperty p, double value);
+    void SetInteger(MpvProperty p, std::int64_t value);
+    void SetText(MpvProperty p, const QString& value);
+    // The sound tracks of what plays now.
+    AudioTracks ListAudioTracks() const;
 
 signals:
     void pauseChanged(bool paused);
@@ -58,6 +63,8 @@ signals:
     // address, in their order.
     void playbackFailed(int mpvError, const QStringList& logged);
     void playbackEnded();
+    // The sound tracks changed (a new address, a track chosen); empty when nothing plays.
+    void audioTracksChanged(const quorvel::AudioTracks& tracks);
 
 private:
     static void Wakeup(void* self);

@@ -20,6 +20,8 @@ public:
 
     // Where mpv writes the node; the object owns whatever it writes there.
     mpv_node* Out();
+    // The node as mpv filled it (MPV_FORMAT_NONE before).
+    const mpv_node* Get() const { return &node_; }
     // The integer under a key of a map node, when the node is a map holding one there.
     std::optional<int64_t> MapInt(const char* key) const;
 

@@ -14,6 +14,9 @@ constexpr MpvPropertyInfo kTable[] = {
     {MpvProperty::CacheBufferingState, "cache-buffering-state", MPV_FORMAT_INT64},
     {MpvProperty::IdleActive, "idle-active", MPV_FORMAT_FLAG},
     {MpvProperty::VideoTrack, "current-tracks/video/id", MPV_FORMAT_INT64},
+    {MpvProperty::TrackList, "track-list", MPV_FORMAT_NODE},
+    {MpvProperty::AudioId, "aid", MPV_FORMAT_INT64},
+    {MpvProperty::AudioLanguage, "alang", MPV_FORMAT_STRING},
 };
 static_assert(sizeof kTable / sizeof kTable[0] == static_cast<int>(MpvProperty::Count));
 

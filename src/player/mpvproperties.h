@@ -16,6 +16,9 @@ enum class MpvProperty {
     CacheBufferingState,
     IdleActive,
     VideoTrack,
+    TrackList,
+    AudioId,
+    AudioLanguage,
     Count
 };
 

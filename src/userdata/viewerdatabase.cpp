@@ -546,4 +546,16 @@ void ViewerDatabase::RemoveGuideSource(const std::string& location)
     Guarded("change", [&] { db_->Run("DELETE FROM guide_sources WHERE location = ?", {Q(location)}); });
 }
 
+std::vector<std::pair<std::string, std::string>> ViewerDatabase::GivenChannelNumbers() const
+{
+    return Guarded("read", [&] {
+        QSqlQuery q = db_->Run("SELECT name, tvg_chno FROM source_channels WHERE tvg_chno <> '' "
+                               "ORDER BY source_id, position", {});
+        std::vector<std::pair<std::string, std::string>> out;
+        while (q.next())
+            out.emplace_back(S(q.value(0)), S(q.value(1)));
+        return out;
+    });
+}
+
 } // namespace quorvel

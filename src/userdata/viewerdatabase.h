@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace quorvel {
@@ -84,6 +85,9 @@ public:
     // What the channel of that catalogue name must send with its requests (names match without
     // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.
     RequestOptions RequestOptionsOf(const std::string& channel) const;
+    // The channel numbers the sources give ("tvg-chno"), by catalogue name: where two sources
+    // give one for the same channel, the source added first speaks.
+    std::vector<std::pair<std::string, std::string>> GivenChannelNumbers() const;
 
     // Programme guides the viewer added by address (a file or an http(s) address), read beside
     // those the playlists name; in the order added.

@@ -1,9 +1,11 @@
 // The player control against a real clip: its control bar, its messages and full screen.
+#include "player/audiotrackbutton.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
 #include "player/programmecard.h"
 #include "player/playersettings.h"
 #include "player/mpvcore.h"
+#include "player/zapcard.h"
 #include "mpvrefusals.h"
 #include "servedhls.h"
 #include "scratchdir.h"
@@ -12,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
@@ -711,4 +714,114 @@ TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePictu
     const quint64 before = player->FramesRendered();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
     EXPECT_FALSE(player->Card().isVisible());
+}
+
+TEST_F(PlayerTest, SoundTracksAreOfferedAndTheLanguageChosenLeadsOnTheNextChannel)
+{
+    ServedHls two({"--tracks", "eng,deu", "--seconds", "6"});
+    ServedHls three({"--tracks", "eng,fra,deu", "--seconds", "6"});
+    ServedHls one({"--sound", "--seconds", "6"});
+    ASSERT_TRUE(two.Started() && three.Started() && one.Started());
+    auto* button = player->findChild<quorvel::AudioTrackButton*>();
+    ASSERT_NE(button, nullptr);
+
+    player->SetURL(one.Url());
+    ASSERT_TRUE(Playing());
+    QTest::qWait(300);
+    EXPECT_FALSE(button->isVisible()) << "one track leaves nothing to choose";
+
+    auto whole = [](const ServedHls& served) { return QString(served.Url()).replace("vod.m3u8", "tracks.ts"); };
+    player->SetURL(whole(two));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->isVisible(); }, 15000));
+    // The list comes before the track chosen for it is marked.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == QStringLiteral("ENG"); }, 5000));
+    const QList<QAction*> entries = button->Menu()->actions();
+    ASSERT_EQ(entries.size(), 2);
+    EXPECT_EQ(entries[0]->text(), QStringLiteral("English"));
+    EXPECT_EQ(entries[1]->text(), QStringLiteral("German"));
+    EXPECT_TRUE(entries[0]->isChecked());
+    entries[1]->trigger();
+    auto selected = [&]() -> QString {
+        for (const auto& t : player->Core().ListAudioTracks())
+            if (t.selected)
+                return t.language;
+        return QString();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selected() == QStringLiteral("deu"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == QStringLiteral("DEU"); }, 5000));
+
+    // German is third on the next channel: it is the one that plays, not the first track nor the
+    // one at the number chosen before.
+    player->SetURL(whole(three));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->Tracks().size() == 3; }, 15000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return selected() == QStringLiteral("deu"); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->text() == QStringLiteral("DEU"); }, 5000));
+    if (const char* dir = std::getenv("QUORVEL_SHOT_DIR")) {
+        button->showMenu();
+        player->grab().save(QString::fromLocal8Bit(dir) + "/soundtracks.png");
+    }
+}
+
+TEST_F(PlayerTest, DigitsOverThePictureMakeANumberThatEnterOrAPauseHandsOn)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    QWindow* video = player->VideoSurface();
+    QList<int> chosen;
+    QObject::connect(player, &MediaPlayer::channelNumberChosen, player, [&](int n) { chosen.append(n); });
+    QList<int> steps;
+    QObject::connect(player, &MediaPlayer::channelStepRequested, player, [&](int s) { steps.append(s); });
+
+    QTest::keyClick(video, Qt::Key_1);
+    QTest::keyClick(video, Qt::Key_2);
+    EXPECT_EQ(player->NumberShown(), QStringLiteral("12"));
+    QTest::keyClick(video, Qt::Key_Return);
+    EXPECT_EQ(chosen, QList<int>{12});
+    EXPECT_EQ(player->NumberShown(), QString());
+
+    // Escape drops the number, and only the number: full screen stays as it was.
+    player->SetFullScreen(true);
+    QTest::keyClick(player, Qt::Key_4);
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_EQ(player->NumberShown(), QString());
+    EXPECT_TRUE(player->IsFullScreen());
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_FALSE(player->IsFullScreen());
+
+    // Typing that stops hands the number on by itself.
+    QTest::keyClick(video, Qt::Key_7, Qt::KeypadModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return chosen.size() == 2; }, 5000));
+    EXPECT_EQ(chosen.last(), 7);
+    player->SayNoChannel(7);
+    EXPECT_EQ(player->NumberShown(), QStringLiteral("No channel 7"));
+    if (const char* dir = std::getenv("QUORVEL_SHOT_DIR"))
+        player->grab().save(QString::fromLocal8Bit(dir) + "/nochannel.png");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->NumberShown().isEmpty(); }, 6000));
+    QTest::keyClick(video, Qt::Key_Return);
+    EXPECT_EQ(chosen.size(), 2) << "Enter with nothing typed chooses nothing";
+
+    QTest::keyClick(video, Qt::Key_PageDown);
+    QTest::keyClick(video, Qt::Key_PageUp);
+    EXPECT_EQ(steps, (QList<int>{1, -1}));
+}
+
+TEST_F(PlayerTest, TheZapCardNamesTheChannelUntilAWhileAfterItsPicture)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
+    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News")});
+    const quorvel::ZapCard& zap = player->Zap();
+    EXPECT_TRUE(zap.isVisible());
+    EXPECT_EQ(zap.Info().number, 42);
+    ASSERT_TRUE(Playing());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->ProgrammeCardVisible(); }, 5000));
+    EXPECT_TRUE(zap.isVisible());
+    // Stacked on the programme card: same left edge, its foot on the programme card's top.
+    const auto* programme = player->findChild<quorvel::ProgrammeCard*>();
+    ASSERT_NE(programme, nullptr);
+    EXPECT_EQ(zap.geometry().left(), programme->geometry().left());
+    EXPECT_EQ(zap.geometry().bottom(), programme->geometry().top());
+    if (const char* dir = std::getenv("QUORVEL_SHOT_DIR"))
+        player->grab().save(QString::fromLocal8Bit(dir) + "/zapcard.png");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !zap.isVisible(); }, quorvel::ZapCard::kShowMs + 2000));
 }

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """A recorded HLS stream served on 127.0.0.1, for the player's tests.
-As a program: served_hls.py [--seconds N] [--sound] [--agent UA --referrer REF]
+As a program: served_hls.py [--seconds N] [--sound | --tracks eng,deu,…] [--agent UA --referrer REF]
 prints the playlist's address on its first line, then one line per request it is sent:
 "GET <path> <json of the request's headers>". With --agent and --referrer every request
-whose User-Agent and Referer are not exactly those is answered 403."""
+whose User-Agent and Referer are not exactly those is answered 403. --tracks gives the stream one
+sound track per language named, in that order, each a tone of its own; the same stream is served
+whole as tracks.ts too (HLS without a master playlist names no languages, a transport stream does)."""
 import argparse
 import http.server
 import json
@@ -21,27 +23,40 @@ class QuietServer(http.server.ThreadingHTTPServer):
         pass  # a player that drops a download midway
 
 
-def make_stream(folder, seconds, sound):
+def make_stream(folder, seconds, sound, tracks):
     inputs = ["-f", "lavfi", "-i", "testsrc=size=320x240:rate=25"]
     codecs = ["-c:v", "libx264", "-preset", "ultrafast", "-g", "25", "-pix_fmt", "yuv420p"]
     if sound:
         inputs += ["-f", "lavfi", "-i", "sine=frequency=440"]
         codecs += ["-c:a", "aac"]
+    if tracks:
+        codecs += ["-map", "0:v"]
+        for i, language in enumerate(tracks):
+            inputs += ["-f", "lavfi", "-i", "sine=frequency=%d" % (330 + 110 * i)]
+            codecs += ["-map", "%d:a" % (i + 1), "-metadata:s:a:%d" % i, "language=" + language]
+        codecs += ["-c:a", "aac"]
     subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y"] + inputs + ["-t", str(seconds)] + codecs +
                    ["-f", "hls", "-hls_time", "1", "-hls_playlist_type", "vod",
                     "-hls_segment_filename", os.path.join(folder, "seg%d.ts"), os.path.join(folder, "vod.m3u8")],
                    check=True)
+    if tracks:
+        segments = sorted((f for f in os.listdir(folder) if f.startswith("seg")), key=lambda f: int(f[3:-3]))
+        with open(os.path.join(folder, "tracks.ts"), "wb") as whole:
+            for name in segments:
+                with open(os.path.join(folder, name), "rb") as part:
+                    whole.write(part.read())
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--seconds", type=int, default=4)
     parser.add_argument("--sound", action="store_true")
+    parser.add_argument("--tracks", default="")
     parser.add_argument("--agent")
     parser.add_argument("--referrer")
     args = parser.parse_args()
     folder = tempfile.mkdtemp(prefix="quorvel-vod-")
-    make_stream(folder, args.seconds, args.sound)
+    make_stream(folder, args.seconds, args.sound, [t for t in args.tracks.split(",") if t])
     lock = threading.Lock()
 
     class Handler(http.server.BaseHTTPRequestHandler):

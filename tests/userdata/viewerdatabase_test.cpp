@@ -333,3 +333,19 @@ TEST(ViewerDatabase, AThirdVersionFileGainsThePlaylistShiftAndAddedGuidesKeeping
     raw = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("count"));
 }
+
+TEST(ViewerDatabase, GivenChannelNumbersInTheOrderTheSourcesWereAdded)
+{
+    ScratchDir dir;
+    ViewerDatabase db(dir.File("viewer.db"));
+    SourceChannel none = Channel("Plain", "http://h/p");
+    none.tvgChno.clear();
+    SourceChannel second = Channel("Beta", "http://h/b");
+    second.tvgChno = "12";
+    db.StoreRead(Source("/first.m3u"), {Channel("Alpha", "http://h/a"), none, second});
+    SourceChannel again = Channel("Alpha", "http://h/a");
+    again.tvgChno = "99";
+    db.StoreRead(Source("/second.m3u"), {again});
+    using Given = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(db.GivenChannelNumbers(), (Given{{"Alpha", "7"}, {"Beta", "12"}, {"Alpha", "99"}}));
+}

@@ -1,0 +1,75 @@
+#include "app/channelzapper.h"
+
+#include "app/categorynode.h"
+#include "app/channelnodes.h"
+#include "app/favouritesview.h"
+#include "catalogue/channeltree.h"
+#include "userdata/viewerdatabase.h"
+
+#include <QTreeWidget>
+
+namespace quorvel {
+
+ChannelZapper::ChannelZapper(QTreeWidget* tree, std::string catalogueFile)
+    : tree_(tree), catalogue_(std::move(catalogueFile))
+{
+}
+
+ChannelZapper::~ChannelZapper() = default;
+
+void ChannelZapper::Invalidate() { numbers_.reset(); }
+
+const ChannelNumbers& ChannelZapper::Numbers()
+{
+    if (numbers_)
+        return *numbers_;
+    std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual> given;
+    try {
+        if (!db_)
+            db_ = std::make_unique<ViewerDatabase>(ViewerDatabase::FileBeside(catalogue_));
+        // The first source to give a channel a number speaks for it.
+        for (auto& [name, number] : db_->GivenChannelNumbers())
+            given.try_emplace(std::move(name), std::move(number));
+    } catch (const std::exception&) {
+        // Without the database (the playlists say why) channels are numbered by their places.
+        db_.reset();
+    }
+    numbers_ = ChannelNumbers::Of(ChannelTree::Read(catalogue_), given);
+    return *numbers_;
+}
+
+int ChannelZapper::NumberOf(const QString& channel) { return Numbers().NumberOf(channel.toStdString()); }
+
+QString ChannelZapper::CategoryOf(const QString& channel)
+{
+    const ChannelNumbers& numbers = Numbers();
+    const ChannelNumbers::Channel* c = numbers.ChannelOf(numbers.NumberOf(channel.toStdString()));
+    return c ? QString::fromStdString(c->category) : QString();
+}
+
+QTreeWidgetItem* ChannelZapper::NodeOfNumber(int number)
+{
+    const ChannelNumbers::Channel* c = Numbers().ChannelOf(number);
+    if (!c)
+        return nullptr;
+    return FindChannelNode(tree_, QString::fromStdString(c->category), QString::fromStdString(c->name));
+}
+
+QTreeWidgetItem* ChannelZapper::Step(const QString& category, const QString& channel, int step)
+{
+    QTreeWidgetItem* node = FindChannelNode(tree_, category, channel);
+    if (!node || !node->parent() || step == 0)
+        return nullptr;
+    QTreeWidgetItem* parent = node->parent();
+    const int count = parent->childCount();
+    const int at = parent->indexOfChild(node);
+    const int direction = step > 0 ? 1 : -1;
+    for (int k = 1; k < count; ++k) {
+        QTreeWidgetItem* next = parent->child(((at + direction * k) % count + count) % count);
+        if (!FavouritesView::IsGone(next))
+            return next;
+    }
+    return nullptr;
+}
+
+} // namespace quorvel

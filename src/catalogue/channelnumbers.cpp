@@ -1,0 +1,83 @@
+#include "catalogue/channelnumbers.h"
+
+#include "catalogue/channeltree.h"
+
+#include <algorithm>
+
+namespace quorvel {
+
+int ChannelNumbers::Parse(std::string_view given)
+{
+    while (!given.empty() && given.front() == ' ')
+        given.remove_prefix(1);
+    while (!given.empty() && given.back() == ' ')
+        given.remove_suffix(1);
+    if (given.empty())
+        return 0;
+    long value = 0;
+    for (const char c : given) {
+        if (c < '0' || c > '9')
+            return 0; // "5.1", "-3", "12a": not a number a viewer can type
+        value = value * 10 + (c - '0');
+        if (value > kMaxNumber)
+            return 0;
+    }
+    return static_cast<int>(value);
+}
+
+ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder)
+{
+    std::vector<int> given;
+    for (const Listed& l : catalogueOrder) {
+        if (byName_.find(l.name) != byName_.end())
+            continue;
+        byName_.emplace(std::string(l.name), channels_.size());
+        channels_.push_back(Channel{std::string(l.name), std::string(l.category), 0});
+        given.push_back(Parse(l.given));
+    }
+    auto claim = [this](std::size_t channel, int number) {
+        if (number <= 0 || number > kMaxNumber || byNumber_.count(number))
+            return false;
+        byNumber_.emplace(number, channel);
+        channels_[channel].number = number;
+        return true;
+    };
+    for (std::size_t i = 0; i < channels_.size(); ++i)
+        claim(i, given[i]);
+    int highest = 0;
+    std::vector<std::size_t> displaced;
+    for (std::size_t i = 0; i < channels_.size(); ++i) {
+        if (channels_[i].number == 0 && !claim(i, static_cast<int>(std::min<std::size_t>(i + 1, kMaxNumber + 1))))
+            displaced.push_back(i);
+        highest = std::max(highest, channels_[i].number);
+    }
+    for (const std::size_t i : displaced)
+        if (claim(i, highest + 1))
+            ++highest;
+}
+
+ChannelNumbers ChannelNumbers::Of(
+    const ChannelTree& tree, const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given)
+{
+    std::vector<Listed> order;
+    for (std::size_t c = 0; c < tree.CategoryCount(); ++c)
+        for (const std::string_view name : tree.Channels(c)) {
+            const auto g = given.find(name);
+            order.push_back(Listed{name, tree.Category(c), g == given.end() ? std::string_view() : g->second});
+        }
+    return ChannelNumbers(order);
+}
+
+int ChannelNumbers::NumberOf(std::string_view channel) const
+{
+    const auto at = byName_.find(channel);
+    return at == byName_.end() ? 0 : channels_[at->second].number;
+}
+
+const ChannelNumbers::Channel* ChannelNumbers::ChannelOf(int number) const
+{
+    const auto at = byNumber_.find(number);
+    return at == byNumber_.end() ? nullptr : &channels_[at->second];
+}
+
+} // namespace quorvel

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTimer;
+
+namespace quorvel {
+
+// Which channel a zap went to: its number (0 when it has none), name and category.
+struct ZapInfo {
+    int number = 0;
+    QString name;
+    QString category;
+};
+
+// A card low over the picture on every zap, naming the channel with its number and category.
+// It shows from the zap until kShowMs after the picture comes, above the programme card.
+class ZapCard : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kShowMs = 3000;
+    static constexpr int kHeight = 46;
+
+    explicit ZapCard(QWidget* parent);
+
+    // Shows the card, with no end yet while the channel opens.
+    void ShowFor(const ZapInfo& info);
+    // The picture is there (or the channel failed): the card goes kShowMs from now.
+    void StartCountdown();
+    const ZapInfo& Info() const { return info_; }
+    // Left-aligned with the programme card, with its bottom edge at bottom.
+    void PlaceIn(const QRect& videoArea, int bottom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ZapInfo info_;
+    QTimer* hide_;
+};
+
+} // namespace quorvel
