@@ -1,13 +1,14 @@
 // Time from choosing the Sponsored Links tab to its page on the screen, in the real window:
 // with nothing playing and while a clip plays. The screen is read by a thread of its own with
 // its own X connection, so the window's thread being busy cannot hide from the measurement.
-// Usage: bench_sponsor_pane <folder of the pages> [clip] [rounds]
+// Usage: bench_sponsor_pane <folder of the pages> [clip] [rounds] [maximized]
 // (under an X server; sponsor-pane.sh makes a 720p clip and runs it at scale factors 1 and 2)
 #include "app/form1.h"
 #include "player/mediaplayer.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skintabsheet.h"
 #include "scratchdir.h"
+#include "skin/form/skinform.h"
 #include "webhost/webhostmodule.h"
 
 #include <QApplication>
@@ -92,7 +93,7 @@ struct Round {
     const char* before = "";
 };
 
-Round Measure(const std::string& pages, const QString& clip)
+Round Measure(const std::string& pages, const QString& clip, bool maximized)
 {
     ScratchDir dir;
     for (const char* page : {"TVAPI.dat", "TVADS.dat"})
@@ -102,6 +103,9 @@ Round Measure(const std::string& pages, const QString& clip)
     Form1 form(dir.Path() + "/", QStringLiteral("null"));
     form.show();
     form.activateWindow();
+    // The bigger the picture, the more its drawing costs.
+    if (maximized)
+        form.SkinForm1->SetFrameState(FrameState::Maximized);
     Wait(3000); // the start page
     if (!clip.isEmpty()) {
         form.MediaPlayer1->show();
@@ -177,11 +181,14 @@ int main(int argc, char** argv)
     const std::string pages = argv[1];
     const QString clip = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-    std::printf("scale factor %s\n", qgetenv("QT_SCALE_FACTOR").isEmpty() ? "1" : qgetenv("QT_SCALE_FACTOR").constData());
+    const bool maximized = argc > 4 && std::string(argv[4]) == "maximized";
+    std::printf("scale factor %s, window %s\n",
+                qgetenv("QT_SCALE_FACTOR").isEmpty() ? "1" : qgetenv("QT_SCALE_FACTOR").constData(),
+                maximized ? "maximized" : "at its own size");
     for (const QString& playing : {QString(), clip}) {
         std::vector<double> times;
         for (int i = 0; i < rounds; ++i) {
-            const Round r = Measure(pages, playing);
+            const Round r = Measure(pages, playing, maximized);
             std::printf("  %-12s round %d: page shown after %7.0f ms (%s before), %llu video frames meanwhile\n",
                         playing.isEmpty() ? "nothing" : "clip playing", i + 1, r.ms, r.before,
                         static_cast<unsigned long long>(r.frames));
