@@ -11,6 +11,7 @@
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/playlistmanager.h"
+#include "app/rememberedsettings.h"
 #include "catalogue/channeltree.h"
 #include "skin/store/compressedstoredskin.h"
 #include "widgets/editline.h"
@@ -100,6 +101,8 @@ Form1::Form1(const DataFolders& folders, const QString& audioOutput, QWidget* pa
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
+    Remembered1 = new RememberedSettings(*this, CatalogueFile());
+    Remembered1->Restore();
 }
 
 Form1::~Form1()
@@ -108,6 +111,8 @@ Form1::~Form1()
     // last events and signals (a ticker losing focus, a tree losing its selection) must not
     // reach handlers of a window that is gone.
     SetShellOpenFailureHandler(nullptr);
+    delete Remembered1;
+    Remembered1 = nullptr;
     delete SavedEdit1WindowProc;
     SavedEdit1WindowProc = nullptr;
     // The frame lets go of the window before the controls go.
@@ -526,6 +531,8 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
 
 void Form1::FormClose()
 {
+    if (Remembered1)
+        Remembered1->SaveNow();
     hotKeys_->UnregisterHotKey(this, HotKeyId);
     if (!MediaPlayer1)
         return;

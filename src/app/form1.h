@@ -28,6 +28,7 @@ class GuideManager;
 class HotKeyService;
 class MediaPlayer;
 class PlaylistManager;
+class RememberedSettings;
 class WebPane;
 class WindowProcFilter;
 class PlainPanel;
@@ -78,6 +79,7 @@ public:
     GuideManager* Guide1 = nullptr;        // the programme guide: reading it, now and next
     FavouritesView* Favourites1 = nullptr;  // the viewer's favourites and recently watched channels
     GuideList* GuideList1 = nullptr;        // on SkinTabSheet3
+    RememberedSettings* Remembered1 = nullptr; // the sound, the window and the tree as last left
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;

@@ -1,6 +1,7 @@
 #include "player/controlbar.h"
 
 #include "player/audiotrackbutton.h"
+#include "player/jumpslider.h"
 #include "player/playericons.h"
 
 #include <QHBoxLayout>
@@ -52,12 +53,12 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     lay->setSpacing(2);
     playPause_ = BarButton(this, PlayerGlyph::Pause, tr("Pause"));
     stop_ = BarButton(this, PlayerGlyph::Stop, tr("Stop"));
-    seek_ = new QSlider(Qt::Horizontal, this);
+    seek_ = new JumpSlider(Qt::Horizontal, this);
     seek_->setFocusPolicy(Qt::NoFocus);
     seek_->setRange(0, kSeekSteps);
     time_ = new QLabel(this);
     mute_ = BarButton(this, PlayerGlyph::Sound, tr("Mute"));
-    volume_ = new QSlider(Qt::Horizontal, this);
+    volume_ = new JumpSlider(Qt::Horizontal, this);
     volume_->setFocusPolicy(Qt::NoFocus);
     volume_->setRange(0, 100);
     volume_->setValue(100);

@@ -7,6 +7,7 @@
 #include "player/mpvvideowindow.h"
 #include "player/numberentrycard.h"
 #include "player/playermessage.h"
+#include "player/pointeridlehider.h"
 #include "player/programmecard.h"
 #include "player/playersession.h"
 #include "player/playersettings.h"
@@ -72,9 +73,13 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(numbers_, &NumberEntryCard::numberChosen, this, &MediaPlayer::channelNumberChosen);
 
     bar_ = new ControlBar(this);
+    // In full screen the bar lies over the picture, which is a native window: so is the bar.
+    bar_->setAttribute(Qt::WA_NativeWindow);
+    idle_ = new PointerIdleHider(this, bar_, video_);
     fullScreen_ = new FullScreenSwitch(this);
     connect(fullScreen_, &FullScreenSwitch::switched, this, [this](bool on) {
         bar_->ShowFullScreen(on);
+        idle_->SetActive(on);
         LayoutChildren();
         emit fullScreenChanged(on);
     });
@@ -355,6 +360,8 @@ quint64 MediaPlayer::FramesRendered() const { return video_ ? video_->FramesRend
 
 bool MediaPlayer::IsFullScreen() const { return fullScreen_->IsOn(); }
 
+bool MediaPlayer::ControlBarShown() const { return !bar_->isHidden(); }
+
 void MediaPlayer::SetFullScreen(bool on) { fullScreen_->Set(on); }
 
 void MediaPlayer::ShowMessage(const QString& title, const QString& headline, const QString& details,
@@ -382,9 +389,14 @@ void MediaPlayer::ShowNote(const QString& text)
 
 void MediaPlayer::LayoutChildren()
 {
-    const QRect videoArea(0, 0, width(), qMax(0, height() - ControlBar::kHeight));
+    // In full screen the picture takes the whole screen and the bar comes and goes over it;
+    // in the window the bar has its own strip below the picture.
+    const bool overlay = fullScreen_ && fullScreen_->IsOn();
+    const QRect videoArea(0, 0, width(), qMax(0, height() - (overlay ? 0 : ControlBar::kHeight)));
     videoBox_->setGeometry(videoArea);
-    bar_->setGeometry(0, videoArea.bottom() + 1, width(), ControlBar::kHeight);
+    bar_->setGeometry(0, height() - ControlBar::kHeight, width(), ControlBar::kHeight);
+    if (overlay)
+        bar_->raise();
     message_->PlaceIn(videoArea);
     card_->setGeometry(videoArea);
     programme_->PlaceIn(videoArea);

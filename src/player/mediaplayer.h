@@ -26,6 +26,7 @@ class PlayerSettings;
 class ZapCard;
 struct AudioTrack;
 struct ZapInfo;
+class PointerIdleHider;
 
 // The media player control: the video of a PlayerSession, its control bar, the channel card
 // while there is no picture, a buffering note, a message with a way to try again when a
@@ -67,6 +68,8 @@ public:
 
     bool IsFullScreen() const;
     void SetFullScreen(bool on);
+    // False while full screen has put the control bar away for a still pointer.
+    bool ControlBarShown() const;
     // What the message says now: its headline, and mpv's words below it (empty when no
     // message shows).
     QString Message() const;
@@ -134,6 +137,7 @@ private:
     ZapCard* zap_ = nullptr;
     NumberEntryCard* numbers_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
+    PointerIdleHider* idle_ = nullptr;
     double position_ = 0;
     double duration_ = 0;
     bool seekable_ = false;

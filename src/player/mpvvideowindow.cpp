@@ -3,6 +3,7 @@
 #include "base/exception.h"
 #include "player/mpvcore.h"
 
+#include <QCoreApplication>
 #include <QExposeEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +12,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 #include <QSurfaceFormat>
+#include <QThread>
 #include <QWheelEvent>
 #include <mpv/render_gl.h>
 
@@ -25,7 +27,7 @@ void* GetProcAddress(void*, const char* name)
 
 } // namespace
 
-MpvVideoWindow::MpvVideoWindow(MpvCore& core) : core_(core)
+MpvVideoWindow::MpvVideoWindow(MpvCore& core) : core_(core), thread_(std::make_unique<QThread>())
 {
     setSurfaceType(QSurface::OpenGLSurface);
     // mpv draws colour only: no depth, stencil or alpha planes for the GL to keep up per frame.
@@ -37,18 +39,36 @@ MpvVideoWindow::MpvVideoWindow(MpvCore& core) : core_(core)
     setFormat(format);
     // A click on the video leaves the keyboard where it was (the channel tree, mostly).
     setFlag(Qt::WindowDoesNotAcceptFocus);
+    thread_->setObjectName(QStringLiteral("video"));
+    onThread_ = new QObject;
+    onThread_->moveToThread(thread_.get());
+    thread_->start();
 }
 
 MpvVideoWindow::~MpvVideoWindow()
 {
-    if (render_) {
-        // The window's own surface may be gone already; the offscreen one always is there.
-        context_->makeCurrent(offscreen_.get());
-        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
-        mpv_render_context_free(render_);
-        render_ = nullptr;
-        context_->doneCurrent();
-    }
+    if (context_ && context_->thread() == thread_.get())
+        QMetaObject::invokeMethod(onThread_, [this] { FreeRenderContext(); }, Qt::BlockingQueuedConnection);
+    else
+        FreeRenderContext();
+    // Calls still queued for the thread go with its object.
+    thread_->quit();
+    thread_->wait();
+    delete onThread_;
+}
+
+void MpvVideoWindow::FreeRenderContext()
+{
+    if (!render_)
+        return;
+    // The window's own surface may be gone already; the offscreen one always is there.
+    context_->makeCurrent(offscreen_.get());
+    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    mpv_render_context_free(render_);
+    render_ = nullptr;
+    context_->doneCurrent();
+    // The context goes back to the window's thread, which deletes it.
+    context_->moveToThread(QCoreApplication::instance()->thread());
 }
 
 void MpvVideoWindow::EnsureRenderContext()
@@ -82,6 +102,8 @@ void MpvVideoWindow::EnsureRenderContext()
     if (rc < 0)
         throw Exception(std::string("The video cannot be shown: ") + mpv_error_string(rc));
     render_ = render;
+    // From here on the context is the drawing thread's.
+    context_->moveToThread(thread_.get());
     mpv_render_context_set_update_callback(render_, &MpvVideoWindow::OnRenderUpdate, this);
 }
 
@@ -89,7 +111,7 @@ void MpvVideoWindow::OnRenderUpdate(void* self)
 {
     // Called on an mpv thread: only queue the work.
     auto* w = static_cast<MpvVideoWindow*>(self);
-    QMetaObject::invokeMethod(w, &MpvVideoWindow::ProcessRenderUpdate, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(w->onThread_, [w] { w->ProcessRenderUpdate(); }, Qt::QueuedConnection);
 }
 
 void MpvVideoWindow::ProcessRenderUpdate()
@@ -102,26 +124,37 @@ void MpvVideoWindow::ProcessRenderUpdate()
     }
 }
 
-void MpvVideoWindow::Redraw()
+void MpvVideoWindow::Redraw() { RequestRender(); }
+
+void MpvVideoWindow::RequestRender()
 {
-    Render();
+    if (!renderAsked_.exchange(true))
+        QMetaObject::invokeMethod(onThread_, [this] { Render(); }, Qt::QueuedConnection);
+}
+
+void MpvVideoWindow::NoteSize()
+{
+    const qreal dpr = devicePixelRatio();
+    pixelWidth_ = static_cast<int>(width() * dpr);
+    pixelHeight_ = static_cast<int>(height() * dpr);
 }
 
 void MpvVideoWindow::Render()
 {
+    renderAsked_ = false;
     // A window that is not on screen takes no drawing; its next exposure draws what is current.
-    if (!isExposed() || !context_)
+    // A context that never got a render context stays on the window's thread and draws nothing.
+    if (!exposed_ || !context_ || context_->thread() != QThread::currentThread())
         return;
     if (!context_->makeCurrent(this))
         return;
-    const qreal dpr = devicePixelRatio();
-    const int w = static_cast<int>(width() * dpr);
-    const int h = static_cast<int>(height() * dpr);
+    const int w = pixelWidth_;
+    const int h = pixelHeight_;
     if (render_) {
         mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), w, h, 0};
         int flipY = 1;
-        // mpv would otherwise hold this thread, the window's, until the frame's display time:
-        // the new channel's first picture waited, and so did every other widget meanwhile.
+        // mpv would otherwise hold this thread until the frame's display time, and with it the
+        // next channel's first picture.
         int blockForTargetTime = 0;
         mpv_render_param params[] = {
             {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
@@ -140,12 +173,15 @@ void MpvVideoWindow::Render()
     if (newFrame_) {
         newFrame_ = false;
         ++framesRendered_;
+        // Reaches the window's thread queued.
         emit frameRendered();
     }
 }
 
 void MpvVideoWindow::exposeEvent(QExposeEvent*)
 {
+    NoteSize();
+    exposed_ = isExposed();
     if (isExposed()) {
         if (!context_) {
             // Before anything played there is only black to show.
@@ -155,13 +191,14 @@ void MpvVideoWindow::exposeEvent(QExposeEvent*)
                 return; // told when something is to play
             }
         }
-        Render();
+        RequestRender();
     }
 }
 
 void MpvVideoWindow::resizeEvent(QResizeEvent*)
 {
-    Render();
+    NoteSize();
+    RequestRender();
 }
 
 void MpvVideoWindow::mouseDoubleClickEvent(QMouseEvent* event)

@@ -11,6 +11,9 @@ public:
 
     bool Mute() const;
     void SetMute(bool muted);
+    // The volume, 0 to 100 as the control bar shows it.
+    int Volume() const;
+    void SetVolume(int volume);
 
 private:
     MpvCore& core_;

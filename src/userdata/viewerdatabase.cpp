@@ -87,6 +87,12 @@ const std::vector<std::vector<const char*>>& Migrations()
             " location TEXT NOT NULL UNIQUE,"
             " added INTEGER NOT NULL DEFAULT 0)",
         },
+        // 5: the viewer's settings (the sound, the window's place, the tree as last left), by name.
+        {
+            "CREATE TABLE IF NOT EXISTS settings ("
+            " key TEXT NOT NULL PRIMARY KEY,"
+            " value TEXT NOT NULL) WITHOUT ROWID",
+        },
     };
     return steps;
 }
@@ -326,6 +332,7 @@ void ViewerDatabase::Open()
         // Nothing on disk can be used: the program runs on with its data in memory.
         try {
             attempt(QStringLiteral(":memory:"));
+            inMemory_ = true;
         } catch (const OpenFailure& memory) {
             throw Exception("The viewer's data cannot be kept even in memory: " + memory.why);
         }

@@ -50,7 +50,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -63,6 +63,8 @@ public:
     const std::string& File() const { return file_; }
     // What the viewer must be told about opening, once; empty when all went well.
     const std::string& Notice() const { return notice_; }
+    // Nothing on disk could be used: the data lives until the program ends.
+    bool InMemory() const { return inMemory_; }
     int SchemaVersion() const;
     // The Qt SQL connection's name, for the stores of this folder that keep tables of their own.
     std::string ConnectionName() const;
@@ -103,6 +105,7 @@ private:
 
     std::string file_;
     std::string notice_;
+    bool inMemory_ = false;
     std::unique_ptr<Connection> db_;
 };
 

@@ -163,7 +163,14 @@ void FrameInput::StartAnimateTimer()
         AnimateTimer->start();
 }
 
-void FrameInput::ResetHoverState() { frame_.Skin().Objects.ResetHoverState(); }
+void FrameInput::ResetHoverState()
+{
+    frame_.Skin().Objects.ResetHoverState();
+    // No object is hot any more, so none is known as hot: the next movement, tick or press finds
+    // the one under the pointer afresh. Otherwise a button under a still pointer would stay cold
+    // and its click would run nothing.
+    HotIndex = PrevHotIndex = -1;
+}
 
 void FrameInput::ForgetObjects() { HotIndex = PrevHotIndex = PressedIndex = -1; }
 

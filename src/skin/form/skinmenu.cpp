@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
@@ -54,8 +55,22 @@ void SkinMenu::ShowMenu(QObject* opener, QMenu* menu, const QRect& anchor, bool 
     FirstPopup = false;
 }
 
+namespace {
+
+// The items of every menu opened, as they read: with QT_LOGGING_RULES="quorvel.menu.debug=true"
+// what a drawn menu says can be checked without reading its pixels.
+Q_LOGGING_CATEGORY(lcMenu, "quorvel.menu", QtInfoMsg)
+
+} // namespace
+
 void SkinMenu::OpenPopup(QMenu* menu, const QRect& anchor, bool openUpwards, bool submenu, int firstIndex)
 {
+    if (lcMenu().isDebugEnabled() && menu) {
+        QStringList items;
+        for (const QAction* action : menu->actions())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        qCDebug(lcMenu).noquote() << "menu opened:" << items.join(QLatin1String(" | "));
+    }
     PopupStack.push_back(std::make_unique<SkinPopupWindow>(*this, static_cast<int>(PopupStack.size())));
     PopupStack.back()->Open(menu, anchor, openUpwards, submenu, firstIndex);
 }

@@ -149,6 +149,29 @@ TEST(FrameInput, MaximizeButtonMaximizesBeforeItsReleaseIsReported)
     EXPECT_EQ(frame.GetFrameState(), FrameState::Normal);
 }
 
+TEST(FrameInput, AButtonUnderAStillPointerStillWorksAfterTheWindowWasActivatedAgain)
+{
+    FormFixture f;
+    f.ShowActive();
+    SkinForm& frame = f.frame();
+    const QPoint m = Centre(f.Object("maxbutton"));
+    frame.Input().HoverTracking(m.x(), m.y(), true);
+    ASSERT_TRUE(f.Object("maxbutton").Hot);
+    // The window loses and regains activation (a page taking the keyboard, the desktop's focus
+    // moving) while the pointer rests on the button: its hover is drawn afresh.
+    QEvent deactivate(QEvent::WindowDeactivate);
+    QCoreApplication::sendEvent(&f.form(), &deactivate);
+    QEvent activate(QEvent::WindowActivate);
+    QCoreApplication::sendEvent(&f.form(), &activate);
+    EXPECT_EQ(frame.Input().HotIndex, -1);
+    // A click without any movement first: the press finds the button again and the click runs.
+    frame.Input().HoverTracking(m.x(), m.y(), true);
+    EXPECT_TRUE(f.Object("maxbutton").Hot);
+    frame.Input().Press(Qt::LeftButton, m.x(), m.y());
+    frame.Input().Release(Qt::LeftButton, m.x(), m.y());
+    EXPECT_EQ(frame.GetFrameState(), FrameState::Maximized);
+}
+
 TEST(FrameInput, CaptionReportsItsReleaseEvenAfterThePointerLeft)
 {
     FormFixture f;
