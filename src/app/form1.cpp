@@ -455,6 +455,10 @@ void Form1::FormResize()
 void Form1::SkinPanel1Resize()
 {
     Edit1->move(SkinPanel1->width() - Edit1->width() - 80, SkinPanel1->height() - Edit1->height() - 48);
+    // The player fills the panel; its cards keep clear of the ticker over it.
+    if (MediaPlayer1)
+        MediaPlayer1->KeepCardsClearOf(Edit1->size(), SkinPanel1->width() - Edit1->geometry().right() - 1,
+                                       SkinPanel1->height() - Edit1->geometry().bottom() - 1);
     Panel2->repaint();
     if (Playing && MediaPlayer1)
         MediaPlayer1->ShowRequest();

@@ -270,6 +270,35 @@ void MediaPlayer::PlaceZapCard()
     // Stacked on the programme card when there is one, their borders one line; else where it goes.
     const int bottom = programme_->Info().Empty() ? videoArea.bottom() - 10 : programme_->geometry().top();
     zap_->PlaceIn(videoArea, bottom);
+    zap_->setGeometry(ClearOfKeptBox(zap_->geometry()));
+}
+
+void MediaPlayer::KeepCardsClearOf(QSize box, int rightGap, int bottomGap)
+{
+    keptBox_ = box;
+    keptRightGap_ = rightGap;
+    keptBottomGap_ = bottomGap;
+    LayoutChildren();
+}
+
+QRect MediaPlayer::ClearOfKeptBox(QRect card) const
+{
+    // In full screen the player has left its parent, and the box with it.
+    if (keptBox_.isEmpty() || (fullScreen_ && fullScreen_->IsOn()))
+        return card;
+    constexpr int kGap = 6;
+    const QRect kept(width() - keptRightGap_ - keptBox_.width(), height() - keptBottomGap_ - keptBox_.height(),
+                     keptBox_.width(), keptBox_.height());
+    if (!card.intersects(kept.adjusted(-kGap, -kGap, kGap, kGap)))
+        return card;
+    // Narrower where that leaves the card room for its lines; else lifted above the box.
+    constexpr int kNarrowest = 240;
+    if (kept.left() - kGap - card.left() >= kNarrowest) {
+        card.setRight(kept.left() - kGap - 1);
+        return card;
+    }
+    card.moveBottom(kept.top() - kGap - 1);
+    return card;
 }
 
 void MediaPlayer::RaiseOverlays()
@@ -400,6 +429,7 @@ void MediaPlayer::LayoutChildren()
     message_->PlaceIn(videoArea);
     card_->setGeometry(videoArea);
     programme_->PlaceIn(videoArea);
+    programme_->setGeometry(ClearOfKeptBox(programme_->geometry()));
     PlaceZapCard();
     numbers_->PlaceIn(videoArea);
     buffering_->move(10, 10);

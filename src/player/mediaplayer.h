@@ -65,6 +65,9 @@ public:
     // Activates the control in place within its current bounds; keyboard focus stays where it was.
     void ShowRequest();
     PlayerSettings& Settings();
+    // A box its parent keeps over the picture (the ticker), by its size and its gaps to the
+    // player's right and bottom edges: the cards over the picture stay clear of it.
+    void KeepCardsClearOf(QSize box, int rightGap, int bottomGap);
 
     bool IsFullScreen() const;
     void SetFullScreen(bool on);
@@ -120,6 +123,7 @@ private:
     void TogglePause();
     void TakeKeyboard();
     void PlaceZapCard();
+    QRect ClearOfKeptBox(QRect card) const;
     void ChooseAudioTrack(const AudioTrack& track);
     // The cards that must stay above the channel card when it comes up.
     void RaiseOverlays();
@@ -137,6 +141,9 @@ private:
     ZapCard* zap_ = nullptr;
     NumberEntryCard* numbers_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
+    QSize keptBox_;
+    int keptRightGap_ = 0;
+    int keptBottomGap_ = 0;
     PointerIdleHider* idle_ = nullptr;
     double position_ = 0;
     double duration_ = 0;

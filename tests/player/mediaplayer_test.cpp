@@ -825,3 +825,21 @@ TEST_F(PlayerTest, TheZapCardNamesTheChannelUntilAWhileAfterItsPicture)
         player->grab().save(QString::fromLocal8Bit(dir) + "/zapcard.png");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !zap.isVisible(); }, quorvel::ZapCard::kShowMs + 2000));
 }
+
+TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
+{
+    const auto* programme = player->findChild<quorvel::ProgrammeCard*>();
+    ASSERT_NE(programme, nullptr);
+    player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
+    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News")});
+    // A window of the first size (room beside the ticker) and a narrow one (none: lifted above it).
+    for (const QSize size : {QSize(516, 420), QSize(300, 300)}) {
+        player->resize(size);
+        player->KeepCardsClearOf(QSize(120, 15), 80, 48);
+        const QRect ticker(size.width() - 200, size.height() - 63, 120, 15);
+        EXPECT_FALSE(programme->geometry().intersects(ticker)) << size.width();
+        EXPECT_FALSE(player->Zap().geometry().intersects(ticker)) << size.width();
+        EXPECT_GE(programme->width(), 240) << size.width();
+        EXPECT_EQ(player->Zap().geometry().bottom(), programme->geometry().top()) << size.width();
+    }
+}
