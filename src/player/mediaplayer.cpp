@@ -270,7 +270,11 @@ void MediaPlayer::PlaceZapCard()
     // Stacked on the programme card when there is one, their borders one line; else where it goes.
     const int bottom = programme_->Info().Empty() ? videoArea.bottom() - 10 : programme_->geometry().top();
     zap_->PlaceIn(videoArea, bottom);
-    zap_->setGeometry(ClearOfKeptBox(zap_->geometry()));
+    QRect zap = ClearOfKeptBox(zap_->geometry());
+    // One column with the programme card, which may have been made narrower than the zap card.
+    if (!programme_->Info().Empty())
+        zap.setWidth(std::min(zap.width(), programme_->width()));
+    zap_->setGeometry(zap);
 }
 
 void MediaPlayer::KeepCardsClearOf(QSize box, int rightGap, int bottomGap)

@@ -98,6 +98,10 @@ class Guide(unittest.TestCase):
             time.sleep(0.8)
             harness.key("Return")
             self.assertTrue(harness.wait_until(lambda: "/pattern/index.m3u8" in self.server.requests, 15))
+            shot = os.environ.get("QUORVEL_GUIDE_CARD_SHOT")
+            if shot:
+                time.sleep(1.5)
+                subprocess.run(["import", "-window", "root", shot])
             self.assertTrue(harness.wait_until(lambda: artist() == "Test Card Hour", 20), artist())
 
             # The channel's name is short: a tooltip over it is there only for the programmes.

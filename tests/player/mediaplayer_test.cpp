@@ -841,5 +841,6 @@ TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
         EXPECT_FALSE(player->Zap().geometry().intersects(ticker)) << size.width();
         EXPECT_GE(programme->width(), 240) << size.width();
         EXPECT_EQ(player->Zap().geometry().bottom(), programme->geometry().top()) << size.width();
+        EXPECT_EQ(player->Zap().width(), programme->width()) << size.width();
     }
 }
