@@ -28,6 +28,8 @@ Surfing::~Surfing()
 
 void Surfing::SetIdleMs(int ms) { idle_->setInterval(ms); }
 
+bool Surfing::AheadHasPicture() const { return !aheadUrl_.isEmpty() && renderer_ && renderer_->HasPicture(); }
+
 void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
 {
     if (direction == 0) {
@@ -50,10 +52,15 @@ bool Surfing::Show(const QString& url, const RequestOptions& options)
     if (!core_ || aheadUrl_.isEmpty() || url != aheadUrl_ || !(options == aheadOptions_) || !video_.HasRenderContext())
         return false;
     aheadUrl_.clear();
+    const bool picture = renderer_->HasPicture();
     renderer_->SetUpdateHandler(nullptr);
     renderer_ = video_.ExchangeRenderer(std::move(renderer_));
     Watch();
     session_.TakeOpened(url, options, *core_);
+    // Its first picture is there already and the window draws it next: the channel plays
+    // from now, without waiting for the drawing thread to say so.
+    if (picture)
+        session_.PictureShown();
     // What played before goes quiet here, ready to open the next channel ahead.
     CloseAhead();
     // The renderer the window gave back was made for the core that played, now this one.

@@ -46,6 +46,8 @@ public:
     bool HasCore() const { return core_ != nullptr; }
     // The address opened ahead, empty when none is.
     QString AheadURL() const { return aheadUrl_; }
+    // The channel ahead has its first picture, ready to be shown.
+    bool AheadHasPicture() const;
     // The core the channel ahead plays in (for measuring), null when there is none.
     MpvCore* AheadCore() const { return core_.get(); }
 
