@@ -12,6 +12,7 @@
 #include "app/favouritesview.h"
 #include "app/playlistmanager.h"
 #include "app/rememberedsettings.h"
+#include "app/surfstep.h"
 #include "catalogue/channeltree.h"
 #include "skin/store/compressedstoredskin.h"
 #include "widgets/editline.h"
@@ -374,8 +375,18 @@ void Form1::TreeView1Change()
         const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
         MediaPlayer1->SetChannelName(node->text(0));
         // What the channel's server demands to see (user agent, referrer), as its playlist said.
-        const RequestOptions options = Playlists1 ? Playlists1->RequestOptionsFor(node->text(0)) : RequestOptions{};
-        MediaPlayer1->SetURL(QString::fromLocal8Bit(address), options);
+        const auto optionsOf = [this](const QString& name) {
+            return Playlists1 ? Playlists1->RequestOptionsFor(name) : RequestOptions{};
+        };
+        MediaPlayer1->SetURL(QString::fromLocal8Bit(address), optionsOf(node->text(0)));
+        // A step to the neighbouring channel may be surfing: the player is told the one after.
+        const SurfStep step = SurfStep::Between(
+            playingChannel_.isEmpty() ? nullptr : FindChannelNode(TreeView1, playingCategory_, playingChannel_), node);
+        const QString after = step.after ? step.after->text(0) : QString();
+        MediaPlayer1->Zapped(step.direction,
+                             after.isEmpty() ? QString()
+                                             : QString::fromLocal8Bit(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
+                             after.isEmpty() ? RequestOptions{} : optionsOf(after));
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(node->text(0))));
         const QString name = node->text(0);

@@ -11,6 +11,7 @@
 #include "player/programmecard.h"
 #include "player/playersession.h"
 #include "player/playersettings.h"
+#include "player/surfing.h"
 #include "player/zapcard.h"
 
 #include <QApplication>
@@ -62,6 +63,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(video_, &MpvVideoWindow::keyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
         HandleKey(key, modifiers);
     });
+    surfing_ = std::make_unique<Surfing>(*session_, *video_, audioOutput);
     card_ = new ChannelCard(this);
     card_->setAttribute(Qt::WA_NativeWindow);
     programme_ = new ProgrammeCard(this);
@@ -111,10 +113,12 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
 
 MediaPlayer::~MediaPlayer()
 {
-    // The render context goes with the video window, before the core.
+    // The render contexts go before their cores: the window's with it, the one ahead's with
+    // the surfing.
     delete videoBox_;
     videoBox_ = nullptr;
     video_ = nullptr;
+    surfing_.reset();
     session_.reset();
 }
 
@@ -210,8 +214,11 @@ void MediaPlayer::Follow()
         if (session_->SoundOnly()) {
             card_->ShowFor(ChannelCard::Kind::AudioOnly, name);
             RaiseOverlays();
-        } else {
+        } else if (card_->isVisible()) {
             card_->hide();
+            // What the card covered is drawn now, not once the window system has told the
+            // video it is uncovered.
+            video_->Redraw();
         }
         return;
     case State::Idle:
@@ -238,7 +245,13 @@ void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
     message_->hide();
     // What the guide says belongs to the channel before: the caller gives this one's after.
     programme_->SetInfo({});
-    session_->SetURL(url, options);
+    if (!surfing_->Show(url, options))
+        session_->SetURL(url, options);
+}
+
+void MediaPlayer::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
+{
+    surfing_->Zapped(direction, nextUrl, nextOptions);
 }
 
 void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
@@ -377,6 +390,7 @@ void MediaPlayer::ShowRequest()
 
 void MediaPlayer::CloseMedia()
 {
+    surfing_->Stop();
     message_->hide();
     session_->Close();
 }
@@ -468,6 +482,17 @@ void MediaPlayer::wheelEvent(QWheelEvent* event)
 {
     TurnVolume(event->angleDelta().y());
     event->accept();
+}
+
+void MediaPlayer::hideEvent(QHideEvent* event)
+{
+    // Hidden (the boss key, a window closing): nobody is surfing. Full screen hides the control
+    // for a moment while it moves it to another parent: it is looked at once that is done.
+    QWidget::hideEvent(event);
+    QTimer::singleShot(0, this, [this] {
+        if (!isVisible())
+            surfing_->Stop();
+    });
 }
 
 void MediaPlayer::resizeEvent(QResizeEvent* event)

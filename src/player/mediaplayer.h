@@ -27,6 +27,7 @@ class ZapCard;
 struct AudioTrack;
 struct ZapInfo;
 class PointerIdleHider;
+class Surfing;
 
 // The media player control: the video of a PlayerSession, its control bar, the channel card
 // while there is no picture, a buffering note, a message with a way to try again when a
@@ -42,6 +43,12 @@ public:
     // every request of it carrying the options given.
     QString URL() const;
     void SetURL(const QString& url, const RequestOptions& options = {});
+    // A zap just put the address: direction +1 or -1 when it stepped to the neighbouring
+    // channel (keys, media keys, Page Up/Down), 0 for any other choice, with the address and
+    // options of the channel after it that way. Two steps the same way soon after each other
+    // open that next channel ahead, so the next step shows it at once (see Surfing).
+    void Zapped(int direction, const QString& nextUrl = QString(), const RequestOptions& nextOptions = {});
+    Surfing& Surf() { return *surfing_; }
     // The name the video area shows while the channel opens, or beside a sound-only channel.
     void SetChannelName(const QString& name);
     // What the guide says of the channel just given: shown low over the picture for a few
@@ -101,6 +108,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void ConnectBar();
@@ -129,6 +137,7 @@ private:
     void RaiseOverlays();
 
     std::unique_ptr<PlayerSession> session_;
+    std::unique_ptr<Surfing> surfing_;
     MpvVideoWindow* video_ = nullptr;
     QWidget* videoBox_ = nullptr;
     ControlBar* bar_ = nullptr;

@@ -5,10 +5,12 @@
 #include "player/mpvnode.h"
 #include "player/mpvtracklist.h"
 
-#include <QMetaObject>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTimer>
 #include <clocale>
 #include <string_view>
+#include <utility>
 
 namespace quorvel {
 namespace {
@@ -92,7 +94,22 @@ void MpvCore::Wakeup(void* self)
     auto* core = static_cast<MpvCore*>(self);
     // Many wake-ups may come before the thread gets round to draining; one drain serves them.
     if (!core->drainQueued_.exchange(true))
-        QMetaObject::invokeMethod(core, &MpvCore::DrainEvents, Qt::QueuedConnection);
+        core->QueueDrain();
+}
+
+void MpvCore::QueueDrain()
+{
+    // Ahead of the window's own queued work (painting, the bus): mpv holds a new entry at its
+    // start until this thread lets it go on, and every moment there is a moment of the zap.
+    QCoreApplication::postEvent(this, new QEvent(kDrainEvent), Qt::HighEventPriority);
+}
+
+bool MpvCore::event(QEvent* event)
+{
+    if (event->type() != kDrainEvent)
+        return QObject::event(event);
+    DrainEvents();
+    return true;
 }
 
 void MpvCore::DrainEvents()
@@ -144,8 +161,22 @@ void MpvCore::DrainEvents()
             startedEntry_ = static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id;
             break;
         case MPV_EVENT_FILE_LOADED:
-            if (startedEntry_ >= firstCurrentEntry_)
+            // Whether it has a picture is asked without waiting: mpv may be holding its core
+            // until this thread draws the first frame, and a question that waits for the core
+            // would hold that frame up until mpv gives up waiting for it.
+            if (startedEntry_ >= firstCurrentEntry_) {
+                opened_ = true;
+                mpv_get_property_async(handle_, static_cast<uint64_t>(startedEntry_),
+                                       PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64);
+            }
+            break;
+        case MPV_EVENT_GET_PROPERTY_REPLY:
+            if (static_cast<int64_t>(ev->reply_userdata) >= firstCurrentEntry_) {
+                // Without a video track the property is not there at all.
+                hasVideo_ = ev->error >= 0;
+                loaded_ = true;
                 emit fileLoaded();
+            }
             break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<mpv_event_end_file*>(ev->data);
@@ -218,6 +249,44 @@ void MpvCore::Load(const QString& url, const RequestOptions& options)
     // Events of what played before may still be queued; they must not speak for this load.
     // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
     firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
+    loaded_ = false;
+    opened_ = false;
+    hasVideo_ = false;
+}
+
+void MpvCore::SwapWith(MpvCore& other)
+{
+    if (&other == this)
+        return;
+    const bool failurePending = failureTimer_->isActive();
+    const bool otherFailurePending = other.failureTimer_->isActive();
+    failureTimer_->stop();
+    other.failureTimer_->stop();
+    std::swap(handle_, other.handle_);
+    std::swap(buffering_, other.buffering_);
+    std::swap(bufferPercent_, other.bufferPercent_);
+    std::swap(logged_, other.logged_);
+    std::swap(soundDeviceFailed_, other.soundDeviceFailed_);
+    std::swap(loaded_, other.loaded_);
+    std::swap(opened_, other.opened_);
+    std::swap(hasVideo_, other.hasVideo_);
+    std::swap(firstCurrentEntry_, other.firstCurrentEntry_);
+    std::swap(startedEntry_, other.startedEntry_);
+    std::swap(logEntry_, other.logEntry_);
+    std::swap(failedEntry_, other.failedEntry_);
+    std::swap(failedError_, other.failedError_);
+    if (otherFailurePending)
+        failureTimer_->start();
+    if (failurePending)
+        other.failureTimer_->start();
+    // mpv wakes whoever holds its handle now; a drain each picks up what either left queued.
+    for (MpvCore* core : {this, &other}) {
+        if (!core->handle_)
+            continue;
+        mpv_set_wakeup_callback(core->handle_, &MpvCore::Wakeup, core);
+        core->drainQueued_ = true;
+        core->QueueDrain();
+    }
 }
 
 void MpvCore::ReportFailure()
@@ -230,6 +299,8 @@ void MpvCore::ReportFailure()
 void MpvCore::Stop()
 {
     firstCurrentEntry_ = kNoEntry;
+    loaded_ = false;
+    opened_ = false;
     const char* cmd[] = {"stop", nullptr};
     Check(mpv_command(handle_, cmd), "The player could not stop");
 }
@@ -258,13 +329,6 @@ void MpvCore::SetFlag(MpvProperty p, bool value)
 {
     int v = value ? 1 : 0;
     Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &v), PropertyInfo(p).name);
-}
-
-bool MpvCore::HasVideo() const
-{
-    // Without a video track the property is not there at all.
-    int64_t id = 0;
-    return mpv_get_property(handle_, PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64, &id) >= 0;
 }
 
 double MpvCore::Double(MpvProperty p) const

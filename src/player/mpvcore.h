@@ -4,6 +4,7 @@
 #include "player/audiotrack.h"
 #include "player/mpvproperties.h"
 
+#include <QEvent>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -27,6 +28,10 @@ public:
     ~MpvCore() override;
 
     mpv_handle* Handle() const { return handle_; }
+    // Exchanges what the two cores play, with everything known of it: the channel opened ahead
+    // in a core of its own becomes this one's, and this one's goes over there, while everything
+    // connected to this object stays connected. Both must have been made with the same options.
+    void SwapWith(MpvCore& other);
 
     // Opens the address and starts playing it, every request of it (playlist, segments, keys)
     // carrying the options given; throws Exception when mpv refuses the command.
@@ -39,10 +44,14 @@ public:
     bool Flag(MpvProperty p) const;
     void SetFlag(MpvProperty p, bool value);
     double Double(MpvProperty p) const;
-    // The file that is loaded has a video track being played.
-    bool HasVideo() const;
+    // The file that is loaded has a video track being played (known once fileLoaded() came).
+    bool HasVideo() const { return hasVideo_; }
     // No sound device opened for the address now playing: it plays without sound.
     bool SoundDeviceFailed() const { return soundDeviceFailed_; }
+    // The address last put is open: mpv read its tracks, and its pictures are the ones drawn.
+    bool Opened() const { return opened_; }
+    // ... and whether it has a picture is known: fileLoaded() was sent.
+    bool Loaded() const { return loaded_; }
     void SetDouble(MpvProperty p, double value);
     void SetInteger(MpvProperty p, std::int64_t value);
     void SetText(MpvProperty p, const QString& value);
@@ -66,8 +75,13 @@ signals:
     // The sound tracks changed (a new address, a track chosen); empty when nothing plays.
     void audioTracksChanged(const quorvel::AudioTracks& tracks);
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
+    static constexpr QEvent::Type kDrainEvent = static_cast<QEvent::Type>(QEvent::User + 77);
     static void Wakeup(void* self);
+    void QueueDrain();
     void DrainEvents();
     void HandleProperty(uint64_t id, const mpv_event_property& prop);
     void ReportFailure();
@@ -80,6 +94,9 @@ private:
     QStringList logged_;
     static constexpr int kLoggedLines = 4;
     bool soundDeviceFailed_ = false;
+    bool loaded_ = false;
+    bool opened_ = false;
+    bool hasVideo_ = false;
     // Playlist entries from this number on belong to the address last put; none after a stop.
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;

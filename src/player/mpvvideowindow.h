@@ -1,25 +1,26 @@
 #pragma once
 
+#include <QEvent>
 #include <QWindow>
 #include <atomic>
 #include <memory>
 
-struct mpv_render_context;
-class QOffscreenSurface;
-class QOpenGLContext;
 class QThread;
 
 namespace quorvel {
 
 class MpvCore;
+class MpvRenderer;
 
 // The core's video on a native GL window of its own, drawn through mpv's render API and shown
 // by swapping its buffers: nothing of the window around it is drawn again for a video frame.
-// Its GL context and mpv's render context are made once, on the first need, and live until
-// the window goes, the render context freed before the core; hiding, showing and moving the
-// window to another parent keep both. The drawing runs on a thread of its own: where GL is
-// slow (software rendering, a big window) a frame takes longer than the frame before it lasts,
-// and on the window's thread it would leave nothing for the other widgets, a web page most.
+// Its GL context and mpv's render context (its MpvRenderer) are made once, on the first need,
+// and live until the window goes, the render context freed before the core; hiding, showing
+// and moving the window to another parent keep both. The drawing runs on a thread of its own:
+// where GL is slow (software rendering, a big window) a frame takes longer than the frame
+// before it lasts, and on the window's thread it would leave nothing for the other widgets, a
+// web page most. A channel opened ahead in a core of its own brings its own renderer,
+// exchanged for this one when it is shown.
 class MpvVideoWindow : public QWindow {
     Q_OBJECT
 public:
@@ -29,7 +30,12 @@ public:
     // Makes the GL and render contexts when they do not exist yet; mpv can show video only
     // once they do. Throws Exception when the desktop offers no OpenGL or mpv refuses it.
     void EnsureRenderContext();
-    bool HasRenderContext() const { return render_ != nullptr; }
+    bool HasRenderContext() const;
+    // The surface format a renderer for this window is made with.
+    QSurfaceFormat RendererFormat() const { return requestedFormat(); }
+    // Shows another core's renderer from now on and hands back the one it showed, its GL
+    // context back on this thread. The new one's pending picture is the next one drawn.
+    std::unique_ptr<MpvRenderer> ExchangeRenderer(std::unique_ptr<MpvRenderer> renderer);
     // Video frames drawn since the window was created.
     quint64 FramesRendered() const { return framesRendered_.load(); }
     // Draws the current picture again (black when nothing plays), soon.
@@ -53,21 +59,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    static void OnRenderUpdate(void* self);
+    void Attach();
     // Runs on the drawing thread: the calls that use the GL context.
     void ProcessRenderUpdate();
     void Render();
     // Asks the drawing thread for one drawing; several asks before it draws make one.
     void RequestRender();
     void NoteSize();
-    void FreeRenderContext();
 
-    MpvCore& core_;
-    std::unique_ptr<QOpenGLContext> context_;
-    // Where the contexts are made current while the window has no surface (before it is
-    // first shown, and for freeing them).
-    std::unique_ptr<QOffscreenSurface> offscreen_;
-    mpv_render_context* render_ = nullptr;
+    // The playing core's renderer; swapped only on the drawing thread, with this thread waiting.
+    std::unique_ptr<MpvRenderer> renderer_;
     std::unique_ptr<QThread> thread_;
     QObject* onThread_ = nullptr; // lives on the drawing thread: calls sent to it run there
     bool newFrame_ = false;       // the drawing thread's

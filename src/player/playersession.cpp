@@ -21,16 +21,7 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
         stall_->SetLimit(kStallMs);
     });
 
-    connect(core_.get(), &MpvCore::fileLoaded, this, [this] {
-        // A channel of sound alone never draws a picture: it plays once it is open.
-        if (!core_->HasVideo()) {
-            soundOnly_ = true;
-            Started();
-        }
-        // An attempt after a stall is watched from its start already, and keeps its limit.
-        if (!stall_->IsWatching())
-            stall_->Start();
-    });
+    connect(core_.get(), &MpvCore::fileLoaded, this, &PlayerSession::OnFileLoaded);
     connect(core_.get(), &MpvCore::playbackFailed, this, &PlayerSession::OnFailed);
     connect(core_.get(), &MpvCore::playbackEnded, this, &PlayerSession::OnEnded);
     connect(core_.get(), &MpvCore::pauseChanged, stall_, &StallWatch::SetPaused);
@@ -66,12 +57,50 @@ void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
     Open();
 }
 
-void PlayerSession::Open()
+void PlayerSession::OnFileLoaded()
+{
+    // A channel of sound alone never draws a picture: it plays once it is open.
+    if (!core_->HasVideo()) {
+        soundOnly_ = true;
+        Started();
+    }
+    // An attempt after a stall is watched from its start already, and keeps its limit.
+    if (!stall_->IsWatching())
+        stall_->Start();
+}
+
+void PlayerSession::Reset()
 {
     pictures_ = 0;
     position_ = 0;
     bufferPercent_ = 0;
     soundOnly_ = false;
+}
+
+void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead)
+{
+    url_ = url;
+    options_ = options;
+    reconnected_ = false;
+    toldNoSound_ = false;
+    StopWatching();
+    Reset();
+    core_->SwapWith(openedAhead);
+    // What the viewer set of the sound and of pausing goes on with the new channel; the one
+    // opened ahead was silent and held at its first picture.
+    Guarded([&] {
+        core_->SetDouble(MpvProperty::Volume, openedAhead.Double(MpvProperty::Volume));
+        core_->SetFlag(MpvProperty::Mute, openedAhead.Flag(MpvProperty::Mute));
+        core_->SetFlag(MpvProperty::Pause, openedAhead.Flag(MpvProperty::Pause));
+    });
+    SetState(State::Connecting);
+    if (core_->Loaded())
+        OnFileLoaded();
+}
+
+void PlayerSession::Open()
+{
+    Reset();
     try {
         if (beforeOpening_)
             beforeOpening_();
@@ -115,6 +144,10 @@ void PlayerSession::Close()
 
 void PlayerSession::PictureShown()
 {
+    // What the window draws before the new address is open (the old picture going, a black
+    // one) is no picture of this channel: the card stays until its own.
+    if (!core_->Opened())
+        return;
     ++pictures_;
     if (state_ == State::Connecting || state_ == State::Reconnecting)
         Started();

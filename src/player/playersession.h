@@ -49,6 +49,10 @@ public:
     // Runs before every opening (the video's contexts); what it throws fails the opening.
     void SetBeforeOpening(std::function<void()> prepare) { beforeOpening_ = std::move(prepare); }
 
+    // Shows the address that was opened ahead in the core given, which takes what this session
+    // played in return; the new channel is told as Connecting until its first picture, as any.
+    // The sound (volume, mute) and pause stay as they were.
+    void TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead);
     // Opens the same address, with the same options, again.
     void Retry();
     // Stops; the address stays, for Retry.
@@ -81,6 +85,8 @@ private:
     void SetState(State state);
     void Fail(const PlaybackFailure& failure);
     void Started();
+    void OnFileLoaded();
+    void Reset();
     void OnFailed(int mpvError, const QStringList& logged);
     void OnEnded();
     void Stalled();

@@ -7,8 +7,13 @@ the new colour on screen, read from one pixel in the middle of the video. Both s
 desktop's default output, as the program does (on a machine without a sound device, both try
 and fail alike). It reports medians and the player's ratio to mpv per delay; it judges nothing.
 
+The category holds four channels, red, blue, red, blue. By default the player goes Next and
+Previous in turn, back and forth between the first two, so it never surfs; with --surf it goes
+Next every time, round the category, as a viewer surfing does: the player then opens the next
+channel ahead, and its memory and CPU show beside the figures.
+
 Run under the harness's X server and a private session bus:
-    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150]
+    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150] [--surf]
 """
 import argparse
 import ctypes
@@ -94,8 +99,12 @@ class DelayedServer:
                 time.sleep(server.delay)
                 super().do_GET()
 
+        class QuietServer(http.server.ThreadingHTTPServer):
+            def handle_error(self, request, client_address):
+                pass  # a player that drops a download midway, as one closing a channel does
+
         handler = functools.partial(Handler, directory=root)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd = QuietServer(("127.0.0.1", 0), handler)
         self.httpd.daemon_threads = True
         self.port = self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
@@ -168,14 +177,27 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def measure_player(screen, server, zaps):
+SURFING_IDLE_S = 10  # the player stops surfing after this long without a zap
+
+
+def share_of_cpu(pid, seconds):
+    """The process's CPU use over a while, in per cent of one core."""
+    before = cpu_seconds(pid)
+    time.sleep(seconds)
+    return (cpu_seconds(pid) - before) / seconds * 100
+
+
+def measure_player(screen, server, zaps, surf):
     work = tempfile.mkdtemp(prefix="quorvel-zap-")
     for name in os.listdir(BIN_DIR):
         if os.path.isfile(os.path.join(BIN_DIR, name)):
             shutil.copy2(os.path.join(BIN_DIR, name), work)
     with open(os.path.join(work, "VisibleAPI.dat"), "w") as f:
-        f.write("[Layer1]\nZap=\n\n[Layer2]\nRed=Zap\nBlue=Zap\n\n[Programs]\nRed=%s\nBlue=%s\n"
-                % (server.url("red/index.m3u8"), server.url("blue/index.m3u8")))
+        # Four addresses, two of them the same files asked for under another name.
+        f.write("[Layer1]\nZap=\n\n[Layer2]\nRed=Zap\nBlue=Zap\nRed 2=Zap\nBlue 2=Zap\n\n[Programs]\n"
+                "Red=%s\nBlue=%s\nRed 2=%s\nBlue 2=%s\n"
+                % (server.url("red/index.m3u8"), server.url("blue/index.m3u8"),
+                   server.url("red/index.m3u8?2"), server.url("blue/index.m3u8?2")))
     env = dict(os.environ)
     proc = subprocess.Popen([os.path.join(work, "quorvel")], env=env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
@@ -184,12 +206,14 @@ def measure_player(screen, server, zaps):
         at = (x + CLIENT_LEFT + VIDEO_CENTRE[0], y + CLIENT_TOP + VIDEO_CENTRE[1])
         # Open the category and play its first channel (red), as a viewer would.
         time.sleep(2)
-        xdotool("mousemove", str(x + CLIENT_LEFT + 560), str(y + CLIENT_TOP + 32), "click", "1")
+        # The catalogue's first category, after the viewer's Favourites and Recently watched.
+        xdotool("mousemove", str(x + CLIENT_LEFT + 560), str(y + CLIENT_TOP + 68), "click", "1")
         xdotool("key", "Right", "Down")
         if wait_colour(screen, at, red, 30) is None:
             raise SystemExit("zap.py: the player never showed the first channel")
 
         def zap(forward):
+            forward = forward or surf
             if os.environ.get("ZAP_BY_KEYS"):
                 subprocess.run(["xdotool", "key", "Down" if forward else "Up"], check=False)
                 return
@@ -199,7 +223,15 @@ def measure_player(screen, server, zaps):
         cpu0 = cpu_seconds(proc.pid)
         times = time_zaps(screen, at, zap, zaps)
         cpu = cpu_seconds(proc.pid) - cpu0
-        return times, rss_tree_mb(proc.pid), cpu
+        rss = rss_tree_mb(proc.pid)
+        if surf:
+            # The channel after the last one is open ahead now, until ten seconds without a zap.
+            ahead = share_of_cpu(proc.pid, 4), rss_tree_mb(proc.pid)
+            time.sleep(SURFING_IDLE_S + 1 - 4)
+            alone = share_of_cpu(proc.pid, 4), rss_tree_mb(proc.pid)
+            print("  surfing, the last channel playing: with the next one open ahead %.0f%% CPU, %.0f MiB; "
+                  "once surfing stopped %.0f%% CPU, %.0f MiB" % (ahead[0], ahead[1], alone[0], alone[1]))
+        return times, rss, cpu
     finally:
         proc.terminate()
         try:
@@ -244,17 +276,19 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--zaps", type=int, default=10, help="zaps each way per delay")
     parser.add_argument("--delays", default="0,50,150", help="server delays in milliseconds")
+    parser.add_argument("--surf", action="store_true", help="the player goes Next every time, round the category")
     args = parser.parse_args()
     media = tempfile.mkdtemp(prefix="quorvel-zap-media-")
     make_channel(os.path.join(media, "red"), "red")
     make_channel(os.path.join(media, "blue"), "blue")
     server = DelayedServer(media)
     screen = Screen()
-    print("delay  player median  mpv median  ratio   (ms; %d zaps each way)" % args.zaps)
+    print("delay  player median  mpv median  ratio   (ms; %d zaps each way%s)"
+          % (args.zaps, "; the player surfing" if args.surf else ""))
     try:
         for delay in [int(d) for d in args.delays.split(",")]:
             server.delay = delay / 1000
-            player, player_rss, player_cpu = measure_player(screen, server, args.zaps)
+            player, player_rss, player_cpu = measure_player(screen, server, args.zaps, args.surf)
             mpv, mpv_rss, mpv_cpu = measure_mpv(screen, server, args.zaps)
             if not player or not mpv:
                 print("%5d  no figures" % delay)

@@ -2,6 +2,7 @@
 #include "player/audiotrackbutton.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
+#include "player/playersession.h"
 #include "player/programmecard.h"
 #include "player/playersettings.h"
 #include "player/mpvcore.h"
@@ -489,6 +490,22 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
     EXPECT_FALSE(player->Core().Flag(MpvProperty::IdleActive));
 }
 
+TEST_F(PlayerTest, AZapFromAPlayingChannelKeepsTheCardUntilTheNewChannelsOwnPicture)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    // The window draws the last picture again as mpv lets the old channel go: that is no
+    // picture of the new one, which never answers.
+    SilentServer silent;
+    player->SetChannelName("Slow News");
+    player->SetURL(silent.Url("slow.m3u8"));
+    const quorvel::ChannelCard& card = player->Card();
+    QTest::qWait(1500);
+    EXPECT_TRUE(card.isVisible());
+    EXPECT_EQ(card.Status(), "Connecting…");
+    EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Connecting);
+}
+
 TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
 {
     QProcess server;
@@ -508,13 +525,17 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
     const QString stopped = "Cannot play this channel: the stream stopped sending";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
+            const bool reconnecting = player->Card().isVisible() && player->Card().Status() == "Reconnecting…";
+            // The window drawing its last picture again as the stream is opened anew is no
+            // picture of the stream.
             if (player->FramesRendered() != frames) {
                 frames = player->FramesRendered();
-                sinceLastPicture.restart();
-                reconnectingAfter = -1;
+                if (!reconnecting) {
+                    sinceLastPicture.restart();
+                    reconnectingAfter = -1;
+                }
             }
-            if (reconnectingAfter < 0 && player->Card().isVisible() && player->Card().Status() == "Reconnecting…" &&
-                player->Message().isEmpty())
+            if (reconnectingAfter < 0 && reconnecting && player->Message().isEmpty())
                 reconnectingAfter = sinceLastPicture.elapsed();
             return player->Message() == stopped;
         },

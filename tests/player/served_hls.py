@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """A recorded HLS stream served on 127.0.0.1, for the player's tests.
-As a program: served_hls.py [--seconds N] [--sound | --tracks eng,deu,…] [--agent UA --referrer REF]
+As a program: served_hls.py [--seconds N] [--sound | --tracks eng,deu,…] [--live] [--agent UA --referrer REF]
 prints the playlist's address on its first line, then one line per request it is sent:
 "GET <path> <json of the request's headers>". With --agent and --referrer every request
 whose User-Agent and Referer are not exactly those is answered 403. --tracks gives the stream one
 sound track per language named, in that order, each a tone of its own; the same stream is served
-whole as tracks.ts too (HLS without a master playlist names no languages, a transport stream does)."""
+whole as tracks.ts too (HLS without a master playlist names no languages, a transport stream does).
+With --live the playlist is a live one: a sliding window of three segments, one more each second,
+round the recording, so a player keeps asking for the playlist and the newest segment for as long
+as it plays."""
 import argparse
 import http.server
 import json
@@ -14,6 +17,7 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 
 
 class QuietServer(http.server.ThreadingHTTPServer):
@@ -54,10 +58,19 @@ def main():
     parser.add_argument("--tracks", default="")
     parser.add_argument("--agent")
     parser.add_argument("--referrer")
+    parser.add_argument("--live", action="store_true")
     args = parser.parse_args()
     folder = tempfile.mkdtemp(prefix="quorvel-vod-")
     make_stream(folder, args.seconds, args.sound, [t for t in args.tracks.split(",") if t])
     lock = threading.Lock()
+    started = time.time()
+
+    def live_playlist():
+        newest = 3 + int(time.time() - started)
+        lines = ["#EXTM3U", "#EXT-X-VERSION:3", "#EXT-X-TARGETDURATION:1", "#EXT-X-MEDIA-SEQUENCE:%d" % (newest - 3)]
+        for n in range(newest - 3, newest):
+            lines += ["#EXTINF:1.000000,", "seg%d.ts?n=%d" % (n % args.seconds, n)]
+        return ("\n".join(lines) + "\n").encode()
 
     class Handler(http.server.BaseHTTPRequestHandler):
         def log_message(self, *a):
@@ -70,12 +83,16 @@ def main():
                                            self.headers.get("Referer") != args.referrer):
                 self.send_error(403)
                 return
-            path = os.path.join(folder, os.path.basename(self.path.split("?")[0]))
-            if not os.path.isfile(path):
+            name = os.path.basename(self.path.split("?")[0])
+            path = os.path.join(folder, name)
+            if args.live and name == "live.m3u8":
+                body = live_playlist()
+            elif not os.path.isfile(path):
                 self.send_error(404)
                 return
-            with open(path, "rb") as f:
-                body = f.read()
+            else:
+                with open(path, "rb") as f:
+                    body = f.read()
             self.send_response(200)
             kind = "application/vnd.apple.mpegurl" if path.endswith(".m3u8") else "video/mp2t"
             self.send_header("Content-Type", kind)
@@ -84,7 +101,7 @@ def main():
             self.wfile.write(body)
 
     httpd = QuietServer(("127.0.0.1", 0), Handler)
-    print("http://127.0.0.1:%d/vod.m3u8" % httpd.server_address[1], flush=True)
+    print("http://127.0.0.1:%d/%s" % (httpd.server_address[1], "live.m3u8" if args.live else "vod.m3u8"), flush=True)
     httpd.serve_forever()
 
 

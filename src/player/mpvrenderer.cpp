@@ -1,0 +1,129 @@
+#include "player/mpvrenderer.h"
+
+#include "base/exception.h"
+#include "player/mpvcore.h"
+
+#include <QOffscreenSurface>
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+#include <mpv/render_gl.h>
+
+namespace quorvel {
+namespace {
+
+void* GetProcAddress(void*, const char* name)
+{
+    QOpenGLContext* ctx = QOpenGLContext::currentContext();
+    return ctx ? reinterpret_cast<void*>(ctx->getProcAddress(name)) : nullptr;
+}
+
+} // namespace
+
+MpvRenderer::MpvRenderer(MpvCore& core, const QSurfaceFormat& format) : core_(core), format_(format) {}
+
+MpvRenderer::~MpvRenderer()
+{
+    SetUpdateHandler(nullptr);
+    if (render_) {
+        // Whatever window it last drew on may be gone already; the offscreen surface is not.
+        context_->makeCurrent(offscreen_.get());
+        mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+        mpv_render_context_free(render_);
+        render_ = nullptr;
+        context_->doneCurrent();
+    }
+}
+
+void MpvRenderer::Ensure()
+{
+    if (render_)
+        return;
+    if (!context_) {
+        auto context = std::make_unique<QOpenGLContext>();
+        context->setFormat(format_);
+        if (!context->create())
+            throw Exception("The video cannot be shown: this desktop offers no OpenGL");
+        auto offscreen = std::make_unique<QOffscreenSurface>(nullptr);
+        offscreen->setFormat(context->format());
+        offscreen->create();
+        context_ = std::move(context);
+        offscreen_ = std::move(offscreen);
+    }
+    if (!context_->makeCurrent(offscreen_.get()))
+        throw Exception("The video cannot be shown: OpenGL does not start");
+    mpv_opengl_init_params gl{&GetProcAddress, nullptr};
+    int advanced = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context* render = nullptr;
+    const int rc = mpv_render_context_create(&render, core_.Handle(), params);
+    context_->doneCurrent();
+    if (rc < 0)
+        throw Exception(std::string("The video cannot be shown: ") + mpv_error_string(rc));
+    render_ = render;
+    mpv_render_context_set_update_callback(render_, &MpvRenderer::OnRenderUpdate, this);
+}
+
+void MpvRenderer::OnRenderUpdate(void* self)
+{
+    auto* renderer = static_cast<MpvRenderer*>(self);
+    const std::lock_guard<std::mutex> hold(renderer->handlerLock_);
+    if (renderer->updateHandler_)
+        renderer->updateHandler_();
+}
+
+void MpvRenderer::SetUpdateHandler(std::function<void()> handler)
+{
+    const std::lock_guard<std::mutex> hold(handlerLock_);
+    updateHandler_ = std::move(handler);
+}
+
+void MpvRenderer::HandTo(QThread* thread)
+{
+    if (!context_ || context_->thread() == thread)
+        return;
+    if (QOpenGLContext::currentContext() == context_.get())
+        context_->doneCurrent();
+    context_->moveToThread(thread);
+}
+
+bool MpvRenderer::TakeNewFrame()
+{
+    const bool frame = render_ && (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME);
+    if (frame)
+        hasPicture_ = true;
+    return frame;
+}
+
+bool MpvRenderer::Render(QSurface* surface, int w, int h)
+{
+    if (!context_ || !context_->makeCurrent(surface))
+        return false;
+    if (render_) {
+        mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), w, h, 0};
+        int flipY = 1;
+        // mpv would otherwise hold this thread, the window's, until the frame's display time:
+        // the new channel's first picture waited, and so did every other widget meanwhile.
+        int blockForTargetTime = 0;
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+            {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+            {MPV_RENDER_PARAM_INVALID, nullptr},
+        };
+        mpv_render_context_render(render_, params);
+    } else {
+        QOpenGLFunctions* f = context_->functions();
+        f->glViewport(0, 0, w, h);
+        f->glClearColor(0, 0, 0, 1);
+        f->glClear(GL_COLOR_BUFFER_BIT);
+    }
+    context_->swapBuffers(surface);
+    return true;
+}
+
+} // namespace quorvel

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QObject>
+#include <QSurfaceFormat>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+struct mpv_render_context;
+class QOffscreenSurface;
+class QOpenGLContext;
+class QSurface;
+class QThread;
+
+namespace quorvel {
+
+class MpvCore;
+
+// One core's video drawn through mpv's render API, on a GL context of its own. It draws only
+// when asked to, onto whichever window shows it: a core opened ahead decodes its first picture
+// and waits, with nothing drawn, until a window takes its renderer. It must go before the core
+// it was made for (mpv asks the render context to be freed first). Its GL context may be handed
+// to a drawing thread; whoever draws calls Render, TakeNewFrame and the destructor on the thread
+// the context belongs to.
+class MpvRenderer : public QObject {
+    Q_OBJECT
+public:
+    MpvRenderer(MpvCore& core, const QSurfaceFormat& format);
+    ~MpvRenderer() override;
+
+    // Makes the GL and render contexts when they do not exist yet. Throws Exception when the
+    // desktop offers no OpenGL or mpv refuses it.
+    void Ensure();
+    bool HasRenderContext() const { return render_ != nullptr; }
+    // Whether mpv has a new picture since the last look (once the update handler ran).
+    bool TakeNewFrame();
+    // Whether mpv gave a picture since ForgetPicture(), drawn or not: mpv keeps the last one it
+    // gave, so a renderer nobody drew with shows it at once on its first Render().
+    bool HasPicture() const { return hasPicture_; }
+    void ForgetPicture() { hasPicture_ = false; }
+    // Draws the current picture onto the surface, w × h pixels (black before the render
+    // context exists); false when the surface cannot take GL now.
+    bool Render(QSurface* surface, int w, int h);
+    // Whether the renderer's GL context can draw at all (made, or made just now).
+    bool HasGl() const { return context_ != nullptr; }
+    QOpenGLContext* Context() const { return context_.get(); }
+    // Gives the GL context to another thread; called on the thread it belongs to now.
+    void HandTo(QThread* thread);
+    // What runs when mpv has something new to draw: called on an mpv thread, so it only
+    // queues the work; null for nothing.
+    void SetUpdateHandler(std::function<void()> handler);
+
+private:
+    static void OnRenderUpdate(void* self);
+
+    MpvCore& core_;
+    QSurfaceFormat format_;
+    std::unique_ptr<QOpenGLContext> context_;
+    // Where the contexts are made current while no window takes them (before the first one,
+    // and for freeing them).
+    std::unique_ptr<QOffscreenSurface> offscreen_;
+    mpv_render_context* render_ = nullptr;
+    std::atomic<bool> hasPicture_{false};
+    std::mutex handlerLock_;
+    std::function<void()> updateHandler_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,151 @@
+#include "player/surfing.h"
+
+#include "player/mpvcore.h"
+#include "player/mpvrenderer.h"
+#include "player/mpvvideowindow.h"
+#include "player/playersession.h"
+
+#include <QMetaObject>
+#include <QTimer>
+#include <exception>
+
+namespace quorvel {
+
+Surfing::Surfing(PlayerSession& session, MpvVideoWindow& video, const QString& audioOutput, QObject* parent)
+    : QObject(parent), session_(session), video_(video), audioOutput_(audioOutput)
+{
+    idle_ = new QTimer(this);
+    idle_->setSingleShot(true);
+    idle_->setInterval(kIdleMs);
+    connect(idle_, &QTimer::timeout, this, &Surfing::Stop);
+}
+
+Surfing::~Surfing()
+{
+    renderer_.reset();
+    core_.reset();
+}
+
+void Surfing::SetIdleMs(int ms) { idle_->setInterval(ms); }
+
+bool Surfing::AheadHasPicture() const { return !aheadUrl_.isEmpty() && renderer_ && renderer_->HasPicture(); }
+
+void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
+{
+    if (direction == 0) {
+        Stop();
+        return;
+    }
+    const bool again = direction == direction_ && idle_->isActive();
+    direction_ = direction;
+    idle_->start();
+    // The channel after is the one playing (a category of one): nothing to open.
+    if (!again || nextUrl.isEmpty() || (nextUrl == session_.URL() && nextOptions == session_.Options())) {
+        CloseAhead();
+        return;
+    }
+    OpenAhead(nextUrl, nextOptions);
+}
+
+bool Surfing::Show(const QString& url, const RequestOptions& options)
+{
+    if (!core_ || aheadUrl_.isEmpty() || url != aheadUrl_ || !(options == aheadOptions_) || !video_.HasRenderContext())
+        return false;
+    aheadUrl_.clear();
+    const bool picture = renderer_->HasPicture();
+    renderer_->SetUpdateHandler(nullptr);
+    renderer_ = video_.ExchangeRenderer(std::move(renderer_));
+    Watch();
+    session_.TakeOpened(url, options, *core_);
+    // Its first picture is there already and the window draws it next: the channel plays
+    // from now, without waiting for the drawing thread to say so.
+    if (picture)
+        session_.PictureShown();
+    // What played before goes quiet here, ready to open the next channel ahead.
+    CloseAhead();
+    // The renderer the window gave back was made for the core that played, now this one.
+    if (!renderer_->HasRenderContext())
+        renderer_.reset();
+    return true;
+}
+
+void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
+{
+    if (core_ && url == aheadUrl_ && options == aheadOptions_)
+        return;
+    try {
+        MakeCore();
+        // Silent and held at its first picture until it is shown.
+        core_->SetFlag(MpvProperty::Mute, true);
+        core_->SetFlag(MpvProperty::Pause, true);
+        renderer_->ForgetPicture();
+        core_->Load(url, options);
+        aheadUrl_ = url;
+        aheadOptions_ = options;
+    } catch (const std::exception&) {
+        // Opening ahead is a help, never a need: the zap opens the channel as ever.
+        Stop();
+    }
+}
+
+void Surfing::MakeCore()
+{
+    if (!core_) {
+        core_ = std::make_unique<MpvCore>(audioOutput_);
+        // A channel ahead that cannot play is let go: its zap opens it and tells why.
+        connect(core_.get(), &MpvCore::playbackFailed, this, &Surfing::CloseAhead);
+        connect(core_.get(), &MpvCore::playbackEnded, this, &Surfing::CloseAhead);
+    }
+    if (!renderer_) {
+        renderer_ = std::make_unique<MpvRenderer>(*core_, video_.RendererFormat());
+        Watch();
+    }
+    renderer_->Ensure();
+}
+
+void Surfing::Watch()
+{
+    if (!renderer_)
+        return;
+    // mpv is told its news was looked at, as it asks, and the renderer learns of the first
+    // picture; nothing is drawn. Called on an mpv thread: the look is queued to this one, and
+    // not taken once the window has the renderer.
+    MpvRenderer* renderer = renderer_.get();
+    renderer->SetUpdateHandler([this, renderer] {
+        QMetaObject::invokeMethod(
+            this,
+            [this, renderer] {
+                if (renderer_.get() == renderer)
+                    renderer->TakeNewFrame();
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void Surfing::CloseAhead()
+{
+    aheadUrl_.clear();
+    aheadOptions_ = {};
+    if (!core_)
+        return;
+    try {
+        core_->Stop();
+        core_->SetFlag(MpvProperty::Mute, true);
+        core_->SetFlag(MpvProperty::Pause, true);
+    } catch (const std::exception&) {
+        Stop();
+    }
+}
+
+void Surfing::Stop()
+{
+    direction_ = 0;
+    idle_->stop();
+    aheadUrl_.clear();
+    aheadOptions_ = {};
+    // The render context goes before its core.
+    renderer_.reset();
+    core_.reset();
+}
+
+} // namespace quorvel

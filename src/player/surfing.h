@@ -1,0 +1,72 @@
+#pragma once
+
+#include "base/requestoptions.h"
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+class QTimer;
+
+namespace quorvel {
+
+class MpvCore;
+class MpvRenderer;
+class MpvVideoWindow;
+class PlayerSession;
+
+// Surfing: a viewer who zaps twice the same way within a while goes on that way. The channel
+// after the one shown is then opened ahead in a core of its own, silent and held at its first
+// picture, drawn nowhere; when the next zap asks for it, the video window takes its renderer and
+// the session its core, so it shows at once, and the core that played goes on as the next one
+// ahead. Never more than one channel ahead; it all stops after a while without a zap, when
+// the player hides, or on a zap any other way. Its request options go with it.
+class Surfing : public QObject {
+    Q_OBJECT
+public:
+    // How long after a zap the next one still counts as the same surfing.
+    static constexpr int kIdleMs = 10000;
+
+    // audioOutput: the session core's own (see MpvCore), for a core that will play in its place.
+    Surfing(PlayerSession& session, MpvVideoWindow& video, const QString& audioOutput, QObject* parent = nullptr);
+    ~Surfing() override;
+
+    // A zap was made: direction +1 or -1 for a step to the neighbouring channel (0 for any
+    // other choice), and the address and options of the channel after it that way. A second
+    // step the same way within kIdleMs opens that next channel ahead.
+    void Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions);
+    // When the address (with the same options) is the one opened ahead, shows it in the
+    // session and the window; false when it is not, and the caller opens it as ever.
+    bool Show(const QString& url, const RequestOptions& options);
+    // Closes the channel ahead and its core, and forgets the direction.
+    void Stop();
+
+    void SetIdleMs(int ms);
+    // A core exists for channels ahead (it may be between two of them).
+    bool HasCore() const { return core_ != nullptr; }
+    // The address opened ahead, empty when none is.
+    QString AheadURL() const { return aheadUrl_; }
+    // The channel ahead has its first picture, ready to be shown.
+    bool AheadHasPicture() const;
+    // The core the channel ahead plays in (for measuring), null when there is none.
+    MpvCore* AheadCore() const { return core_.get(); }
+
+private:
+    void OpenAhead(const QString& url, const RequestOptions& options);
+    void CloseAhead();
+    void MakeCore();
+    void Watch();
+
+    PlayerSession& session_;
+    MpvVideoWindow& video_;
+    QString audioOutput_;
+    // The renderer is declared after its core, so it goes first.
+    std::unique_ptr<MpvCore> core_;
+    std::unique_ptr<MpvRenderer> renderer_;
+    QTimer* idle_ = nullptr;
+    int direction_ = 0;
+    QString aheadUrl_;
+    RequestOptions aheadOptions_;
+};
+
+} // namespace quorvel

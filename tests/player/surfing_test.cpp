@@ -1,0 +1,173 @@
+// Surfing: the channel after the one shown opened ahead in a core of its own, shown at once by
+// the next step that way, and closed when the surfing stops.
+#include "player/channelcard.h"
+#include "player/mediaplayer.h"
+#include "player/mpvcore.h"
+#include "player/playersession.h"
+#include "player/surfing.h"
+#include "servedhls.h"
+
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+using quorvel::MediaPlayer;
+using quorvel::MpvProperty;
+using quorvel::RequestOptions;
+
+namespace {
+
+const RequestOptions kGuarded{"Surfer/1.0", "http://portal.example/", ""};
+
+class SurfingTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(here.Started());
+        ASSERT_TRUE(ahead.Started());
+        host.resize(480, 360);
+        player = new MediaPlayer(&host, QStringLiteral("null"));
+        player->setGeometry(0, 0, 480, 360);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+    }
+
+    bool Playing(int timeOutMs = 15000)
+    {
+        const quint64 before = player->FramesRendered();
+        return QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, timeOutMs);
+    }
+
+    // Three steps forward on channels of the first server, the last of them told that the
+    // channel after it is the second server's: that one is opened ahead.
+    void SurfUpToTheChannelAhead()
+    {
+        player->SetURL(here.Url() + "?one");
+        player->Zapped(0);
+        ASSERT_TRUE(Playing());
+        player->SetURL(here.Url() + "?two");
+        player->Zapped(1, here.Url() + "?three");
+        // One step is no surfing yet.
+        EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+        player->SetURL(here.Url() + "?three");
+        player->Zapped(1, ahead.Url(), kGuarded);
+        EXPECT_EQ(player->Surf().AheadURL(), ahead.Url());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Segments(ahead) > 0; }, 15000));
+    }
+
+    static int Segments(ServedHls& server)
+    {
+        int n = 0;
+        for (const auto& r : server.Requests())
+            n += r.path.contains(".ts");
+        return n;
+    }
+
+    // The second server, a live one, is sent nothing more: what was opened ahead was closed.
+    void AheadSendsNothingMore()
+    {
+        // Requests sent before it closed may still be on their way.
+        QTest::qWait(500);
+        ahead.ForgetRequests();
+        QTest::qWait(2500);
+        EXPECT_TRUE(ahead.Requests().isEmpty()) << ahead.Requests().first().path.toStdString();
+    }
+
+    ServedHls here{{"--seconds", "30"}};
+    ServedHls ahead{{"--seconds", "30", "--live", "--agent", "Surfer/1.0", "--referrer", "http://portal.example/"}};
+    QWidget host;
+    MediaPlayer* player = nullptr;
+};
+
+} // namespace
+
+TEST_F(SurfingTest, TheChannelOpenedAheadIsSilentAndShowsAtOnceOnTheNextStep)
+{
+    ASSERT_NO_FATAL_FAILURE(SurfUpToTheChannelAhead());
+    // Opened with the channel's own request options, silent and held at its first picture.
+    for (const auto& r : ahead.Requests()) {
+        EXPECT_EQ(r.headers.value("User-Agent").toString(), "Surfer/1.0") << r.path.toStdString();
+        EXPECT_EQ(r.headers.value("Referer").toString(), "http://portal.example/") << r.path.toStdString();
+    }
+    quorvel::MpvCore* opened = player->Surf().AheadCore();
+    ASSERT_NE(opened, nullptr);
+    EXPECT_TRUE(opened->Flag(MpvProperty::Pause));
+    EXPECT_TRUE(opened->Flag(MpvProperty::Mute));
+    // The one on screen plays on meanwhile, with the viewer's sound.
+    EXPECT_TRUE(Playing());
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::Mute));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Surf().AheadHasPicture(); }, 10000));
+    // The next step shows it: its first picture is there already, so it plays at once, with
+    // no "Connecting…" over it.
+    player->SetChannelName("Ahead");
+    const quint64 before = player->FramesRendered();
+    player->SetURL(ahead.Url(), kGuarded);
+    EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Playing);
+    EXPECT_FALSE(player->Card().isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before; }, 1000));
+    ASSERT_TRUE(Playing());
+    EXPECT_EQ(player->URL(), ahead.Url());
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::Pause));
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::Mute));
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+    // It is the second server's live stream that plays now: it is asked for what comes next.
+    ahead.ForgetRequests();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Segments(ahead) > 0; }, 10000));
+
+    // The core that played before waits for the next channel ahead: the step after opens it.
+    player->Zapped(1, here.Url() + "?one");
+    EXPECT_EQ(player->Surf().AheadURL(), here.Url() + "?one");
+    here.ForgetRequests();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Segments(here) > 0; }, 15000));
+}
+
+TEST_F(SurfingTest, AChannelOpenedAheadButNeverShownIsClosedWhenTheSurfingStops)
+{
+    // A step the other way.
+    ASSERT_NO_FATAL_FAILURE(SurfUpToTheChannelAhead());
+    player->SetURL(here.Url() + "?two");
+    player->Zapped(-1, here.Url() + "?one");
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+    AheadSendsNothingMore();
+
+    // No zap for a while: the core ahead goes altogether.
+    player->Surf().SetIdleMs(1500);
+    ASSERT_NO_FATAL_FAILURE(SurfUpToTheChannelAhead());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Surf().HasCore(); }, 5000));
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+    AheadSendsNothingMore();
+    // The channel on screen plays on.
+    EXPECT_EQ(player->URL(), here.Url() + "?three");
+    EXPECT_TRUE(Playing());
+
+    // The window hides (the boss key).
+    player->Surf().SetIdleMs(quorvel::Surfing::kIdleMs);
+    ASSERT_NO_FATAL_FAILURE(SurfUpToTheChannelAhead());
+    host.hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Surf().HasCore(); }, 5000));
+    AheadSendsNothingMore();
+
+    // Shown again, a step is a step again: nothing ahead until two.
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 20000));
+    player->SetURL(here.Url() + "?four");
+    player->Zapped(1, ahead.Url(), kGuarded);
+    EXPECT_FALSE(player->Surf().HasCore());
+}
+
+TEST_F(SurfingTest, AChannelAheadThatCannotPlayIsLetGoAndItsZapSaysWhy)
+{
+    player->SetURL(here.Url() + "?one");
+    player->Zapped(0);
+    ASSERT_TRUE(Playing());
+    player->SetURL(here.Url() + "?two");
+    player->Zapped(1, here.Url() + "?three");
+    player->SetURL(here.Url() + "?three");
+    // The options are missing: its server refuses it.
+    player->Zapped(1, ahead.Url());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Surf().AheadURL().isEmpty(); }, 15000));
+    player->SetURL(ahead.Url());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 15000));
+    EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused to send the stream");
+}
