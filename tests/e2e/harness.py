@@ -174,6 +174,21 @@ def wait_until(predicate, timeout, step=0.2):
     return predicate()
 
 
+def settled(area, timeout=10):
+    """The pixels of an area once they stop changing: the program has finished drawing it (a
+    window that has just taken a new size may still be laying itself out, slowly under the
+    sanitizers)."""
+    last = screenshot(*area)
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        time.sleep(0.3)
+        now = screenshot(*area)
+        if now == last:
+            return now
+        last = now
+    return last
+
+
 def looks_like_start_page(pixels):
     """The start page is a dark blue backdrop: mostly dark pixels with more blue than red."""
     flat = [p for row in pixels for p in row]

@@ -233,6 +233,8 @@ class ViewerTrial(unittest.TestCase):
         self.assertTrue(harness.wait_until(lambda: self.program.geometry()[2:] == (1278, 1022), 10),
                         self.program.geometry())
         x, y, w, h = self.program.geometry()
+        # The tabs are pressed where the maximized window has drawn them, not where they were.
+        harness.settled((x + w - 220, y, 220, 60))
         harness.xdotool("mousemove", str(x + w - (W - SPONSORED_TAB[0])), str(y + SPONSORED_TAB[1]), "click", "1")
         # The whole side bar below the tabs, down to the window's bottom edge: the page.
         pane = (x + w - 195, y + 60, 180, h - 60 - 12)

@@ -20,17 +20,7 @@ def pixel(x, y):
     return harness.screenshot(x, y, 1, 1)[0][0]
 
 
-def settled(area, timeout=10):
-    """The pixels of an area once they stop changing (the window has finished drawing it)."""
-    last = harness.screenshot(*area)
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        time.sleep(0.3)
-        now = harness.screenshot(*area)
-        if now == last:
-            return now
-        last = now
-    return last
+settled = harness.settled
 
 
 def near(a, b, tolerance=8):
@@ -100,10 +90,15 @@ class WindowFrame(unittest.TestCase):
         harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == (1, 1, 1278, 1022), 5),
                         self.program.geometry())
-        # The pointer on it lights it up once the window has taken its new size; then it is pressed.
+        # The pointer on it lights it up once the window has drawn itself at its new size (the
+        # caption's buttons stop changing); then it is pressed.
         mx, my = 1 + 1278 - 61, 16
+        settled((1278 - 120, 1, 120, 30))
+        unlit = pixel(mx - 8, my + 10)
         harness.xdotool("mousemove", str(mx), str(my))
-        self.assertTrue(harness.wait_until(lambda: pixel(mx - 8, my + 10)[2] > 150, 10), pixel(mx - 8, my + 10))
+        self.assertTrue(harness.wait_until(lambda: pixel(mx - 8, my + 10) != unlit and pixel(mx - 8, my + 10)[2] > 150,
+                                           10), (unlit, pixel(mx - 8, my + 10)))
+        settled((mx - 20, 1, 40, 30))
         harness.xdotool("click", "1")
         self.assertTrue(harness.wait_until(lambda: self.program.geometry() == normal, 5), self.program.geometry())
 
