@@ -13,9 +13,30 @@
 #include <QStringList>
 #include <QVariant>
 #include <atomic>
+#include <mutex>
+#include <set>
 
 namespace quorvel {
 namespace {
+
+// Files whose every page was checked by a connection of this process. The check reads the whole
+// file (about 130 ms for a guide of 480,000 programmes): once at the first opening is enough, and
+// the connections opened later on the window's thread (lookups for the tree and the card) or
+// for a guide's read must not pay it again.
+std::mutex checkedMutex;
+std::set<std::string> checkedFiles;
+
+bool NeedsCheck(const std::string& file)
+{
+    std::lock_guard lock(checkedMutex);
+    return checkedFiles.count(file) == 0;
+}
+
+void Checked(const std::string& file)
+{
+    std::lock_guard lock(checkedMutex);
+    checkedFiles.insert(file);
+}
 
 constexpr int kBusyTimeoutMs = 15000;
 
@@ -244,6 +265,12 @@ std::string ViewerDatabase::FileBeside(const std::string& catalogueFile)
 
 ViewerDatabase::ViewerDatabase(std::string file) : file_(std::move(file)) { Open(); }
 
+void ViewerDatabase::ForgetCheckedFiles()
+{
+    std::lock_guard lock(checkedMutex);
+    checkedFiles.clear();
+}
+
 ViewerDatabase::~ViewerDatabase() = default;
 
 void ViewerDatabase::Open()
@@ -253,10 +280,14 @@ void ViewerDatabase::Open()
         try {
             const QSqlDatabase db = db_->Db();
             // The header is read here: a file that is no database fails now, not later.
-            {
+            const std::string path = file.toStdString();
+            if (NeedsCheck(path)) {
                 QSqlQuery check = db_->Run("PRAGMA quick_check");
                 if (check.next() && check.value(0).toString() != QLatin1String("ok"))
                     throw OpenFailure{"it is damaged (" + S(check.value(0)) + ")", true};
+            } else {
+                // Still a database: its header and schema are read.
+                db_->Run("SELECT count(*) FROM sqlite_master");
             }
             db_->Run("PRAGMA journal_mode=WAL");
             db_->Run("PRAGMA synchronous=NORMAL");
@@ -279,6 +310,7 @@ void ViewerDatabase::Open()
                     db_->Run(QStringLiteral("PRAGMA user_version=%1").arg(at + 1).toUtf8().constData());
                 }
             });
+            Checked(path);
         } catch (const SqlFailure& f) {
             db_.reset();
             throw OpenFailure{f.error.text().toStdString(), IsDamage(f.error), IsBusy(f.error)};

@@ -54,6 +54,10 @@ public:
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
+    // Every page of a file is checked at its first opening in this process only; a file changed
+    // behind the program's back (restored from a backup, damaged on purpose) is checked again
+    // after this.
+    static void ForgetCheckedFiles();
 
     explicit ViewerDatabase(std::string file);
     ~ViewerDatabase();
