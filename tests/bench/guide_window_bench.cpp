@@ -5,6 +5,7 @@
 //   tests/harness/with-xvfb build/bench/bench_guide_window [runs]
 #include "app/guidemanager.h"
 #include "catalogue/channelcatalogue.h"
+#include "loopstall.h"
 #include "scratchdir.h"
 
 #include <QApplication>
@@ -60,45 +61,12 @@ struct Run {
     double longestLookupMs = 0;
 };
 
-// The longest gap of a one-millisecond timer over a few seconds with nothing to do: what the
-// machine's own load makes of the event loop, to read the stall during the read against.
-double IdleStallMs(int milliseconds)
-{
-    QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0)
-            longest = std::max(longest, now - last);
-        last = now;
-    });
-    clock.start();
-    tick.start();
-    while (clock.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return static_cast<double>(longest) / 1e6 - 1.0;
-}
-
 Run ReadFromWindow(const std::string& catalogue)
 {
     GuideManager manager(catalogue, [](const QString& why) { std::fprintf(stderr, "told: %s\n", qPrintable(why)); });
+    LoopStall stall;
+    stall.reportLong = std::getenv("QUORVEL_BENCH_STALLS") != nullptr;
     QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0) {
-            longest = std::max(longest, now - last);
-            if (now - last > 20'000'000 && std::getenv("QUORVEL_BENCH_STALLS"))
-                std::fprintf(stderr, "stall of %.1f ms ending at %.0f ms\n", (now - last) / 1e6, now / 1e6);
-        }
-        last = now;
-    });
     Run run;
     QTimer ask;
     ask.setInterval(100);
@@ -110,13 +78,13 @@ Run ReadFromWindow(const std::string& catalogue)
         run.longestLookupMs = std::max(run.longestLookupMs, static_cast<double>(lookup.nsecsElapsed()) / 1e6);
     });
     clock.start();
-    tick.start();
+    stall.Start();
     ask.start();
     manager.ReadGuides();
     while (manager.IsReading())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     run.readMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    run.longestStallMs = static_cast<double>(longest) / 1e6 - 1.0;
+    run.longestStallMs = stall.LongestMs();
     const auto programme = manager.Now(QStringLiteral("Channel 12345"));
     if (!programme.now)
         std::fprintf(stderr, "the guide was not stored\n");

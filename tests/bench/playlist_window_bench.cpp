@@ -5,6 +5,7 @@
 //   tests/harness/with-xvfb build/bench/bench_playlist_window [runs]
 #include "app/playlistmanager.h"
 #include "catalogue/channelcatalogue.h"
+#include "loopstall.h"
 #include "scratchdir.h"
 
 #include <QApplication>
@@ -53,28 +54,6 @@ double CpuMs(int who)
     return (u.ru_utime.tv_sec + u.ru_stime.tv_sec) * 1e3 + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e3;
 }
 
-// The longest gap of a one-millisecond timer over a few seconds with nothing to do: what the
-// machine's own load makes of the event loop, to read the stall during the import against.
-double IdleStallMs(int milliseconds)
-{
-    QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0)
-            longest = std::max(longest, now - last);
-        last = now;
-    });
-    clock.start();
-    tick.start();
-    while (clock.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return static_cast<double>(longest) / 1e6 - 1.0;
-}
-
 WindowRun AddFromWindow(const std::string& catalogue, const QString& url)
 {
     ChannelCatalogue(catalogue).WriteDefaults();
@@ -86,22 +65,11 @@ WindowRun AddFromWindow(const std::string& catalogue, const QString& url)
     window.show();
     QApplication::processEvents();
 
-    // A timer that wants to run every millisecond: the longest gap between two runs is the
-    // longest the loop stood still.
+    LoopStall stall;
     QElapsedTimer clock;
-    qint64 last = -1;
-    qint64 longest = 0;
-    QTimer tick;
-    tick.setInterval(1);
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (last >= 0)
-            longest = std::max(longest, now - last);
-        last = now;
-    });
     const double cpu = CpuMs(RUSAGE_SELF);
     clock.start();
-    tick.start();
+    stall.Start();
     manager.Add(url);
     const int wanted = 15 + kGroups;
     while (tree->topLevelItemCount() < wanted || manager.Pending() > 0)
@@ -111,8 +79,8 @@ WindowRun AddFromWindow(const std::string& catalogue, const QString& url)
     run.cpuMs = CpuMs(RUSAGE_SELF) - cpu;
     // The tree is drawn once with the channels: that too is the window's time.
     tree->repaint();
-    run.longestStallMs = static_cast<double>(std::max<qint64>(longest, clock.nsecsElapsed() - last)) / 1e6 - 1.0;
-    tick.stop();
+    run.longestStallMs = stall.LongestMs();
+    stall.Stop();
     return run;
 }
 
