@@ -2,6 +2,7 @@
 
 #include "base/exception.h"
 #include "player/loadoptions.h"
+#include "player/mpvlogreader.h"
 #include "player/mpvnode.h"
 #include "player/mpvtracklist.h"
 
@@ -9,7 +10,6 @@
 #include <QEvent>
 #include <QTimer>
 #include <clocale>
-#include <string_view>
 #include <utility>
 
 namespace quorvel {
@@ -70,10 +70,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
-    mpv_request_log_messages(handle_, "warn");
-    // mpv waits at the start of every entry until this client lets it go on: the log lines
-    // handed over until then were written before the entry started.
-    mpv_hook_add(handle_, 0, "on_load", 0);
+    log_ = std::make_unique<MpvLogReader>(handle_);
     failureTimer_ = new QTimer(this);
     failureTimer_->setSingleShot(true);
     failureTimer_->setInterval(kCauseWaitMs);
@@ -85,6 +82,8 @@ MpvCore::~MpvCore()
 {
     if (handle_) {
         mpv_set_wakeup_callback(handle_, nullptr, nullptr);
+        // Its client goes before the core, which waits for every client to go.
+        log_.reset();
         mpv_terminate_destroy(handle_);
     }
 }
@@ -115,48 +114,14 @@ bool MpvCore::event(QEvent* event)
 void MpvCore::DrainEvents()
 {
     drainQueued_ = false;
-    uint64_t startingHook = 0;
     while (handle_) {
         mpv_event* ev = mpv_wait_event(handle_, 0);
-        if (ev->event_id == MPV_EVENT_NONE) {
-            if (!startingHook)
-                break;
-            // Every line written before the entry started has been handed over and counted
-            // for the entries before it; from here on the lines are the starting entry's.
-            logEntry_ = startedEntry_;
-            logged_.clear();
-            soundDeviceFailed_ = false;
-            mpv_hook_continue(handle_, startingHook);
-            startingHook = 0;
-            continue;
-        }
-        switch (ev->event_id) {
-        case MPV_EVENT_HOOK:
-            startingHook = static_cast<mpv_event_hook*>(ev->data)->id;
+        if (ev->event_id == MPV_EVENT_NONE)
             break;
+        switch (ev->event_id) {
         case MPV_EVENT_PROPERTY_CHANGE:
             HandleProperty(ev->reply_userdata, *static_cast<mpv_event_property*>(ev->data));
             break;
-        case MPV_EVENT_LOG_MESSAGE: {
-            const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
-            // The complaints just before a failure name its cause: "Connection refused" comes
-            // as an error, a server's "HTTP error 403 Forbidden" only as a warning.
-            if (logEntry_ < firstCurrentEntry_)
-                break;
-            // The sound outputs ("ao", "ao/alsa", …) complain when no device opens.
-            const std::string_view prefix = msg->prefix ? msg->prefix : "";
-            if (msg->log_level <= MPV_LOG_LEVEL_ERROR && (prefix == "ao" || prefix.substr(0, 3) == "ao/"))
-                soundDeviceFailed_ = true;
-            if (msg->log_level <= MPV_LOG_LEVEL_WARN) {
-                const QString line = QString::fromUtf8(msg->text).trimmed();
-                if (!line.isEmpty() && !logged_.contains(line))
-                    logged_.append(line);
-                // A channel that played for hours may have warned of much on the way.
-                if (logged_.size() > kLoggedLines)
-                    logged_.removeFirst();
-            }
-            break;
-        }
         case MPV_EVENT_START_FILE:
             startedEntry_ = static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id;
             break;
@@ -265,14 +230,12 @@ void MpvCore::SwapWith(MpvCore& other)
     std::swap(handle_, other.handle_);
     std::swap(buffering_, other.buffering_);
     std::swap(bufferPercent_, other.bufferPercent_);
-    std::swap(logged_, other.logged_);
-    std::swap(soundDeviceFailed_, other.soundDeviceFailed_);
+    std::swap(log_, other.log_);
     std::swap(loaded_, other.loaded_);
     std::swap(opened_, other.opened_);
     std::swap(hasVideo_, other.hasVideo_);
     std::swap(firstCurrentEntry_, other.firstCurrentEntry_);
     std::swap(startedEntry_, other.startedEntry_);
-    std::swap(logEntry_, other.logEntry_);
     std::swap(failedEntry_, other.failedEntry_);
     std::swap(failedError_, other.failedError_);
     if (otherFailurePending)
@@ -293,7 +256,7 @@ void MpvCore::ReportFailure()
 {
     if (failedEntry_ < firstCurrentEntry_)
         return; // another address came meanwhile
-    emit playbackFailed(failedError_, logEntry_ == failedEntry_ ? logged_ : QStringList());
+    emit playbackFailed(failedError_, log_->Lines(failedEntry_));
 }
 
 void MpvCore::Stop()
@@ -317,6 +280,8 @@ void MpvCore::SeekTo(double seconds)
     const char* cmd[] = {"seek", pos.constData(), "absolute", nullptr};
     mpv_command_async(handle_, 0, cmd); // seeking a stream that cannot seek is simply ignored
 }
+
+bool MpvCore::SoundDeviceFailed() const { return log_ && log_->SoundDeviceFailed(firstCurrentEntry_); }
 
 bool MpvCore::Flag(MpvProperty p) const
 {

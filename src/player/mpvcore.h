@@ -10,11 +10,14 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mpv/client.h>
 
 class QTimer;
 
 namespace quorvel {
+
+class MpvLogReader;
 
 // One mpv player core with typed signals. mpv calls back on its own threads; those callbacks
 // only queue a drain onto this object's (the user-interface) thread, where every pending event
@@ -47,7 +50,7 @@ public:
     // The file that is loaded has a video track being played (known once fileLoaded() came).
     bool HasVideo() const { return hasVideo_; }
     // No sound device opened for the address now playing: it plays without sound.
-    bool SoundDeviceFailed() const { return soundDeviceFailed_; }
+    bool SoundDeviceFailed() const;
     // The address last put is open: mpv read its tracks, and its pictures are the ones drawn.
     bool Opened() const { return opened_; }
     // ... and whether it has a picture is known: fileLoaded() was sent.
@@ -90,10 +93,8 @@ private:
     std::atomic<bool> drainQueued_{false};
     bool buffering_ = false;
     int bufferPercent_ = 0;
-    // The last few things mpv complained of since the current entry started.
-    QStringList logged_;
-    static constexpr int kLoggedLines = 4;
-    bool soundDeviceFailed_ = false;
+    // What mpv complained of, by entry; read on a thread of its own.
+    std::unique_ptr<MpvLogReader> log_;
     bool loaded_ = false;
     bool opened_ = false;
     bool hasVideo_ = false;
@@ -101,8 +102,6 @@ private:
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;
     int64_t startedEntry_ = 0;
-    // The entry the log lines now handed over belong to, and the first error among them.
-    int64_t logEntry_ = 0;
     // A failure waits this long for the log lines that name its cause.
     static constexpr int kCauseWaitMs = 150;
     QTimer* failureTimer_ = nullptr;
