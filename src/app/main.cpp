@@ -7,6 +7,7 @@
 #include "app/mpris.h"
 #include "app/translations.h"
 #include "platform/terminationrequests.h"
+#include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
 
 #include <QApplication>
@@ -29,11 +30,7 @@ int CannotStart(const QString& reason)
 
 int main(int argc, char** argv)
 {
-    // The video plays on a native GL window, with the player's messages and the ticker as
-    // native windows over it, while the web panes are composed with OpenGL: every window is
-    // composed that way, or the native ones over the video would not draw.
-    if (!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"))
-        qputenv("QT_WIDGETS_RHI", "1");
+    quorvel::ComposePagesWithWidgets();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));

@@ -29,9 +29,10 @@ void ShellOpen(const QString& address)
     // stays until the browser it started is closed, and ending the player ends that shell
     // alone, never the browser.
     auto* process = new QProcess(QCoreApplication::instance());
-    // The player composes its windows with OpenGL through an environment switch of Qt's; the
-    // browser it starts (which may be a Qt program too) gets the environment without it.
+    // The player chooses how its web panes are composed through an environment switch of Qt's;
+    // the browser it starts (which may be a Qt program too) gets the environment without it.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QUICK_BACKEND"));
     environment.remove(QStringLiteral("QT_WIDGETS_RHI"));
     process->setProcessEnvironment(environment);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

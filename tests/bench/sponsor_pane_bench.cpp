@@ -9,6 +9,7 @@
 #include "skin/controls/skintabsheet.h"
 #include "scratchdir.h"
 #include "skin/form/skinform.h"
+#include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
 
 #include <QApplication>
@@ -168,8 +169,7 @@ double Median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (!qEnvironmentVariableIsSet("QT_WIDGETS_RHI"))
-        qputenv("QT_WIDGETS_RHI", "1");
+    ComposePagesWithWidgets();
     XInitThreads();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");

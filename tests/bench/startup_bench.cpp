@@ -3,6 +3,7 @@
 //   bench_startup form <program folder>     the main window (tree filled, start page loaded)
 //   bench_startup bare <page file>           one QWebEngineView showing the same page
 #include "app/form1.h"
+#include "webhost/pagecomposition.h"
 #include "webhost/webpane.h"
 
 #include <QApplication>
@@ -19,6 +20,9 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
         return 2;
+    // The window composes its pages as the program does; the bare view is left as Qt has it.
+    if (std::strcmp(argv[1], "form") == 0)
+        quorvel::ComposePagesWithWidgets();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     auto ready = [] {

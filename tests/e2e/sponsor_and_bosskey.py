@@ -26,7 +26,7 @@ class SponsorAndBossKey(unittest.TestCase):
         stub_dir = os.path.join(self.work, "bin")
         os.mkdir(stub_dir)
         with open(os.path.join(stub_dir, "xdg-open"), "w") as f:
-            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\nprintf "%%s\\n" "${QT_WIDGETS_RHI-none}" >> "%s"\n'
+            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\nprintf "%%s\\n" "${QT_QUICK_BACKEND-none}" >> "%s"\n'
                     % (self.opened, self.composing))
         os.chmod(os.path.join(stub_dir, "xdg-open"), 0o755)
         self.env = {"PATH": stub_dir + os.pathsep + os.environ["PATH"]}
