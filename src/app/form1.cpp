@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "sponsor/adlist.h"
+#include "userdata/viewerdatabase.h"
 #include "widgets/alignment.h"
 #include "app/appfonts.h"
 #include "app/appicons.h"
@@ -90,6 +91,9 @@ Form1::Form1(const std::string& programDir, const QString& audioOutput, QWidget*
 Form1::Form1(const DataFolders& folders, const QString& audioOutput, QWidget* parent)
     : QWidget(parent), pagesDir_(folders.pagesDir), dataDir_(folders.dataDir), hotKeys_(CreateHotKeyService())
 {
+    // The viewer's database is first opened halfway through building the window; its driver
+    // loads meanwhile, beside the skin and the web panes.
+    ViewerDatabase::LoadDriverAhead();
     setWindowTitle(QString::fromUtf8(Title));
     setObjectName(QStringLiteral("Form1"));
     InstallTahoma();

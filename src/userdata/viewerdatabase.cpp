@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QThread>
+#include <QThreadPool>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -269,6 +270,19 @@ void ViewerDatabase::ForgetCheckedFiles()
 {
     std::lock_guard lock(checkedMutex);
     checkedFiles.clear();
+}
+
+void ViewerDatabase::LoadDriverAhead()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        QThreadPool::globalInstance()->start([] {
+            const QString name = QStringLiteral("quorvel-driver-ahead");
+            // The plugin stays loaded once a connection was made with it.
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            QSqlDatabase::removeDatabase(name);
+        });
+    });
 }
 
 ViewerDatabase::~ViewerDatabase() = default;
