@@ -46,6 +46,11 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         SetOption(handle_, "load-unsafe-playlists", "no");
         SetOption(handle_, "load-auto-profiles", "no");
         SetOption(handle_, "osc", "no");
+        // Its statistics page and console answer keys this player never hands over; each is a
+        // script run on a thread of its own in every core, started with it and woken by every
+        // event of it, a zap's included.
+        SetOption(handle_, "load-stats-overlay", "no");
+        SetOption(handle_, "load-osd-console", "no");
         SetOption(handle_, "input-default-bindings", "no");
         SetOption(handle_, "input-vo-keyboard", "no");
         SetOption(handle_, "terminal", "no");
@@ -98,8 +103,8 @@ void MpvCore::Wakeup(void* self)
 
 void MpvCore::QueueDrain()
 {
-    // Ahead of the window's own queued work (painting, the bus): mpv holds a new entry at its
-    // start until this thread lets it go on, and every moment there is a moment of the zap.
+    // Ahead of the window's own queued work (painting, the bus): what mpv reports of a zap
+    // (its start, its first picture, a failure) is told as soon as this thread is free.
     QCoreApplication::postEvent(this, new QEvent(kDrainEvent), Qt::HighEventPriority);
 }
 
