@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QOpenGLContext>
+#include <QPlatformSurfaceEvent>
 #include <QSurfaceFormat>
 #include <QThread>
 #include <QWheelEvent>
@@ -129,21 +130,52 @@ void MpvVideoWindow::Render()
     }
 }
 
+void MpvVideoWindow::StopDrawing()
+{
+    if (!thread_->isRunning()) {
+        exposed_ = false;
+        return;
+    }
+    // A drawing under way goes on with the window system's window it began on: closing the
+    // top-level window destroys that window (and with it the surface GL draws on) as soon as
+    // this returns.
+    QMetaObject::invokeMethod(
+        onThread_,
+        [this] {
+            exposed_ = false;
+            QOpenGLContext* context = renderer_->Context();
+            if (context && QOpenGLContext::currentContext() == context)
+                context->doneCurrent();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+bool MpvVideoWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+        StopDrawing();
+    return QWindow::event(event);
+}
+
 void MpvVideoWindow::exposeEvent(QExposeEvent*)
 {
     NoteSize();
-    exposed_ = isExposed();
-    if (isExposed()) {
-        if (!renderer_->HasGl()) {
-            // Before anything played there is only black to show.
-            try {
-                EnsureRenderContext();
-            } catch (const std::exception&) {
-                return; // told when something is to play
-            }
-        }
-        RequestRender();
+    if (!isExposed()) {
+        StopDrawing();
+        return;
     }
+    exposed_ = true;
+    if (!renderer_->HasGl()) {
+        // Before anything played there is only black to show.
+        try {
+            EnsureRenderContext();
+        } catch (const std::exception&) {
+            return; // told when something is to play
+        }
+    }
+    RequestRender();
 }
 
 void MpvVideoWindow::resizeEvent(QResizeEvent*)

@@ -51,6 +51,7 @@ signals:
     void keyPressed(int key, Qt::KeyboardModifiers modifiers);
 
 protected:
+    bool event(QEvent* event) override;
     void exposeEvent(QExposeEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -65,6 +66,9 @@ private:
     void Render();
     // Asks the drawing thread for one drawing; several asks before it draws make one.
     void RequestRender();
+    // Waits until the drawing thread is between two drawings and lets it draw no more until
+    // the window is exposed again.
+    void StopDrawing();
     void NoteSize();
 
     // The playing core's renderer; swapped only on the drawing thread, with this thread waiting.

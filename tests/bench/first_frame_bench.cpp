@@ -128,7 +128,9 @@ int main(int argc, char** argv)
         quint64 before = player.FramesRendered();
         QElapsedTimer t;
         t.start();
+        // As the window does: the control, closed after the round before, shows again.
         player.SetURL(url);
+        player.ShowRequest();
         if (!WaitFor([&] { return player.FramesRendered() > before; }, 15000))
             return std::fprintf(stderr, "player: no frame\n"), 1;
         ours.push_back(t.nsecsElapsed() / 1e6);

@@ -668,6 +668,24 @@ TEST_F(PlayerTest, CloseMediaStopsPlaybackWhereQWidgetCloseOnlyHidesTheControl)
     EXPECT_FALSE(player->Card().isVisible());
 }
 
+TEST_F(PlayerTest, ClosingTheWindowWhileThePictureIsDrawnLeavesItDrawingOnceShownAgain)
+{
+    // Big, for drawings that take a while.
+    host.resize(1600, 1000);
+    player->setGeometry(0, 0, 1600, 1000);
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    // Closing a top-level window destroys the window system's windows under it, the video's
+    // among them, while its own thread may be drawing on it: a drawing is asked for just before.
+    for (int i = 0; i < 50; ++i) {
+        player->ShowRequest();
+        host.close();
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 10000));
+    }
+    EXPECT_TRUE(Playing());
+}
+
 TEST_F(PlayerTest, AChannelWithRequestOptionsPlaysWhereTheServerDemandsThemAndTheNextSendsNone)
 {
     ServedHls server({"--seconds", "20", "--agent", "QuorvelBox/1.0", "--referrer", "http://portal.example/"});
