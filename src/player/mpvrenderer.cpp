@@ -126,4 +126,18 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
     return true;
 }
 
+void MpvRenderer::Skip()
+{
+    // mpv may still call into GL: its context is made current on a surface of its own.
+    if (!render_ || !context_->makeCurrent(offscreen_.get()))
+        return;
+    int skip = 1;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_, params);
+    context_->doneCurrent();
+}
+
 } // namespace quorvel

@@ -42,6 +42,11 @@ public:
     // Draws the current picture onto the surface, w × h pixels (black before the render
     // context exists); false when the surface cannot take GL now.
     bool Render(QSurface* surface, int w, int h);
+    // Lets mpv count its new picture as drawn, drawing nothing: no window shows it now (a
+    // hidden one), and mpv would otherwise hold its video output up to 200 ms for every
+    // picture, and with it every command it is given meanwhile. The picture stays the one the
+    // next Render() draws.
+    void Skip();
     // Whether the renderer's GL context can draw at all (made, or made just now).
     bool HasGl() const { return context_ != nullptr; }
     QOpenGLContext* Context() const { return context_.get(); }

@@ -91,10 +91,15 @@ std::unique_ptr<MpvRenderer> MpvVideoWindow::ExchangeRenderer(std::unique_ptr<Mp
 
 void MpvVideoWindow::ProcessRenderUpdate()
 {
-    if (renderer_->TakeNewFrame()) {
-        newFrame_ = true;
+    if (!renderer_->TakeNewFrame())
+        return;
+    newFrame_ = true;
+    const QOpenGLContext* context = renderer_->Context();
+    // Not shown now: the picture still counts as new, drawn on the next exposure.
+    if (!exposed_ && context && context->thread() == QThread::currentThread())
+        renderer_->Skip();
+    else
         Render();
-    }
 }
 
 void MpvVideoWindow::Redraw() { RequestRender(); }

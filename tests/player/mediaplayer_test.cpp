@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <mpv/client.h>
 #include <thread>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -683,6 +684,27 @@ TEST_F(PlayerTest, ClosingTheWindowWhileThePictureIsDrawnLeavesItDrawingOnceShow
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 10000));
     }
+    EXPECT_TRUE(Playing());
+}
+
+TEST_F(PlayerTest, WhileTheWindowIsHiddenThePicturesGoOnWithoutBeingDropped)
+{
+    player->SetURL(QString::fromStdString(Clip()));
+    ASSERT_TRUE(Playing());
+    const auto count = [&](const char* name) {
+        int64_t n = -1;
+        mpv_get_property(player->Core().Handle(), name, MPV_FORMAT_INT64, &n);
+        return n;
+    };
+    // Hidden as the boss key hides it, the channel plays on: mpv, whose pictures nobody draws
+    // now, is not left waiting for each to be drawn until it gives up and drops the next ones.
+    host.hide();
+    const int64_t dropped = count("frame-drop-count");
+    QTest::qWait(2000);
+    EXPECT_LE(count("frame-drop-count") - dropped, 10);
+    // Shown again, it draws the pictures as they come.
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host, 10000));
     EXPECT_TRUE(Playing());
 }
 
