@@ -40,13 +40,16 @@ MpvVideoWindow::~MpvVideoWindow()
     // The GL context comes back to this thread, where the renderer frees it (the render context
     // first) before the core goes.
     QThread* here = QThread::currentThread();
+    renderer_->SetUpdateHandler(nullptr);
     if (renderer_->Context() && renderer_->Context()->thread() == thread_.get())
         QMetaObject::invokeMethod(onThread_, [this, here] { renderer_->HandTo(here); }, Qt::BlockingQueuedConnection);
-    renderer_.reset();
-    // Calls still queued for the thread go with its object.
+    // The thread ends before the renderer goes: a drawing or a look at mpv's news queued
+    // before would otherwise run on a renderer that is gone. Calls still queued go with its
+    // object.
     thread_->quit();
     thread_->wait();
     delete onThread_;
+    renderer_.reset();
 }
 
 void MpvVideoWindow::Attach()
