@@ -60,6 +60,11 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         // mpv has no output named "auto": its own choice is made only when "ao" is left unset.
         if (!audioOutput.isEmpty())
             SetOption(handle_, "ao", audioOutput.toUtf8().constData());
+        // mpv hands each picture over this long before it is due and expects its drawing to
+        // wait for the time; ours draws at once (waiting would hold the drawing thread), so the
+        // picture is handed over when it is due. The first picture of a channel came later
+        // with mpv's 50 ms, and every other one was shown up to that much ahead of its sound.
+        SetOption(handle_, "video-timing-offset", "0");
         SetOption(handle_, "idle", "yes");
         SetOption(handle_, "keep-open", "no");
         // A dead address gives up after this many seconds instead of hanging.
