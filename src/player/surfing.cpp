@@ -107,16 +107,19 @@ void Surfing::Watch()
 {
     if (!renderer_)
         return;
-    // mpv is told its news was looked at, as it asks, and the renderer learns of the first
-    // picture; nothing is drawn. Called on an mpv thread: the look is queued to this one, and
-    // not taken once the window has the renderer.
+    // mpv is told its news was looked at, as it asks, and its first picture counted as drawn,
+    // drawing nothing (else mpv held the core for 200 ms after it, and closing the channel
+    // ahead then, on a zap the other way, held the window as long); the renderer learns of the
+    // picture, which stays the one the window draws first when it takes the renderer. Called
+    // on an mpv thread: the look is queued to this one, and not taken once the window has the
+    // renderer.
     MpvRenderer* renderer = renderer_.get();
     renderer->SetUpdateHandler([this, renderer] {
         QMetaObject::invokeMethod(
             this,
             [this, renderer] {
-                if (renderer_.get() == renderer)
-                    renderer->TakeNewFrame();
+                if (renderer_.get() == renderer && renderer->TakeNewFrame())
+                    renderer->Skip();
             },
             Qt::QueuedConnection);
     });
