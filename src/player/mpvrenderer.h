@@ -43,9 +43,9 @@ public:
     // context exists); false when the surface cannot take GL now.
     bool Render(QSurface* surface, int w, int h);
     // Lets mpv count its new picture as drawn, drawing nothing: no window shows it now (a
-    // hidden one, or none for a channel opened ahead), and mpv would otherwise hold its video output up to 200 ms for every
-    // picture, and with it every command it is given meanwhile. The picture stays the one the
-    // next Render() draws.
+    // hidden one, or none for a channel opened ahead), and mpv would otherwise hold its video
+    // output up to 200 ms for every picture, and with it every command it is given meanwhile.
+    // The picture stays the one the next Render() draws.
     void Skip();
     // Whether the renderer's GL context can draw at all (made, or made just now).
     bool HasGl() const { return context_ != nullptr; }

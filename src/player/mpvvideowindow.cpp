@@ -97,12 +97,18 @@ void MpvVideoWindow::ProcessRenderUpdate()
     if (!renderer_->TakeNewFrame())
         return;
     newFrame_ = true;
-    const QOpenGLContext* context = renderer_->Context();
     // Not shown now: the picture still counts as new, drawn on the next exposure.
-    if (!exposed_ && context && context->thread() == QThread::currentThread())
+    if (!exposed_ && ContextIsHere())
         renderer_->Skip();
     else
         Render();
+}
+
+bool MpvVideoWindow::ContextIsHere() const
+{
+    // A context that never got a render context stays on the window's thread.
+    const QOpenGLContext* context = renderer_->Context();
+    return context && context->thread() == QThread::currentThread();
 }
 
 void MpvVideoWindow::Redraw() { RequestRender(); }
@@ -124,9 +130,7 @@ void MpvVideoWindow::Render()
 {
     renderAsked_ = false;
     // A window that is not on screen takes no drawing; its next exposure draws what is current.
-    // A context that never got a render context stays on the window's thread and draws nothing.
-    const QOpenGLContext* context = renderer_->Context();
-    if (!exposed_ || !context || context->thread() != QThread::currentThread())
+    if (!exposed_ || !ContextIsHere())
         return;
     if (!renderer_->Render(this, pixelWidth_, pixelHeight_))
         return;

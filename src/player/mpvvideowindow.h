@@ -69,6 +69,9 @@ private:
     // Waits until the drawing thread is between two drawings and lets it draw no more until
     // the window is exposed again.
     void StopDrawing();
+    // The renderer's GL context belongs to the calling thread (the drawing thread, once the
+    // render context exists).
+    bool ContextIsHere() const;
     void NoteSize();
 
     // The playing core's renderer; swapped only on the drawing thread, with this thread waiting.
