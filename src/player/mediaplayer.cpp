@@ -152,6 +152,7 @@ void MediaPlayer::ConnectBar()
     connect(&core, &MpvCore::idleChanged, this, [this](bool idle) {
         bar_->ShowPaused(idle || paused_);
         if (idle) {
+            video_->ReleasePicture();
             video_->Redraw();
             seekable_ = false;
             bar_->ShowTime(position_, duration_, seekable_);
@@ -197,6 +198,10 @@ void MediaPlayer::Follow()
     const QString name = session_->ShownName();
     if (state != State::Playing)
         note_->hide();
+    if (state == State::Connecting || state == State::Reconnecting)
+        video_->HoldPicture();
+    else
+        video_->ReleasePicture();
     switch (state) {
     case State::Connecting:
     case State::Reconnecting:

@@ -91,12 +91,21 @@ void MpvRenderer::HandTo(QThread* thread)
     context_->moveToThread(thread);
 }
 
-bool MpvRenderer::TakeNewFrame()
+MpvRenderer::News MpvRenderer::TakeNews()
 {
-    const bool frame = render_ && (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME);
-    if (frame)
-        hasPicture_ = true;
-    return frame;
+    if (!render_ || !(mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME))
+        return News::None;
+    mpv_render_frame_info info{};
+    mpv_render_param param{MPV_RENDER_PARAM_NEXT_FRAME_INFO, &info};
+    // Without the answer the frame is taken for a new one, as mpv's own outputs would draw it.
+    if (mpv_render_context_get_info(render_, param) < 0)
+        info.flags = MPV_RENDER_FRAME_INFO_PRESENT;
+    if (!(info.flags & MPV_RENDER_FRAME_INFO_PRESENT))
+        return News::NoPicture;
+    if (info.flags & MPV_RENDER_FRAME_INFO_REDRAW)
+        return News::SamePicture;
+    hasPicture_ = true;
+    return News::NewPicture;
 }
 
 bool MpvRenderer::Render(QSurface* surface, int w, int h)

@@ -33,10 +33,14 @@ public:
     // desktop offers no OpenGL or mpv refuses it.
     void Ensure();
     bool HasRenderContext() const { return render_ != nullptr; }
-    // Whether mpv has a new picture since the last look (once the update handler ran).
-    bool TakeNewFrame();
-    // Whether mpv gave a picture since ForgetPicture(), drawn or not: mpv keeps the last one it
-    // gave, so a renderer nobody drew with shows it at once on its first Render().
+    // What mpv asks to be drawn since the last look (once the update handler ran): nothing;
+    // the picture it gave before, drawn again (mpv asks after a new address is given, while
+    // the old channel's picture is still its last, and when its video output changes); a new
+    // picture; or no picture any more (black: the video is gone).
+    enum class News { None, SamePicture, NewPicture, NoPicture };
+    News TakeNews();
+    // Whether mpv gave a new picture since ForgetPicture(), drawn or not: mpv keeps the last one
+    // it gave, so a renderer nobody drew with shows it at once on its first Render().
     bool HasPicture() const { return hasPicture_; }
     void ForgetPicture() { hasPicture_ = false; }
     // Draws the current picture onto the surface, w × h pixels (black before the render

@@ -94,15 +94,34 @@ std::unique_ptr<MpvRenderer> MpvVideoWindow::ExchangeRenderer(std::unique_ptr<Mp
 
 void MpvVideoWindow::ProcessRenderUpdate()
 {
-    if (!renderer_->TakeNewFrame())
+    const MpvRenderer::News news = renderer_->TakeNews();
+    if (news == MpvRenderer::News::None)
         return;
-    newFrame_ = true;
-    // Not shown now: the picture still counts as new, drawn on the next exposure.
-    if (!exposed_ && ContextIsHere())
+    const bool isNew = news == MpvRenderer::News::NewPicture;
+    // A new picture before mpv let the old channel's go may still be the old channel's, one
+    // it had on its way; once mpv asked for the old one again (or for none), the next new
+    // picture is the new channel's, and the hold ends with it.
+    int hold = hold_.load();
+    if (!isNew && hold == kHoldWaiting && hold_.compare_exchange_strong(hold, kHoldArmed))
+        hold = kHoldArmed;
+    if (isNew && hold == kHoldArmed && hold_.compare_exchange_strong(hold, kHoldNone))
+        hold = kHoldNone;
+    if (isNew)
+        newFrame_ = true;
+    // Not shown now: a new picture still counts as new, drawn on the next exposure. While a
+    // new address opens, mpv asks for the old channel's picture again (at the address, at the
+    // new channel's first frame) and the window has it already: drawing it took both cores for
+    // a few milliseconds with software GL, just when the new channel was being opened.
+    const bool skip = !exposed_ || (hold != kHoldNone && news == MpvRenderer::News::SamePicture);
+    if (skip && ContextIsHere())
         renderer_->Skip();
     else
         Render();
 }
+
+void MpvVideoWindow::HoldPicture() { hold_ = kHoldWaiting; }
+
+void MpvVideoWindow::ReleasePicture() { hold_ = kHoldNone; }
 
 bool MpvVideoWindow::ContextIsHere() const
 {
@@ -111,7 +130,11 @@ bool MpvVideoWindow::ContextIsHere() const
     return context && context->thread() == QThread::currentThread();
 }
 
-void MpvVideoWindow::Redraw() { RequestRender(); }
+void MpvVideoWindow::Redraw()
+{
+    if (hold_ == kHoldNone)
+        RequestRender();
+}
 
 void MpvVideoWindow::RequestRender()
 {

@@ -36,10 +36,17 @@ public:
     // Shows another core's renderer from now on and hands back the one it showed, its GL
     // context back on this thread. The new one's pending picture is the next one drawn.
     std::unique_ptr<MpvRenderer> ExchangeRenderer(std::unique_ptr<MpvRenderer> renderer);
-    // Video frames drawn since the window was created.
+    // New pictures drawn since the window was created (not a picture drawn again).
     quint64 FramesRendered() const { return framesRendered_.load(); }
-    // Draws the current picture again (black when nothing plays), soon.
+    // Draws the current picture again (black when nothing plays), soon; nothing while the
+    // picture is held.
     void Redraw();
+    // From a new address given to the core until its first picture, the picture on screen is
+    // held: mpv's and the player's asks to draw the old one again are let go (an exposure
+    // still draws). The first new picture, or ReleasePicture() (the channel failed, ended or
+    // stopped first), ends the hold.
+    void HoldPicture();
+    void ReleasePicture();
 
 signals:
     void frameRendered();
@@ -81,6 +88,12 @@ private:
     bool newFrame_ = false;       // the drawing thread's
     std::atomic<bool> exposed_{false};
     std::atomic<bool> renderAsked_{false};
+    // The picture held (see HoldPicture): not, waiting for mpv to let the old channel's
+    // picture go, or waiting for the new channel's first.
+    static constexpr int kHoldNone = 0;
+    static constexpr int kHoldWaiting = 1;
+    static constexpr int kHoldArmed = 2;
+    std::atomic<int> hold_{kHoldNone};
     std::atomic<int> pixelWidth_{0};
     std::atomic<int> pixelHeight_{0};
     std::atomic<quint64> framesRendered_{0};

@@ -118,7 +118,7 @@ void Surfing::Watch()
         QMetaObject::invokeMethod(
             this,
             [this, renderer] {
-                if (renderer_.get() == renderer && renderer->TakeNewFrame())
+                if (renderer_.get() == renderer && renderer->TakeNews() != MpvRenderer::News::None)
                     renderer->Skip();
             },
             Qt::QueuedConnection);

@@ -507,6 +507,50 @@ TEST_F(PlayerTest, AZapFromAPlayingChannelKeepsTheCardUntilTheNewChannelsOwnPict
     EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Connecting);
 }
 
+TEST_F(PlayerTest, AZapsCardGoesWithTheNewChannelsPictureOnScreenNotTheOldOneDrawnAgain)
+{
+    // mpv asks for the old picture again as the new channel's video starts; the card stayed
+    // only until that was drawn, a moment before the new picture.
+    ScratchDir dir;
+    const auto solid = [&](const char* colour) {
+        const std::string path = dir.File(std::string(colour) + ".ts");
+        const std::string command = std::string("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=") + colour +
+                                    ":size=320x240:rate=25 -t 20 -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" +
+                                    path + "'";
+        return std::system(command.c_str()) == 0 ? QString::fromStdString(path) : QString();
+    };
+    const QString red = solid("red"), blue = solid("blue");
+    ASSERT_FALSE(red.isEmpty() || blue.isEmpty());
+    QWindow* video = player->VideoSurface();
+    // What is on the screen there, as the viewer sees it.
+    const auto centre = [video] {
+        const QPoint at = video->mapToGlobal(QPoint(video->width() / 2, video->height() / 2));
+        return QGuiApplication::primaryScreen()->grabWindow(0, at.x(), at.y(), 1, 1).toImage().pixel(0, 0);
+    };
+    // The first picture on screen once the channel plays (the window system may clear the place
+    // of the card first).
+    QRgb first = 0;
+    QObject::connect(&player->Session(), &quorvel::PlayerSession::stateChanged, player, [&] {
+        if (player->Session().CurrentState() != quorvel::PlayerSession::State::Playing)
+            return;
+        QElapsedTimer waited;
+        waited.start();
+        while (!first && waited.elapsed() < 2000) {
+            const QRgb c = centre();
+            if (std::max(qRed(c), qBlue(c)) > 180 && qGreen(c) < 80)
+                first = c;
+        }
+    });
+    for (int zap = 0; zap < 6; ++zap) {
+        const bool toBlue = zap % 2 == 1;
+        first = 0;
+        player->SetURL(toBlue ? blue : red);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return first != 0; }, 15000)) << "zap " << zap;
+        EXPECT_GT(toBlue ? qBlue(first) : qRed(first), 180) << "zap " << zap << ": " << std::hex << first;
+        QTest::qWait(300);
+    }
+}
+
 TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
 {
     QProcess server;
