@@ -41,18 +41,23 @@ using quorvel::MpvProperty;
 
 namespace {
 
+// An H.264 clip of one of ffmpeg's picture sources (its name and options); false when ffmpeg
+// could not make it.
+bool MakeClip(const std::string& path, const std::string& source, int seconds)
+{
+    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i " + source + " -t " +
+                                std::to_string(seconds) +
+                                " -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" + path + "'";
+    return std::system(command.c_str()) == 0;
+}
+
 // A one-minute clip with a moving test pattern, made once for the whole suite.
 const std::string& Clip()
 {
     static ScratchDir dir;
     static const std::string clip = [] {
         const std::string path = dir.File("clip.mp4");
-        const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25 "
-                                    "-t 60 -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" +
-                                    path + "'";
-        if (std::system(command.c_str()) != 0)
-            return std::string();
-        return path;
+        return MakeClip(path, "testsrc=size=320x240:rate=25", 60) ? path : std::string();
     }();
     return clip;
 }
@@ -512,12 +517,9 @@ TEST_F(PlayerTest, AZapsCardGoesWithTheNewChannelsPictureOnScreenNotTheOldOneDra
     // mpv asks for the old picture again as the new channel's video starts; the card stayed
     // only until that was drawn, a moment before the new picture.
     ScratchDir dir;
-    const auto solid = [&](const char* colour) {
-        const std::string path = dir.File(std::string(colour) + ".ts");
-        const std::string command = std::string("ffmpeg -nostdin -loglevel error -y -f lavfi -i color=c=") + colour +
-                                    ":size=320x240:rate=25 -t 20 -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" +
-                                    path + "'";
-        return std::system(command.c_str()) == 0 ? QString::fromStdString(path) : QString();
+    const auto solid = [&](const std::string& colour) {
+        const std::string path = dir.File(colour + ".ts");
+        return MakeClip(path, "color=c=" + colour + ":size=320x240:rate=25", 20) ? QString::fromStdString(path) : QString();
     };
     const QString red = solid("red"), blue = solid("blue");
     ASSERT_FALSE(red.isEmpty() || blue.isEmpty());
