@@ -287,8 +287,7 @@ void MediaPlayer::PlaceZapCard()
     const QRect videoArea(0, 0, width(), qMax(0, height() - ControlBar::kHeight));
     // Stacked on the programme card when there is one, their borders one line; else where it goes.
     const int bottom = programme_->Info().Empty() ? videoArea.bottom() - 10 : programme_->geometry().top();
-    zap_->PlaceIn(videoArea, bottom);
-    QRect zap = ClearOfKeptBox(zap_->geometry());
+    QRect zap = ClearOfKeptBox(ZapCard::Place(videoArea, bottom));
     // One column with the programme card, which may have been made narrower than the zap card.
     if (!programme_->Info().Empty())
         zap.setWidth(std::min(zap.width(), programme_->width()));
@@ -384,10 +383,14 @@ void MediaPlayer::ShowRequest()
     if (IsFullScreen())
         return;
     QWidget* focus = QApplication::focusWidget();
-    if (!isVisible())
+    const bool shown = isVisible();
+    if (!shown)
         show();
     LayoutChildren();
-    video_->Redraw();
+    // A player already on screen has its picture (a new size draws it again by itself): drawn
+    // once more on every zap, it took both cores just as a channel opened ahead was shown.
+    if (!shown)
+        video_->Redraw();
     // The control never keeps the keyboard focus: it goes back where it was.
     if (focus && QApplication::focusWidget() != focus)
         focus->setFocus(Qt::OtherFocusReason);
@@ -451,8 +454,9 @@ void MediaPlayer::LayoutChildren()
         bar_->raise();
     message_->PlaceIn(videoArea);
     card_->setGeometry(videoArea);
-    programme_->PlaceIn(videoArea);
-    programme_->setGeometry(ClearOfKeptBox(programme_->geometry()));
+    // Each card is moved once: a card on screen moved twice uncovered the picture between, which
+    // the window system cleared and the video had to draw again.
+    programme_->setGeometry(ClearOfKeptBox(ProgrammeCard::Place(videoArea)));
     PlaceZapCard();
     numbers_->PlaceIn(videoArea);
     buffering_->move(10, 10);

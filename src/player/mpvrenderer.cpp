@@ -5,6 +5,7 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <mpv/render_gl.h>
 
@@ -30,6 +31,7 @@ MpvRenderer::~MpvRenderer()
         mpv_render_context_set_update_callback(render_, nullptr, nullptr);
         mpv_render_context_free(render_);
         render_ = nullptr;
+        preparedPicture_.reset();
         context_->doneCurrent();
     }
 }
@@ -100,10 +102,14 @@ MpvRenderer::News MpvRenderer::TakeNews()
     // Without the answer the frame is taken for a new one, as mpv's own outputs would draw it.
     if (mpv_render_context_get_info(render_, param) < 0)
         info.flags = MPV_RENDER_FRAME_INFO_PRESENT;
-    if (!(info.flags & MPV_RENDER_FRAME_INFO_PRESENT))
+    if (!(info.flags & MPV_RENDER_FRAME_INFO_PRESENT)) {
+        prepared_ = false;
         return News::NoPicture;
+    }
     if (info.flags & MPV_RENDER_FRAME_INFO_REDRAW)
         return News::SamePicture;
+    // The picture prepared is not the current one any more.
+    prepared_ = false;
     hasPicture_ = true;
     return News::NewPicture;
 }
@@ -112,7 +118,10 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
 {
     if (!context_ || !context_->makeCurrent(surface))
         return false;
-    if (render_) {
+    if (prepared_ && preparedPicture_->size() == QSize(w, h)) {
+        QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, w, h), preparedPicture_.get(),
+                                                  QRect(0, 0, w, h), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    } else if (render_) {
         mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), w, h, 0};
         int flipY = 1;
         // mpv would otherwise hold this thread, the window's, until the frame's display time:
@@ -132,7 +141,40 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
         f->glClear(GL_COLOR_BUFFER_BIT);
     }
     context_->swapBuffers(surface);
+    prepared_ = false;
     return true;
+}
+
+void MpvRenderer::Prepare(QSize pixels)
+{
+    if (!render_ || pixels.isEmpty() || !context_->makeCurrent(offscreen_.get()))
+        return Skip();
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit()) {
+        context_->doneCurrent();
+        return Skip();
+    }
+    if (!preparedPicture_ || preparedPicture_->size() != pixels)
+        preparedPicture_ = std::make_unique<QOpenGLFramebufferObject>(pixels);
+    if (!preparedPicture_->isValid()) {
+        preparedPicture_.reset();
+        context_->doneCurrent();
+        return Skip();
+    }
+    // Drawn as Render() draws onto a window, so that the copy is one to one.
+    mpv_opengl_fbo fbo{static_cast<int>(preparedPicture_->handle()), pixels.width(), pixels.height(), 0};
+    int flipY = 1;
+    int blockForTargetTime = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_, params);
+    // Software GL draws when the work is flushed: done now, while nothing waits for it.
+    context_->functions()->glFinish();
+    context_->doneCurrent();
+    prepared_ = true;
 }
 
 void MpvRenderer::Skip()

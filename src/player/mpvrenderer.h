@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSize>
 #include <QSurfaceFormat>
 #include <atomic>
 #include <functional>
@@ -10,6 +11,7 @@
 struct mpv_render_context;
 class QOffscreenSurface;
 class QOpenGLContext;
+class QOpenGLFramebufferObject;
 class QSurface;
 class QThread;
 
@@ -18,8 +20,8 @@ namespace quorvel {
 class MpvCore;
 
 // One core's video drawn through mpv's render API, on a GL context of its own. It draws only
-// when asked to, onto whichever window shows it: a core opened ahead decodes its first picture
-// and waits, with nothing drawn, until a window takes its renderer. It must go before the core
+// when asked to, onto whichever window shows it: a core opened ahead decodes its first picture,
+// drawn once off screen (Prepare), and waits until a window takes its renderer. It must go before the core
 // it was made for (mpv asks the render context to be freed first). Its GL context may be handed
 // to a drawing thread; whoever draws calls Render, TakeNewFrame and the destructor on the thread
 // the context belongs to.
@@ -44,8 +46,16 @@ public:
     bool HasPicture() const { return hasPicture_; }
     void ForgetPicture() { hasPicture_ = false; }
     // Draws the current picture onto the surface, w × h pixels (black before the render
-    // context exists); false when the surface cannot take GL now.
+    // context exists); false when the surface cannot take GL now. A picture prepared at that
+    // size is copied instead of drawn.
     bool Render(QSurface* surface, int w, int h);
+    // Draws mpv's new picture off screen, at the size of the window that is to show it: the
+    // first Render() there then only copies it. With software GL drawing a picture took 3 to 4
+    // ms, most of the time a channel opened ahead took to show. Where it cannot be prepared it
+    // is skipped as Skip() does, and drawn as ever.
+    void Prepare(QSize pixels);
+    // A prepared picture waits for the next Render() at its size.
+    bool HasPrepared() const { return prepared_; }
     // Lets mpv count its new picture as drawn, drawing nothing: no window shows it now (a
     // hidden one, or none for a channel opened ahead), and mpv would otherwise hold its video
     // output up to 200 ms for every picture, and with it every command it is given meanwhile.
@@ -70,6 +80,9 @@ private:
     // and for freeing them).
     std::unique_ptr<QOffscreenSurface> offscreen_;
     mpv_render_context* render_ = nullptr;
+    // The prepared picture, kept for the next one prepared; prepared_ while it is mpv's current.
+    std::unique_ptr<QOpenGLFramebufferObject> preparedPicture_;
+    bool prepared_ = false;
     std::atomic<bool> hasPicture_{false};
     std::mutex handlerLock_;
     std::function<void()> updateHandler_;

@@ -33,6 +33,8 @@ public:
     bool HasRenderContext() const;
     // The surface format a renderer for this window is made with.
     QSurfaceFormat RendererFormat() const { return requestedFormat(); }
+    // The size of the pictures it draws, in pixels.
+    QSize PixelSize() const { return {pixelWidth_, pixelHeight_}; }
     // Shows another core's renderer from now on and hands back the one it showed, its GL
     // context back on this thread. The new one's pending picture is the next one drawn.
     std::unique_ptr<MpvRenderer> ExchangeRenderer(std::unique_ptr<MpvRenderer> renderer);

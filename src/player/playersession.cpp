@@ -77,7 +77,8 @@ void PlayerSession::Reset()
     soundOnly_ = false;
 }
 
-void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead)
+void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead,
+                               bool hasPicture)
 {
     url_ = url;
     options_ = options;
@@ -93,9 +94,17 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
         core_->SetFlag(MpvProperty::Mute, openedAhead.Flag(MpvProperty::Mute));
         core_->SetFlag(MpvProperty::Pause, openedAhead.Flag(MpvProperty::Pause));
     });
-    SetState(State::Connecting);
+    // With its first picture there it plays at once: told as Connecting first, the card came
+    // and went over the picture, and the window system cleared the picture where it had been.
+    const bool playing = hasPicture && core_->Opened();
+    if (!playing)
+        SetState(State::Connecting);
+    else
+        ++pictures_;
     if (core_->Loaded())
         OnFileLoaded();
+    if (playing)
+        Started();
 }
 
 void PlayerSession::Open()

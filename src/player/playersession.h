@@ -50,9 +50,10 @@ public:
     void SetBeforeOpening(std::function<void()> prepare) { beforeOpening_ = std::move(prepare); }
 
     // Shows the address that was opened ahead in the core given, which takes what this session
-    // played in return; the new channel is told as Connecting until its first picture, as any.
-    // The sound (volume, mute) and pause stay as they were.
-    void TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead);
+    // played in return; the new channel is told as Connecting until its first picture, as any,
+    // or as Playing at once when it has its first picture already (hasPicture: the window
+    // draws it next). The sound (volume, mute) and pause stay as they were.
+    void TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead, bool hasPicture);
     // Opens the same address, with the same options, again.
     void Retry();
     // Stops; the address stays, for Retry.

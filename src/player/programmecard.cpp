@@ -43,10 +43,10 @@ void ProgrammeCard::ShowForAWhile()
     hide_->start();
 }
 
-void ProgrammeCard::PlaceIn(const QRect& videoArea)
+QRect ProgrammeCard::Place(const QRect& videoArea)
 {
     const int width = std::max(0, std::min(videoArea.width() - 2 * kMargin, 420));
-    setGeometry(videoArea.left() + kMargin, videoArea.bottom() + 1 - kHeight - kMargin, width, kHeight);
+    return {videoArea.left() + kMargin, videoArea.bottom() + 1 - kHeight - kMargin, width, kHeight};
 }
 
 void ProgrammeCard::paintEvent(QPaintEvent*)

@@ -31,8 +31,8 @@ public:
     const ProgrammeInfo& Info() const { return info_; }
     // Shows the card for a few seconds; nothing when there is no programme to show.
     void ShowForAWhile();
-    // Places the card at the foot of the picture's area.
-    void PlaceIn(const QRect& videoArea);
+    // Where the card goes: at the foot of the picture's area.
+    static QRect Place(const QRect& videoArea);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

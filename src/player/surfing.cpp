@@ -56,11 +56,9 @@ bool Surfing::Show(const QString& url, const RequestOptions& options)
     renderer_->SetUpdateHandler(nullptr);
     renderer_ = video_.ExchangeRenderer(std::move(renderer_));
     Watch();
-    session_.TakeOpened(url, options, *core_);
-    // Its first picture is there already and the window draws it next: the channel plays
+    // When its first picture is there already the window draws it next: the channel plays
     // from now, without waiting for the drawing thread to say so.
-    if (picture)
-        session_.PictureShown();
+    session_.TakeOpened(url, options, *core_, picture);
     // What played before goes quiet here, ready to open the next channel ahead.
     CloseAhead();
     // The renderer the window gave back was made for the core that played, now this one.
@@ -107,10 +105,10 @@ void Surfing::Watch()
 {
     if (!renderer_)
         return;
-    // mpv is told its news was looked at, as it asks, and its first picture counted as drawn,
-    // drawing nothing (else mpv held the core for 200 ms after it, and closing the channel
-    // ahead then, on a zap the other way, held the window as long); the renderer learns of the
-    // picture, which stays the one the window draws first when it takes the renderer. Called
+    // mpv is told its news was looked at, as it asks, and its first picture counted as drawn
+    // (else mpv held the core for 200 ms after it, and closing the channel ahead then, on a zap
+    // the other way, held the window as long): drawn once off screen, at the window's size, so
+    // that the window only copies it when it takes the renderer; nothing is drawn again. Called
     // on an mpv thread: the look is queued to this one, and not taken once the window has the
     // renderer.
     MpvRenderer* renderer = renderer_.get();
@@ -118,7 +116,12 @@ void Surfing::Watch()
         QMetaObject::invokeMethod(
             this,
             [this, renderer] {
-                if (renderer_.get() == renderer && renderer->TakeNews() != MpvRenderer::News::None)
+                if (renderer_.get() != renderer)
+                    return;
+                const MpvRenderer::News news = renderer->TakeNews();
+                if (news == MpvRenderer::News::NewPicture)
+                    renderer->Prepare(video_.PixelSize());
+                else if (news != MpvRenderer::News::None)
                     renderer->Skip();
             },
             Qt::QueuedConnection);

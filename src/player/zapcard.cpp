@@ -40,10 +40,10 @@ void ZapCard::StartCountdown()
         hide_->start();
 }
 
-void ZapCard::PlaceIn(const QRect& videoArea, int bottom)
+QRect ZapCard::Place(const QRect& videoArea, int bottom)
 {
     const int width = std::max(0, std::min(videoArea.width() - 2 * kMargin, kMaxWidth));
-    setGeometry(videoArea.left() + kMargin, bottom + 1 - kHeight, width, kHeight);
+    return {videoArea.left() + kMargin, bottom + 1 - kHeight, width, kHeight};
 }
 
 void ZapCard::paintEvent(QPaintEvent*)

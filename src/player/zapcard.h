@@ -29,8 +29,8 @@ public:
     // The picture is there (or the channel failed): the card goes kShowMs from now.
     void StartCountdown();
     const ZapInfo& Info() const { return info_; }
-    // Left-aligned with the programme card, with its bottom edge at bottom.
-    void PlaceIn(const QRect& videoArea, int bottom);
+    // Where it goes: left-aligned with the programme card, with its bottom edge at bottom.
+    static QRect Place(const QRect& videoArea, int bottom);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -7,6 +7,7 @@
 #include "player/playersettings.h"
 #include "player/mpvcore.h"
 #include "player/zapcard.h"
+#include "clips.h"
 #include "mpvrefusals.h"
 #include "servedhls.h"
 #include "scratchdir.h"
@@ -40,16 +41,6 @@ using quorvel::MediaPlayer;
 using quorvel::MpvProperty;
 
 namespace {
-
-// An H.264 clip of one of ffmpeg's picture sources (its name and options); false when ffmpeg
-// could not make it.
-bool MakeClip(const std::string& path, const std::string& source, int seconds)
-{
-    const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i " + source + " -t " +
-                                std::to_string(seconds) +
-                                " -pix_fmt yuv420p -c:v libx264 -preset ultrafast '" + path + "'";
-    return std::system(command.c_str()) == 0;
-}
 
 // A one-minute clip with a moving test pattern, made once for the whole suite.
 const std::string& Clip()
@@ -950,4 +941,20 @@ TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
         EXPECT_EQ(player->Zap().geometry().bottom(), programme->geometry().top()) << size.width();
         EXPECT_EQ(player->Zap().width(), programme->width()) << size.width();
     }
+    // Cards on screen stay put on the next zap: one moved to its place by way of another
+    // uncovered the picture between, which the window system cleared.
+    struct MoveCount : QObject {
+        int moves = 0;
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            moves += e->type() == QEvent::Move || e->type() == QEvent::Resize;
+            return false;
+        }
+    } count;
+    for (QWidget* card : {static_cast<QWidget*>(player->findChild<quorvel::ZapCard*>()),
+                          static_cast<QWidget*>(player->findChild<quorvel::ProgrammeCard*>())})
+        card->installEventFilter(&count);
+    player->ShowZap({43, QStringLiteral("Channel Forty-Three"), QStringLiteral("News")});
+    player->ShowRequest();
+    EXPECT_EQ(count.moves, 0);
 }

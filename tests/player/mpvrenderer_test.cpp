@@ -1,0 +1,52 @@
+// A picture prepared off screen (a channel opened ahead) and copied onto the window that shows it.
+#include "clips.h"
+#include "player/mpvcore.h"
+#include "player/mpvrenderer.h"
+#include "scratchdir.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <QWindow>
+#include <atomic>
+#include <gtest/gtest.h>
+
+using quorvel::MpvRenderer;
+
+TEST(MpvRendererTest, APreparedPictureIsCopiedOntoTheWindowWholeAndTheRightWayUp)
+{
+    ScratchDir dir;
+    const std::string clip = dir.File("halves.mp4");
+    // Red above, blue below: a copy upside down or of nothing shows at once.
+    ASSERT_TRUE(MakeClip(clip, "color=c=red:size=320x240:rate=25,drawbox=x=0:y=120:w=320:h=120:color=blue:t=fill", 3));
+    QWindow window;
+    window.setSurfaceType(QSurface::OpenGLSurface);
+    window.setFlag(Qt::FramelessWindowHint);
+    window.setGeometry(40, 40, 160, 120);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 10000));
+
+    quorvel::MpvCore core(QStringLiteral("null"));
+    core.SetFlag(quorvel::MpvProperty::Pause, true);
+    MpvRenderer renderer(core, window.requestedFormat());
+    renderer.Ensure();
+    std::atomic<bool> news{false};
+    renderer.SetUpdateHandler([&news] { news = true; });
+    core.Load(QString::fromStdString(clip), {});
+    const QSize pixels = window.size() * window.devicePixelRatio();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            if (news.exchange(false) && renderer.TakeNews() == MpvRenderer::News::NewPicture)
+                renderer.Prepare(pixels);
+            return renderer.HasPrepared();
+        },
+        10000));
+
+    ASSERT_TRUE(renderer.Render(&window, pixels.width(), pixels.height()));
+    EXPECT_FALSE(renderer.HasPrepared());
+    const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, 40, 40, 160, 120).toImage();
+    const QRgb top = shown.pixel(80, 20), bottom = shown.pixel(80, 100);
+    EXPECT_TRUE(qRed(top) > 200 && qBlue(top) < 60) << std::hex << top;
+    EXPECT_TRUE(qBlue(bottom) > 200 && qRed(bottom) < 60) << std::hex << bottom;
+    renderer.SetUpdateHandler(nullptr);
+}
