@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -45,6 +46,22 @@ void ClearIconicStartHint(QWidget* window)
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, kHintFields,
                         hints.data());
     xcb_flush(connection);
+}
+
+bool KeepContentsWhenCovered(QWindow* window)
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection || !window || !window->handle())
+        return false;
+    // The screens of a server all keep contents alike.
+    const xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
+    if (!screen.rem || screen.data->backing_stores == XCB_BACKING_STORE_NOT_USEFUL)
+        return false;
+    const uint32_t keep = XCB_BACKING_STORE_WHEN_MAPPED;
+    xcb_change_window_attributes(connection, static_cast<xcb_window_t>(window->winId()), XCB_CW_BACKING_STORE, &keep);
+    xcb_flush(connection);
+    return true;
 }
 
 } // namespace quorvel

@@ -222,8 +222,9 @@ void MediaPlayer::Follow()
         } else if (card_->isVisible()) {
             card_->hide();
             // What the card covered is drawn now, not once the window system has told the
-            // video it is uncovered.
-            video_->Redraw();
+            // video it is uncovered; where the window system kept it, it is there already.
+            if (!video_->KeepsPictureWhenCovered())
+                video_->Redraw();
         }
         return;
     case State::Idle:

@@ -1,5 +1,7 @@
 #include "player/mpvvideowindow.h"
 
+#include "platform/windowhints.h"
+#include "platform/windowhints.h"
 #include "player/mpvrenderer.h"
 
 #include <QCoreApplication>
@@ -187,6 +189,14 @@ void MpvVideoWindow::StopDrawing()
 
 bool MpvVideoWindow::event(QEvent* event)
 {
+    // The cards over the picture come and go on every zap: each took a drawing of the picture
+    // again, just as the new channel's first one was to be seen.
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
+        keepsPicture_ = KeepContentsWhenCovered(this);
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
+        KeepContentsWhenCovered(this);
     if (event->type() == QEvent::PlatformSurface &&
         static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
             QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)

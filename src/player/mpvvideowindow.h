@@ -49,6 +49,9 @@ public:
     // stopped first), ends the hold.
     void HoldPicture();
     void ReleasePicture();
+    // The window system keeps the picture where windows over it cover it: it is there again
+    // when they go, with nothing drawn.
+    bool KeepsPictureWhenCovered() const { return keepsPicture_; }
 
 signals:
     void frameRendered();
@@ -89,6 +92,7 @@ private:
     QObject* onThread_ = nullptr; // lives on the drawing thread: calls sent to it run there
     bool newFrame_ = false;       // the drawing thread's
     std::atomic<bool> exposed_{false};
+    bool keepsPicture_ = false;
     std::atomic<bool> renderAsked_{false};
     // The picture held (see HoldPicture): not, waiting for mpv to let the old channel's
     // picture go, or waiting for the new channel's first.
