@@ -1,7 +1,6 @@
 #include "player/mpvvideowindow.h"
 
 #include "platform/windowhints.h"
-#include "platform/windowhints.h"
 #include "player/mpvrenderer.h"
 
 #include <QCoreApplication>
@@ -194,9 +193,6 @@ bool MpvVideoWindow::event(QEvent* event)
     if (event->type() == QEvent::PlatformSurface &&
         static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
         keepsPicture_ = KeepContentsWhenCovered(this);
-    if (event->type() == QEvent::PlatformSurface &&
-        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
-        KeepContentsWhenCovered(this);
     if (event->type() == QEvent::PlatformSurface &&
         static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
             QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)

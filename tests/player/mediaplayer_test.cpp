@@ -6,6 +6,7 @@
 #include "player/programmecard.h"
 #include "player/playersettings.h"
 #include "player/mpvcore.h"
+#include "player/mpvvideowindow.h"
 #include "player/zapcard.h"
 #include "clips.h"
 #include "mpvrefusals.h"
@@ -291,6 +292,8 @@ TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreenAndTheWheelTurnsTheVolu
     // The video is a native window of its own, and the player's controls are not under it.
     EXPECT_TRUE(video->isVisible());
     EXPECT_NE(video->winId(), player->winId());
+    // The X server keeps its picture under the cards over it.
+    EXPECT_TRUE(static_cast<quorvel::MpvVideoWindow*>(video)->KeepsPictureWhenCovered());
 
     QTest::mouseDClick(video, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
     EXPECT_TRUE(player->IsFullScreen());
