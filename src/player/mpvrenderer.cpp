@@ -122,18 +122,7 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
         QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, w, h), preparedPicture_.get(),
                                                   QRect(0, 0, w, h), GL_COLOR_BUFFER_BIT, GL_NEAREST);
     } else if (render_) {
-        mpv_opengl_fbo fbo{static_cast<int>(context_->defaultFramebufferObject()), w, h, 0};
-        int flipY = 1;
-        // mpv would otherwise hold this thread, the window's, until the frame's display time:
-        // the new channel's first picture waited, and so did every other widget meanwhile.
-        int blockForTargetTime = 0;
-        mpv_render_param params[] = {
-            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-            {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-            {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
-            {MPV_RENDER_PARAM_INVALID, nullptr},
-        };
-        mpv_render_context_render(render_, params);
+        Draw(static_cast<int>(context_->defaultFramebufferObject()), w, h);
     } else {
         QOpenGLFunctions* f = context_->functions();
         f->glViewport(0, 0, w, h);
@@ -143,6 +132,22 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
     context_->swapBuffers(surface);
     prepared_ = false;
     return true;
+}
+
+void MpvRenderer::Draw(int framebuffer, int w, int h)
+{
+    mpv_opengl_fbo fbo{framebuffer, w, h, 0};
+    int flipY = 1;
+    // mpv would otherwise hold the drawing thread until the frame's display time: the new
+    // channel's first picture waited, and so did every other widget meanwhile.
+    int blockForTargetTime = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_, params);
 }
 
 void MpvRenderer::Prepare(QSize pixels)
@@ -161,16 +166,7 @@ void MpvRenderer::Prepare(QSize pixels)
         return Skip();
     }
     // Drawn as Render() draws onto a window, so that the copy is one to one.
-    mpv_opengl_fbo fbo{static_cast<int>(preparedPicture_->handle()), pixels.width(), pixels.height(), 0};
-    int flipY = 1;
-    int blockForTargetTime = 0;
-    mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-        {MPV_RENDER_PARAM_FLIP_Y, &flipY},
-        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
-        {MPV_RENDER_PARAM_INVALID, nullptr},
-    };
-    mpv_render_context_render(render_, params);
+    Draw(static_cast<int>(preparedPicture_->handle()), pixels.width(), pixels.height());
     // Software GL draws when the work is flushed: done now, while nothing waits for it.
     context_->functions()->glFinish();
     context_->doneCurrent();

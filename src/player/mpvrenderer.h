@@ -72,6 +72,8 @@ public:
 
 private:
     static void OnRenderUpdate(void* self);
+    // mpv's current picture into a framebuffer of the current context, top row first.
+    void Draw(int framebuffer, int w, int h);
 
     MpvCore& core_;
     QSurfaceFormat format_;
