@@ -173,6 +173,17 @@ void MpvRenderer::Prepare(QSize pixels)
     prepared_ = true;
 }
 
+void MpvRenderer::PrepareCopy()
+{
+    if (copyReady_ || !preparedPicture_ || !context_->makeCurrent(offscreen_.get()))
+        return;
+    QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, 1, 1), preparedPicture_.get(), QRect(0, 0, 1, 1),
+                                              GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    context_->functions()->glFinish();
+    context_->doneCurrent();
+    copyReady_ = true;
+}
+
 void MpvRenderer::Skip()
 {
     // mpv may still call into GL: its context is made current on a surface of its own.

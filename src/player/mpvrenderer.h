@@ -56,6 +56,11 @@ public:
     void Prepare(QSize pixels);
     // A prepared picture waits for the next Render() at its size.
     bool HasPrepared() const { return prepared_; }
+    // The first copy a GL context makes builds its copying program, which software GL compiles
+    // for 40-60 ms: the zap that showed a prepared picture took that long instead of 6 ms. A
+    // copy of one pixel, made off screen, builds it beforehand; once is enough.
+    void PrepareCopy();
+    bool CopyReady() const { return copyReady_; }
     // Lets mpv count its new picture as drawn, drawing nothing: no window shows it now (a
     // hidden one, or none for a channel opened ahead), and mpv would otherwise hold its video
     // output up to 200 ms for every picture, and with it every command it is given meanwhile.
@@ -85,6 +90,7 @@ private:
     // The prepared picture, kept for the next one prepared; prepared_ while it is mpv's current.
     std::unique_ptr<QOpenGLFramebufferObject> preparedPicture_;
     bool prepared_ = false;
+    bool copyReady_ = false;
     std::atomic<bool> hasPicture_{false};
     std::mutex handlerLock_;
     std::function<void()> updateHandler_;

@@ -119,9 +119,15 @@ void Surfing::Watch()
                 if (renderer_.get() != renderer)
                     return;
                 const MpvRenderer::News news = renderer->TakeNews();
-                if (news == MpvRenderer::News::NewPicture)
+                if (news == MpvRenderer::News::NewPicture) {
                     renderer->Prepare(video_.PixelSize());
-                else if (news != MpvRenderer::News::None)
+                    // Later, not beside the first picture of the channel just zapped to.
+                    if (renderer->HasPrepared() && !renderer->CopyReady())
+                        QTimer::singleShot(kCopyLaterMs, this, [this, renderer] {
+                            if (renderer_.get() == renderer)
+                                renderer->PrepareCopy();
+                        });
+                } else if (news != MpvRenderer::News::None)
                     renderer->Skip();
             },
             Qt::QueuedConnection);

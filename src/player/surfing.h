@@ -57,6 +57,8 @@ private:
     void MakeCore();
     void Watch();
 
+    // How long after its first prepared picture a renderer gets ready to copy it.
+    static constexpr int kCopyLaterMs = 500;
     PlayerSession& session_;
     MpvVideoWindow& video_;
     QString audioOutput_;

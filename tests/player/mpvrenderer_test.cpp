@@ -41,6 +41,10 @@ TEST(MpvRendererTest, APreparedPictureIsCopiedOntoTheWindowWholeAndTheRightWayUp
             return renderer.HasPrepared();
         },
         10000));
+    // Getting ready to copy leaves the picture prepared, and the copy then whole.
+    renderer.PrepareCopy();
+    EXPECT_TRUE(renderer.CopyReady());
+    ASSERT_TRUE(renderer.HasPrepared());
 
     ASSERT_TRUE(renderer.Render(&window, pixels.width(), pixels.height()));
     EXPECT_FALSE(renderer.HasPrepared());
