@@ -1,6 +1,7 @@
 #include "player/mpvcore.h"
 
 #include "base/exception.h"
+#include "player/libavlog.h"
 #include "player/loadoptions.h"
 #include "player/mpvlogreader.h"
 #include "player/mpvnode.h"
@@ -34,6 +35,8 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
 {
     // mpv parses numbers with the C locale's rules.
     std::setlocale(LC_NUMERIC, "C");
+    // Started before this core, so that libav's lines of every core reach it.
+    std::shared_ptr<LibavLog> libav = LibavLog::Acquire();
     handle_ = mpv_create();
     if (!handle_)
         throw Exception("The player could not be created");
@@ -84,7 +87,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
-    log_ = std::make_unique<MpvLogReader>(handle_);
+    log_ = std::make_unique<MpvLogReader>(handle_, std::move(libav));
     failureTimer_ = new QTimer(this);
     failureTimer_->setSingleShot(true);
     failureTimer_->setInterval(kCauseWaitMs);

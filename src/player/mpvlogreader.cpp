@@ -4,10 +4,11 @@
 
 #include <mpv/client.h>
 #include <string_view>
+#include <utility>
 
 namespace quorvel {
 
-MpvLogReader::MpvLogReader(mpv_handle* core)
+MpvLogReader::MpvLogReader(mpv_handle* core, std::shared_ptr<LibavLog> libav) : libav_(std::move(libav))
 {
     handle_ = mpv_create_client(core, "log");
     if (!handle_)
@@ -43,6 +44,7 @@ void MpvLogReader::Run()
             // Every line written before the entry started has been read and counted for the
             // entries before it; from here on the lines are the starting entry's.
             entry_ = starting_;
+            entryStarted_ = LibavLog::Clock::now();
             lines_.clear();
             soundDeviceFailed_ = false;
             mpv_hook_continue(handle_, startingHook);
@@ -91,7 +93,13 @@ void MpvLogReader::Take(const mpv_event_log_message& msg)
 QStringList MpvLogReader::Lines(int64_t entry) const
 {
     const std::lock_guard<std::mutex> hold(lock_);
-    return entry_ == entry ? lines_ : QStringList();
+    if (entry_ != entry)
+        return {};
+    QStringList lines = libav_ ? libav_->LinesSince(entryStarted_) : QStringList();
+    for (const QString& line : lines_)
+        if (!lines.contains(line))
+            lines.append(line);
+    return lines;
 }
 
 bool MpvLogReader::SoundDeviceFailed(int64_t firstEntry) const

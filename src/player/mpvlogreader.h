@@ -1,5 +1,7 @@
 #pragma once
 
+#include "player/libavlog.h"
+
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
@@ -17,13 +19,15 @@ namespace quorvel {
 // (drawing the zap's cards, mostly), and every moment of it was a moment of the zap.
 class MpvLogReader {
 public:
-    // core: the player's handle, which must outlive this reader.
-    explicit MpvLogReader(mpv_handle* core);
+    // core: the player's handle, which must outlive this reader; libav: where libav's lines
+    // of every core are kept (null: none are read).
+    MpvLogReader(mpv_handle* core, std::shared_ptr<LibavLog> libav);
     ~MpvLogReader();
     MpvLogReader(const MpvLogReader&) = delete;
     MpvLogReader& operator=(const MpvLogReader&) = delete;
 
-    // The last few warnings and errors of the entry, in their order; none when the lines now
+    // The last few warnings and errors of the entry, libav's first (those of any core in the
+    // entry's time: which core a line of libav's is of is not told); none when the lines now
     // read are another entry's.
     QStringList Lines(int64_t entry) const;
     // A sound output failed to open for the entry or one after it.
@@ -34,6 +38,7 @@ private:
     void Take(const mpv_event_log_message& message);
 
     mpv_handle* handle_ = nullptr;
+    std::shared_ptr<LibavLog> libav_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
     mutable std::mutex lock_;
@@ -42,6 +47,7 @@ private:
     int64_t entry_ = 0;
     int64_t starting_ = 0;
     QStringList lines_;
+    LibavLog::Clock::time_point entryStarted_ = LibavLog::Clock::now();
     bool soundDeviceFailed_ = false;
     static constexpr int kLines = 4;
 };

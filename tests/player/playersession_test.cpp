@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <memory>
 #include <mpv/client.h>
 
 using quorvel::LoadOptions;
@@ -110,6 +111,22 @@ TEST(PlayerSessionHeadless, RequestOptionsGoWithEveryRequestOfTheirChannelOnly)
     session.Retry();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !server.Requests().isEmpty(); }, 20000));
     EXPECT_EQ(Header(server.Requests().first(), "User-Agent"), agent);
+}
+
+TEST(PlayerSessionHeadless, EveryCoreNamesTheCauseOfItsFailureNotOnlyTheFirstStarted)
+{
+    // libav tells its complaints through one hook for the whole process (a second core plays
+    // the channels opened ahead), and mpv gives it to one core at a time.
+    auto first = std::make_unique<PlayerSession>(QStringLiteral("null"));
+    PlayerSession second(QStringLiteral("null"));
+    const auto headline = [](PlayerSession& session) {
+        session.SetURL("http://127.0.0.1:1/live.m3u8");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return session.CurrentState() == PlayerSession::State::Failed; }, 15000));
+        return session.Failure().headline;
+    };
+    EXPECT_EQ(headline(second), "Cannot play this channel: the server refused the connection");
+    first.reset();
+    EXPECT_EQ(headline(second), "Cannot play this channel: the server refused the connection");
 }
 
 TEST(PlayerSessionHeadless, AnAddressThatCannotOpenSaysWhyAndCloseForgetsIt)

@@ -1,0 +1,78 @@
+#include "player/libavlog.h"
+
+#include <mpv/client.h>
+#include <string_view>
+
+namespace quorvel {
+
+std::shared_ptr<LibavLog> LibavLog::Acquire()
+{
+    static std::mutex lock;
+    static std::weak_ptr<LibavLog> current;
+    const std::lock_guard<std::mutex> hold(lock);
+    if (auto log = current.lock())
+        return log;
+    mpv_handle* handle = mpv_create();
+    if (!handle)
+        return nullptr;
+    // Nothing of the user's and nothing to play: it only listens.
+    for (const auto& [name, value] : {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
+                                      {"terminal", "no"}, {"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
+        mpv_set_option_string(handle, name, value);
+    if (mpv_initialize(handle) < 0) {
+        mpv_terminate_destroy(handle);
+        return nullptr;
+    }
+    std::shared_ptr<LibavLog> log(new LibavLog(handle));
+    current = log;
+    return log;
+}
+
+LibavLog::LibavLog(mpv_handle* handle) : handle_(handle)
+{
+    mpv_request_log_messages(handle_, "warn");
+    thread_ = std::thread([this] { Run(); });
+}
+
+LibavLog::~LibavLog()
+{
+    stop_ = true;
+    mpv_wakeup(handle_);
+    thread_.join();
+    mpv_terminate_destroy(handle_);
+}
+
+void LibavLog::Run()
+{
+    while (!stop_) {
+        mpv_event* ev = mpv_wait_event(handle_, -1);
+        if (ev->event_id == MPV_EVENT_SHUTDOWN)
+            return;
+        if (ev->event_id != MPV_EVENT_LOG_MESSAGE)
+            continue;
+        const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
+        // This core's own lines say nothing of the others'.
+        const std::string_view prefix = msg->prefix ? msg->prefix : "";
+        if (msg->log_level > MPV_LOG_LEVEL_WARN || prefix.substr(0, 6) != "ffmpeg")
+            continue;
+        const QString text = QString::fromUtf8(msg->text).trimmed();
+        if (text.isEmpty())
+            continue;
+        const std::lock_guard<std::mutex> hold(lock_);
+        lines_.push_back({Clock::now(), text});
+        if (lines_.size() > kLines)
+            lines_.pop_front();
+    }
+}
+
+QStringList LibavLog::LinesSince(Clock::time_point since) const
+{
+    const std::lock_guard<std::mutex> hold(lock_);
+    QStringList result;
+    for (const Line& line : lines_)
+        if (line.at >= since && !result.contains(line.text))
+            result.append(line.text);
+    return result;
+}
+
+} // namespace quorvel
