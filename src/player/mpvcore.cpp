@@ -336,6 +336,16 @@ void MpvCore::SetText(MpvProperty p, const QString& value)
     Check(mpv_set_property_string(handle_, PropertyInfo(p).name, text.constData()), PropertyInfo(p).name);
 }
 
+QString MpvCore::Text(MpvProperty p) const
+{
+    char* value = mpv_get_property_string(handle_, PropertyInfo(p).name);
+    if (!value)
+        throw Exception(std::string(PropertyInfo(p).name) + ": not available");
+    const QString text = QString::fromUtf8(value);
+    mpv_free(value);
+    return text;
+}
+
 AudioTracks MpvCore::ListAudioTracks() const
 {
     MpvNode list;

@@ -58,6 +58,7 @@ public:
     void SetDouble(MpvProperty p, double value);
     void SetInteger(MpvProperty p, std::int64_t value);
     void SetText(MpvProperty p, const QString& value);
+    QString Text(MpvProperty p) const;
     // The sound tracks of what plays now.
     AudioTracks ListAudioTracks() const;
 

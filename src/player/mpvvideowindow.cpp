@@ -76,20 +76,27 @@ std::unique_ptr<MpvRenderer> MpvVideoWindow::ExchangeRenderer(std::unique_ptr<Mp
 {
     renderer->HandTo(thread_.get());
     QThread* here = QThread::currentThread();
+    bool hasPicture = false;
     // On the drawing thread, between two drawings; this thread waits meanwhile.
     QMetaObject::invokeMethod(
         onThread_,
-        [this, here, &renderer] {
+        [this, here, &renderer, &hasPicture] {
             renderer_->SetUpdateHandler(nullptr);
             std::swap(renderer_, renderer);
             renderer->HandTo(here);
             // The picture it decoded while nobody drew it is the next one drawn: mpv keeps it,
             // even once it gave up waiting for it to be drawn.
-            newFrame_ = renderer_->HasPicture();
+            newFrame_ = hasPicture = renderer_->HasPicture();
         },
         Qt::BlockingQueuedConnection);
     Attach();
-    RequestRender();
+    // A core with no picture yet would draw black over the last channel's picture, which stays
+    // until the new channel's first comes, as when a channel opens in the playing core. What
+    // mpv said before this window listened is looked at all the same.
+    if (hasPicture)
+        RequestRender();
+    else
+        QMetaObject::invokeMethod(onThread_, [this] { ProcessRenderUpdate(); }, Qt::QueuedConnection);
     return renderer;
 }
 

@@ -1,5 +1,6 @@
 #include "player/surfing.h"
 
+#include "base/playableaddress.h"
 #include "player/mpvcore.h"
 #include "player/mpvrenderer.h"
 #include "player/mpvvideowindow.h"
@@ -18,6 +19,10 @@ Surfing::Surfing(PlayerSession& session, MpvVideoWindow& video, const QString& a
     idle_->setSingleShot(true);
     idle_->setInterval(kIdleMs);
     connect(idle_, &QTimer::timeout, this, &Surfing::Stop);
+    spareLater_ = new QTimer(this);
+    spareLater_->setSingleShot(true);
+    spareLater_->setInterval(kSpareLaterMs);
+    connect(spareLater_, &QTimer::timeout, this, &Surfing::MakeSpareCore);
 }
 
 Surfing::~Surfing()
@@ -32,13 +37,16 @@ bool Surfing::AheadHasPicture() const { return !aheadUrl_.isEmpty() && renderer_
 
 void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
 {
-    if (direction == 0) {
-        Stop();
-        return;
-    }
-    const bool again = direction == direction_ && idle_->isActive();
+    const bool zapping = idle_->isActive();
+    const bool again = direction != 0 && direction == direction_ && zapping;
     direction_ = direction;
     idle_->start();
+    if (zapping && !core_)
+        spareLater_->start();
+    if (direction == 0) {
+        CloseAhead();
+        return;
+    }
     // The channel after is the one playing (a category of one): nothing to open.
     if (!again || nextUrl.isEmpty() || (nextUrl == session_.URL() && nextOptions == session_.Options())) {
         CloseAhead();
@@ -48,6 +56,18 @@ void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions
 }
 
 bool Surfing::Show(const QString& url, const RequestOptions& options)
+{
+    if (ShowAhead(url, options))
+        return true;
+    // The idle second core, while the viewer zaps: the channel opens there at once, not after
+    // mpv ended the one playing.
+    if (!core_ || !aheadUrl_.isEmpty() || !video_.HasRenderContext())
+        return false;
+    OpenAhead(url, options);
+    return ShowAhead(url, options);
+}
+
+bool Surfing::ShowAhead(const QString& url, const RequestOptions& options)
 {
     if (!core_ || aheadUrl_.isEmpty() || url != aheadUrl_ || !(options == aheadOptions_) || !video_.HasRenderContext())
         return false;
@@ -71,17 +91,38 @@ void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
 {
     if (core_ && url == aheadUrl_ && options == aheadOptions_)
         return;
+    // Only what the session itself would open: anything else is the session's to refuse.
+    if (url.trimmed().isEmpty() || !IsPlayableAddress(url.toStdString())) {
+        CloseAhead();
+        return;
+    }
     try {
         MakeCore();
         // Silent and held at its first picture until it is shown.
         core_->SetFlag(MpvProperty::Mute, true);
         core_->SetFlag(MpvProperty::Pause, true);
         renderer_->ForgetPicture();
+        // The sound's language the viewer chose goes on with the channels zapped to.
+        core_->SetText(MpvProperty::AudioLanguage, session_.Core().Text(MpvProperty::AudioLanguage));
         core_->Load(url, options);
         aheadUrl_ = url;
         aheadOptions_ = options;
     } catch (const std::exception&) {
         // Opening ahead is a help, never a need: the zap opens the channel as ever.
+        Stop();
+    }
+}
+
+void Surfing::MakeSpareCore()
+{
+    if (core_ || !idle_->isActive() || !video_.HasRenderContext())
+        return;
+    try {
+        MakeCore();
+        core_->SetFlag(MpvProperty::Mute, true);
+        core_->SetFlag(MpvProperty::Pause, true);
+    } catch (const std::exception&) {
+        // Zaps open their channels in the session's core as ever.
         Stop();
     }
 }
@@ -153,6 +194,7 @@ void Surfing::Stop()
 {
     direction_ = 0;
     idle_->stop();
+    spareLater_->stop();
     aheadUrl_.clear();
     aheadOptions_ = {};
     // The render context goes before its core.

@@ -177,3 +177,41 @@ TEST_F(SurfingTest, AChannelAheadThatCannotPlayIsLetGoAndItsZapSaysWhy)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 15000));
     EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused to send the stream");
 }
+
+TEST_F(SurfingTest, AZapWhileZappingOpensInTheIdleSecondCoreWithTheViewersSound)
+{
+    player->SetURL(here.Url() + "?one");
+    player->Zapped(0);
+    ASSERT_TRUE(Playing());
+    player->Core().SetDouble(MpvProperty::Volume, 40);
+    player->Core().SetText(MpvProperty::AudioLanguage, "fr");
+    // A zap within the while: the second core is made for the next, opening nothing.
+    player->SetURL(here.Url() + "?two");
+    player->Zapped(-1, here.Url() + "?one");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Surf().HasCore(); }, 5000));
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+    ASSERT_TRUE(Playing());
+
+    // The next zap opens there, as in the playing core: "Connecting…" until its first picture.
+    player->SetURL(ahead.Url(), kGuarded);
+    EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Connecting);
+    EXPECT_TRUE(player->Card().isVisible());
+    ASSERT_TRUE(Playing());
+    EXPECT_EQ(player->URL(), ahead.Url());
+    EXPECT_EQ(player->Core().Double(MpvProperty::Volume), 40);
+    EXPECT_EQ(player->Core().Text(MpvProperty::AudioLanguage), "fr");
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::Mute));
+    EXPECT_FALSE(player->Core().Flag(MpvProperty::Pause));
+    for (const auto& r : ahead.Requests())
+        EXPECT_EQ(r.headers.value("User-Agent").toString(), "Surfer/1.0") << r.path.toStdString();
+    // The core that played is the idle one now, silent, with the viewer's sound for later.
+    ASSERT_NE(player->Surf().AheadCore(), nullptr);
+    EXPECT_EQ(player->Surf().AheadCore()->Double(MpvProperty::Volume), 40);
+    EXPECT_TRUE(player->Surf().AheadCore()->Flag(MpvProperty::Mute));
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+
+    // An address that is no stream's is opened in neither core: the session refuses it.
+    player->SetURL("memory://not-a-stream");
+    EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Failed);
+    EXPECT_TRUE(player->Session().Failure().headline.contains("not a stream address"));
+}
