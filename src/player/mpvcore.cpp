@@ -83,10 +83,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         handle_ = nullptr;
         throw;
     }
-    for (int i = 0; i < static_cast<int>(MpvProperty::Count); ++i) {
-        const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
-        mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
-    }
+    ObserveProperties();
     log_ = std::make_unique<MpvLogReader>(handle_, std::move(libav));
     failureTimer_ = new QTimer(this);
     failureTimer_->setSingleShot(true);
@@ -102,6 +99,16 @@ MpvCore::~MpvCore()
         // Its client goes before the core, which waits for every client to go.
         log_.reset();
         mpv_terminate_destroy(handle_);
+    }
+}
+
+void MpvCore::ObserveProperties()
+{
+    // mpv tells each property as it is when it starts being observed, and then every change.
+    for (int i = 0; i < static_cast<int>(MpvProperty::Count); ++i) {
+        const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
+        mpv_unobserve_property(handle_, static_cast<uint64_t>(i));
+        mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
 }
 
@@ -263,6 +270,9 @@ void MpvCore::SwapWith(MpvCore& other)
     for (MpvCore* core : {this, &other}) {
         if (!core->handle_)
             continue;
+        // What each told last (a length, a position, sound tracks) was of the other handle's
+        // channel, and a property that does not change on this one would never be told again.
+        core->ObserveProperties();
         mpv_set_wakeup_callback(core->handle_, &MpvCore::Wakeup, core);
         core->drainQueued_ = true;
         core->QueueDrain();

@@ -7,6 +7,7 @@
 #include "player/surfing.h"
 #include "servedhls.h"
 
+#include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -193,11 +194,15 @@ TEST_F(SurfingTest, AZapWhileZappingOpensInTheIdleSecondCoreWithTheViewersSound)
     ASSERT_TRUE(Playing());
 
     // The next zap opens there, as in the playing core: "Connecting…" until its first picture.
+    QSignalSpy lengths(&player->Core(), &quorvel::MpvCore::durationChanged);
     player->SetURL(ahead.Url(), kGuarded);
     EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Connecting);
     EXPECT_TRUE(player->Card().isVisible());
     ASSERT_TRUE(Playing());
     EXPECT_EQ(player->URL(), ahead.Url());
+    // The last channel's length went at once, not when the new one's came.
+    ASSERT_FALSE(lengths.isEmpty());
+    EXPECT_EQ(lengths.first().at(0).toDouble(), 0);
     EXPECT_EQ(player->Core().Double(MpvProperty::Volume), 40);
     EXPECT_EQ(player->Core().Text(MpvProperty::AudioLanguage), "fr");
     EXPECT_FALSE(player->Core().Flag(MpvProperty::Mute));
