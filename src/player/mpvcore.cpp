@@ -83,7 +83,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         handle_ = nullptr;
         throw;
     }
-    ObserveProperties();
+    ObserveProperties(false);
     log_ = std::make_unique<MpvLogReader>(handle_, std::move(libav));
     failureTimer_ = new QTimer(this);
     failureTimer_->setSingleShot(true);
@@ -102,11 +102,16 @@ MpvCore::~MpvCore()
     }
 }
 
-void MpvCore::ObserveProperties()
+void MpvCore::ObserveProperties(bool afterSwap)
 {
     // mpv tells each property as it is when it starts being observed, and then every change.
     for (int i = 0; i < static_cast<int>(MpvProperty::Count); ++i) {
         const auto& info = PropertyInfo(static_cast<MpvProperty>(i));
+        // A core swapped in has just been given its channel, which mpv may not have taken up
+        // yet: told idle for that moment, the player let its picture go and showed the
+        // pause sign.
+        if (afterSwap && info.id == MpvProperty::IdleActive)
+            continue;
         mpv_unobserve_property(handle_, static_cast<uint64_t>(i));
         mpv_observe_property(handle_, static_cast<uint64_t>(i), info.name, info.format);
     }
@@ -272,7 +277,7 @@ void MpvCore::SwapWith(MpvCore& other)
             continue;
         // What each told last (a length, a position, sound tracks) was of the other handle's
         // channel, and a property that does not change on this one would never be told again.
-        core->ObserveProperties();
+        core->ObserveProperties(true);
         mpv_set_wakeup_callback(core->handle_, &MpvCore::Wakeup, core);
         core->drainQueued_ = true;
         core->QueueDrain();

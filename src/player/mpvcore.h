@@ -89,7 +89,7 @@ private:
     void DrainEvents();
     void HandleProperty(uint64_t id, const mpv_event_property& prop);
     void ReportFailure();
-    void ObserveProperties();
+    void ObserveProperties(bool afterSwap);
 
     mpv_handle* handle_ = nullptr;
     std::atomic<bool> drainQueued_{false};

@@ -86,14 +86,15 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
     toldNoSound_ = false;
     StopWatching();
     Reset();
-    core_->SwapWith(openedAhead);
     // What the viewer set of the sound and of pausing goes on with the new channel; the one
-    // opened ahead was silent and held at its first picture.
+    // opened ahead was silent and held at its first picture. Set before the swap, so that what
+    // the core tells of itself once swapped in is already the viewer's.
     Guarded([&] {
-        core_->SetDouble(MpvProperty::Volume, openedAhead.Double(MpvProperty::Volume));
-        core_->SetFlag(MpvProperty::Mute, openedAhead.Flag(MpvProperty::Mute));
-        core_->SetFlag(MpvProperty::Pause, openedAhead.Flag(MpvProperty::Pause));
+        openedAhead.SetDouble(MpvProperty::Volume, core_->Double(MpvProperty::Volume));
+        openedAhead.SetFlag(MpvProperty::Mute, core_->Flag(MpvProperty::Mute));
+        openedAhead.SetFlag(MpvProperty::Pause, core_->Flag(MpvProperty::Pause));
     });
+    core_->SwapWith(openedAhead);
     // With its first picture there it plays at once: told as Connecting first, the card came
     // and went over the picture, and the window system cleared the picture where it had been.
     const bool playing = hasPicture && core_->Opened();
