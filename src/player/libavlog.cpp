@@ -15,9 +15,12 @@ std::shared_ptr<LibavLog> LibavLog::Acquire()
     mpv_handle* handle = mpv_create();
     if (!handle)
         return nullptr;
-    // Nothing of the user's and nothing to play: it only listens.
-    for (const auto& [name, value] : {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"},
-                                      {"terminal", "no"}, {"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
+    // Nothing of the user's and nothing to play: it only listens. mpv's own scripts (each a
+    // thread of its own, loading as the program starts) are left out too.
+    for (const auto& [name, value] :
+         {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"}, {"osc", "no"},
+          {"load-stats-overlay", "no"}, {"load-osd-console", "no"}, {"load-auto-profiles", "no"},
+          {"input-default-bindings", "no"}, {"terminal", "no"}, {"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
         mpv_set_option_string(handle, name, value);
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
