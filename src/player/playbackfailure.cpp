@@ -1,6 +1,7 @@
 #include "player/playbackfailure.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QStringList>
 #include <mpv/client.h>
 
@@ -19,6 +20,14 @@ bool Mentions(const QString& text, const QStringList& words)
     return false;
 }
 
+// An HTTP status as a number of its own: the address quoted in the same line ("Failed to open
+// http://127.0.0.1:40309/gone.m3u8") holds digits too, and a port of 40309 is not a 403.
+bool MentionsStatus(const QString& text, const char* codes)
+{
+    const QRegularExpression status(QStringLiteral("(?<![\\w.:/%-])(%1)(?![\\w.:/%-])").arg(QLatin1String(codes)));
+    return status.match(text).hasMatch();
+}
+
 // What went wrong, read from the first thing mpv (or the library under it) complained of.
 QString Cause(int mpvError, const QString& logged)
 {
@@ -31,10 +40,11 @@ QString Cause(int mpvError, const QString& logged)
     }
     if (Mentions(logged, {QStringLiteral("Connection refused")}))
         return Tr("the server refused the connection");
-    if (Mentions(logged, {QStringLiteral("403"), QStringLiteral("401"), QStringLiteral("Forbidden"),
-                          QStringLiteral("Unauthorized")}))
+    if (MentionsStatus(logged, "403|401") ||
+        Mentions(logged, {QStringLiteral("Forbidden"), QStringLiteral("Unauthorized")}))
         return Tr("the server refused to send the stream");
-    if (Mentions(logged, {QStringLiteral("404"), QStringLiteral("410"), QStringLiteral("Not Found"),
+    if (MentionsStatus(logged, "404|410") ||
+        Mentions(logged, {QStringLiteral("Not Found"),
                           QStringLiteral("No such file"), QStringLiteral("resolve"),
                           QStringLiteral("Name or service not known"), QStringLiteral("No address associated")}))
         return Tr("the address was not found");

@@ -32,6 +32,10 @@ TEST(PlaybackFailure, TheHeadlineSaysThePlainCauseAndMpvsWordsGoBelow)
         {MPV_ERROR_LOADING_FAILED, "http: HTTP error 403 Forbidden; Failed to open http://a/b.m3u8.",
          "the server refused to send the stream"},
         {MPV_ERROR_LOADING_FAILED, "", "the stream could not be opened"},
+        // Digits of the quoted address are not a status.
+        {MPV_ERROR_LOADING_FAILED, "http: HTTP error 404 Not Found; Failed to open http://127.0.0.1:40309/a.m3u8.",
+         "the address was not found"},
+        {MPV_ERROR_LOADING_FAILED, "Failed to open http://h:4040/403/401.ts.", "the stream could not be opened"},
         {MPV_ERROR_AO_INIT_FAILED, "Playback open error: No such file or directory", "there is no sound device to play it on"},
         {MPV_ERROR_UNKNOWN_FORMAT, "", "the stream is in a form the player cannot read"},
     };
