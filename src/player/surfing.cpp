@@ -33,6 +33,11 @@ Surfing::~Surfing()
 
 void Surfing::SetIdleMs(int ms) { idle_->setInterval(ms); }
 
+bool Surfing::SpareReady() const
+{
+    return core_ && aheadUrl_.isEmpty() && !warmingUp_ && renderer_ && renderer_->HasPrepared();
+}
+
 bool Surfing::AheadHasPicture() const { return !aheadUrl_.isEmpty() && renderer_ && renderer_->HasPicture(); }
 
 void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
@@ -97,6 +102,7 @@ void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
         return;
     }
     try {
+        warmingUp_ = false;
         MakeCore();
         // Silent and held at its first picture until it is shown.
         core_->SetFlag(MpvProperty::Mute, true);
@@ -121,6 +127,11 @@ void Surfing::MakeSpareCore()
         MakeCore();
         core_->SetFlag(MpvProperty::Mute, true);
         core_->SetFlag(MpvProperty::Pause, true);
+        // A renderer builds its drawing programs for the first picture it draws: with software
+        // GL the first zap shown in a new core waited some 15 ms for them. One black picture of
+        // a common channel's size is drawn off screen first; the core is stopped once it is.
+        core_->Load(QString::fromLatin1(kWarmUpAddress), {});
+        warmingUp_ = true;
     } catch (const std::exception&) {
         // Zaps open their channels in the session's core as ever.
         Stop();
@@ -162,6 +173,11 @@ void Surfing::Watch()
                 const MpvRenderer::News news = renderer->TakeNews();
                 if (news == MpvRenderer::News::NewPicture) {
                     renderer->Prepare(video_.PixelSize());
+                    // Left as it was, mpv held its core at that one picture, and the next channel
+                    // opened in it waited 200 ms for mpv to give up on it. The copy is made ready
+                    // with a channel's picture: made now, it fell on the next zap.
+                    if (warmingUp_)
+                        return CloseAhead();
                     // Later, not beside the first picture of the channel just zapped to.
                     if (renderer->HasPrepared() && !renderer->CopyReady())
                         QTimer::singleShot(kCopyLaterMs, this, [this, renderer] {
@@ -177,6 +193,7 @@ void Surfing::Watch()
 
 void Surfing::CloseAhead()
 {
+    warmingUp_ = false;
     aheadUrl_.clear();
     aheadOptions_ = {};
     if (!core_)
@@ -192,6 +209,7 @@ void Surfing::CloseAhead()
 
 void Surfing::Stop()
 {
+    warmingUp_ = false;
     direction_ = 0;
     idle_->stop();
     spareLater_->stop();

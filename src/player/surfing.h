@@ -55,6 +55,8 @@ public:
     QString AheadURL() const { return aheadUrl_; }
     // The channel ahead has its first picture, ready to be shown.
     bool AheadHasPicture() const;
+    // The second core is idle, its renderer having drawn a picture off screen.
+    bool SpareReady() const;
     // The core the channel ahead plays in (for measuring), null when there is none.
     MpvCore* AheadCore() const { return core_.get(); }
 
@@ -71,6 +73,8 @@ private:
     // How long after a zap the second core is made for the next: later than the zap's own
     // first picture on a fast link, which the making would slow.
     static constexpr int kSpareLaterMs = 500;
+    // What the second core plays once made, for its renderer to have drawn a picture.
+    static constexpr const char* kWarmUpAddress = "av://lavfi:color=c=black:s=1280x720:d=1";
     PlayerSession& session_;
     MpvVideoWindow& video_;
     QString audioOutput_;
@@ -80,6 +84,8 @@ private:
     QTimer* idle_ = nullptr;
     QTimer* spareLater_ = nullptr;
     int direction_ = 0;
+    // The second core plays its warm-up picture.
+    bool warmingUp_ = false;
     QString aheadUrl_;
     RequestOptions aheadOptions_;
 };

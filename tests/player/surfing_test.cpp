@@ -192,6 +192,9 @@ TEST_F(SurfingTest, AZapWhileZappingOpensInTheIdleSecondCoreWithTheViewersSound)
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->Surf().HasCore(); }, 5000));
     EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
     ASSERT_TRUE(Playing());
+    // It draws a picture of its own off screen first, then waits stopped, not held at it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Surf().SpareReady(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Surf().AheadCore()->Flag(MpvProperty::IdleActive); }, 3000));
 
     // The next zap opens there, as in the playing core: "Connecting…" until its first picture.
     QSignalSpy lengths(&player->Core(), &quorvel::MpvCore::durationChanged);
