@@ -66,7 +66,7 @@ bool Surfing::Show(const QString& url, const RequestOptions& options)
         return true;
     // The idle second core, while the viewer zaps: the channel opens there at once, not after
     // mpv ended the one playing.
-    if (!core_ || !aheadUrl_.isEmpty() || !video_.HasRenderContext())
+    if (!core_ || warmingUp_ || !aheadUrl_.isEmpty() || !video_.HasRenderContext())
         return false;
     OpenAhead(url, options);
     return ShowAhead(url, options);
@@ -96,13 +96,15 @@ void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
 {
     if (core_ && url == aheadUrl_ && options == aheadOptions_)
         return;
+    // Its black picture may still be on its way, and would be taken for the channel's first.
+    if (warmingUp_)
+        return;
     // Only what the session itself would open: anything else is the session's to refuse.
     if (url.trimmed().isEmpty() || !IsPlayableAddress(url.toStdString())) {
         CloseAhead();
         return;
     }
     try {
-        warmingUp_ = false;
         MakeCore();
         // Silent and held at its first picture until it is shown.
         core_->SetFlag(MpvProperty::Mute, true);
