@@ -51,8 +51,8 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     videoBox_->setFocusPolicy(Qt::NoFocus);
     // Video needs the render context before an address opens.
     session_->SetBeforeOpening([this] { video_->EnsureRenderContext(); });
-    connect(video_, &MpvVideoWindow::frameRendered, this, [this] {
-        session_->PictureShown();
+    connect(video_, &MpvVideoWindow::frameRendered, this, [this](qint64 takenAt, bool afterOldPictureWent) {
+        session_->PictureShown(takenAt, afterOldPictureWent);
         emit frameRendered();
     });
     connect(video_, &MpvVideoWindow::doubleClicked, this, [this] { SetFullScreen(!IsFullScreen()); });

@@ -8,6 +8,7 @@
 #include "player/mpvtracklist.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEvent>
 #include <QTimer>
 #include <clocale>
@@ -160,6 +161,7 @@ void MpvCore::DrainEvents()
             // would hold that frame up until mpv gives up waiting for it.
             if (startedEntry_ >= firstCurrentEntry_) {
                 opened_ = true;
+                openedAt_ = QDeadlineTimer::current().deadlineNSecs();
                 mpv_get_property_async(handle_, static_cast<uint64_t>(startedEntry_),
                                        PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64);
             }
@@ -262,6 +264,7 @@ void MpvCore::SwapWith(MpvCore& other)
     std::swap(log_, other.log_);
     std::swap(loaded_, other.loaded_);
     std::swap(opened_, other.opened_);
+    std::swap(openedAt_, other.openedAt_);
     std::swap(hasVideo_, other.hasVideo_);
     std::swap(firstCurrentEntry_, other.firstCurrentEntry_);
     std::swap(startedEntry_, other.startedEntry_);

@@ -53,6 +53,8 @@ public:
     bool SoundDeviceFailed() const;
     // The address last put is open: mpv read its tracks, and its pictures are the ones drawn.
     bool Opened() const { return opened_; }
+    // When this thread learnt that (QDeadlineTimer's clock, in nanoseconds).
+    qint64 OpenedAt() const { return openedAt_; }
     // ... and whether it has a picture is known: fileLoaded() was sent.
     bool Loaded() const { return loaded_; }
     void SetDouble(MpvProperty p, double value);
@@ -99,6 +101,7 @@ private:
     std::unique_ptr<MpvLogReader> log_;
     bool loaded_ = false;
     bool opened_ = false;
+    qint64 openedAt_ = 0;
     bool hasVideo_ = false;
     // Playlist entries from this number on belong to the address last put; none after a stop.
     static constexpr int64_t kNoEntry = INT64_MAX;

@@ -4,6 +4,7 @@
 #include "player/mpvrenderer.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QExposeEvent>
 #include <QKeyEvent>
 #include <QMetaObject>
@@ -87,6 +88,9 @@ std::unique_ptr<MpvRenderer> MpvVideoWindow::ExchangeRenderer(std::unique_ptr<Mp
             // The picture it decoded while nobody drew it is the next one drawn: mpv keeps it,
             // even once it gave up waiting for it to be drawn.
             newFrame_ = hasPicture = renderer_->HasPicture();
+            // Another core's pictures are never the old channel's.
+            newFrameAt_ = QDeadlineTimer::current().deadlineNSecs();
+            newFrameAfterHold_ = true;
         },
         Qt::BlockingQueuedConnection);
     Attach();
@@ -112,10 +116,16 @@ void MpvVideoWindow::ProcessRenderUpdate()
     int hold = hold_.load();
     if (!isNew && hold == kHoldWaiting && hold_.compare_exchange_strong(hold, kHoldArmed))
         hold = kHoldArmed;
-    if (isNew && hold == kHoldArmed && hold_.compare_exchange_strong(hold, kHoldNone))
+    bool afterHold = false;
+    if (isNew && hold == kHoldArmed && hold_.compare_exchange_strong(hold, kHoldNone)) {
         hold = kHoldNone;
-    if (isNew)
+        afterHold = true;
+    }
+    if (isNew) {
         newFrame_ = true;
+        newFrameAt_ = QDeadlineTimer::current().deadlineNSecs();
+        newFrameAfterHold_ = afterHold;
+    }
     // Not shown now: a new picture still counts as new, drawn on the next exposure. While a
     // new address opens, mpv asks for the old channel's picture again (at the address, at the
     // new channel's first frame) and the window has it already: drawing it took both cores for
@@ -169,7 +179,7 @@ void MpvVideoWindow::Render()
         newFrame_ = false;
         ++framesRendered_;
         // Reaches the window's thread queued.
-        emit frameRendered();
+        emit frameRendered(newFrameAt_, newFrameAfterHold_);
     }
 }
 

@@ -54,7 +54,10 @@ public:
     bool KeepsPictureWhenCovered() const { return keepsPicture_; }
 
 signals:
-    void frameRendered();
+    // A new picture was drawn. takenAt: when mpv told of it (QDeadlineTimer's clock, in
+    // nanoseconds); afterOldPictureWent: it came after mpv let go of the picture held, so it
+    // cannot be the old channel's.
+    void frameRendered(qint64 takenAt, bool afterOldPictureWent);
     void doubleClicked();
     // The wheel turned over the video, in eighths of a degree as QWheelEvent counts them.
     void wheelTurned(int angleDelta);
@@ -90,7 +93,9 @@ private:
     std::unique_ptr<MpvRenderer> renderer_;
     std::unique_ptr<QThread> thread_;
     QObject* onThread_ = nullptr; // lives on the drawing thread: calls sent to it run there
-    bool newFrame_ = false;       // the drawing thread's
+    bool newFrame_ = false;       // the drawing thread's, as the two below
+    qint64 newFrameAt_ = 0;
+    bool newFrameAfterHold_ = false;
     std::atomic<bool> exposed_{false};
     bool keepsPicture_ = false;
     std::atomic<bool> renderAsked_{false};

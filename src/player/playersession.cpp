@@ -5,6 +5,7 @@
 #include "player/playersettings.h"
 #include "player/stallwatch.h"
 
+#include <QDeadlineTimer>
 #include <exception>
 #include <mpv/client.h>
 
@@ -78,7 +79,7 @@ void PlayerSession::Reset()
 }
 
 void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead,
-                               bool hasPicture)
+                               bool hasPicture, qint64 shownFrom)
 {
     url_ = url;
     options_ = options;
@@ -95,6 +96,7 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
         openedAhead.SetFlag(MpvProperty::Pause, core_->Flag(MpvProperty::Pause));
     });
     core_->SwapWith(openedAhead);
+    openingAt_ = shownFrom;
     // With its first picture there it plays at once: told as Connecting first, the card came
     // and went over the picture, and the window system cleared the picture where it had been.
     const bool playing = hasPicture && core_->Opened();
@@ -119,6 +121,7 @@ void PlayerSession::Open()
         Fail({QString::fromUtf8(e.what()), {}, false});
         return;
     }
+    openingAt_ = QDeadlineTimer::current().deadlineNSecs();
     core_->Load(url_, options_);
     stall_->SetLimit(reconnected_ ? kReconnectMs : kStallMs);
     // The attempt after a stall gets its own limit from the moment it starts, whether or not
@@ -152,11 +155,15 @@ void PlayerSession::Close()
     Stop();
 }
 
-void PlayerSession::PictureShown()
+void PlayerSession::PictureShown(qint64 takenAt, bool afterOldPictureWent)
 {
     // What the window draws before the new address is open (the old picture going, a black
-    // one) is no picture of this channel: the card stays until its own.
-    if (!core_->Opened())
+    // one) is no picture of this channel: the card stays until its own. The window tells of a
+    // picture queued, so the address may be known open by the time a picture drawn before is
+    // told: one mpv told of before the address was given is the old channel's, and one told
+    // of before this thread knew the address open may be its last on its way, unless mpv had
+    // let the old picture go first.
+    if (!core_->Opened() || takenAt < openingAt_ || (takenAt < core_->OpenedAt() && !afterOldPictureWent))
         return;
     ++pictures_;
     if (state_ == State::Connecting || state_ == State::Reconnecting)

@@ -52,16 +52,19 @@ public:
     // Shows the address that was opened ahead in the core given, which takes what this session
     // played in return; the new channel is told as Connecting until its first picture, as any,
     // or as Playing at once when it has its first picture already (hasPicture: the window
-    // draws it next). The sound (volume, mute) and pause stay as they were.
-    void TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead, bool hasPicture);
+    // draws it next). The sound (volume, mute) and pause stay as they were. shownFrom: when the
+    // window began to show the core's pictures (QDeadlineTimer's clock, in nanoseconds).
+    void TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead, bool hasPicture,
+                    qint64 shownFrom);
     // Opens the same address, with the same options, again.
     void Retry();
     // Stops; the address stays, for Retry.
     void Stop();
     // Stops playback and releases the media; the address goes.
     void Close();
-    // A picture of the stream was drawn.
-    void PictureShown();
+    // A picture was drawn, of which mpv told at takenAt (QDeadlineTimer's clock, in
+    // nanoseconds); afterOldPictureWent: mpv had let go of the picture shown before.
+    void PictureShown(qint64 takenAt, bool afterOldPictureWent);
 
     State CurrentState() const { return state_; }
     // The channel has sound and no picture.
@@ -105,6 +108,8 @@ private:
     State state_ = State::Idle;
     PlaybackFailure failure_;
     quint64 pictures_ = 0;
+    // When the address now playing was given to the core.
+    qint64 openingAt_ = 0;
     double position_ = 0;
     int bufferPercent_ = 0;
     bool soundOnly_ = false;

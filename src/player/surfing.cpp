@@ -6,6 +6,7 @@
 #include "player/mpvvideowindow.h"
 #include "player/playersession.h"
 
+#include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QTimer>
 #include <exception>
@@ -79,11 +80,12 @@ bool Surfing::ShowAhead(const QString& url, const RequestOptions& options)
     aheadUrl_.clear();
     const bool picture = renderer_->HasPicture();
     renderer_->SetUpdateHandler(nullptr);
+    const qint64 exchangedAt = QDeadlineTimer::current().deadlineNSecs();
     renderer_ = video_.ExchangeRenderer(std::move(renderer_));
     Watch();
     // When its first picture is there already the window draws it next: the channel plays
     // from now, without waiting for the drawing thread to say so.
-    session_.TakeOpened(url, options, *core_, picture);
+    session_.TakeOpened(url, options, *core_, picture, exchangedAt);
     // What played before goes quiet here, ready to open the next channel ahead.
     CloseAhead();
     // The renderer the window gave back was made for the core that played, now this one.

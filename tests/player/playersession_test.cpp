@@ -5,6 +5,7 @@
 #include "player/playersession.h"
 #include "servedhls.h"
 
+#include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -171,4 +172,33 @@ TEST(PlayerSessionHeadless, AnAddressThatCannotOpenSaysWhyAndCloseForgetsIt)
     // What the closed address does afterwards speaks for nothing.
     QTest::qWait(1500);
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Idle);
+}
+
+TEST(PlayerSessionHeadless, APictureToldOfBeforeTheNewAddressWasOpenIsNotItsFirst)
+{
+    // The window tells of its pictures queued: one mpv told of before the address was given,
+    // or before this thread knew it open (the old channel's last, on its way), comes late.
+    ServedHls server;
+    ASSERT_TRUE(server.Started());
+    PlayerSession session(QStringLiteral("null"));
+    // Pictures go nowhere: none is drawn but those told of here.
+    ASSERT_GE(mpv_set_property_string(session.Core().Handle(), "vo", "null"), 0);
+    const qint64 beforeOpening = QDeadlineTimer::current().deadlineNSecs();
+    session.SetURL(server.Url());
+    const qint64 opening = QDeadlineTimer::current().deadlineNSecs();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Opened(); }, 15000));
+    ASSERT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
+    const qint64 openedAt = session.Core().OpenedAt();
+    ASSERT_LT(opening, openedAt);
+    session.PictureShown(beforeOpening, true);
+    session.PictureShown(opening, false);
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
+    // One mpv sent after it let the old picture go is the new channel's, and so is any told of
+    // once the address was known open.
+    session.PictureShown(opening, true);
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Playing);
+    session.SetURL(server.Url());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Opened(); }, 15000));
+    session.PictureShown(session.Core().OpenedAt() + 1, false);
+    EXPECT_EQ(session.CurrentState(), PlayerSession::State::Playing);
 }
