@@ -1,5 +1,7 @@
 #include "player/libavlog.h"
 
+#include "player/mpvbaseoptions.h"
+
 #include <mpv/client.h>
 #include <string_view>
 
@@ -17,10 +19,8 @@ std::shared_ptr<LibavLog> LibavLog::Acquire()
         return nullptr;
     // Nothing of the user's and nothing to play: it only listens. mpv's own scripts (each a
     // thread of its own, loading as the program starts) are left out too.
-    for (const auto& [name, value] :
-         {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"}, {"osc", "no"},
-          {"load-stats-overlay", "no"}, {"load-osd-console", "no"}, {"load-auto-profiles", "no"},
-          {"input-default-bindings", "no"}, {"terminal", "no"}, {"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
+    SetBaseOptions(handle);
+    for (const auto& [name, value] : {std::pair{"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
         mpv_set_option_string(handle, name, value);
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);

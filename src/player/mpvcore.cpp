@@ -3,6 +3,7 @@
 #include "base/exception.h"
 #include "player/libavlog.h"
 #include "player/loadoptions.h"
+#include "player/mpvbaseoptions.h"
 #include "player/mpvlogreader.h"
 #include "player/mpvnode.h"
 #include "player/mpvtracklist.h"
@@ -42,22 +43,9 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
     if (!handle_)
         throw Exception("The player could not be created");
     try {
-        // Addresses come from files a user may have been handed: no user configuration,
-        // scripts or external downloaders, no playlists that reach outside their own kind.
-        SetOption(handle_, "config", "no");
-        SetOption(handle_, "load-scripts", "no");
-        SetOption(handle_, "ytdl", "no");
-        SetOption(handle_, "load-unsafe-playlists", "no");
-        SetOption(handle_, "load-auto-profiles", "no");
-        SetOption(handle_, "osc", "no");
-        // Its statistics page and console answer keys this player never hands over; each is a
-        // script run on a thread of its own in every core, started with it and woken by every
-        // event of it, a zap's included.
-        SetOption(handle_, "load-stats-overlay", "no");
-        SetOption(handle_, "load-osd-console", "no");
-        SetOption(handle_, "input-default-bindings", "no");
-        SetOption(handle_, "input-vo-keyboard", "no");
-        SetOption(handle_, "terminal", "no");
+        const RefusedOption refused = SetBaseOptions(handle_);
+        if (refused.name)
+            Check(refused.error, (std::string("Player option ") + refused.name).c_str());
         SetOption(handle_, "vo", "libmpv");
         SetOption(handle_, "hwdec", "no");
         SetOption(handle_, "gpu-hwdec-interop", "no");
