@@ -94,12 +94,18 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
 
 void ControlBar::ShowPaused(bool paused)
 {
+    if (shownPaused_ == paused)
+        return;
+    shownPaused_ = paused;
     playPause_->setIcon(PlayerIcon(paused ? PlayerGlyph::Play : PlayerGlyph::Pause));
     playPause_->setToolTip(paused ? tr("Play") : tr("Pause"));
 }
 
 void ControlBar::ShowMuted(bool muted)
 {
+    if (shownMuted_ == muted)
+        return;
+    shownMuted_ = muted;
     mute_->setIcon(PlayerIcon(muted ? PlayerGlyph::Muted : PlayerGlyph::Sound));
     mute_->setToolTip(muted ? tr("Sound on") : tr("Mute"));
 }
@@ -116,6 +122,9 @@ void ControlBar::StepVolume(int steps) { volume_->setValue(volume_->value() + st
 
 void ControlBar::ShowFullScreen(bool on)
 {
+    if (shownFullScreen_ == on)
+        return;
+    shownFullScreen_ = on;
     fullScreen_->setIcon(PlayerIcon(on ? PlayerGlyph::LeaveFullScreen : PlayerGlyph::FullScreen));
     fullScreen_->setToolTip(on ? tr("Leave full screen") : tr("Full screen"));
 }

@@ -3,6 +3,7 @@
 #include "player/audiotrack.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class QSlider;
@@ -55,6 +56,11 @@ private:
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;
     bool seeking_ = false;
+    // What the buttons show now: each zap tells the bar again, and drawing the icons anew took
+    // the window's thread while the channel was being opened.
+    std::optional<bool> shownPaused_;
+    std::optional<bool> shownMuted_;
+    std::optional<bool> shownFullScreen_;
     int shownSecond_ = -1;
     double shownDuration_ = 0;
 };
