@@ -154,6 +154,11 @@ void MpvCore::DrainEvents()
                                        PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64);
             }
             break;
+        case MPV_EVENT_COMMAND_REPLY:
+        case MPV_EVENT_SET_PROPERTY_REPLY:
+            if (ev->reply_userdata == kParkReply && parkReplies_ > 0 && --parkReplies_ == 0)
+                emit settled();
+            break;
         case MPV_EVENT_GET_PROPERTY_REPLY:
             if (static_cast<int64_t>(ev->reply_userdata) >= firstCurrentEntry_) {
                 // Without a video track the property is not there at all.
@@ -258,6 +263,7 @@ void MpvCore::SwapWith(MpvCore& other)
     std::swap(startedEntry_, other.startedEntry_);
     std::swap(failedEntry_, other.failedEntry_);
     std::swap(failedError_, other.failedError_);
+    std::swap(parkReplies_, other.parkReplies_);
     if (otherFailurePending)
         failureTimer_->start();
     if (failurePending)
@@ -289,6 +295,22 @@ void MpvCore::Stop()
     opened_ = false;
     const char* cmd[] = {"stop", nullptr};
     Check(mpv_command(handle_, cmd), "The player could not stop");
+}
+
+void MpvCore::Park()
+{
+    firstCurrentEntry_ = kNoEntry;
+    loaded_ = false;
+    opened_ = false;
+    const char* cmd[] = {"stop", nullptr};
+    Check(mpv_command_async(handle_, kParkReply, cmd), "The player could not stop");
+    ++parkReplies_;
+    for (const MpvProperty p : {MpvProperty::Mute, MpvProperty::Pause}) {
+        int yes = 1;
+        Check(mpv_set_property_async(handle_, kParkReply, PropertyInfo(p).name, MPV_FORMAT_FLAG, &yes),
+              PropertyInfo(p).name);
+        ++parkReplies_;
+    }
 }
 
 void MpvCore::ReloadVideo()

@@ -40,6 +40,13 @@ public:
     // carrying the options given; throws Exception when mpv refuses the command.
     void Load(const QString& url, const RequestOptions& options = {});
     void Stop();
+    // Stops what plays and leaves the core silent and held, without waiting for mpv: a core
+    // whose pictures this thread looks at may itself be waiting for this thread to look at one.
+    // Until Settled(), nothing else may be asked of it: mpv answers any other question only
+    // after the channel it played was let go, which may again wait for this thread.
+    void Park();
+    // mpv did all Park() asked of it; settled() tells when it comes to that.
+    bool Settled() const { return parkReplies_ == 0; }
     // Brings the video back after the video output was re-created.
     void ReloadVideo();
     void SeekTo(double seconds);
@@ -80,6 +87,7 @@ signals:
     void playbackEnded();
     // The sound tracks changed (a new address, a track chosen); empty when nothing plays.
     void audioTracksChanged(const quorvel::AudioTracks& tracks);
+    void settled();
 
 protected:
     bool event(QEvent* event) override;
@@ -95,6 +103,9 @@ private:
 
     mpv_handle* handle_ = nullptr;
     std::atomic<bool> drainQueued_{false};
+    // Park()'s requests not answered yet; their answers carry kParkReply.
+    static constexpr uint64_t kParkReply = UINT64_MAX;
+    int parkReplies_ = 0;
     bool buffering_ = false;
     int bufferPercent_ = 0;
     // What mpv complained of, by entry; read on a thread of its own.

@@ -67,7 +67,7 @@ bool Surfing::Show(const QString& url, const RequestOptions& options)
         return true;
     // The idle second core, while the viewer zaps: the channel opens there at once, not after
     // mpv ended the one playing.
-    if (!core_ || warmingUp_ || !aheadUrl_.isEmpty() || !video_.HasRenderContext())
+    if (!core_ || warmingUp_ || !aheadUrl_.isEmpty() || !core_->Settled() || !video_.HasRenderContext())
         return false;
     OpenAhead(url, options);
     return ShowAhead(url, options);
@@ -75,9 +75,10 @@ bool Surfing::Show(const QString& url, const RequestOptions& options)
 
 bool Surfing::ShowAhead(const QString& url, const RequestOptions& options)
 {
-    if (!core_ || aheadUrl_.isEmpty() || url != aheadUrl_ || !(options == aheadOptions_) || !video_.HasRenderContext())
+    if (!core_ || !aheadLoaded_ || url != aheadUrl_ || !(options == aheadOptions_) || !video_.HasRenderContext())
         return false;
     aheadUrl_.clear();
+    aheadLoaded_ = false;
     const bool picture = renderer_->HasPicture();
     renderer_->SetUpdateHandler(nullptr);
     const qint64 exchangedAt = QDeadlineTimer::current().deadlineNSecs();
@@ -106,6 +107,16 @@ void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
         CloseAhead();
         return;
     }
+    aheadUrl_ = url;
+    aheadOptions_ = options;
+    aheadLoaded_ = false;
+    LoadAhead();
+}
+
+void Surfing::LoadAhead()
+{
+    if (aheadUrl_.isEmpty() || aheadLoaded_ || (core_ && !core_->Settled()))
+        return;
     try {
         MakeCore();
         // Silent and held at its first picture until it is shown.
@@ -114,9 +125,8 @@ void Surfing::OpenAhead(const QString& url, const RequestOptions& options)
         renderer_->ForgetPicture();
         // The sound's language the viewer chose goes on with the channels zapped to.
         core_->SetText(MpvProperty::AudioLanguage, session_.Core().Text(MpvProperty::AudioLanguage));
-        core_->Load(url, options);
-        aheadUrl_ = url;
-        aheadOptions_ = options;
+        core_->Load(aheadUrl_, aheadOptions_);
+        aheadLoaded_ = true;
     } catch (const std::exception&) {
         // Opening ahead is a help, never a need: the zap opens the channel as ever.
         Stop();
@@ -149,6 +159,7 @@ void Surfing::MakeCore()
         // A channel ahead that cannot play is let go: its zap opens it and tells why.
         connect(core_.get(), &MpvCore::playbackFailed, this, &Surfing::CloseAhead);
         connect(core_.get(), &MpvCore::playbackEnded, this, &Surfing::CloseAhead);
+        connect(core_.get(), &MpvCore::settled, this, &Surfing::LoadAhead, Qt::QueuedConnection);
     }
     if (!renderer_) {
         renderer_ = std::make_unique<MpvRenderer>(*core_, video_.RendererFormat());
@@ -169,30 +180,38 @@ void Surfing::Watch()
     // renderer.
     MpvRenderer* renderer = renderer_.get();
     renderer->SetUpdateHandler([this, renderer] {
-        QMetaObject::invokeMethod(
-            this,
-            [this, renderer] {
-                if (renderer_.get() != renderer)
-                    return;
-                const MpvRenderer::News news = renderer->TakeNews();
-                if (news == MpvRenderer::News::NewPicture) {
-                    renderer->Prepare(video_.PixelSize());
-                    // Left as it was, mpv held its core at that one picture, and the next channel
-                    // opened in it waited 200 ms for mpv to give up on it. The copy is made ready
-                    // with a channel's picture: made now, it fell on the next zap.
-                    if (warmingUp_)
-                        return CloseAhead();
-                    // Later, not beside the first picture of the channel just zapped to.
-                    if (renderer->HasPrepared() && !renderer->CopyReady())
-                        QTimer::singleShot(kCopyLaterMs, this, [this, renderer] {
-                            if (renderer_.get() == renderer)
-                                renderer->PrepareCopy();
-                        });
-                } else if (news != MpvRenderer::News::None)
-                    renderer->Skip();
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, renderer] { LookAtNews(renderer); }, Qt::QueuedConnection);
     });
+}
+
+void Surfing::LookAtNews(MpvRenderer* renderer)
+{
+    if (renderer_.get() != renderer)
+        return;
+    const MpvRenderer::News news = renderer->TakeNews();
+    if (news == MpvRenderer::News::None)
+        return;
+    // Only the channel ahead, once open, has a picture worth drawing: the last ones of the
+    // channel this core played before (it stops without waiting) are let go undrawn.
+    const bool ahead = warmingUp_ || (!aheadUrl_.isEmpty() && core_ && core_->Opened());
+    if (news != MpvRenderer::News::NewPicture || !ahead) {
+        renderer->Skip();
+        if (!ahead)
+            renderer->ForgetPicture();
+        return;
+    }
+    renderer->Prepare(video_.PixelSize());
+    // Left as it was, mpv held its core at that one picture, and the next channel opened in it
+    // waited 200 ms for mpv to give up on it. The copy is made ready with a channel's picture:
+    // made now, it fell on the next zap.
+    if (warmingUp_)
+        return CloseAhead();
+    // Later, not beside the first picture of the channel just zapped to.
+    if (renderer->HasPrepared() && !renderer->CopyReady())
+        QTimer::singleShot(kCopyLaterMs, this, [this, renderer] {
+            if (renderer_.get() == renderer)
+                renderer->PrepareCopy();
+        });
 }
 
 void Surfing::CloseAhead()
@@ -200,12 +219,13 @@ void Surfing::CloseAhead()
     warmingUp_ = false;
     aheadUrl_.clear();
     aheadOptions_ = {};
+    aheadLoaded_ = false;
     if (!core_)
         return;
     try {
-        core_->Stop();
-        core_->SetFlag(MpvProperty::Mute, true);
-        core_->SetFlag(MpvProperty::Pause, true);
+        // Without waiting: mpv may be holding the core until this thread looks at its last
+        // picture (up to 200 ms, with the window held as long).
+        core_->Park();
     } catch (const std::exception&) {
         Stop();
     }
@@ -219,6 +239,7 @@ void Surfing::Stop()
     spareLater_->stop();
     aheadUrl_.clear();
     aheadOptions_ = {};
+    aheadLoaded_ = false;
     // The render context goes before its core.
     renderer_.reset();
     core_.reset();

@@ -51,7 +51,8 @@ public:
     void SetIdleMs(int ms);
     // A core exists for channels ahead (it may be between two of them).
     bool HasCore() const { return core_ != nullptr; }
-    // The address opened ahead, empty when none is.
+    // The address opened ahead (or to be, once the core let go of the one before), empty when
+    // none is.
     QString AheadURL() const { return aheadUrl_; }
     // The channel ahead has its first picture, ready to be shown.
     bool AheadHasPicture() const;
@@ -63,10 +64,15 @@ public:
 private:
     bool ShowAhead(const QString& url, const RequestOptions& options);
     void OpenAhead(const QString& url, const RequestOptions& options);
+    // Puts the address ahead to the core, once it is settled.
+    void LoadAhead();
     void MakeSpareCore();
     void CloseAhead();
     void MakeCore();
     void Watch();
+    // mpv's news of a picture in the core that is not shown: drawn off screen once when it is
+    // the channel ahead's, else let go; either way mpv may go on.
+    void LookAtNews(MpvRenderer* renderer);
 
     // How long after its first prepared picture a renderer gets ready to copy it.
     static constexpr int kCopyLaterMs = 500;
@@ -88,6 +94,8 @@ private:
     bool warmingUp_ = false;
     QString aheadUrl_;
     RequestOptions aheadOptions_;
+    // The address ahead was put to the core.
+    bool aheadLoaded_ = false;
 };
 
 } // namespace quorvel

@@ -13,7 +13,7 @@ Next every time, round the category, as a viewer surfing does: the player then o
 channel ahead, and its memory and CPU show beside the figures.
 
 Run under the harness's X server and a private session bus:
-    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150] [--surf]
+    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150] [--surf] [--rounds 1]
 """
 import argparse
 import ctypes
@@ -324,19 +324,30 @@ def main():
     parser.add_argument("--zaps", type=int, default=10, help="zaps each way per delay")
     parser.add_argument("--delays", default="0,50,150", help="server delays in milliseconds")
     parser.add_argument("--surf", action="store_true", help="the player goes Next every time, round the category")
+    parser.add_argument("--rounds", type=int, default=1,
+                        help="player and mpv measured in turn this many times per delay, their zaps pooled: "
+                             "the machine's drift falls on both alike")
     args = parser.parse_args()
     media = tempfile.mkdtemp(prefix="quorvel-zap-media-")
     make_channel(os.path.join(media, "red"), "red")
     make_channel(os.path.join(media, "blue"), "blue")
     server = DelayedServer(media)
     screen = Screen()
-    print("delay  player median  mpv median  ratio   (ms; %d zaps each way%s)"
-          % (args.zaps, "; the player surfing" if args.surf else ""))
+    print("delay  player median  mpv median  ratio   (ms; %d zaps each way%s%s)"
+          % (args.zaps, " in %d rounds" % args.rounds if args.rounds > 1 else "",
+             "; the player surfing" if args.surf else ""))
     try:
         for delay in [int(d) for d in args.delays.split(",")]:
             server.delay = delay / 1000
-            player, player_rss, player_cpu = measure_player(screen, server, args.zaps, args.surf)
-            mpv, mpv_rss, mpv_cpu = measure_mpv(screen, server, args.zaps)
+            player, mpv = [], []
+            player_cpu = mpv_cpu = 0.0
+            for _ in range(max(1, args.rounds)):
+                times, player_rss, cpu = measure_player(screen, server, args.zaps, args.surf)
+                player += times
+                player_cpu += cpu
+                times, mpv_rss, cpu = measure_mpv(screen, server, args.zaps)
+                mpv += times
+                mpv_cpu += cpu
             if not player or not mpv:
                 print("%5d  no figures" % delay)
                 continue
