@@ -21,6 +21,7 @@ import ctypes.util
 import functools
 import http.server
 import json
+import shlex
 import os
 import shutil
 import socket
@@ -288,9 +289,9 @@ def measure_player(screen, server, zaps, surf):
         shutil.rmtree(work, ignore_errors=True)
 
 
-def measure_mpv(screen, server, zaps):
+def measure_mpv(screen, server, zaps, extra_args=()):
     sock_path = os.path.join(tempfile.mkdtemp(prefix="quorvel-zap-mpv-"), "ipc")
-    proc = subprocess.Popen(["mpv", "--no-config", "--idle=yes", "--force-window=yes",
+    proc = subprocess.Popen(["mpv", *extra_args, "--no-config", "--idle=yes", "--force-window=yes",
                              "--geometry=512x446+100+100", "--title=zap-mpv", "--input-ipc-server=" + sock_path,
                              "--keep-open=no", server.url("red/index.m3u8")],
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -324,6 +325,10 @@ def main():
     parser.add_argument("--zaps", type=int, default=10, help="zaps each way per delay")
     parser.add_argument("--delays", default="0,50,150", help="server delays in milliseconds")
     parser.add_argument("--surf", action="store_true", help="the player goes Next every time, round the category")
+    parser.add_argument("--mpv-args", default="",
+                        help="more options for mpv, e.g. \"--vo=gpu --gpu-sw=yes\": mpv refuses a software OpenGL "
+                             "renderer, which the player draws with where there is no graphics card, and falls back "
+                             "to another output; these have it draw as the player does")
     parser.add_argument("--rounds", type=int, default=1,
                         help="player and mpv measured in turn this many times per delay, their zaps pooled: "
                              "the machine's drift falls on both alike")
@@ -345,7 +350,7 @@ def main():
                 times, player_rss, cpu = measure_player(screen, server, args.zaps, args.surf)
                 player += times
                 player_cpu += cpu
-                times, mpv_rss, cpu = measure_mpv(screen, server, args.zaps)
+                times, mpv_rss, cpu = measure_mpv(screen, server, args.zaps, shlex.split(args.mpv_args))
                 mpv += times
                 mpv_cpu += cpu
             if not player or not mpv:
