@@ -39,7 +39,7 @@ bool Surfing::SpareReady() const
     return core_ && aheadUrl_.isEmpty() && !warmingUp_ && renderer_ && renderer_->HasPrepared();
 }
 
-bool Surfing::AheadHasPicture() const { return !aheadUrl_.isEmpty() && renderer_ && renderer_->HasPicture(); }
+bool Surfing::AheadHasPicture() const { return aheadLoaded_ && renderer_ && renderer_->HasPicture(); }
 
 void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions& nextOptions)
 {
