@@ -3,6 +3,7 @@
 #include "player/mpvbaseoptions.h"
 
 #include <mpv/client.h>
+#include <algorithm>
 #include <string_view>
 
 namespace quorvel {
@@ -48,9 +49,26 @@ LibavLog::~LibavLog()
 void LibavLog::Run()
 {
     while (!stop_) {
-        mpv_event* ev = mpv_wait_event(handle_, -1);
+        uint64_t pending = 0;
+        {
+            const std::lock_guard<std::mutex> hold(lock_);
+            if (asked_ > caughtUp_)
+                pending = asked_;
+        }
+        // With a mark asked for, mpv is asked not to wait: it answers with nothing only once
+        // every line it holds for this client has been handed over, and all the lines written
+        // before the mark was asked for are among them.
+        mpv_event* ev = mpv_wait_event(handle_, pending ? 0 : -1);
         if (ev->event_id == MPV_EVENT_SHUTDOWN)
             return;
+        if (ev->event_id == MPV_EVENT_NONE) {
+            if (pending) {
+                const std::lock_guard<std::mutex> hold(lock_);
+                caughtUp_ = std::max(caughtUp_, pending);
+                caughtUpChanged_.notify_all();
+            }
+            continue;
+        }
         if (ev->event_id != MPV_EVENT_LOG_MESSAGE)
             continue;
         const auto* msg = static_cast<mpv_event_log_message*>(ev->data);
@@ -62,18 +80,31 @@ void LibavLog::Run()
         if (text.isEmpty())
             continue;
         const std::lock_guard<std::mutex> hold(lock_);
-        lines_.push_back({Clock::now(), text});
+        lines_.push_back({read_++, text});
         if (lines_.size() > kLines)
             lines_.pop_front();
     }
 }
 
-QStringList LibavLog::LinesSince(Clock::time_point since) const
+uint64_t LibavLog::Mark(std::chrono::milliseconds limit)
+{
+    std::unique_lock<std::mutex> hold(lock_);
+    const uint64_t ticket = ++asked_;
+    hold.unlock();
+    // A wake-up mpv forgets (it handed over a line meanwhile) is made up for by the thread,
+    // which sees the mark asked for before it waits again.
+    mpv_wakeup(handle_);
+    hold.lock();
+    caughtUpChanged_.wait_for(hold, limit, [&] { return caughtUp_ >= ticket; });
+    return read_;
+}
+
+QStringList LibavLog::LinesFrom(uint64_t mark) const
 {
     const std::lock_guard<std::mutex> hold(lock_);
     QStringList result;
     for (const Line& line : lines_)
-        if (line.at >= since && !result.contains(line.text))
+        if (line.number >= mark && !result.contains(line.text))
             result.append(line.text);
     return result;
 }

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -17,11 +19,10 @@ namespace quorvel {
 // hook for its lines in the whole process, which mpv gives to the first core started while no
 // core holds it: a server's "HTTP error 403 Forbidden" or a refused connection of any core
 // reached that one core's log only, and once it was closed no core's at all. A core of its own,
-// started before the others and playing nothing, holds the hook; its lines are kept here with
-// the time they came, for every core to read those of its own entry's time.
+// started before the others and playing nothing, holds the hook; its lines are kept here, counted,
+// for every core to read those written since its own entry started.
 class LibavLog {
 public:
-    using Clock = std::chrono::steady_clock;
 
     // The one log, started when there is none; it goes with its last holder. Null when mpv
     // cannot start a core: libav's lines are then missed, nothing else.
@@ -30,8 +31,14 @@ public:
     LibavLog(const LibavLog&) = delete;
     LibavLog& operator=(const LibavLog&) = delete;
 
-    // The lines that came at or after the moment, oldest first.
-    QStringList LinesSince(Clock::time_point since) const;
+    // Waits until every line libav wrote before the call has been read here (for at most the
+    // limit) and gives the count of lines read: the lines from that mark on were written after
+    // the call. mpv hands its lines over on this log's thread some time after libav wrote them,
+    // so a line's own moment is not known here: a refused connection of the channel before,
+    // read a few milliseconds late, was once taken for the cause of the next channel's failure.
+    uint64_t Mark(std::chrono::milliseconds limit);
+    // The lines from the mark on, oldest first.
+    QStringList LinesFrom(uint64_t mark) const;
 
 private:
     explicit LibavLog(mpv_handle* handle);
@@ -41,11 +48,16 @@ private:
     std::atomic<bool> stop_{false};
     std::thread thread_;
     mutable std::mutex lock_;
+    std::condition_variable caughtUpChanged_;
+    // Marks asked for, and the last mark all lines before which have been read.
+    uint64_t asked_ = 0;
+    uint64_t caughtUp_ = 0;
     struct Line {
-        Clock::time_point at;
+        uint64_t number;
         QString text;
     };
     std::deque<Line> lines_;
+    uint64_t read_ = 0;
     static constexpr std::size_t kLines = 16;
 };
 

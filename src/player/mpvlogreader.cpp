@@ -40,11 +40,14 @@ void MpvLogReader::Run()
         case MPV_EVENT_NONE: {
             if (!startingHook)
                 break;
+            // libav's lines of the entries before were all written before this one started,
+            // though maybe not yet read by the log that keeps them.
+            const uint64_t libavMark = libav_ ? libav_->Mark(kLibavCatchUp) : 0;
             const std::lock_guard<std::mutex> hold(lock_);
             // Every line written before the entry started has been read and counted for the
             // entries before it; from here on the lines are the starting entry's.
             entry_ = starting_;
-            entryStarted_ = LibavLog::Clock::now();
+            entryLibavMark_ = libavMark;
             lines_.clear();
             soundDeviceFailed_ = false;
             mpv_hook_continue(handle_, startingHook);
@@ -95,7 +98,7 @@ QStringList MpvLogReader::Lines(int64_t entry) const
     const std::lock_guard<std::mutex> hold(lock_);
     if (entry_ != entry)
         return {};
-    QStringList lines = libav_ ? libav_->LinesSince(entryStarted_) : QStringList();
+    QStringList lines = libav_ ? libav_->LinesFrom(entryLibavMark_) : QStringList();
     for (const QString& line : lines_)
         if (!lines.contains(line))
             lines.append(line);

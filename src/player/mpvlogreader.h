@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <thread>
@@ -47,9 +48,12 @@ private:
     int64_t entry_ = 0;
     int64_t starting_ = 0;
     QStringList lines_;
-    LibavLog::Clock::time_point entryStarted_ = LibavLog::Clock::now();
+    uint64_t entryLibavMark_ = 0;
     bool soundDeviceFailed_ = false;
     static constexpr int kLines = 4;
+    // The new entry waits this long at most for libav's log to read what came before it; that
+    // log's thread does nothing else, so it is there within a moment.
+    static constexpr std::chrono::milliseconds kLibavCatchUp{100};
 };
 
 } // namespace quorvel

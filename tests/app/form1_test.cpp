@@ -72,8 +72,9 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(tree->topLevelItem(0)->text(0), "Favourites");
     EXPECT_EQ(tree->topLevelItem(1)->text(0), "Recently watched");
     for (int i = 0; i < 17; ++i) {
-        if (i >= 2)
+        if (i >= 2) {
             EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), ChannelCatalogue::DefaultCategories()[i - 2]);
+        }
         EXPECT_EQ(tree->topLevelItem(i)->childCount(), 0);
         EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
     }

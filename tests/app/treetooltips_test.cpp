@@ -14,7 +14,8 @@ namespace {
 QString ToolTipOver(QTreeWidget& tree, QTreeWidgetItem* item)
 {
     QToolTip::hideText();
-    QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+    // A tip still showing is only replaced by the next one.
+    (void)QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
     const QPoint at = tree.visualItemRect(item).center();
     QHelpEvent help(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
     QApplication::sendEvent(tree.viewport(), &help);
