@@ -105,6 +105,16 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
         }
         for (const std::string& address : db.GuideSources())
             want(address);
+        // A guide the viewer removed, or one its playlist no longer names, goes with its
+        // programmes: the tree and the guide list would show them for days otherwise.
+        std::vector<std::string> read;
+        for (const QString& address : out.addresses)
+            read.push_back(address.toStdString());
+        try {
+            out.forgotten = db.ForgetGuidesOtherThan(read);
+        } catch (const Exception&) {
+            // Tried again next round; the guides are read all the same.
+        }
         if (out.addresses.isEmpty())
             return out;
         const ChannelTree tree = ChannelTree::Read(catalogue);
@@ -164,13 +174,15 @@ void GuideManager::StartReads(Wanted wanted)
     reading_ = 0;
     if (!wanted.problem.isEmpty())
         problems_ << wanted.problem;
+    if (wanted.forgotten > 0)
+        emit Changed();
     const std::int64_t now = Clock();
     for (const QString& address : wanted.addresses) {
         GuideJob job;
         job.location = address;
         job.wanted = wanted.channels;
         job.options.now = now;
-        auto writer = std::make_shared<GuideStoreWriter>(wanted.database, wanted.names, now);
+        auto writer = std::make_shared<GuideStoreWriter>(wanted.database, wanted.names, address.toStdString(), now);
         writers_[address] = writer;
         job.sink = writer;
         ++reading_;

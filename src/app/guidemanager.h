@@ -72,6 +72,8 @@ private:
         QStringList addresses;
         std::string database;
         QString problem;
+        // Programmes dropped because no guide of this round is theirs.
+        std::size_t forgotten = 0;
     };
     static Wanted Gather(const std::string& catalogue);
     void StartReads(Wanted wanted);

@@ -38,8 +38,10 @@ void Run(const QSqlDatabase& db, const char* sql)
 
 } // namespace
 
-GuideStoreWriter::GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::int64_t now)
-    : file_(std::move(databaseFile)), channels_(std::move(channels)), now_(now), replaced_(channels_.size(), false)
+GuideStoreWriter::GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::string guide,
+                                   std::int64_t now)
+    : file_(std::move(databaseFile)), channels_(std::move(channels)), guide_(std::move(guide)), now_(now),
+      replaced_(channels_.size(), false)
 {
     pending_.reserve(kBatch);
 }
@@ -94,8 +96,9 @@ void GuideStoreWriter::Flush()
         try {
             QSqlQuery clear = Prepared(db, "DELETE FROM programmes WHERE channel = ? AND stop > ?");
             QSqlQuery insert = Prepared(db,
-                "INSERT OR REPLACE INTO programmes (channel, start, stop, title, sub_title, description, category) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?)");
+                "INSERT OR REPLACE INTO programmes (channel, start, stop, title, sub_title, description, category, guide) "
+                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+            const QString guide = QString::fromStdString(guide_);
             for (const Pending& item : pending_) {
                 const QString channel = QString::fromStdString(channels_[item.channel]);
                 const Programme& p = item.programme;
@@ -114,6 +117,7 @@ void GuideStoreWriter::Flush()
                 insert.bindValue(4, QString::fromStdString(p.subTitle));
                 insert.bindValue(5, QString::fromStdString(p.description));
                 insert.bindValue(6, QString::fromStdString(p.category));
+                insert.bindValue(7, guide);
                 Run(insert);
             }
             clear.finish();

@@ -23,8 +23,10 @@ public:
     static constexpr std::int64_t kKeptBehind = 12 * 3600;
     static constexpr std::size_t kBatch = 4000;
 
-    // channels: the catalogue names, by the reader's index of wanted channels.
-    GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::int64_t now);
+    // channels: the catalogue names, by the reader's index of wanted channels; guide: the
+    // address the programmes are read from, kept with each.
+    GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::string guide,
+                     std::int64_t now);
     ~GuideStoreWriter() override;
 
     void Take(std::size_t channel, std::span<Programme> programmes) override;
@@ -44,6 +46,7 @@ private:
 
     std::string file_;
     std::vector<std::string> channels_;
+    std::string guide_;
     std::int64_t now_;
     std::vector<bool> replaced_;
     std::vector<Pending> pending_;

@@ -115,6 +115,11 @@ const std::vector<std::vector<const char*>>& Migrations()
             " key TEXT NOT NULL PRIMARY KEY,"
             " value TEXT NOT NULL) WITHOUT ROWID",
         },
+        // 6: the guide each programme was read from, so that a guide no longer read takes its
+        // programmes with it. Programmes kept before say none, and age out as ever.
+        {
+            "ALTER TABLE programmes ADD COLUMN guide TEXT NOT NULL DEFAULT ''",
+        },
     };
     return steps;
 }
@@ -228,9 +233,13 @@ public:
     // Runs one statement; on failure throws what the caller gives as the context.
     QSqlQuery Run(const char* sql, std::initializer_list<QVariant> values = {}) const
     {
+        return Run(QString::fromUtf8(sql), QVariantList(values));
+    }
+    QSqlQuery Run(const QString& sql, const QVariantList& values) const
+    {
         QSqlQuery query(Db());
         query.setForwardOnly(true);
-        if (!query.prepare(QString::fromUtf8(sql)))
+        if (!query.prepare(sql))
             throw Failure(query.lastError());
         for (const QVariant& v : values)
             query.addBindValue(v);
@@ -597,6 +606,28 @@ bool ViewerDatabase::AddGuideSource(const std::string& location, std::int64_t wh
 void ViewerDatabase::RemoveGuideSource(const std::string& location)
 {
     Guarded("change", [&] { db_->Run("DELETE FROM guide_sources WHERE location = ?", {Q(location)}); });
+}
+
+std::size_t ViewerDatabase::ForgetGuidesOtherThan(const std::vector<std::string>& read)
+{
+    return Guarded("change", [&] {
+        QString sql = QStringLiteral("DELETE FROM programmes WHERE guide <> ''");
+        QVariantList values;
+        if (!read.empty()) {
+            sql += QStringLiteral(" AND guide NOT IN (");
+            for (std::size_t i = 0; i < read.size(); ++i) {
+                sql += i ? QStringLiteral(", ?") : QStringLiteral("?");
+                values << Q(read[i]);
+            }
+            sql += QLatin1Char(')');
+        }
+        std::size_t dropped = 0;
+        db_->Write([&] {
+            QSqlQuery q = db_->Run(sql, values);
+            dropped = static_cast<std::size_t>(std::max(0, q.numRowsAffected()));
+        });
+        return dropped;
+    });
 }
 
 std::vector<std::pair<std::string, std::string>> ViewerDatabase::GivenChannelNumbers() const

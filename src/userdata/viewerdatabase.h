@@ -50,7 +50,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -104,6 +104,10 @@ public:
     // False when it was added already.
     bool AddGuideSource(const std::string& location, std::int64_t when);
     void RemoveGuideSource(const std::string& location);
+    // Drops the programmes read from guides not in the list (a guide removed, or no playlist
+    // naming it any more); gives how many went. Those kept from before guides were told apart
+    // stay until they age out.
+    std::size_t ForgetGuidesOtherThan(const std::vector<std::string>& read);
 
 private:
     class Connection;

@@ -164,4 +164,24 @@ TEST(GuideManager, ThePlaylistsShiftMovesItsChannelsWithoutOneAndAddedGuidesAreR
     EXPECT_EQ(beta[0].start, s.now - 600 - 1800);
     // Gamma's programmes come from the guide the viewer added, its own shift of 0 standing.
     EXPECT_EQ(Title(guide.Now(QStringLiteral("Gamma")).now), QStringLiteral("Added guide"));
+
+    // A guide removed takes its programmes with it at the next round, and says so; the
+    // playlist's guide keeps its own. Then the playlist no longer names its guide.
+    int changed = 0;
+    QObject::connect(&guide, &GuideManager::Changed, [&changed] { ++changed; });
+    ViewerDatabase(ViewerDatabase::FileBeside(s.catalogue)).RemoveGuideSource(added);
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed > 0 && !guide.IsReading(); }, 20000));
+    EXPECT_EQ(Title(guide.Now(QStringLiteral("Gamma")).now), QStringLiteral("-"));
+    EXPECT_FALSE(guide.Between(QStringLiteral("Alpha"), s.now - 86400, s.now + 86400).empty());
+    {
+        ViewerDatabase db(ViewerDatabase::FileBeside(s.catalogue));
+        SourceRecord source = db.Sources().at(0);
+        source.guideAddresses.clear();
+        db.StoreRead(source, db.Channels(source.id));
+    }
+    changed = 0;
+    guide.ReadGuides();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return changed > 0 && !guide.IsReading(); }, 20000));
+    EXPECT_TRUE(guide.Between(QStringLiteral("Alpha"), s.now - 86400, s.now + 86400).empty());
 }

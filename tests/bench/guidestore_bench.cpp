@@ -43,7 +43,7 @@ int main(int argc, char** argv)
 
     const auto storeStart = Clock::now();
     {
-        GuideStoreWriter writer(file, names, now);
+        GuideStoreWriter writer(file, names, "guide.xml", now);
         for (int c = 0; c < kChannels; ++c) {
             std::vector<Programme> day;
             for (int h = 0; h < kHours; ++h) {

@@ -31,9 +31,9 @@ Programme P(std::int64_t start, std::int64_t stop, const std::string& title)
 // Feeds one read as the reader does: each channel's programmes in batches, then Finish.
 void Read(const std::string& file, const std::vector<std::string>& channels,
           std::vector<std::pair<std::size_t, std::vector<Programme>>> batches, std::int64_t now = kNow,
-          std::string* failure = nullptr)
+          std::string* failure = nullptr, const std::string& guide = "http://127.0.0.1/guide.xml")
 {
-    GuideStoreWriter writer(file, channels, now);
+    GuideStoreWriter writer(file, channels, guide, now);
     for (auto& [channel, programmes] : batches)
         writer.Take(channel, programmes);
     writer.Finish(GuideOutcome{});
@@ -126,7 +126,7 @@ TEST(GuideStore, WritesOnTheReadersThreadInManyTransactionsBesideAReader)
         names.push_back("Channel " + std::to_string(c));
     std::size_t stored = 0;
     std::thread reader([&] {
-        GuideStoreWriter writer(file, names, kNow);
+        GuideStoreWriter writer(file, names, "guide.xml", kNow);
         for (std::size_t c = 0; c < kChannels; ++c) {
             std::vector<Programme> batch;
             for (int i = 0; i < kEach; ++i)
@@ -172,4 +172,38 @@ TEST(GuideStore, AFileOfTheFirstVersionGainsTheGuideAndKeepsItsSources)
     EXPECT_EQ(db.Sources().size(), 1u);
     Read(file, {"Alpha"}, {{0, {P(kNow, kNow + kHour, "Noon")}}});
     EXPECT_EQ(Title(GuideStore(db).At("alpha", kNow).now), "Noon");
+}
+
+TEST(GuideStore, AGuideNoLongerReadTakesItsProgrammesWhileThoseKeptBeforeGuidesWereToldApartStay)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    {
+        // As the fifth version left it: programmes without the guide they came from.
+        ViewerDatabase db(file);
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw5"));
+        raw.setDatabaseName(QString::fromStdString(file));
+        ASSERT_TRUE(raw.open());
+        ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral("ALTER TABLE programmes DROP COLUMN guide")));
+        ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral(
+            "INSERT INTO programmes (channel, start, stop, title) VALUES ('Gamma', %1, %2, 'Older')")
+                                            .arg(kNow)
+                                            .arg(kNow + kHour)));
+        ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral("PRAGMA user_version=5")));
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("raw5"));
+    ViewerDatabase db(file);
+    EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+    Read(file, {"Alpha"}, {{0, {P(kNow, kNow + kHour, "From A")}}}, kNow, nullptr, "http://a/guide.xml");
+    Read(file, {"Beta"}, {{0, {P(kNow, kNow + kHour, "From B")}}}, kNow, nullptr, "/srv/b.xml");
+    GuideStore store(db);
+
+    EXPECT_EQ(db.ForgetGuidesOtherThan({"http://a/guide.xml", "/srv/b.xml"}), 0u);
+    EXPECT_EQ(db.ForgetGuidesOtherThan({"/srv/b.xml"}), 1u);
+    EXPECT_EQ(Title(store.At("Alpha", kNow).now), "-");
+    EXPECT_EQ(Title(store.At("Beta", kNow).now), "From B");
+    EXPECT_EQ(db.ForgetGuidesOtherThan({}), 1u);
+    EXPECT_EQ(Title(store.At("Beta", kNow).now), "-");
+    EXPECT_EQ(Title(store.At("Gamma", kNow).now), "Older");
 }
