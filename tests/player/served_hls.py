@@ -13,6 +13,7 @@ import argparse
 import http.server
 import json
 import os
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -60,8 +61,17 @@ def main():
     parser.add_argument("--referrer")
     parser.add_argument("--live", action="store_true")
     args = parser.parse_args()
+    # The recording is served from memory: the tests end this server by killing it, which
+    # left a folder behind in /tmp for every run.
     folder = tempfile.mkdtemp(prefix="quorvel-vod-")
-    make_stream(folder, args.seconds, args.sound, [t for t in args.tracks.split(",") if t])
+    try:
+        make_stream(folder, args.seconds, args.sound, [t for t in args.tracks.split(",") if t])
+        files = {}
+        for name in os.listdir(folder):
+            with open(os.path.join(folder, name), "rb") as f:
+                files[name] = f.read()
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
     lock = threading.Lock()
     started = time.time()
 
@@ -84,17 +94,15 @@ def main():
                 self.send_error(403)
                 return
             name = os.path.basename(self.path.split("?")[0])
-            path = os.path.join(folder, name)
             if args.live and name == "live.m3u8":
                 body = live_playlist()
-            elif not os.path.isfile(path):
+            elif name not in files:
                 self.send_error(404)
                 return
             else:
-                with open(path, "rb") as f:
-                    body = f.read()
+                body = files[name]
             self.send_response(200)
-            kind = "application/vnd.apple.mpegurl" if path.endswith(".m3u8") else "video/mp2t"
+            kind = "application/vnd.apple.mpegurl" if name.endswith(".m3u8") else "video/mp2t"
             self.send_header("Content-Type", kind)
             self.send_header("Content-Length", str(len(body)))
             self.end_headers()
