@@ -5,6 +5,7 @@
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <cstdlib>
+#include <xcb/xcb.h>
 
 namespace quorvel {
 namespace {
@@ -121,7 +122,7 @@ void XcbHotKeyService::Ungrab(const Grab& grab)
     xcb_flush(connection_);
 }
 
-bool XcbHotKeyService::NewPress(Grab& grab, xcb_timestamp_t time)
+bool XcbHotKeyService::NewPress(Grab& grab, std::uint32_t time)
 {
     // Server times are milliseconds that wrap around: differences are taken unsigned.
     const bool repeat = grab.down ? time - grab.lastPress < kLostReleaseMs

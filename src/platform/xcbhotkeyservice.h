@@ -3,8 +3,11 @@
 #include "platform/hotkeyservice.h"
 
 #include <QAbstractNativeEventFilter>
+#include <cstdint>
 #include <map>
-#include <xcb/xcb.h>
+
+// xcb's connection, kept out of this header; its key codes, times and windows are plain numbers.
+struct xcb_connection_t;
 
 namespace quorvel {
 
@@ -27,21 +30,21 @@ private:
         QWidget* window;
         unsigned modifiers;     // hot-key model
         unsigned virtualKey;    // hot-key model
-        xcb_keycode_t keycode;
+        std::uint8_t keycode;
         uint16_t xModifiers;
         // One physical press is one message: a held key repeats (as more presses, or as
         // release and press pairs of one server time), and those repeats are no presses.
         bool down = false;
-        xcb_timestamp_t lastPress = 0;   // the press or repeat seen last
+        std::uint32_t lastPress = 0;   // the press or repeat seen last
         bool released = false;
-        xcb_timestamp_t lastRelease = 0;
+        std::uint32_t lastRelease = 0;
     };
     // Whether a press of the grab's key is a new press (and not a repeat of a held one).
-    static bool NewPress(Grab& grab, xcb_timestamp_t time);
+    static bool NewPress(Grab& grab, std::uint32_t time);
     void Ungrab(const Grab& grab);
 
     xcb_connection_t* connection_ = nullptr;
-    xcb_window_t root_ = 0;
+    std::uint32_t root_ = 0;
     std::map<int, Grab> grabs_;
 };
 

@@ -6,6 +6,7 @@
 #include "player/mpvbaseoptions.h"
 #include "player/mpvlogreader.h"
 #include "player/mpvnode.h"
+#include "player/mpvproperties.h"
 #include "player/mpvtracklist.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "base/requestoptions.h"
 #include "player/audiotrack.h"
-#include "player/mpvproperties.h"
+#include "player/mpvproperty.h"
 
 #include <QEvent>
 #include <QObject>
@@ -11,9 +11,11 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mpv/client.h>
 
 class QTimer;
+// mpv's own types, kept out of this header: only the player's sources speak to mpv.
+struct mpv_handle;
+struct mpv_event_property;
 
 namespace quorvel {
 

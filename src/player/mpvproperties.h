@@ -1,27 +1,13 @@
 #pragma once
 
+#include "player/mpvproperty.h"
+
 #include <mpv/client.h>
 
 namespace quorvel {
 
-// Every mpv property the player reads, writes or observes, in one place.
-enum class MpvProperty {
-    Pause,
-    Mute,
-    Volume,
-    TimePos,
-    Duration,
-    Seekable,
-    PausedForCache,
-    CacheBufferingState,
-    IdleActive,
-    VideoTrack,
-    TrackList,
-    AudioId,
-    AudioLanguage,
-    Count
-};
-
+// How mpv names and types each property the player uses: for this folder's own sources, which
+// speak to mpv.
 struct MpvPropertyInfo {
     MpvProperty id;
     const char* name;

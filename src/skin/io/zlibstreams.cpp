@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <zlib.h>
 
 namespace quorvel {
 namespace {
@@ -39,9 +40,12 @@ int LevelValue(CompressionStream::Level level)
 } // namespace
 
 CustomZlibStream::CustomZlibStream(Stream& underlying)
-    : underlying_(underlying), underlyingPosition_(underlying.Position())
+    : underlying_(underlying), underlyingPosition_(underlying.Position()), stream_(std::make_unique<z_stream>()),
+      z_(*stream_)
 {
 }
+
+CustomZlibStream::~CustomZlibStream() = default;
 
 void CustomZlibStream::RestorePosition()
 {
@@ -225,6 +229,11 @@ void DecompressStream(Stream& target, Stream& source, std::int64_t maxOutput)
     // A stream cut short is damaged too, not a shorter skin.
     if (!inflater.AtStreamEnd())
         throw EDecompressionError("compression error");
+}
+
+std::int64_t DeflatedSizeBound(std::int64_t size)
+{
+    return static_cast<std::int64_t>(compressBound(static_cast<uLong>(size)));
 }
 
 } // namespace quorvel

@@ -3,7 +3,10 @@
 #include "skin/io/stream.h"
 
 #include <functional>
-#include <zlib.h>
+#include <memory>
+
+// zlib's stream state, kept out of this header: zlib is this library's own affair.
+struct z_stream_s;
 
 namespace quorvel {
 
@@ -15,6 +18,10 @@ public:
 
     std::function<void(CustomZlibStream&)> OnProgress;
 
+    ~CustomZlibStream() override;
+    CustomZlibStream(const CustomZlibStream&) = delete;
+    CustomZlibStream& operator=(const CustomZlibStream&) = delete;
+
 protected:
     explicit CustomZlibStream(Stream& underlying);
     // Puts the underlying stream back where this stream left it, if someone moved it.
@@ -23,7 +30,8 @@ protected:
 
     Stream& underlying_;
     std::int64_t underlyingPosition_;
-    z_stream z_{};
+    std::unique_ptr<z_stream_s> stream_;
+    z_stream_s& z_;
     unsigned char buffer_[BufferSize];
 };
 
@@ -63,6 +71,8 @@ private:
     bool ended_ = false;
 };
 
+// The most bytes zlib deflates `size` bytes into: more in a stored stream is damage.
+std::int64_t DeflatedSizeBound(std::int64_t size);
 // The whole source, from its start, deflated at the maximum level into the target.
 void CompressStream(Stream& source, Stream& target);
 // The whole source, from its start, inflated into the target. Stops with EDecompressionError

@@ -119,7 +119,7 @@ void CompressedStoredSkin::ImportCompressedFile(const std::string& path)
         return;
     // No container a load takes deflates to more than this; only the stream is read, never
     // what follows it.
-    if (length > static_cast<std::int64_t>(compressBound(static_cast<uLong>(MaxSkinContainerSize))))
+    if (length > DeflatedSizeBound(MaxSkinContainerSize))
         throw EInvalidSkin("The compressed skin \"" + path + "\" is larger than a skin can be");
     std::string bytes(static_cast<std::size_t>(length), '\0');
     if (!in.read(bytes.data(), length))
