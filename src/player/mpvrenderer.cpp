@@ -2,11 +2,14 @@
 
 #include "base/exception.h"
 #include "player/mpvcore.h"
+#include "player/xcbpictureoutput.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
+#include <QWindow>
+#include <cstdlib>
 #include <mpv/render_gl.h>
 
 namespace quorvel {
@@ -16,6 +19,27 @@ void* GetProcAddress(void*, const char* name)
 {
     QOpenGLContext* ctx = QOpenGLContext::currentContext();
     return ctx ? reinterpret_cast<void*>(ctx->getProcAddress(name)) : nullptr;
+}
+
+// Where OpenGL is drawn in software, mpv draws in memory and the picture is put on the window
+// as it is: every GL picture is rasterized by the processor, and mpv's scaling and colour
+// shaders made a small picture cost 4 ms there against under 1 ms to put one (mpv itself
+// refuses such a GL). QUORVEL_VIDEO_OUTPUT=opengl or =software settles it either way.
+bool MemoryDrawing(QOpenGLContext& context)
+{
+    const QByteArray chosen = qgetenv("QUORVEL_VIDEO_OUTPUT");
+    if (chosen == "opengl")
+        return false;
+    if (!XcbPictureOutput::Available())
+        return false;
+    if (chosen == "software")
+        return true;
+    const auto* name = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const QByteArray renderer = QByteArray(name ? name : "").toLower();
+    for (const char* software : {"llvmpipe", "softpipe", "software rasterizer", "swrast", "swr"})
+        if (renderer.contains(software))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -53,16 +77,19 @@ void MpvRenderer::Ensure()
     }
     if (!context_->makeCurrent(offscreen_.get()))
         throw Exception("The video cannot be shown: OpenGL does not start");
+    const bool inMemory = MemoryDrawing(*context_);
     mpv_opengl_init_params gl{&GetProcAddress, nullptr};
     int advanced = 0;
     mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_API_TYPE,
+         const_cast<char*>(inMemory ? MPV_RENDER_API_TYPE_SW : MPV_RENDER_API_TYPE_OPENGL)},
         {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
+        {inMemory ? MPV_RENDER_PARAM_INVALID : MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context* render = nullptr;
     const int rc = mpv_render_context_create(&render, core_.Handle(), params);
+    inMemory_ = rc >= 0 && inMemory;
     context_->doneCurrent();
     if (rc < 0)
         throw Exception(std::string("The video cannot be shown: ") + mpv_error_string(rc));
@@ -116,6 +143,8 @@ MpvRenderer::News MpvRenderer::TakeNews()
 
 bool MpvRenderer::Render(QSurface* surface, int w, int h)
 {
+    if (inMemory_)
+        return RenderInMemory(surface, w, h);
     if (!context_ || !context_->makeCurrent(surface))
         return false;
     if (prepared_ && preparedPicture_->size() == QSize(w, h)) {
@@ -150,8 +179,79 @@ void MpvRenderer::Draw(int framebuffer, int w, int h)
     mpv_render_context_render(render_, params);
 }
 
+bool MpvRenderer::MemoryPicture::Fit(QSize to)
+{
+    const std::size_t rowBytes = std::size_t(std::max(to.width(), 1)) * 4;
+    const std::size_t bytes = rowBytes * std::size_t(std::max(to.height(), 1));
+    if (bytes > capacity) {
+        // mpv scales fastest into memory aligned to 64 bytes.
+        void* memory = std::aligned_alloc(64, (bytes + 63) / 64 * 64);
+        if (!memory)
+            return false;
+        pixels = {static_cast<std::uint8_t*>(memory), &std::free};
+        capacity = bytes;
+    }
+    size = to;
+    stride = rowBytes;
+    return true;
+}
+
+bool MpvRenderer::DrawInMemory(MemoryPicture& picture, QSize pixels)
+{
+    // Runs on the drawing thread's event loop: nothing may be thrown from here.
+    if (!picture.Fit(pixels))
+        return false;
+    int size[2] = {pixels.width(), pixels.height()};
+    std::size_t stride = picture.stride;
+    int blockForTargetTime = 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_SW_SIZE, size},
+        {MPV_RENDER_PARAM_SW_FORMAT, const_cast<char*>("bgr0")},
+        {MPV_RENDER_PARAM_SW_STRIDE, &stride},
+        {MPV_RENDER_PARAM_SW_POINTER, picture.pixels.get()},
+        {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    return mpv_render_context_render(render_, params) >= 0;
+}
+
+bool MpvRenderer::RenderInMemory(QSurface* surface, int w, int h)
+{
+    // Drawn only while the window is exposed: its window-system window exists.
+    auto* window = dynamic_cast<QWindow*>(surface);
+    if (!window || !window->handle() || w <= 0 || h <= 0)
+        return false;
+    const auto id = static_cast<std::uint32_t>(window->winId());
+    if ((!output_ || output_->Window() != id) && id != refusedWindow_) {
+        output_ = XcbPictureOutput::For(id);
+        if (!output_) {
+            // Asked once per window: the X server would answer the same every time.
+            refusedWindow_ = id;
+            qWarning("The video window takes no pictures drawn in memory; nothing is shown in it");
+        }
+    }
+    if (!output_ || output_->Window() != id)
+        return false;
+    const QSize pixels(w, h);
+    MemoryPicture* shown = &preparedInMemory_;
+    if (!prepared_ || preparedInMemory_.size != pixels) {
+        if (!DrawInMemory(picture_, pixels))
+            return false;
+        shown = &picture_;
+    }
+    output_->Put(shown->pixels.get(), w, h, shown->stride);
+    prepared_ = false;
+    return true;
+}
+
 void MpvRenderer::Prepare(QSize pixels)
 {
+    if (inMemory_ && !pixels.isEmpty()) {
+        prepared_ = DrawInMemory(preparedInMemory_, pixels);
+        if (!prepared_)
+            Skip();
+        return;
+    }
     if (!render_ || pixels.isEmpty() || !context_->makeCurrent(offscreen_.get()))
         return Skip();
     if (!QOpenGLFramebufferObject::hasOpenGLFramebufferBlit()) {
@@ -175,6 +275,9 @@ void MpvRenderer::Prepare(QSize pixels)
 
 void MpvRenderer::PrepareCopy()
 {
+    // A picture in memory is put as it is: nothing to build.
+    if (inMemory_)
+        copyReady_ = true;
     if (copyReady_ || !preparedPicture_ || !context_->makeCurrent(offscreen_.get()))
         return;
     QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, 1, 1), preparedPicture_.get(), QRect(0, 0, 1, 1),
@@ -187,7 +290,7 @@ void MpvRenderer::PrepareCopy()
 void MpvRenderer::Skip()
 {
     // mpv may still call into GL: its context is made current on a surface of its own.
-    if (!render_ || !context_->makeCurrent(offscreen_.get()))
+    if (!render_ || (!inMemory_ && !context_->makeCurrent(offscreen_.get())))
         return;
     int skip = 1;
     mpv_render_param params[] = {
@@ -195,7 +298,8 @@ void MpvRenderer::Skip()
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context_render(render_, params);
-    context_->doneCurrent();
+    if (!inMemory_)
+        context_->doneCurrent();
 }
 
 } // namespace quorvel

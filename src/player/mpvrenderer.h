@@ -4,6 +4,8 @@
 #include <QSize>
 #include <QSurfaceFormat>
 #include <atomic>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -18,8 +20,10 @@ class QThread;
 namespace quorvel {
 
 class MpvCore;
+class XcbPictureOutput;
 
-// One core's video drawn through mpv's render API, on a GL context of its own. It draws only
+// One core's video drawn through mpv's render API, on a GL context of its own, or, where that GL
+// is drawn in software, by mpv in memory and put on the window by the X server. It draws only
 // when asked to, onto whichever window shows it: a core opened ahead decodes its first picture,
 // drawn once off screen (Prepare), and waits until a window takes its renderer. It must go before the core
 // it was made for (mpv asks the render context to be freed first). Its GL context may be handed
@@ -75,10 +79,26 @@ public:
     // queues the work; null for nothing.
     void SetUpdateHandler(std::function<void()> handler);
 
+    // Whether mpv draws the pictures in memory, put on the window without OpenGL (decided when
+    // the render context is made; see MemoryDrawing in the source).
+    bool DrawsInMemory() const { return inMemory_; }
+
 private:
+    // A picture in memory, 32 bits a pixel, rows back to back.
+    struct MemoryPicture {
+        std::unique_ptr<std::uint8_t, void (*)(void*)> pixels{nullptr, nullptr};
+        QSize size;
+        std::size_t stride = 0;
+        std::size_t capacity = 0;
+        // False when the memory cannot be had.
+        bool Fit(QSize to);
+    };
+
     static void OnRenderUpdate(void* self);
     // mpv's current picture into a framebuffer of the current context, top row first.
     void Draw(int framebuffer, int w, int h);
+    bool DrawInMemory(MemoryPicture& picture, QSize pixels);
+    bool RenderInMemory(QSurface* surface, int w, int h);
 
     MpvCore& core_;
     QSurfaceFormat format_;
@@ -91,6 +111,11 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> preparedPicture_;
     bool prepared_ = false;
     bool copyReady_ = false;
+    bool inMemory_ = false;
+    MemoryPicture picture_;
+    MemoryPicture preparedInMemory_;
+    std::unique_ptr<XcbPictureOutput> output_;
+    std::uint32_t refusedWindow_ = 0;
     std::atomic<bool> hasPicture_{false};
     std::mutex handlerLock_;
     std::function<void()> updateHandler_;

@@ -13,7 +13,8 @@ class MpvCore;
 class MpvRenderer;
 
 // The core's video on a native GL window of its own, drawn through mpv's render API and shown
-// by swapping its buffers: nothing of the window around it is drawn again for a video frame.
+// by swapping its buffers (or put on it whole where GL is drawn in software; see MpvRenderer):
+// nothing of the window around it is drawn again for a video frame.
 // Its GL context and mpv's render context (its MpvRenderer) are made once, on the first need,
 // and live until the window goes, the render context freed before the core; hiding, showing
 // and moving the window to another parent keep both. The drawing runs on a thread of its own:
