@@ -161,9 +161,13 @@ void Mpris::Play()
         MediaPlayer* player = form_.MediaPlayer1;
         if (!player)
             return;
-        if (!IsChannel(CurrentChannel()) || player->URL().isEmpty()) {
-            if (!IsChannel(CurrentChannel()))
-                Choose(FirstChannel());
+        if (!IsChannel(CurrentChannel())) {
+            Choose(FirstChannel());
+            return;
+        }
+        // The channel a restart left selected has not been asked for yet: play it.
+        if (player->URL().isEmpty()) {
+            form_.TreeView1Change();
             return;
         }
         if (player->Core().Flag(MpvProperty::IdleActive))
@@ -200,9 +204,9 @@ void Mpris::Stop()
 QString Mpris::PlaybackStatus() const
 {
     MediaPlayer* player = form_.MediaPlayer1;
-    if (!player || !form_.Playing || player->URL().isEmpty() || player->Core().Flag(MpvProperty::IdleActive))
+    if (!player || !form_.Playing || player->URL().isEmpty() || player->Core().FlagOr(MpvProperty::IdleActive, true))
         return QStringLiteral("Stopped");
-    return player->Core().Flag(MpvProperty::Pause) ? QStringLiteral("Paused") : QStringLiteral("Playing");
+    return player->Core().FlagOr(MpvProperty::Pause, false) ? QStringLiteral("Paused") : QStringLiteral("Playing");
 }
 
 QVariantMap Mpris::Metadata() const
@@ -244,7 +248,7 @@ void Mpris::ProgrammeMayHaveChanged()
 double Mpris::Volume() const
 {
     MediaPlayer* player = form_.MediaPlayer1;
-    return player ? player->Core().Double(MpvProperty::Volume) / 100.0 : 0.0;
+    return player ? player->Core().DoubleOr(MpvProperty::Volume, 0.0) / 100.0 : 0.0;
 }
 
 void Mpris::SetVolume(double volume)
@@ -257,8 +261,12 @@ void Mpris::SetVolume(double volume)
 
 qlonglong Mpris::Position() const
 {
+    // Nothing playing, or a live channel not started yet, has no position: desktop widgets ask
+    // for it all the same.
     MediaPlayer* player = form_.MediaPlayer1;
-    return player ? static_cast<qlonglong>(player->Core().Double(MpvProperty::TimePos) * 1e6) : 0;
+    if (!player || PlaybackStatus() == QLatin1String("Stopped"))
+        return 0;
+    return static_cast<qlonglong>(std::max(0.0, player->Core().DoubleOr(MpvProperty::TimePos, 0.0)) * 1e6);
 }
 
 bool Mpris::CanGoNext() const { return FirstCategory() != nullptr; }

@@ -3,8 +3,32 @@
 #include "app/mpris.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
+#include <exception>
+#include <type_traits>
 
 namespace quorvel {
+namespace {
+
+Q_LOGGING_CATEGORY(lcMpris, "quorvel.mpris")
+
+// The bus calls these from the event loop: a failure of the player underneath answers with the
+// fallback and is logged, never thrown through Qt, which would end the program.
+template <typename F, typename R = std::invoke_result_t<F>>
+R Answer(F&& f, R fallback = R())
+{
+    try {
+        return f();
+    } catch (const std::exception& e) {
+        qCWarning(lcMpris) << "media-player request failed:" << e.what();
+    } catch (...) {
+        qCWarning(lcMpris) << "media-player request failed";
+    }
+    if constexpr (!std::is_void_v<R>)
+        return fallback;
+}
+
+} // namespace
 
 MprisRootAdaptor::MprisRootAdaptor(QObject* parent, Mpris& mpris) : QDBusAbstractAdaptor(parent), mpris_(mpris)
 {
@@ -15,30 +39,30 @@ QString MprisRootAdaptor::Identity() const { return QStringLiteral("Quorvel Onli
 
 QString MprisRootAdaptor::DesktopEntry() const { return QStringLiteral("quorvel"); }
 
-void MprisRootAdaptor::Raise() { mpris_.Raise(); }
+void MprisRootAdaptor::Raise() { Answer([&] { mpris_.Raise(); }); }
 
-void MprisRootAdaptor::Quit() { mpris_.Quit(); }
+void MprisRootAdaptor::Quit() { Answer([&] { mpris_.Quit(); }); }
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* parent, Mpris& mpris) : QDBusAbstractAdaptor(parent), mpris_(mpris)
 {
     setAutoRelaySignals(false);
 }
 
-QString MprisPlayerAdaptor::PlaybackStatus() const { return mpris_.PlaybackStatus(); }
-QVariantMap MprisPlayerAdaptor::Metadata() const { return mpris_.Metadata(); }
-double MprisPlayerAdaptor::Volume() const { return mpris_.Volume(); }
-void MprisPlayerAdaptor::SetVolume(double volume) { mpris_.SetVolume(volume); }
-qlonglong MprisPlayerAdaptor::Position() const { return mpris_.Position(); }
-bool MprisPlayerAdaptor::CanGoNext() const { return mpris_.CanGoNext(); }
-bool MprisPlayerAdaptor::CanGoPrevious() const { return mpris_.CanGoPrevious(); }
-bool MprisPlayerAdaptor::CanPlay() const { return mpris_.CanPlay(); }
-bool MprisPlayerAdaptor::CanPause() const { return mpris_.CanPause(); }
-void MprisPlayerAdaptor::Next() { mpris_.Next(); }
-void MprisPlayerAdaptor::Previous() { mpris_.Previous(); }
-void MprisPlayerAdaptor::Pause() { mpris_.Pause(); }
-void MprisPlayerAdaptor::PlayPause() { mpris_.PlayPause(); }
-void MprisPlayerAdaptor::Stop() { mpris_.Stop(); }
-void MprisPlayerAdaptor::Play() { mpris_.Play(); }
+QString MprisPlayerAdaptor::PlaybackStatus() const { return Answer([&] { return mpris_.PlaybackStatus(); }); }
+QVariantMap MprisPlayerAdaptor::Metadata() const { return Answer([&] { return mpris_.Metadata(); }); }
+double MprisPlayerAdaptor::Volume() const { return Answer([&] { return mpris_.Volume(); }); }
+void MprisPlayerAdaptor::SetVolume(double volume) { Answer([&] { mpris_.SetVolume(volume); }); }
+qlonglong MprisPlayerAdaptor::Position() const { return Answer([&] { return mpris_.Position(); }); }
+bool MprisPlayerAdaptor::CanGoNext() const { return Answer([&] { return mpris_.CanGoNext(); }); }
+bool MprisPlayerAdaptor::CanGoPrevious() const { return Answer([&] { return mpris_.CanGoPrevious(); }); }
+bool MprisPlayerAdaptor::CanPlay() const { return Answer([&] { return mpris_.CanPlay(); }); }
+bool MprisPlayerAdaptor::CanPause() const { return Answer([&] { return mpris_.CanPause(); }); }
+void MprisPlayerAdaptor::Next() { Answer([&] { mpris_.Next(); }); }
+void MprisPlayerAdaptor::Previous() { Answer([&] { mpris_.Previous(); }); }
+void MprisPlayerAdaptor::Pause() { Answer([&] { mpris_.Pause(); }); }
+void MprisPlayerAdaptor::PlayPause() { Answer([&] { mpris_.PlayPause(); }); }
+void MprisPlayerAdaptor::Stop() { Answer([&] { mpris_.Stop(); }); }
+void MprisPlayerAdaptor::Play() { Answer([&] { mpris_.Play(); }); }
 // Channels are live: there is nothing to seek in, and addresses come only from the catalogue.
 void MprisPlayerAdaptor::Seek(qlonglong) {}
 void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong) {}

@@ -349,6 +349,18 @@ double MpvCore::Double(MpvProperty p) const
     return value;
 }
 
+double MpvCore::DoubleOr(MpvProperty p, double fallback) const noexcept
+{
+    double value = 0;
+    return mpv_get_property(handle_, PropertyInfo(p).name, MPV_FORMAT_DOUBLE, &value) >= 0 ? value : fallback;
+}
+
+bool MpvCore::FlagOr(MpvProperty p, bool fallback) const noexcept
+{
+    int value = 0;
+    return mpv_get_property(handle_, PropertyInfo(p).name, MPV_FORMAT_FLAG, &value) >= 0 ? value != 0 : fallback;
+}
+
 void MpvCore::SetDouble(MpvProperty p, double value)
 {
     Check(mpv_set_property(handle_, PropertyInfo(p).name, MPV_FORMAT_DOUBLE, &value), PropertyInfo(p).name);

@@ -56,6 +56,10 @@ public:
     bool Flag(MpvProperty p) const;
     void SetFlag(MpvProperty p, bool value);
     double Double(MpvProperty p) const;
+    // The value, or fallback where mpv has none now (time-pos with nothing playing): for
+    // callers that must answer in every state and never fail.
+    double DoubleOr(MpvProperty p, double fallback) const noexcept;
+    bool FlagOr(MpvProperty p, bool fallback) const noexcept;
     // The file that is loaded has a video track being played (known once fileLoaded() came).
     bool HasVideo() const { return hasVideo_; }
     // No sound device opened for the address now playing: it plays without sound.

@@ -4,6 +4,7 @@ for on 127.0.0.1; the metadata name it; pause, volume, Raise after the boss key 
 Without a session bus the player runs as before and says nothing about it."""
 import os
 import re
+import socket
 import subprocess
 import sys
 import tempfile
@@ -43,6 +44,12 @@ def visible():
     r = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Quorvel Online TV v1.12"],
                        capture_output=True, text=True)
     return bool(r.stdout.split())
+
+
+def playerctl(*args):
+    """What a desktop media widget asks, through the client such widgets use."""
+    r = subprocess.run(["playerctl", "--player=quorvel", *args], capture_output=True, text=True, timeout=20)
+    return r.returncode, r.stdout.strip()
 
 
 class Mpris(unittest.TestCase):
@@ -114,6 +121,88 @@ class Mpris(unittest.TestCase):
             self.assertTrue(harness.wait_until(lambda: service not in bus_names(), 10))
         finally:
             program.stop()
+
+    def ask_everything(self, program, service, state):
+        """Every question a media widget puts, in the state the player is in: each is answered
+        and the program lives on."""
+        rc, status = playerctl("status")
+        self.assertEqual(rc, 0, state)
+        rc, position = playerctl("position")
+        self.assertEqual(rc, 0, state)
+        self.assertGreaterEqual(float(position), 0.0, state)
+        self.assertEqual(playerctl("metadata")[0] in (0, 1), True, state)
+        self.assertEqual(playerctl("volume")[0], 0, state)
+        for interface in ("org.mpris.MediaPlayer2", PLAYER):
+            self.assertIn("PlaybackStatus" if interface == PLAYER else "Identity",
+                          call(service, "org.freedesktop.DBus.Properties.GetAll", "string:" + interface), state)
+        self.assertIsNone(program.proc.poll(), "the program ended when asked while " + state)
+        return status
+
+    def test_every_question_is_answered_in_every_state(self):
+        # An address that takes the connection and never answers keeps its channel connecting.
+        silent = socket.socket()
+        silent.bind(("127.0.0.1", 0))
+        silent.listen(8)
+        refused = socket.socket()
+        refused.bind(("127.0.0.1", 0))
+        dead_port = refused.getsockname()[1]
+        refused.close()
+        catalogue = ("[Layer1]\nNews=\n[Layer2]\nFirst=News\nHang=News\nDead=News\n[Programs]\nFirst=%s\n"
+                     "Hang=http://127.0.0.1:%d/live.m3u8\nDead=http://127.0.0.1:%d/live.m3u8\n") % (
+                         self.server.url("first/index.m3u8"), silent.getsockname()[1], dead_port)
+        program = harness.Program(catalogue)
+        service = "org.mpris.MediaPlayer2.quorvel"
+        try:
+            program.start()
+            self.assertTrue(harness.wait_until(lambda: service in bus_names(), 20))
+            self.assertEqual(self.ask_everything(program, service, "nothing is chosen"), "Stopped")
+            self.assertEqual(playerctl("position")[1], "0")
+
+            playerctl("next")
+            self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Playing", 15))
+            self.ask_everything(program, service, "playing")
+            self.assertEqual(playerctl("metadata", "xesam:title")[1], "First")
+            playerctl("pause")
+            self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Paused", 10))
+            self.ask_everything(program, service, "paused")
+            playerctl("play-pause")
+            self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Playing", 10))
+            playerctl("volume", "0.4")
+            self.assertTrue(harness.wait_until(lambda: playerctl("volume")[1].startswith("0.4"), 10))
+
+            playerctl("next")
+            self.assertTrue(harness.wait_until(lambda: playerctl("metadata", "xesam:title")[1] == "Hang", 10))
+            self.ask_everything(program, service, "connecting")
+            playerctl("next")
+            self.assertTrue(harness.wait_until(lambda: playerctl("metadata", "xesam:title")[1] == "Dead", 10))
+            time.sleep(3)
+            self.ask_everything(program, service, "failed")
+            playerctl("previous")
+            playerctl("previous")
+            self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Playing", 15))
+
+            harness.key("Home")
+            self.assertTrue(harness.wait_until(lambda: not visible(), 5))
+            self.ask_everything(program, service, "hidden by the boss key")
+            playerctl("stop")
+            self.ask_everything(program, service, "stopped")
+            call(service, "org.mpris.MediaPlayer2.Raise")
+            self.assertTrue(harness.wait_until(visible, 5))
+            program.finish(self)
+
+            # After a restart the remembered channel is selected, not playing: Play plays it.
+            program.start()
+            self.assertTrue(harness.wait_until(lambda: service in bus_names(), 20))
+            self.assertEqual(self.ask_everything(program, service, "restarted"), "Stopped")
+            asked = self.server.requests.count("/first/index.m3u8")
+            playerctl("play")
+            self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Playing", 15))
+            self.assertGreater(self.server.requests.count("/first/index.m3u8"), asked)
+            self.assertEqual(playerctl("metadata", "xesam:title")[1], "First")
+            program.finish(self)
+        finally:
+            program.stop()
+            silent.close()
 
     def test_without_a_session_bus_nothing_is_said(self):
         program = harness.Program(self.catalogue()).start(
