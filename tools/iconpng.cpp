@@ -3,6 +3,7 @@
 #include "app/appicons.h"
 
 #include <QGuiApplication>
+
 #include <cstdlib>
 
 int main(int argc, char** argv)

@@ -18,7 +18,8 @@ bool IsWebAddress(const QString& text)
 {
     const QUrl url(text, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
-    return url.isValid() && !url.host().isEmpty() && (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
+    return url.isValid() && !url.host().isEmpty() &&
+           (scheme == QLatin1String("http") || scheme == QLatin1String("https"));
 }
 
 QString LocalPath(const QString& text)
@@ -30,9 +31,11 @@ QString LocalPath(const QString& text)
 
 } // namespace
 
-AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location, std::function<bool(const QString&)> isKnown)
+AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location,
+                                     std::function<bool(const QString&)> isKnown)
     : QDialog(parent), location_(new QLineEdit(this)), kind_(new QComboBox(this)), explanation_(new QLabel(this)),
-      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)), isKnown_(std::move(isKnown))
+      buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
+      isKnown_(std::move(isKnown))
 {
     setObjectName(QStringLiteral("AddPlaylistDialog"));
     setWindowTitle(QStringLiteral("Add playlist or guide"));

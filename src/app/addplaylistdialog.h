@@ -3,6 +3,7 @@
 #include "app/sourcekind.h"
 
 #include <QDialog>
+
 #include <functional>
 
 class QComboBox;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+
 #include <memory>
 
 class QTreeWidget;

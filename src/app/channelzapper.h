@@ -3,6 +3,7 @@
 #include "catalogue/channelnumbers.h"
 
 #include <QString>
+
 #include <memory>
 #include <optional>
 #include <string>

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QSet>
 #include <QString>
+
 #include <memory>
 #include <string>
 
@@ -74,7 +75,7 @@ private:
     bool unusable_ = false;
     bool shownOnce_ = false;
     bool recentStale_ = false; // watched from inside the list: reordered once the viewer leaves it
-    QSet<QString> names_; // the catalogue's channel names, folded, as the tree was last filled
+    QSet<QString> names_;      // the catalogue's channel names, folded, as the tree was last filled
     // A drag of a favourite: where it started, whether it has begun.
     QTreeWidgetItem* pressed_ = nullptr;
     QPoint pressedAt_;

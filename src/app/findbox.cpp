@@ -155,10 +155,10 @@ void FindBox::Narrow(const QString& text)
 
     const bool none = matches.empty() && !text.isEmpty();
     const QString number = QLocale::c().toString(qulonglong(matches.size()));
-    count_->setText(none ? tr("no match")
-                    : text.isEmpty() ? QString()
+    count_->setText(none                  ? tr("no match")
+                    : text.isEmpty()      ? QString()
                     : matches.size() == 1 ? tr("1 match")
-                    : tr("%1 matches").arg(number));
+                                          : tr("%1 matches").arg(number));
     const int width = count_->fontMetrics().horizontalAdvance(count_->text()) + 6;
     count_->setGeometry(edit_->width() - width - 2, 0, width, edit_->height());
     edit_->setTextMargins(0, 0, count_->text().isEmpty() ? 0 : width, 0);
@@ -197,10 +197,7 @@ void FindBox::MoveHighlight(int step)
     }
 }
 
-void FindBox::Place()
-{
-    setGeometry(tree_->geometry());
-}
+void FindBox::Place() { setGeometry(tree_->geometry()); }
 
 bool FindBox::eventFilter(QObject* watched, QEvent* event)
 {
@@ -238,8 +235,10 @@ bool FindBox::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_PageUp:
         if (watched == edit_) {
             const int page = std::max(1, view_->viewport()->height() / std::max(1, view_->sizeHintForRow(0)) - 1);
-            const int step = key->key() == Qt::Key_Down ? 1 : key->key() == Qt::Key_Up ? -1
-                           : key->key() == Qt::Key_PageDown ? page : -page;
+            const int step = key->key() == Qt::Key_Down       ? 1
+                             : key->key() == Qt::Key_Up       ? -1
+                             : key->key() == Qt::Key_PageDown ? page
+                                                              : -page;
             MoveHighlight(step);
             return true;
         }

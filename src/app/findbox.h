@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QWidget>
+
 #include <functional>
 
 class QLabel;

@@ -2,8 +2,9 @@
 
 #include "app/categorynode.h"
 
-#include <algorithm>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace quorvel {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QIcon>
+
 #include <vector>
 
 class QTreeWidget;

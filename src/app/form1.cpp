@@ -1,59 +1,59 @@
 #include "app/form1.h"
 
-#include "sponsor/adlist.h"
-#include "userdata/viewerdatabase.h"
-#include "widgets/alignment.h"
 #include "app/appfonts.h"
 #include "app/appicons.h"
-#include "catalogue/channelcatalogue.h"
 #include "app/categorynode.h"
 #include "app/channelnodes.h"
 #include "app/channeltreefill.h"
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
-#include "app/playlistmanager.h"
-#include "app/rememberedsettings.h"
-#include "app/surfstep.h"
-#include "catalogue/channeltree.h"
-#include "skin/store/compressedstoredskin.h"
-#include "widgets/editline.h"
-#include "widgets/errorbox.h"
 #include "app/findbox.h"
-#include "app/keyshelp.h"
 #include "app/guidemanager.h"
 #include "app/guidepage.h"
+#include "app/keyshelp.h"
 #include "app/openfailurebox.h"
+#include "app/playlistmanager.h"
+#include "app/rememberedsettings.h"
+#include "app/storedskin.h"
+#include "app/surfstep.h"
+#include "app/treetooltips.h"
+#include "catalogue/channelcatalogue.h"
+#include "catalogue/channeltree.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
+#include "platform/shellopen.h"
+#include "platform/tempdir.h"
+#include "platform/windowhints.h"
 #include "player/mediaplayer.h"
 #include "player/playersettings.h"
 #include "player/zapcard.h"
-#include "sponsor/pageaddress.h"
-#include "widgets/plainpanel.h"
-#include "platform/shellopen.h"
-#include "skin/data/skindata.h"
-#include "skin/form/skinform.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skinpanel.h"
 #include "skin/controls/skintabsheet.h"
-#include "app/storedskin.h"
-#include "app/treetooltips.h"
-#include "platform/tempdir.h"
-#include "platform/windowhints.h"
+#include "skin/data/skindata.h"
+#include "skin/form/skinform.h"
+#include "skin/store/compressedstoredskin.h"
+#include "sponsor/adlist.h"
+#include "sponsor/pageaddress.h"
+#include "userdata/viewerdatabase.h"
 #include "webhost/webpane.h"
+#include "widgets/alignment.h"
+#include "widgets/editline.h"
+#include "widgets/errorbox.h"
+#include "widgets/plainpanel.h"
 #include "widgets/windowprocfilter.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QShortcut>
-#include <QWindow>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFrame>
 #include <QHeaderView>
 #include <QScreen>
 #include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QWindow>
+
 #include <cstring>
 #include <sys/stat.h>
 
@@ -198,7 +198,8 @@ void Form1::CreateComponents(const QString& audioOutput)
     keysHelp->setContext(Qt::WindowShortcut);
     connect(keysHelp, &QShortcut::activated, this, [this] { ShowKeysHelp(this); });
     Playlists1->setObjectName(QStringLiteral("Playlists1"));
-    Guide1 = new GuideManager(CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
+    Guide1 = new GuideManager(
+        CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
     Guide1->setObjectName(QStringLiteral("Guide1"));
     Playlists1->OnSourcesRead([this] {
         // A read may renumber channels without changing the tree.
@@ -355,8 +356,9 @@ ProgrammeInfo Form1::ProgrammeInfoOf(const GuideStore::NowAndNext& programmes)
             info.progress = double(QDateTime::currentSecsSinceEpoch() - now.start) / double(now.stop - now.start);
     }
     if (programmes.next)
-        info.nextLine = tr("Next: %1 %2").arg(GuideManager::Span(programmes.next->start, programmes.next->stop),
-                                               QString::fromStdString(programmes.next->title));
+        info.nextLine = tr("Next: %1 %2")
+                            .arg(GuideManager::Span(programmes.next->start, programmes.next->stop),
+                                 QString::fromStdString(programmes.next->title));
     return info;
 }
 
@@ -388,8 +390,9 @@ void Form1::TreeView1Change()
             playingChannel_.isEmpty() ? nullptr : FindChannelNode(TreeView1, playingCategory_, playingChannel_), node);
         const QString after = step.after ? step.after->text(0) : QString();
         MediaPlayer1->Zapped(step.direction,
-                             after.isEmpty() ? QString()
-                                             : QString::fromLocal8Bit(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
+                             after.isEmpty()
+                                 ? QString()
+                                 : QString::fromLocal8Bit(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
                              after.isEmpty() ? RequestOptions{} : optionsOf(after));
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(node->text(0))));

@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QWidget>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -39,8 +40,8 @@ class SkinPanel;
 class SkinTabSheet;
 
 // Program-wide values of the main window's unit.
-extern std::string ExeDir;   // the folder of the pages with its trailing "/", set by FormCreate
-extern int HotKeyId;         // the boss key's identifier
+extern std::string ExeDir; // the folder of the pages with its trailing "/", set by FormCreate
+extern int HotKeyId;       // the boss key's identifier
 
 // The main window: video panel on the left, channel tree and sponsored links on the right.
 class Form1 : public QWidget {
@@ -52,8 +53,7 @@ public:
     // sound output (empty for the desktop's).
     explicit Form1(const DataFolders& folders, const QString& audioOutput = QString(), QWidget* parent = nullptr);
     // A portable program folder, with its trailing "/": pages and catalogue beside the program.
-    explicit Form1(const std::string& programDir, const QString& audioOutput = QString(),
-                   QWidget* parent = nullptr);
+    explicit Form1(const std::string& programDir, const QString& audioOutput = QString(), QWidget* parent = nullptr);
     ~Form1() override;
 
     // The window's components, named as in its layout.
@@ -74,11 +74,11 @@ public:
     WebPane* WebPane2 = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     EditLine* Edit1 = nullptr;
-    FindBox* FindBox1 = nullptr; // finding a channel over the tree
-    PlaylistManager* Playlists1 = nullptr; // adding, refreshing and removing playlists
-    GuideManager* Guide1 = nullptr;        // the programme guide: reading it, now and next
-    FavouritesView* Favourites1 = nullptr;  // the viewer's favourites and recently watched channels
-    GuideList* GuideList1 = nullptr;        // on SkinTabSheet3
+    FindBox* FindBox1 = nullptr;               // finding a channel over the tree
+    PlaylistManager* Playlists1 = nullptr;     // adding, refreshing and removing playlists
+    GuideManager* Guide1 = nullptr;            // the programme guide: reading it, now and next
+    FavouritesView* Favourites1 = nullptr;     // the viewer's favourites and recently watched channels
+    GuideList* GuideList1 = nullptr;           // on SkinTabSheet3
     RememberedSettings* Remembered1 = nullptr; // the sound, the window and the tree as last left
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;

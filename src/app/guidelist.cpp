@@ -9,6 +9,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -24,8 +25,8 @@ QString Html(const std::string& text) { return QString::fromStdString(text).toHt
 } // namespace
 
 GuideList::GuideList(QWidget* parent, Lookup lookup)
-    : QWidget(parent), lookup_(std::move(lookup)), title_(new QLabel(this)), message_(new QLabel(this)), list_(new QListWidget(this)),
-      details_(new QTextBrowser(this)), changes_(new QTimer(this))
+    : QWidget(parent), lookup_(std::move(lookup)), title_(new QLabel(this)), message_(new QLabel(this)),
+      list_(new QListWidget(this)), details_(new QTextBrowser(this)), changes_(new QTimer(this))
 {
     setObjectName(QStringLiteral("GuideList"));
     auto* layout = new QVBoxLayout(this);
@@ -142,7 +143,8 @@ void GuideList::Fill(std::int64_t keepStart)
             item->setFont(bold);
             item->setBackground(list_->palette().color(QPalette::Button));
         } else {
-            item->setToolTip(model_.Span(row.programme) + QLatin1Char(' ') + QString::fromStdString(row.programme.title));
+            item->setToolTip(model_.Span(row.programme) + QLatin1Char(' ') +
+                             QString::fromStdString(row.programme.title));
         }
         if (row.current) {
             item->setFont(bold);

@@ -3,6 +3,7 @@
 #include "app/guidelistmodel.h"
 
 #include <QWidget>
+
 #include <functional>
 
 class QFrame;

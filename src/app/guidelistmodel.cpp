@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QLocale>
+
 #include <algorithm>
 
 namespace quorvel {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QTimeZone>
+
 #include <cstdint>
 #include <utility>
 #include <vector>

@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QSet>
 #include <QTimer>
+
 #include <cmath>
 
 namespace quorvel {
@@ -24,7 +25,8 @@ std::optional<double> Shift(const std::string& text)
     if (text.empty())
         return std::nullopt;
     bool ok = false;
-    const double hours = QString::fromStdString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    const double hours =
+        QString::fromStdString(text).trimmed().replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
     if (!ok || !std::isfinite(hours) || std::fabs(hours) > 24)
         return std::nullopt;
     return hours;
@@ -277,7 +279,8 @@ QStringList GuideManager::Lines(const GuideStore::NowAndNext& programmes)
     QStringList lines;
     if (programmes.now)
         lines << QStringLiteral("Now: %1 %2")
-                     .arg(Span(programmes.now->start, programmes.now->stop), QString::fromStdString(programmes.now->title));
+                     .arg(Span(programmes.now->start, programmes.now->stop),
+                          QString::fromStdString(programmes.now->title));
     if (programmes.next)
         lines << QStringLiteral("Next: %1 %2")
                      .arg(Span(programmes.next->start, programmes.next->stop),

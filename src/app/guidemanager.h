@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QTimer>
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -87,8 +88,8 @@ private:
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
     std::unique_ptr<GuideStore> store_;
     std::map<QString, std::shared_ptr<GuideStoreWriter>> writers_;
-    QStringList problems_;     // of the round under way
-    QString lastTold_;         // the same failure is told once, not on every round
+    QStringList problems_; // of the round under way
+    QString lastTold_;     // the same failure is told once, not on every round
     QThread* gathering_ = nullptr;
     int reading_ = 0; // guides being read, and the gathering before them
     bool again_ = false;

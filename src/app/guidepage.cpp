@@ -38,7 +38,8 @@ GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, Skin
         list->List()->setFocus();
     };
     playlists->AddMenuEntry(QObject::tr("Programme guide"), show);
-    auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), pages->window(), nullptr, nullptr, Qt::WindowShortcut);
+    auto* key =
+        new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_G), pages->window(), nullptr, nullptr, Qt::WindowShortcut);
     QObject::connect(key, &QShortcut::activated, list, [pages, treePage, guidePage, tree, show] {
         if (pages->ActivePage() != guidePage) {
             show();

@@ -41,15 +41,17 @@ QString KeysTable()
           {"Ctrl+D", QT_TRANSLATE_NOOP("KeysHelp", "Add the channel to Favourites, or take it away")},
           {"Ctrl+G", QT_TRANSLATE_NOOP("KeysHelp", "The channel's programmes today and tomorrow; again for the list")},
           {"Backspace", QT_TRANSLATE_NOOP("KeysHelp", "The channel before, and back again (over the picture too)")},
-          {QT_TRANSLATE_NOOP("KeysHelp", "Right click"), QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
+          {QT_TRANSLATE_NOOP("KeysHelp", "Right click"),
+           QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),
          {{"Home", QT_TRANSLATE_NOOP("KeysHelp", "Hide the window and its sound; again to bring both back")},
           {"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")}}},
     };
     QString html = QStringLiteral("<table cellspacing='0' cellpadding='3'>");
     for (const KeyGroup& group : groups) {
-        html += QStringLiteral("<tr><td colspan='2' style='color:#6fb3ff; font-weight:bold; padding-top:8px'>%1</td></tr>")
-                    .arg(QCoreApplication::translate("KeysHelp", group.title).toHtmlEscaped());
+        html +=
+            QStringLiteral("<tr><td colspan='2' style='color:#6fb3ff; font-weight:bold; padding-top:8px'>%1</td></tr>")
+                .arg(QCoreApplication::translate("KeysHelp", group.title).toHtmlEscaped());
         for (const KeyLine& line : group.lines)
             html += QStringLiteral("<tr><td style='color:#ffffff; font-weight:bold; padding-right:14px'>%1</td>"
                                    "<td style='color:#c8d3e6'>%2</td></tr>")
@@ -71,7 +73,8 @@ void ShowKeysHelp(QWidget* parent)
     auto* dialog = new QDialog(parent);
     dialog->setObjectName(QStringLiteral("KeysHelp"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(QCoreApplication::translate("KeysHelp", "Keys - %1").arg(QApplication::applicationDisplayName()));
+    dialog->setWindowTitle(
+        QCoreApplication::translate("KeysHelp", "Keys - %1").arg(QApplication::applicationDisplayName()));
     // The colours of the start page and the window frame: dark blue, light text, blue headings.
     dialog->setStyleSheet(QStringLiteral(
         "QDialog { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #1b2a44, stop:1 #0c1424); }"

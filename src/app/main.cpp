@@ -1,18 +1,19 @@
 // Quorvel Online TV: program entry.
 #include "app/appicons.h"
-#include "catalogue/channelcatalogue.h"
-#include "platform/datafolders.h"
-#include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "app/mpris.h"
 #include "app/translations.h"
+#include "catalogue/channelcatalogue.h"
+#include "platform/datafolders.h"
 #include "platform/terminationrequests.h"
 #include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
+#include "widgets/errorbox.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <QMessageBox>
+
 #include <clocale>
 #include <cstdio>
 

@@ -2,13 +2,13 @@
 
 #include "app/categorynode.h"
 #include "app/favouritesview.h"
-#include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "app/guidemanager.h"
+#include "app/mprisadaptors.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
 #include "player/mpvcore.h"
-#include "app/mprisadaptors.h"
+#include "widgets/errorbox.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -16,6 +16,7 @@
 #include <QDBusObjectPath>
 #include <QTimer>
 #include <QTreeWidget>
+
 #include <algorithm>
 #include <unistd.h>
 
@@ -55,8 +56,9 @@ Mpris::Mpris(Form1& form) : QObject(nullptr), form_(form)
         MpvCore& core = player->Core();
         connect(&core, &MpvCore::pauseChanged, this, &Mpris::PlayerChanged);
         connect(&core, &MpvCore::idleChanged, this, &Mpris::PlayerChanged);
-        connect(&core, &MpvCore::volumeChanged, this,
-                [this] { Changed(kPlayer, {{QStringLiteral("Volume"), Volume()}}); });
+        connect(&core, &MpvCore::volumeChanged, this, [this] {
+            Changed(kPlayer, {{QStringLiteral("Volume"), Volume()}});
+        });
     }
     // A programme ends while the channel plays on: looked at twice a minute, and whenever a
     // guide was stored.
@@ -218,7 +220,8 @@ QVariantMap Mpris::Metadata() const
                  QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
     QTreeWidgetItem* category = channel->parent();
     const int categoryIndex = form_.TreeView1->indexOfTopLevelItem(category);
-    const QString track = QStringLiteral("/org/quorvel/Channel/c%1_%2").arg(categoryIndex).arg(category->indexOfChild(channel));
+    const QString track =
+        QStringLiteral("/org/quorvel/Channel/c%1_%2").arg(categoryIndex).arg(category->indexOfChild(channel));
     QVariantMap metadata{
         {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(track))},
         {QStringLiteral("xesam:title"), channel->text(0)},

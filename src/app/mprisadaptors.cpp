@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
+
 #include <exception>
 #include <type_traits>
 
@@ -39,33 +40,84 @@ QString MprisRootAdaptor::Identity() const { return QStringLiteral("Quorvel Onli
 
 QString MprisRootAdaptor::DesktopEntry() const { return QStringLiteral("quorvel"); }
 
-void MprisRootAdaptor::Raise() { Answer([&] { mpris_.Raise(); }); }
+void MprisRootAdaptor::Raise()
+{
+    Answer([&] { mpris_.Raise(); });
+}
 
-void MprisRootAdaptor::Quit() { Answer([&] { mpris_.Quit(); }); }
+void MprisRootAdaptor::Quit()
+{
+    Answer([&] { mpris_.Quit(); });
+}
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* parent, Mpris& mpris) : QDBusAbstractAdaptor(parent), mpris_(mpris)
 {
     setAutoRelaySignals(false);
 }
 
-QString MprisPlayerAdaptor::PlaybackStatus() const { return Answer([&] { return mpris_.PlaybackStatus(); }); }
-QVariantMap MprisPlayerAdaptor::Metadata() const { return Answer([&] { return mpris_.Metadata(); }); }
-double MprisPlayerAdaptor::Volume() const { return Answer([&] { return mpris_.Volume(); }); }
-void MprisPlayerAdaptor::SetVolume(double volume) { Answer([&] { mpris_.SetVolume(volume); }); }
-qlonglong MprisPlayerAdaptor::Position() const { return Answer([&] { return mpris_.Position(); }); }
-bool MprisPlayerAdaptor::CanGoNext() const { return Answer([&] { return mpris_.CanGoNext(); }); }
-bool MprisPlayerAdaptor::CanGoPrevious() const { return Answer([&] { return mpris_.CanGoPrevious(); }); }
-bool MprisPlayerAdaptor::CanPlay() const { return Answer([&] { return mpris_.CanPlay(); }); }
-bool MprisPlayerAdaptor::CanPause() const { return Answer([&] { return mpris_.CanPause(); }); }
-void MprisPlayerAdaptor::Next() { Answer([&] { mpris_.Next(); }); }
-void MprisPlayerAdaptor::Previous() { Answer([&] { mpris_.Previous(); }); }
-void MprisPlayerAdaptor::Pause() { Answer([&] { mpris_.Pause(); }); }
-void MprisPlayerAdaptor::PlayPause() { Answer([&] { mpris_.PlayPause(); }); }
-void MprisPlayerAdaptor::Stop() { Answer([&] { mpris_.Stop(); }); }
-void MprisPlayerAdaptor::Play() { Answer([&] { mpris_.Play(); }); }
+QString MprisPlayerAdaptor::PlaybackStatus() const
+{
+    return Answer([&] { return mpris_.PlaybackStatus(); });
+}
+QVariantMap MprisPlayerAdaptor::Metadata() const
+{
+    return Answer([&] { return mpris_.Metadata(); });
+}
+double MprisPlayerAdaptor::Volume() const
+{
+    return Answer([&] { return mpris_.Volume(); });
+}
+void MprisPlayerAdaptor::SetVolume(double volume)
+{
+    Answer([&] { mpris_.SetVolume(volume); });
+}
+qlonglong MprisPlayerAdaptor::Position() const
+{
+    return Answer([&] { return mpris_.Position(); });
+}
+bool MprisPlayerAdaptor::CanGoNext() const
+{
+    return Answer([&] { return mpris_.CanGoNext(); });
+}
+bool MprisPlayerAdaptor::CanGoPrevious() const
+{
+    return Answer([&] { return mpris_.CanGoPrevious(); });
+}
+bool MprisPlayerAdaptor::CanPlay() const
+{
+    return Answer([&] { return mpris_.CanPlay(); });
+}
+bool MprisPlayerAdaptor::CanPause() const
+{
+    return Answer([&] { return mpris_.CanPause(); });
+}
+void MprisPlayerAdaptor::Next()
+{
+    Answer([&] { mpris_.Next(); });
+}
+void MprisPlayerAdaptor::Previous()
+{
+    Answer([&] { mpris_.Previous(); });
+}
+void MprisPlayerAdaptor::Pause()
+{
+    Answer([&] { mpris_.Pause(); });
+}
+void MprisPlayerAdaptor::PlayPause()
+{
+    Answer([&] { mpris_.PlayPause(); });
+}
+void MprisPlayerAdaptor::Stop()
+{
+    Answer([&] { mpris_.Stop(); });
+}
+void MprisPlayerAdaptor::Play()
+{
+    Answer([&] { mpris_.Play(); });
+}
 // Channels are live: there is nothing to seek in, and addresses come only from the catalogue.
-void MprisPlayerAdaptor::Seek(qlonglong) {}
-void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong) {}
-void MprisPlayerAdaptor::OpenUri(const QString&) {}
+void MprisPlayerAdaptor::Seek(qlonglong) { }
+void MprisPlayerAdaptor::SetPosition(const QDBusObjectPath&, qlonglong) { }
+void MprisPlayerAdaptor::OpenUri(const QString&) { }
 
 } // namespace quorvel

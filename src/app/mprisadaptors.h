@@ -61,7 +61,7 @@ public:
 
     QString PlaybackStatus() const;
     double Rate() const { return 1.0; }
-    void SetRate(double) {} // live television plays at its own pace
+    void SetRate(double) { } // live television plays at its own pace
     QVariantMap Metadata() const;
     double Volume() const;
     void SetVolume(double volume);

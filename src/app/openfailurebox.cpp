@@ -18,9 +18,7 @@ void ShowOpenFailure(QWidget* parent, const QString& address)
     box->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QPushButton* copy = box->addButton(QObject::tr("Copy address"), QMessageBox::ActionRole);
     copy->setObjectName(QStringLiteral("CopyAddress"));
-    QObject::connect(copy, &QPushButton::clicked, box, [address] {
-        QApplication::clipboard()->setText(address);
-    });
+    QObject::connect(copy, &QPushButton::clicked, box, [address] { QApplication::clipboard()->setText(address); });
     box->setDefaultButton(copy);
     box->open();
 }

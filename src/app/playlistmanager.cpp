@@ -15,11 +15,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QScrollBar>
 #include <QUrl>
 
 namespace quorvel {
@@ -52,8 +52,9 @@ QString DroppedLocation(const QMimeData* mime)
 } // namespace
 
 PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile)
-    : QObject(window), window_(window), tree_(tree), image_(std::move(channelImage)), catalogue_(std::move(catalogueFile)),
-      status_(new QLabel(tree->parentWidget())), hide_(new QTimer(this)), thread_(new QThread(this))
+    : QObject(window), window_(window), tree_(tree), image_(std::move(channelImage)),
+      catalogue_(std::move(catalogueFile)), status_(new QLabel(tree->parentWidget())), hide_(new QTimer(this)),
+      thread_(new QThread(this))
 {
     status_->setObjectName(QStringLiteral("PlaylistStatus"));
     status_->setWordWrap(true);
@@ -75,10 +76,12 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     // The worker's reports come back through this thread's event loop.
     PlaylistWorker::Report report;
     report.progress = [this](const QString& text) {
-        QMetaObject::invokeMethod(this, [this, text] { Say(text, 0); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, text] { Say(text, 0); }, Qt::QueuedConnection);
     };
     report.finished = [this](const PlaylistWorker::Outcome& o) {
-        QMetaObject::invokeMethod(this, [this, o] { Finished(o.summary, o.failed, o.tree); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, o] { Finished(o.summary, o.failed, o.tree); }, Qt::QueuedConnection);
     };
     report.notice = [this](const QString& text) {
         QMetaObject::invokeMethod(
@@ -101,7 +104,8 @@ PlaylistManager::~PlaylistManager()
 {
     // A download or a merge under way ends soon; the worker goes on its own thread.
     cancel_ = true;
-    QMetaObject::invokeMethod(worker_, [w = worker_] { delete w; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_] { delete w; }, Qt::QueuedConnection);
     thread_->quit();
     thread_->wait();
 }
@@ -115,7 +119,8 @@ void PlaylistManager::Start()
 void PlaylistManager::Post(const std::function<void(PlaylistWorker&)>& job)
 {
     ++pending_;
-    QMetaObject::invokeMethod(worker_, [w = worker_, job] { job(*w); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        worker_, [w = worker_, job] { job(*w); }, Qt::QueuedConnection);
 }
 
 void PlaylistManager::AddPlaylist(const QString& location)

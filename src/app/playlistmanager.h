@@ -5,6 +5,7 @@
 
 #include <QIcon>
 #include <QObject>
+
 #include <atomic>
 #include <functional>
 #include <memory>

@@ -125,8 +125,8 @@ void PlaylistWorker::RemoveGuide(const QString& location)
     Outcome outcome;
     try {
         Sources().Database().RemoveGuideSource(location.toStdString());
-        outcome.summary = QStringLiteral("Programme guide %1 removed: it is no longer read.")
-                              .arg(Shown(location.toStdString()));
+        outcome.summary =
+            QStringLiteral("Programme guide %1 removed: it is no longer read.").arg(Shown(location.toStdString()));
     } catch (const std::exception& e) {
         outcome.failed = true;
         outcome.summary = QString::fromStdString(e.what());
@@ -239,7 +239,8 @@ void PlaylistWorker::Remove(long long sourceId)
             throw Exception("That playlist was removed already");
         const SourceOutcome o = sources.Remove(*source);
         changed = o.written;
-        outcome.summary = QStringLiteral("Removed %1 and %2.").arg(Shown(o.location), Plural(o.report.removed, "channel", "channels"));
+        outcome.summary = QStringLiteral("Removed %1 and %2.")
+                              .arg(Shown(o.location), Plural(o.report.removed, "channel", "channels"));
     } catch (const std::exception& e) {
         outcome.failed = true;
         outcome.summary = QString::fromStdString(e.what());

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QString>
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -21,9 +22,9 @@ class PlaylistSources;
 class PlaylistWorker : public QObject {
 public:
     struct Outcome {
-        QString summary;                          // what the viewer reads
-        bool failed = false;                      // anything failed (the summary says what)
-        std::shared_ptr<const ChannelTree> tree;  // the catalogue after a change, else null
+        QString summary;                         // what the viewer reads
+        bool failed = false;                     // anything failed (the summary says what)
+        std::shared_ptr<const ChannelTree> tree; // the catalogue after a change, else null
     };
     struct Report {
         std::function<void(const QString& text)> progress;

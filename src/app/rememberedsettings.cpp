@@ -15,6 +15,7 @@
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
+
 #include <cstdio>
 
 namespace quorvel {
@@ -255,7 +256,8 @@ bool RememberedSettings::eventFilter(QObject* watched, QEvent* event)
             TrackPlace();
             Schedule();
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return QObject::eventFilter(watched, event);

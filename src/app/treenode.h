@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTreeWidgetItem>
 #include <QVariant>
+
 #include <string_view>
 
 namespace quorvel {
@@ -17,7 +18,7 @@ class TreeNode : public QTreeWidgetItem {
 public:
     static constexpr int Type = QTreeWidgetItem::UserType + 1;
 
-    TreeNode(QString text, QIcon image) : TreeNode(std::move(text), std::move(image), Type) {}
+    TreeNode(QString text, QIcon image) : TreeNode(std::move(text), std::move(image), Type) { }
 
     // A catalogue's name as the tree shows it.
     static QString Text(std::string_view name);

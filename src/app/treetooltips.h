@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+
 #include <functional>
 
 class QTreeWidget;

@@ -2,7 +2,7 @@
 
 namespace quorvel {
 
-Exception::Exception(const std::string& message) : std::runtime_error(message) {}
+Exception::Exception(const std::string& message) : std::runtime_error(message) { }
 
 std::string Exception::Message() const { return what(); }
 

@@ -37,7 +37,7 @@ std::uint64_t Mix(std::uint64_t h)
 
 } // namespace
 
-NameIndex::NameIndex(bool ignoreCase) : ignoreCase_(ignoreCase) {}
+NameIndex::NameIndex(bool ignoreCase) : ignoreCase_(ignoreCase) { }
 
 std::uint64_t NameIndex::Hash(std::string_view base, std::string_view suffix) const
 {

@@ -22,8 +22,8 @@ bool EqualsFolded(std::string_view a, std::string_view b)
 bool IsPlayableAddress(std::string_view address)
 {
     static constexpr std::array<std::string_view, 18> kSchemes = {
-        "http",   "https", "ftp",  "rtmp", "rtmps", "rtmpe", "rtmpt", "rtmpte", "rtmpts",
-        "rtsp",   "rtsps", "rtp",  "udp",  "srt",   "mms",   "mmsh",  "mmst",   "file",
+        "http", "https", "ftp", "rtmp", "rtmps", "rtmpe", "rtmpt", "rtmpte", "rtmpts",
+        "rtsp", "rtsps", "rtp", "udp",  "srt",   "mms",   "mmsh",  "mmst",   "file",
     };
     address = TrimBlanks(address);
     if (address.empty() || address == "-")

@@ -374,7 +374,7 @@ std::string ProfileText::WithoutKeys(const std::vector<SectionKeys>& removals) c
         if (!s || removal.keys.empty())
             continue;
         std::unordered_set<std::string_view, FoldedNameHash, FoldedNameEqual> names(removal.keys.begin(),
-                                                                                     removal.keys.end());
+                                                                                    removal.keys.end());
         for (const Entry& e : s->entries)
             if (names.count(e.name) != 0)
                 dropped.emplace_back(e.lineBegin, e.lineEnd);

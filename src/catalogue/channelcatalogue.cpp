@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-ChannelCatalogue::ChannelCatalogue(std::string fileName) : fileName_(std::move(fileName)) {}
+ChannelCatalogue::ChannelCatalogue(std::string fileName) : fileName_(std::move(fileName)) { }
 
 const std::vector<std::string>& ChannelCatalogue::DefaultCategories()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <cstdint>
 #include <vector>
 
@@ -31,10 +32,10 @@ private:
     void Narrow(const QString& needle);
 
     QString names_;                       // every folded name, each followed by a '\n'
-    std::vector<std::uint32_t> begin_;     // where channel i's name starts in names_ (one extra at the end)
-    std::vector<std::uint32_t> category_;  // channel i's category
-    std::vector<std::uint32_t> position_;  // channel i's index within its category
-    std::vector<std::uint32_t> found_;     // the last matches, as channel numbers
+    std::vector<std::uint32_t> begin_;    // where channel i's name starts in names_ (one extra at the end)
+    std::vector<std::uint32_t> category_; // channel i's category
+    std::vector<std::uint32_t> position_; // channel i's index within its category
+    std::vector<std::uint32_t> found_;    // the last matches, as channel numbers
     std::vector<Match> matches_;
     QString lastNeedle_;
     bool searched_ = false;

@@ -56,8 +56,9 @@ ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder)
             ++highest;
 }
 
-ChannelNumbers ChannelNumbers::Of(
-    const ChannelTree& tree, const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given)
+ChannelNumbers
+ChannelNumbers::Of(const ChannelTree& tree,
+                   const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given)
 {
     std::vector<Listed> order;
     for (std::size_t c = 0; c < tree.CategoryCount(); ++c)

@@ -45,8 +45,9 @@ public:
     ChannelNumbers() = default;
     explicit ChannelNumbers(const std::vector<Listed>& catalogueOrder);
     // The catalogue's channels, with the numbers the playlists gave by channel name.
-    static ChannelNumbers Of(const ChannelTree& tree,
-                             const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given);
+    static ChannelNumbers
+    Of(const ChannelTree& tree,
+       const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given);
 
     // The channel's number; 0 when there is no such channel.
     int NumberOf(std::string_view channel) const;

@@ -1,7 +1,7 @@
 #include "catalogue/channeltree.h"
 
-#include "platform/inifile.h"
 #include "base/nameindex.h"
+#include "platform/inifile.h"
 #include "platform/profilestore.h"
 
 namespace quorvel {

@@ -53,7 +53,7 @@ private:
     static constexpr std::size_t kMaxRemembered = std::size_t(1) << 18;
 
     struct Candidate {
-        std::string id; // folded
+        std::string id;      // folded
         int rank = kNoMatch; // 0 tvg-id, 1 tvg-name, 2 name
         bool bound = false;
     };

@@ -4,6 +4,7 @@
 #include "guide/guideoutcome.h"
 
 #include <QObject>
+
 #include <atomic>
 #include <memory>
 

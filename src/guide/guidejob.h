@@ -5,6 +5,7 @@
 #include "guide/wantedchannel.h"
 
 #include <QString>
+
 #include <memory>
 #include <vector>
 

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QThread>
+
 #include <atomic>
 #include <deque>
 

@@ -8,7 +8,8 @@ bool IsSpace(unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c =
 // A no-break space (U+00A0) as guides write it between words of a name.
 bool IsNoBreakSpace(std::string_view s, std::size_t at)
 {
-    return at + 1 < s.size() && static_cast<unsigned char>(s[at]) == 0xC2 && static_cast<unsigned char>(s[at + 1]) == 0xA0;
+    return at + 1 < s.size() && static_cast<unsigned char>(s[at]) == 0xC2 &&
+           static_cast<unsigned char>(s[at + 1]) == 0xA0;
 }
 
 std::string_view Trim(std::string_view s)
@@ -70,7 +71,8 @@ void FoldGuideName(std::string_view name, bool underscoresAsSpaces, std::string&
             out.push_back(static_cast<char>(c - 'A' + 'a'));
         } else if (c == '_' && underscoresAsSpaces) {
             out.push_back(' ');
-        } else if ((c & 0xE0) == 0xC0 && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+        } else if ((c & 0xE0) == 0xC0 && i + 1 < name.size() &&
+                   (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
             const unsigned cp = LowerCase(((c & 0x1Fu) << 6) | (static_cast<unsigned char>(name[i + 1]) & 0x3Fu));
             out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
             out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));

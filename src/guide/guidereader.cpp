@@ -36,10 +36,8 @@ constexpr std::size_t kMagic = 6; // the longest packing signature
 } // namespace
 
 GuideReader::GuideReader(const std::vector<WantedChannel>& wanted, GuideSink& sink, const Options& options)
-    : binding_(wanted),
-      collector_(ShiftSeconds(wanted, options.shiftHours), sink, options.now - kKeptBefore),
-      parser_(*this),
-      waitingRoom_(options.waitingRoom)
+    : binding_(wanted), collector_(ShiftSeconds(wanted, options.shiftHours), sink, options.now - kKeptBefore),
+      parser_(*this), waitingRoom_(options.waitingRoom)
 {
 }
 
@@ -67,7 +65,11 @@ bool GuideReader::Sniff(const char* data, std::size_t size)
     if (StartsWith(head_, "\x1f\x8b", 2)) {
         packing_ = Packing::Gzip;
         gunzip_ = std::make_unique<Gunzip>();
-    } else if (StartsWith(head_, "\xfd" "7zXZ", 5) || StartsWith(head_, "BZh", 3) || StartsWith(head_, "PK\x03\x04", 4) ||
+    } else if (StartsWith(head_,
+                          "\xfd"
+                          "7zXZ",
+                          5) ||
+               StartsWith(head_, "BZh", 3) || StartsWith(head_, "PK\x03\x04", 4) ||
                StartsWith(head_, "\x28\xb5\x2f\xfd", 4)) {
         packing_ = Packing::Refused;
         problem_ = "the guide is packed in a way not read here (only gzip is)";

@@ -28,8 +28,8 @@ public:
     static constexpr std::size_t kWaitingRoom = std::size_t(32) << 20;
 
     struct Options {
-        std::int64_t now = 0;          // programmes that ended 12 hours before it are not kept
-        double shiftHours = 0;         // the playlist's tvg-shift, for channels without their own
+        std::int64_t now = 0;  // programmes that ended 12 hours before it are not kept
+        double shiftHours = 0; // the playlist's tvg-shift, for channels without their own
         std::size_t waitingRoom = kWaitingRoom;
     };
 
@@ -63,7 +63,7 @@ private:
     std::string head_; // the first bytes, until they tell the packing
     std::string problem_;
 
-    const ChannelBinding::Route* route_ = nullptr;    // of the programme being read
+    const ChannelBinding::Route* route_ = nullptr;     // of the programme being read
     const ChannelBinding::Route* lastRoute_ = nullptr; // of the programme read before
     std::unordered_map<std::string, std::vector<Programme>> waiting_;
     std::size_t waitingBytes_ = 0;

@@ -19,7 +19,7 @@ public:
     virtual ~GuideSink() = default;
     virtual void Take(std::size_t channel, std::span<Programme> programmes) = 0;
     // The read is over, on the thread that fed it: a store commits what it still holds.
-    virtual void Finish(const GuideOutcome& /*outcome*/) {}
+    virtual void Finish(const GuideOutcome& /*outcome*/) { }
 };
 
 } // namespace quorvel

@@ -94,12 +94,12 @@ bool XmltvParser::Parse(const char* data, std::size_t size, bool last)
             if (!stopped_) {
                 const XML_Error code = XML_GetErrorCode(parser_);
                 const unsigned long line = XML_GetCurrentLineNumber(parser_);
-                const bool endsEarly = final && (code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
-                                                 code == XML_ERROR_PARTIAL_CHAR ||
-                                                 code == XML_ERROR_UNCLOSED_CDATA_SECTION);
+                const bool endsEarly =
+                    final && (code == XML_ERROR_NO_ELEMENTS || code == XML_ERROR_UNCLOSED_TOKEN ||
+                              code == XML_ERROR_PARTIAL_CHAR || code == XML_ERROR_UNCLOSED_CDATA_SECTION);
                 if (code == XML_ERROR_UNKNOWN_ENCODING || code == XML_ERROR_INCORRECT_ENCODING)
-                    Stop("the guide is written in an encoding not read here (" +
-                         std::string(XML_ErrorString(code)) + ")");
+                    Stop("the guide is written in an encoding not read here (" + std::string(XML_ErrorString(code)) +
+                         ")");
                 else if (endsEarly && sawRoot_)
                     Stop("the guide ends early, in the middle of line " + std::to_string(line));
                 else if (endsEarly && line <= 1 && XML_GetCurrentByteIndex(parser_) <= 0)

@@ -63,8 +63,7 @@ private:
     static void OnEnd(void* self, const char* name);
     static void OnText(void* self, const char* text, int length);
     static void OnEntityDeclaration(void* self, const char* name, int isParameter, const char* value, int length,
-                                    const char* base, const char* systemId, const char* publicId,
-                                    const char* notation);
+                                    const char* base, const char* systemId, const char* publicId, const char* notation);
 
     void Start(const char* name, const char** attributes);
     void End();
@@ -83,7 +82,7 @@ private:
     bool stopped_ = false;
     std::string problem_;
 
-    std::string channel_;       // of the programme or <channel> being read
+    std::string channel_; // of the programme or <channel> being read
     std::vector<std::string> displayNames_;
     Programme programme_;
     bool haveTitle_ = false, haveSubTitle_ = false, haveDescription_ = false, haveCategory_ = false;

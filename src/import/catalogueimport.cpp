@@ -1,13 +1,14 @@
 #include "import/catalogueimport.h"
 
 #include "base/exception.h"
-#include "catalogue/channelcatalogue.h"
-#include "platform/inifile.h"
 #include "base/playableaddress.h"
 #include "base/readtoend.h"
+#include "catalogue/channelcatalogue.h"
 #include "import/safename.h"
+#include "platform/inifile.h"
 
 #include <QString>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -46,8 +47,7 @@ int OpenCatalogue(const std::string& file)
     if (fd < 0) {
         if (errno == ENOENT)
             return -1;
-        throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(errno) +
-                        "; it was left as it is");
+        throw Exception("Cannot read the catalogue " + file + ": " + std::strerror(errno) + "; it was left as it is");
     }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -163,8 +163,8 @@ CatalogueImport::CatalogueImport(std::string catalogueFile)
         if (channelIndex_.Insert(hash, name, at) != at)
             continue;
         const std::uint32_t address = programNames_.Find(hash, name);
-        channels_.push_back(
-            Channel{name, address == NameIndex::npos ? std::string_view() : programs[address].second, Intern(category)});
+        channels_.push_back(Channel{name, address == NameIndex::npos ? std::string_view() : programs[address].second,
+                                    Intern(category)});
     }
 }
 
@@ -404,10 +404,7 @@ void CatalogueImport::RemoveUnclaimed(const std::function<bool(std::string_view 
     }
 }
 
-bool CatalogueImport::HasChanges() const
-{
-    return !addresses_.empty() || !moves_.empty() || !removedNames_.empty();
-}
+bool CatalogueImport::HasChanges() const { return !addresses_.empty() || !moves_.empty() || !removedNames_.empty(); }
 
 void CatalogueImport::Write() const
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "import/m3uplaylist.h"
 #include "base/nameindex.h"
 #include "base/profiletext.h"
+#include "import/m3uplaylist.h"
 #include "import/textarena.h"
 
 #include <cstdint>
@@ -16,23 +16,23 @@ namespace quorvel {
 
 // What an import did to one category.
 struct CategoryReport {
-    std::string name;      // as it stands in the catalogue
-    bool isNew = false;    // added to "Layer1" by this import
-    int added = 0;         // new channels
-    int updated = 0;       // channels already there whose address changed
-    int present = 0;       // channels already there with the same address
-    int refused = 0;       // addresses the player does not open
-    int tooLong = 0;       // addresses longer than a catalogue value can hold
-    int duplicates = 0;    // the same channel twice in the playlist
+    std::string name;   // as it stands in the catalogue
+    bool isNew = false; // added to "Layer1" by this import
+    int added = 0;      // new channels
+    int updated = 0;    // channels already there whose address changed
+    int present = 0;    // channels already there with the same address
+    int refused = 0;    // addresses the player does not open
+    int tooLong = 0;    // addresses longer than a catalogue value can hold
+    int duplicates = 0; // the same channel twice in the playlist
     int Skipped() const { return refused + tooLong + duplicates; }
 };
 
 struct ImportReport {
-    std::vector<CategoryReport> categories; // in the order the playlist first names them
-    int withoutAddress = 0;                 // entries with no address at all
-    int removed = 0;                        // channels of the source it no longer lists
-    int removedCategories = 0;              // categories those left empty
-    int moved = 0;                          // channels of the source now in another category
+    std::vector<CategoryReport> categories;   // in the order the playlist first names them
+    int withoutAddress = 0;                   // entries with no address at all
+    int removed = 0;                          // channels of the source it no longer lists
+    int removedCategories = 0;                // categories those left empty
+    int moved = 0;                            // channels of the source now in another category
     std::vector<std::string> refusedExamples; // the first few refused addresses
 
     int Added() const;
@@ -98,7 +98,7 @@ private:
     using TextId = std::uint32_t;
 
     struct Channel {
-        std::string_view name;    // its key, in the catalogue or as it will be written
+        std::string_view name; // its key, in the catalogue or as it will be written
         std::string_view address;
         TextId category;
         bool used = false;    // claimed by an entry of this import
@@ -118,18 +118,18 @@ private:
     std::string file_;
     std::unique_ptr<const ProfileText> text_;
     TextArena arena_;
-    NameIndex texts_{false};              // text -> TextId
+    NameIndex texts_{false};               // text -> TextId
     std::vector<std::string_view> textOf_; // by TextId
     std::vector<std::uint32_t> reportOf_;  // by TextId: the category's report index, or npos
-    NameIndex categories_{true};          // "Layer1" name, any case -> TextId of its first spelling
-    NameIndex groups_{false};             // playlist group -> report index
-    std::string lastGroup_;               // playlists tend to list a group's channels together
+    NameIndex categories_{true};           // "Layer1" name, any case -> TextId of its first spelling
+    NameIndex groups_{false};              // playlist group -> report index
+    std::string lastGroup_;                // playlists tend to list a group's channels together
     std::size_t lastReport_ = 0;
-    std::vector<TextId> reportCategory_;  // by report index
-    std::vector<bool> inFile_;            // by report index: in "Layer1" already
-    std::vector<Channel> channels_;       // every channel, old and new
-    NameIndex channelIndex_{true};        // "Layer2" name, any case -> channel
-    NameIndex programNames_{true};        // "Programs" names, any case
+    std::vector<TextId> reportCategory_; // by report index
+    std::vector<bool> inFile_;           // by report index: in "Layer1" already
+    std::vector<Channel> channels_;      // every channel, old and new
+    NameIndex channelIndex_{true};       // "Layer2" name, any case -> channel
+    NameIndex programNames_{true};       // "Programs" names, any case
     std::vector<std::pair<std::string_view, TextId>> newChannels_;
     std::vector<TextId> newCategories_;
     std::vector<std::pair<std::string_view, std::string_view>> addresses_;

@@ -1,14 +1,15 @@
 #include "import/importcommand.h"
 
-#include "import/catalogueimport.h"
-#include "catalogue/channelcatalogue.h"
 #include "base/exception.h"
+#include "catalogue/channelcatalogue.h"
+#include "import/catalogueimport.h"
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
 #include "import/playlistsources.h"
 
 #include <QDateTime>
 #include <QFileInfo>
+
 #include <cstdio>
 
 namespace quorvel {
@@ -213,13 +214,12 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
     for (const auto& c : r.categories)
         if (c.added + c.updated + c.present + c.Skipped() > 0)
             out_ << CategoryLine(c, dryRun);
-    const int touched = static_cast<int>(std::count_if(r.categories.begin(), r.categories.end(), [](const auto& c) {
-        return c.added + c.updated + c.present > 0;
-    }));
+    const int touched = static_cast<int>(std::count_if(
+        r.categories.begin(), r.categories.end(), [](const auto& c) { return c.added + c.updated + c.present > 0; }));
     out_ << (dryRun ? "Would add " : "Added ") << Plural(r.Added(), "channel", "channels") << " in "
          << Plural(touched, "category", "categories") << " (" << Count(r.NewCategories()) << " of them new); "
-         << Count(r.Updated()) << (dryRun ? " to update" : " updated") << " with a new address, "
-         << Count(r.Present()) << " already there.\n";
+         << Count(r.Updated()) << (dryRun ? " to update" : " updated") << " with a new address, " << Count(r.Present())
+         << " already there.\n";
     if (r.removed > 0 || r.moved > 0)
         out_ << (dryRun ? "Would remove " : "Removed ") << Plural(r.removed, "channel", "channels")
              << " the playlist no longer lists (and " << Plural(r.removedCategories, "category", "categories")
@@ -260,8 +260,9 @@ int ImportCommand::List(PlaylistSources& sources)
     for (const auto& s : list) {
         const auto channels = sources.Database().Channels(s.id).size();
         out_ << ++n << "  " << s.location << "\n   "
-             << (s.lastRead > 0 ? "last read " + QDateTime::fromSecsSinceEpoch(s.lastRead).toString(Qt::ISODate).toStdString()
-                                : std::string("never read"))
+             << (s.lastRead > 0
+                     ? "last read " + QDateTime::fromSecsSinceEpoch(s.lastRead).toString(Qt::ISODate).toStdString()
+                     : std::string("never read"))
              << ", " << Plural(static_cast<long long>(channels), "channel", "channels");
         if (!s.lastError.empty())
             out_ << "; the last refresh failed: " << s.lastError;
@@ -315,8 +316,8 @@ int ImportCommand::Remove(PlaylistSources& sources, const QString& which, bool d
         return 0;
     }
     const SourceOutcome outcome = sources.Remove(*source);
-    out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels")
-         << " (" << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";
+    out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels") << " ("
+         << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";
     return 0;
 }
 

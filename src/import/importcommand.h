@@ -3,6 +3,7 @@
 #include "platform/datafolders.h"
 
 #include <QStringList>
+
 #include <ostream>
 #include <string>
 

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QString>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -413,7 +414,8 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
         RequestOptions suffixOptions;
         std::string_view address = line;
         // A quoted address means the address inside.
-        if (address.size() >= 2 && (address.front() == '"' || address.front() == '\'') && address.back() == address.front())
+        if (address.size() >= 2 && (address.front() == '"' || address.front() == '\'') &&
+            address.back() == address.front())
             address = Trim(address.substr(1, address.size() - 2));
         address = SplitOptions(address, suffixOptions);
         std::string resolved;
@@ -423,12 +425,13 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
             resolved = std::string(address);
         } else if (address.front() == '/') {
             // A path from the root: of the web server a web playlist came from, else of this machine.
-            resolved = webBase && address.substr(0, 2) != "//"
-                           ? base.resolved(QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())),
-                                                QUrl::TolerantMode))
-                                 .toString()
-                                 .toStdString()
-                           : std::string(address);
+            resolved =
+                webBase && address.substr(0, 2) != "//"
+                    ? base.resolved(QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size())),
+                                         QUrl::TolerantMode))
+                          .toString()
+                          .toStdString()
+                    : std::string(address);
         } else if (extended && LooksRelative(address)) {
             const QString relative = QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()));
             if (localBase) {
@@ -486,8 +489,8 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
     // A file without any playlist mark counts as a plain list of addresses only when every line
     // is one: an HTML page or a text file is no playlist.
     if (!extended && firstJunkLine != 0)
-        throw Exception("it is not an M3U playlist (line " + std::to_string(firstJunkLine) + ": \"" +
-                        Shown(firstJunk) + "\")");
+        throw Exception("it is not an M3U playlist (line " + std::to_string(firstJunkLine) + ": \"" + Shown(firstJunk) +
+                        "\")");
 }
 
 } // namespace quorvel

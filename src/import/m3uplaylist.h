@@ -3,6 +3,7 @@
 #include "base/requestoptions.h"
 
 #include <QUrl>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,7 +17,7 @@ struct PlaylistEntry {
     std::string title;
     std::string group;
     std::string address;
-    int line = 0; // line of the address, from 1
+    int line = 0;           // line of the address, from 1
     RequestOptions options; // what its server wants to see, empty fields not sent
     // The guide's names for the channel, as written ("tvg-id", "tvg-name", "tvg-chno", "tvg-shift").
     std::string tvgId;

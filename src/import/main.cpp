@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+
 #include <iostream>
 #include <unistd.h>
 
@@ -14,8 +15,9 @@ int main(int argc, char** argv)
     arguments.removeFirst();
     try {
         // The player's folders, decided as the player decides them.
-        quorvel::ImportCommand command(quorvel::DataFolders::For(QCoreApplication::applicationDirPath().toStdString() + "/"),
-                                       std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+        quorvel::ImportCommand command(
+            quorvel::DataFolders::For(QCoreApplication::applicationDirPath().toStdString() + "/"), std::cout, std::cerr,
+            ::isatty(STDERR_FILENO) == 1);
         return command.Run(arguments);
     } catch (const std::exception& e) {
         std::cerr << "quorvel-import: " << e.what() << "\n";

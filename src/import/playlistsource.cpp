@@ -1,18 +1,18 @@
 #include "import/playlistsource.h"
 
-#include "platform/webaddress.h"
-
 #include "base/exception.h"
 #include "base/readtoend.h"
+#include "platform/webaddress.h"
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QTimer>
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -26,7 +26,7 @@ std::string Text(const QString& s) { return s.toStdString(); }
 
 } // namespace
 
-PlaylistSource::PlaylistSource(QString location) : location_(std::move(location)) {}
+PlaylistSource::PlaylistSource(QString location) : location_(std::move(location)) { }
 
 bool PlaylistSource::IsRemote() const { return WebAddress(location_).isValid(); }
 
@@ -37,9 +37,8 @@ QByteArray PlaylistSource::Read(const Options& options)
     const qsizetype sep = location_.indexOf(QLatin1String("://"));
     if (sep > 0 && !location_.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
         throw Exception("Cannot read " + Text(location_) + ": only files and http or https addresses are read");
-    const QString path = location_.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)
-                             ? QUrl(location_).toLocalFile()
-                             : location_;
+    const QString path =
+        location_.startsWith(QLatin1String("file:"), Qt::CaseInsensitive) ? QUrl(location_).toLocalFile() : location_;
     return ReadFile(path, options);
 }
 

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+
 #include <atomic>
 #include <functional>
 
@@ -13,10 +14,10 @@ namespace quorvel {
 class PlaylistSource {
 public:
     struct Options {
-        int timeoutMs = 30000;                    // longest wait for any sign of the server
-        qint64 maxBytes = qint64(512) << 20;      // no playlist is larger
+        int timeoutMs = 30000;                                       // longest wait for any sign of the server
+        qint64 maxBytes = qint64(512) << 20;                         // no playlist is larger
         std::function<void(qint64 received, qint64 total)> progress; // total -1 when unknown
-        const std::atomic<bool>* cancel = nullptr; // set from elsewhere: the read ends soon after
+        const std::atomic<bool>* cancel = nullptr;                   // set from elsewhere: the read ends soon after
         qint64 firstBytes = 0; // more than 0: only about that many bytes are wanted, the rest not read
     };
 

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QUrl>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -28,8 +29,7 @@ public:
         const QByteArray folder = QFileInfo(QString::fromStdString(catalogue)).absolutePath().toLocal8Bit();
         fd_ = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd_ >= 0)
-            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
-            }
+            while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) { }
     }
     ~CatalogueLock()
     {
@@ -56,7 +56,7 @@ std::vector<std::string> OwnedNames(const std::vector<SourceChannel>& channels)
 
 } // namespace
 
-PlaylistSources::PlaylistSources(std::string catalogueFile) : catalogue_(std::move(catalogueFile)) {}
+PlaylistSources::PlaylistSources(std::string catalogueFile) : catalogue_(std::move(catalogueFile)) { }
 
 ViewerDatabase& PlaylistSources::Database()
 {
@@ -129,7 +129,8 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
         if (parsed->Entries().empty() && parsed->WithoutAddress() == 0) {
             std::string why = "it holds no channels";
             if (parsed->TooLongLines() > 0)
-                why += " (" + std::to_string(parsed->TooLongLines()) + " lines too long to be a channel's were skipped)";
+                why +=
+                    " (" + std::to_string(parsed->TooLongLines()) + " lines too long to be a channel's were skipped)";
             throw Exception("Cannot import " + shown + ": " + why);
         }
 
@@ -141,71 +142,73 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
         import.Add(*parsed, [&](std::size_t done, std::size_t total) {
             if (cancel && cancel->load())
                 throw Exception("Importing " + shown + " was cancelled");
-            if (progress)
-                progress(Progress{Progress::Stage::Importing, static_cast<long long>(done),
-                                  static_cast<long long>(total)});
-        });
-        const ImportReport& r = import.Report();
-        if (r.Added() + r.Updated() + r.Present() == 0)
-            throw Exception("Nothing imported from " + shown + ": every entry was skipped");
-        if (known) {
-            const auto others = Database().NamesOfOtherSources(known->id);
-            import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0; });
-        }
-
-        SourceOutcome outcome;
-        outcome.location = shown;
-        outcome.entries = static_cast<long long>(parsed->Entries().size()) + parsed->WithoutAddress();
-        if (dryRun) {
-            outcome.report = import.Report();
-            return outcome;
-        }
         if (progress)
-            progress(Progress{Progress::Stage::Writing, 0, -1});
-        if (import.HasChanges()) {
-            import.Write();
-            outcome.written = true;
+            progress(Progress{Progress::Stage::Importing, static_cast<long long>(done), static_cast<long long>(total)});
+    });
+    const ImportReport& r = import.Report();
+    if (r.Added() + r.Updated() + r.Present() == 0)
+        throw Exception("Nothing imported from " + shown + ": every entry was skipped");
+    if (known) {
+        const auto others = Database().NamesOfOtherSources(known->id);
+            import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0;
+    });
+}
+
+SourceOutcome outcome;
+outcome.location = shown;
+outcome.entries = static_cast<long long>(parsed->Entries().size()) + parsed->WithoutAddress();
+if (dryRun) {
+    outcome.report = import.Report();
+    return outcome;
+}
+if (progress)
+    progress(Progress{Progress::Stage::Writing, 0, -1});
+if (import.HasChanges()) {
+    import.Write();
+    outcome.written = true;
+}
+// What the source now lists, channel by channel, as the catalogue names them.
+std::vector<SourceChannel> channels;
+channels.reserve(import.PlacementCount());
+const auto& entries = parsed->Entries();
+for (std::size_t i = 0; i < import.PlacementCount(); ++i) {
+    const auto placed = import.Placed(i);
+    if (placed.name.empty())
+        continue;
+    const PlaylistEntry& e = entries[i];
+    SourceChannel c;
+    c.category = std::string(placed.category);
+    c.name = std::string(placed.name);
+    c.address = e.address;
+    c.options = e.options;
+    c.tvgId = e.tvgId;
+    c.tvgName = e.tvgName;
+    c.tvgChno = e.tvgChno;
+    c.tvgShift = e.tvgShift;
+    c.owned = placed.owned;
+    channels.push_back(std::move(c));
+}
+SourceRecord record;
+record.location = shown;
+record.lastRead = QDateTime::currentSecsSinceEpoch();
+record.guideAddresses = parsed->GuideAddresses();
+record.userAgent = parsed->HeaderUserAgent();
+record.tvgShift = parsed->HeaderShift();
+Database().StoreRead(record, channels);
+outcome.report = import.Report();
+return outcome;
+} // namespace quorvel
+catch (const Exception& e)
+{
+    if (known && !dryRun) {
+        try {
+            Database().StoreFailure(known->id, e.Message());
+        } catch (const Exception&) {
+            // The reason is lost, the channels are not: the read's own failure is the news.
         }
-        // What the source now lists, channel by channel, as the catalogue names them.
-        std::vector<SourceChannel> channels;
-        channels.reserve(import.PlacementCount());
-        const auto& entries = parsed->Entries();
-        for (std::size_t i = 0; i < import.PlacementCount(); ++i) {
-            const auto placed = import.Placed(i);
-            if (placed.name.empty())
-                continue;
-            const PlaylistEntry& e = entries[i];
-            SourceChannel c;
-            c.category = std::string(placed.category);
-            c.name = std::string(placed.name);
-            c.address = e.address;
-            c.options = e.options;
-            c.tvgId = e.tvgId;
-            c.tvgName = e.tvgName;
-            c.tvgChno = e.tvgChno;
-            c.tvgShift = e.tvgShift;
-            c.owned = placed.owned;
-            channels.push_back(std::move(c));
-        }
-        SourceRecord record;
-        record.location = shown;
-        record.lastRead = QDateTime::currentSecsSinceEpoch();
-        record.guideAddresses = parsed->GuideAddresses();
-        record.userAgent = parsed->HeaderUserAgent();
-        record.tvgShift = parsed->HeaderShift();
-        Database().StoreRead(record, channels);
-        outcome.report = import.Report();
-        return outcome;
-    } catch (const Exception& e) {
-        if (known && !dryRun) {
-            try {
-                Database().StoreFailure(known->id, e.Message());
-            } catch (const Exception&) {
-                // The reason is lost, the channels are not: the read's own failure is the news.
-            }
-        }
-        throw;
     }
+    throw;
+}
 }
 
 SourceOutcome PlaylistSources::Remove(const SourceRecord& source)
@@ -216,14 +219,15 @@ SourceOutcome PlaylistSources::Remove(const SourceRecord& source)
     CatalogueImport import(catalogue_);
     import.SetSourceChannels(OwnedNames(Database().Channels(source.id)));
     const auto others = Database().NamesOfOtherSources(source.id);
-    import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0; });
-    if (import.HasChanges()) {
-        import.Write();
-        outcome.written = true;
-    }
-    Database().RemoveSource(source.id);
-    outcome.report = import.Report();
-    return outcome;
+    import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0;
+});
+if (import.HasChanges()) {
+    import.Write();
+    outcome.written = true;
+}
+Database().RemoveSource(source.id);
+outcome.report = import.Report();
+return outcome;
 }
 
 } // namespace quorvel

@@ -4,6 +4,7 @@
 #include "userdata/viewerdatabase.h"
 
 #include <QString>
+
 #include <atomic>
 #include <functional>
 #include <memory>

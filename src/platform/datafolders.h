@@ -15,7 +15,7 @@ namespace quorvel {
 // seeded from the installed defaults. Nothing is then written beside the program.
 struct DataFolders {
     static constexpr const char* PagesFolder = "share/quorvel"; // below the installation prefix
-    static constexpr const char* StartPage = "TVAPI.dat";         // the page that marks a pages folder
+    static constexpr const char* StartPage = "TVAPI.dat";       // the page that marks a pages folder
 
     std::string programDir; // the executable's folder
     std::string pagesDir;   // the pages and the defaults the data folder is seeded from

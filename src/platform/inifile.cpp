@@ -6,14 +6,11 @@
 namespace quorvel {
 namespace {
 
-std::string Cut(std::string_view s)
-{
-    return std::string(s.substr(0, IniFile::MaxValueLength));
-}
+std::string Cut(std::string_view s) { return std::string(s.substr(0, IniFile::MaxValueLength)); }
 
 } // namespace
 
-IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) {}
+IniFile::IniFile(std::string fileName) : fileName_(std::move(fileName)) { }
 
 void IniFile::ListKeys(const std::string& section, std::vector<std::string>& list) const
 {

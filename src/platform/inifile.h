@@ -29,7 +29,8 @@ public:
     void WriteValue(const std::string& section, const std::string& key, const std::string& value);
     // Stores several values of one section at once, as WriteValue would one after the other,
     // but in one change of the file: an interruption leaves all of them or none.
-    void WriteSectionValues(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
+    void WriteSectionValues(const std::string& section,
+                            const std::vector<std::pair<std::string, std::string>>& entries);
     // The same for keys of several sections, in one change of the file.
     void WriteSections(const std::vector<SectionValues>& edits);
     // Takes keys out and sets keys, in one change of the file.

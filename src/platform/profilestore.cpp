@@ -5,14 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <fcntl.h>
 #include <limits.h>
+#include <mutex>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
-
 
 namespace quorvel {
 namespace {
@@ -26,8 +25,7 @@ struct Identity {
     bool operator==(const Identity& o) const
     {
         return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
-               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
-               ctime.tv_nsec == o.ctime.tv_nsec;
+               mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec && ctime.tv_nsec == o.ctime.tv_nsec;
     }
 };
 

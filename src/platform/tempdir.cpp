@@ -11,8 +11,7 @@ namespace {
 bool IsPrivate(const std::string& dir)
 {
     struct stat st;
-    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & 077) == 0;
+    return ::lstat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }
 
 std::string WithSlash(std::string dir)

@@ -3,6 +3,7 @@
 #include "base/exception.h"
 
 #include <QSocketNotifier>
+
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
@@ -26,7 +27,7 @@ extern "C" void OnSignal(int number)
 
 void Install(void (*handler)(int))
 {
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

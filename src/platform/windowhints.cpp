@@ -3,13 +3,13 @@
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
-#include <xcb/xcb.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <xcb/xcb.h>
 
 namespace quorvel {
 

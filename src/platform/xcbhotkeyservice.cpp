@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QWidget>
+
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #include <cstdlib>
@@ -21,18 +22,24 @@ constexpr uint16_t kIgnoredLocks[] = {0, XCB_MOD_MASK_LOCK, XCB_MOD_MASK_2, XCB_
 KeySym KeySymOf(unsigned virtualKey)
 {
     switch (virtualKey) {
-    case HotKeyService::VK_HOME: return XK_Home;
-    default: return NoSymbol;
+    case HotKeyService::VK_HOME:
+        return XK_Home;
+    default:
+        return NoSymbol;
     }
 }
 
 uint16_t XModifiersOf(unsigned modifiers)
 {
     uint16_t x = 0;
-    if (modifiers & 1) x |= XCB_MOD_MASK_1;       // Alt
-    if (modifiers & 2) x |= XCB_MOD_MASK_CONTROL;
-    if (modifiers & 4) x |= XCB_MOD_MASK_SHIFT;
-    if (modifiers & 8) x |= XCB_MOD_MASK_4;       // the Windows key
+    if (modifiers & 1)
+        x |= XCB_MOD_MASK_1; // Alt
+    if (modifiers & 2)
+        x |= XCB_MOD_MASK_CONTROL;
+    if (modifiers & 4)
+        x |= XCB_MOD_MASK_SHIFT;
+    if (modifiers & 8)
+        x |= XCB_MOD_MASK_4; // the Windows key
     return x;
 }
 
@@ -89,8 +96,8 @@ bool XcbHotKeyService::RegisterHotKey(QWidget* window, int id, unsigned modifier
     const Grab grab{window, modifiers, virtualKey, keycode, XModifiersOf(modifiers)};
     bool refused = false;
     for (uint16_t locks : kIgnoredLocks) {
-        auto cookie = xcb_grab_key_checked(connection_, 1, root_, grab.xModifiers | locks, keycode,
-                                           XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        auto cookie = xcb_grab_key_checked(connection_, 1, root_, grab.xModifiers | locks, keycode, XCB_GRAB_MODE_ASYNC,
+                                           XCB_GRAB_MODE_ASYNC);
         // Another client holding the same grab gives BadAccess.
         if (xcb_generic_error_t* error = xcb_request_check(connection_, cookie)) {
             refused = true;

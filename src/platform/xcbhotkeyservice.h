@@ -3,6 +3,7 @@
 #include "platform/hotkeyservice.h"
 
 #include <QAbstractNativeEventFilter>
+
 #include <cstdint>
 #include <map>
 
@@ -28,14 +29,14 @@ public:
 private:
     struct Grab {
         QWidget* window;
-        unsigned modifiers;     // hot-key model
-        unsigned virtualKey;    // hot-key model
+        unsigned modifiers;  // hot-key model
+        unsigned virtualKey; // hot-key model
         std::uint8_t keycode;
         uint16_t xModifiers;
         // One physical press is one message: a held key repeats (as more presses, or as
         // release and press pairs of one server time), and those repeats are no presses.
         bool down = false;
-        std::uint32_t lastPress = 0;   // the press or repeat seen last
+        std::uint32_t lastPress = 0; // the press or repeat seen last
         bool released = false;
         std::uint32_t lastRelease = 0;
     };

@@ -26,9 +26,12 @@ void ChannelCard::ShowFor(Kind kind, const QString& channelName)
 QString ChannelCard::Status() const
 {
     switch (kind_) {
-    case Kind::Connecting: return tr("Connecting…");
-    case Kind::Reconnecting: return tr("Reconnecting…");
-    case Kind::AudioOnly: break;
+    case Kind::Connecting:
+        return tr("Connecting…");
+    case Kind::Reconnecting:
+        return tr("Reconnecting…");
+    case Kind::AudioOnly:
+        break;
     }
     return tr("Sound only");
 }

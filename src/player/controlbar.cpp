@@ -18,7 +18,10 @@ QString FormatTime(double seconds)
 {
     const int s = seconds > 0 ? static_cast<int>(seconds) : 0;
     if (s >= 3600)
-        return QStringLiteral("%1:%2:%3").arg(s / 3600).arg(s / 60 % 60, 2, 10, QChar('0')).arg(s % 60, 2, 10, QChar('0'));
+        return QStringLiteral("%1:%2:%3")
+            .arg(s / 3600)
+            .arg(s / 60 % 60, 2, 10, QChar('0'))
+            .arg(s % 60, 2, 10, QChar('0'));
     return QStringLiteral("%1:%2").arg(s / 60).arg(s % 60, 2, 10, QChar('0'));
 }
 

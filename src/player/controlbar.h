@@ -3,6 +3,7 @@
 #include "player/audiotrack.h"
 
 #include <QWidget>
+
 #include <optional>
 
 class QLabel;

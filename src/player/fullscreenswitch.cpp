@@ -8,7 +8,7 @@
 
 namespace quorvel {
 
-FullScreenSwitch::FullScreenSwitch(QWidget* subject) : QObject(subject), subject_(subject) {}
+FullScreenSwitch::FullScreenSwitch(QWidget* subject) : QObject(subject), subject_(subject) { }
 
 void FullScreenSwitch::Set(bool on)
 {

@@ -6,7 +6,7 @@
 
 namespace quorvel {
 
-JumpSlider::JumpSlider(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) {}
+JumpSlider::JumpSlider(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) { }
 
 int JumpSlider::ValueAt(const QPoint& point) const
 {

@@ -2,8 +2,8 @@
 
 #include "player/mpvbaseoptions.h"
 
-#include <mpv/client.h>
 #include <algorithm>
+#include <mpv/client.h>
 #include <string_view>
 
 namespace quorvel {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -23,7 +24,6 @@ namespace quorvel {
 // for every core to read those written since its own entry started.
 class LibavLog {
 public:
-
     // The one log, started when there is none; it goes with its last holder. Null when mpv
     // cannot start a core: libav's lines are then missed, nothing else.
     static std::shared_ptr<LibavLog> Acquire();

@@ -7,19 +7,20 @@
 #include "player/mpvvideowindow.h"
 #include "player/numberentrycard.h"
 #include "player/playermessage.h"
-#include "player/pointeridlehider.h"
-#include "player/programmecard.h"
 #include "player/playersession.h"
 #include "player/playersettings.h"
+#include "player/pointeridlehider.h"
+#include "player/programmecard.h"
 #include "player/surfing.h"
 #include "player/zapcard.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTimer>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace quorvel {
 
@@ -60,9 +61,8 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     // A click on the picture gives the player the keyboard, as in every player; the keys then
     // work the player (and never start finding a channel, which typing in the tree does).
     connect(video_, &MpvVideoWindow::pressed, this, &MediaPlayer::TakeKeyboard);
-    connect(video_, &MpvVideoWindow::keyPressed, this, [this](int key, Qt::KeyboardModifiers modifiers) {
-        HandleKey(key, modifiers);
-    });
+    connect(video_, &MpvVideoWindow::keyPressed, this,
+            [this](int key, Qt::KeyboardModifiers modifiers) { HandleKey(key, modifiers); });
     surfing_ = std::make_unique<Surfing>(*session_, *video_, audioOutput);
     card_ = new ChannelCard(this);
     card_->setAttribute(Qt::WA_NativeWindow);
@@ -136,7 +136,8 @@ void MediaPlayer::ConnectBar()
     // Every control's call into mpv runs guarded: a refusal shows in the player's message.
     connect(bar_, &ControlBar::playPauseClicked, this, &MediaPlayer::TogglePause);
     connect(bar_, &ControlBar::stopClicked, this, [this] { Guarded([this] { session_->Stop(); }); });
-    connect(bar_, &ControlBar::muteClicked, this, [this] { Guarded([this] { Settings().SetMute(!Settings().Mute()); }); });
+    connect(bar_, &ControlBar::muteClicked, this,
+            [this] { Guarded([this] { Settings().SetMute(!Settings().Mute()); }); });
     connect(bar_, &ControlBar::volumeChosen, this,
             [this](int v) { Guarded([this, v] { Core().SetDouble(MpvProperty::Volume, v); }); });
     connect(bar_, &ControlBar::fullScreenClicked, this, [this] { SetFullScreen(!IsFullScreen()); });
@@ -186,9 +187,8 @@ void MediaPlayer::ConnectSession()
 {
     connect(session_.get(), &PlayerSession::stateChanged, this, &MediaPlayer::Follow);
     connect(session_.get(), &PlayerSession::note, this, &MediaPlayer::ShowNote);
-    connect(session_.get(), &PlayerSession::refused, this, [this](const QString& text) {
-        Notice(tr("The player could not do that: %1").arg(text));
-    });
+    connect(session_.get(), &PlayerSession::refused, this,
+            [this](const QString& text) { Notice(tr("The player could not do that: %1").arg(text)); });
 }
 
 void MediaPlayer::Follow()
@@ -207,7 +207,8 @@ void MediaPlayer::Follow()
     case State::Reconnecting:
         // Until its first picture the channel shows that it is on its way.
         message_->hide();
-        card_->ShowFor(state == State::Connecting ? ChannelCard::Kind::Connecting : ChannelCard::Kind::Reconnecting, name);
+        card_->ShowFor(state == State::Connecting ? ChannelCard::Kind::Connecting : ChannelCard::Kind::Reconnecting,
+                       name);
         RaiseOverlays();
         return;
     case State::Playing:
@@ -232,7 +233,8 @@ void MediaPlayer::Follow()
         message_->hide();
         return;
     case State::Ended:
-    case State::Failed: break;
+    case State::Failed:
+        break;
     }
     card_->hide();
     buffering_->hide();
@@ -274,8 +276,8 @@ void MediaPlayer::ShowZap(const ZapInfo& info)
     PlaceZapCard();
     zap_->ShowFor(info);
     // A channel already playing (chosen again) has no picture to wait for.
-    if (session_->CurrentState() != PlayerSession::State::Connecting
-        && session_->CurrentState() != PlayerSession::State::Reconnecting)
+    if (session_->CurrentState() != PlayerSession::State::Connecting &&
+        session_->CurrentState() != PlayerSession::State::Reconnecting)
         zap_->StartCountdown();
 }
 
@@ -522,8 +524,16 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return false;
     switch (key) {
-    case Qt::Key_0: case Qt::Key_1: case Qt::Key_2: case Qt::Key_3: case Qt::Key_4:
-    case Qt::Key_5: case Qt::Key_6: case Qt::Key_7: case Qt::Key_8: case Qt::Key_9:
+    case Qt::Key_0:
+    case Qt::Key_1:
+    case Qt::Key_2:
+    case Qt::Key_3:
+    case Qt::Key_4:
+    case Qt::Key_5:
+    case Qt::Key_6:
+    case Qt::Key_7:
+    case Qt::Key_8:
+    case Qt::Key_9:
         numbers_->Type(key - Qt::Key_0);
         return true;
     case Qt::Key_Return:

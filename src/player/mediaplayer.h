@@ -3,6 +3,7 @@
 #include "base/requestoptions.h"
 
 #include <QWidget>
+
 #include <functional>
 #include <memory>
 

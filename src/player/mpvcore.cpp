@@ -13,6 +13,7 @@
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QTimer>
+
 #include <clocale>
 #include <utility>
 
@@ -199,12 +200,24 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
     const double number = has && info->format == MPV_FORMAT_DOUBLE ? *static_cast<double*>(prop.data) : 0.0;
     const int64_t integer = has && info->format == MPV_FORMAT_INT64 ? *static_cast<int64_t*>(prop.data) : 0;
     switch (info->id) {
-    case MpvProperty::Pause: emit pauseChanged(flag); break;
-    case MpvProperty::Mute: emit muteChanged(flag); break;
-    case MpvProperty::Volume: emit volumeChanged(number); break;
-    case MpvProperty::TimePos: emit timePosChanged(number); break;
-    case MpvProperty::Duration: emit durationChanged(number); break;
-    case MpvProperty::Seekable: emit seekableChanged(flag); break;
+    case MpvProperty::Pause:
+        emit pauseChanged(flag);
+        break;
+    case MpvProperty::Mute:
+        emit muteChanged(flag);
+        break;
+    case MpvProperty::Volume:
+        emit volumeChanged(number);
+        break;
+    case MpvProperty::TimePos:
+        emit timePosChanged(number);
+        break;
+    case MpvProperty::Duration:
+        emit durationChanged(number);
+        break;
+    case MpvProperty::Seekable:
+        emit seekableChanged(flag);
+        break;
     case MpvProperty::PausedForCache:
         buffering_ = flag;
         emit bufferingChanged(buffering_, bufferPercent_);
@@ -214,14 +227,17 @@ void MpvCore::HandleProperty(uint64_t id, const mpv_event_property& prop)
         if (buffering_)
             emit bufferingChanged(buffering_, bufferPercent_);
         break;
-    case MpvProperty::IdleActive: emit idleChanged(flag); break;
+    case MpvProperty::IdleActive:
+        emit idleChanged(flag);
+        break;
     case MpvProperty::TrackList:
         emit audioTracksChanged(has ? AudioTracksIn(*static_cast<mpv_node*>(prop.data)) : AudioTracks());
         break;
     case MpvProperty::VideoTrack:
     case MpvProperty::AudioId:
     case MpvProperty::AudioLanguage:
-    case MpvProperty::Count: break;
+    case MpvProperty::Count:
+        break;
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -3,6 +3,7 @@
 #include "player/libavlog.h"
 
 #include <QStringList>
+
 #include <atomic>
 #include <chrono>
 #include <cstdint>

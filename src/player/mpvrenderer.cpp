@@ -9,6 +9,7 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QWindow>
+
 #include <cstdlib>
 #include <mpv/render_gl.h>
 
@@ -44,7 +45,7 @@ bool MemoryDrawing(QOpenGLContext& context)
 
 } // namespace
 
-MpvRenderer::MpvRenderer(MpvCore& core, const QSurfaceFormat& format) : core_(core), format_(format) {}
+MpvRenderer::MpvRenderer(MpvCore& core, const QSurfaceFormat& format) : core_(core), format_(format) { }
 
 MpvRenderer::~MpvRenderer()
 {
@@ -81,8 +82,7 @@ void MpvRenderer::Ensure()
     mpv_opengl_init_params gl{&GetProcAddress, nullptr};
     int advanced = 0;
     mpv_render_param params[] = {
-        {MPV_RENDER_PARAM_API_TYPE,
-         const_cast<char*>(inMemory ? MPV_RENDER_API_TYPE_SW : MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(inMemory ? MPV_RENDER_API_TYPE_SW : MPV_RENDER_API_TYPE_OPENGL)},
         {MPV_RENDER_PARAM_ADVANCED_CONTROL, &advanced},
         {inMemory ? MPV_RENDER_PARAM_INVALID : MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
         {MPV_RENDER_PARAM_INVALID, nullptr},
@@ -148,8 +148,8 @@ bool MpvRenderer::Render(QSurface* surface, int w, int h)
     if (!context_ || !context_->makeCurrent(surface))
         return false;
     if (prepared_ && preparedPicture_->size() == QSize(w, h)) {
-        QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, w, h), preparedPicture_.get(),
-                                                  QRect(0, 0, w, h), GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        QOpenGLFramebufferObject::blitFramebuffer(nullptr, QRect(0, 0, w, h), preparedPicture_.get(), QRect(0, 0, w, h),
+                                                  GL_COLOR_BUFFER_BIT, GL_NEAREST);
     } else if (render_) {
         Draw(static_cast<int>(context_->defaultFramebufferObject()), w, h);
     } else {

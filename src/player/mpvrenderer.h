@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QSize>
 #include <QSurfaceFormat>
+
 #include <atomic>
 #include <cstddef>
 #include <cstdint>

@@ -44,7 +44,8 @@ MpvVideoWindow::~MpvVideoWindow()
     QThread* here = QThread::currentThread();
     renderer_->SetUpdateHandler(nullptr);
     if (renderer_->Context() && renderer_->Context()->thread() == thread_.get())
-        QMetaObject::invokeMethod(onThread_, [this, here] { renderer_->HandTo(here); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            onThread_, [this, here] { renderer_->HandTo(here); }, Qt::BlockingQueuedConnection);
     // The thread ends before the renderer goes: a drawing or a look at mpv's news queued
     // before would otherwise run on a renderer that is gone. Calls still queued go with its
     // object.
@@ -58,7 +59,8 @@ void MpvVideoWindow::Attach()
 {
     // Called on an mpv thread: only queue the work, for the drawing thread.
     renderer_->SetUpdateHandler([this] {
-        QMetaObject::invokeMethod(onThread_, [this] { ProcessRenderUpdate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            onThread_, [this] { ProcessRenderUpdate(); }, Qt::QueuedConnection);
     });
 }
 
@@ -100,7 +102,8 @@ std::unique_ptr<MpvRenderer> MpvVideoWindow::ExchangeRenderer(std::unique_ptr<Mp
     if (hasPicture)
         RequestRender();
     else
-        QMetaObject::invokeMethod(onThread_, [this] { ProcessRenderUpdate(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            onThread_, [this] { ProcessRenderUpdate(); }, Qt::QueuedConnection);
     return renderer;
 }
 
@@ -157,7 +160,8 @@ void MpvVideoWindow::Redraw()
 void MpvVideoWindow::RequestRender()
 {
     if (!renderAsked_.exchange(true))
-        QMetaObject::invokeMethod(onThread_, [this] { Render(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            onThread_, [this] { Render(); }, Qt::QueuedConnection);
 }
 
 void MpvVideoWindow::NoteSize()
@@ -210,9 +214,8 @@ bool MpvVideoWindow::event(QEvent* event)
     if (event->type() == QEvent::PlatformSurface &&
         static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() == QPlatformSurfaceEvent::SurfaceCreated)
         keepsPicture_ = KeepContentsWhenCovered(this);
-    if (event->type() == QEvent::PlatformSurface &&
-        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
-            QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
+    if (event->type() == QEvent::PlatformSurface && static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+                                                        QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed)
         StopDrawing();
     return QWindow::event(event);
 }

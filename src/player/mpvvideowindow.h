@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QWindow>
+
 #include <atomic>
 #include <memory>
 

@@ -103,8 +103,8 @@ void NumberEntryCard::PlaceIn(const QRect& videoArea)
     f.setBold(true);
     const QFontMetrics m(f);
     // Wide enough for every digit a number may have, so the box keeps its size while one types.
-    const int textWidth = large_ ? m.horizontalAdvance(QString(DigitEntry::kMaxDigits, QLatin1Char('8')))
-                                 : m.horizontalAdvance(text_);
+    const int textWidth =
+        large_ ? m.horizontalAdvance(QString(DigitEntry::kMaxDigits, QLatin1Char('8'))) : m.horizontalAdvance(text_);
     // A few pixels to spare: text measured exactly to the box's width may be elided on drawing.
     const int w = std::min(textWidth + 32, std::max(0, videoArea.width() - 2 * kMargin));
     const int h = m.height() + (large_ ? 12 : 16);

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
+
 #include <mpv/client.h>
 
 namespace quorvel {
@@ -34,9 +35,12 @@ QString Cause(int mpvError, const QString& logged)
     // mpv's own verdicts first: the words logged on the way (a sound driver's "No such file")
     // would otherwise be read as the stream's.
     switch (mpvError) {
-    case MPV_ERROR_AO_INIT_FAILED: return Tr("there is no sound device to play it on");
-    case MPV_ERROR_VO_INIT_FAILED: return Tr("the video cannot be shown");
-    default: break;
+    case MPV_ERROR_AO_INIT_FAILED:
+        return Tr("there is no sound device to play it on");
+    case MPV_ERROR_VO_INIT_FAILED:
+        return Tr("the video cannot be shown");
+    default:
+        break;
     }
     if (Mentions(logged, {QStringLiteral("Connection refused")}))
         return Tr("the server refused the connection");
@@ -44,8 +48,7 @@ QString Cause(int mpvError, const QString& logged)
         Mentions(logged, {QStringLiteral("Forbidden"), QStringLiteral("Unauthorized")}))
         return Tr("the server refused to send the stream");
     if (MentionsStatus(logged, "404|410") ||
-        Mentions(logged, {QStringLiteral("Not Found"),
-                          QStringLiteral("No such file"), QStringLiteral("resolve"),
+        Mentions(logged, {QStringLiteral("Not Found"), QStringLiteral("No such file"), QStringLiteral("resolve"),
                           QStringLiteral("Name or service not known"), QStringLiteral("No address associated")}))
         return Tr("the address was not found");
     if (Mentions(logged, {QStringLiteral("timed out"), QStringLiteral("timeout")}))
@@ -53,9 +56,12 @@ QString Cause(int mpvError, const QString& logged)
     if (Mentions(logged, {QStringLiteral("Network is unreachable"), QStringLiteral("No route to host")}))
         return Tr("the server cannot be reached");
     switch (mpvError) {
-    case MPV_ERROR_UNKNOWN_FORMAT: return Tr("the stream is in a form the player cannot read");
-    case MPV_ERROR_NOTHING_TO_PLAY: return Tr("the stream holds nothing to play");
-    default: return Tr("the stream could not be opened");
+    case MPV_ERROR_UNKNOWN_FORMAT:
+        return Tr("the stream is in a form the player cannot read");
+    case MPV_ERROR_NOTHING_TO_PLAY:
+        return Tr("the stream holds nothing to play");
+    default:
+        return Tr("the stream could not be opened");
     }
 }
 
@@ -72,6 +78,9 @@ PlaybackFailure PlaybackFailure::FromMpv(int mpvError, const QStringList& logged
 
 PlaybackFailure PlaybackFailure::StoppedSending() { return {Headline(Tr("the stream stopped sending")), {}, true}; }
 
-PlaybackFailure PlaybackFailure::Because(const QString& cause, bool canRetry) { return {Headline(cause), {}, canRetry}; }
+PlaybackFailure PlaybackFailure::Because(const QString& cause, bool canRetry)
+{
+    return {Headline(cause), {}, canRetry};
+}
 
 } // namespace quorvel

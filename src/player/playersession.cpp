@@ -6,15 +6,21 @@
 #include "player/stallwatch.h"
 
 #include <QDeadlineTimer>
+
 #include <exception>
 #include <mpv/client.h>
 
 namespace quorvel {
 
 PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
-    : QObject(parent), core_(std::make_unique<MpvCore>(audioOutput)), settings_(std::make_unique<PlayerSettings>(*core_))
+    : QObject(parent), core_(std::make_unique<MpvCore>(audioOutput)),
+      settings_(std::make_unique<PlayerSettings>(*core_))
 {
-    stall_ = new StallWatch([this] { return StallWatch::Progress{position_, pictures_, bufferPercent_}; }, kStallMs, this);
+    stall_ = new StallWatch(
+        [this] {
+            return StallWatch::Progress{position_, pictures_, bufferPercent_};
+        },
+        kStallMs, this);
     connect(stall_, &StallWatch::stalled, this, &PlayerSession::Stalled);
     // The stream plays again: a later stall may be answered by opening it again, once more.
     connect(stall_, &StallWatch::advanced, this, [this] {
@@ -78,8 +84,8 @@ void PlayerSession::Reset()
     soundOnly_ = false;
 }
 
-void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead,
-                               bool hasPicture, qint64 shownFrom)
+void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options, MpvCore& openedAhead, bool hasPicture,
+                               qint64 shownFrom)
 {
     url_ = url;
     options_ = options;
@@ -223,10 +229,7 @@ void PlayerSession::Fail(const PlaybackFailure& failure)
     SetState(State::Failed);
 }
 
-void PlayerSession::StopWatching()
-{
-    stall_->Stop();
-}
+void PlayerSession::StopWatching() { stall_->Stop(); }
 
 void PlayerSession::SetState(State state)
 {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -26,8 +27,8 @@ public:
         Connecting,   // opening, until the first picture (or the sound of a sound-only channel)
         Reconnecting, // stalled and opened again, until it gives something
         Playing,
-        Ended,        // a recorded stream played to its end
-        Failed,       // see Failure()
+        Ended,  // a recorded stream played to its end
+        Failed, // see Failure()
     };
     // A stream that gives nothing is opened again within ten seconds of its last sign of life
     // (the limit and two of the watch's looks); the attempt gets ten seconds before it is

@@ -89,7 +89,8 @@ bool PointerIdleHider::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

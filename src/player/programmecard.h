@@ -11,9 +11,9 @@ namespace quorvel {
 // it has gone) and the next one. Empty when the guide knows nothing of the channel.
 struct ProgrammeInfo {
     QString nowTitle;
-    QString nowSpan;       // "20:00–21:00", local time
-    double progress = -1;  // 0…1 of the programme gone by; below 0 when unknown
-    QString nextLine;      // "Next: 21:00–22:00 Title"
+    QString nowSpan;      // "20:00–21:00", local time
+    double progress = -1; // 0…1 of the programme gone by; below 0 when unknown
+    QString nextLine;     // "Next: 21:00–22:00 Title"
 
     bool Empty() const { return nowTitle.isEmpty() && nextLine.isEmpty(); }
 };

@@ -1,6 +1,7 @@
 #include "player/stallwatch.h"
 
 #include <QTimer>
+
 #include <algorithm>
 
 namespace quorvel {

@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+
 #include <functional>
 
 class QTimer;

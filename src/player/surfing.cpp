@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QMetaObject>
 #include <QTimer>
+
 #include <exception>
 
 namespace quorvel {
@@ -180,7 +181,8 @@ void Surfing::Watch()
     // renderer.
     MpvRenderer* renderer = renderer_.get();
     renderer->SetUpdateHandler([this, renderer] {
-        QMetaObject::invokeMethod(this, [this, renderer] { LookAtNews(renderer); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, renderer] { LookAtNews(renderer); }, Qt::QueuedConnection);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "player/xcbpictureoutput.h"
 
 #include <QGuiApplication>
+
 #include <algorithm>
 #include <cstdlib>
 #include <xcb/xcb.h>
@@ -44,7 +45,8 @@ std::unique_ptr<XcbPictureOutput> XcbPictureOutput::For(std::uint32_t window)
     xcb_connection_t* connection = Connection();
     if (!connection || !window)
         return nullptr;
-    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
     if (!geometry)
         return nullptr;
     const std::uint8_t depth = geometry->depth;

@@ -11,14 +11,13 @@ constexpr const char* kAddressC = "https://quorvel.tv/go/online-movies";
 
 } // namespace
 
-AdList::AdList(std::string fileName) : fileName_(std::move(fileName)) {}
+AdList::AdList(std::string fileName) : fileName_(std::move(fileName)) { }
 
 const std::vector<std::pair<std::string, std::string>>& AdList::Defaults()
 {
     static const std::vector<std::pair<std::string, std::string>> ads = {
-        {"Satellite Tv For PC", kAddressA},     {"Internet Tv 3000+!", kAddressB},
-        {"Top Internet TV", kAddressB},         {"3000 Online Tv Channels", kAddressB},
-        {"Internet TV 2009", kAddressA},        {"Watch Online TV Now!", kAddressA},
+        {"Satellite Tv For PC", kAddressA},     {"Internet Tv 3000+!", kAddressB}, {"Top Internet TV", kAddressB},
+        {"3000 Online Tv Channels", kAddressB}, {"Internet TV 2009", kAddressA},   {"Watch Online TV Now!", kAddressA},
         {"Stream Online Movies", kAddressC},
     };
     return ads;
@@ -42,9 +41,6 @@ std::string AdList::NextTitle(const std::string& current) const
     return titles[(i + 1) % titles.size()];
 }
 
-std::string AdList::Address(const std::string& title) const
-{
-    return IniFile(fileName_).ReadValue(Section, title, "");
-}
+std::string AdList::Address(const std::string& title) const { return IniFile(fileName_).ReadValue(Section, title, ""); }
 
 } // namespace quorvel

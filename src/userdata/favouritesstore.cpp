@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
+
 #include <algorithm>
 #include <atomic>
 
@@ -89,8 +90,7 @@ private:
     QString name_;
 };
 
-FavouritesStore::FavouritesStore(const ViewerDatabase& database)
-    : db_(std::make_unique<Connection>(database.File()))
+FavouritesStore::FavouritesStore(const ViewerDatabase& database) : db_(std::make_unique<Connection>(database.File()))
 {
     // Every zap writes the recently watched: a commit waits for no disk, as the database's own
     // connection does (write-ahead logging keeps the file whole either way).

@@ -95,9 +95,9 @@ void GuideStoreWriter::Flush()
         Run(db, "BEGIN IMMEDIATE");
         try {
             QSqlQuery clear = Prepared(db, "DELETE FROM programmes WHERE channel = ? AND stop > ?");
-            QSqlQuery insert = Prepared(db,
-                "INSERT OR REPLACE INTO programmes (channel, start, stop, title, sub_title, description, category, guide) "
-                "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+            QSqlQuery insert = Prepared(db, "INSERT OR REPLACE INTO programmes (channel, start, stop, title, "
+                                            "sub_title, description, category, guide) "
+                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
             const QString guide = QString::fromStdString(guide_);
             for (const Pending& item : pending_) {
                 const QString channel = QString::fromStdString(channels_[item.channel]);

@@ -25,8 +25,7 @@ public:
 
     // channels: the catalogue names, by the reader's index of wanted channels; guide: the
     // address the programmes are read from, kept with each.
-    GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::string guide,
-                     std::int64_t now);
+    GuideStoreWriter(std::string databaseFile, std::vector<std::string> channels, std::string guide, std::int64_t now);
     ~GuideStoreWriter() override;
 
     void Take(std::size_t channel, std::span<Programme> programmes) override;

@@ -32,7 +32,7 @@ public:
 // The settings table of the viewer's database, through the database's own connection.
 class SettingsStore::DatabaseBackend : public Backend {
 public:
-    explicit DatabaseBackend(const ViewerDatabase& database) : connection_(Q(database.ConnectionName())) {}
+    explicit DatabaseBackend(const ViewerDatabase& database) : connection_(Q(database.ConnectionName())) { }
 
     Values Read() const override
     {
@@ -78,7 +78,7 @@ private:
 // A settings file beside the catalogue, for a folder where the database cannot live.
 class SettingsStore::FileBackend : public Backend {
 public:
-    explicit FileBackend(const QString& file) : file_(file) {}
+    explicit FileBackend(const QString& file) : file_(file) { }
 
     Values Read() const override
     {

@@ -4,15 +4,16 @@
 
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QThread>
-#include <QThreadPool>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QThread>
+#include <QThreadPool>
 #include <QVariant>
+
 #include <atomic>
 #include <mutex>
 #include <set>
@@ -325,8 +326,8 @@ void ViewerDatabase::Open()
                     for (const char* sql : steps[static_cast<std::size_t>(at)]) {
                         // SQLite has no "ADD COLUMN IF NOT EXISTS": a file set back to an older
                         // version by hand already has the column, and keeps it.
-                        if (const auto [table, column] = AddedColumn(sql); !column.isEmpty() &&
-                                                                          db_->HasColumn(table, column))
+                        if (const auto [table, column] = AddedColumn(sql);
+                            !column.isEmpty() && db_->HasColumn(table, column))
                             continue;
                         db_->Run(sql);
                     }
@@ -366,9 +367,9 @@ void ViewerDatabase::Open()
         if (first.damaged && QFileInfo::exists(file)) {
             const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
             const QFileInfo info(file);
-            const QString aside =
-                info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QLatin1String("-damaged-") + stamp +
-                (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
+            const QString aside = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
+                                  QLatin1String("-damaged-") + stamp +
+                                  (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
             if (QFile::rename(file, aside)) {
                 // Its journal files belong to it, not to the fresh one.
                 for (const char* journal : {"-wal", "-shm"})
@@ -525,7 +526,8 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
             QSqlQuery insert(db_->Db());
             insert.prepare(QStringLiteral(
                 "INSERT INTO source_channels (source_id, position, category, name, address, user_agent, referrer, "
-                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                "?)"));
             int position = 0;
             for (const auto& c : channels) {
                 insert.bindValue(0, QVariant::fromValue(id));
@@ -553,8 +555,8 @@ void ViewerDatabase::StoreFailure(std::int64_t source, const std::string& why)
 {
     return Guarded("store", [&] {
         db_->Write([&] {
-            db_->Run("UPDATE sources SET last_error = ? WHERE id = ?", {Q(why.empty() ? "failed" : why),
-                                                                        QVariant::fromValue(source)});
+            db_->Run("UPDATE sources SET last_error = ? WHERE id = ?",
+                     {Q(why.empty() ? "failed" : why), QVariant::fromValue(source)});
         });
     });
 }
@@ -634,7 +636,8 @@ std::vector<std::pair<std::string, std::string>> ViewerDatabase::GivenChannelNum
 {
     return Guarded("read", [&] {
         QSqlQuery q = db_->Run("SELECT name, tvg_chno FROM source_channels WHERE tvg_chno <> '' "
-                               "ORDER BY source_id, position", {});
+                               "ORDER BY source_id, position",
+                               {});
         std::vector<std::pair<std::string, std::string>> out;
         while (q.next())
             out.emplace_back(S(q.value(0)), S(q.value(1)));

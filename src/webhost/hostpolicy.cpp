@@ -11,10 +11,7 @@
 namespace quorvel {
 namespace {
 
-bool IsWebScheme(const QString& scheme)
-{
-    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
-}
+bool IsWebScheme(const QString& scheme) { return scheme == QLatin1String("http") || scheme == QLatin1String("https"); }
 
 // No separator at either end or next to another.
 void TidySeparators(QMenu& menu)

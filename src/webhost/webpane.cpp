@@ -22,6 +22,7 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
 #include <cfenv>
 
 namespace quorvel {

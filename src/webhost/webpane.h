@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QString>
 #include <QWidget>
+
 #include <functional>
 #include <memory>
 

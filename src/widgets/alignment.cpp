@@ -21,8 +21,8 @@ Align AlignOf(const QWidget* child)
 
 void AnchorAllSides(QWidget* child, const QMargins& distances)
 {
-    child->setProperty(kAnchors, QVariant::fromValue(QRect(distances.left(), distances.top(), distances.right(),
-                                                           distances.bottom())));
+    child->setProperty(
+        kAnchors, QVariant::fromValue(QRect(distances.left(), distances.top(), distances.right(), distances.bottom())));
 }
 
 void AlignChildren(QWidget* parent, const QRect& client)

@@ -4,7 +4,7 @@
 
 namespace quorvel {
 
-EditLine::EditLine(QWidget* parent) : QLineEdit(parent) {}
+EditLine::EditLine(QWidget* parent) : QLineEdit(parent) { }
 
 void EditLine::mousePressEvent(QMouseEvent* event)
 {

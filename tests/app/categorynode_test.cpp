@@ -1,18 +1,19 @@
 // A large channel tree: categories make their channel nodes when first needed, and the viewer,
 // the find box and the media keys find every channel as in a tree made whole at start.
 #include "app/categorynode.h"
-#include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/form1.h"
-#include "player/mediaplayer.h"
 #include "app/mpris.h"
-#include "scratchdir.h"
 #include "app/treenode.h"
+#include "player/mediaplayer.h"
+#include "scratchdir.h"
+#include "widgets/errorbox.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

@@ -4,14 +4,15 @@
 #include "app/mpris.h"
 #include "app/playlistmanager.h"
 #include "player/mediaplayer.h"
-#include "widgets/errorbox.h"
 #include "scratchdir.h"
+#include "widgets/errorbox.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

@@ -1,6 +1,5 @@
 // The find box in the real window under the harness's X server: typing narrows the tree,
 // Enter plays the match's stream (served on 127.0.0.1), Escape gives the tree back untouched.
-#include "widgets/errorbox.h"
 #include "app/findbox.h"
 #include "app/findresultsmodel.h"
 #include "app/form1.h"
@@ -8,6 +7,7 @@
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "testhttpserver.h"
+#include "widgets/errorbox.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -15,13 +15,17 @@
 #include <QTest>
 #include <QTreeView>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QStringList& l, std::ostream* os) { *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']'; }
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '[' << l.join(QStringLiteral(" | ")).toStdString() << ']';
+}
 QT_END_NAMESPACE
 
 namespace {
@@ -38,8 +42,9 @@ protected:
         ScratchDir::Spit(dir.File("VisibleAPI.dat"),
                          "[Layer1]\nNews=\nSports=\nEmpty=\n"
                          "[Layer2]\nMorning Show=News\nArena=Sports\nEvening Show=News\nSHOWtime=Sports\nПервый=News\n"
-                         "[Programs]\nMorning Show=" + url + "/news/morning.m3u8\nArena=" + url +
-                             "/sport/arena.m3u8\nEvening Show=" + url + "/news/evening.m3u8\n");
+                         "[Programs]\nMorning Show=" +
+                             url + "/news/morning.m3u8\nArena=" + url + "/sport/arena.m3u8\nEvening Show=" + url +
+                             "/news/evening.m3u8\n");
         form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
         form->show();
         form->activateWindow();

@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <QVariant>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -33,7 +34,8 @@ TEST(Form1Guide, APageWithoutATabFollowsTheChosenChannelAndCtrlGShowsIt)
         raw.setDatabaseName(QString::fromStdString(dir.File("viewer.db")));
         ASSERT_TRUE(raw.open());
         QSqlQuery q(raw);
-        ASSERT_TRUE(q.prepare(QStringLiteral("INSERT INTO programmes (channel, start, stop, title) VALUES (?, ?, ?, ?)")));
+        ASSERT_TRUE(
+            q.prepare(QStringLiteral("INSERT INTO programmes (channel, start, stop, title) VALUES (?, ?, ?, ?)")));
         for (const auto& [start, title] : {std::pair{now - 600, "On now"}, std::pair{now + 600, "Next"}}) {
             q.addBindValue(QStringLiteral("Alpha"));
             q.addBindValue(QVariant::fromValue(start));

@@ -1,7 +1,4 @@
 // Boss key, ticker and web panes of the main window, in-process under the harness's X server.
-#include "sponsor/adlist.h"
-#include "widgets/editline.h"
-#include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "platform/hotkeyservice.h"
 #include "player/mediaplayer.h"
@@ -9,9 +6,12 @@
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skinpanel.h"
-#include "skin/form/skinform.h"
 #include "skin/controls/skintabsheet.h"
+#include "skin/form/skinform.h"
+#include "sponsor/adlist.h"
 #include "webhost/webpane.h"
+#include "widgets/editline.h"
+#include "widgets/errorbox.h"
 #include "x11probe.h"
 
 #include <QApplication>
@@ -20,19 +20,20 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QSignalSpy>
-#include <QScreen>
-#include <QTest>
 #include <QWebEnginePage>
+
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <gtest/gtest.h>
 
 using namespace quorvel;
 
@@ -44,7 +45,8 @@ protected:
     {
         SetErrorPresenter([this](const QString&, const QString& message) { errors.push_back(message); });
         for (const char* page : {"TVAPI.dat", "TVADS.dat"})
-            std::filesystem::copy_file(std::string(getenv("QUORVEL_SOURCE_DIR")) + "/resources/" + page, dir.File(page));
+            std::filesystem::copy_file(std::string(getenv("QUORVEL_SOURCE_DIR")) + "/resources/" + page,
+                                       dir.File(page));
         ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n");
         form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
         form->show();
@@ -63,10 +65,7 @@ protected:
 };
 
 // Sends keys through the X server, as a user at the keyboard would.
-void XKey(const QString& keys)
-{
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
-}
+void XKey(const QString& keys) { QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}); }
 
 } // namespace
 
@@ -159,10 +158,12 @@ TEST_F(SponsorTest, AnAdNoBrowserCanOpenIsToldWithItsAddressToCopy)
     ASSERT_TRUE(address.startsWith("https://"));
     form->Edit1Click();
     QMessageBox* box = nullptr;
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        box = form->findChild<QMessageBox*>("OpenFailureBox");
-        return box && box->isVisible();
-    }, 10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            box = form->findChild<QMessageBox*>("OpenFailureBox");
+            return box && box->isVisible();
+        },
+        10000));
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(box);
     EXPECT_EQ(box->informativeText(), address);
@@ -176,7 +177,8 @@ TEST_F(SponsorTest, F1ShowsThePlayersKeysOnce)
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 10000));
     QTest::keyClick(form.get(), Qt::Key_F1);
     QDialog* help = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (help = form->findChild<QDialog*>("KeysHelp")) && help->isVisible(); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (help = form->findChild<QDialog*>("KeysHelp")) && help->isVisible(); }, 5000));
     const QString keys = help->findChild<QLabel*>("KeysTable")->text();
     for (const char* key : {"Space", "F, F11", "Home", "Ctrl+F"})
         EXPECT_TRUE(keys.contains(key)) << key;
@@ -269,7 +271,8 @@ TEST_F(SponsorTest, HomeAnywhereHidesAndMutesShiftHomeDoesNothing)
 
 TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
 {
-    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"),
+                     "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
     form.reset();
     form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
     form->show();

@@ -1,22 +1,23 @@
 // The main window in-process, under the harness's X server, with the real player (no sound).
-#include "catalogue/channelcatalogue.h"
-#include "widgets/editline.h"
-#include "widgets/errorbox.h"
 #include "app/form1.h"
+#include "catalogue/channelcatalogue.h"
 #include "platform/datafolders.h"
 #include "player/mediaplayer.h"
-#include "widgets/plainpanel.h"
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
-#include "skin/form/skinform.h"
 #include "skin/controls/skinpanel.h"
 #include "skin/controls/skintabsheet.h"
+#include "skin/form/skinform.h"
+#include "widgets/editline.h"
+#include "widgets/errorbox.h"
+#include "widgets/plainpanel.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -160,8 +161,8 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
     EXPECT_GT(stack.indexOf(form->Edit1), stack.indexOf(form->MediaPlayer1));
 
     // A dead address is reported in the video area, within the network time-out.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->MediaPlayer1->Message().startsWith("Cannot play this channel: "); },
-                                12000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return form->MediaPlayer1->Message().startsWith("Cannot play this channel: "); }, 12000));
 
     // Back to a category: playback goes on as it was.
     // Keys the tree does not use on a channel do not switch pages behind its back.
@@ -180,7 +181,8 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
 
 TEST_F(Form1Test, CloseDestroysThePlayerAndLaterResizesLeaveItAlone)
 {
-    ScratchDir::Spit(dir.File("VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"),
+                     "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
     auto form = Start();
     form->TreeView1->setCurrentItem(Find(form->TreeView1, "One"));
     ASSERT_TRUE(form->Playing);

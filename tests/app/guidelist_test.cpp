@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QListWidget>
 #include <QTimeZone>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -53,9 +54,9 @@ TEST(GuideListModel, DaysAreLocalAndAProgrammeOverMidnightStaysUnderItsStartDay)
     GuideListModel model;
     model.Show(QStringLiteral("Alpha"),
                {
-                   P(At(2026, 12, 6, 23, 0), At(2026, 12, 7, 0, 30), "Night film"),  // began yesterday
+                   P(At(2026, 12, 6, 23, 0), At(2026, 12, 7, 0, 30), "Night film"), // began yesterday
                    P(At(2026, 12, 7, 21, 0), At(2026, 12, 7, 22, 0), "Evening news"),
-                   P(At(2026, 12, 7, 22, 0), At(2026, 12, 8, 0, 30), "Late show"),   // over midnight
+                   P(At(2026, 12, 7, 22, 0), At(2026, 12, 8, 0, 30), "Late show"),     // over midnight
                    P(At(2026, 12, 8, 0, 30), At(2026, 12, 8, 1, 0), "After midnight"), // 23:30 UTC on the 7th
                    P(At(2026, 12, 8, 23, 0), At(2026, 12, 9, 1, 0), "Last of tomorrow"),
                    P(At(2026, 12, 9, 0, 0), At(2026, 12, 9, 1, 0), "Day after"),   // not listed
@@ -91,8 +92,8 @@ TEST(GuideListModel, TheDayOfAClockChangeHasItsOwnLength)
                {P(At(2026, 3, 29, 1, 30), At(2026, 3, 29, 3, 30), "Across the change"),
                 P(At(2026, 3, 29, 23, 30), At(2026, 3, 30, 0, 30), "Late")},
                now, kBerlin);
-    EXPECT_EQ(Lines(model), (std::vector<std::string>{"[Tomorrow, Sunday 29 March]", "01:30  Across the change",
-                                                      "23:30  Late"}));
+    EXPECT_EQ(Lines(model),
+              (std::vector<std::string>{"[Tomorrow, Sunday 29 March]", "01:30  Across the change", "23:30  Late"}));
     EXPECT_EQ(model.CurrentRow(), -1);
     EXPECT_EQ(model.Span(model.Rows()[1].programme).toStdString(), "01:30\u201303:30");
     // Nothing on now: the next start is the next change.
@@ -109,7 +110,8 @@ TEST(GuideListModel, OnNowIsTheLatestStartedAndAGapOrNoGuideMarksNothing)
                 P(At(2026, 12, 7, 11, 30), At(2026, 12, 7, 12, 30), "Inserted"),
                 P(At(2026, 12, 7, 14, 0), At(2026, 12, 7, 14, 0), "No length")},
                now, kBerlin);
-    EXPECT_EQ(Lines(model), (std::vector<std::string>{"[Today, Monday 7 December]", "11:00  Long", "*11:30  Inserted"}));
+    EXPECT_EQ(Lines(model),
+              (std::vector<std::string>{"[Today, Monday 7 December]", "11:00  Long", "*11:30  Inserted"}));
     EXPECT_EQ(model.NextChange(), At(2026, 12, 7, 12, 30));
 
     // A gap: the programme before ended, the next has not begun.
@@ -123,7 +125,8 @@ TEST(GuideListModel, OnNowIsTheLatestStartedAndAGapOrNoGuideMarksNothing)
     model.Show(QStringLiteral("Gamma"), {}, now, kBerlin);
     EXPECT_EQ(model.GetState(), GuideListModel::State::NoGuide);
     EXPECT_TRUE(model.Rows().empty());
-    EXPECT_TRUE(model.Message().contains(QStringLiteral("no programme guide for Gamma"))) << model.Message().toStdString();
+    EXPECT_TRUE(model.Message().contains(QStringLiteral("no programme guide for Gamma")))
+        << model.Message().toStdString();
     EXPECT_GT(model.NextChange(), now);
     model.Clear();
     EXPECT_EQ(model.GetState(), GuideListModel::State::NoChannel);

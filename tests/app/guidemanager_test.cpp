@@ -7,8 +7,9 @@
 #include "userdata/viewerdatabase.h"
 
 #include <QDateTime>
-#include <QTimeZone>
 #include <QTest>
+#include <QTimeZone>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -23,8 +24,8 @@ std::string At(std::int64_t t)
 
 std::string Programme(const std::string& channel, std::int64_t start, std::int64_t stop, const std::string& title)
 {
-    return "<programme channel=\"" + channel + "\" start=\"" + At(start) + "\" stop=\"" + At(stop) +
-           "\"><title>" + title + "</title></programme>\n";
+    return "<programme channel=\"" + channel + "\" start=\"" + At(start) + "\" stop=\"" + At(stop) + "\"><title>" +
+           title + "</title></programme>\n";
 }
 
 struct GuidedCatalogue {

@@ -17,9 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -43,10 +44,12 @@ TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
                              "#EXTM3U\n#EXTINF:-1 group-title=\"Served\" http-referrer=\"http://ref/\",Guarded\n"
                              "#EXTVLCOPT:http-user-agent=Box/2\nhttp://127.0.0.1:9/guarded\n"
                              "#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n",
-                             {}, false});
+                             {},
+                             false});
     ScratchDir dir;
     const std::string catalogue = dir.File("VisibleAPI.dat");
-    ScratchDir::Spit(catalogue, "[Layer1]\nMine=\nOther=\n[Layer2]\nHand=Mine\n[Programs]\nHand=http://127.0.0.1:9/hand\n");
+    ScratchDir::Spit(catalogue,
+                     "[Layer1]\nMine=\nOther=\n[Layer2]\nHand=Mine\n[Programs]\nHand=http://127.0.0.1:9/hand\n");
     QWidget window;
     window.resize(400, 300);
     auto* tree = new QTreeWidget(&window);
@@ -71,7 +74,8 @@ TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
     EXPECT_TRUE(tree->topLevelItem(0)->isExpanded());
     EXPECT_EQ(choices, 0);
     EXPECT_TRUE(manager.Status()->isVisible());
-    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("Added 2 channels"))) << manager.Status()->text().toStdString();
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("Added 2 channels")))
+        << manager.Status()->text().toStdString();
     // The player finds each channel's request options; a channel without any sends none.
     EXPECT_EQ(manager.RequestOptionsFor(QStringLiteral("guarded")), (RequestOptions{"Box/2", "http://ref/", ""}));
     EXPECT_TRUE(manager.RequestOptionsFor(QStringLiteral("Open")).Empty());
@@ -87,7 +91,8 @@ TEST(PlaylistManager, AddRefreshKeepsTheViewersPlaceAndFailuresChangeNothing)
     EXPECT_EQ(TopLevel(tree), (QStringList{"Mine", "Other", "Served"}));
 
     // It answers again with one channel fewer: the tree follows, the viewer's place stays.
-    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
+    server.Serve("/tv.m3u",
+                 {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
     manager.RefreshPlaylists();
     ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
     ASSERT_EQ(TopLevel(tree), (QStringList{"Mine", "Other", "Served"}));
@@ -165,8 +170,10 @@ TEST(PlaylistManager, AGuideGivenInTheDialogIsToldByItsContentRememberedAndRemov
 {
     TestHttpServer server;
     // Named like anything else: the bytes tell it is a guide.
-    server.Serve("/get.php", {200, "<?xml version=\"1.0\"?>\n<!DOCTYPE tv SYSTEM \"xmltv.dtd\">\n<tv></tv>\n", {}, false});
-    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
+    server.Serve("/get.php",
+                 {200, "<?xml version=\"1.0\"?>\n<!DOCTYPE tv SYSTEM \"xmltv.dtd\">\n<tv></tv>\n", {}, false});
+    server.Serve("/tv.m3u",
+                 {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Served\",Open\nhttp://127.0.0.1:9/open\n", {}, false});
     ScratchDir dir;
     const std::string catalogue = dir.File("VisibleAPI.dat");
     ScratchDir::Spit(catalogue, "[Layer1]\nMine=\n[Layer2]\n[Programs]\n");
@@ -194,7 +201,8 @@ TEST(PlaylistManager, AGuideGivenInTheDialogIsToldByItsContentRememberedAndRemov
     manager.Add(QString::fromStdString(file), SourceKind::Guide);
     manager.Add(QString::fromStdString(file), SourceKind::Guide);
     ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
-    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("added already"))) << manager.Status()->text().toStdString();
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("added already")))
+        << manager.Status()->text().toStdString();
 
     // The removal dialog lists playlists first, then guides; the last guide is chosen.
     QTimer closer;

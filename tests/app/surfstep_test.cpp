@@ -3,6 +3,7 @@
 #include "app/surfstep.h"
 
 #include <QTreeWidgetItem>
+
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -42,8 +43,9 @@ TEST(SurfStep, AJumpAnotherCategoryOrTheSameChannelIsNoStep)
 {
     const auto news = Category(4);
     const auto sport = Category(3);
-    for (const auto& [from, to] : {std::pair{news->child(0), news->child(2)}, std::pair{news->child(0), sport->child(1)},
-                                   std::pair{news->child(1), news->child(1)}, std::pair{news->child(1), news.get()}}) {
+    for (const auto& [from, to] :
+         {std::pair{news->child(0), news->child(2)}, std::pair{news->child(0), sport->child(1)},
+          std::pair{news->child(1), news->child(1)}, std::pair{news->child(1), news.get()}}) {
         const SurfStep step = SurfStep::Between(from, to);
         EXPECT_EQ(step.direction, 0);
         EXPECT_EQ(step.after, nullptr);

@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <QTranslator>
+
 #include <gtest/gtest.h>
 #include <memory>
 

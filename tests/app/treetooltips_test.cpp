@@ -5,6 +5,7 @@
 #include <QTest>
 #include <QToolTip>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using quorvel::TreeToolTips;
@@ -70,7 +71,8 @@ TEST(TreeToolTips, AChannelShowsItsProgrammesUnderItsNameAndACategoryNone)
     EXPECT_EQ(ToolTipOver(tree, guided), "BBC\nNow: 20:00\u201321:00 News at eight\nNext: 21:00\u201322:00 Film");
     EXPECT_EQ(ToolTipOver(tree, unguided), QString());
     // The whole name still comes first where the tree cuts it short.
-    EXPECT_EQ(ToolTipOver(tree, longOne), longName + "\nNow: 20:00\u201321:00 News at eight\nNext: 21:00\u201322:00 Film");
+    EXPECT_EQ(ToolTipOver(tree, longOne),
+              longName + "\nNow: 20:00\u201321:00 News at eight\nNext: 21:00\u201322:00 Film");
     asked.clear();
     EXPECT_EQ(ToolTipOver(tree, category), QString());
     EXPECT_TRUE(asked.isEmpty());

@@ -6,12 +6,13 @@
 #include "app/form1.h"
 #include "player/mediaplayer.h"
 #include "player/zapcard.h"
+#include "scratchdir.h"
 #include "userdata/viewerdatabase.h"
 #include "widgets/errorbox.h"
-#include "scratchdir.h"
 
 #include <QTest>
 #include <QTreeWidget>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

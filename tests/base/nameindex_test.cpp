@@ -1,7 +1,6 @@
 #include "base/nameindex.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

@@ -69,7 +69,8 @@ TEST(ProfileText, WithValueKeepsEverythingElse)
     const ProfileText t("; top\r\n[A]\r\nx = 1 ; not a comment\r\n\r\n[B]\r\ny=2\r\n");
     EXPECT_EQ(t.WithValue("a", "X", "9"), "; top\r\n[A]\r\nx=9\r\n\r\n[B]\r\ny=2\r\n");
     EXPECT_EQ(t.WithValue("A", "new", ""), "; top\r\n[A]\r\nx = 1 ; not a comment\r\nnew=\r\n\r\n[B]\r\ny=2\r\n");
-    EXPECT_EQ(t.WithValue("C", "z", "3"), "; top\r\n[A]\r\nx = 1 ; not a comment\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nz=3\r\n");
+    EXPECT_EQ(t.WithValue("C", "z", "3"),
+              "; top\r\n[A]\r\nx = 1 ; not a comment\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nz=3\r\n");
 }
 
 TEST(ProfileText, WithValueOnLastLineWithoutLineEnd)

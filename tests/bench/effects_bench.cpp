@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <vector>

@@ -9,6 +9,7 @@
 #include <QOpenGLContext>
 #include <QOpenGLWidget>
 #include <QTimer>
+
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -23,9 +24,17 @@ public:
     BareMpv()
     {
         mpv_ = mpv_create();
-        for (auto [k, v] : {std::pair{"config", "no"}, {"load-scripts", "no"}, {"ytdl", "no"}, {"osc", "no"},
-                            {"terminal", "no"}, {"vo", "libmpv"}, {"hwdec", "no"}, {"gpu-hwdec-interop", "no"},
-                            {"ao", "null"}, {"idle", "yes"}, {"network-timeout", "10"}})
+        for (auto [k, v] : {std::pair{"config", "no"},
+                            {"load-scripts", "no"},
+                            {"ytdl", "no"},
+                            {"osc", "no"},
+                            {"terminal", "no"},
+                            {"vo", "libmpv"},
+                            {"hwdec", "no"},
+                            {"gpu-hwdec-interop", "no"},
+                            {"ao", "null"},
+                            {"idle", "yes"},
+                            {"network-timeout", "10"}})
             mpv_set_option_string(mpv_, k, v);
         mpv_initialize(mpv_);
     }
@@ -50,30 +59,37 @@ protected:
     void initializeGL() override
     {
         mpv_opengl_init_params gl{[](void*, const char* n) -> void* {
-                                      return reinterpret_cast<void*>(QOpenGLContext::currentContext()->getProcAddress(n));
+                                      return reinterpret_cast<void*>(
+                                          QOpenGLContext::currentContext()->getProcAddress(n));
                                   },
                                   nullptr};
         mpv_render_param params[] = {{MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
                                      {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
                                      {MPV_RENDER_PARAM_INVALID, nullptr}};
         mpv_render_context_create(&render_, mpv_, params);
-        mpv_render_context_set_update_callback(render_, [](void* self) {
-            auto* w = static_cast<BareMpv*>(self);
-            QMetaObject::invokeMethod(w, [w] {
-                if (mpv_render_context_update(w->render_) & MPV_RENDER_UPDATE_FRAME) {
-                    w->pending_ = true;
-                    w->update();
-                }
-            }, Qt::QueuedConnection);
-        }, this);
+        mpv_render_context_set_update_callback(
+            render_,
+            [](void* self) {
+                auto* w = static_cast<BareMpv*>(self);
+                QMetaObject::invokeMethod(
+                    w,
+                    [w] {
+                        if (mpv_render_context_update(w->render_) & MPV_RENDER_UPDATE_FRAME) {
+                            w->pending_ = true;
+                            w->update();
+                        }
+                    },
+                    Qt::QueuedConnection);
+            },
+            this);
         ready_ = true;
     }
     void paintGL() override
     {
         mpv_opengl_fbo fbo{static_cast<int>(defaultFramebufferObject()), width(), height(), 0};
         int flip = 1;
-        mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_FLIP_Y, &flip},
-                                     {MPV_RENDER_PARAM_INVALID, nullptr}};
+        mpv_render_param params[] = {
+            {MPV_RENDER_PARAM_OPENGL_FBO, &fbo}, {MPV_RENDER_PARAM_FLIP_Y, &flip}, {MPV_RENDER_PARAM_INVALID, nullptr}};
         mpv_render_context_render(render_, params);
         if (pending_) {
             pending_ = false;

@@ -1,17 +1,18 @@
 // The skinned window frame: one full paint and one rebuild at the program's size and at a
 // full-HD size, against drawing one image of the window's size.
-#include "skin/store/compressedstoredskin.h"
+#include "app/storedskin.h"
 #include "skin/data/skindata.h"
 #include "skin/form/framelayout.h"
 #include "skin/form/framepainter.h"
 #include "skin/form/skinform.h"
 #include "skin/form/skinmenu.h"
 #include "skin/form/skinpopupwindow.h"
-#include "app/storedskin.h"
+#include "skin/store/compressedstoredskin.h"
 
 #include <QApplication>
 #include <QPainter>
 #include <QWidget>
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>

@@ -4,23 +4,22 @@
 // is read. The guide is written to a temporary folder first. Run it as
 //   build/bench/bench_guide [runs]
 // It reports; it does not judge.
+#include "base/readtoend.h"
 #include "guide/guidefile.h"
 #include "guide/guidereader.h"
 #include "scratchdir.h"
-
-#include "base/readtoend.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <time.h>
 #include <expat.h>
 #include <fcntl.h>
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 #include <vector>
 #include <zlib.h>
@@ -49,9 +48,10 @@ struct Words {
     std::vector<std::string> words;
     Words()
     {
-        const char* roots[] = {"news", "film", "river", "city", "night", "story", "world", "music", "game", "garden",
-                               "journey", "market", "science", "history", "family", "winter", "summer", "ocean",
-                               "mountain", "kitchen", "detective", "island", "secret", "school", "train", "light"};
+        const char* roots[] = {"news",   "film",   "river",  "city",    "night",    "story",   "world",
+                               "music",  "game",   "garden", "journey", "market",   "science", "history",
+                               "family", "winter", "summer", "ocean",   "mountain", "kitchen", "detective",
+                               "island", "secret", "school", "train",   "light"};
         const char* ends[] = {"", "s", "ing", "er", "ed", "ly", "ness", "ful"};
         for (const char* r : roots)
             for (const char* e : ends)
@@ -93,7 +93,8 @@ std::size_t WriteGuide(const std::string& path, std::int64_t now)
     };
     for (int c = 0; c < kChannels; ++c) {
         text += "  <channel id=\"" + ChannelId(c) + "\">\n    <display-name lang=\"en\">" + ChannelName(c) +
-                "</display-name>\n    <icon src=\"http://127.0.0.1/logo/" + std::to_string(c) + ".png\" />\n  </channel>\n";
+                "</display-name>\n    <icon src=\"http://127.0.0.1/logo/" + std::to_string(c) +
+                ".png\" />\n  </channel>\n";
         flush(false);
     }
     Words words;
@@ -243,7 +244,7 @@ int main(int argc, char** argv)
     const std::int64_t now = std::time(nullptr);
     const auto writing = std::chrono::steady_clock::now();
     const std::size_t unpacked = WriteGuide(path, now);
-    struct stat st{};
+    struct stat st { };
     ::stat(path.c_str(), &st);
     std::printf("guide: %d channels x %d hours, %.1f MB unpacked, %.1f MB packed (written in %.1f s)\n", kChannels,
                 kHours, unpacked / 1e6, st.st_size / 1e6, Seconds(writing));

@@ -5,18 +5,19 @@
 //   tests/harness/with-xvfb build/bench/bench_guide_window [runs]
 #include "app/guidemanager.h"
 #include "catalogue/channelcatalogue.h"
-#include "userdata/viewerdatabase.h"
 #include "loopstall.h"
 #include "scratchdir.h"
+#include "userdata/viewerdatabase.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <vector>
 

@@ -3,10 +3,10 @@
 // as a zap or a tooltip asks. Run it as
 //   build/bench/bench_guidestore [lookups]
 // It reports; it does not judge.
+#include "scratchdir.h"
 #include "userdata/guidestore.h"
 #include "userdata/guidestorewriter.h"
 #include "userdata/viewerdatabase.h"
-#include "scratchdir.h"
 
 #include <algorithm>
 #include <chrono>

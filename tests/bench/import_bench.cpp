@@ -3,14 +3,14 @@
 // filling the tree from the resulting catalogue, and one keystroke of the find box over that
 // tree (its median is what a viewer feels while typing). Needs a display: run it as
 //   tests/harness/with-xvfb build/bench/bench_import --benchmark_repetitions=9
-#include "import/catalogueimport.h"
 #include "app/categorynode.h"
-#include "catalogue/channelfinder.h"
 #include "app/findbox.h"
 #include "app/form1.h"
+#include "catalogue/channelfinder.h"
+#include "import/catalogueimport.h"
 #include "import/m3uplaylist.h"
-#include "plainread.h"
 #include "import/playlistsource.h"
+#include "plainread.h"
 #include "platform/profilestore.h"
 #include "scratchdir.h"
 
@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QTreeView>
 #include <QTreeWidget>
+
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <memory>
@@ -99,7 +100,10 @@ void ImportAgain(benchmark::State& state)
     }
 }
 
-void CataloguePlainReadAndSplit(benchmark::State& state) { quorvel::bench::ReadAndSplit(state, ProgramDir() + "VisibleAPI.dat"); }
+void CataloguePlainReadAndSplit(benchmark::State& state)
+{
+    quorvel::bench::ReadAndSplit(state, ProgramDir() + "VisibleAPI.dat");
+}
 
 // The window goes before the application does (main ends it): a window left to the static
 // destructors would outlive the application and crash the run at its end.

@@ -1,6 +1,7 @@
 #include "loopstall.h"
 
 #include <QApplication>
+
 #include <algorithm>
 #include <cstdio>
 

@@ -14,10 +14,11 @@
 #include <QRegularExpression>
 #include <QTimer>
 #include <QTreeWidget>
+
 #include <algorithm>
+#include <cstdio>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <cstdio>
 #include <vector>
 
 using namespace quorvel;
@@ -42,9 +43,9 @@ void WritePlaylist(const std::string& file)
 
 // What one import from the window cost.
 struct WindowRun {
-    double shownMs = 0;     // from the request until the tree had every category
+    double shownMs = 0; // from the request until the tree had every category
     double longestStallMs = 0;
-    double cpuMs = 0;       // of the whole program, every thread
+    double cpuMs = 0; // of the whole program, every thread
 };
 
 double CpuMs(int who)

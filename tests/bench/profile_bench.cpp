@@ -1,7 +1,7 @@
 // Listing and reading every key of a 100,000-key profile file, beside a plain read and line
 // split of the same bytes. Every iteration starts cold: the reader's cache is dropped.
-#include "platform/inifile.h"
 #include "plainread.h"
+#include "platform/inifile.h"
 #include "platform/profilestore.h"
 #include "scratchdir.h"
 

@@ -1,12 +1,12 @@
 // Loading the program's stored skin (inflate, container, definition, every section) against a
 // raw zlib inflate of the same stream; and the largest hostile skins a load still takes: a
 // definition as long as it may be, all entries, in one section or in many.
+#include "app/storedskin.h"
+#include "skin/data/skindata.h"
+#include "skin/io/zlibstreams.h"
 #include "skin/store/compressedstoredskin.h"
 #include "skin/store/skincontainer.h"
-#include "skin/data/skindata.h"
 #include "skin/store/skinlimits.h"
-#include "app/storedskin.h"
-#include "skin/io/zlibstreams.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -5,9 +5,9 @@
 // (under an X server; sponsor-pane.sh makes a 720p clip and runs it at scale factors 1 and 2)
 #include "app/form1.h"
 #include "player/mediaplayer.h"
+#include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skintabsheet.h"
-#include "scratchdir.h"
 #include "skin/form/skinform.h"
 #include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <algorithm>
@@ -150,8 +151,8 @@ Round Measure(const std::string& pages, const QString& clip, bool maximized)
     watcher.join();
     round.ms = ms;
     round.before = whiteSamples >= blackSamples && whiteSamples >= otherSamples ? "white"
-                   : blackSamples >= otherSamples                           ? "black"
-                                                                            : "other";
+                   : blackSamples >= otherSamples                               ? "black"
+                                                                                : "other";
     round.frames = form.MediaPlayer1->FramesRendered() - framesBefore;
     form.close();
     return round;

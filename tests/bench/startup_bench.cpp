@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
+
 #include <clocale>
 #include <cstdio>
 #include <cstring>

@@ -8,16 +8,17 @@
 // and, through Qt's widget painting (QWidget::render, a paint event, the tab bar child):
 //   ImageWidgetRender   a widget whose paint is one image copy: the floor for any widget
 //   TabStripRender      the control
-#include "skin/store/compressedstoredskin.h"
-#include "skin/data/skindata.h"
-#include "skin/controls/skinpagecontrol.h"
 #include "app/storedskin.h"
+#include "skin/controls/skinpagecontrol.h"
+#include "skin/data/skindata.h"
+#include "skin/store/compressedstoredskin.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTabBar>
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <memory>

@@ -1,5 +1,5 @@
-#include "catalogue/channelcatalogue.h"
 #include "base/exception.h"
+#include "catalogue/channelcatalogue.h"
 #include "platform/inifile.h"
 #include "scratchdir.h"
 
@@ -67,8 +67,10 @@ TEST(ChannelCatalogue, CategoryValuesAreReadAsReadsByNameReturnThem)
     // category named longer than that holds no channel, while one of exactly that length does.
     const std::string longName(quorvel::IniFile::MaxValueLength + 5, 'L');
     const std::string fitting(quorvel::IniFile::MaxValueLength, 'F');
-    ScratchDir::Spit(file, "[Layer1]\nKids=\n" + longName + "=\n" + fitting + "=\n"
-                           "[Layer2]\nQuoted=\"Kids\"\nToo long=" + longName + "\nCut=" + fitting + "tail\n");
+    ScratchDir::Spit(file, "[Layer1]\nKids=\n" + longName + "=\n" + fitting +
+                               "=\n"
+                               "[Layer2]\nQuoted=\"Kids\"\nToo long=" +
+                               longName + "\nCut=" + fitting + "tail\n");
     const auto tree = ChannelCatalogue(file).ReadTree();
     ASSERT_EQ(tree.size(), 3u);
     EXPECT_EQ(tree[0].channels, (std::vector<std::string>{"Quoted"}));

@@ -81,9 +81,9 @@ TEST(ChannelFinder, TypingOnAndBackGivesWhatAFreshSearchGives)
         if (r < 6 || text.isEmpty())
             text += letters.at(static_cast<qsizetype>(random() % letters.size())); // type on
         else if (r < 9)
-            text.chop(1);                                                          // back
+            text.chop(1); // back
         else
-            text.remove(0, 1);                                                     // cut at the front
+            text.remove(0, 1); // cut at the front
         if (text.size() > 4)
             text.clear();
         ASSERT_EQ(finder.Find(text), Expected(tree, text)) << "step " << step << " text " << text.toStdString();

@@ -2,10 +2,9 @@
 #include "catalogue/channelnumbers.h"
 #include "catalogue/channeltree.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using quorvel::ChannelNumbers;
 using Listed = ChannelNumbers::Listed;

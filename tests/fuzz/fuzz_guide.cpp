@@ -16,11 +16,8 @@ namespace {
 const std::vector<WantedChannel>& Wanted()
 {
     static const std::vector<WantedChannel> wanted = {
-        {"One", "one", "", std::nullopt},
-        {"Two", "", "Second_Channel", 1.5},
-        {"Первый", "", "", std::nullopt},
-        {"One again", "one", "", -0.5},
-        {"x", "x", "x", std::nullopt},
+        {"One", "one", "", std::nullopt}, {"Two", "", "Second_Channel", 1.5}, {"Первый", "", "", std::nullopt},
+        {"One again", "one", "", -0.5},   {"x", "x", "x", std::nullopt},
     };
     return wanted;
 }

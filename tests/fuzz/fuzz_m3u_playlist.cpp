@@ -5,6 +5,7 @@
 #include "import/m3uplaylist.h"
 
 #include <QUrl>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

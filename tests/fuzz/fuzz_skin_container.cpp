@@ -1,9 +1,9 @@
 // Arbitrary bytes as a skin container, raw and as a zlib stream: the reader either reads them
 // or throws; it never crashes or runs away with memory.
 #include "base/exception.h"
-#include "skin/store/skincontainer.h"
 #include "skin/io/stream.h"
 #include "skin/io/zlibstreams.h"
+#include "skin/store/skincontainer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,11 +1,11 @@
 // Arbitrary text as a skin definition: every object and control kind reads its section; a value
 // that cannot be read throws, nothing crashes.
+#include "base/exception.h"
 #include "skin/data/dataskincontrols.h"
 #include "skin/data/dataskinobjects.h"
-#include "base/exception.h"
-#include "skin/store/skincontainer.h"
-#include "skin/definition/skinini.h"
 #include "skin/data/skinwindowdata.h"
+#include "skin/definition/skinini.h"
+#include "skin/store/skincontainer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         hint.LoadFromIni(ini);
     } catch (const quorvel::Exception&) {
     }
-    for (const char* kind : {"menuitem", "mainmenubaritem", "stdbutton", "button", "caption", "animate", "userobject"}) {
+    for (const char* kind :
+         {"menuitem", "mainmenubaritem", "stdbutton", "button", "caption", "animate", "userobject"}) {
         try {
             auto o = quorvel::CreateSkinObject(kind, "S");
             o->LoadFromIni(ini);

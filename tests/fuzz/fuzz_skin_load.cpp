@@ -7,13 +7,13 @@
 // - what the import packed, the container reader reads;
 // - a load that fails leaves the skin empty;
 // - a loaded skin written back as a definition loads again.
-#include "skin/store/compressedstoredskin.h"
 #include "base/exception.h"
-#include "skin/store/skincontainer.h"
 #include "skin/data/skindata.h"
-#include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
+#include "skin/io/skinerrors.h"
 #include "skin/io/zlibstreams.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skincontainer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,6 @@
 // Guides written to hurt: entities, texts of megabytes, files that are no guides.
-#include "guidetext.h"
-
 #include "guide/xmltvparser.h"
+#include "guidetext.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
@@ -67,9 +66,8 @@ TEST(HostileGuide, TextsOfMegabytesAreCut)
     while (cyrillic.size() < (1 << 20))
         cyrillic += "Ж";
     const std::string guide = Tv(ChannelXml("c", {huge, "C"}) + "<programme start=\"" + GuideTime(0) + "\" stop=\"" +
-                                 GuideTime(30) + "\" channel=\"c\"><title>" + huge + "</title><sub-title>" +
-                                 cyrillic + "</sub-title><desc>" + huge + "</desc><category>" + huge +
-                                 "</category></programme>");
+                                 GuideTime(30) + "\" channel=\"c\"><title>" + huge + "</title><sub-title>" + cyrillic +
+                                 "</sub-title><desc>" + huge + "</desc><category>" + huge + "</category></programme>");
     const ReadResult r = ReadGuide(guide, kC, 65536);
     EXPECT_TRUE(r.outcome.complete) << r.outcome.problem;
     ASSERT_EQ(r.list.Size(), 1u);
@@ -92,7 +90,9 @@ TEST(HostileGuide, WhatIsNoGuideIsSaidSo)
         {"", "empty"},
         {"<html><body>Not found</body></html>", "no programme guide"},
         {"#EXTM3U\n#EXTINF:-1,C\nhttp://x/\n", "no programme guide"},
-        {"\xfd" "7zXZ\0\0\0\0", "packed in a way"},
+        {"\xfd"
+         "7zXZ\0\0\0\0",
+         "packed in a way"},
         {"<?xml version=\"1.0\" encoding=\"x-made-up\"?><tv></tv>", "encoding not read here"},
         {Gzip("not xml at all"), "no programme guide"},
         {Tv(ChannelXml("c", {"C"}) + "<programme start=\"x\"></tv>"), "broken at line"},
@@ -110,8 +110,8 @@ TEST(HostileGuide, BadTimesAndMissingAttributesDropOnlyTheirProgramme)
     const std::string guide =
         Tv(ChannelXml("c", {"C"}) + "<programme start=\"tomorrow\" channel=\"c\"><title>bad start</title></programme>" +
            "<programme stop=\"" + GuideTime(10) + "\" channel=\"c\"><title>no start</title></programme>" +
-           "<programme start=\"" + GuideTime(0) + "\"><title>no channel</title></programme>" +
-           "<programme start=\"" + GuideTime(0) + "\" stop=\"soon\" channel=\"c\"><title>bad stop</title></programme>" +
+           "<programme start=\"" + GuideTime(0) + "\"><title>no channel</title></programme>" + "<programme start=\"" +
+           GuideTime(0) + "\" stop=\"soon\" channel=\"c\"><title>bad stop</title></programme>" +
            ProgrammeXml("c", 20, 30, "good"));
     const ReadResult r = ReadGuide(guide, kC);
     EXPECT_TRUE(r.outcome.complete);

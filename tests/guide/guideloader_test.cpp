@@ -1,6 +1,5 @@
-#include "guidetext.h"
-
 #include "guide/guideloader.h"
+#include "guidetext.h"
 #include "scratchdir.h"
 #include "testhttpserver.h"
 
@@ -9,6 +8,7 @@
 #include <QSignalSpy>
 #include <QThread>
 #include <QUrl>
+
 #include <gtest/gtest.h>
 #include <memory>
 

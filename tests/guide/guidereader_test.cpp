@@ -1,12 +1,11 @@
-#include "guidetext.h"
-
 #include "guide/guidefile.h"
 #include "guide/guidereader.h"
+#include "guidetext.h"
 #include "scratchdir.h"
 
 #include <cstdint>
-#include <tuple>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -24,8 +23,8 @@ WantedChannel Wanted(std::string name, std::string tvgId = {}, std::string tvgNa
 
 TEST(GuideReader, ReadsTextsAndTimesOfWantedChannelsOnly)
 {
-    const std::string guide = Tv(ChannelXml("one.tv", {"One"}) + ChannelXml("two.tv", {"Two"}) +
-                                 "<programme start=\"" + GuideTime(0) + "\" stop=\"" + GuideTime(30) +
+    const std::string guide = Tv(ChannelXml("one.tv", {"One"}) + ChannelXml("two.tv", {"Two"}) + "<programme start=\"" +
+                                 GuideTime(0) + "\" stop=\"" + GuideTime(30) +
                                  "\" channel=\"one.tv\"><title lang=\"de\">Nachrichten</title>"
                                  "<title lang=\"en\">News</title><sub-title>Evening  </sub-title>"
                                  "<desc>  The day's news &amp; weather.\n</desc><category>News</category>"
@@ -68,19 +67,18 @@ TEST(GuideReader, ShiftMovesAChannelsProgrammes)
 
 TEST(GuideReader, ChannelsMatchByIdThenTvgNameThenName)
 {
-    const std::string guide = Tv(ChannelXml("by-name", {"Alpha", "Beta HD"}) +
-                                 ChannelXml("by-tvg-name", {"  alpha one "}) + ChannelXml("Alpha.id", {"Other"}) +
-                                 ChannelXml("cyr", {"ПЕРВЫЙ"}) + ChannelXml("name2", {"Beta HD"}) +
-                                 ProgrammeXml("by-name", 0, 30, "from by-name") +
-                                 ProgrammeXml("by-tvg-name", 0, 30, "from by-tvg-name") +
-                                 ProgrammeXml("Alpha.id", 0, 30, "from id") + ProgrammeXml("cyr", 0, 30, "from cyr") +
-                                 ProgrammeXml("name2", 0, 30, "from name2"));
+    const std::string guide =
+        Tv(ChannelXml("by-name", {"Alpha", "Beta HD"}) + ChannelXml("by-tvg-name", {"  alpha one "}) +
+           ChannelXml("Alpha.id", {"Other"}) + ChannelXml("cyr", {"ПЕРВЫЙ"}) + ChannelXml("name2", {"Beta HD"}) +
+           ProgrammeXml("by-name", 0, 30, "from by-name") + ProgrammeXml("by-tvg-name", 0, 30, "from by-tvg-name") +
+           ProgrammeXml("Alpha.id", 0, 30, "from id") + ProgrammeXml("cyr", 0, 30, "from cyr") +
+           ProgrammeXml("name2", 0, 30, "from name2"));
     const ReadResult r = ReadGuide(guide, {
                                               Wanted("Alpha", " alpha.ID ", "Alpha_One"), // id beats both names
                                               Wanted("Alpha", "missing.id", "Alpha_One"), // tvg-name beats name
                                               Wanted("alpha"),                            // name
                                               Wanted("Первый"),                           // letter case of Cyrillic
-                                              Wanted("beta hd"),   // the first declared of equal matches
+                                              Wanted("beta hd"), // the first declared of equal matches
                                               Wanted("Gamma", "gamma"),
                                           });
     EXPECT_EQ(r.Titles(0), Titles{"from id"});
@@ -97,10 +95,11 @@ TEST(GuideReader, SingleByteCodePagesReadAsTheirCharacters)
     // "Первый" and "Новости" in windows-1251 and in KOI8-R.
     const std::string cp1251 = "\xCF\xE5\xF0\xE2\xFB\xE9", news1251 = "\xCD\xEE\xE2\xEE\xF1\xF2\xE8";
     const std::string koi8 = "\xF0\xC5\xD2\xD7\xD9\xCA", newsKoi8 = "\xEE\xCF\xD7\xCF\xD3\xD4\xC9";
-    for (const auto& [encoding, name, news] : {std::tuple{"windows-1251", cp1251, news1251},
-                                               std::tuple{"KOI8-R", koi8, newsKoi8}}) {
+    for (const auto& [encoding, name, news] :
+         {std::tuple{"windows-1251", cp1251, news1251}, std::tuple{"KOI8-R", koi8, newsKoi8}}) {
         const std::string body = ChannelXml("p", {name}) + ProgrammeXml("p", 0, 30, news);
-        const std::string guide = std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><tv>" + body + "</tv>";
+        const std::string guide =
+            std::string("<?xml version=\"1.0\" encoding=\"") + encoding + "\"?><tv>" + body + "</tv>";
         const ReadResult r = ReadGuide(guide, {Wanted("первый")});
         EXPECT_TRUE(r.outcome.complete) << r.outcome.problem;
         EXPECT_EQ(r.Titles(0), Titles{"Новости"}) << encoding;
@@ -110,10 +109,10 @@ TEST(GuideReader, SingleByteCodePagesReadAsTheirCharacters)
 TEST(GuideReader, ProgrammesBeforeTheirChannelsAreKept)
 {
     // Programmes first: one found by its id at once, one that waits for its channel's name.
-    const std::string guide = Tv(ProgrammeXml("x1", 0, 30, "X now") + ProgrammeXml("named", 0, 30, "N now") +
-                                 ProgrammeXml("unknown", 0, 30, "U") + ProgrammeXml("x1", 30, 60, "X next") +
-                                 ChannelXml("x1", {"X"}) + ChannelXml("named", {"The Name"}) +
-                                 ProgrammeXml("named", 30, 60, "N next"));
+    const std::string guide =
+        Tv(ProgrammeXml("x1", 0, 30, "X now") + ProgrammeXml("named", 0, 30, "N now") +
+           ProgrammeXml("unknown", 0, 30, "U") + ProgrammeXml("x1", 30, 60, "X next") + ChannelXml("x1", {"X"}) +
+           ChannelXml("named", {"The Name"}) + ProgrammeXml("named", 30, 60, "N next"));
     const ReadResult r = ReadGuide(guide, {Wanted("X", "x1"), Wanted("the name")});
     EXPECT_TRUE(r.outcome.complete);
     EXPECT_EQ(r.Titles(0), (Titles{"X now", "X next"}));
@@ -141,12 +140,11 @@ TEST(GuideReader, ProgrammesWaitingForTheirChannelHaveBoundedRoom)
 TEST(GuideReader, MissingStopsOverlapsAndDisorderAreMadeSane)
 {
     const std::string guide =
-        Tv(ChannelXml("c", {"C"}) +
-           ProgrammeXml("c", 60, kNoStop, "no stop") +     // ends where the next starts
-           ProgrammeXml("c", 0, 90, "overlapping") +       // listed late, cut at the next start
-           ProgrammeXml("c", 60, 120, "same start") +      // the first read keeps the start
-           ProgrammeXml("c", 100, 90, "inverted") +        // stop before start: the next start stands
-           ProgrammeXml("c", 130, 150, "gap before") +     // gaps stay gaps
+        Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", 60, kNoStop, "no stop") + // ends where the next starts
+           ProgrammeXml("c", 0, 90, "overlapping") +                            // listed late, cut at the next start
+           ProgrammeXml("c", 60, 120, "same start") +                           // the first read keeps the start
+           ProgrammeXml("c", 100, 90, "inverted") +         // stop before start: the next start stands
+           ProgrammeXml("c", 130, 150, "gap before") +      // gaps stay gaps
            ProgrammeXml("c", 150, kNoStop, "last, no stop") // nothing ends it: dropped
            + ChannelXml("d", {"D"}) + ProgrammeXml("d", 0, 10, "d"));
     const ReadResult r = ReadGuide(guide, {Wanted("C", "c"), Wanted("D")});
@@ -200,17 +198,17 @@ TEST(GuideReader, SinkGetsOrderedBatchesThatDoNotOverlap)
 
 TEST(GuideReader, KeepsFromTwelveHoursAgo)
 {
-    const std::string guide = Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", -15 * 60, -13 * 60, "long over") +
-                                 ProgrammeXml("c", -13 * 60, kNoStop, "ended at the limit") +
-                                 ProgrammeXml("c", -12 * 60, -11 * 60 - 59, "still running then") +
-                                 ProgrammeXml("c", 0, 30, "now"));
+    const std::string guide =
+        Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", -15 * 60, -13 * 60, "long over") +
+           ProgrammeXml("c", -13 * 60, kNoStop, "ended at the limit") +
+           ProgrammeXml("c", -12 * 60, -11 * 60 - 59, "still running then") + ProgrammeXml("c", 0, 30, "now"));
     const ReadResult r = ReadGuide(guide, {Wanted("C")});
     EXPECT_EQ(r.Titles(0), (Titles{"still running then", "now"}));
     // A programme long over still ends the one before it, which is not kept either.
-    const ReadResult ended = ReadGuide(Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", -20 * 60, kNoStop, "before") +
-                                          ProgrammeXml("c", -15 * 60, -13 * 60, "long over") +
-                                          ProgrammeXml("c", 0, 30, "now")),
-                                       {Wanted("C")});
+    const ReadResult ended =
+        ReadGuide(Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", -20 * 60, kNoStop, "before") +
+                     ProgrammeXml("c", -15 * 60, -13 * 60, "long over") + ProgrammeXml("c", 0, 30, "now")),
+                  {Wanted("C")});
     EXPECT_EQ(ended.Titles(0), Titles{"now"});
     EXPECT_EQ(r.outcome.lastStop, kNow + 30 * 60);
     const ProgrammeList::NowAndNext nn = r.list.At(0, kNow + 60);
@@ -235,8 +233,8 @@ TEST(GuideReader, GzipIsToldByItsBytesAndATruncatedOneKeepsWhatWasRead)
     EXPECT_EQ(whole.list.Of(0).size(), 3000u);
     // Two members one after the other, and padding after the last, read as one guide.
     const std::string half = plain.substr(0, plain.size() / 2);
-    const ReadResult members = ReadGuide(Gzip(half) + Gzip(plain.substr(half.size())) + std::string(100, '\0'),
-                                         {Wanted("C")}, 999);
+    const ReadResult members =
+        ReadGuide(Gzip(half) + Gzip(plain.substr(half.size())) + std::string(100, '\0'), {Wanted("C")}, 999);
     EXPECT_TRUE(members.outcome.complete) << members.outcome.problem;
     EXPECT_EQ(members.list.Of(0).size(), 3000u);
 
@@ -260,9 +258,8 @@ TEST(GuideReader, GzipIsToldByItsBytesAndATruncatedOneKeepsWhatWasRead)
 
 TEST(GuideReader, ATruncatedPlainGuideKeepsWhatWasRead)
 {
-    const std::string guide =
-        Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", 0, 30, "one") + ProgrammeXml("c", 30, 60, "two") +
-           ProgrammeXml("c", 60, 90, "three"));
+    const std::string guide = Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", 0, 30, "one") +
+                                 ProgrammeXml("c", 30, 60, "two") + ProgrammeXml("c", 60, 90, "three"));
     const ReadResult r = ReadGuide(guide.substr(0, guide.find("three") + 2), {Wanted("C")});
     EXPECT_FALSE(r.outcome.complete);
     EXPECT_NE(r.outcome.problem.find("ends early"), std::string::npos) << r.outcome.problem;

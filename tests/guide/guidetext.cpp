@@ -34,7 +34,10 @@ std::string ChannelXml(const std::string& id, const std::vector<std::string>& di
     return xml + "</channel>\n";
 }
 
-std::string Tv(const std::string& body) { return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n" + body + "</tv>\n"; }
+std::string Tv(const std::string& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tv>\n" + body + "</tv>\n";
+}
 
 std::string Gzip(const std::string& bytes)
 {

@@ -38,10 +38,10 @@ TEST(GuideTime, ShorterFormsCountFromTheStartOfTheirUnit)
 
 TEST(GuideTime, NonsenseIsNoTime)
 {
-    for (const char* text : {"", "now", "2026120718300", "202612071830000", "20261307183000", "20261232183000",
-                             "20250229120000", "20261207243000", "20261207186000", "20261207183000 +2500",
-                             "20261207183000 +020", "20261207183000 0200", "20261207183000 +0200 junk",
-                             "20261207183000 CET", "-2026120718300"})
+    for (const char* text :
+         {"", "now", "2026120718300", "202612071830000", "20261307183000", "20261232183000", "20250229120000",
+          "20261207243000", "20261207186000", "20261207183000 +2500", "20261207183000 +020", "20261207183000 0200",
+          "20261207183000 +0200 junk", "20261207183000 CET", "-2026120718300"})
         EXPECT_FALSE(ParseGuideTime(text)) << text;
 }
 
@@ -77,6 +77,7 @@ TEST(GuideAddresses, CommaSeparatedWithBlanksAndRepeatsLeftOut)
 {
     using List = std::vector<std::string>;
     EXPECT_EQ(GuideAddresses("http://a/epg.xml.gz"), List{"http://a/epg.xml.gz"});
-    EXPECT_EQ(GuideAddresses(" http://a/1.xml , ,http://b/2.gz,http://a/1.xml, "), (List{"http://a/1.xml", "http://b/2.gz"}));
+    EXPECT_EQ(GuideAddresses(" http://a/1.xml , ,http://b/2.gz,http://a/1.xml, "),
+              (List{"http://a/1.xml", "http://b/2.gz"}));
     EXPECT_TRUE(GuideAddresses(" , ").empty());
 }

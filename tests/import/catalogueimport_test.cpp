@@ -1,11 +1,11 @@
 // Merging playlists into catalogues: what the player's tree then shows, what stays, what is
 // refused, and names that would not survive the file as they are.
-#include "import/catalogueimport.h"
-#include "catalogue/channelcatalogue.h"
 #include "base/exception.h"
-#include "platform/inifile.h"
 #include "base/profiletext.h"
+#include "catalogue/channelcatalogue.h"
+#include "import/catalogueimport.h"
 #include "import/safename.h"
+#include "platform/inifile.h"
 #include "scratchdir.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +35,10 @@ protected:
         return import.Report();
     }
     std::vector<ChannelCategory> Tree() const { return ChannelCatalogue(Catalogue()).ReadTree(); }
-    std::string Address(const std::string& channel) const { return ChannelCatalogue(Catalogue()).StreamAddress(channel); }
+    std::string Address(const std::string& channel) const
+    {
+        return ChannelCatalogue(Catalogue()).StreamAddress(channel);
+    }
 
     ScratchDir dir;
 };
@@ -48,7 +51,9 @@ TEST(SafeName, NamesThatWouldBreakTheFileAreMadeSafe)
     EXPECT_EQ(SafeName(";; Hidden"), "Hidden");
     EXPECT_EQ(SafeName("; [HD] x"), "(HD) x");
     EXPECT_EQ(SafeName("A=B"), "A-B");
-    EXPECT_EQ(SafeName("Line\r\nbreak\tand\x7f" "del"), "Line  break and del");
+    EXPECT_EQ(SafeName("Line\r\nbreak\tand\x7f"
+                       "del"),
+              "Line  break and del");
     EXPECT_EQ(SafeName("  padded  "), "padded");
     EXPECT_EQ(SafeName("\"Quoted\""), "Quoted");
     EXPECT_EQ(SafeName("'; x'"), "x");
@@ -73,8 +78,8 @@ TEST(SafeName, SafeNamesReadBackExactlyAsWritten)
 {
     ScratchDir dir;
     const std::string file = dir.File("c.dat");
-    const std::vector<std::string> nasty = {"[UK] One", ";Two", "Th=ree", " Four ", "\"Five\"", "Six\nSeven",
-                                            "'Eight'", "Nine ; ten", "[", "=", "\t[x]=y;"};
+    const std::vector<std::string> nasty = {"[UK] One", ";Two",       "Th=ree", " Four ", "\"Five\"", "Six\nSeven",
+                                            "'Eight'",  "Nine ; ten", "[",      "=",      "\t[x]=y;"};
     std::vector<std::pair<std::string, std::string>> channels;
     for (const auto& n : nasty) {
         const std::string safe = SafeName(n);
@@ -88,8 +93,9 @@ TEST(SafeName, SafeNamesReadBackExactlyAsWritten)
 
 TEST_F(CatalogueImportTest, FreshCatalogueFollowsThePlaylistOrder)
 {
-    const auto report = Import(Entry("One", "News", "http://127.0.0.1/1") + Entry("Two", "Sports", "http://127.0.0.1/2") +
-                               Entry("Three", "News;Sports", "http://127.0.0.1/3") + Entry("Four", "", "http://127.0.0.1/4"));
+    const auto report =
+        Import(Entry("One", "News", "http://127.0.0.1/1") + Entry("Two", "Sports", "http://127.0.0.1/2") +
+               Entry("Three", "News;Sports", "http://127.0.0.1/3") + Entry("Four", "", "http://127.0.0.1/4"));
     EXPECT_EQ(report.Added(), 4);
     EXPECT_EQ(report.NewCategories(), 3);
     const std::vector<ChannelCategory> expected = {
@@ -102,10 +108,9 @@ TEST_F(CatalogueImportTest, ExistingCategoriesAndChannelsKeepTheirPlace)
 {
     ScratchDir::Spit(Catalogue(), "[Layer1]\r\nNew Channels=\r\nSports=\r\nKids=\r\n\r\n[Layer2]\r\nArena=Sports\r\n"
                                   "\r\n[Programs]\r\nArena=http://127.0.0.1/arena\r\n");
-    const auto report = Import(Entry("Arena", "Sports", "http://127.0.0.1/arena") +
-                               Entry("Goal", "SPORTS", "http://127.0.0.1/goal") +
-                               Entry("Toons", "Cartoons", "http://127.0.0.1/toons") +
-                               Entry("Arena", "Sports", "http://127.0.0.1/arena"));
+    const auto report = Import(
+        Entry("Arena", "Sports", "http://127.0.0.1/arena") + Entry("Goal", "SPORTS", "http://127.0.0.1/goal") +
+        Entry("Toons", "Cartoons", "http://127.0.0.1/toons") + Entry("Arena", "Sports", "http://127.0.0.1/arena"));
     EXPECT_EQ(report.Added(), 2);
     EXPECT_EQ(report.Present(), 1);
     EXPECT_EQ(report.Duplicates(), 1);
@@ -120,7 +125,8 @@ TEST_F(CatalogueImportTest, ExistingCategoriesAndChannelsKeepTheirPlace)
     // The same playlist again changes nothing at all.
     const std::string before = ScratchDir::Slurp(Catalogue());
     CatalogueImport again(Catalogue());
-    again.Add(Playlist(Entry("Arena", "Sports", "http://127.0.0.1/arena") + Entry("Goal", "SPORTS", "http://127.0.0.1/goal")));
+    again.Add(Playlist(Entry("Arena", "Sports", "http://127.0.0.1/arena") +
+                       Entry("Goal", "SPORTS", "http://127.0.0.1/goal")));
     EXPECT_FALSE(again.HasChanges());
     EXPECT_EQ(again.Report().Present(), 2);
     again.Write();
@@ -129,12 +135,13 @@ TEST_F(CatalogueImportTest, ExistingCategoriesAndChannelsKeepTheirPlace)
 
 TEST_F(CatalogueImportTest, SameNamesGetDistinctNamesAndMovedStreamsTheirNewAddress)
 {
-    ScratchDir::Spit(Catalogue(), "[Layer1]\nNews=\nMovies=\n[Layer2]\nCinema=Movies\nDaily=News\n[Programs]\n"
-                                  "Cinema=http://127.0.0.1/cinema\nDaily=http://127.0.0.1/old\nOrphan=http://127.0.0.1/o\n");
-    const auto report = Import(Entry("Daily", "News", "http://127.0.0.1/new") +   // moved stream
-                               Entry("Cinema", "News", "http://127.0.0.1/c2") +   // name taken elsewhere
-                               Entry("daily", "News", "http://127.0.0.1/d2") +    // other case, same name
-                               Entry("Orphan", "News", "http://127.0.0.1/o2") +   // someone's hand-written key
+    ScratchDir::Spit(Catalogue(),
+                     "[Layer1]\nNews=\nMovies=\n[Layer2]\nCinema=Movies\nDaily=News\n[Programs]\n"
+                     "Cinema=http://127.0.0.1/cinema\nDaily=http://127.0.0.1/old\nOrphan=http://127.0.0.1/o\n");
+    const auto report = Import(Entry("Daily", "News", "http://127.0.0.1/new") + // moved stream
+                               Entry("Cinema", "News", "http://127.0.0.1/c2") + // name taken elsewhere
+                               Entry("daily", "News", "http://127.0.0.1/d2") +  // other case, same name
+                               Entry("Orphan", "News", "http://127.0.0.1/o2") + // someone's hand-written key
                                Entry("Daily", "News", "http://127.0.0.1/d3"));
     EXPECT_EQ(report.Updated(), 1);
     EXPECT_EQ(report.Added(), 4);
@@ -160,8 +167,8 @@ TEST_F(CatalogueImportTest, AddressesThePlayerRefusesAreSkippedAndCounted)
     const std::string tooLong = "http://127.0.0.1/" + std::string(3000, 'a');
     const auto report = Import(Entry("Fd", "Bad", "fd://3") + Entry("Lavfi", "Bad", "lavfi://testsrc") +
                                Entry("Av", "Bad", "av://v4l2:/dev/video0") + Entry("Long", "Bad", tooLong) +
-                               Entry("Udp", "Good", "udp://@239.1.1.1:1234") + Entry("Quoted", "Good", "\"http://127.0.0.1/q\"") +
-                               "#EXTINF:-1,No address\n");
+                               Entry("Udp", "Good", "udp://@239.1.1.1:1234") +
+                               Entry("Quoted", "Good", "\"http://127.0.0.1/q\"") + "#EXTINF:-1,No address\n");
     EXPECT_EQ(report.Refused(), 3);
     EXPECT_EQ(report.TooLong(), 1);
     EXPECT_EQ(report.withoutAddress, 1);
@@ -176,7 +183,8 @@ TEST_F(CatalogueImportTest, AddressesThePlayerRefusesAreSkippedAndCounted)
 
 TEST_F(CatalogueImportTest, UnsafeNamesStillShowInTheTree)
 {
-    Import(Entry("[UK] BBC=One", "[EU] Europe", "http://127.0.0.1/bbc") + Entry("; Hidden", "  ", "http://127.0.0.1/h"));
+    Import(Entry("[UK] BBC=One", "[EU] Europe", "http://127.0.0.1/bbc") +
+           Entry("; Hidden", "  ", "http://127.0.0.1/h"));
     const std::vector<ChannelCategory> expected = {{"(EU) Europe", {"(UK) BBC-One"}}, {"Undefined", {"Hidden"}}};
     EXPECT_EQ(Tree(), expected);
     EXPECT_EQ(Address("(UK) BBC-One"), "http://127.0.0.1/bbc");
@@ -210,22 +218,22 @@ TEST_F(CatalogueImportTest, AHundredThousandChannelsInTwoHundredGroups)
     std::size_t lastDone = 0;
     import.Add(Playlist(text), [&lastDone](std::size_t done, std::size_t total) {
         EXPECT_GT(done, lastDone);
-        EXPECT_EQ(total, 100000u);
-        lastDone = done;
-    });
-    EXPECT_EQ(lastDone, 100000u);
-    import.Write();
-    const auto tree = Tree();
-    ASSERT_EQ(tree.size(), 200u);
-    for (int g = 0; g < 200; g += 37) {
-        EXPECT_EQ(tree[g].name, "Group " + std::to_string(g));
-        ASSERT_EQ(tree[g].channels.size(), 500u);
-        EXPECT_EQ(tree[g].channels[0], "Channel " + std::to_string(g));
-        EXPECT_EQ(tree[g].channels[499], "Channel " + std::to_string(g + 200 * 499));
-    }
-    EXPECT_EQ(Address("Channel 99999"), "http://127.0.0.1:8080/live/99999.m3u8");
-    CatalogueImport again(Catalogue());
-    again.Add(Playlist(text));
-    EXPECT_FALSE(again.HasChanges());
-    EXPECT_EQ(again.Report().Present(), 100000);
+    EXPECT_EQ(total, 100000u);
+    lastDone = done;
+});
+EXPECT_EQ(lastDone, 100000u);
+import.Write();
+const auto tree = Tree();
+ASSERT_EQ(tree.size(), 200u);
+for (int g = 0; g < 200; g += 37) {
+    EXPECT_EQ(tree[g].name, "Group " + std::to_string(g));
+    ASSERT_EQ(tree[g].channels.size(), 500u);
+    EXPECT_EQ(tree[g].channels[0], "Channel " + std::to_string(g));
+    EXPECT_EQ(tree[g].channels[499], "Channel " + std::to_string(g + 200 * 499));
+}
+EXPECT_EQ(Address("Channel 99999"), "http://127.0.0.1:8080/live/99999.m3u8");
+CatalogueImport again(Catalogue());
+again.Add(Playlist(text));
+EXPECT_FALSE(again.HasChanges());
+EXPECT_EQ(again.Report().Present(), 100000);
 }

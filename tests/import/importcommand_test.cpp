@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QTest>
+
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -50,7 +51,8 @@ TEST(ImportCommand, ImportsPrintsPerCategoryAndDryRunWritesNothing)
     ScratchDir::Spit(dir.File("tv.m3u"), kPlaylist);
     const std::string catalogue = dir.File("VisibleAPI.dat");
 
-    const Result dry = RunImport({Q(dir.File("tv.m3u")), QStringLiteral("--dry-run"), QStringLiteral("--catalogue"), Q(catalogue)});
+    const Result dry =
+        RunImport({Q(dir.File("tv.m3u")), QStringLiteral("--dry-run"), QStringLiteral("--catalogue"), Q(catalogue)});
     EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     EXPECT_TRUE(dry.out.contains(QStringLiteral("Dry run, nothing written"))) << dry.out.toStdString();
     EXPECT_TRUE(dry.out.contains(QStringLiteral("Would add 2 channels")));
@@ -60,7 +62,8 @@ TEST(ImportCommand, ImportsPrintsPerCategoryAndDryRunWritesNothing)
     EXPECT_EQ(done.exitCode, 0) << done.err.toStdString();
     EXPECT_TRUE(done.out.contains(QStringLiteral("  News (new category): 2 added\n"))) << done.out.toStdString();
     EXPECT_TRUE(done.out.contains(QStringLiteral("  Kids: 1 skipped (address the player does not open)\n")));
-    EXPECT_TRUE(done.out.contains(QStringLiteral("Skipped 1 entry: 1 with an address the player does not open (\"fd://0\")")));
+    EXPECT_TRUE(
+        done.out.contains(QStringLiteral("Skipped 1 entry: 1 with an address the player does not open (\"fd://0\")")));
     // No progress line where the output is no terminal.
     EXPECT_TRUE(done.err.isEmpty()) << done.err.toStdString();
     const std::vector<ChannelCategory> expected = {{"News", {"Morning, Live", "Evening"}}};
@@ -80,12 +83,9 @@ TEST(ImportCommand, BadInputEndsWithAClearMessageAndTouchesNothing)
         std::string playlist;
         const char* message;
     } cases[] = {
-        {dir.File("missing.m3u"), "No such file or directory"},
-        {dir.File("empty.m3u"), "it is empty"},
-        {dir.File("page.m3u"), "it is not an M3U playlist (line 1"},
-        {dir.File("header.m3u"), "it holds no channels"},
-        {dir.File("refused.m3u"), "every entry was skipped"},
-        {dir.Path(), "it is a folder"},
+        {dir.File("missing.m3u"), "No such file or directory"},      {dir.File("empty.m3u"), "it is empty"},
+        {dir.File("page.m3u"), "it is not an M3U playlist (line 1"}, {dir.File("header.m3u"), "it holds no channels"},
+        {dir.File("refused.m3u"), "every entry was skipped"},        {dir.Path(), "it is a folder"},
     };
     for (const auto& c : cases) {
         const Result r = RunImport({Q(c.playlist), QStringLiteral("--catalogue"), Q(catalogue)});
@@ -151,7 +151,8 @@ TEST(ImportCommand, AnImportCutShortLeavesTheOldCatalogueWhole)
     ScratchDir::Spit(catalogue, old);
     std::string playlist = "#EXTM3U\n";
     for (int i = 0; i < 2000; ++i)
-        playlist += "#EXTINF:-1 group-title=\"News\",New " + std::to_string(i) + "\nhttp://127.0.0.1/" + std::to_string(i) + "\n";
+        playlist += "#EXTINF:-1 group-title=\"News\",New " + std::to_string(i) + "\nhttp://127.0.0.1/" +
+                    std::to_string(i) + "\n";
     ScratchDir::Spit(dir.File("tv.m3u"), playlist);
     // The new catalogue cannot be written whole: the disk "fills" after 32 KiB.
     const Result r = RunImport({Q(dir.File("tv.m3u")), QStringLiteral("--catalogue"), Q(catalogue)}, [] {
@@ -210,9 +211,12 @@ TEST(ImportCommand, BadSourcesOnLoopbackAreRefusedWithTheirReasonAndChangeNothin
 TEST(ImportCommand, SourcesAreListedRefreshedAndRemovedByScripts)
 {
     TestHttpServer server;
-    server.Serve("/tv.m3u", {200, "#EXTM3U url-tvg=\"http://127.0.0.1:9/tv.xml.gz\"\n"
-                                  "#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/kept\n"
-                                  "#EXTINF:-1 group-title=\"Web\",Going\nhttp://127.0.0.1:9/going\n", {}, false});
+    server.Serve("/tv.m3u", {200,
+                             "#EXTM3U url-tvg=\"http://127.0.0.1:9/tv.xml.gz\"\n"
+                             "#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/kept\n"
+                             "#EXTINF:-1 group-title=\"Web\",Going\nhttp://127.0.0.1:9/going\n",
+                             {},
+                             false});
     ScratchDir dir;
     const std::string catalogue = dir.File("VisibleAPI.dat");
     const QStringList at = {QStringLiteral("--catalogue"), Q(catalogue)};
@@ -228,19 +232,24 @@ TEST(ImportCommand, SourcesAreListedRefreshedAndRemovedByScripts)
     // The playlist's guide came along, as one added in the player does.
     EXPECT_TRUE(list.out.contains(QStringLiteral("programme guide http://127.0.0.1:9/tv.xml.gz\n")));
 
-    server.Serve("/tv.m3u", {200, "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/moved\n"
-                                  "#EXTINF:-1 group-title=\"Web\",New\nhttp://127.0.0.1:9/new\n", {}, false});
+    server.Serve("/tv.m3u", {200,
+                             "#EXTM3U\n#EXTINF:-1 group-title=\"Web\",Kept\nhttp://127.0.0.1:9/moved\n"
+                             "#EXTINF:-1 group-title=\"Web\",New\nhttp://127.0.0.1:9/new\n",
+                             {},
+                             false});
     ScratchDir::Spit(dir.File("local.m3u"), "not a playlist at all\n");
     const Result refresh = RunImport(QStringList{QStringLiteral("refresh")} + at);
     EXPECT_EQ(refresh.exitCode, 1); // one of the two failed
-    EXPECT_TRUE(refresh.err.contains(QStringLiteral("its channels were left as they were"))) << refresh.err.toStdString();
+    EXPECT_TRUE(refresh.err.contains(QStringLiteral("its channels were left as they were")))
+        << refresh.err.toStdString();
     EXPECT_TRUE(refresh.out.contains(QStringLiteral("Removed 1 channel"))) << refresh.out.toStdString();
     const ChannelCatalogue c(catalogue);
     EXPECT_EQ(c.StreamAddress("Kept"), "http://127.0.0.1:9/moved");
     EXPECT_EQ(c.StreamAddress("New"), "http://127.0.0.1:9/new");
     EXPECT_EQ(c.StreamAddress("Going"), "");
     EXPECT_EQ(c.StreamAddress("Local"), "http://127.0.0.1:9/local");
-    EXPECT_TRUE(RunImport(QStringList{QStringLiteral("list")} + at).out.contains(QStringLiteral("the last refresh failed")));
+    EXPECT_TRUE(
+        RunImport(QStringList{QStringLiteral("list")} + at).out.contains(QStringLiteral("the last refresh failed")));
 
     EXPECT_EQ(RunImport(QStringList{QStringLiteral("remove"), QStringLiteral("7")} + at).exitCode, 1);
     EXPECT_EQ(RunImport(QStringList{QStringLiteral("remove")} + at).exitCode, 2);

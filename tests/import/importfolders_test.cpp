@@ -4,6 +4,7 @@
 
 #include <QProcess>
 #include <QProcessEnvironment>
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -26,7 +27,8 @@ struct Installed {
         fs::copy_file(QUORVEL_IMPORT_EXE, bin + "quorvel-import");
         ScratchDir::Spit(share + "TVAPI.dat", "<html></html>");
         ScratchDir::Spit(share + "VisibleAPI.dat", "[Layer1]\nNews=\nSports=\n\n[Layer2]\n\n[Programs]\n");
-        ScratchDir::Spit(root.File("tv.m3u"), "#EXTM3U\n#EXTINF:-1 group-title=\"Kids\",Toons\nhttp://127.0.0.1:9/toons.m3u8\n");
+        ScratchDir::Spit(root.File("tv.m3u"),
+                         "#EXTM3U\n#EXTINF:-1 group-title=\"Kids\",Toons\nhttp://127.0.0.1:9/toons.m3u8\n");
     }
 
     // Runs the installed command with the user's environment; returns its status and output.
@@ -39,7 +41,8 @@ struct Installed {
         process.setProcessEnvironment(env);
         process.start(QString::fromStdString(bin + "quorvel-import"), arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
-        return {process.exitCode(), process.readAllStandardOutput().toStdString() + process.readAllStandardError().toStdString()};
+        return {process.exitCode(),
+                process.readAllStandardOutput().toStdString() + process.readAllStandardError().toStdString()};
     }
 };
 

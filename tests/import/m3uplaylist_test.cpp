@@ -1,7 +1,6 @@
 // Playlists as providers write them, and inputs that are no channel playlist at all.
 #include "base/exception.h"
 #include "import/m3uplaylist.h"
-
 #include "scratchdir.h"
 
 #include <filesystem>
@@ -100,9 +99,11 @@ TEST(M3uPlaylist, TitlesFallBackAndTitlesWithoutAddressAreCounted)
 
 TEST(M3uPlaylist, TextThatIsNotUtf8IsReadAsLatin1)
 {
-    const auto p = Parse("#EXTM3U\n#EXTINF:-1 group-title=\"T\xE9l\xE9\",Fran\xE7" "ais\nhttp://h/f\n");
+    const auto p = Parse("#EXTM3U\n#EXTINF:-1 group-title=\"T\xE9l\xE9\",Fran\xE7"
+                         "ais\nhttp://h/f\n");
     ASSERT_EQ(p.Entries().size(), 1u);
-    EXPECT_EQ(p.Entries()[0].title, "Fran\xC3\xA7" "ais");
+    EXPECT_EQ(p.Entries()[0].title, "Fran\xC3\xA7"
+                                    "ais");
     EXPECT_EQ(p.Entries()[0].group, "T\xC3\xA9l\xC3\xA9");
     // Valid UTF-8 stays as it is.
     const auto u = Parse("#EXTM3U\n#EXTINF:-1,\xE4\xB8\xAD\xE6\x96\x87\nhttp://h/z\n");
@@ -158,27 +159,28 @@ TEST(M3uPlaylist, WhatIsNoChannelPlaylistIsRefusedWithItsReason)
 
 TEST(M3uPlaylist, RequestOptionsInEachOfTheirForms)
 {
-    const auto p = Parse("#EXTM3U x-tvg-url=\"http://g/a.xml, http://g/b.xml.gz\" url-tvg=\"http://g/a.xml\" "
-                         "user-agent=\"HeaderAgent/1\"\n"
-                         // Option lines before the address.
-                         "#EXTINF:-1 tvg-id=\"one.tv\" tvg-name=\"One HD\" tvg-chno=\"101\" tvg-shift=\"-2\",One\n"
-                         "#EXTVLCOPT:http-user-agent=VlcAgent/2 (X11; Linux)\n"
-                         "#EXTVLCOPT:http-referrer=http://ref.example/\n"
-                         "#EXTVLCOPT:http-origin=http://origin.example\n"
-                         "http://h/one.m3u8\n"
-                         // Attributes, in both spellings.
-                         "#EXTINF:-1 http-user-agent=\"AttrAgent\" referrer=\"http://r2/\",Two\n"
-                         "http://h/two.m3u8\n"
-                         "#EXTINF:-1 user-agent=\"Other\" http-referrer=\"http://r3/\",Three\n"
-                         "http://h/three.m3u8\n"
-                         // The address suffix, percent-encoded; it is no part of the address.
-                         "#EXTINF:-1,Four\n"
-                         "http://h/four.m3u8?a=1|User-Agent=Suffix%20Agent%2F3&Referer=http%3A%2F%2Fr4%2F&Origin=http://o4\n"
-                         // Nothing of its own: the header's user agent only.
-                         "#EXTINF:-1,Five\nhttp://h/five.m3u8\n"
-                         // The suffix is stronger than an option line, which is stronger than an attribute.
-                         "#EXTINF:-1 user-agent=\"Weak\",Six\n#EXTVLCOPT:http-user-agent=Middle\n"
-                         "http://h/six|User-Agent=Strong\n");
+    const auto p =
+        Parse("#EXTM3U x-tvg-url=\"http://g/a.xml, http://g/b.xml.gz\" url-tvg=\"http://g/a.xml\" "
+              "user-agent=\"HeaderAgent/1\"\n"
+              // Option lines before the address.
+              "#EXTINF:-1 tvg-id=\"one.tv\" tvg-name=\"One HD\" tvg-chno=\"101\" tvg-shift=\"-2\",One\n"
+              "#EXTVLCOPT:http-user-agent=VlcAgent/2 (X11; Linux)\n"
+              "#EXTVLCOPT:http-referrer=http://ref.example/\n"
+              "#EXTVLCOPT:http-origin=http://origin.example\n"
+              "http://h/one.m3u8\n"
+              // Attributes, in both spellings.
+              "#EXTINF:-1 http-user-agent=\"AttrAgent\" referrer=\"http://r2/\",Two\n"
+              "http://h/two.m3u8\n"
+              "#EXTINF:-1 user-agent=\"Other\" http-referrer=\"http://r3/\",Three\n"
+              "http://h/three.m3u8\n"
+              // The address suffix, percent-encoded; it is no part of the address.
+              "#EXTINF:-1,Four\n"
+              "http://h/four.m3u8?a=1|User-Agent=Suffix%20Agent%2F3&Referer=http%3A%2F%2Fr4%2F&Origin=http://o4\n"
+              // Nothing of its own: the header's user agent only.
+              "#EXTINF:-1,Five\nhttp://h/five.m3u8\n"
+              // The suffix is stronger than an option line, which is stronger than an attribute.
+              "#EXTINF:-1 user-agent=\"Weak\",Six\n#EXTVLCOPT:http-user-agent=Middle\n"
+              "http://h/six|User-Agent=Strong\n");
     ASSERT_EQ(p.Entries().size(), 6u);
     EXPECT_EQ(p.GuideAddresses(), (std::vector<std::string>{"http://g/a.xml", "http://g/b.xml.gz"}));
     EXPECT_EQ(p.HeaderUserAgent(), "HeaderAgent/1");
@@ -195,7 +197,8 @@ TEST(M3uPlaylist, RequestOptionsInEachOfTheirForms)
     EXPECT_EQ(p.Entries()[4].options, (RequestOptions{"HeaderAgent/1", "", ""}));
     EXPECT_EQ(p.Entries()[5].options.userAgent, "Strong");
     // Option lines belong to the entry they stand in, not to the ones after it.
-    const auto q = Parse("#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://r/\nhttp://h/a\n#EXTINF:-1,B\nhttp://h/b\n");
+    const auto q =
+        Parse("#EXTM3U\n#EXTINF:-1,A\n#EXTVLCOPT:http-referrer=http://r/\nhttp://h/a\n#EXTINF:-1,B\nhttp://h/b\n");
     EXPECT_EQ(q.Entries()[1].options, RequestOptions{});
     // A value never carries a line break or a NUL into a request.
     RequestOptions o;
@@ -231,7 +234,8 @@ TEST(M3uPlaylist, PastedListsDecorationsAndGroupLinesAsTheyCirculate)
     EXPECT_EQ(p.NotAddresses(), 3);
     EXPECT_EQ(p.WithoutAddress(), 1);
     // Against a web playlist a relative address resolves; a decoration still does not.
-    const auto web = M3uPlaylist("#EXTM3U\n=====x=====\n#EXTINF:-1,R\nlive/r.m3u8\n", QUrl("http://127.0.0.1:1/l/tv.m3u"));
+    const auto web =
+        M3uPlaylist("#EXTM3U\n=====x=====\n#EXTINF:-1,R\nlive/r.m3u8\n", QUrl("http://127.0.0.1:1/l/tv.m3u"));
     ASSERT_EQ(web.Entries().size(), 1u);
     EXPECT_EQ(web.Entries()[0].address, "http://127.0.0.1:1/l/live/r.m3u8");
 }

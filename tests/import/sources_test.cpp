@@ -21,7 +21,10 @@ class PlaylistSourcesTest : public ::testing::Test {
 protected:
     std::string Catalogue() const { return dir.File("VisibleAPI.dat"); }
     std::vector<ChannelCategory> Tree() const { return ChannelCatalogue(Catalogue()).ReadTree(); }
-    std::string Address(const std::string& channel) const { return ChannelCatalogue(Catalogue()).StreamAddress(channel); }
+    std::string Address(const std::string& channel) const
+    {
+        return ChannelCatalogue(Catalogue()).StreamAddress(channel);
+    }
     QString Write(const std::string& name, const std::string& text)
     {
         ScratchDir::Spit(dir.File(name), text);
@@ -38,11 +41,12 @@ TEST_F(PlaylistSourcesTest, RefreshAddsUpdatesMovesAndRemovesOnlyTheSourcesOwnCh
     ScratchDir::Spit(Catalogue(), "[Layer1]\nNews=\n[Layer2]\nMine=News\n[Programs]\nMine=http://h/mine\n");
     // The source lists the hand-made channel too: it is there already, and stays when the
     // source stops listing it.
-    const QString a = Write("a.m3u", "#EXTM3U\n" + Entry("Mine", "News", "http://h/mine") +
-                                         Entry("X", "News", "http://h/x1") + Entry("Y", "Sport", "http://h/y") +
-                                         Entry("Z", "Sport", "http://h/z|User-Agent=Zed") +
-                                         Entry("Both", "Sport", "http://h/both"));
-    const QString b = Write("b.m3u", "#EXTM3U\n" + Entry("W", "Movies", "http://h/w") + Entry("Both", "Sport", "http://h/both"));
+    const QString a =
+        Write("a.m3u", "#EXTM3U\n" + Entry("Mine", "News", "http://h/mine") + Entry("X", "News", "http://h/x1") +
+                           Entry("Y", "Sport", "http://h/y") + Entry("Z", "Sport", "http://h/z|User-Agent=Zed") +
+                           Entry("Both", "Sport", "http://h/both"));
+    const QString b =
+        Write("b.m3u", "#EXTM3U\n" + Entry("W", "Movies", "http://h/w") + Entry("Both", "Sport", "http://h/both"));
     PlaylistSources sources(Catalogue());
     EXPECT_EQ(sources.Read(a).report.Added(), 4);
     const auto second = sources.Read(b);

@@ -40,7 +40,10 @@ void TestHttpServer::Reply(QTcpSocket* socket)
     if (answer.silent)
         return;
     QByteArray reply = "HTTP/1.1 " + QByteArray::number(answer.status) +
-                       (answer.status == 200 ? " OK" : answer.status == 404 ? " Not Found" : " Moved") + "\r\n";
+                       (answer.status == 200   ? " OK"
+                        : answer.status == 404 ? " Not Found"
+                                               : " Moved") +
+                       "\r\n";
     if (!answer.location.isEmpty())
         reply += "Location: " + answer.location + "\r\n";
     reply += "Content-Type: audio/x-mpegurl\r\nContent-Length: " + QByteArray::number(answer.body.size()) +

@@ -1,12 +1,11 @@
-#include "platform/datafolders.h"
-
 #include "base/exception.h"
 #include "envscope.h"
+#include "platform/datafolders.h"
 #include "scratchdir.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,7 +91,8 @@ TEST(DataFolders, SeedingCopiesTheDefaultOnceIntoAPrivateFolderAndNeverReplacesT
     EXPECT_EQ(Mode(inst.root.Path() + "/home/viewer/.local"), 0700u);
     // Only the file itself is left: no scratch copy beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(inst.home + "quorvel"),
-                            std::filesystem::directory_iterator()), 1);
+                            std::filesystem::directory_iterator()),
+              1);
 
     // The user's channels survive an upgrade that installs a newer default.
     ScratchDir::Spit(mine, "[Layer1]\nMine=\n");

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QThread>
 #include <QWidget>
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <xcb/xcb.h>
@@ -17,10 +18,7 @@ using quorvel::HotKeyService;
 
 namespace {
 
-bool Xdotool(const QStringList& arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
+bool Xdotool(const QStringList& arguments) { return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0; }
 
 // Every event the server sent before this call is in Qt's hands once it returns: a round trip
 // on the program's own connection, then the event queue drained.
@@ -58,7 +56,7 @@ bool WaitFor(Condition done, int ms = 10000)
 
 // Servers deliver a held key's repeats as more presses (detectable auto-repeat, which Qt asks
 // for) or as pairs of release and press: both are tried.
-class XcbHotKey : public ::testing::TestWithParam<bool> {};
+class XcbHotKey : public ::testing::TestWithParam<bool> { };
 
 TEST_P(XcbHotKey, AHeldKeyTogglesOnceHoweverLongItIsHeld)
 {

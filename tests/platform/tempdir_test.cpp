@@ -1,10 +1,9 @@
-#include "platform/tempdir.h"
-
 #include "envscope.h"
+#include "platform/tempdir.h"
 #include "scratchdir.h"
 
-#include <gtest/gtest.h>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -2,6 +2,7 @@
 #include "platform/terminationrequests.h"
 
 #include <QSignalSpy>
+
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -23,7 +24,7 @@ TEST(TerminationRequests, SignalsArriveInTheEventLoopAndDefaultsComeBack)
     }
     // Once the watcher is gone the signals have their usual meaning again, and a new watcher
     // may start.
-    struct sigaction current {};
+    struct sigaction current { };
     ASSERT_EQ(::sigaction(SIGTERM, nullptr, &current), 0);
     EXPECT_EQ(current.sa_handler, SIG_DFL);
     TerminationRequests again;

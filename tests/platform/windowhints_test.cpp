@@ -1,12 +1,13 @@
 // What the X server keeps of a window while others cover it.
 #include "platform/windowhints.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QRasterWindow>
 #include <QScreen>
-#include <QEvent>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,6 +1,7 @@
 #include "xkbrepeat.h"
 
 #include <QGuiApplication>
+
 #include <X11/XKBlib.h>
 
 bool SetDetectableAutoRepeat(bool on)

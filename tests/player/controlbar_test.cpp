@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
 #include <gtest/gtest.h>
 
 using quorvel::ControlBar;

@@ -1,17 +1,17 @@
 // The player control against a real clip: its control bar, its messages and full screen.
+#include "clips.h"
+#include "mpvrefusals.h"
 #include "player/audiotrackbutton.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
-#include "player/playersession.h"
-#include "player/programmecard.h"
-#include "player/playersettings.h"
 #include "player/mpvcore.h"
 #include "player/mpvvideowindow.h"
+#include "player/playersession.h"
+#include "player/playersettings.h"
+#include "player/programmecard.h"
 #include "player/zapcard.h"
-#include "clips.h"
-#include "mpvrefusals.h"
-#include "servedhls.h"
 #include "scratchdir.h"
+#include "servedhls.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,16 +26,17 @@
 #include <QToolButton>
 #include <QWheelEvent>
 #include <QWindow>
+
+#include <arpa/inet.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <mpv/client.h>
-#include <thread>
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 using quorvel::MediaPlayer;
@@ -396,7 +397,8 @@ TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
 
     mpvrefusals::Refuse("volume");
     volume->setValue(30);
-    EXPECT_TRUE(player->Message().startsWith("The player could not do that: volume")) << player->Message().toStdString();
+    EXPECT_TRUE(player->Message().startsWith("The player could not do that: volume"))
+        << player->Message().toStdString();
     mpvrefusals::Refuse("pause");
     ASSERT_TRUE(Click(*player, "Pause"));
     EXPECT_TRUE(player->Message().startsWith("The player could not do that: pause")) << player->Message().toStdString();
@@ -477,12 +479,13 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
     ScratchDir dir;
     const std::string radio = dir.File("radio.m4a");
     ASSERT_EQ(std::system(("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=30 -c:a aac '" +
-                           radio + "'").c_str()),
+                           radio + "'")
+                              .c_str()),
               0);
     player->SetChannelName("Radio One");
     player->SetURL(QString::fromStdString(radio));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; },
-                                10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return card.isVisible() && card.CardKind() == quorvel::ChannelCard::Kind::AudioOnly; }, 10000));
     EXPECT_EQ(card.ChannelName(), "Radio One");
     QTest::qWait(1000);
     EXPECT_TRUE(card.isVisible());
@@ -513,7 +516,8 @@ TEST_F(PlayerTest, AZapsCardGoesWithTheNewChannelsPictureOnScreenNotTheOldOneDra
     ScratchDir dir;
     const auto solid = [&](const std::string& colour) {
         const std::string path = dir.File(colour + ".ts");
-        return MakeClip(path, "color=c=" + colour + ":size=320x240:rate=25", 20) ? QString::fromStdString(path) : QString();
+        return MakeClip(path, "color=c=" + colour + ":size=320x240:rate=25", 20) ? QString::fromStdString(path)
+                                                                                 : QString();
     };
     const QString red = solid("red"), blue = solid("blue");
     ASSERT_FALSE(red.isEmpty() || blue.isEmpty());
@@ -550,7 +554,8 @@ TEST_F(PlayerTest, AZapsCardGoesWithTheNewChannelsPictureOnScreenNotTheOldOneDra
 TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRetry)
 {
     QProcess server;
-    server.start("python3", {QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/e2e/stalling_hls.py", "6"});
+    server.start("python3",
+                 {QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/e2e/stalling_hls.py", "6"});
     ASSERT_TRUE(server.waitForReadyRead(120000)) << "the live test server did not start";
     const QString url = QString::fromUtf8(server.readLine()).trimmed();
     player->SetChannelName("Live News");
@@ -628,7 +633,8 @@ std::string Radio(ScratchDir& dir)
 {
     const std::string radio = dir.File("radio.m4a");
     const std::string command = "ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=600 "
-                                "-c:a aac '" + radio + "'";
+                                "-c:a aac '" +
+                                radio + "'";
     return std::system(command.c_str()) == 0 ? radio : std::string();
 }
 
@@ -661,9 +667,11 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         EXPECT_TRUE(QTest::qWaitFor([&] { return !CurrentAudioOutput(*player).isEmpty(); }, 10000))
             << player->Message().toStdString();
         EXPECT_EQ(CurrentAudioOutput(*player), "alsa");
-        EXPECT_TRUE(QTest::qWaitFor([&] { return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly &&
-                                                 player->Card().isVisible(); },
-                                    10000));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly && player->Card().isVisible();
+            },
+            10000));
         EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
     }
     {
@@ -792,7 +800,8 @@ TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePictu
     player->SetURL(server.Url());
 
     // The picture plays, and a short note says there is no sound, once, without a message.
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 15000)) << player->Message().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 15000))
+        << player->Message().toStdString();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Note() == "Playing without sound: no sound device"; }, 3000));
     EXPECT_TRUE(player->Message().isEmpty());
     const quint64 withNote = player->FramesRendered();

@@ -15,7 +15,8 @@ bool Refused(const char* name)
     return r && name && std::strcmp(r, name) == 0;
 }
 
-template <typename Fn> Fn Real(const char* symbol)
+template <typename Fn>
+Fn Real(const char* symbol)
 {
     return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, symbol));
 }
@@ -60,8 +61,8 @@ int mpv_command_node(mpv_handle* ctx, mpv_node* args, mpv_node* result)
     // A command with named arguments names itself under "name".
     if (args && args->format == MPV_FORMAT_NODE_MAP && args->u.list)
         for (int i = 0; i < args->u.list->num; ++i)
-            if (std::strcmp(args->u.list->keys[i], "name") == 0 && args->u.list->values[i].format == MPV_FORMAT_STRING &&
-                Refused(args->u.list->values[i].u.string))
+            if (std::strcmp(args->u.list->keys[i], "name") == 0 &&
+                args->u.list->values[i].format == MPV_FORMAT_STRING && Refused(args->u.list->values[i].u.string))
                 return MPV_ERROR_COMMAND;
     return real(ctx, args, result);
 }

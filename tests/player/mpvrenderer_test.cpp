@@ -10,12 +10,13 @@
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
+
 #include <atomic>
 #include <gtest/gtest.h>
 
 using quorvel::MpvRenderer;
 
-class MpvRendererTest : public ::testing::TestWithParam<const char*> {};
+class MpvRendererTest : public ::testing::TestWithParam<const char*> { };
 
 TEST_P(MpvRendererTest, APreparedPictureIsCopiedOntoTheWindowWholeAndTheRightWayUp)
 {
@@ -64,7 +65,8 @@ TEST_P(MpvRendererTest, APreparedPictureIsCopiedOntoTheWindowWholeAndTheRightWay
     ASSERT_TRUE(QTest::qWaitFor([&] { return window.size() == QSize(200, 150); }, 5000));
     ASSERT_TRUE(renderer.Render(&window, 200, 150));
     const QImage again = QGuiApplication::primaryScreen()->grabWindow(0, 40, 40, 200, 150).toImage();
-    EXPECT_TRUE(qRed(again.pixel(100, 30)) > 200 && qBlue(again.pixel(100, 30)) < 60) << std::hex << again.pixel(100, 30);
+    EXPECT_TRUE(qRed(again.pixel(100, 30)) > 200 && qBlue(again.pixel(100, 30)) < 60)
+        << std::hex << again.pixel(100, 30);
     EXPECT_TRUE(qBlue(again.pixel(100, 120)) > 200 && qRed(again.pixel(100, 120)) < 60);
     renderer.SetUpdateHandler(nullptr);
 }

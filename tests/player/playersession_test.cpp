@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QTest>
+
 #include <gtest/gtest.h>
 #include <memory>
 #include <mpv/client.h>
@@ -29,7 +30,8 @@ TEST(PlaybackFailure, TheHeadlineSaysThePlainCauseAndMpvsWordsGoBelow)
          "the server refused the connection"},
         {MPV_ERROR_LOADING_FAILED, "http: HTTP error 404 Not Found", "the address was not found"},
         {MPV_ERROR_LOADING_FAILED, "Failed to resolve hostname nowhere.invalid", "the address was not found"},
-        {MPV_ERROR_LOADING_FAILED, "Cannot open file '/tmp/x.ts': No such file or directory", "the address was not found"},
+        {MPV_ERROR_LOADING_FAILED, "Cannot open file '/tmp/x.ts': No such file or directory",
+         "the address was not found"},
         {MPV_ERROR_LOADING_FAILED, "http: HTTP error 403 Forbidden; Failed to open http://a/b.m3u8.",
          "the server refused to send the stream"},
         {MPV_ERROR_LOADING_FAILED, "", "the stream could not be opened"},
@@ -37,7 +39,8 @@ TEST(PlaybackFailure, TheHeadlineSaysThePlainCauseAndMpvsWordsGoBelow)
         {MPV_ERROR_LOADING_FAILED, "http: HTTP error 404 Not Found; Failed to open http://127.0.0.1:40309/a.m3u8.",
          "the address was not found"},
         {MPV_ERROR_LOADING_FAILED, "Failed to open http://h:4040/403/401.ts.", "the stream could not be opened"},
-        {MPV_ERROR_AO_INIT_FAILED, "Playback open error: No such file or directory", "there is no sound device to play it on"},
+        {MPV_ERROR_AO_INIT_FAILED, "Playback open error: No such file or directory",
+         "there is no sound device to play it on"},
         {MPV_ERROR_UNKNOWN_FORMAT, "", "the stream is in a form the player cannot read"},
     };
     for (const Case& c : cases) {
@@ -85,12 +88,14 @@ TEST(PlayerSessionHeadless, RequestOptionsGoWithEveryRequestOfTheirChannelOnly)
     // whole, and nothing of them turns into a header or an option of its own.
     session.SetURL(server.Url(), RequestOptions{agent.toStdString(), referrer.toStdString(), "http://portal.example"});
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        for (const auto& r : server.Requests())
-            if (IsSegment(r))
-                return true;
-        return false;
-    }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (const auto& r : server.Requests())
+                if (IsSegment(r))
+                    return true;
+            return false;
+        },
+        20000));
     for (const auto& r : server.Requests()) {
         EXPECT_EQ(Header(r, "User-Agent"), agent) << r.path.toStdString();
         EXPECT_EQ(Header(r, "Referer"), referrer) << r.path.toStdString();

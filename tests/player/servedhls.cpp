@@ -1,6 +1,7 @@
 #include "servedhls.h"
 
 #include <QJsonDocument>
+
 #include <cstdlib>
 
 ServedHls::ServedHls(const QStringList& arguments)

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 using quorvel::StallWatch;
@@ -19,10 +20,17 @@ protected:
     StallWatch::Progress Probe()
     {
         switch (doing) {
-        case Doing::Pictures: now.frames += 25; break;
-        case Doing::Sound: now.position += 1; break;
-        case Doing::Buffering: now.bufferPercent += 1; break;
-        case Doing::Nothing: break;
+        case Doing::Pictures:
+            now.frames += 25;
+            break;
+        case Doing::Sound:
+            now.position += 1;
+            break;
+        case Doing::Buffering:
+            now.bufferPercent += 1;
+            break;
+        case Doing::Nothing:
+            break;
         }
         return now;
     }

@@ -10,6 +10,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
+
 #include <gtest/gtest.h>
 #include <vector>
 

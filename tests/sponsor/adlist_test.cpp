@@ -1,5 +1,5 @@
-#include "sponsor/adlist.h"
 #include "scratchdir.h"
+#include "sponsor/adlist.h"
 
 #include <gtest/gtest.h>
 

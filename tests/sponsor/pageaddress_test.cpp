@@ -1,6 +1,7 @@
 #include "sponsor/pageaddress.h"
 
 #include <QUrl>
+
 #include <gtest/gtest.h>
 
 using quorvel::IsWebAddress;

@@ -1,5 +1,6 @@
 // Test entry for tests that need a Qt application object.
 #include <QApplication>
+
 #include <clocale>
 #include <gtest/gtest.h>
 

@@ -19,8 +19,8 @@ ScratchDir::~ScratchDir()
     std::error_code ec;
     // Tests may have taken permissions away; give them back so everything can go.
     for (auto& e : std::filesystem::recursive_directory_iterator(path_, ec))
-        std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                                     ec);
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(path_, ec);
 }

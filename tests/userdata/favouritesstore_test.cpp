@@ -1,11 +1,11 @@
 // Favourites and recently watched: kept in order, found again after a refresh, limited.
+#include "scratchdir.h"
 #include "userdata/favouritesstore.h"
 #include "userdata/viewerdatabase.h"
 
-#include "scratchdir.h"
-
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
 #include <gtest/gtest.h>
 #include <set>
 

@@ -1,13 +1,13 @@
 // The programme guide kept in the viewer's database: written while read, replaced by a later
 // read, old programmes dropped, now and next at the edges of programmes.
+#include "scratchdir.h"
 #include "userdata/guidestore.h"
 #include "userdata/guidestorewriter.h"
 #include "userdata/viewerdatabase.h"
 
-#include "scratchdir.h"
-
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -89,8 +89,9 @@ TEST(GuideStore, ALaterReadReplacesFromItsStartAndKeepsWhatItDoesNotReach)
     ScratchDir dir;
     const std::string file = dir.File("viewer.db");
     Read(file, {"Alpha", "Beta"},
-         {{0, {P(kNow - 2 * kHour, kNow - kHour, "Past"), P(kNow - kHour, kNow + kHour, "Old now"),
-               P(kNow + kHour, kNow + 2 * kHour, "Old next")}},
+         {{0,
+           {P(kNow - 2 * kHour, kNow - kHour, "Past"), P(kNow - kHour, kNow + kHour, "Old now"),
+            P(kNow + kHour, kNow + 2 * kHour, "Old next")}},
           {1, {P(kNow, kNow + kHour, "Beta old")}}});
     // The new guide starts at kNow for Alpha and says nothing of Beta (a read broken off, or a
     // guide without it): Alpha's past stays, what overlaps the new start goes, Beta stays whole.
@@ -185,10 +186,10 @@ TEST(GuideStore, AGuideNoLongerReadTakesItsProgrammesWhileThoseKeptBeforeGuidesW
         raw.setDatabaseName(QString::fromStdString(file));
         ASSERT_TRUE(raw.open());
         ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral("ALTER TABLE programmes DROP COLUMN guide")));
-        ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral(
-            "INSERT INTO programmes (channel, start, stop, title) VALUES ('Gamma', %1, %2, 'Older')")
-                                            .arg(kNow)
-                                            .arg(kNow + kHour)));
+        ASSERT_TRUE(QSqlQuery(raw).exec(
+            QStringLiteral("INSERT INTO programmes (channel, start, stop, title) VALUES ('Gamma', %1, %2, 'Older')")
+                .arg(kNow)
+                .arg(kNow + kHour)));
         ASSERT_TRUE(QSqlQuery(raw).exec(QStringLiteral("PRAGMA user_version=5")));
         raw.close();
     }

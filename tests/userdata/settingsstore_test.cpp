@@ -1,14 +1,14 @@
 // The viewer's settings: kept in the viewer's database, or beside the catalogue without one.
 #include "base/exception.h"
+#include "scratchdir.h"
 #include "userdata/settingsstore.h"
 #include "userdata/viewerdatabase.h"
-
-#include "scratchdir.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

@@ -1,14 +1,14 @@
 // The viewer's database: made, brought up to date, moved aside when damaged, shared by processes.
 #include "base/exception.h"
+#include "scratchdir.h"
 #include "userdata/viewerdatabase.h"
 
-#include "scratchdir.h"
-
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QVariant>
+
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -85,7 +85,8 @@ TEST(ViewerDatabase, FreshFileKeepsSourcesAndChannelsAcrossOpenings)
     ASSERT_EQ(sources.size(), 2u);
     EXPECT_EQ(sources[0].location, "http://127.0.0.1/tv.m3u");
     EXPECT_EQ(sources[0].lastRead, 2000);
-    EXPECT_EQ(sources[0].guideAddresses, (std::vector<std::string>{"http://127.0.0.1/a.xml", "http://127.0.0.1/b.xml.gz"}));
+    EXPECT_EQ(sources[0].guideAddresses,
+              (std::vector<std::string>{"http://127.0.0.1/a.xml", "http://127.0.0.1/b.xml.gz"}));
     EXPECT_EQ(sources[0].userAgent, "Box/1.0");
     const auto channels = db.Channels(id);
     ASSERT_EQ(channels.size(), 2u);
@@ -135,21 +136,24 @@ TEST(ViewerDatabase, EmptyFileAndFirstSchemaComeUpToDate)
     }
     // The first schema exactly as the first release wrote it, with data in it.
     const std::string first = dir.File("first.db");
-    RawSql(first, {
-        "CREATE TABLE sources (id INTEGER PRIMARY KEY, location TEXT NOT NULL UNIQUE, last_read INTEGER NOT NULL "
-        "DEFAULT 0, guide_addresses TEXT NOT NULL DEFAULT '', user_agent TEXT NOT NULL DEFAULT '', last_error TEXT "
-        "NOT NULL DEFAULT '')",
-        "CREATE TABLE source_channels (source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE, position "
-        "INTEGER NOT NULL, category TEXT NOT NULL, name TEXT NOT NULL, address TEXT NOT NULL, user_agent TEXT NOT "
-        "NULL DEFAULT '', referrer TEXT NOT NULL DEFAULT '', origin TEXT NOT NULL DEFAULT '', tvg_id TEXT NOT NULL "
-        "DEFAULT '', tvg_name TEXT NOT NULL DEFAULT '', tvg_chno TEXT NOT NULL DEFAULT '', tvg_shift TEXT NOT NULL "
-        "DEFAULT '', owned INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (source_id, position))",
-        "CREATE INDEX source_channels_by_name ON source_channels (name COLLATE NOCASE)",
-        "INSERT INTO sources (id, location, last_read) VALUES (4, 'http://127.0.0.1/old.m3u', 77)",
-        "INSERT INTO source_channels (source_id, position, category, name, address, referrer) "
-        "VALUES (4, 0, 'Kids', 'Toons', 'http://h/t', 'http://r/')",
-        "PRAGMA user_version=1",
-    });
+    RawSql(
+        first,
+        {
+            "CREATE TABLE sources (id INTEGER PRIMARY KEY, location TEXT NOT NULL UNIQUE, last_read INTEGER NOT NULL "
+            "DEFAULT 0, guide_addresses TEXT NOT NULL DEFAULT '', user_agent TEXT NOT NULL DEFAULT '', last_error TEXT "
+            "NOT NULL DEFAULT '')",
+            "CREATE TABLE source_channels (source_id INTEGER NOT NULL REFERENCES sources(id) ON DELETE CASCADE, "
+            "position "
+            "INTEGER NOT NULL, category TEXT NOT NULL, name TEXT NOT NULL, address TEXT NOT NULL, user_agent TEXT NOT "
+            "NULL DEFAULT '', referrer TEXT NOT NULL DEFAULT '', origin TEXT NOT NULL DEFAULT '', tvg_id TEXT NOT NULL "
+            "DEFAULT '', tvg_name TEXT NOT NULL DEFAULT '', tvg_chno TEXT NOT NULL DEFAULT '', tvg_shift TEXT NOT NULL "
+            "DEFAULT '', owned INTEGER NOT NULL DEFAULT 1, PRIMARY KEY (source_id, position))",
+            "CREATE INDEX source_channels_by_name ON source_channels (name COLLATE NOCASE)",
+            "INSERT INTO sources (id, location, last_read) VALUES (4, 'http://127.0.0.1/old.m3u', 77)",
+            "INSERT INTO source_channels (source_id, position, category, name, address, referrer) "
+            "VALUES (4, 0, 'Kids', 'Toons', 'http://h/t', 'http://r/')",
+            "PRAGMA user_version=1",
+        });
     ViewerDatabase db(first);
     EXPECT_EQ(db.Notice(), "");
     EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
@@ -178,8 +182,8 @@ TEST(ViewerDatabase, DamagedFileIsMovedAsideOnceAndAFreshOneStarts)
         EXPECT_TRUE(db.Sources().empty());
         db.StoreRead(Source("http://127.0.0.1/tv.m3u"), {Channel("A", "http://h/a")});
     }
-    const QStringList aside = QDir(QString::fromStdString(dir.Path()))
-                                  .entryList({QStringLiteral("viewer-damaged-*.db")}, QDir::Files);
+    const QStringList aside =
+        QDir(QString::fromStdString(dir.Path())).entryList({QStringLiteral("viewer-damaged-*.db")}, QDir::Files);
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(ScratchDir::Slurp(dir.Path() + "/" + aside[0].toStdString()), garbage);
     // The fresh one is whole: the next opening says nothing and finds what was stored.
@@ -286,12 +290,12 @@ TEST(ViewerDatabase, AThirdVersionFileGainsThePlaylistShiftAndAddedGuidesKeeping
     // As the third version left it: no shift of the playlist's, no guides of the viewer's; with a
     // favourite and a programme.
     RawSql(file, {
-        "ALTER TABLE sources DROP COLUMN tvg_shift",
-        "DROP TABLE guide_sources",
-        "INSERT INTO marked_channels (list, position, name) VALUES ('favourite', 0, 'Alpha')",
-        "INSERT INTO programmes (channel, start, stop, title) VALUES ('Alpha', 100, 200, 'Noon')",
-        "PRAGMA user_version=3",
-    });
+                     "ALTER TABLE sources DROP COLUMN tvg_shift",
+                     "DROP TABLE guide_sources",
+                     "INSERT INTO marked_channels (list, position, name) VALUES ('favourite', 0, 'Alpha')",
+                     "INSERT INTO programmes (channel, start, stop, title) VALUES ('Alpha', 100, 200, 'Noon')",
+                     "PRAGMA user_version=3",
+                 });
     {
         ViewerDatabase db(file);
         EXPECT_EQ(db.Notice(), "");

@@ -3,6 +3,7 @@
 
 #include <QKeyEvent>
 #include <QUrl>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -66,8 +67,8 @@ TEST(HostPolicy, UserAgentIsOneLineOfText)
 
 TEST(HostPolicy, PanesFollowWebAndLocalAddressesNewWindowsOnlyWebOnes)
 {
-    for (const char* address : {"http://a/", "HTTPS://a/", "file:///tmp/TVAPI.dat", "data:text/html,x",
-                                "blob:http://a/1", "about:blank"}) {
+    for (const char* address :
+         {"http://a/", "HTTPS://a/", "file:///tmp/TVAPI.dat", "data:text/html,x", "blob:http://a/1", "about:blank"}) {
         EXPECT_TRUE(HostPolicy::Navigates(QUrl(address))) << address;
     }
     for (const char* address : {"mailto:a@b", "quorveltest://run", "ftp://a/", "javascript:alert(1)",

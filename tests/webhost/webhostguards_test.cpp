@@ -1,11 +1,11 @@
 // The focus and wheel guards with the real main window, under the harness's X server.
-#include "webhost/activecontrol.h"
-#include "widgets/errorbox.h"
 #include "app/form1.h"
 #include "scratchdir.h"
+#include "webhost/activecontrol.h"
 #include "webhost/webhostfocuscontrol.h"
 #include "webhost/webhostmodule.h"
 #include "webhost/webpane.h"
+#include "widgets/errorbox.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -14,9 +14,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWheelEvent>
+
 #include <cfenv>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace quorvel;
 

@@ -1,7 +1,7 @@
-#include "webhost/dialogguard.h"
 #include "base/exception.h"
-#include "sponsor/pageaddress.h"
 #include "scratchdir.h"
+#include "sponsor/pageaddress.h"
+#include "webhost/dialogguard.h"
 #include "webhost/webpane.h"
 
 #include <QApplication>
@@ -22,9 +22,10 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
 #include <filesystem>
-#include <memory>
 #include <gtest/gtest.h>
+#include <memory>
 
 using namespace quorvel;
 
@@ -66,7 +67,6 @@ TEST(WebPane, NavigateWithTimeOutWaitsForThePage)
     EXPECT_TRUE(pane.Navigate(quorvel::LocalPageAddress(dir.Path() + "/", "page.dat"), 20000));
     EXPECT_TRUE(pane.IsLoadComplete());
     EXPECT_EQ(TitleOf(pane), "Start Page");
-
 }
 
 TEST(WebPane, AWaitThatWouldNotEndEndsAtItsTimeOut)
@@ -139,15 +139,19 @@ public:
                         if (line.toLower().startsWith("user-agent:"))
                             agents[QString::fromLatin1(path)] = QString::fromLatin1(line.mid(11).trimmed());
                     const QByteArray body = "<html><head><title>Served</title></head><body>served</body></html>";
-                    socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
-                                  QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                    socket->write(
+                        "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\nContent-Length: " +
+                        QByteArray::number(body.size()) + "\r\n\r\n" + body);
                     socket->disconnectFromHost();
                 });
                 QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
     }
-    QString Url(const QString& path) const { return QString("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path); }
+    QString Url(const QString& path) const
+    {
+        return QString("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+    }
 
     QStringList paths;
     // The user agent each path was asked for with, and every request whole.
@@ -268,14 +272,20 @@ TEST_F(PaneTest, NewWindowsOpenWebAddressesInTheUsersBrowserOnly)
     const QString second = server.Url("/target-blank");
     const QString last = server.Url("/last");
     Show("<html><body>"
-         "<a id='app' href='quorveltest://run'>app</a><a id='blank' target='_blank' href='" + second.toStdString() + "'>b</a>"
+         "<a id='app' href='quorveltest://run'>app</a><a id='blank' target='_blank' href='" +
+         second.toStdString() +
+         "'>b</a>"
          "<script>"
          "window.open('file:///etc/hostname');"
          "window.open('quorveltest://window');"
          "document.getElementById('app').click();"
-         "window.open('" + first.toStdString() + "');"
+         "window.open('" +
+         first.toStdString() +
+         "');"
          "document.getElementById('blank').click();"
-         "setTimeout(function () { window.open('" + last.toStdString() + "'); }, 200);"
+         "setTimeout(function () { window.open('" +
+         last.toStdString() +
+         "'); }, 200);"
          "</script></body></html>");
     ASSERT_TRUE(QTest::qWaitFor([&] { return BrowserStandIn::Opened().contains(last); }, 20000))
         << BrowserStandIn::Opened().join(' ').toStdString();
@@ -305,8 +315,9 @@ TEST_F(PaneTest, ADownloadGoesWhereTheUserSays)
                      [&](QWebEngineDownloadRequest* download) { states.push_back(download->state()); });
     Show("<html><body><a id='d' href='data:text/plain,hello%20file' download='../../note.txt'>get</a>"
          "<script>document.getElementById('d').click();</script></body></html>");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(QString::fromStdString(chosen)) &&
-                                             ScratchDir::Slurp(chosen) == "hello file"; }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(QString::fromStdString(chosen)) && ScratchDir::Slurp(chosen) == "hello file"; },
+        20000));
     ASSERT_EQ(suggested.size(), 1);
     EXPECT_TRUE(suggested.front().endsWith("/note.txt")) << suggested.front().toStdString();
     EXPECT_EQ(states, std::vector{QWebEngineDownloadRequest::DownloadInProgress});
@@ -475,4 +486,3 @@ TEST_F(PaneTest, TheUserAgentOfThePolicyIsSentAsOneLine)
     ASSERT_TRUE(load("/accent"));
     EXPECT_EQ(server.agents.value("/accent"), engines);
 }
-

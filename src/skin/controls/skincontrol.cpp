@@ -1,7 +1,7 @@
 #include "skin/controls/skincontrol.h"
 
-#include "skin/data/skindata.h"
 #include "skin/controls/skinpicturecache.h"
+#include "skin/data/skindata.h"
 
 #include <QPaintEvent>
 #include <QPainter>

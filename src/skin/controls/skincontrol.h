@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <QString>
 #include <QWidget>
+
 #include <optional>
 
 namespace quorvel {

@@ -1,9 +1,9 @@
 #include "skin/controls/skincustomcontrol.h"
 
-#include "skin/data/skindata.h"
 #include "skin/controls/controlfont.h"
-#include "skin/render/skinfont.h"
 #include "skin/controls/skinpicturecache.h"
+#include "skin/data/skindata.h"
+#include "skin/render/skinfont.h"
 #include "skin/render/skinutils.h"
 
 #include <QPainter>
@@ -26,9 +26,8 @@ QImage SectionMask(const QImage& mask, const SkinRect& r)
 bool SkinCustomControl::Section::operator==(const Section& o) const
 {
     return picture.cacheKey() == o.picture.cacheKey() && mask.cacheKey() == o.mask.cacheKey() &&
-           skinRect == o.skinRect && leftTop == o.leftTop && rightTop == o.rightTop &&
-           leftBottom == o.leftBottom && rightBottom == o.rightBottom && clientRect == o.clientRect &&
-           resizeKind == o.resizeKind;
+           skinRect == o.skinRect && leftTop == o.leftTop && rightTop == o.rightTop && leftBottom == o.leftBottom &&
+           rightBottom == o.rightBottom && clientRect == o.clientRect && resizeKind == o.resizeKind;
 }
 
 int SkinCustomControl::ResizeKindOf(const Section& s)
@@ -86,7 +85,7 @@ void ForceSkinSize(const SkinCustomControl::Section& s, int& width, int& height)
         height = s.skinRect.Height();
 }
 
-SkinCustomControl::SkinCustomControl(QWidget* parent) : SkinControl(parent), defaultFont_(DefaultControlFont()) {}
+SkinCustomControl::SkinCustomControl(QWidget* parent) : SkinControl(parent), defaultFont_(DefaultControlFont()) { }
 
 void SkinCustomControl::SetDefaultWidth(int width)
 {
@@ -223,7 +222,7 @@ void SkinCustomControl::ForgetSkinSection()
     section_ = Section{};
 }
 
-void SkinCustomControl::SkinChangedHook() {}
+void SkinCustomControl::SkinChangedHook() { }
 
 void SkinCustomControl::DefaultFontChanged()
 {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "skin/controls/skincontrol.h"
-#include "skin/render/skinutils.h"
 #include "skin/definition/skinvalues.h"
+#include "skin/render/skinutils.h"
 
 #include <QFont>
 

@@ -1,9 +1,9 @@
 #include "skin/controls/skinpagecontrol.h"
 
 #include "skin/controls/controlfont.h"
-#include "skin/render/skinfont.h"
 #include "skin/controls/skintabsheet.h"
 #include "skin/controls/skinupdown.h"
+#include "skin/render/skinfont.h"
 #include "skin/render/skinutils.h"
 
 #include <QApplication>
@@ -13,6 +13,7 @@
 #include <QProxyStyle>
 #include <QStackedWidget>
 #include <QTabBar>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -24,12 +25,12 @@ constexpr int kTabPadding = 6; // blank on each side of a caption
 // paints the tabs under it.
 class PageTabBar : public QTabBar {
 public:
-    explicit PageTabBar(SkinPageControl* owner) : QTabBar(owner), owner_(owner) {}
+    explicit PageTabBar(SkinPageControl* owner) : QTabBar(owner), owner_(owner) { }
 
 protected:
     QSize tabSizeHint(int index) const override { return owner_->TabSizeFor(index); }
     QSize minimumTabSizeHint(int index) const override { return owner_->TabSizeFor(index); }
-    void paintEvent(QPaintEvent*) override {}
+    void paintEvent(QPaintEvent*) override { }
 
 private:
     SkinPageControl* owner_;
@@ -43,12 +44,17 @@ public:
     {
         if (const auto* control = qobject_cast<const SkinPageControl*>(widget)) {
             switch (element) {
-            case SE_TabWidgetTabBar: return control->TabBarRect();
-            case SE_TabWidgetTabContents: return control->PageArea();
-            case SE_TabWidgetTabPane: return ToQRect(control->Geometry().FrameRect());
+            case SE_TabWidgetTabBar:
+                return control->TabBarRect();
+            case SE_TabWidgetTabContents:
+                return control->PageArea();
+            case SE_TabWidgetTabPane:
+                return ToQRect(control->Geometry().FrameRect());
             case SE_TabWidgetLeftCorner:
-            case SE_TabWidgetRightCorner: return {};
-            default: break;
+            case SE_TabWidgetRightCorner:
+                return {};
+            default:
+                break;
             }
         }
         return QProxyStyle::subElementRect(element, option, widget);
@@ -266,10 +272,14 @@ QRect SkinPageControl::TabBarRect() const
     }
     length = std::max(length, 1);
     switch (tabPosition()) {
-    case North: return QRect(-offset, 0, length, tabHeight_);
-    case South: return QRect(-offset, height() - tabHeight_, length, tabHeight_);
-    case West: return QRect(0, -offset, tabHeight_, length);
-    case East: return QRect(width() - tabHeight_, -offset, tabHeight_, length);
+    case North:
+        return QRect(-offset, 0, length, tabHeight_);
+    case South:
+        return QRect(-offset, height() - tabHeight_, length, tabHeight_);
+    case West:
+        return QRect(0, -offset, tabHeight_, length);
+    case East:
+        return QRect(width() - tabHeight_, -offset, tabHeight_, length);
     }
     return {};
 }
@@ -503,10 +513,15 @@ bool SkinPageControl::eventFilter(QObject* watched, QEvent* event)
                 SetHotTab(TabAt(tabBar()->mapTo(this, mouse->position().toPoint())));
             break;
         }
-        case QEvent::Leave: ClearHotTabs(); break;
+        case QEvent::Leave:
+            ClearHotTabs();
+            break;
         case QEvent::FocusIn:
-        case QEvent::FocusOut: InvalidateAll(); break; // the selected tab's image may change size
-        default: break;
+        case QEvent::FocusOut:
+            InvalidateAll();
+            break; // the selected tab's image may change size
+        default:
+            break;
         }
     }
     return QTabWidget::eventFilter(watched, event);

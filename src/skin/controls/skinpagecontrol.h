@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QRegion>
 #include <QTabWidget>
+
 #include <map>
 #include <string>
 

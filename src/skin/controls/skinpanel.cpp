@@ -1,12 +1,12 @@
 #include "skin/controls/skinpanel.h"
 
-#include "widgets/alignment.h"
+#include "skin/controls/controlfont.h"
+#include "skin/controls/skinpicturecache.h"
 #include "skin/data/dataskincontrols.h"
 #include "skin/data/skindata.h"
-#include "skin/controls/controlfont.h"
 #include "skin/render/skinfont.h"
-#include "skin/controls/skinpicturecache.h"
 #include "skin/render/skinutils.h"
+#include "widgets/alignment.h"
 
 #include <QChildEvent>
 #include <QMouseEvent>
@@ -14,7 +14,6 @@
 
 namespace quorvel {
 namespace {
-
 
 // A small filled triangle in a 10-pixel wide column: pointing down or up.
 void DrawRollArrow(QPainter& p, const QRect& column, bool down, const QColor& colour)
@@ -298,10 +297,17 @@ void SkinPanel::DrawDefaultImage(QImage& image)
         p.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
     };
     switch (borderStyle_) {
-    case BorderStyle::bvNone: break;
-    case BorderStyle::bvFrame: frame(QRect(0, 0, w, h), shadow, shadow); break;
-    case BorderStyle::bvRaised: frame(QRect(0, 0, w, h), light, shadow); break;
-    case BorderStyle::bvLowered: frame(QRect(0, 0, w, h), shadow, light); break;
+    case BorderStyle::bvNone:
+        break;
+    case BorderStyle::bvFrame:
+        frame(QRect(0, 0, w, h), shadow, shadow);
+        break;
+    case BorderStyle::bvRaised:
+        frame(QRect(0, 0, w, h), light, shadow);
+        break;
+    case BorderStyle::bvLowered:
+        frame(QRect(0, 0, w, h), shadow, light);
+        break;
     }
     if (!captionMode_)
         return;

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+
 #include <string>
 
 namespace quorvel {

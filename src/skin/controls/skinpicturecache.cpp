@@ -4,6 +4,7 @@
 #include "skin/render/skinpictures.h"
 
 #include <QObject>
+
 #include <map>
 #include <set>
 #include <utility>

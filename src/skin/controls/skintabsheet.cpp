@@ -1,7 +1,7 @@
 #include "skin/controls/skintabsheet.h"
 
-#include "widgets/alignment.h"
 #include "skin/controls/skinpagecontrol.h"
+#include "widgets/alignment.h"
 
 #include <QPaintEvent>
 #include <QPainter>

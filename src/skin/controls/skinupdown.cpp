@@ -6,11 +6,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+
 #include <algorithm>
 
 namespace quorvel {
 namespace {
-
 
 } // namespace
 
@@ -56,8 +56,9 @@ void SkinUpDown::ReadSkinSection()
     SkinCustomControl::ReadSkinSection();
     const SkinData* data = GetSkinData();
     const DataSkinUpDownControl* s = data && SkinIndex() >= 0
-        ? dynamic_cast<const DataSkinUpDownControl*>(data->SkinControls[static_cast<std::size_t>(SkinIndex())].get())
-        : nullptr;
+                                         ? dynamic_cast<const DataSkinUpDownControl*>(
+                                               data->SkinControls[static_cast<std::size_t>(SkinIndex())].get())
+                                         : nullptr;
     const SkinRect none;
     const SkinRect up = s ? s->upButtonRect : none, activeUp = s ? s->activeUpButtonRect : none,
                    downUp = s ? s->downUpButtonRect : none, down = s ? s->downButtonRect : none,
@@ -129,10 +130,12 @@ void SkinUpDown::DrawSkinImage(QImage& image)
     for (Button b : {Button::Down, Button::Up}) {
         const SkinRect& place = b == Button::Up ? upRect_ : downRect_;
         const SkinRect& state = pressed_ == b && hot_ == b ? (b == Button::Up ? downUpRect_ : downDownRect_)
-                                : hot_ == b && pressed_ == Button::None ? (b == Button::Up ? activeUpRect_ : activeDownRect_)
-                                                                        : SkinRect{};
+                                : hot_ == b && pressed_ == Button::None
+                                    ? (b == Button::Up ? activeUpRect_ : activeDownRect_)
+                                    : SkinRect{};
         if (!state.IsEmpty())
-            CopyPart(p, picture, state, SkinRect{place.left, place.top, place.left + state.Width(), place.top + state.Height()});
+            CopyPart(p, picture, state,
+                     SkinRect{place.left, place.top, place.left + state.Width(), place.top + state.Height()});
     }
 }
 

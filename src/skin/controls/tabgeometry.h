@@ -14,8 +14,8 @@ namespace quorvel {
 // edge, and its pages to the frame its skin section draws (or to a one-pixel frame).
 struct TabGeometry {
     QTabWidget::TabPosition position = QTabWidget::North;
-    int W = 0, H = 0;      // the control's size
-    int depth = 20;        // the tab height (the strip's depth)
+    int W = 0, H = 0; // the control's size
+    int depth = 20;   // the tab height (the strip's depth)
     bool skinned = false;
     int skinWidth = 0, skinHeight = 0; // W0 x H0: "skinrect"
     SkinRect clientRect;               // "clientrect" (cl, ct, cr, cb)

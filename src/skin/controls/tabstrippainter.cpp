@@ -85,10 +85,10 @@ QImage TabStripPainter::BuildTab(Look look, int w, int h, const Content& content
     } else {
         const TabSection& s = section_;
         const bool mouseIn = look == Hot && !s.mouseInTabRect.IsEmpty();
-        const SkinRect& from = mouseIn ? s.mouseInTabRect
+        const SkinRect& from = mouseIn                   ? s.mouseInTabRect
                                : look == SelectedFocused ? s.focusTabRect
-                               : !selected ? s.tabRect
-                                           : s.activeTabRect;
+                               : !selected               ? s.tabRect
+                                                         : s.activeTabRect;
         if (!from.IsEmpty())
             BuildHStrip(picture_, from, s.tabLeftOffset, s.tabRightOffset, w, image);
         if (image.isNull()) { // no image in the skin: a blank tab
@@ -97,10 +97,10 @@ QImage TabStripPainter::BuildTab(Look look, int w, int h, const Content& content
         } else if (style.fixedHeight && image.height() != h) {
             image = image.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);
         }
-        const SkinColor colour = look == Hot ? s.mouseInFontColor
+        const SkinColor colour = look == Hot               ? s.mouseInFontColor
                                  : look == SelectedFocused ? s.focusFontColor
-                                 : look == Normal ? s.fontColor
-                                                  : s.activeFontColor;
+                                 : look == Normal          ? s.fontColor
+                                                           : s.activeFontColor;
         text = SkinColorToQColor(colour);
         if (style.position == QTabWidget::South) { // the image upside down, its caption upright
             const EffectBmp source(image);

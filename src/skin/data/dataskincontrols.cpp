@@ -8,10 +8,9 @@
 
 namespace quorvel {
 
-
 const char* const DefaultSkinFontName = "\xCB\xCE\xCC\xE5";
 
-DataSkinControl::DataSkinControl(std::string idName) : IDName(std::move(idName)) {}
+DataSkinControl::DataSkinControl(std::string idName) : IDName(std::move(idName)) { }
 
 namespace {
 

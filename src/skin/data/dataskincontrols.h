@@ -47,7 +47,7 @@ public:
     int bgPictureIndex = -1;
     SkinRect captionRect;
     TextAlignment alignment = TextAlignment::Center;
-    std::string fontName;   // "宋体" until a skin is read
+    std::string fontName; // "宋体" until a skin is read
     int fontHeight = 12;
     FontStyle fontStyle;
     SkinColor fontColor = 0;
@@ -74,7 +74,7 @@ public:
     int tabLeftOffset = 0;
     int tabRightOffset = 0;
     SkinRect tabsBGRect;
-    std::string fontName;   // "宋体" until a skin is read
+    std::string fontName; // "宋体" until a skin is read
     int fontHeight = 12;
     FontStyle fontStyle;
     SkinColor fontColor = 0;
@@ -100,10 +100,10 @@ public:
 };
 
 // The other kinds: the window uses none of them; they keep the keys of their base.
-#define QUORVEL_SECTION_KIND(Name, Base)                                                                       \
-    class Name : public Base {                                                                                \
-    public:                                                                                                   \
-        using Base::Base;                                                                                     \
+#define QUORVEL_SECTION_KIND(Name, Base)                                                                               \
+    class Name : public Base {                                                                                         \
+    public:                                                                                                            \
+        using Base::Base;                                                                                              \
     };
 QUORVEL_SECTION_KIND(DataSkinExPanelControl, DataSkinCustomControl)
 QUORVEL_SECTION_KIND(DataSkinButtonControl, DataSkinCustomControl)

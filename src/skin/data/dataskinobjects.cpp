@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-DataSkinObject::DataSkinObject(std::string idName) : IDName(std::move(idName)) {}
+DataSkinObject::DataSkinObject(std::string idName) : IDName(std::move(idName)) { }
 
 namespace {
 

@@ -1,10 +1,9 @@
 #include "skin/data/skindata.h"
 
-#include "skin/store/compressedstoredskin.h"
 #include "skin/data/resourcestrdata.h"
-#include "skin/store/skincontainer.h"
 #include "skin/definition/skinini.h"
-
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skincontainer.h"
 
 namespace quorvel {
 
@@ -16,9 +15,9 @@ QEvent::Type SkinMessageEvent::EventType()
     return type;
 }
 
-SkinMessageEvent::SkinMessageEvent(int message, SkinData* data) : QEvent(EventType()), Message(message), Data(data) {}
+SkinMessageEvent::SkinMessageEvent(int message, SkinData* data) : QEvent(EventType()), Message(message), Data(data) { }
 
-SkinData::SkinData(QObject* owner) : QObject(owner) {}
+SkinData::SkinData(QObject* owner) : QObject(owner) { }
 
 SkinData::~SkinData()
 {

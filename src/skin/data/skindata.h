@@ -1,15 +1,16 @@
 #pragma once
 
-#include "skin/store/compressedstoredskin.h"
 #include "skin/data/dataskincontrols.h"
 #include "skin/data/dataskinobjects.h"
 #include "skin/data/resourcestrdata.h"
-#include "skin/store/skinbitmap.h"
 #include "skin/data/skinwindowdata.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skinbitmap.h"
 
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
+
 #include <functional>
 #include <memory>
 #include <string>

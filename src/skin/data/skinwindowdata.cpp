@@ -123,7 +123,7 @@ void DataSkinPopupWindow::SaveToIni(SkinIni& ini) const
     PopupWindowFields(f, *this);
 }
 
-DataSkinHintWindow::DataSkinHintWindow() : fontName(DefaultSkinFontName) {}
+DataSkinHintWindow::DataSkinHintWindow() : fontName(DefaultSkinFontName) { }
 
 void DataSkinHintWindow::LoadFromIni(const SkinIni& ini)
 {

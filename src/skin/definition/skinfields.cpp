@@ -37,10 +37,7 @@ void SkinFieldWriter::Boolean(const char* key, bool value) { WriteBoolean(ini_, 
 void SkinFieldWriter::Rect(const char* key, const SkinRect& value) { WriteRect(ini_, section_, key, value); }
 void SkinFieldWriter::Point(const char* key, const SkinPoint& value) { WritePoint(ini_, section_, key, value); }
 void SkinFieldWriter::Alignment(const char* key, TextAlignment value) { WriteAlignment(ini_, section_, key, value); }
-void SkinFieldWriter::Effect(const char* key, InactiveEffect value)
-{
-    WriteInactiveEffect(ini_, section_, key, value);
-}
+void SkinFieldWriter::Effect(const char* key, InactiveEffect value) { WriteInactiveEffect(ini_, section_, key, value); }
 void SkinFieldWriter::Morph(const char* key, MorphKind value) { WriteMorphKind(ini_, section_, key, value); }
 void SkinFieldWriter::Command(const char* key, SkinCommand value) { WriteCommand(ini_, section_, key, value); }
 void SkinFieldWriter::Corners(const SkinPoint& leftTop, const SkinPoint& rightTop, const SkinPoint& leftBottom,

@@ -11,7 +11,7 @@ namespace quorvel {
 // is read is what is written, key for key.
 class SkinFieldReader {
 public:
-    SkinFieldReader(const SkinIni& ini, const std::string& section) : ini_(ini), section_(section) {}
+    SkinFieldReader(const SkinIni& ini, const std::string& section) : ini_(ini), section_(section) { }
 
     void Text(const char* key, std::string& value);
     void Integer(const char* key, int& value, int def);
@@ -33,7 +33,7 @@ private:
 
 class SkinFieldWriter {
 public:
-    SkinFieldWriter(SkinIni& ini, const std::string& section) : ini_(ini), section_(section) {}
+    SkinFieldWriter(SkinIni& ini, const std::string& section) : ini_(ini), section_(section) { }
 
     void Text(const char* key, const std::string& value);
     void Integer(const char* key, int value, int def);

@@ -36,10 +36,10 @@ public:
 
 private:
     struct Line {
-        std::string text;            // the trimmed line
-        std::uint32_t keyLength = 0; // the trimmed name before "=" is text's first keyLength bytes
+        std::string text;             // the trimmed line
+        std::uint32_t keyLength = 0;  // the trimmed name before "=" is text's first keyLength bytes
         std::uint32_t valueStart = 0; // the trimmed value runs from here to the end
-        bool isKey = false;          // a line without "=" is kept but is never a key
+        bool isKey = false;           // a line without "=" is kept but is never a key
         std::string_view Key() const { return std::string_view(text).substr(0, keyLength); }
         std::string_view Value() const { return std::string_view(text).substr(valueStart); }
     };

@@ -1,7 +1,7 @@
 #include "skin/definition/skinvalues.h"
 
-#include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
+#include "skin/io/skinerrors.h"
 
 #include <array>
 #include <cstdint>
@@ -10,11 +10,11 @@
 namespace quorvel::skinvalue {
 namespace {
 
-constexpr std::array<const char*, 6> kEffects = {"iebrightness", "iedarkness", "iegrayscale",
+constexpr std::array<const char*, 6> kEffects = {"iebrightness", "iedarkness",  "iegrayscale",
                                                  "ienoise",      "iesplitblur", "ieinvert"};
-constexpr std::array<const char*, 7> kMorphs = {"mkdefault",    "mkgradient",    "mkleftgradient", "mkrightgradient",
-                                                "mkleftslide",  "mkrightslide",  "mkpush"};
-constexpr std::array<const char*, 7> kCommands = {"cmclose",   "cmmaximize", "cmminimize", "cmsysmenu",
+constexpr std::array<const char*, 7> kMorphs = {"mkdefault",   "mkgradient",   "mkleftgradient", "mkrightgradient",
+                                                "mkleftslide", "mkrightslide", "mkpush"};
+constexpr std::array<const char*, 7> kCommands = {"cmclose",   "cmmaximize", "cmminimize",      "cmsysmenu",
                                                   "cmdefault", "cmrollup",   "cmminimizetotray"};
 
 template <std::size_t N>
@@ -46,7 +46,8 @@ std::vector<int> Fields(const std::string& text, std::size_t count)
     for (std::size_t i = 0; i < count; ++i) {
         const auto comma = text.find(',', start);
         const std::string field =
-            start > text.size() ? std::string() : text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            start > text.size() ? std::string()
+                                : text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         values.push_back(DigitsField(field, text));
         start = comma == std::string::npos ? text.size() + 1 : comma + 1;
     }
@@ -274,7 +275,9 @@ void WriteFontStyle(SkinIni& ini, const std::string& section, const std::string&
 void WriteAlignment(SkinIni& ini, const std::string& section, const std::string& key, TextAlignment a)
 {
     ini.WriteString(section, key,
-                    a == TextAlignment::Center ? "tacenter" : a == TextAlignment::Left ? "taleftjustify" : "tarightjustify");
+                    a == TextAlignment::Center ? "tacenter"
+                    : a == TextAlignment::Left ? "taleftjustify"
+                                               : "tarightjustify");
 }
 
 void WriteInactiveEffect(SkinIni& ini, const std::string& section, const std::string& key, InactiveEffect e)

@@ -1,11 +1,12 @@
 #include "skin/form/activeskinobject.h"
 
 #include "skin/data/dataskinobjects.h"
-#include "skin/render/effectbmp.h"
 #include "skin/form/skinobjectowner.h"
+#include "skin/render/effectbmp.h"
 #include "skin/render/skinpictures.h"
 
 #include <QPainter>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -111,7 +112,7 @@ void ActiveSkinObject::DrawActive(QPainter& canvas, bool update)
 
 void ActiveSkinObject::DrawOn(QPainter& canvas, bool update) { DrawActive(canvas, update); }
 
-void ActiveSkinObject::HandleDoubleClick() {}
+void ActiveSkinObject::HandleDoubleClick() { }
 
 void ActiveSkinObject::HandleMouseDown(int x, int y, Qt::MouseButton button)
 {

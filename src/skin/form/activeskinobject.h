@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <Qt>
+
 #include <string>
 
 class QPainter;
@@ -66,7 +67,8 @@ protected:
     // Copies a part of a picture onto ObjectRect, resampled when the sizes differ.
     void CopyImage(QPainter& canvas, const QImage& picture, const SkinRect& from) const;
     // Blends image a towards image b by MorphAmount in the object's morph kind, onto ObjectRect.
-    void DrawBlend(QPainter& canvas, const QImage& a, const SkinRect& fromA, const QImage& b, const SkinRect& fromB) const;
+    void DrawBlend(QPainter& canvas, const QImage& a, const SkinRect& fromA, const QImage& b,
+                   const SkinRect& fromB) const;
     // The base rules, for the derived kinds that fall back to them.
     void DrawActive(QPainter& canvas, bool update);
 };

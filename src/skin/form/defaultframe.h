@@ -22,8 +22,8 @@ public:
     // Places the caption buttons of the default set and gives the caption text rectangle.
     static SkinRect Layout(FrameObjects& objects, int width, bool showIcon, QSize smallIcon);
     // Paints the whole frame around the client area (3, caption + 3, W - 3, H - 3).
-    static void Paint(QPainter& painter, int width, int height, const SkinRect& captionTextRect,
-                      const QString& caption, const QFont& font, const QColor& textColour, FrameObjects& objects);
+    static void Paint(QPainter& painter, int width, int height, const SkinRect& captionTextRect, const QString& caption,
+                      const QFont& font, const QColor& textColour, FrameObjects& objects);
 };
 
 } // namespace quorvel

@@ -4,8 +4,8 @@
 #include "skin/form/skinform.h"
 #include "widgets/alignment.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace quorvel {
 

@@ -8,7 +8,9 @@ bool RunFrameCommand(SkinObjectOwner& frame, SkinCommand command)
 {
     const FrameState state = frame.GetFrameState();
     switch (command) {
-    case SkinCommand::Close: frame.CloseForm(); return true;
+    case SkinCommand::Close:
+        frame.CloseForm();
+        return true;
     case SkinCommand::Maximize:
         frame.SetFrameState(state == FrameState::Maximized ? FrameState::Normal : FrameState::Maximized);
         return true;
@@ -18,10 +20,15 @@ bool RunFrameCommand(SkinObjectOwner& frame, SkinCommand command)
         else
             frame.SetFrameState(state == FrameState::Minimized ? FrameState::Normal : FrameState::Minimized);
         return true;
-    case SkinCommand::RollUp: frame.SetRollUp(!frame.RolledUp()); return true;
-    case SkinCommand::MinimizeToTray: frame.MinimizeToTray(); return true;
+    case SkinCommand::RollUp:
+        frame.SetRollUp(!frame.RolledUp());
+        return true;
+    case SkinCommand::MinimizeToTray:
+        frame.MinimizeToTray();
+        return true;
     case SkinCommand::SysMenu:
-    case SkinCommand::Default: return false;
+    case SkinCommand::Default:
+        return false;
     }
     return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skin/definition/skinvalues.h"
 #include "skin/data/skinwindowdata.h"
+#include "skin/definition/skinvalues.h"
 #include "skin/render/skinutils.h"
 
 #include <array>

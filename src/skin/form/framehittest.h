@@ -18,12 +18,12 @@ bool PointInMaskShape(int x, int y, const SkinRect& maskArea, const MaskStrips& 
 
 // What the frame knows when it answers what a point is.
 struct HitTestState {
-    int width = 0, height = 0;   // the window
-    bool sizeable = false;       // the border lets the user size the window
+    int width = 0, height = 0; // the window
+    bool sizeable = false;     // the border lets the user size the window
     bool maximized = false, minimized = false, rolledUp = false;
-    bool objectHot = false;      // a frame object is under the pointer
+    bool objectHot = false; // a frame object is under the pointer
     bool inSizeMove = false;
-    bool inCaption = false;      // the point lies on a caption object
+    bool inCaption = false; // the point lies on a caption object
 };
 
 // The answer with a skin in use.

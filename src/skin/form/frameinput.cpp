@@ -285,7 +285,8 @@ bool FrameInput::HandleMouse(QEvent* event)
         }
         return true;
     }
-    default: return false;
+    default:
+        return false;
     }
 }
 

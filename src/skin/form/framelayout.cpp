@@ -10,11 +10,12 @@
 #include "skin/render/skinutils.h"
 
 #include <QWidget>
+
 #include <algorithm>
 
 namespace quorvel {
 
-FrameLayout::FrameLayout(SkinForm& frame) : frame_(frame) {}
+FrameLayout::FrameLayout(SkinForm& frame) : frame_(frame) { }
 
 QRect FrameLayout::ClientRectFor(QSize window) const
 {
@@ -71,8 +72,8 @@ void FrameLayout::ComputeFrameGeometry()
         FrameHeight = frame_.Form()->height();
     }
     const QImage& picture = skin.Pictures().Picture();
-    Geometry = quorvel::ComputeFrameGeometry(skin.Data()->Info, picture.width(), picture.height(), FrameWidth,
-                                             FrameHeight);
+    Geometry =
+        quorvel::ComputeFrameGeometry(skin.Data()->Info, picture.width(), picture.height(), FrameWidth, FrameHeight);
 }
 
 void FrameLayout::PlaceObjects()

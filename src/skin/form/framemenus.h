@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QRect>
+
 #include <string>
 
 class QMenu;

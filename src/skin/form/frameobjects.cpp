@@ -1,16 +1,17 @@
 #include "skin/form/frameobjects.h"
-#include "skin/render/skinutils.h"
 
 #include "skin/data/dataskinobjects.h"
 #include "skin/data/resourcestrdata.h"
+#include "skin/data/skindata.h"
 #include "skin/form/skinanimateobject.h"
 #include "skin/form/skincaptionobject.h"
-#include "skin/data/skindata.h"
-#include "skin/render/skinpictures.h"
 #include "skin/form/skinstdbuttonobject.h"
 #include "skin/form/userobject.h"
+#include "skin/render/skinpictures.h"
+#include "skin/render/skinutils.h"
 
 #include <QCoreApplication>
+
 #include <array>
 
 namespace quorvel {
@@ -73,13 +74,20 @@ constexpr std::array<HintText, 6> kHints = {{
 bool Allowed(SkinCommand command, const BorderIcons& icons)
 {
     switch (command) {
-    case SkinCommand::Close: return true;
-    case SkinCommand::Maximize: return icons.Has(BorderIcon::Maximize);
-    case SkinCommand::Minimize: return icons.Has(BorderIcon::Minimize);
-    case SkinCommand::SysMenu: return icons.Has(BorderIcon::SystemMenu);
-    case SkinCommand::RollUp: return icons.Has(BorderIcon::RollUp);
-    case SkinCommand::MinimizeToTray: return icons.Has(BorderIcon::MinimizeToTray);
-    case SkinCommand::Default: return false;
+    case SkinCommand::Close:
+        return true;
+    case SkinCommand::Maximize:
+        return icons.Has(BorderIcon::Maximize);
+    case SkinCommand::Minimize:
+        return icons.Has(BorderIcon::Minimize);
+    case SkinCommand::SysMenu:
+        return icons.Has(BorderIcon::SystemMenu);
+    case SkinCommand::RollUp:
+        return icons.Has(BorderIcon::RollUp);
+    case SkinCommand::MinimizeToTray:
+        return icons.Has(BorderIcon::MinimizeToTray);
+    case SkinCommand::Default:
+        return false;
     }
     return false;
 }
@@ -142,8 +150,8 @@ void FrameObjects::CreateDefault(SkinObjectOwner& owner)
 {
     Clear();
     const std::pair<const char*, SkinCommand> buttons[] = {
-        {"closebutton", SkinCommand::Close},   {"maxbutton", SkinCommand::Maximize},
-        {"minbutton", SkinCommand::Minimize},  {"rollupbutton", SkinCommand::RollUp},
+        {"closebutton", SkinCommand::Close},     {"maxbutton", SkinCommand::Maximize},
+        {"minbutton", SkinCommand::Minimize},    {"rollupbutton", SkinCommand::RollUp},
         {"sysmenubutton", SkinCommand::SysMenu}, {"traybutton", SkinCommand::MinimizeToTray},
     };
     for (const auto& [name, command] : buttons)
@@ -182,7 +190,8 @@ void FrameObjects::AssignStandardHints(const ResourceStrData* strings)
         const SkinCommand command = ObjectCommand(*o);
         for (const HintText& h : kHints)
             if (h.command == command)
-                o->Hint = strings ? strings->GetResStr(h.name) : QCoreApplication::translate("FrameHints", h.builtIn).toStdString();
+                o->Hint = strings ? strings->GetResStr(h.name)
+                                  : QCoreApplication::translate("FrameHints", h.builtIn).toStdString();
     }
 }
 

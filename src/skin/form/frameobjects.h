@@ -5,6 +5,7 @@
 #include "skin/form/framestate.h"
 
 #include <QSize>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,8 +44,8 @@ public:
     // Hints of the caption buttons: the skin's strings when there are any, else the built-in texts.
     void AssignStandardHints(const ResourceStrData* strings);
     // Places the objects on a frame of the given geometry.
-    void Place(const FrameGeometry& geometry, const FormInfo& info, int pictureWidth, int pictureHeight,
-               bool showIcon, QSize smallIcon);
+    void Place(const FrameGeometry& geometry, const FormInfo& info, int pictureWidth, int pictureHeight, bool showIcon,
+               QSize smallIcon);
     void ResetHoverState();
     // One morph tick: false when no object took a step (the timer stops).
     bool MorphTick();

@@ -32,7 +32,7 @@ QImage AtDensity(const QImage& piece, qreal ratio)
 
 } // namespace
 
-FramePainter::FramePainter(SkinForm& frame) : frame_(frame) {}
+FramePainter::FramePainter(SkinForm& frame) : frame_(frame) { }
 
 void FramePainter::SendNcPaint()
 {

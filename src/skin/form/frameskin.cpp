@@ -10,7 +10,7 @@
 
 namespace quorvel {
 
-FrameSkin::FrameSkin(SkinForm& frame) : frame_(frame) {}
+FrameSkin::FrameSkin(SkinForm& frame) : frame_(frame) { }
 
 FrameSkin::~FrameSkin() { QObject::disconnect(changes_); }
 
@@ -19,9 +19,8 @@ void FrameSkin::SetSkinData(SkinData* data)
     QObject::disconnect(changes_);
     skinData_ = data;
     if (data)
-        changes_ = QObject::connect(data, &SkinData::skinChanged, &frame_, [this](SkinMessage kind) {
-            SkinDataChanged(kind);
-        });
+        changes_ = QObject::connect(data, &SkinData::skinChanged, &frame_,
+                                    [this](SkinMessage kind) { SkinDataChanged(kind); });
     ApplyFrameSkin();
 }
 
@@ -41,9 +40,14 @@ void FrameSkin::SkinDataChanged(SkinMessage kind)
         input.ForgetObjects();
         break;
     }
-    case SKINMSG_CHANGED: ApplyFrameSkin(); break;
-    case SKINMSG_STRINGS_CHANGED: AssignStandardHints(); break;
-    default: break;
+    case SKINMSG_CHANGED:
+        ApplyFrameSkin();
+        break;
+    case SKINMSG_STRINGS_CHANGED:
+        AssignStandardHints();
+        break;
+    default:
+        break;
     }
 }
 

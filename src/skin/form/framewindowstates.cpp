@@ -11,7 +11,7 @@
 
 namespace quorvel {
 
-FrameWindowStates::FrameWindowStates(SkinForm& frame) : frame_(frame) {}
+FrameWindowStates::FrameWindowStates(SkinForm& frame) : frame_(frame) { }
 
 void FrameWindowStates::SetFrameState(FrameState s)
 {

@@ -4,6 +4,7 @@
 
 #include <QPoint>
 #include <QRect>
+
 #include <vector>
 
 namespace quorvel {
@@ -14,11 +15,10 @@ namespace popupgeometry {
 
 // The items area of a popup of width x height: from the skin's "itemsrect" grown with the
 // popup (picture pictureWidth x pictureHeight), or two pixels in from the edges without a skin.
-SkinRect ItemsArea(bool skinned, const SkinRect& itemsRect, int pictureWidth, int pictureHeight, int width,
-                   int height);
+SkinRect ItemsArea(bool skinned, const SkinRect& itemsRect, int pictureWidth, int pictureHeight, int width, int height);
 
 struct ItemPlaces {
-    std::vector<SkinRect> rects;  // one per item, valid where visible
+    std::vector<SkinRect> rects; // one per item, valid where visible
     std::vector<bool> visible;
     int visibleCount = 0;
 };

@@ -14,7 +14,7 @@ bool Selectable(const SkinMenuItem& item) { return item.IsEnabled() && !item.IsS
 
 } // namespace
 
-PopupMenuModel::PopupMenuModel(Host& host, int level) : host_(host), level_(level) {}
+PopupMenuModel::PopupMenuModel(Host& host, int level) : host_(host), level_(level) { }
 
 void PopupMenuModel::AddItem(QAction* action) { items_.push_back(std::make_unique<SkinMenuItem>(action)); }
 
@@ -317,7 +317,9 @@ bool PopupMenuModel::KeyDown(int key, const QString& text)
     }
     switch (key) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: ClickItem(hotItem_); return true;
+    case Qt::Key_Enter:
+        ClickItem(hotItem_);
+        return true;
     case Qt::Key_Left:
         if (host_.OpenLevels() < 2)
             return false;
@@ -368,7 +370,8 @@ bool PopupMenuModel::KeyDown(int key, const QString& text)
         if (hotItem_ != -1 && Item(hotItem_).HasChildren())
             ClickItem(hotItem_);
         return true;
-    default: return false;
+    default:
+        return false;
     }
 }
 

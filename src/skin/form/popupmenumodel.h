@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QSize>
 #include <QString>
+
 #include <memory>
 #include <vector>
 

@@ -5,6 +5,7 @@
 #include "skin/form/skinobjectowner.h"
 
 #include <QPainter>
+
 #include <algorithm>
 
 namespace quorvel {

@@ -1,11 +1,11 @@
 #include "skin/form/skincaptionobject.h"
 
 #include "skin/data/dataskinobjects.h"
+#include "skin/data/skinwindowdata.h"
+#include "skin/form/skinobjectowner.h"
 #include "skin/render/effectbmp.h"
 #include "skin/render/skinfont.h"
-#include "skin/form/skinobjectowner.h"
 #include "skin/render/skinutils.h"
-#include "skin/data/skinwindowdata.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -157,13 +157,27 @@ bool SkinForm::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     switch (event->type()) {
-    case QEvent::Resize: layout_->HandleSize(); break;
-    case QEvent::Show: HandleShow(); break;
-    case QEvent::WindowActivate: HandleActivation(); break;
-    case QEvent::WindowDeactivate: HandleActivation(); break;
-    case QEvent::WindowTitleChange: painter_->SendNcPaint(); break;
-    case QEvent::WindowStateChange: states_->HandleWindowState(); break;
-    case QEvent::Hide: input_->LeaveTimer->stop(); break;
+    case QEvent::Resize:
+        layout_->HandleSize();
+        break;
+    case QEvent::Show:
+        HandleShow();
+        break;
+    case QEvent::WindowActivate:
+        HandleActivation();
+        break;
+    case QEvent::WindowDeactivate:
+        HandleActivation();
+        break;
+    case QEvent::WindowTitleChange:
+        painter_->SendNcPaint();
+        break;
+    case QEvent::WindowStateChange:
+        states_->HandleWindowState();
+        break;
+    case QEvent::Hide:
+        input_->LeaveTimer->stop();
+        break;
     case QEvent::Paint: {
         if (NoBorder())
             return true;
@@ -174,8 +188,10 @@ bool SkinForm::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick: return input_->HandleMouse(event);
-    default: break;
+    case QEvent::MouseButtonDblClick:
+        return input_->HandleMouse(event);
+    default:
+        break;
     }
     return false;
 }

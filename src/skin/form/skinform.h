@@ -5,6 +5,7 @@
 #include "skin/form/skinobjectowner.h"
 
 #include <QObject>
+
 #include <functional>
 #include <memory>
 
@@ -68,10 +69,10 @@ public:
 
     // Events.
     std::function<void()> OnActivate, OnDeActivate, OnChangeRollUpState, OnSkinMenuOpen, OnSkinMenuClose;
-    std::function<void(const std::string& id, int x, int y, const SkinRect& rect, Qt::MouseButton button)>
+    std::function<void(const std::string&id, int x, int y, const SkinRect&rect, Qt::MouseButton button)>
         OnMouseDownEvent, OnMouseUpEvent;
     std::function<void(const std::string& id, int x, int y, const SkinRect& rect)> OnMouseMoveEvent;
-    std::function<void(const std::string& id)> OnMouseEnterEvent, OnMouseLeaveEvent;
+    std::function<void(const std::string&id)> OnMouseEnterEvent, OnMouseLeaveEvent;
     std::function<void(const std::string& id, QPainter& canvas, const SkinRect& rect)> OnPaintEvent;
     std::function<void(const std::string& id, bool& objectVisible)> OnActivateCustomObject;
 
@@ -104,7 +105,7 @@ public:
     void SetRollUp(bool value) override;
     // There is no tray icon to minimize to.
     bool AlwaysMinimizeToTray() const override { return false; }
-    void MinimizeToTray() override {}
+    void MinimizeToTray() override { }
     // The caption shows no icon of the form's.
     bool ShowIcon() const override { return false; }
     void CloseForm() override;

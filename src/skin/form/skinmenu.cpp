@@ -1,7 +1,7 @@
 #include "skin/form/skinmenu.h"
 
-#include "skin/form/monitorarea.h"
 #include "skin/data/skindata.h"
+#include "skin/form/monitorarea.h"
 #include "skin/form/skinmenuitem.h"
 #include "skin/form/skinpopupwindow.h"
 
@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
+
 #include <algorithm>
 
 namespace quorvel {

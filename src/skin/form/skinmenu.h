@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+
 #include <memory>
 #include <vector>
 

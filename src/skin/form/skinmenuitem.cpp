@@ -5,7 +5,7 @@
 
 namespace quorvel {
 
-SkinMenuItem::SkinMenuItem(QAction* action) : Action(action) {}
+SkinMenuItem::SkinMenuItem(QAction* action) : Action(action) { }
 
 bool SkinMenuItem::IsSeparator() const { return Action->isSeparator() || Action->text() == QLatin1String("-"); }
 
@@ -34,9 +34,6 @@ QChar SkinMenuItem::Accelerator() const
     return QChar();
 }
 
-bool SkinMenuItem::MorphPending() const
-{
-    return (Hot || Open) ? MorphAmount != 1 : MorphAmount != 0;
-}
+bool SkinMenuItem::MorphPending() const { return (Hot || Open) ? MorphAmount != 1 : MorphAmount != 0; }
 
 } // namespace quorvel

@@ -8,7 +8,7 @@
 
 namespace quorvel {
 
-SkinMenuMode::SkinMenuMode(QWidget* form, SkinMenu& menu) : QObject(form), form_(form), menu_(menu) {}
+SkinMenuMode::SkinMenuMode(QWidget* form, SkinMenu& menu) : QObject(form), form_(form), menu_(menu) { }
 
 SkinMenuMode::~SkinMenuMode() { Leave(); }
 
@@ -56,7 +56,8 @@ bool SkinMenuMode::eventFilter(QObject* watched, QEvent* event)
         // Nor do the window's shortcuts fire.
         event->accept();
         return true;
-    case QEvent::Wheel: return true;
+    case QEvent::Wheel:
+        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
         if (OnForm(watched))
@@ -68,7 +69,8 @@ bool SkinMenuMode::eventFilter(QObject* watched, QEvent* event)
         if (watched == form_)
             Dismiss();
         return false;
-    default: return false;
+    default:
+        return false;
     }
 }
 

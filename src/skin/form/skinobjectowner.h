@@ -1,11 +1,12 @@
 #pragma once
 
-#include "skin/form/framestate.h"
 #include "skin/definition/skinvalues.h"
+#include "skin/form/framestate.h"
 
 #include <QImage>
 #include <QString>
 #include <Qt>
+
 #include <string>
 
 namespace quorvel {

@@ -1,11 +1,11 @@
 #include "skin/form/skinpopupwindow.h"
 
 #include "skin/data/dataskinobjects.h"
-#include "skin/render/effectbmp.h"
-#include "skin/form/popupgeometry.h"
 #include "skin/data/skindata.h"
-#include "skin/render/skinfont.h"
+#include "skin/form/popupgeometry.h"
 #include "skin/form/skinmenu.h"
+#include "skin/render/effectbmp.h"
+#include "skin/render/skinfont.h"
 #include "skin/render/skinutils.h"
 
 #include <QAction>
@@ -19,6 +19,7 @@
 #include <QPalette>
 #include <QRegularExpression>
 #include <QTimer>
+
 #include <algorithm>
 
 namespace quorvel {
@@ -52,8 +53,8 @@ bool IsRadio(const QAction* action)
 } // namespace
 
 SkinPopupWindow::SkinPopupWindow(SkinMenu& engine, int level)
-    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                           Qt::X11BypassWindowManagerHint | Qt::WindowDoesNotAcceptFocus),
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::X11BypassWindowManagerHint |
+                           Qt::WindowDoesNotAcceptFocus),
       Engine(engine), Level(level), model_(*this, level)
 {
     // A menu never takes the activation from the window it belongs to.
@@ -352,8 +353,8 @@ void SkinPopupWindow::DrawItem(QPainter& painter, const SkinMenuItem& item) cons
                 painter.drawImage(0, 0, strip);
         } else {
             const bool lit = item.Hot || item.Open;
-            const QColor colour = SkinColorToQColor(lit ? s.activeFontColor
-                                                        : (item.IsEnabled() ? s.fontColor : s.unenabledFontColor));
+            const QColor colour =
+                SkinColorToQColor(lit ? s.activeFontColor : (item.IsEnabled() ? s.fontColor : s.unenabledFontColor));
             if (s.morphing && item.MorphPending()) {
                 QImage a(w, h, QImage::Format_RGB32), b(w, h, QImage::Format_RGB32);
                 a.fill(Qt::black);
@@ -362,8 +363,7 @@ void SkinPopupWindow::DrawItem(QPainter& painter, const SkinMenuItem& item) cons
                     QPainter pa(&a), pb(&b);
                     pa.setFont(Font);
                     pb.setFont(Font);
-                    DrawLook(pa, item, false,
-                             SkinColorToQColor(item.IsEnabled() ? s.fontColor : s.unenabledFontColor));
+                    DrawLook(pa, item, false, SkinColorToQColor(item.IsEnabled() ? s.fontColor : s.unenabledFontColor));
                     DrawLook(pb, item, true, SkinColorToQColor(s.activeFontColor));
                 }
                 EffectBmp blend(a);

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "skin/definition/skinvalues.h"
 #include "skin/form/popupmenumodel.h"
 #include "skin/render/skinutils.h"
-#include "skin/definition/skinvalues.h"
 
 #include <QFont>
 #include <QImage>

@@ -40,10 +40,14 @@ bool SkinStdButtonObject::MorphStepPending() const
 bool SkinStdButtonObject::RestoreStateReached() const
 {
     switch (Command) {
-    case SkinCommand::Maximize: return OwnerFrame.GetFrameState() == FrameState::Maximized;
-    case SkinCommand::Minimize: return OwnerFrame.GetFrameState() == FrameState::Minimized;
-    case SkinCommand::RollUp: return OwnerFrame.RolledUp();
-    default: return false;
+    case SkinCommand::Maximize:
+        return OwnerFrame.GetFrameState() == FrameState::Maximized;
+    case SkinCommand::Minimize:
+        return OwnerFrame.GetFrameState() == FrameState::Minimized;
+    case SkinCommand::RollUp:
+        return OwnerFrame.RolledUp();
+    default:
+        return false;
     }
 }
 
@@ -103,19 +107,26 @@ void SkinStdButtonObject::DrawDefaultButton(QPainter& canvas)
     QPainter p(&bitmap);
     const FrameState state = OwnerFrame.GetFrameState();
     switch (Command) {
-    case SkinCommand::Close: DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::Close); break;
+    case SkinCommand::Close:
+        DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::Close);
+        break;
     case SkinCommand::Maximize:
         DrawCaptionGlyph(p, a, b, ink, state == FrameState::Maximized ? CaptionGlyph::Restore : CaptionGlyph::Maximize);
         break;
     case SkinCommand::Minimize:
         DrawCaptionGlyph(p, a, b, ink, state == FrameState::Minimized ? CaptionGlyph::Restore : CaptionGlyph::Minimize);
         break;
-    case SkinCommand::SysMenu: DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::SysMenu); break;
+    case SkinCommand::SysMenu:
+        DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::SysMenu);
+        break;
     case SkinCommand::RollUp:
         DrawCaptionGlyph(p, a, b, ink, OwnerFrame.RolledUp() ? CaptionGlyph::RollDown : CaptionGlyph::RollUp);
         break;
-    case SkinCommand::MinimizeToTray: DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::ToTray); break;
-    case SkinCommand::Default: break;
+    case SkinCommand::MinimizeToTray:
+        DrawCaptionGlyph(p, a, b, ink, CaptionGlyph::ToTray);
+        break;
+    case SkinCommand::Default:
+        break;
     }
     p.end();
     canvas.drawImage(ObjectRect.left, ObjectRect.top, bitmap);

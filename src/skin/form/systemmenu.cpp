@@ -21,7 +21,8 @@ QString Caption(const ResourceStrData* strings, const char* name, const char* bu
     return QCoreApplication::translate("SystemMenu", builtIn);
 }
 
-const char* const kStandardNames[] = {"SF_MINITEM", "SF_MAXITEM", "SF_CLOSE", "SF_MINTOTRAY", "SF_ROLLUP", "SF_RESTORE"};
+const char* const kStandardNames[] = {"SF_MINITEM",   "SF_MAXITEM", "SF_CLOSE",
+                                      "SF_MINTOTRAY", "SF_ROLLUP",  "SF_RESTORE"};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "skin/form/framestate.h"
 
 #include <QString>
+
 #include <string>
 #include <vector>
 
@@ -16,9 +17,9 @@ class ResourceStrData;
 class SystemMenu {
 public:
     struct Item {
-        std::string name;  // "SF_MINITEM", ...; "-" for the separator
-        QString caption;   // with its "&" accelerator
-        QString shortcut;  // shown only
+        std::string name; // "SF_MINITEM", ...; "-" for the separator
+        QString caption;  // with its "&" accelerator
+        QString shortcut; // shown only
     };
     struct State {
         FrameState frameState = FrameState::Normal;

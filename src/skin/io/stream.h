@@ -33,7 +33,7 @@ public:
 class MemoryStream : public Stream {
 public:
     MemoryStream() = default;
-    explicit MemoryStream(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit MemoryStream(std::string bytes) : bytes_(std::move(bytes)) { }
 
     std::int64_t Read(void* buffer, std::int64_t count) override;
     std::int64_t Write(const void* buffer, std::int64_t count) override;

@@ -29,10 +29,14 @@ int CheckDecompress(int rc)
 int LevelValue(CompressionStream::Level level)
 {
     switch (level) {
-    case CompressionStream::Level::None: return 0;
-    case CompressionStream::Level::Fastest: return 1;
-    case CompressionStream::Level::Default: return -1;
-    case CompressionStream::Level::Max: return 9;
+    case CompressionStream::Level::None:
+        return 0;
+    case CompressionStream::Level::Fastest:
+        return 1;
+    case CompressionStream::Level::Default:
+        return -1;
+    case CompressionStream::Level::Max:
+        return 9;
     }
     return -1;
 }

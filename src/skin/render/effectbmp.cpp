@@ -1,6 +1,7 @@
 #include "skin/render/effectbmp.h"
 
 #include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -38,8 +39,8 @@ void CopyPixel(unsigned char* to, const unsigned char* from) { std::memcpy(to, f
 
 // One row of a cross-fade. Both weights lie in 0..1, so the sum stays in 0..255 and needs no
 // clamping. Built for wide vector units too, picked by the processor at load time.
-__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void CrossFadeRow(unsigned char* a, const unsigned char* b, int n,
-                                                                   double ka, double k)
+__attribute__((target_clones("arch=x86-64-v4", "avx2", "default"))) void
+CrossFadeRow(unsigned char* a, const unsigned char* b, int n, double ka, double k)
 {
     for (int i = 0; i < n; ++i)
         a[i] = static_cast<unsigned char>(RoundNonNegative(ka * a[i] + k * b[i]));
@@ -73,7 +74,7 @@ EffectBmp::EffectBmp(int width, int height)
         image_.fill(Qt::black);
 }
 
-EffectBmp::EffectBmp(const QImage& image) : image_(image.convertToFormat(QImage::Format_BGR888)) {}
+EffectBmp::EffectBmp(const QImage& image) : image_(image.convertToFormat(QImage::Format_BGR888)) { }
 
 void EffectBmp::Draw(QPainter& painter, int x, int y) const
 {
@@ -102,13 +103,27 @@ void EffectBmp::CopyRowIn(int y, const unsigned char* buffer) { std::memcpy(Row(
 void EffectBmp::Morph(MorphKind kind, const EffectBmp& other, double k)
 {
     switch (kind) {
-    case MorphKind::Default: CrossFade(other, k); break;
-    case MorphKind::Gradient: CenterGradient(other, k); break;
-    case MorphKind::LeftGradient: LeftGradient(other, k); break;
-    case MorphKind::RightGradient: RightGradient(other, k); break;
-    case MorphKind::LeftSlide: LeftSlide(other, k); break;
-    case MorphKind::RightSlide: RightSlide(other, k); break;
-    case MorphKind::Push: Push(other, k); break;
+    case MorphKind::Default:
+        CrossFade(other, k);
+        break;
+    case MorphKind::Gradient:
+        CenterGradient(other, k);
+        break;
+    case MorphKind::LeftGradient:
+        LeftGradient(other, k);
+        break;
+    case MorphKind::RightGradient:
+        RightGradient(other, k);
+        break;
+    case MorphKind::LeftSlide:
+        LeftSlide(other, k);
+        break;
+    case MorphKind::RightSlide:
+        RightSlide(other, k);
+        break;
+    case MorphKind::Push:
+        Push(other, k);
+        break;
     }
 }
 
@@ -248,16 +263,26 @@ void EffectBmp::Push(const EffectBmp& other, double k)
 void EffectBmp::ApplyInactiveEffect(InactiveEffect effect)
 {
     switch (effect) {
-    case InactiveEffect::Brightness: Lighten(0.5); break;
-    case InactiveEffect::Darkness: Darken(0.3); break;
-    case InactiveEffect::Grayscale: Grey(); break;
+    case InactiveEffect::Brightness:
+        Lighten(0.5);
+        break;
+    case InactiveEffect::Darkness:
+        Darken(0.3);
+        break;
+    case InactiveEffect::Grayscale:
+        Grey();
+        break;
     case InactiveEffect::Noise: {
         std::mt19937 random(std::random_device{}());
         Noise(50, random);
         break;
     }
-    case InactiveEffect::SplitBlur: SplitBlur(1); break;
-    case InactiveEffect::Invert: Invert(); break;
+    case InactiveEffect::SplitBlur:
+        SplitBlur(1);
+        break;
+    case InactiveEffect::Invert:
+        Invert();
+        break;
     }
 }
 

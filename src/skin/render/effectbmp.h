@@ -3,6 +3,7 @@
 #include "skin/definition/skinvalues.h"
 
 #include <QImage>
+
 #include <cstdint>
 #include <random>
 

@@ -3,6 +3,7 @@
 #include "skin/definition/skinvalues.h"
 
 #include <QFont>
+
 #include <string>
 
 namespace quorvel {

@@ -1,7 +1,7 @@
 #include "skin/render/skinpictures.h"
 
-#include "skin/store/skinbitmap.h"
 #include "skin/data/skindata.h"
+#include "skin/store/skinbitmap.h"
 
 namespace quorvel {
 
@@ -24,7 +24,8 @@ QImage SkinPictures::Decode(const SkinBitmap& bitmap)
     if (bitmap.Empty())
         return {};
     const std::string& bytes = bitmap.Bytes();
-    QImage image = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP");
+    QImage image =
+        QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()), "BMP");
     if (image.isNull())
         return {};
     return image.convertToFormat(QImage::Format_RGB32);

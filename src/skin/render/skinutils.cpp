@@ -1,8 +1,8 @@
 #include "skin/render/skinutils.h"
 
-
 #include <QFontMetrics>
 #include <QPainter>
+
 #include <algorithm>
 #include <cstring>
 
@@ -442,8 +442,7 @@ QRegion RegionFromData(const std::vector<unsigned char>& data)
         bool same = rowStart > 0 && rowSize == bandSize && rects[bandStart].bottom() + 1 == rowTop;
         for (qsizetype i = 0; same && i < rowSize; ++i)
             same = rects[bandStart + i].left() == rects[rowStart + i].left() &&
-                   rects[bandStart + i].right() == rects[rowStart + i].right() &&
-                   rects[rowStart + i].height() == 1;
+                   rects[bandStart + i].right() == rects[rowStart + i].right() && rects[rowStart + i].height() == 1;
         if (same) {
             for (qsizetype i = 0; i < rowSize; ++i)
                 rects[bandStart + i].setBottom(rects[rowStart + i].bottom());

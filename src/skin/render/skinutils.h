@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QString>
+
 #include <optional>
 #include <vector>
 
@@ -18,10 +19,10 @@ namespace quorvel {
 // Where an element's pieces lie in its picture and where they go at the new size.
 struct PieceGeometry {
     QImage picture;
-    SkinRect S;                 // the element in the picture
-    SkinPoint LT, RT, LB, RB;   // corner points, relative to S
-    SkinRect C;                 // client rectangle, relative to S
-    int W = 0, H = 0;           // target size
+    SkinRect S;               // the element in the picture
+    SkinPoint LT, RT, LB, RB; // corner points, relative to S
+    SkinRect C;               // client rectangle, relative to S
+    int W = 0, H = 0;         // target size
     SkinPoint NLT, NRT, NLB, NRB;
     SkinRect NC;
     bool leftStretch = false, rightStretch = false, topStretch = false, bottomStretch = false;

@@ -1,11 +1,11 @@
 #include "skin/store/compressedstoredskin.h"
 
-#include "skin/store/skincontainer.h"
-#include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
-#include "skin/store/skinlimits.h"
 #include "skin/definition/skinvalues.h"
+#include "skin/io/skinerrors.h"
 #include "skin/io/zlibstreams.h"
+#include "skin/store/skincontainer.h"
+#include "skin/store/skinlimits.h"
 
 #include <fstream>
 
@@ -47,7 +47,7 @@ std::int64_t Take(std::int64_t room, const SkinBitmap& bitmap)
 
 } // namespace
 
-CompressedStoredSkin::CompressedStoredSkin(QObject* owner) : QObject(owner) {}
+CompressedStoredSkin::CompressedStoredSkin(QObject* owner) : QObject(owner) { }
 
 void CompressedStoredSkin::SetCompressedData(const std::string& bytes) { compressed_ = MemoryStream(bytes); }
 
@@ -109,12 +109,14 @@ void CompressedStoredSkin::ImportCompressedFile(const std::string& path)
     unsigned char head[8];
     if (!in.read(reinterpret_cast<char*>(head), 4))
         return;
-    const auto version = static_cast<std::int32_t>(head[0] | head[1] << 8 | head[2] << 16 | std::uint32_t(head[3]) << 24);
+    const auto version =
+        static_cast<std::int32_t>(head[0] | head[1] << 8 | head[2] << 16 | std::uint32_t(head[3]) << 24);
     if (version > 3)
         return;
     if (!in.read(reinterpret_cast<char*>(head + 4), 4))
         throw EReadError("Stream read error");
-    const auto length = static_cast<std::int32_t>(head[4] | head[5] << 8 | head[6] << 16 | std::uint32_t(head[7]) << 24);
+    const auto length =
+        static_cast<std::int32_t>(head[4] | head[5] << 8 | head[6] << 16 | std::uint32_t(head[7]) << 24);
     if (length <= 0)
         return;
     // No container a load takes deflates to more than this; only the stream is read, never

@@ -3,6 +3,7 @@
 #include "skin/io/stream.h"
 
 #include <QObject>
+
 #include <string>
 
 namespace quorvel {

@@ -154,6 +154,9 @@ void SkinBitmap::LoadFromFile(const std::string& path, std::int64_t limit)
     LoadFromStream(stream);
 }
 
-void SkinBitmap::SaveToStream(Stream& stream) const { stream.WriteBuffer(bytes_.data(), static_cast<std::int64_t>(bytes_.size())); }
+void SkinBitmap::SaveToStream(Stream& stream) const
+{
+    stream.WriteBuffer(bytes_.data(), static_cast<std::int64_t>(bytes_.size()));
+}
 
 } // namespace quorvel

@@ -1,8 +1,8 @@
 #include "skin/store/skincontainer.h"
 
 #include "skin/io/skinerrors.h"
-#include "skin/store/skinlimits.h"
 #include "skin/io/stream.h"
+#include "skin/store/skinlimits.h"
 
 namespace quorvel {
 namespace {

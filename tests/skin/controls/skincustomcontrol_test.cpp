@@ -11,8 +11,9 @@ namespace {
 // One custom control section "bar" over a 40 x 20 picture.
 std::unique_ptr<SkinData> BarSkin(const std::vector<std::string>& points, const QColor& colour = Qt::red)
 {
-    std::vector<std::string> lines = {"[SKINCONTROLS]", "count=1", "0=bar:button", "[bar]", "pictureindex=0",
-                                      "skinrect=0,0,30,10", "clientrect=2,2,28,8"};
+    std::vector<std::string> lines = {
+        "[SKINCONTROLS]",     "count=1", "0=bar:button", "[bar]", "pictureindex=0", "skinrect=0,0,30,10",
+        "clientrect=2,2,28,8"};
     lines.insert(lines.end(), points.begin(), points.end());
     return MakeSkin({Solid(40, 20, colour)}, lines);
 }
@@ -142,8 +143,8 @@ TEST(SkinSizing, ForgottenSectionComesBackWithTheNewSkin)
 TEST(SkinSizing, SectionOfAnotherKindOrWithoutImage)
 {
     // A tab section where a custom control is looked for: fixed at its image's size.
-    auto skin = MakeSkin({Solid(40, 20, Qt::red)}, {"[SKINCONTROLS]", "count=2", "0=bar:tab", "1=empty:tab",
-                                                    "[bar]", "skinrect=0,0,30,10", "[empty]", "pictureindex=0"});
+    auto skin = MakeSkin({Solid(40, 20, Qt::red)}, {"[SKINCONTROLS]", "count=2", "0=bar:tab", "1=empty:tab", "[bar]",
+                                                    "skinrect=0,0,30,10", "[empty]", "pictureindex=0"});
     SkinCustomControl c;
     c.resize(100, 40);
     c.SetSkinDataName("bar");

@@ -1,10 +1,10 @@
 #include "skinfixture.h"
 
+#include "app/storedskin.h"
+#include "skin/definition/skinini.h"
+#include "skin/io/stream.h"
 #include "skin/store/compressedstoredskin.h"
 #include "skin/store/skinbitmap.h"
-#include "skin/definition/skinini.h"
-#include "app/storedskin.h"
-#include "skin/io/stream.h"
 
 #include <QBuffer>
 

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QImage>
+
 #include <memory>
 #include <string>
 #include <vector>

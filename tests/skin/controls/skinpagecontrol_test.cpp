@@ -1,13 +1,14 @@
 // The skinned page control: page area and tab rules, its image against the skin's picture, hot
 // tracking, tab positions and scroll buttons.
-#include "skinfixture.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skintabsheet.h"
 #include "skin/controls/skinupdown.h"
+#include "skinfixture.h"
 
 #include <QPaintEvent>
 #include <QTabBar>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

@@ -1,10 +1,11 @@
 // The skinned panel: its image against the skin's picture, its client area, caption modes.
-#include "widgets/alignment.h"
-#include "skinfixture.h"
 #include "skin/controls/skinpanel.h"
+#include "skinfixture.h"
+#include "widgets/alignment.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -33,10 +34,13 @@ std::unique_ptr<SkinData> CaptionSkin(const std::vector<std::string>& extra = {}
     QImage panel = Solid(40, 30, QColor(10, 20, 30));
     for (int x = 0; x < 40; ++x)
         panel.setPixel(x, 0, qRgb(200, 0, 0)), panel.setPixel(x, 29, qRgb(200, 0, 0));
-    std::vector<std::string> lines = {"[SKINCONTROLS]", "count=1", "0=panel:panel", "[panel]", "pictureindex=0",
-                                      "skinrect=0,0,40,30", "lefttoppoint=1,1", "righttoppoint=39,1",
-                                      "leftbottompoint=1,29", "rightbottompoint=39,29", "clientrect=1,9,39,29",
-                                      "captionrect=1,1,39,9", "fontcolor=16777215", "alignment=taleftjustify"};
+    std::vector<std::string> lines = {"[SKINCONTROLS]",       "count=1",
+                                      "0=panel:panel",        "[panel]",
+                                      "pictureindex=0",       "skinrect=0,0,40,30",
+                                      "lefttoppoint=1,1",     "righttoppoint=39,1",
+                                      "leftbottompoint=1,29", "rightbottompoint=39,29",
+                                      "clientrect=1,9,39,29", "captionrect=1,1,39,9",
+                                      "fontcolor=16777215",   "alignment=taleftjustify"};
     lines.insert(lines.end(), extra.begin(), extra.end());
     QImage texture = Solid(7, 5, Qt::green);
     texture.setPixel(0, 0, qRgb(0, 0, 255));

@@ -1,9 +1,10 @@
 // The scroll buttons: stepping within the limits, repeating, and their looks from the skin.
-#include "skinfixture.h"
 #include "skin/controls/skinupdown.h"
+#include "skinfixture.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -77,7 +78,7 @@ TEST(SkinUpDown, OwnSkinButtonsInTheirThreeLooks)
     EXPECT_TRUE(shows(u.grab().toImage(), QPoint(0, 0), QRect(169, 189, 13, 15)));
 
     QTest::mousePress(&u, Qt::LeftButton, {}, QPoint(3, 7));
-    EXPECT_EQ(u.Position(), 0); // at its minimum already
+    EXPECT_EQ(u.Position(), 0);                                                    // at its minimum already
     EXPECT_TRUE(shows(u.grab().toImage(), QPoint(0, 0), QRect(169, 149, 14, 15))); // "downdownbuttonrect"
     QTest::mouseRelease(&u, Qt::LeftButton, {}, QPoint(3, 7));
     EXPECT_TRUE(shows(u.grab().toImage(), QPoint(0, 0), QRect(153, 149, 14, 15))); // "activedownbuttonrect"

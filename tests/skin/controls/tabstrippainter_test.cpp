@@ -1,9 +1,10 @@
 // The tab strip's drawing without a control: tabs in their four looks from the section's
 // images, turned and mirrored for the other sides, and the plain look.
-#include "skinfixture.h"
 #include "skin/controls/tabstrippainter.h"
+#include "skinfixture.h"
 
 #include <QApplication>
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -31,9 +32,8 @@ std::unique_ptr<SkinData> TabSkin()
     return MakeSkin({TabPicture()},
                     {"[SKINCONTROLS]", "count=1", "0=tab:tab", "[tab]", "pictureindex=0", "skinrect=0,10,30,30",
                      "clientrect=2,2,28,18", "lefttoppoint=2,2", "righttoppoint=28,2", "leftbottompoint=2,18",
-                     "rightbottompoint=28,18", "tabrect=0,0,10,8", "activetabrect=10,0,20,8",
-                     "tableftoffset=2", "tabrightoffset=2", "fontcolor=16711935",
-                     "activefontcolor=8421504", "mouseinfontcolor=16776960"});
+                     "rightbottompoint=28,18", "tabrect=0,0,10,8", "activetabrect=10,0,20,8", "tableftoffset=2",
+                     "tabrightoffset=2", "fontcolor=16711935", "activefontcolor=8421504", "mouseinfontcolor=16776960"});
 }
 
 TabStripPainter::Style StyleAt(QTabWidget::TabPosition position)
@@ -135,8 +135,8 @@ TEST(TabStripPainter, PlainLookWithoutASection)
     const TabStripPainter::Style style = StyleAt(QTabWidget::North);
     const QColor face = style.palette.face, navy(0, 0, 128);
     EXPECT_TRUE(AllOf(painter.BuildTab(TabStripPainter::Normal, 30, 20, {}, style), QRect(0, 0, 30, 20), face));
-    EXPECT_TRUE(AllOf(painter.BuildTab(TabStripPainter::Hot, 30, 20, {}, style), QRect(0, 0, 30, 20),
-                      QColor(182, 189, 210)));
+    EXPECT_TRUE(
+        AllOf(painter.BuildTab(TabStripPainter::Hot, 30, 20, {}, style), QRect(0, 0, 30, 20), QColor(182, 189, 210)));
     const QImage focused = painter.BuildTab(TabStripPainter::SelectedFocused, 30, 20, {}, style);
     EXPECT_EQ(Pixel(focused, 0, 0), navy);
     EXPECT_EQ(Pixel(focused, 29, 19), navy);

@@ -1,15 +1,16 @@
-#include "skin/store/compressedstoredskin.h"
 #include "scratchdir.h"
-#include "skin/store/skincontainer.h"
 #include "skin/data/skindata.h"
-#include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
+#include "skin/io/skinerrors.h"
+#include "skin/io/zlibstreams.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skincontainer.h"
 #include "skin/store/skinlimits.h"
 #include "skintestdata.h"
-#include "skin/io/zlibstreams.h"
 
 #include <QObject>
 #include <QPointer>
+
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -44,13 +45,33 @@ SkinContainer Minimal(std::vector<std::string> definition)
 }
 
 const std::vector<std::string> kDefinition = {
-    "[PICTURES]", "mask=m.bmp", "activepicturescount=1", "0=a.bmp",
-    "[FORMINFO]", "clientrect=3,30,207,279", "lefttoppoint=1,1", "righttoppoint=250,2",
-    "leftbottompoint=2,300", "rightbottompoint=300,300", "maskrectarea=10,10,100,100",
-    "hittestlefttoppoint=0,5", "hittestrighttoppoint=7,7",
-    "[SKINOBJECTS]", "count=3", "0=caption:caption", "1=odd:nosuchkind", "2=closebutton:stdbutton",
-    "[SKINCONTROLS]", "count=3", "0=panel:panel", "1=tab:tab", "2=hupdown:updown",
-    "[hupdown]", "lefttoppoint=4,4", "clientrect=1,1,5,5", "upbuttonrect=13,0,27,15",
+    "[PICTURES]",
+    "mask=m.bmp",
+    "activepicturescount=1",
+    "0=a.bmp",
+    "[FORMINFO]",
+    "clientrect=3,30,207,279",
+    "lefttoppoint=1,1",
+    "righttoppoint=250,2",
+    "leftbottompoint=2,300",
+    "rightbottompoint=300,300",
+    "maskrectarea=10,10,100,100",
+    "hittestlefttoppoint=0,5",
+    "hittestrighttoppoint=7,7",
+    "[SKINOBJECTS]",
+    "count=3",
+    "0=caption:caption",
+    "1=odd:nosuchkind",
+    "2=closebutton:stdbutton",
+    "[SKINCONTROLS]",
+    "count=3",
+    "0=panel:panel",
+    "1=tab:tab",
+    "2=hupdown:updown",
+    "[hupdown]",
+    "lefttoppoint=4,4",
+    "clientrect=1,1,5,5",
+    "upbuttonrect=13,0,27,15",
 };
 
 } // namespace
@@ -280,9 +301,9 @@ TEST(SkinData, CountsBeyondWhatTheirSectionHoldsFailTheLoadCleanly)
     // Counts the section can hold load, missing entries adding nothing; negative ones load none.
     SkinData data;
     CompressedStoredSkin stored;
-    stored.SetCompressedData(Pack(Minimal({"[SKINCONTROLS]", "count=2", "0=panel:panel", "[SKINOBJECTS]",
-                                           "count=-$80000000", "0=caption:caption", "[PICTURES]",
-                                           "activepicturescount=-1"})));
+    stored.SetCompressedData(
+        Pack(Minimal({"[SKINCONTROLS]", "count=2", "0=panel:panel", "[SKINOBJECTS]", "count=-$80000000",
+                      "0=caption:caption", "[PICTURES]", "activepicturescount=-1"})));
     data.LoadCompressedStoredSkin(stored);
     EXPECT_FALSE(data.Empty);
     EXPECT_EQ(data.SkinControls.size(), 1u);

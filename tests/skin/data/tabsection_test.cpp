@@ -1,7 +1,6 @@
 // The page control's "tab" section as it is looked up and settled.
-#include "skin/data/tabsection.h"
-
 #include "skin/data/skindata.h"
+#include "skin/data/tabsection.h"
 #include "skintestdata.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "skin/io/skinerrors.h"
 #include "skin/definition/skinini.h"
 #include "skin/definition/skinvalues.h"
+#include "skin/io/skinerrors.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace quorvel;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "skin/store/compressedstoredskin.h"
 #include "skin/data/skindata.h"
 #include "skin/form/frameinput.h"
 #include "skin/form/framelayout.h"
@@ -9,8 +8,10 @@
 #include "skin/form/frameskin.h"
 #include "skin/form/framewindowstates.h"
 #include "skin/form/skinform.h"
+#include "skin/store/compressedstoredskin.h"
 
 #include <QWidget>
+
 #include <memory>
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 // Where the parts of the frame go at a size, with the program's skin and with made-up ones.
-#include "skin/store/compressedstoredskin.h"
-#include "skin/form/framegeometry.h"
-#include "skin/data/skindata.h"
 #include "app/storedskin.h"
+#include "skin/data/skindata.h"
+#include "skin/form/framegeometry.h"
+#include "skin/store/compressedstoredskin.h"
 
 #include <gtest/gtest.h>
 

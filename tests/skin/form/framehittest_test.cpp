@@ -82,7 +82,7 @@ TEST(FrameHitTest, MaskShapeDecidesWhereTheEdgeIs)
     strips.bottom = Band(100, 3);
     strips.left = Band(3, 47);
     strips.right = Band(3, 47);
-    EXPECT_FALSE(PointInMaskShape(0, 0, g.MaskArea, strips));  // a rounded corner
+    EXPECT_FALSE(PointInMaskShape(0, 0, g.MaskArea, strips)); // a rounded corner
     EXPECT_TRUE(PointInMaskShape(2, 0, g.MaskArea, strips));
     EXPECT_TRUE(PointInMaskShape(50, 50, g.MaskArea, strips)); // inside the area
     EXPECT_TRUE(PointInMaskShape(1, 79, g.MaskArea, strips));

@@ -87,7 +87,7 @@ TEST(FrameInput, CloseRunsOnlyWhenReleasedOverTheButton)
     bool closed = false;
     class CloseWatcher : public QObject {
     public:
-        explicit CloseWatcher(bool& closed) : closed_(closed) {}
+        explicit CloseWatcher(bool& closed) : closed_(closed) { }
         bool eventFilter(QObject*, QEvent* e) override
         {
             if (e->type() == QEvent::Close)
@@ -186,7 +186,6 @@ TEST(FrameInput, CaptionReportsItsReleaseEvenAfterThePointerLeft)
     EXPECT_EQ(f.events.back(), "up caption");
     EXPECT_NE(std::find(f.events.begin(), f.events.end(), "down caption"), f.events.end());
 }
-
 
 namespace {
 

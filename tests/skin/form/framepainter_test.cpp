@@ -1,7 +1,7 @@
 // What the frame looks like: pixels of the window as drawn off screen.
+#include "app/storedskin.h"
 #include "formfixture.h"
 #include "skin/render/skinpictures.h"
-#include "app/storedskin.h"
 
 #include <QPalette>
 #include <QTest>

@@ -22,7 +22,7 @@ TEST(FrameWindowStates, RollUpAndDownByCaptionDoubleClick)
     EXPECT_FALSE(frame.RolledUp());
     EXPECT_EQ(f.form().size(), QSize(718, 479));
     EXPECT_EQ(frame.ClientArea()->geometry(), QRect(3, 30, 712, 446));
-    EXPECT_EQ(f.events, (std::vector<std::string>{"rollup", "rollup"}) );
+    EXPECT_EQ(f.events, (std::vector<std::string>{"rollup", "rollup"}));
     // Not without the roll-up icon.
     frame.SetBorderIcons(BorderIcons{false, true, true, false, false});
     frame.SetRollUp(true);

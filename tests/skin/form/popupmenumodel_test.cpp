@@ -4,8 +4,8 @@
 
 #include <QAction>
 #include <QMenu>
-#include <gtest/gtest.h>
 
+#include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +33,8 @@ public:
         return *levels.back();
     }
 
-    void ItemChanged(int) override {}
-    void ListChanged() override {}
+    void ItemChanged(int) override { }
+    void ListChanged() override { }
     void AutoScroll(bool run) override { autoScroll = run; }
     int OpenLevels() const override { return static_cast<int>(levels.size()); }
     PopupMenuModel* LevelModel(int level) override
@@ -54,7 +54,7 @@ public:
     {
         log.push_back((keyboard ? "key " : "hover ") + std::to_string(index));
     }
-    void ItemDeselected(int) override {}
+    void ItemDeselected(int) override { }
     void RunItem(int index) override { log.push_back("run " + std::to_string(index)); }
     void OpenSubmenu(int index) override { log.push_back("submenu " + std::to_string(index)); }
 

@@ -138,7 +138,8 @@ TEST(SkinMenuOnTheFrame, SystemMenuSizeLooksAndFirstItemSelected)
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x) {
                 const QRgb p = shot.pixel(x, y);
-                n += std::abs(qRed(p) - qRed(c)) + std::abs(qGreen(p) - qGreen(c)) + std::abs(qBlue(p) - qBlue(c)) <= 12;
+                n +=
+                    std::abs(qRed(p) - qRed(c)) + std::abs(qGreen(p) - qGreen(c)) + std::abs(qBlue(p) - qBlue(c)) <= 12;
             }
         return n;
     };
@@ -155,7 +156,7 @@ TEST(SkinMenuOnTheFrame, AcceleratorRunsItsItemAndKeysGoNowhereElse)
     int keysSeen = 0;
     class KeyCounter : public QObject {
     public:
-        explicit KeyCounter(int& n) : n_(n) {}
+        explicit KeyCounter(int& n) : n_(n) { }
         bool eventFilter(QObject*, QEvent* e) override
         {
             n_ += e->type() == QEvent::KeyPress;
@@ -200,7 +201,7 @@ TEST(SkinMenuOnTheFrame, EscapeClosesAndAPressOnTheWindowDismisses)
     int wheels = 0;
     class WheelCounter : public QObject {
     public:
-        explicit WheelCounter(int& n) : n_(n) {}
+        explicit WheelCounter(int& n) : n_(n) { }
         bool eventFilter(QObject*, QEvent* e) override
         {
             n_ += e->type() == QEvent::Wheel;
@@ -210,8 +211,8 @@ TEST(SkinMenuOnTheFrame, EscapeClosesAndAPressOnTheWindowDismisses)
     } counter(wheels);
     frame.ClientArea()->installEventFilter(&counter);
     auto turn = [&] {
-        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(frame.ClientArea(), &wheel);
     };
     turn();
@@ -270,7 +271,8 @@ TEST(SkinMenuOnTheFrame, TallerThanTheScreenItScrollsBetweenMarkers)
     int last = 0;
     while (last + 1 < 100 && popup.Model().Items()[static_cast<std::size_t>(last + 1)]->Visible)
         ++last;
-    EXPECT_LE(popup.Model().Items()[static_cast<std::size_t>(last)]->Rect.bottom, popup.Model().ItemsArea().bottom - 10);
+    EXPECT_LE(popup.Model().Items()[static_cast<std::size_t>(last)]->Rect.bottom,
+              popup.Model().ItemsArea().bottom - 10);
     EXPECT_FALSE(popup.Model().Items()[static_cast<std::size_t>(last + 1)]->Visible);
     // Up from the first item turns over to the last page, with the last item chosen.
     Key(f.form(), Qt::Key_Up);

@@ -75,7 +75,8 @@ TEST(ZlibStreams, DamagedTruncatedAndOversizedData)
     damaged[11] = static_cast<char>(damaged[11] ^ 0xAA);
     // A stream that asks for a preset dictionary (header flag) can never be inflated here.
     const std::string needsDictionary("\x78\x20\xd8\x63\xd1\xd2\xc8\x03\x00\x00", 10);
-    for (const std::string& bad : {damaged, packed.substr(0, packed.size() / 2), std::string("garbage!"), needsDictionary}) {
+    for (const std::string& bad :
+         {damaged, packed.substr(0, packed.size() / 2), std::string("garbage!"), needsDictionary}) {
         MemoryStream source(bad), target;
         try {
             DecompressStream(target, source);

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
-#include <random>
 #include <limits>
+#include <random>
 
 using namespace quorvel;
 
@@ -122,8 +122,11 @@ TEST(EffectBmp, SplitBlurReadsPixelsAlreadyBlurred)
 TEST(EffectBmp, CrossFadeAndItsLimits)
 {
     const EffectBmp b = Columns({200, 100});
-    for (auto [k, expected] : {std::pair{0.0, std::vector<int>{0, 50}}, {1.0, {200, 100}}, {1.5, {200, 100}},
-                               {0.5, {100, 75}}, {std::numeric_limits<double>::quiet_NaN(), {0, 50}}}) {
+    for (auto [k, expected] : {std::pair{0.0, std::vector<int>{0, 50}},
+                               {1.0, {200, 100}},
+                               {1.5, {200, 100}},
+                               {0.5, {100, 75}},
+                               {std::numeric_limits<double>::quiet_NaN(), {0, 50}}}) {
         EffectBmp a = Columns({0, 50});
         a.CrossFade(b, k);
         EXPECT_EQ(RowOf(a), expected) << k;

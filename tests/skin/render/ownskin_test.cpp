@@ -1,10 +1,10 @@
 // The facts of the program's own skin, checked against the stream the program carries.
-#include "skin/store/compressedstoredskin.h"
-#include "skin/store/skincontainer.h"
+#include "app/storedskin.h"
 #include "skin/data/skindata.h"
 #include "skin/definition/skinini.h"
 #include "skin/render/skinutils.h"
-#include "app/storedskin.h"
+#include "skin/store/compressedstoredskin.h"
+#include "skin/store/skincontainer.h"
 
 #include <QImage>
 
@@ -33,7 +33,8 @@ protected:
     template <class T>
     const T& Control(const std::string& name)
     {
-        const T* c = dynamic_cast<const T*>(data.SkinControls.at(static_cast<std::size_t>(data.FindControlIndex(name))).get());
+        const T* c =
+            dynamic_cast<const T*>(data.SkinControls.at(static_cast<std::size_t>(data.FindControlIndex(name))).get());
         EXPECT_NE(c, nullptr) << name;
         return *c;
     }
@@ -81,9 +82,10 @@ TEST_F(OwnSkin, ContainerAndFrame)
 
 TEST_F(OwnSkin, FormObjects)
 {
-    const std::vector<std::string> order = {"menuitem", "caption", "closebutton", "maxbutton", "minbutton",
-                                            "sysmenubutton", "mainmenubaritem", "menubarsysmenubutton",
-                                            "menubarclosebutton", "menubarmaxbutton", "menubarminbutton"};
+    const std::vector<std::string> order = {
+        "menuitem",           "caption",          "closebutton",     "maxbutton",
+        "minbutton",          "sysmenubutton",    "mainmenubaritem", "menubarsysmenubutton",
+        "menubarclosebutton", "menubarmaxbutton", "menubarminbutton"};
     ASSERT_EQ(data.SkinObjects.size(), order.size());
     for (std::size_t i = 0; i < order.size(); ++i)
         EXPECT_EQ(data.SkinObjects[i]->IDName, order[i]);
@@ -189,8 +191,8 @@ TEST_F(OwnSkin, ControlSections)
     EXPECT_EQ(updown.downDownButtonRect, (SkinRect{169, 149, 183, 164}));
     // Every rectangle lies within its picture.
     const auto& picture = data.ActivePictures.at(4);
-    for (const SkinRect& r : {panel.skinRect, tab.skinRect, tab.tabsBGRect, tab.focusTabRect, updown.skinRect,
-                              updown.activeUpButtonRect})
+    for (const SkinRect& r :
+         {panel.skinRect, tab.skinRect, tab.tabsBGRect, tab.focusTabRect, updown.skinRect, updown.activeUpButtonRect})
         EXPECT_TRUE(r.right <= picture.Width() && r.bottom <= picture.Height());
 }
 

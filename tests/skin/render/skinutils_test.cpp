@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+
 #include <gtest/gtest.h>
 #include <random>
 
@@ -105,10 +106,10 @@ TEST(SkinUtils, FramePiecesAtThePicturesOwnSizeAreItsParts)
     g.DeriveTarget(718, 479);
     BuildFramePieces(g, top, bottom, left, right);
     ASSERT_EQ(top.size(), QSize(718, 30));
-    EXPECT_EQ(top.pixelColor(0, 5).red(), 0);          // left corner over the first tile
-    EXPECT_EQ(top.pixelColor(40, 5).red(), 40 + 40);   // the first tile starts at column 0
-    EXPECT_EQ(top.pixelColor(200, 5).red(), 40 + 70);  // 200 % 130 = 70
-    EXPECT_EQ(top.pixelColor(717, 5).red(), 209);      // right corner
+    EXPECT_EQ(top.pixelColor(0, 5).red(), 0);         // left corner over the first tile
+    EXPECT_EQ(top.pixelColor(40, 5).red(), 40 + 40);  // the first tile starts at column 0
+    EXPECT_EQ(top.pixelColor(200, 5).red(), 40 + 70); // 200 % 130 = 70
+    EXPECT_EQ(top.pixelColor(717, 5).red(), 209);     // right corner
     EXPECT_EQ(left.size(), QSize(3, 479 - 30 - 3));
     EXPECT_EQ(bottom.size(), QSize(718, 3));
     EXPECT_EQ(right.size(), QSize(3, 446));
@@ -132,7 +133,7 @@ TEST(SkinUtils, NinePieceImagesAndDegenerateGeometry)
     g.DeriveTarget(47, 33);
     BuildTiledNinePieceImage(g, true, target);
     EXPECT_EQ(target.size(), QSize(47, 33));
-    EXPECT_EQ(target.pixelColor(46, 0).red(), 19);   // top-right corner
+    EXPECT_EQ(target.pixelColor(46, 0).red(), 19);         // top-right corner
     EXPECT_EQ(target.pixelColor(5 + 17, 10).red(), 5 + 7); // client tiles of width 10
     // Corner points that coincide: the target is sized and blank.
     g.RB = g.LT;
@@ -147,21 +148,50 @@ TEST(SkinUtils, CaptionGlyphsPixelForPixel)
         std::vector<QPoint> out;
         for (auto [x, y] : cells)
             out.emplace_back(x + 1, y + 2);
-        std::sort(out.begin(), out.end(), [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
+        std::sort(out.begin(), out.end(),
+                  [](QPoint a, QPoint b) { return a.y() != b.y() ? a.y() < b.y() : a.x() < b.x(); });
         return out;
     };
-    EXPECT_EQ(Painted(Glyph(CaptionGlyph::Minimize)),
-              at({{1, 8}, {2, 8}, {3, 8}, {4, 8}, {5, 8}, {6, 8}, {7, 8}, {8, 8},
-                  {1, 9}, {2, 9}, {3, 9}, {4, 9}, {5, 9}, {6, 9}, {7, 9}, {8, 9}}));
+    EXPECT_EQ(Painted(Glyph(CaptionGlyph::Minimize)), at({{1, 8},
+                                                          {2, 8},
+                                                          {3, 8},
+                                                          {4, 8},
+                                                          {5, 8},
+                                                          {6, 8},
+                                                          {7, 8},
+                                                          {8, 8},
+                                                          {1, 9},
+                                                          {2, 9},
+                                                          {3, 9},
+                                                          {4, 9},
+                                                          {5, 9},
+                                                          {6, 9},
+                                                          {7, 9},
+                                                          {8, 9}}));
     EXPECT_EQ(Painted(Glyph(CaptionGlyph::ToTray)).size(), 25u);
-    EXPECT_EQ(Painted(Glyph(CaptionGlyph::SysMenu)),
-              at({{1, 3}, {2, 3}, {3, 3}, {4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}, {1, 4}, {8, 4},
-                  {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}, {6, 5}, {7, 5}, {8, 5}}));
+    EXPECT_EQ(Painted(Glyph(CaptionGlyph::SysMenu)), at({{1, 3},
+                                                         {2, 3},
+                                                         {3, 3},
+                                                         {4, 3},
+                                                         {5, 3},
+                                                         {6, 3},
+                                                         {7, 3},
+                                                         {8, 3},
+                                                         {1, 4},
+                                                         {8, 4},
+                                                         {1, 5},
+                                                         {2, 5},
+                                                         {3, 5},
+                                                         {4, 5},
+                                                         {5, 5},
+                                                         {6, 5},
+                                                         {7, 5},
+                                                         {8, 5}}));
     const QImage close = Glyph(CaptionGlyph::Close);
     EXPECT_EQ(close.pixelColor(1 + 1, 2 + 1), QColor(Qt::black));
     EXPECT_EQ(close.pixelColor(1 + 8, 2 + 8), QColor(Qt::black));
     EXPECT_EQ(close.pixelColor(1 + 9, 2 + 9), QColor(Qt::white)); // the end point is not drawn
-    EXPECT_EQ(Painted(close).size(), 30u); // 8 + 8 + 8 + 8 pixels, (5,5) and (5,4) drawn twice
+    EXPECT_EQ(Painted(close).size(), 30u);                        // 8 + 8 + 8 + 8 pixels, (5,5) and (5,4) drawn twice
     const QImage max = Glyph(CaptionGlyph::Maximize);
     EXPECT_EQ(Painted(max).size(), 11u * 2 + 8 * 2 + 9); // outline 0..10 x 0..9, and all of row 1
     EXPECT_EQ(max.pixelColor(1 + 10, 2 + 9), QColor(Qt::black));

@@ -1,8 +1,8 @@
-#include "skin/store/skincontainer.h"
 #include "skin/io/skinerrors.h"
+#include "skin/io/stream.h"
+#include "skin/store/skincontainer.h"
 #include "skin/store/skinlimits.h"
 #include "skintestdata.h"
-#include "skin/io/stream.h"
 
 #include <gtest/gtest.h>
 
@@ -90,12 +90,17 @@ TEST(SkinContainer, DamagedImagesAndCountsFailCleanly)
     };
     std::vector<std::string> bad;
     bad.push_back(container(good.substr(0, good.size() - 1), 1)); // cut short
-    bad.push_back(container(good, 1000000));                     // more pictures than bytes
+    bad.push_back(container(good, 1000000));                      // more pictures than bytes
     std::string huge = good;
-    huge[18] = '\xff'; huge[19] = '\xff'; huge[20] = '\xff'; huge[21] = '\x7f'; // width 2^31-1
+    huge[18] = '\xff';
+    huge[19] = '\xff';
+    huge[20] = '\xff';
+    huge[21] = '\x7f'; // width 2^31-1
     bad.push_back(container(huge, 1));
     std::string pastEnd = good;
-    pastEnd[10] = '\xff'; pastEnd[11] = '\xff'; pastEnd[12] = '\xff'; // pixels far past the end
+    pastEnd[10] = '\xff';
+    pastEnd[11] = '\xff';
+    pastEnd[12] = '\xff'; // pixels far past the end
     bad.push_back(container(pastEnd, 1));
     std::string notBmp = good;
     notBmp[0] = 'X';
