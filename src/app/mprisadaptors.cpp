@@ -13,20 +13,23 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcMpris, "quorvel.mpris")
 
-// The bus calls these from the event loop: a failure of the player underneath answers with the
-// fallback and is logged, never thrown through Qt, which would end the program.
-template <typename F, typename R = std::invoke_result_t<F>>
-R Answer(F&& f, R fallback = R())
+// The bus calls these from the event loop: a failure of the player underneath is logged and
+// answered with a default, never thrown through Qt, which would end the program.
+void Logged(const char* what) { qCWarning(lcMpris) << "media-player request failed:" << what; }
+
+template <typename F>
+auto Answer(F&& f) -> decltype(f())
 {
+    using R = decltype(f());
     try {
         return f();
     } catch (const std::exception& e) {
-        qCWarning(lcMpris) << "media-player request failed:" << e.what();
+        Logged(e.what());
     } catch (...) {
-        qCWarning(lcMpris) << "media-player request failed";
+        Logged("unknown error");
     }
     if constexpr (!std::is_void_v<R>)
-        return fallback;
+        return R();
 }
 
 } // namespace
