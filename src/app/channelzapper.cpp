@@ -1,19 +1,11 @@
 #include "app/channelzapper.h"
 
-#include "app/categorynode.h"
-#include "app/channelnodes.h"
-#include "app/favouritesview.h"
 #include "catalogue/channeltree.h"
 #include "userdata/viewerdatabase.h"
 
-#include <QTreeWidget>
-
 namespace quorvel {
 
-ChannelZapper::ChannelZapper(QTreeWidget* tree, std::string catalogueFile)
-    : tree_(tree), catalogue_(std::move(catalogueFile))
-{
-}
+ChannelZapper::ChannelZapper(std::string catalogueFile) : catalogue_(std::move(catalogueFile)) { }
 
 ChannelZapper::~ChannelZapper() = default;
 
@@ -47,29 +39,10 @@ QString ChannelZapper::CategoryOf(const QString& channel)
     return c ? QString::fromStdString(c->category) : QString();
 }
 
-QTreeWidgetItem* ChannelZapper::NodeOfNumber(int number)
+ChannelRef ChannelZapper::ChannelOf(int number)
 {
     const ChannelNumbers::Channel* c = Numbers().ChannelOf(number);
-    if (!c)
-        return nullptr;
-    return FindChannelNode(tree_, QString::fromStdString(c->category), QString::fromStdString(c->name));
-}
-
-QTreeWidgetItem* ChannelZapper::Step(const QString& category, const QString& channel, int step)
-{
-    QTreeWidgetItem* node = FindChannelNode(tree_, category, channel);
-    if (!node || !node->parent() || step == 0)
-        return nullptr;
-    QTreeWidgetItem* parent = node->parent();
-    const int count = parent->childCount();
-    const int at = parent->indexOfChild(node);
-    const int direction = step > 0 ? 1 : -1;
-    for (int k = 1; k < count; ++k) {
-        QTreeWidgetItem* next = parent->child(((at + direction * k) % count + count) % count);
-        if (!FavouritesView::IsGone(next))
-            return next;
-    }
-    return nullptr;
+    return c ? ChannelRef{QString::fromStdString(c->category), QString::fromStdString(c->name)} : ChannelRef();
 }
 
 } // namespace quorvel

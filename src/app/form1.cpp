@@ -8,23 +8,28 @@
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/findbox.h"
+#include "app/gonefavourite.h"
 #include "app/guidemanager.h"
 #include "app/guidepage.h"
 #include "app/keyshelp.h"
+#include "app/mediaplayercontrol.h"
 #include "app/openfailurebox.h"
 #include "app/playlistmanager.h"
 #include "app/rememberedsettings.h"
 #include "app/storedskin.h"
-#include "app/surfstep.h"
+#include "app/treechannellist.h"
+#include "app/treemenuclick.h"
 #include "app/treetooltips.h"
 #include "catalogue/channelcatalogue.h"
 #include "catalogue/channeltree.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
+#include "platform/inifile.h"
 #include "platform/shellopen.h"
 #include "platform/tempdir.h"
 #include "platform/windowhints.h"
 #include "player/mediaplayer.h"
+#include "player/playersession.h"
 #include "player/playersettings.h"
 #include "player/zapcard.h"
 #include "skin/controls/skinpagecontrol.h"
@@ -36,6 +41,7 @@
 #include "sponsor/adlist.h"
 #include "sponsor/pageaddress.h"
 #include "userdata/viewerdatabase.h"
+#include "watching/watchsession.h"
 #include "webhost/webpane.h"
 #include "widgets/alignment.h"
 #include "widgets/editline.h"
@@ -50,6 +56,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QWindow>
@@ -106,7 +113,9 @@ Form1::Form1(const DataFolders& folders, const QString& audioOutput, QWidget* pa
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
-    Remembered1 = new RememberedSettings(*this, CatalogueFile());
+    Remembered1 = new RememberedSettings(
+        {*this, *SkinForm1, *TreeView1, *session_, [this] { return MediaPlayer1 && MediaPlayer1->IsFullScreen(); }},
+        CatalogueFile());
     Remembered1->Restore();
 }
 
@@ -189,6 +198,17 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
     connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    new TreeMenuClick(TreeView1);
+    // A gone favourite plays nothing: a click on it says why and offers to remove it.
+    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (!FavouritesView::IsGone(item) || !Favourites1)
+            return;
+        const QString channel = item->text(0);
+        OfferToRemoveGoneFavourite(this, channel, [this, channel] {
+            if (Favourites1 && Favourites1->IsFavourite(channel))
+                Favourites1->Toggle(channel, {});
+        });
+    });
     auto* treeTips = new TreeToolTips(TreeView1);
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
@@ -211,10 +231,11 @@ void Form1::CreateComponents(const QString& audioOutput)
     GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
     Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
-    zapper_ = std::make_unique<ChannelZapper>(TreeView1, CatalogueFile());
+    zapper_ = std::make_unique<ChannelZapper>(CatalogueFile());
     Playlists1->SetRefilled([this] {
         zapper_->Invalidate();
         Favourites1->Show();
+        FollowRenamedChannel();
     });
     Playlists1->SetMenuExtension([this](QMenu& menu, QTreeWidgetItem* at) { Favourites1->AddMenuActions(menu, at); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this, nullptr, nullptr, Qt::WindowShortcut),
@@ -282,6 +303,15 @@ void Form1::CreateComponents(const QString& audioOutput)
                 &QShortcut::activated, this, &Form1::PreviousChannel);
     connect(MediaPlayer1, &MediaPlayer::channelNumberChosen, this, &Form1::ZapToNumber);
     connect(MediaPlayer1, &MediaPlayer::channelStepRequested, this, &Form1::ZapStep);
+    connect(&MediaPlayer1->Session(), &PlayerSession::stateChanged, this, [this](PlayerSession::State state) {
+        if (state == PlayerSession::State::Playing)
+            ChannelShowed();
+    });
+
+    channelList_ = std::make_unique<TreeChannelList>(*TreeView1, [this] { TreeView1Change(); });
+    playerControl_ = new MediaPlayerControl(MediaPlayer1, this);
+    session_ = new WatchSession(*channelList_, *playerControl_, *zapper_, this);
+    session_->SetWindowActions({[this] { BringBack(); }, [this] { close(); }});
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.
@@ -343,125 +373,6 @@ void Form1::Load(const QString& catalogueName)
         zapper_->Invalidate();
     if (tree == TreeView1 && Favourites1)
         Favourites1->Show();
-}
-
-ProgrammeInfo Form1::ProgrammeInfoOf(const GuideStore::NowAndNext& programmes)
-{
-    ProgrammeInfo info;
-    if (programmes.now) {
-        const Programme& now = *programmes.now;
-        info.nowTitle = QString::fromStdString(now.title);
-        info.nowSpan = GuideManager::Span(now.start, now.stop);
-        if (now.stop > now.start)
-            info.progress = double(QDateTime::currentSecsSinceEpoch() - now.start) / double(now.stop - now.start);
-    }
-    if (programmes.next)
-        info.nextLine = tr("Next: %1 %2")
-                            .arg(GuideManager::Span(programmes.next->start, programmes.next->stop),
-                                 QString::fromStdString(programmes.next->title));
-    return info;
-}
-
-void Form1::TreeView1Change()
-{
-    RunHandler([this] {
-        if (!MediaPlayer1)
-            return;
-        const auto selected = TreeView1->selectedItems();
-        QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        // Only a channel plays; a category changes nothing.
-        if (!node || !node->parent() || node->parent()->parent())
-            return;
-        // A favourite whose channel is gone has nothing to play.
-        if (FavouritesView::IsGone(node))
-            return;
-        const ChannelCatalogue catalogue(CatalogueFile());
-        if (MediaPlayer1->isHidden())
-            MediaPlayer1->show();
-        const std::string address = catalogue.StreamAddress(node->text(0).toLocal8Bit().toStdString());
-        MediaPlayer1->SetChannelName(node->text(0));
-        // What the channel's server demands to see (user agent, referrer), as its playlist said.
-        const auto optionsOf = [this](const QString& name) {
-            return Playlists1 ? Playlists1->RequestOptionsFor(name) : RequestOptions{};
-        };
-        MediaPlayer1->SetURL(QString::fromLocal8Bit(address), optionsOf(node->text(0)));
-        // A step to the neighbouring channel may be surfing: the player is told the one after.
-        const SurfStep step = SurfStep::Between(
-            playingChannel_.isEmpty() ? nullptr : FindChannelNode(TreeView1, playingCategory_, playingChannel_), node);
-        const QString after = step.after ? step.after->text(0) : QString();
-        MediaPlayer1->Zapped(step.direction,
-                             after.isEmpty()
-                                 ? QString()
-                                 : QString::fromLocal8Bit(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
-                             after.isEmpty() ? RequestOptions{} : optionsOf(after));
-        if (Guide1)
-            MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(node->text(0))));
-        const QString name = node->text(0);
-        MediaPlayer1->ShowZap(ZapInfo{zapper_->NumberOf(name), name, zapper_->CategoryOf(name)});
-        if (Edit1->isHidden())
-            Edit1->show();
-        Playing = true;
-        MediaPlayer1->ShowRequest();
-        if (node->text(0) != playingChannel_) {
-            previousChannel_ = playingChannel_;
-            previousCategory_ = playingCategory_;
-            playingChannel_ = node->text(0);
-        }
-        playingCategory_ = node->parent()->text(0);
-        if (Favourites1)
-            Favourites1->Watched(node->text(0), QString::fromLocal8Bit(address));
-    });
-}
-
-void Form1::ToggleFavourite()
-{
-    RunHandler([this] {
-        const auto selected = TreeView1->selectedItems();
-        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        const bool channel = node && node->parent() && !node->parent()->parent();
-        const QString name = channel ? node->text(0) : (Playing ? playingChannel_ : QString());
-        if (name.isEmpty() || !Favourites1)
-            return;
-        const std::string address = ChannelCatalogue(CatalogueFile()).StreamAddress(name.toLocal8Bit().toStdString());
-        Favourites1->Toggle(name, QString::fromLocal8Bit(address));
-    });
-}
-
-void Form1::PreviousChannel()
-{
-    RunHandler([this] {
-        if (previousChannel_.isEmpty())
-            return;
-        // The one playing now becomes the one before.
-        Choose(FindChannelNode(TreeView1, previousCategory_, previousChannel_));
-    });
-}
-
-void Form1::ZapToNumber(int number)
-{
-    RunHandler([this, number] {
-        if (QTreeWidgetItem* node = zapper_->NodeOfNumber(number))
-            Choose(node);
-        else if (MediaPlayer1)
-            MediaPlayer1->SayNoChannel(number);
-    });
-}
-
-void Form1::ZapStep(int step)
-{
-    RunHandler([this, step] {
-        if (Playing)
-            Choose(zapper_->Step(playingCategory_, playingChannel_, step));
-    });
-}
-
-void Form1::Choose(QTreeWidgetItem* node)
-{
-    if (!node || !node->parent())
-        return;
-    node->parent()->setExpanded(true);
-    TreeView1->setCurrentItem(node);
-    TreeView1->scrollToItem(node);
 }
 
 void Form1::FormResize()
@@ -539,16 +450,22 @@ void Form1::FormHotKey(unsigned modifiers, unsigned virtualKey)
             }
             return;
         }
-        // A window minimized by its caption button and restored by the window manager (as a
-        // task bar does) would come back as an icon; it comes back on screen, in front.
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        ClearIconicStartHint(this);
-        show();
-        raise();
-        activateWindow();
-        if (MediaPlayer1)
-            MediaPlayer1->Settings().SetMute(muteBeforeHiding_);
+        BringBack();
     });
+}
+
+void Form1::BringBack()
+{
+    const bool wasHidden = !isVisible();
+    // A window minimized by its caption button and restored by the window manager (as a
+    // task bar does) would come back as an icon; it comes back on screen, in front.
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    ClearIconicStartHint(this);
+    show();
+    raise();
+    activateWindow();
+    if (wasHidden && MediaPlayer1)
+        MediaPlayer1->Settings().SetMute(muteBeforeHiding_);
 }
 
 void Form1::FormClose()

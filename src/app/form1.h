@@ -19,6 +19,9 @@ class QTreeWidgetItem;
 namespace quorvel {
 
 class ChannelZapper;
+class MediaPlayerControl;
+class TreeChannelList;
+class WatchSession;
 class CompressedStoredSkin;
 struct DataFolders;
 class EditLine;
@@ -113,6 +116,16 @@ public:
     void ZapStep(int step);
 
     HotKeyService& HotKeys() { return *hotKeys_; }
+    // What the viewer watches, as the media keys and the remembered settings reach it.
+    WatchSession& Session() { return *session_; }
+    // The title of the programme on now on that channel (empty when the guide has none).
+    QString ProgrammeNow(const QString& channel) const;
+    // Brings the window back as the boss key's second press does (with its sound), or to the
+    // front when it shows already.
+    void BringBack();
+    // After the playlists were read again: the channel playing, renamed there, is followed by
+    // its address (the card and the tree's highlight show the new name).
+    void FollowRenamedChannel();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -122,17 +135,20 @@ private:
     void CreateComponents(const QString& audioOutput);
     std::string CatalogueFile() const;
     std::string AdListFile() const;
-    // Chooses the channel's node in the tree, which plays it as a choice by hand does.
-    void Choose(QTreeWidgetItem* node);
+    // The channel started showing its picture or sound: it goes among the recently watched.
+    void ChannelShowed();
 
     std::string pagesDir_;
     std::string dataDir_;
     std::unique_ptr<HotKeyService> hotKeys_;
     std::unique_ptr<ChannelZapper> zapper_;
+    std::unique_ptr<TreeChannelList> channelList_;
+    MediaPlayerControl* playerControl_ = nullptr;
+    WatchSession* session_ = nullptr;
     // The player's sound when the boss key hid the window, given back when it shows again.
     bool muteBeforeHiding_ = false;
-    // The channel playing and the one before it, each with the category it was chosen in.
-    QString playingChannel_, playingCategory_, previousChannel_, previousCategory_;
+    // The channel last put among the recently watched, until another is chosen.
+    QString watchedRecorded_;
 };
 
 } // namespace quorvel

@@ -1,6 +1,7 @@
 // Quorvel Online TV: program entry.
 #include "app/appicons.h"
 #include "app/form1.h"
+#include "app/guidemanager.h"
 #include "app/mpris.h"
 #include "app/translations.h"
 #include "catalogue/channelcatalogue.h"
@@ -57,7 +58,10 @@ int main(int argc, char** argv)
                 QCoreApplication::quit();
         });
         // Media keys and desktop player controls, where there is a session bus.
-        quorvel::Mpris mpris(form);
+        quorvel::Mpris mpris(form.Session(), [&form](const QString& channel) { return form.ProgrammeNow(channel); });
+        if (form.Guide1)
+            QObject::connect(form.Guide1, &quorvel::GuideManager::Changed, &mpris,
+                             &quorvel::Mpris::ProgrammeMayHaveChanged);
         form.show();
         // The window opens as the active one, as a program the user just started does.
         form.activateWindow();

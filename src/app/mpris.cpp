@@ -1,13 +1,9 @@
 #include "app/mpris.h"
 
-#include "app/categorynode.h"
-#include "app/favouritesview.h"
-#include "app/form1.h"
-#include "app/guidemanager.h"
 #include "app/mprisadaptors.h"
-#include "platform/hotkeyservice.h"
-#include "player/mediaplayer.h"
-#include "player/mpvcore.h"
+#include "watching/channelnumbering.h"
+#include "watching/channelref.h"
+#include "watching/watchsession.h"
 #include "widgets/errorbox.h"
 
 #include <QDBusConnection>
@@ -15,9 +11,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QTimer>
-#include <QTreeWidget>
 
-#include <algorithm>
 #include <unistd.h>
 
 namespace quorvel {
@@ -26,11 +20,30 @@ namespace {
 const QString kPath = QStringLiteral("/org/mpris/MediaPlayer2");
 const QString kPlayer = QStringLiteral("org.mpris.MediaPlayer2.Player");
 
-bool IsChannel(const QTreeWidgetItem* item) { return item && item->parent() && !item->parent()->parent(); }
+// A track's path names the channel: its name's bytes in hexadecimal keep it a valid path element
+// whatever the name holds.
+QDBusObjectPath TrackOf(const QString& channel)
+{
+    return QDBusObjectPath(QStringLiteral("/org/quorvel/Channel/c") + QString::fromLatin1(channel.toUtf8().toHex()));
+}
+
+QString StatusName(PlaybackControl::Status status)
+{
+    switch (status) {
+    case PlaybackControl::Status::Playing:
+        return QStringLiteral("Playing");
+    case PlaybackControl::Status::Paused:
+        return QStringLiteral("Paused");
+    case PlaybackControl::Status::Stopped:
+        break;
+    }
+    return QStringLiteral("Stopped");
+}
 
 } // namespace
 
-Mpris::Mpris(Form1& form) : QObject(nullptr), form_(form)
+Mpris::Mpris(WatchSession& session, ProgrammeLookup programmeNow)
+    : QObject(nullptr), session_(session), programmeNow_(std::move(programmeNow))
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -50,20 +63,12 @@ Mpris::Mpris(Form1& form) : QObject(nullptr), form_(form)
     }
     service_ = name;
 
-    // After the tree's own handler: by then the new channel's address is the player's.
-    connect(form_.TreeView1, &QTreeWidget::itemSelectionChanged, this, &Mpris::PlayerChanged);
-    if (MediaPlayer* player = form_.MediaPlayer1) {
-        MpvCore& core = player->Core();
-        connect(&core, &MpvCore::pauseChanged, this, &Mpris::PlayerChanged);
-        connect(&core, &MpvCore::idleChanged, this, &Mpris::PlayerChanged);
-        connect(&core, &MpvCore::volumeChanged, this, [this] {
-            Changed(kPlayer, {{QStringLiteral("Volume"), Volume()}});
-        });
-    }
-    // A programme ends while the channel plays on: looked at twice a minute, and whenever a
-    // guide was stored.
-    if (GuideManager* guide = form_.Guide1)
-        connect(guide, &GuideManager::Changed, this, &Mpris::ProgrammeMayHaveChanged);
+    connect(&session_, &WatchSession::changed, this, &Mpris::PlayerChanged);
+    connect(&session_, &WatchSession::statusChanged, this, &Mpris::PlayerChanged);
+    connect(&session_, &WatchSession::volumeChanged, this, [this](double volume) {
+        Changed(kPlayer, {{QStringLiteral("Volume"), volume}});
+    });
+    // A programme ends while the channel plays on: looked at twice a minute.
     auto* programmeClock = new QTimer(this);
     connect(programmeClock, &QTimer::timeout, this, &Mpris::ProgrammeMayHaveChanged);
     programmeClock->start(30000);
@@ -78,156 +83,59 @@ Mpris::~Mpris()
     bus.unregisterObject(kPath);
 }
 
-QTreeWidgetItem* Mpris::CurrentChannel() const
+void Mpris::Next()
 {
-    const auto selected = form_.TreeView1->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+    RunHandler([this] { session_.StepSelection(1); });
 }
 
-QTreeWidgetItem* Mpris::FirstCategory() const
+void Mpris::Previous()
 {
-    QTreeWidget* tree = form_.TreeView1;
-    for (int c = 0; c < tree->topLevelItemCount(); ++c)
-        if (CategoryNode::ChannelCount(tree->topLevelItem(c)) > 0)
-            return tree->topLevelItem(c);
-    return nullptr;
+    RunHandler([this] { session_.StepSelection(-1); });
 }
 
-QTreeWidgetItem* Mpris::FirstChannel() const
-{
-    QTreeWidgetItem* category = FirstCategory();
-    if (!category)
-        return nullptr;
-    // A category not opened yet makes its channel nodes now: one of them is to be chosen.
-    CategoryNode::MakeChannels(category);
-    return category->child(0);
-}
+void Mpris::Raise() { session_.Raise(); }
 
-void Mpris::Choose(QTreeWidgetItem* channel)
-{
-    if (!channel)
-        return;
-    channel->parent()->setExpanded(true);
-    // Choosing it in the tree plays it, as a choice there by hand does.
-    form_.TreeView1->setCurrentItem(channel);
-    form_.TreeView1->scrollToItem(channel);
-}
-
-void Mpris::Step(int step)
-{
-    QTreeWidgetItem* current = CurrentChannel();
-    if (!current) {
-        Choose(FirstChannel());
-        return;
-    }
-    // A chosen category steps into its own channels.
-    if (!IsChannel(current)) {
-        CategoryNode::MakeChannels(current);
-        if (current->childCount() > 0)
-            Choose(current->child(step > 0 ? 0 : current->childCount() - 1));
-        return;
-    }
-    // Round the category, as a remote control goes round the channels.
-    QTreeWidgetItem* category = current->parent();
-    const int count = category->childCount();
-    int next = category->indexOfChild(current);
-    // A favourite whose channel is gone plays nothing: it is stepped over.
-    for (int tries = 0; tries < count; ++tries) {
-        next = (next + step + count) % count;
-        if (!FavouritesView::IsGone(category->child(next)))
-            break;
-    }
-    Choose(category->child(next));
-}
-
-void Mpris::Next() { Step(1); }
-
-void Mpris::Previous() { Step(-1); }
-
-void Mpris::Raise()
-{
-    // A window the boss key hid comes back as the key's second press brings it: with its sound.
-    if (!form_.isVisible())
-        form_.FormHotKey(0, HotKeyService::VK_HOME);
-    form_.setWindowState(form_.windowState() & ~Qt::WindowMinimized);
-    form_.show();
-    form_.raise();
-    form_.activateWindow();
-}
-
-void Mpris::Quit() { form_.close(); }
+void Mpris::Quit() { session_.Quit(); }
 
 void Mpris::Play()
 {
-    RunHandler([this] {
-        MediaPlayer* player = form_.MediaPlayer1;
-        if (!player)
-            return;
-        if (!IsChannel(CurrentChannel())) {
-            Choose(FirstChannel());
-            return;
-        }
-        // The channel a restart left selected has not been asked for yet: play it.
-        if (player->URL().isEmpty()) {
-            form_.TreeView1Change();
-            return;
-        }
-        if (player->Core().Flag(MpvProperty::IdleActive))
-            player->Retry(); // stopped: start the channel again, as it was asked for
-        else
-            player->Core().SetFlag(MpvProperty::Pause, false);
-    });
+    RunHandler([this] { session_.Play(); });
 }
 
 void Mpris::Pause()
 {
-    RunHandler([this] {
-        if (MediaPlayer* player = form_.MediaPlayer1; player && !player->Core().Flag(MpvProperty::IdleActive))
-            player->Core().SetFlag(MpvProperty::Pause, true);
-    });
+    RunHandler([this] { session_.Pause(); });
 }
 
 void Mpris::PlayPause()
 {
-    if (PlaybackStatus() == QLatin1String("Playing"))
-        Pause();
-    else
-        Play();
+    RunHandler([this] { session_.PlayPause(); });
 }
 
 void Mpris::Stop()
 {
-    RunHandler([this] {
-        if (MediaPlayer* player = form_.MediaPlayer1)
-            player->Core().Stop();
-    });
+    RunHandler([this] { session_.Stop(); });
 }
 
-QString Mpris::PlaybackStatus() const
-{
-    MediaPlayer* player = form_.MediaPlayer1;
-    if (!player || !form_.Playing || player->URL().isEmpty() || player->Core().FlagOr(MpvProperty::IdleActive, true))
-        return QStringLiteral("Stopped");
-    return player->Core().FlagOr(MpvProperty::Pause, false) ? QStringLiteral("Paused") : QStringLiteral("Playing");
-}
+QString Mpris::PlaybackStatus() const { return StatusName(session_.Status()); }
 
 QVariantMap Mpris::Metadata() const
 {
-    QTreeWidgetItem* channel = CurrentChannel();
-    MediaPlayer* player = form_.MediaPlayer1;
-    if (!IsChannel(channel) || !player)
+    const ChannelRef channel = session_.Current();
+    if (!channel.IsChannel())
         return {{QStringLiteral("mpris:trackid"),
                  QVariant::fromValue(QDBusObjectPath(QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack")))}};
-    QTreeWidgetItem* category = channel->parent();
-    const int categoryIndex = form_.TreeView1->indexOfTopLevelItem(category);
-    const QString track =
-        QStringLiteral("/org/quorvel/Channel/c%1_%2").arg(categoryIndex).arg(category->indexOfChild(channel));
+    // The channel's own category, not the list it was chosen from (Favourites, Recently watched).
+    QString album = session_.Numbers().CategoryOf(channel.name);
+    if (album.isEmpty())
+        album = channel.category;
     QVariantMap metadata{
-        {QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(track))},
-        {QStringLiteral("xesam:title"), channel->text(0)},
-        {QStringLiteral("xesam:album"), category->text(0)},
-        {QStringLiteral("xesam:url"), player->URL()},
+        {QStringLiteral("mpris:trackid"), QVariant::fromValue(TrackOf(channel.name))},
+        {QStringLiteral("xesam:title"), channel.name},
+        {QStringLiteral("xesam:album"), album},
     };
+    if (channel == session_.Playing())
+        metadata.insert(QStringLiteral("xesam:url"), session_.Player().Address());
     if (const QString programme = ProgrammeNow(); !programme.isEmpty())
         metadata.insert(QStringLiteral("xesam:artist"), QStringList{programme});
     return metadata;
@@ -235,11 +143,8 @@ QVariantMap Mpris::Metadata() const
 
 QString Mpris::ProgrammeNow() const
 {
-    QTreeWidgetItem* channel = CurrentChannel();
-    if (!IsChannel(channel) || !form_.Guide1)
-        return {};
-    const auto programmes = form_.Guide1->Now(channel->text(0));
-    return programmes.now ? QString::fromStdString(programmes.now->title) : QString();
+    const ChannelRef channel = session_.Current();
+    return channel.IsChannel() && programmeNow_ ? programmeNow_(channel.name) : QString();
 }
 
 void Mpris::ProgrammeMayHaveChanged()
@@ -248,40 +153,30 @@ void Mpris::ProgrammeMayHaveChanged()
         PlayerChanged();
 }
 
-double Mpris::Volume() const
-{
-    MediaPlayer* player = form_.MediaPlayer1;
-    return player ? player->Core().DoubleOr(MpvProperty::Volume, 0.0) / 100.0 : 0.0;
-}
+double Mpris::Volume() const { return session_.Player().Volume(); }
 
 void Mpris::SetVolume(double volume)
 {
-    RunHandler([this, volume] {
-        if (MediaPlayer* player = form_.MediaPlayer1)
-            player->Core().SetDouble(MpvProperty::Volume, std::clamp(volume, 0.0, 1.0) * 100.0);
-    });
+    RunHandler([this, volume] { session_.Player().SetVolume(volume); });
 }
 
 qlonglong Mpris::Position() const
 {
-    // Nothing playing, or a live channel not started yet, has no position: desktop widgets ask
-    // for it all the same.
-    MediaPlayer* player = form_.MediaPlayer1;
-    if (!player || PlaybackStatus() == QLatin1String("Stopped"))
-        return 0;
-    return static_cast<qlonglong>(std::max(0.0, player->Core().DoubleOr(MpvProperty::TimePos, 0.0)) * 1e6);
+    return session_.Status() == PlaybackControl::Status::Stopped ? 0 : session_.Player().Position();
 }
 
-bool Mpris::CanGoNext() const { return FirstCategory() != nullptr; }
+bool Mpris::CanGoNext() const { return session_.CanPlay(); }
 
-bool Mpris::CanGoPrevious() const { return FirstCategory() != nullptr; }
+bool Mpris::CanGoPrevious() const { return session_.CanPlay(); }
 
-bool Mpris::CanPlay() const { return form_.MediaPlayer1 && FirstCategory() != nullptr; }
+bool Mpris::CanPlay() const { return session_.CanPlay(); }
 
-bool Mpris::CanPause() const { return form_.MediaPlayer1 && form_.Playing; }
+bool Mpris::CanPause() const { return session_.CanPause(); }
 
 void Mpris::PlayerChanged()
 {
+    if (service_.isEmpty())
+        return;
     programmeTold_ = ProgrammeNow();
     Changed(kPlayer, {
                          {QStringLiteral("PlaybackStatus"), PlaybackStatus()},

@@ -4,23 +4,25 @@
 #include <QString>
 #include <QVariantMap>
 
-class QTreeWidgetItem;
+#include <functional>
 
 namespace quorvel {
 
-class Form1;
+class WatchSession;
 
 // Media keys and desktop players' controls: the player on the session bus as an MPRIS media
-// player ("org.mpris.MediaPlayer2" and its "Player" interface). Play, pause and stop act on the
-// player control; next and previous choose the next or previous channel of the current
-// category in the tree, which plays it as any choice there does; the volume is the player's;
-// the metadata name the channel, its category and the programme on now (as the artist, so the
-// desktop's controls show channel and programme, updated when it changes); Raise brings the window back, also from the
-// boss key. Without a session bus none of this exists, and nothing is said about it.
+// player ("org.mpris.MediaPlayer2" and its "Player" interface), every call handed to the watch
+// session. Next and previous go round the category as a remote control does; the metadata name
+// the channel, its own category and the programme on now (as the artist, so the desktop's
+// controls show channel and programme, updated when it changes). Without a session bus none of
+// this exists, and nothing is said about it.
 class Mpris : public QObject {
     Q_OBJECT
 public:
-    explicit Mpris(Form1& form);
+    // The title of the programme on now on a channel, empty when the guide has none.
+    using ProgrammeLookup = std::function<QString(const QString& channel)>;
+
+    Mpris(WatchSession& session, ProgrammeLookup programmeNow);
     ~Mpris() override;
 
     bool IsRegistered() const { return !service_.isEmpty(); }
@@ -45,20 +47,16 @@ public:
     bool CanPlay() const;
     bool CanPause() const;
 
-private:
-    QTreeWidgetItem* CurrentChannel() const;
-    // The first category with channels; its first channel (the category makes its nodes).
-    QTreeWidgetItem* FirstCategory() const;
-    QTreeWidgetItem* FirstChannel() const;
-    void Choose(QTreeWidgetItem* channel);
-    void Step(int step);
-    void Changed(const QString& interface, const QVariantMap& properties);
-    void PlayerChanged();
-    // The programme on now, as the metadata give it; empty when the guide has none.
-    QString ProgrammeNow() const;
+    // The guide was read again, or time went on: tells the desktop when the programme changed.
     void ProgrammeMayHaveChanged();
 
-    Form1& form_;
+private:
+    void Changed(const QString& interface, const QVariantMap& properties);
+    void PlayerChanged();
+    QString ProgrammeNow() const;
+
+    WatchSession& session_;
+    ProgrammeLookup programmeNow_;
     QString service_;
     QString programmeTold_; // the programme the last metadata named
 };

@@ -1,13 +1,11 @@
 #include "app/rememberedsettings.h"
 
 #include "app/channelnodes.h"
-#include "app/form1.h"
 #include "base/exception.h"
-#include "player/mediaplayer.h"
-#include "player/mpvcore.h"
-#include "player/playersettings.h"
 #include "skin/form/framewindowstates.h"
 #include "skin/form/skinform.h"
+#include "watching/channellist.h"
+#include "watching/watchsession.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -65,15 +63,16 @@ bool OnSomeScreen(const QRect& window)
 
 } // namespace
 
-RememberedSettings::RememberedSettings(Form1& form, const std::string& catalogueFile)
-    : QObject(&form), form_(form), store_(std::make_unique<SettingsStore>(catalogueFile)), timer_(new QTimer(this))
+RememberedSettings::RememberedSettings(Parts parts, const std::string& catalogueFile)
+    : QObject(&parts.window), parts_(std::move(parts)), store_(std::make_unique<SettingsStore>(catalogueFile)),
+      timer_(new QTimer(this))
 {
     timer_->setSingleShot(true);
     timer_->setInterval(kSaveDelayMs);
     connect(timer_, &QTimer::timeout, this, &RememberedSettings::SaveNow);
 }
 
-RememberedSettings::~RememberedSettings() { form_.removeEventFilter(this); }
+RememberedSettings::~RememberedSettings() { parts_.window.removeEventFilter(this); }
 
 void RememberedSettings::Restore()
 {
@@ -83,40 +82,38 @@ void RememberedSettings::Restore()
         std::fprintf(stderr, "quorvel: %s\n", e.what());
     }
     const SettingsStore::Values& values = stored_;
-    if (MediaPlayer* player = form_.MediaPlayer1) {
-        try {
-            int volume = 0;
-            if (Number(values, kVolume, volume))
-                player->Settings().SetVolume(volume);
-            if (values.count(kMute))
-                player->Settings().SetMute(Text(values, kMute) == QLatin1String("1"));
-            volume_ = player->Settings().Volume();
-            mute_ = player->Settings().Mute();
-            muteKnown_ = true;
-        } catch (const std::exception& e) {
-            std::fprintf(stderr, "quorvel: the sound as last left cannot be set: %s\n", e.what());
-        }
-        connect(&player->Core(), &MpvCore::volumeChanged, this, [this](double volume) {
-            volume_ = static_cast<int>(volume + 0.5);
-            Schedule();
-        });
-        connect(&player->Core(), &MpvCore::muteChanged, this, [this](bool muted) {
-            // The boss key mutes a hidden window for as long as it is hidden: not the viewer's choice.
-            if (!form_.isVisible())
-                return;
-            mute_ = muted;
-            muteKnown_ = true;
-            Schedule();
-        });
+    PlaybackControl& player = parts_.session.Player();
+    try {
+        int volume = 0;
+        if (Number(values, kVolume, volume))
+            player.SetVolume(volume / 100.0);
+        if (values.count(kMute))
+            player.SetMuted(Text(values, kMute) == QLatin1String("1"));
+        volume_ = static_cast<int>(player.Volume() * 100.0 + 0.5);
+        mute_ = player.Muted();
+        muteKnown_ = true;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "quorvel: the sound as last left cannot be set: %s\n", e.what());
     }
+    connect(&player, &PlaybackControl::volumeChanged, this, [this](double volume) {
+        volume_ = static_cast<int>(volume * 100.0 + 0.5);
+        Schedule();
+    });
+    connect(&player, &PlaybackControl::muteChanged, this, [this](bool muted) {
+        // The boss key mutes a hidden window for as long as it is hidden: not the viewer's choice.
+        if (!parts_.window.isVisible())
+            return;
+        mute_ = muted;
+        muteKnown_ = true;
+        Schedule();
+    });
     RestoreWindow(values);
     RestoreTree(values);
-    form_.installEventFilter(this);
-    if (QTreeWidget* tree = form_.TreeView1) {
-        connect(tree, &QTreeWidget::itemExpanded, this, &RememberedSettings::Schedule);
-        connect(tree, &QTreeWidget::itemCollapsed, this, &RememberedSettings::Schedule);
-        connect(tree, &QTreeWidget::itemSelectionChanged, this, &RememberedSettings::Schedule);
-    }
+    parts_.window.installEventFilter(this);
+    QTreeWidget* tree = &parts_.tree;
+    connect(tree, &QTreeWidget::itemExpanded, this, &RememberedSettings::Schedule);
+    connect(tree, &QTreeWidget::itemCollapsed, this, &RememberedSettings::Schedule);
+    connect(tree, &QTreeWidget::itemSelectionChanged, this, &RememberedSettings::Schedule);
 }
 
 void RememberedSettings::RestoreWindow(const SettingsStore::Values& values)
@@ -124,17 +121,16 @@ void RememberedSettings::RestoreWindow(const SettingsStore::Values& values)
     int x = 0;
     int y = 0;
     // A place on a screen that is no longer there keeps the window where a first start puts it.
-    if (Number(values, kWindowX, x) && Number(values, kWindowY, y) && OnSomeScreen(QRect(QPoint(x, y), form_.size())))
-        form_.move(x, y);
-    if (Text(values, kMaximized) == QLatin1String("1") && form_.SkinForm1)
-        form_.SkinForm1->SetFrameState(FrameState::Maximized);
+    if (Number(values, kWindowX, x) && Number(values, kWindowY, y) &&
+        OnSomeScreen(QRect(QPoint(x, y), parts_.window.size())))
+        parts_.window.move(x, y);
+    if (Text(values, kMaximized) == QLatin1String("1"))
+        parts_.frame.SetFrameState(FrameState::Maximized);
 }
 
 void RememberedSettings::RestoreTree(const SettingsStore::Values& values)
 {
-    QTreeWidget* tree = form_.TreeView1;
-    if (!tree)
-        return;
+    QTreeWidget* tree = &parts_.tree;
     const QStringList open = Text(values, kOpenCategories).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (int i = 0; i < tree->topLevelItemCount(); ++i)
         if (open.contains(tree->topLevelItem(i)->text(0)))
@@ -176,20 +172,21 @@ void RememberedSettings::PlayRestored(QTreeWidgetItem* item)
         return;
     restoredChannel_.clear();
     restoredCategory_.clear();
-    if (!form_.Playing)
-        form_.TreeView1Change();
+    if (!parts_.session.Playing().IsChannel())
+        parts_.session.Channels().PlaySelected();
 }
 
 void RememberedSettings::TrackPlace()
 {
     // Only a window the viewer sees as it will be next time: not minimized, hidden or covered by
     // a full-screen player.
-    if (!form_.SkinForm1 || !form_.isVisible() || form_.isMinimized() || form_.isFullScreen() ||
-        (form_.MediaPlayer1 && form_.MediaPlayer1->IsFullScreen()))
+    const QWidget& window = parts_.window;
+    if (!window.isVisible() || window.isMinimized() || window.isFullScreen() ||
+        (parts_.playerFullScreen && parts_.playerFullScreen()))
         return;
-    maximized_ = form_.SkinForm1->GetFrameState() == FrameState::Maximized;
-    const QRect normal = form_.SkinForm1->States().NormalBounds;
-    place_ = maximized_ && !normal.isNull() ? normal.topLeft() : form_.pos();
+    maximized_ = parts_.frame.GetFrameState() == FrameState::Maximized;
+    const QRect normal = parts_.frame.States().NormalBounds;
+    place_ = maximized_ && !normal.isNull() ? normal.topLeft() : window.pos();
     placeKnown_ = true;
 }
 
@@ -207,7 +204,8 @@ SettingsStore::Values RememberedSettings::Current() const
         values[kWindowY] = std::to_string(place_.y());
         values[kMaximized] = Flag(maximized_);
     }
-    if (const QTreeWidget* tree = form_.TreeView1) {
+    {
+        const QTreeWidget* tree = &parts_.tree;
         QStringList open;
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
             if (tree->topLevelItem(i)->isExpanded())
@@ -247,7 +245,7 @@ void RememberedSettings::SaveNow()
 
 bool RememberedSettings::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &form_) {
+    if (watched == &parts_.window) {
         switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:

@@ -6,15 +6,19 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class QTimer;
+class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 
 namespace quorvel {
 
-class Form1;
+class SkinForm;
+class WatchSession;
 
 // What the viewer left as it was, found again at the next start: the volume and the mute, the
 // window's place and whether it was maximized, the categories left open and the channel left
@@ -26,7 +30,18 @@ public:
     // Storing waits this long after a change, so that a drag or a turn of the wheel is one write.
     static constexpr int kSaveDelayMs = 1000;
 
-    RememberedSettings(Form1& form, const std::string& catalogueFile);
+    // The pieces it keeps: the window and its frame, the channel tree, and the player through
+    // the watch session. playerFullScreen: the video covers the screen (the window's place then
+    // is not the one to keep).
+    struct Parts {
+        QWidget& window;
+        SkinForm& frame;
+        QTreeWidget& tree;
+        WatchSession& session;
+        std::function<bool()> playerFullScreen;
+    };
+
+    RememberedSettings(Parts parts, const std::string& catalogueFile);
     ~RememberedSettings() override;
 
     // Puts back what the last run left; call once, with the tree filled and before the window shows.
@@ -45,7 +60,7 @@ private:
     void TrackPlace();
     void PlayRestored(QTreeWidgetItem* item);
 
-    Form1& form_;
+    Parts parts_;
     std::unique_ptr<SettingsStore> store_;
     SettingsStore::Values stored_;
     QTimer* timer_;

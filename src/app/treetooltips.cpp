@@ -1,5 +1,7 @@
 #include "app/treetooltips.h"
 
+#include "app/favouritesview.h"
+
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -30,8 +32,12 @@ bool TreeToolTips::eventFilter(QObject* watched, QEvent* event)
     QStringList lines;
     if (cell.left() + needed > visibleRight)
         lines << item->text(0);
-    // A channel (its category above it) shows what is on; a category has no programmes.
-    if (guide_ && item->parent() && !item->parent()->parent()) {
+    if (FavouritesView::IsGone(item)) {
+        if (lines.isEmpty())
+            lines << item->text(0);
+        lines << tr("No playlist lists this channel now");
+    } else if (guide_ && item->parent() && !item->parent()->parent()) {
+        // A channel (its category above it) shows what is on; a category has no programmes.
         const QStringList programmes = guide_(item->text(0));
         if (!programmes.isEmpty() && lines.isEmpty())
             lines << item->text(0);

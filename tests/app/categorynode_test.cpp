@@ -110,7 +110,7 @@ TEST_F(LargeTreeTest, TheFindBoxAndTheMediaKeysReachCategoriesNotOpenedYet)
 
     // A category chosen, closed and never opened: next steps into its first channel, previous
     // into its last, round the category from there.
-    Mpris mpris(*form);
+    Mpris mpris(form->Session(), {});
     EXPECT_TRUE(mpris.CanGoNext());
     tree->setCurrentItem(Category(3));
     mpris.Next();

@@ -4,11 +4,13 @@
 #include "app/mpris.h"
 #include "app/playlistmanager.h"
 #include "player/mediaplayer.h"
+#include "player/playersession.h"
 #include "scratchdir.h"
 #include "widgets/errorbox.h"
 
 #include <QApplication>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTest>
 #include <QTreeWidget>
@@ -62,6 +64,12 @@ protected:
         return out;
     }
     static void Settle() { QTest::qWait(50); }
+    // The channel chosen showed its picture, as a stream served here would.
+    static void Showed(Form1& form)
+    {
+        emit form.MediaPlayer1->Session().stateChanged(PlayerSession::State::Playing);
+        Settle();
+    }
 
     ScratchDir dir;
     std::vector<QString> errors;
@@ -139,9 +147,21 @@ TEST_F(FavouritesTest, CtrlDMenuAndDraggingKeepTheListInOrderAcrossRestarts)
         ASSERT_TRUE(FavouritesView::IsGone(favourites->child(1)));
         form->TreeView1->setCurrentItem(favourites->child(1));
         EXPECT_FALSE(form->Playing);
+        // A click on it says why and offers to remove it; a right click only opens the menu.
+        QWidget* viewport = form->TreeView1->viewport();
+        const QPoint gone = form->TreeView1->visualItemRect(favourites->child(1)).center();
+        form->TreeView1->setCurrentItem(favourites->child(0));
+        QTest::mouseClick(viewport, Qt::RightButton, {}, gone);
+        EXPECT_EQ(form->TreeView1->currentItem(), favourites->child(0));
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, gone);
+        auto* box = form->findChild<QMessageBox*>(QStringLiteral("GoneFavouriteBox"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), "No playlist lists this channel now");
+        box->reject();
         // The media keys step over it.
         form->TreeView1->setCurrentItem(favourites->child(0));
-        Mpris mpris(*form);
+        Showed(*form);
+        Mpris mpris(form->Session(), {});
         mpris.Next();
         EXPECT_EQ(form->TreeView1->currentItem(), favourites->child(0));
         // Recently watched drops what the catalogue no longer has.
@@ -165,9 +185,14 @@ TEST_F(FavouritesTest, PlayingFillsRecentlyWatchedAndBackspaceGoesBackAndForth)
     QTest::keyClick(tree, Qt::Key_Backspace);
     EXPECT_FALSE(form->Playing);
 
-    for (const char* name : {"One", "Two", "Three"})
-        tree->setCurrentItem(InCategory(tree, name == std::string("Three") ? "Sports" : "News", name));
+    // A channel that never showed a picture or sound is not among the recently watched.
+    tree->setCurrentItem(InCategory(tree, "News", "Two"));
     Settle();
+    EXPECT_TRUE(Children(view.RecentNode()).isEmpty());
+    for (const char* name : {"One", "Two", "Three"}) {
+        tree->setCurrentItem(InCategory(tree, name == std::string("Three") ? "Sports" : "News", name));
+        Showed(*form);
+    }
     EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "Two", "One"}));
 
     QTest::keyClick(tree, Qt::Key_Backspace);
@@ -185,12 +210,12 @@ TEST_F(FavouritesTest, PlayingFillsRecentlyWatchedAndBackspaceGoesBackAndForth)
     tree->setCurrentItem(view.RecentNode()->child(0));
     for (const char* url : {"two", "one"}) {
         QTest::keyClick(tree, Qt::Key_Down);
-        Settle();
+        Showed(*form);
         EXPECT_EQ(form->MediaPlayer1->URL(), QStringLiteral("http://127.0.0.1:1/%1.m3u8").arg(url));
     }
     EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "Two", "One"}));
     tree->setCurrentItem(InCategory(tree, "Sports", "Three"));
-    Settle();
+    Showed(*form);
     EXPECT_EQ(Children(view.RecentNode()), (QStringList{"Three", "One", "Two"}));
     EXPECT_EQ(tree->currentItem(), InCategory(tree, "Sports", "Three"));
     QTest::keyClick(tree, Qt::Key_Backspace);

@@ -5,9 +5,11 @@
 #include "app/findbox.h"
 #include "app/form1.h"
 #include "player/mediaplayer.h"
+#include "player/playersession.h"
 #include "player/zapcard.h"
 #include "scratchdir.h"
 #include "userdata/viewerdatabase.h"
+#include "watching/watchsession.h"
 #include "widgets/errorbox.h"
 
 #include <QTest>
@@ -146,5 +148,25 @@ TEST_F(ZappingTest, PagesGoRoundThePlayingChannelsCategoryOverGoneFavourites)
     tree->setCurrentItem(InCategory("Sports", "Three"));
     form->ZapStep(1);
     EXPECT_EQ(player->URL(), Url("three"));
+    EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(ZappingTest, AChannelRenamedByARefreshKeepsPlayingUnderItsNewName)
+{
+    tree->setCurrentItem(InCategory("News", "Two"));
+    ASSERT_EQ(player->URL(), Url("two"));
+    // The playlist read again calls Two "Two HD", at the same address.
+    ScratchDir::Spit(dir.File("VisibleAPI.dat"),
+                     "[Layer1]\nNews=\n[Layer2]\nOne=News\nTwo HD=News\n"
+                     "[Programs]\nOne=http://127.0.0.1:1/one.m3u8\nTwo HD=http://127.0.0.1:1/two.m3u8\n");
+    tree->clear();
+    form->Load(QStringLiteral("WebTV"));
+    form->FollowRenamedChannel();
+    ASSERT_NE(tree->currentItem(), nullptr);
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Two HD"));
+    EXPECT_EQ(form->Session().Playing().name, QStringLiteral("Two HD"));
+    EXPECT_EQ(player->Session().ShownName(), QStringLiteral("Two HD"));
+    // It was not opened again.
+    EXPECT_EQ(player->URL(), Url("two"));
     EXPECT_TRUE(errors.empty());
 }

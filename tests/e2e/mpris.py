@@ -156,7 +156,7 @@ class Mpris(unittest.TestCase):
             program.start()
             self.assertTrue(harness.wait_until(lambda: service in bus_names(), 20))
             self.assertEqual(self.ask_everything(program, service, "nothing is chosen"), "Stopped")
-            self.assertEqual(playerctl("position")[1], "0")
+            self.assertEqual(float(playerctl("position")[1]), 0.0)
 
             playerctl("next")
             self.assertTrue(harness.wait_until(lambda: playerctl("status")[1] == "Playing", 15))

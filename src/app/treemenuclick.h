@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+class QTreeWidget;
+
+namespace quorvel {
+
+// A right click on the channel tree opens its menu and changes nothing else: the tree would
+// select the row under the pointer first, and a selected channel plays.
+class TreeMenuClick : public QObject {
+public:
+    explicit TreeMenuClick(QTreeWidget* tree);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QTreeWidget* tree_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,7 @@
+#include "watching/channelnumbering.h"
+
+namespace quorvel {
+
+ChannelNumbering::~ChannelNumbering() = default;
+
+} // namespace quorvel

@@ -1,0 +1,7 @@
+#include "watching/playbackcontrol.h"
+
+namespace quorvel {
+
+PlaybackControl::~PlaybackControl() = default;
+
+} // namespace quorvel
