@@ -12,6 +12,8 @@
 
 namespace quorvel {
 
+class ViewerConnection;
+
 // A playlist the viewer added, as last read.
 struct SourceRecord {
     std::int64_t id = 0;
@@ -110,14 +112,12 @@ public:
     std::size_t ForgetGuidesOtherThan(const std::vector<std::string>& read);
 
 private:
-    class Connection;
-
     void Open();
 
     std::string file_;
     std::string notice_;
     bool inMemory_ = false;
-    std::unique_ptr<Connection> db_;
+    std::unique_ptr<ViewerConnection> db_;
 };
 
 } // namespace quorvel
