@@ -89,6 +89,29 @@ const std::vector<std::vector<const char*>>& Migrations()
         {
             "ALTER TABLE programmes ADD COLUMN guide TEXT NOT NULL DEFAULT ''",
         },
+        // 7: the programmes a guide gives one slot together (a clump: "News", then "Weather") are
+        // kept side by side, keyed by their place in the clump too. SQLite changes no key in
+        // place: the table is made again with the new key and every programme copied over, at
+        // place 0. The column is added first, so that a file set back to version 6 by hand keeps
+        // the places it has.
+        {
+            "ALTER TABLE programmes ADD COLUMN clump INTEGER NOT NULL DEFAULT 0",
+            "CREATE TABLE programmes_by_clump ("
+            " channel TEXT NOT NULL COLLATE NOCASE,"
+            " start INTEGER NOT NULL,"
+            " clump INTEGER NOT NULL DEFAULT 0,"
+            " stop INTEGER NOT NULL,"
+            " title TEXT NOT NULL DEFAULT '',"
+            " sub_title TEXT NOT NULL DEFAULT '',"
+            " description TEXT NOT NULL DEFAULT '',"
+            " category TEXT NOT NULL DEFAULT '',"
+            " guide TEXT NOT NULL DEFAULT '',"
+            " PRIMARY KEY (channel, start, clump)) WITHOUT ROWID",
+            "INSERT INTO programmes_by_clump (channel, start, clump, stop, title, sub_title, description, category, "
+            "guide) SELECT channel, start, clump, stop, title, sub_title, description, category, guide FROM programmes",
+            "DROP TABLE programmes",
+            "ALTER TABLE programmes_by_clump RENAME TO programmes",
+        },
     };
     return steps;
 }

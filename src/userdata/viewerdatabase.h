@@ -52,7 +52,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
