@@ -12,8 +12,9 @@ namespace quorvel {
 //
 // Take is called several times per channel. Each batch is in start order, its programmes do not
 // overlap, every stop is after its start, and a batch starts at or after the stop of the
-// channel's batch before. channel is the index into the wanted channels the reader was given.
-// The programmes are the sink's: it may move from them.
+// channel's batch before. The one exception to overlapping is a clump: programmes of one start,
+// one after another in clump order (Programme::clump rising). channel is the index into the wanted channels the reader
+// was given. The programmes are the sink's: it may move from them.
 class GuideSink {
 public:
     virtual ~GuideSink() = default;

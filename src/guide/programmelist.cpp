@@ -34,8 +34,14 @@ ProgrammeList::NowAndNext ProgrammeList::At(std::size_t channel, std::int64_t in
     NowAndNext result;
     auto after = std::upper_bound(list.begin(), list.end(), instant,
                                   [](std::int64_t t, const Programme& p) { return t < p.start; });
-    if (after != list.begin() && std::prev(after)->stop > instant)
-        result.now = &*std::prev(after);
+    if (after != list.begin()) {
+        // The first of the clump that starts then.
+        auto now = std::prev(after);
+        while (now != list.begin() && std::prev(now)->start == now->start)
+            --now;
+        if (now->stop > instant)
+            result.now = &*now;
+    }
     if (after != list.end())
         result.next = &*after;
     return result;

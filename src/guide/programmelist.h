@@ -12,6 +12,7 @@ namespace quorvel {
 // and what is on now and next.
 class ProgrammeList : public GuideSink {
 public:
+    // Of a clump, the first: the others follow it in the channel's list.
     struct NowAndNext {
         const Programme* now = nullptr;  // on at the instant
         const Programme* next = nullptr; // the first to start after it

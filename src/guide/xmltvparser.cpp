@@ -47,6 +47,24 @@ int OnUnknownEncoding(void*, const XML_Char* name, XML_Encoding* info)
     return XML_STATUS_OK;
 }
 
+// The place in its clump of clumpidx "i/n" (two programmes of one slot are "0/2" and "1/2"); 0
+// for one that is no valid place, so that it counts as the slot's first.
+int ClumpIndex(const char* text)
+{
+    int index = 0;
+    int size = 0;
+    const char* c = text;
+    auto number = [&c](int& n) {
+        const char* begin = c;
+        while (*c >= '0' && *c <= '9' && c - begin < 3)
+            n = n * 10 + (*c++ - '0');
+        return c != begin;
+    };
+    if (!number(index) || *c++ != '/' || !number(size) || *c != '\0')
+        return 0;
+    return size <= XmltvParser::kClumpLimit && index < size ? index : 0;
+}
+
 } // namespace
 
 XmltvParser::XmltvParser(Events& events) : events_(events), parser_(XML_ParserCreate(nullptr))
@@ -214,6 +232,7 @@ void XmltvParser::StartProgramme(const char** attributes)
     const char* channel = nullptr;
     const char* start = nullptr;
     const char* stop = nullptr;
+    const char* clump = nullptr;
     for (const char** a = attributes; *a; a += 2) {
         if (Is(a[0], "channel"))
             channel = a[1];
@@ -221,6 +240,8 @@ void XmltvParser::StartProgramme(const char** attributes)
             start = a[1];
         else if (Is(a[0], "stop"))
             stop = a[1];
+        else if (Is(a[0], "clumpidx"))
+            clump = a[1];
     }
     section_ = Section::Skipped;
     if (!channel || !start || !events_.WantsProgramme(channel))
@@ -233,6 +254,7 @@ void XmltvParser::StartProgramme(const char** attributes)
     channel_ = channel;
     programme_.start = *startTime;
     programme_.stop = stopTime ? *stopTime : ProgrammeCollector::kNoTime;
+    programme_.clump = clump ? ClumpIndex(clump) : 0;
     programme_.title.clear();
     programme_.subTitle.clear();
     programme_.description.clear();

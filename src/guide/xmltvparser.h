@@ -41,6 +41,8 @@ public:
     static constexpr std::size_t kDisplayNameLimit = 200;
     static constexpr std::size_t kDisplayNames = 16;
     static constexpr std::size_t kLongestToken = std::size_t(16) << 20;
+    // The most programmes one slot of a channel holds: a clumpidx beyond it counts as none.
+    static constexpr int kClumpLimit = 16;
 
     explicit XmltvParser(Events& events);
     ~XmltvParser();

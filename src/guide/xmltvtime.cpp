@@ -36,11 +36,32 @@ bool Equal(std::string_view a, std::string_view b)
     return true;
 }
 
+struct NamedZone {
+    const char* name;
+    int minutes; // east of UTC
+};
+
+// The zone names guides are written with, as XMLTV's own tools read them. Some names stand for
+// several zones around the world; each is taken as those tools take it. IST is Irish Summer
+// Time (+01:00), not India's (+05:30): the guides of Ireland and Britain write it, and India's
+// guides give numeric offsets.
+constexpr NamedZone kNamedZones[] = {
+    {"Z", 0},      {"UT", 0},     {"UTC", 0},     {"GMT", 0},     {"WET", 0},    {"BST", 60},   {"IST", 60},
+    {"WEST", 60},  {"CET", 60},   {"MET", 60},    {"MEZ", 60},    {"CEST", 120}, {"MEST", 120}, {"MESZ", 120},
+    {"EET", 120},  {"EEST", 180}, {"MSK", 180},   {"MSD", 240},   {"AST", -240}, {"ADT", -180}, {"NST", -210},
+    {"NDT", -150}, {"EST", -300}, {"EDT", -240},  {"CST", -360},  {"CDT", -300}, {"MST", -420}, {"MDT", -360},
+    {"PST", -480}, {"PDT", -420}, {"AKST", -540}, {"AKDT", -480}, {"HST", -600}, {"AWST", 480}, {"JST", 540},
+    {"KST", 540},  {"ACST", 570}, {"ACDT", 630},  {"AEST", 600},  {"AEDT", 660}, {"NZST", 720}, {"NZDT", 780},
+};
+
 // The zone's distance from UTC in seconds, or nothing for text that is no zone.
 std::optional<int> ZoneOffset(std::string_view zone)
 {
-    if (zone.empty() || Equal(zone, "Z") || Equal(zone, "UTC") || Equal(zone, "GMT"))
+    if (zone.empty())
         return 0;
+    for (const NamedZone& named : kNamedZones)
+        if (Equal(zone, named.name))
+            return named.minutes * 60;
     if (zone[0] != '+' && zone[0] != '-')
         return std::nullopt;
     const int sign = zone[0] == '-' ? -1 : 1;

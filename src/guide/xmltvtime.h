@@ -7,8 +7,9 @@
 namespace quorvel {
 
 // A guide's time, "YYYYMMDDhhmmss" (minutes and seconds, or hours too, may be left off) with an
-// optional zone "+hhmm", "-hhmm", "+hh:mm", "+hh" or "Z"/"UTC"/"GMT", as the UTC instant in
-// seconds since 1970. No zone means UTC. Nothing for text that is no such time.
+// optional zone "+hhmm", "-hhmm", "+hh:mm", "+hh" or a zone's name ("Z", "UTC", "BST", "CEST",
+// "PST", ..., in any letter case), as the UTC instant in seconds since 1970. No zone means UTC.
+// Nothing for text that is no such time.
 std::optional<std::int64_t> ParseGuideTime(std::string_view text);
 
 // Seconds since 1970 of a UTC calendar time, for fields already checked.

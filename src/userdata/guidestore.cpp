@@ -15,12 +15,15 @@ class GuideStore::Queries {
 public:
     explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db), span(db)
     {
-        Prepare(span, "SELECT start, stop, title, sub_title, description, category FROM programmes "
-                      "WHERE channel = ? AND start < ? AND stop > ? ORDER BY start");
-        Prepare(now, "SELECT start, stop, title, sub_title, description, category FROM programmes "
-                     "WHERE channel = ? AND start <= ? ORDER BY start DESC LIMIT 1");
-        Prepare(next, "SELECT start, stop, title, sub_title, description, category FROM programmes "
-                      "WHERE channel = ? AND start > ? ORDER BY start LIMIT 1");
+        Prepare(span, "SELECT start, stop, title, sub_title, description, category, clump FROM programmes "
+                      "WHERE channel = ? AND start < ? AND stop > ? ORDER BY start, clump");
+        // The whole slot: every programme of the clump at that start.
+        Prepare(now, "SELECT start, stop, title, sub_title, description, category, clump FROM programmes "
+                     "WHERE channel = ? AND start = (SELECT MAX(start) FROM programmes WHERE channel = ? AND "
+                     "start <= ?) ORDER BY clump");
+        Prepare(next, "SELECT start, stop, title, sub_title, description, category, clump FROM programmes "
+                      "WHERE channel = ? AND start = (SELECT MIN(start) FROM programmes WHERE channel = ? AND "
+                      "start > ?) ORDER BY clump");
         Prepare(end, "SELECT MAX(stop) FROM programmes");
     }
 
@@ -46,14 +49,20 @@ public:
         p.subTitle = q.value(3).toString().toStdString();
         p.description = q.value(4).toString().toStdString();
         p.category = q.value(5).toString().toStdString();
+        p.clump = q.value(6).toInt();
         return p;
     }
 
-    static std::optional<Programme> One(QSqlQuery& q)
+    // The slot of the channel the query finds around the instant.
+    static std::vector<Programme> Slot(QSqlQuery& q, const QString& channel, std::int64_t instant)
     {
-        std::optional<Programme> out;
-        if (q.next())
-            out = Row(q);
+        q.bindValue(0, channel);
+        q.bindValue(1, channel);
+        q.bindValue(2, QVariant::fromValue(instant));
+        Exec(q);
+        std::vector<Programme> out;
+        while (q.next())
+            out.push_back(Row(q));
         q.finish();
         return out;
     }
@@ -75,19 +84,14 @@ GuideStore::NowAndNext GuideStore::At(const std::string& channel, std::int64_t i
 {
     const QString name = QString::fromStdString(channel);
     NowAndNext out;
-    QSqlQuery& now = queries_->now;
-    now.bindValue(0, name);
-    now.bindValue(1, QVariant::fromValue(instant));
-    Queries::Exec(now);
-    out.now = Queries::One(now);
+    out.onNow = Queries::Slot(queries_->now, name, instant);
     // A programme whose stop has come is over, even when the guide has nothing after it.
-    if (out.now && out.now->stop <= instant)
-        out.now.reset();
-    QSqlQuery& next = queries_->next;
-    next.bindValue(0, name);
-    next.bindValue(1, QVariant::fromValue(instant));
-    Queries::Exec(next);
-    out.next = Queries::One(next);
+    std::erase_if(out.onNow, [instant](const Programme& p) { return p.stop <= instant; });
+    if (!out.onNow.empty())
+        out.now = out.onNow.front();
+    out.upNext = Queries::Slot(queries_->next, name, instant);
+    if (!out.upNext.empty())
+        out.next = out.upNext.front();
     return out;
 }
 

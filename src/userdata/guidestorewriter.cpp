@@ -95,9 +95,9 @@ void GuideStoreWriter::Flush()
         Run(db, "BEGIN IMMEDIATE");
         try {
             QSqlQuery clear = Prepared(db, "DELETE FROM programmes WHERE channel = ? AND stop > ?");
-            QSqlQuery insert = Prepared(db, "INSERT OR REPLACE INTO programmes (channel, start, stop, title, "
-                                            "sub_title, description, category, guide) "
-                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+            QSqlQuery insert = Prepared(db, "INSERT OR REPLACE INTO programmes (channel, start, clump, stop, "
+                                            "title, sub_title, description, category, guide) "
+                                            "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
             const QString guide = QString::fromStdString(guide_);
             for (const Pending& item : pending_) {
                 const QString channel = QString::fromStdString(channels_[item.channel]);
@@ -112,12 +112,13 @@ void GuideStoreWriter::Flush()
                 }
                 insert.bindValue(0, channel);
                 insert.bindValue(1, QVariant::fromValue(p.start));
-                insert.bindValue(2, QVariant::fromValue(p.stop));
-                insert.bindValue(3, QString::fromStdString(p.title));
-                insert.bindValue(4, QString::fromStdString(p.subTitle));
-                insert.bindValue(5, QString::fromStdString(p.description));
-                insert.bindValue(6, QString::fromStdString(p.category));
-                insert.bindValue(7, guide);
+                insert.bindValue(2, p.clump);
+                insert.bindValue(3, QVariant::fromValue(p.stop));
+                insert.bindValue(4, QString::fromStdString(p.title));
+                insert.bindValue(5, QString::fromStdString(p.subTitle));
+                insert.bindValue(6, QString::fromStdString(p.description));
+                insert.bindValue(7, QString::fromStdString(p.category));
+                insert.bindValue(8, guide);
                 Run(insert);
             }
             clear.finish();

@@ -12,6 +12,8 @@
 
 namespace quorvel {
 
+class ViewerConnection;
+
 // A playlist the viewer added, as last read.
 struct SourceRecord {
     std::int64_t id = 0;
@@ -50,7 +52,7 @@ struct SourceChannel {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -110,14 +112,12 @@ public:
     std::size_t ForgetGuidesOtherThan(const std::vector<std::string>& read);
 
 private:
-    class Connection;
-
     void Open();
 
     std::string file_;
     std::string notice_;
     bool inMemory_ = false;
-    std::unique_ptr<Connection> db_;
+    std::unique_ptr<ViewerConnection> db_;
 };
 
 } // namespace quorvel

@@ -4,6 +4,7 @@
 #include "guide/guidereader.h"
 #include "guide/xmltvparser.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,16 +24,31 @@ const std::vector<WantedChannel>& Wanted()
 }
 
 struct CheckingSink : GuideSink {
-    std::vector<std::int64_t> until = std::vector<std::int64_t>(Wanted().size(), INT64_MIN);
+    struct Slot {
+        std::int64_t start = INT64_MIN;
+        int clump = 0;
+        std::int64_t until = INT64_MIN; // the latest stop handed out
+    };
+    std::vector<Slot> last = std::vector<Slot>(Wanted().size());
     void Take(std::size_t channel, std::span<Programme> programmes) override
     {
-        if (channel >= until.size() || programmes.empty())
+        if (channel >= last.size() || programmes.empty())
             __builtin_trap();
         for (const Programme& p : programmes) {
-            // In order, not overlapping what came before, never ending before they start.
-            if (p.stop <= p.start || p.start < until[channel])
+            // In order, not overlapping what came before, never ending before they start; the
+            // programmes of one clump share their start, in clump order.
+            Slot& slot = last[channel];
+            if (p.stop <= p.start || p.clump < 0 || p.clump >= XmltvParser::kClumpLimit)
                 __builtin_trap();
-            until[channel] = p.stop;
+            if (p.start == slot.start) {
+                if (p.clump <= slot.clump)
+                    __builtin_trap();
+            } else if (p.start < slot.until) {
+                __builtin_trap();
+            }
+            slot.start = p.start;
+            slot.clump = p.clump;
+            slot.until = std::max(slot.until, p.stop);
             if (p.title.size() > XmltvParser::kTitleLimit || p.subTitle.size() > XmltvParser::kSubTitleLimit ||
                 p.description.size() > XmltvParser::kDescriptionLimit ||
                 p.category.size() > XmltvParser::kCategoryLimit)

@@ -143,20 +143,21 @@ TEST(GuideReader, MissingStopsOverlapsAndDisorderAreMadeSane)
         Tv(ChannelXml("c", {"C"}) + ProgrammeXml("c", 60, kNoStop, "no stop") + // ends where the next starts
            ProgrammeXml("c", 0, 90, "overlapping") +                            // listed late, cut at the next start
            ProgrammeXml("c", 60, 120, "same start") +                           // the first read keeps the start
-           ProgrammeXml("c", 100, 90, "inverted") +         // stop before start: the next start stands
-           ProgrammeXml("c", 130, 150, "gap before") +      // gaps stay gaps
-           ProgrammeXml("c", 150, kNoStop, "last, no stop") // nothing ends it: dropped
+           ProgrammeXml("c", 100, 90, "inverted") +                             // a day later: the next start stands
+           ProgrammeXml("c", 130, 150, "gap before") +                          // gaps stay gaps
+           ProgrammeXml("c", 150, kNoStop, "last, no stop")                     // nothing ends it: an hour
            + ChannelXml("d", {"D"}) + ProgrammeXml("d", 0, 10, "d"));
     const ReadResult r = ReadGuide(guide, {Wanted("C", "c"), Wanted("D")});
-    EXPECT_EQ(r.Titles(0), (Titles{"overlapping", "no stop", "inverted", "gap before"}));
+    EXPECT_EQ(r.Titles(0), (Titles{"overlapping", "no stop", "inverted", "gap before", "last, no stop"}));
     const std::vector<Programme>& c = r.list.Of(0);
-    ASSERT_EQ(c.size(), 4u);
+    ASSERT_EQ(c.size(), 5u);
     const std::int64_t m = 60;
     EXPECT_EQ(c[0].start, kNow);
     EXPECT_EQ(c[0].stop, kNow + 60 * m);
     EXPECT_EQ(c[1].stop, kNow + 100 * m);
     EXPECT_EQ(c[2].stop, kNow + 130 * m);
     EXPECT_EQ(c[3].stop, kNow + 150 * m);
+    EXPECT_EQ(c[4].stop, kNow + 210 * m);
     EXPECT_EQ(r.Titles(1), Titles{"d"});
 }
 
@@ -192,7 +193,7 @@ TEST(GuideReader, SinkGetsOrderedBatchesThatDoNotOverlap)
     reader.Feed(guide.data(), guide.size());
     const GuideOutcome outcome = reader.Finish();
     EXPECT_TRUE(outcome.complete);
-    EXPECT_EQ(check.programmes, 699u + 700u + 600u); // a's last has no stop
+    EXPECT_EQ(check.programmes, 700u + 700u + 600u);
     EXPECT_GT(check.batches, 4u);
 }
 

@@ -3,6 +3,8 @@
 #include "guide/xmltvtime.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 using namespace quorvel;
 
@@ -29,6 +31,21 @@ TEST(GuideTime, ZonesBecomeUtcInstants)
     EXPECT_EQ(ParseGuideTime("19700101000000 +0100"), -3600);
 }
 
+TEST(GuideTime, ZoneNamesAsXmltvToolsReadThem)
+{
+    // XMLTV's own example: 17:33 British Summer Time is 16:33 UTC.
+    EXPECT_EQ(ParseGuideTime("200007281733 BST"), ParseGuideTime("200007281633"));
+    const std::pair<const char*, int> zones[] = {
+        {"UTC", 0},    {"gmt", 0},    {"z", 0},      {"BST", 60},   {"IST", 60},   {"CET", 60},   {"CEST", 120},
+        {"EET", 120},  {"EEST", 180}, {"WET", 0},    {"WEST", 60},  {"EST", -300}, {"EDT", -240}, {"CST", -360},
+        {"CDT", -300}, {"MST", -420}, {"MDT", -360}, {"PST", -480}, {"PDT", -420}, {"AEST", 600}, {"AEDT", 660},
+        {"JST", 540},  {"MSK", 180},  {"cest", 120}, {"Pdt", -420},
+    };
+    for (const auto& [zone, minutes] : zones)
+        EXPECT_EQ(ParseGuideTime(std::string("20261207183000 ") + zone), k20261207_1830 - minutes * 60) << zone;
+    EXPECT_EQ(ParseGuideTime("20261207193000CET"), k20261207_1830);
+}
+
 TEST(GuideTime, ShorterFormsCountFromTheStartOfTheirUnit)
 {
     EXPECT_EQ(ParseGuideTime("202612071830"), k20261207_1830);
@@ -38,10 +55,10 @@ TEST(GuideTime, ShorterFormsCountFromTheStartOfTheirUnit)
 
 TEST(GuideTime, NonsenseIsNoTime)
 {
-    for (const char* text :
-         {"", "now", "2026120718300", "202612071830000", "20261307183000", "20261232183000", "20250229120000",
-          "20261207243000", "20261207186000", "20261207183000 +2500", "20261207183000 +020", "20261207183000 0200",
-          "20261207183000 +0200 junk", "20261207183000 CET", "-2026120718300"})
+    for (const char* text : {"", "now", "2026120718300", "202612071830000", "20261307183000", "20261232183000",
+                             "20250229120000", "20261207243000", "20261207186000", "20261207183000 +2500",
+                             "20261207183000 +020", "20261207183000 0200", "20261207183000 +0200 junk",
+                             "20261207183000 XYZ", "20261207183000 CETT", "20261207183000 CET +0100", "-2026120718300"})
         EXPECT_FALSE(ParseGuideTime(text)) << text;
 }
 

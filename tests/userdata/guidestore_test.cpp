@@ -18,14 +18,37 @@ namespace {
 constexpr std::int64_t kNow = 1'800'000'000;
 constexpr std::int64_t kHour = 3600;
 
-Programme P(std::int64_t start, std::int64_t stop, const std::string& title)
+Programme P(std::int64_t start, std::int64_t stop, const std::string& title, int clump = 0)
 {
     Programme p;
     p.start = start;
     p.stop = stop;
     p.title = title;
     p.description = title + " described";
+    p.clump = clump;
     return p;
+}
+
+std::vector<std::string> Titles(const std::vector<Programme>& programmes)
+{
+    std::vector<std::string> titles;
+    for (const Programme& p : programmes)
+        titles.push_back(p.title);
+    return titles;
+}
+
+// Runs SQL on the file directly, as another version of the program left it.
+void RawSql(const std::string& file, const std::vector<QString>& statements)
+{
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("rawsql"));
+        raw.setDatabaseName(QString::fromStdString(file));
+        ASSERT_TRUE(raw.open());
+        for (const QString& sql : statements)
+            ASSERT_TRUE(QSqlQuery(raw).exec(sql)) << sql.toStdString();
+        raw.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("rawsql"));
 }
 
 // Feeds one read as the reader does: each channel's programmes in batches, then Finish.
@@ -207,4 +230,80 @@ TEST(GuideStore, AGuideNoLongerReadTakesItsProgrammesWhileThoseKeptBeforeGuidesW
     EXPECT_EQ(db.ForgetGuidesOtherThan({}), 1u);
     EXPECT_EQ(Title(store.At("Beta", kNow).now), "-");
     EXPECT_EQ(Title(store.At("Gamma", kNow).now), "Older");
+}
+
+TEST(GuideStore, EveryProgrammeOfAClumpIsKeptAndToldInClumpOrder)
+{
+    using Names = std::vector<std::string>;
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    ViewerDatabase db(file);
+    GuideStore store(db);
+    const auto read = [&file] {
+        Read(file, {"Alpha"},
+             {{0,
+               {P(kNow - kHour, kNow, "Film"), P(kNow, kNow + 1800, "News", 0), P(kNow, kNow + 1800, "Weather", 1),
+                P(kNow, kNow + 1800, "Sport", 2), P(kNow + 1800, kNow + kHour, "Quiz")}}});
+    };
+    read();
+    read(); // a read again replaces the slot, all of it
+    EXPECT_EQ(Titles(store.Between("alpha", kNow - kHour, kNow + kHour)),
+              (Names{"Film", "News", "Weather", "Sport", "Quiz"}));
+    auto at = store.At("Alpha", kNow + 60);
+    EXPECT_EQ(Title(at.now), "News");
+    EXPECT_EQ(Titles(at.onNow), (Names{"News", "Weather", "Sport"}));
+    EXPECT_EQ(Title(at.next), "Quiz");
+    EXPECT_EQ(Titles(at.upNext), Names{"Quiz"});
+    at = store.At("Alpha", kNow - 60);
+    EXPECT_EQ(Title(at.now), "Film");
+    EXPECT_EQ(Title(at.next), "News");
+    EXPECT_EQ(Titles(at.upNext), (Names{"News", "Weather", "Sport"}));
+    EXPECT_EQ(at.upNext[2].clump, 2);
+}
+
+TEST(GuideStore, TheSixthVersionsProgrammesAreKeptUnderTheClumpsKey)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    {
+        ViewerDatabase db(file);
+    }
+    // As the sixth version left it: one programme a start, whatever else it held.
+    RawSql(file, {QStringLiteral("DROP TABLE programmes"),
+                  QStringLiteral("CREATE TABLE programmes (channel TEXT NOT NULL COLLATE NOCASE, start INTEGER NOT "
+                                 "NULL, stop INTEGER NOT NULL, title TEXT NOT NULL DEFAULT '', sub_title TEXT NOT "
+                                 "NULL DEFAULT '', description TEXT NOT NULL DEFAULT '', category TEXT NOT NULL "
+                                 "DEFAULT '', guide TEXT NOT NULL DEFAULT '', PRIMARY KEY (channel, start)) WITHOUT "
+                                 "ROWID"),
+                  QStringLiteral("INSERT INTO programmes VALUES ('Alpha', %1, %2, 'Kept', 'Sub', 'Desc', 'Cat', "
+                                 "'http://a/guide.xml')")
+                      .arg(kNow)
+                      .arg(kNow + kHour),
+                  QStringLiteral("INSERT INTO programmes VALUES ('Beta', %1, %2, 'Old', '', '', '', '')")
+                      .arg(kNow)
+                      .arg(kNow + kHour),
+                  QStringLiteral("PRAGMA user_version=6")});
+    {
+        ViewerDatabase db(file);
+        EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+        GuideStore store(db);
+        const auto at = store.At("alpha", kNow);
+        ASSERT_TRUE(at.now);
+        EXPECT_EQ(at.now->title, "Kept");
+        EXPECT_EQ(at.now->subTitle, "Sub");
+        EXPECT_EQ(at.now->description, "Desc");
+        EXPECT_EQ(at.now->category, "Cat");
+        EXPECT_EQ(at.now->stop, kNow + kHour);
+        EXPECT_EQ(Title(store.At("Beta", kNow).now), "Old");
+        // Which guide each came from is kept as well.
+        EXPECT_EQ(db.ForgetGuidesOtherThan({"http://a/guide.xml"}), 0u);
+        EXPECT_EQ(db.ForgetGuidesOtherThan({}), 1u);
+        EXPECT_EQ(Title(store.At("Beta", kNow).now), "Old");
+    }
+    // A clump stored, then the file set back to the sixth version by hand: the places stay.
+    Read(file, {"Alpha"}, {{0, {P(kNow, kNow + kHour, "News", 0), P(kNow, kNow + kHour, "Weather", 1)}}});
+    RawSql(file, {QStringLiteral("PRAGMA user_version=6")});
+    ViewerDatabase db(file);
+    EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
+    EXPECT_EQ(Titles(GuideStore(db).At("Alpha", kNow).onNow), (std::vector<std::string>{"News", "Weather"}));
 }
