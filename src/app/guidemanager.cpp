@@ -218,8 +218,12 @@ void GuideManager::Finished(const QString& location, const GuideOutcome& outcome
                                                               : QStringLiteral(" (the guide kept before stays)"));
     if (!stored.empty())
         why << QString::fromStdString(stored);
-    if (!why.isEmpty())
-        round_.push_back({Shown(location), Shown(why.join(QStringLiteral("; ")))});
+    if (!why.isEmpty()) {
+        // Shown under its address, the problem need not name it again.
+        const QString address = Shown(location);
+        round_.push_back({address, Shown(why.join(QStringLiteral("; ")))
+                                       .replace(QStringLiteral("cannot read %1: ").arg(address), QString())});
+    }
     if (outcome.programmes > 0)
         emit Changed();
     if (reading_ == 0)
