@@ -72,7 +72,10 @@ GuideList::GuideList(QWidget* parent, Lookup lookup)
     details_->setOpenLinks(false);
     layout->addWidget(details_, 2);
 
+    // A click makes the row current before it selects it, the keys select first: the details
+    // follow the selection, which is what Chosen() reads.
     connect(list_, &QListWidget::currentRowChanged, this, &GuideList::ShowDetails);
+    connect(list_, &QListWidget::itemSelectionChanged, this, &GuideList::ShowDetails);
     auto* copy = new QShortcut(QKeySequence::Copy, list_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, &GuideList::CopyChosen);
     changes_->setSingleShot(true);

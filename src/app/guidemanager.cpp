@@ -1,7 +1,9 @@
 #include "app/guidemanager.h"
 
+#include "app/playlistmanager.h"
 #include "app/treenode.h"
 #include "base/exception.h"
+#include "base/redactedaddress.h"
 #include "catalogue/channeltree.h"
 #include "guide/guideloader.h"
 #include "userdata/guidestorewriter.h"
@@ -12,12 +14,15 @@
 #include <QSet>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorvel {
 namespace {
 
 std::int64_t Clock() { return QDateTime::currentSecsSinceEpoch(); }
+
+QString Shown(const QString& text) { return QString::fromStdString(RedactedAddress(text.toStdString())); }
 
 // A channel's tvg-shift in hours; nothing when it is not a sensible number.
 std::optional<double> Shift(const std::string& text)
@@ -142,7 +147,7 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
             }
     } catch (const std::exception& e) {
         out.addresses.clear();
-        out.problem = QStringLiteral("The programme guide was not read: %1").arg(QString::fromUtf8(e.what()));
+        out.problem = QStringLiteral("The programme guide was not read: %1").arg(Shown(QString::fromUtf8(e.what())));
     }
     return out;
 }
@@ -156,6 +161,8 @@ void GuideManager::ReadGuides()
     reading_ = 1;
     lastRound_ = Clock();
     problems_.clear();
+    round_.clear();
+    guides_ = 0;
     gathering_ = QThread::create([this, catalogue = catalogue_] {
         Wanted wanted = Gather(catalogue);
         QMetaObject::invokeMethod(
@@ -179,6 +186,7 @@ void GuideManager::StartReads(Wanted wanted)
     if (wanted.forgotten > 0)
         emit Changed();
     const std::int64_t now = Clock();
+    guides_ = static_cast<int>(wanted.addresses.size());
     for (const QString& address : wanted.addresses) {
         GuideJob job;
         job.location = address;
@@ -203,21 +211,47 @@ void GuideManager::Finished(const QString& location, const GuideOutcome& outcome
         writers_.erase(found);
     }
     const std::string stored = writer ? writer->Failure() : std::string();
+    QStringList why;
     if (!outcome.complete)
-        problems_ << QStringLiteral("Programme guide %1: %2%3")
-                         .arg(location, QString::fromStdString(outcome.problem),
-                              outcome.programmes > 0 ? QStringLiteral(" (what was read before is kept)")
-                                                     : QStringLiteral(" (the guide kept before stays)"));
+        why << QString::fromStdString(outcome.problem) + (outcome.programmes > 0
+                                                              ? QStringLiteral(" (what was read before is kept)")
+                                                              : QStringLiteral(" (the guide kept before stays)"));
     if (!stored.empty())
-        problems_ << QString::fromStdString(stored);
+        why << QString::fromStdString(stored);
+    if (!why.isEmpty()) {
+        // Shown under its address, the problem need not name it again.
+        const QString address = Shown(location);
+        round_.push_back({address, Shown(why.join(QStringLiteral("; ")))
+                                       .replace(QStringLiteral("cannot read %1: ").arg(address), QString())});
+    }
     if (outcome.programmes > 0)
         emit Changed();
     if (reading_ == 0)
         EndRound();
 }
 
+QString GuideManager::Told(const std::vector<Unreadable>& unread, int guides)
+{
+    if (unread.empty())
+        return {};
+    QStringList details;
+    for (const Unreadable& guide : unread)
+        details << guide.address + QStringLiteral("\n    ") + guide.problem;
+    const QString line = guides <= 1
+                             ? QStringLiteral("The programme guide could not be read")
+                             : QStringLiteral("%1 of %2 guides could not be read").arg(unread.size()).arg(guides);
+    return PlaylistManager::WithDetails(line, details.join(QLatin1Char('\n')));
+}
+
 void GuideManager::EndRound()
 {
+    // The same guides failing the same way are told once, not after every round.
+    unread_ = std::move(round_);
+    round_.clear();
+    std::sort(unread_.begin(), unread_.end(),
+              [](const Unreadable& a, const Unreadable& b) { return a.address < b.address; });
+    if (!unread_.empty())
+        problems_ << Told(unread_, guides_);
     const QString told = problems_.join(QLatin1Char('\n'));
     if (!told.isEmpty() && told != lastTold_)
         tell_(told);

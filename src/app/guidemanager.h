@@ -26,7 +26,9 @@ class ViewerDatabase;
 // background into the viewer's database (after a playlist refresh, and at start when the stored
 // guide ends within 12 hours or there is none), and what is on now and next is looked up there
 // for the tree, the media keys and the channel card. A guide that cannot be read leaves the one
-// kept as it was; why is told once through the function given, never in a box.
+// kept as it was; a round's unreadable guides are told once through the function given, in one
+// short line whose link opens each one's address and why (addresses with their secrets hidden),
+// never in a box of their own.
 class GuideManager : public QObject {
     Q_OBJECT
 public:
@@ -47,6 +49,15 @@ public:
     // Reads every source's guides now; a read under way is followed by one more.
     void ReadGuides();
     bool IsReading() const { return reading_ > 0; }
+
+    // A guide of the last round that could not be read, as the viewer is shown it.
+    struct Unreadable {
+        QString address;
+        QString problem;
+    };
+    const std::vector<Unreadable>& Unread() const { return unread_; }
+    // The line told for a round: "12 of 101 guides could not be read", with a link to the details.
+    static QString Told(const std::vector<Unreadable>& unread, int guides);
 
     // What is on the channel (its catalogue name) at the instant; nothing when the guide has
     // nothing or cannot be read.
@@ -88,8 +99,11 @@ private:
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
     std::unique_ptr<GuideStore> store_;
     std::map<QString, std::shared_ptr<GuideStoreWriter>> writers_;
-    QStringList problems_; // of the round under way
-    QString lastTold_;     // the same failure is told once, not on every round
+    QStringList problems_;          // of the round under way, not of one guide
+    std::vector<Unreadable> round_; // the round's guides that could not be read
+    std::vector<Unreadable> unread_;
+    int guides_ = 0;   // guides the round reads
+    QString lastTold_; // the same failure is told once, not on every round
     QThread* gathering_ = nullptr;
     int reading_ = 0; // guides being read, and the gathering before them
     bool again_ = false;

@@ -43,9 +43,11 @@ QString KeysTable()
           {"Backspace", QT_TRANSLATE_NOOP("KeysHelp", "The channel before, and back again (over the picture too)")},
           {QT_TRANSLATE_NOOP("KeysHelp", "Right click"),
            QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
+        {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere in the window"),
+         {{"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")}}},
+        // Home alone is taken from the whole desktop; F1 reaches the program only while its window is active.
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),
-         {{"Home", QT_TRANSLATE_NOOP("KeysHelp", "Hide the window and its sound; again to bring both back")},
-          {"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")}}},
+         {{"Home", QT_TRANSLATE_NOOP("KeysHelp", "Hide the window and its sound; again to bring both back")}}},
     };
     QString html = QStringLiteral("<table cellspacing='0' cellpadding='3'>");
     for (const KeyGroup& group : groups) {

@@ -9,21 +9,29 @@
 #include "userdata/viewerdatabase.h"
 
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextDocumentFragment>
 #include <QThread>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace quorvel {
 namespace {
+
+// The target of a status line's link to its details, the details following percent-encoded.
+const QString kDetailsLink = QStringLiteral("details:");
 
 // A dropped playlist: a file, or an http(s) address dragged as a link or as text.
 QString DroppedLocation(const QMimeData* mime)
@@ -62,6 +70,7 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     status_->setStyleSheet(QStringLiteral(
         "QLabel { background: #ffffe1; color: black; border-top: 1px solid #808080; padding: 1px 3px; }"));
     status_->hide();
+    connect(status_, &QLabel::linkActivated, this, &PlaylistManager::ShowDetails);
     hide_->setSingleShot(true);
     connect(hide_, &QTimer::timeout, status_, &QWidget::hide);
     tree_->installEventFilter(this);
@@ -242,10 +251,57 @@ void PlaylistManager::Finished(const QString& summary, bool failed, const std::s
         sourcesRead_();
 }
 
+QString PlaylistManager::WithDetails(const QString& line, const QString& details)
+{
+    return QStringLiteral("%1 \u2014 <a href=\"%2%3\">details</a>")
+        .arg(line.toHtmlEscaped(), kDetailsLink, QString::fromLatin1(QUrl::toPercentEncoding(details)));
+}
+
+void PlaylistManager::ShowDetails(const QString& link)
+{
+    if (!link.startsWith(kDetailsLink))
+        return;
+    const QString details = QUrl::fromPercentEncoding(link.mid(kDetailsLink.size()).toLatin1());
+    // One window of details at a time, the latest in it.
+    auto* box = window_->findChild<QDialog*>(QStringLiteral("StatusDetails"));
+    if (!box) {
+        box = new QDialog(window_);
+        box->setObjectName(QStringLiteral("StatusDetails"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowTitle(QStringLiteral("Programme guides not read"));
+        box->resize(640, 360);
+        auto* layout = new QVBoxLayout(box);
+        auto* where =
+            new QLabel(QStringLiteral("The guides below keep what was read before. \"Remove playlist\u2026\" in "
+                                      "the channel list's menu takes away a guide you added; a playlist's own "
+                                      "guides go with the playlist."),
+                       box);
+        where->setWordWrap(true);
+        layout->addWidget(where);
+        auto* text = new QPlainTextEdit(box);
+        text->setObjectName(QStringLiteral("Details"));
+        text->setReadOnly(true);
+        text->setLineWrapMode(QPlainTextEdit::NoWrap);
+        layout->addWidget(text, 1);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, box);
+        connect(buttons, &QDialogButtonBox::rejected, box, &QDialog::close);
+        layout->addWidget(buttons);
+    }
+    box->findChild<QPlainTextEdit*>(QStringLiteral("Details"))->setPlainText(details);
+    box->show();
+    box->raise();
+    box->activateWindow();
+}
+
 void PlaylistManager::Say(const QString& text, int milliseconds)
 {
+    // A line with a link to its details is rich text, and its tip the line alone.
+    const bool linked = text.contains(QStringLiteral("href=\"") + kDetailsLink);
+    status_->setTextFormat(linked ? Qt::RichText : Qt::AutoText);
     status_->setText(text);
-    status_->setToolTip(text);
+    status_->setToolTip(
+        linked ? QTextDocumentFragment::fromHtml(text.left(text.indexOf(QStringLiteral(" \u2014 <a")))).toPlainText()
+               : text);
     PlaceStatus();
     status_->show();
     status_->raise();

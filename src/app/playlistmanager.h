@@ -57,6 +57,9 @@ public:
     void OnSourcesRead(std::function<void()> then) { sourcesRead_ = std::move(then); }
     // Shows the text in the status line for that long (0: until the next).
     void Say(const QString& text, int milliseconds);
+    // A line for Say whose "details" link opens the details in a window of their own: what
+    // would cover the tree (a list of guides that could not be read) stays one short line.
+    static QString WithDetails(const QString& line, const QString& details);
     // Called after the tree is filled again, before the viewer's place in it is put back.
     void SetRefilled(std::function<void()> refilled) { refilled_ = std::move(refilled); }
     // Adds entries to the context menu for the node under the mouse (null over empty space).
@@ -75,6 +78,7 @@ private:
     void ShowTree(const std::shared_ptr<const ChannelTree>& catalogue);
     void PlaceStatus();
     void ShowMenu(const QPoint& at);
+    void ShowDetails(const QString& link);
     ViewerDatabase* Database();
 
     QWidget* window_;

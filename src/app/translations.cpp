@@ -8,7 +8,9 @@ namespace quorvel {
 
 QTranslator* InstallTranslations(const QLocale& locale)
 {
-    if (locale.language() != QLocale::English)
+    // The C and POSIX locales (LANG=C.UTF-8 in containers and minimal systems) are the
+    // system's untranslated default, whose messages are English.
+    if (locale.language() != QLocale::English && locale.language() != QLocale::C)
         return nullptr;
     auto* translator = new QTranslator(QCoreApplication::instance());
     if (!translator->load(QStringLiteral(":/translations/quorvel_en.qm"))) {

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QListWidget>
+#include <QTest>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -170,4 +171,20 @@ TEST(GuideList, FollowsTheChannelKeepsTheChosenProgrammeAndTellsItInFull)
     EXPECT_EQ(list.Model().GetState(), GuideListModel::State::NoGuide);
     EXPECT_TRUE(list.ChosenLine().isEmpty());
     EXPECT_EQ(asked.back(), QStringLiteral("Gamma"));
+}
+
+TEST(GuideList, AClickOnAProgrammeTellsItInFull)
+{
+    const std::int64_t now = QDateTime::currentSecsSinceEpoch();
+    std::vector<Programme> alpha = {P(now - 1800, now + 1800, "On now"), P(now + 1800, now + 3600, "Next up")};
+    alpha[1].description = "Told when clicked.";
+    GuideList list(nullptr, [&](const QString&, std::int64_t, std::int64_t) { return alpha; });
+    list.resize(300, 400);
+    list.show();
+    list.SetChannel(QStringLiteral("Alpha"));
+    QListWidgetItem* next = list.List()->item(list.Model().RowStarting(now + 1800));
+    ASSERT_TRUE(next);
+    QTest::mouseClick(list.List()->viewport(), Qt::LeftButton, {}, list.List()->visualItemRect(next).center());
+    EXPECT_EQ(list.ChosenLine(), list.Model().Span(alpha[1]) + QStringLiteral(" Next up"));
+    EXPECT_TRUE(list.Details().contains(QStringLiteral("Told when clicked."))) << list.Details().toStdString();
 }

@@ -39,3 +39,13 @@ TEST(Translations, EnglishLocalesReadTheWindowMenuInEnglishWithTheSameAccelerato
     english.reset();
     EXPECT_EQ(Captions(), chinese);
 }
+
+TEST(Translations, TheCAndPosixLocalesReadInEnglish)
+{
+    for (const char* name : {"C", "C.UTF-8", "POSIX"}) {
+        std::unique_ptr<QTranslator> english(InstallTranslations(QLocale(QString::fromLatin1(name))));
+        ASSERT_TRUE(english) << name;
+        EXPECT_TRUE(Captions().contains(QStringLiteral("&Close"))) << name;
+    }
+    EXPECT_EQ(InstallTranslations(QLocale(QLocale::German, QLocale::Germany)), nullptr);
+}

@@ -1,17 +1,17 @@
 #include "skin/controls/skinpagecontrol.h"
 
 #include "skin/controls/controlfont.h"
+#include "skin/controls/pagecontrolstyle.h"
+#include "skin/controls/pagetabbar.h"
 #include "skin/controls/skintabsheet.h"
 #include "skin/controls/skinupdown.h"
 #include "skin/render/skinfont.h"
 #include "skin/render/skinutils.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QProxyStyle>
-#include <QStackedWidget>
 #include <QTabBar>
 
 #include <algorithm>
@@ -21,67 +21,7 @@ namespace {
 
 constexpr int kTabPadding = 6; // blank on each side of a caption
 
-// Qt's tab bar, measuring tabs as the page control says and painting nothing: the page control
-// paints the tabs under it.
-class PageTabBar : public QTabBar {
-public:
-    explicit PageTabBar(SkinPageControl* owner) : QTabBar(owner), owner_(owner) { }
-
-protected:
-    QSize tabSizeHint(int index) const override { return owner_->TabSizeFor(index); }
-    QSize minimumTabSizeHint(int index) const override { return owner_->TabSizeFor(index); }
-    void paintEvent(QPaintEvent*) override { }
-
-private:
-    SkinPageControl* owner_;
-};
-
-// Lets the page control answer where its tab bar and its pages go, and keeps its tabs at the
-// start of the strip whatever the desktop's style prefers.
-class PageControlStyle : public QProxyStyle {
-public:
-    QRect subElementRect(SubElement element, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (const auto* control = qobject_cast<const SkinPageControl*>(widget)) {
-            switch (element) {
-            case SE_TabWidgetTabBar:
-                return control->TabBarRect();
-            case SE_TabWidgetTabContents:
-                return control->PageArea();
-            case SE_TabWidgetTabPane:
-                return ToQRect(control->Geometry().FrameRect());
-            case SE_TabWidgetLeftCorner:
-            case SE_TabWidgetRightCorner:
-                return {};
-            default:
-                break;
-            }
-        }
-        return QProxyStyle::subElementRect(element, option, widget);
-    }
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override
-    {
-        if (hint == SH_TabBar_Alignment)
-            return Qt::AlignLeft;
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-// One style for every page control, living as long as the application.
-QStyle* SharedPageControlStyle()
-{
-    static QPointer<PageControlStyle> style;
-    if (!style) {
-        style = new PageControlStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
-
 } // namespace
-
-// ---- The control ----
 
 SkinPageControl::SkinPageControl(QWidget* parent)
     : QTabWidget(parent), defaultFont_(DefaultControlFont()), controlFont_(DefaultControlFont())
@@ -558,121 +498,6 @@ void SkinPageControl::SelectionChanged()
         scrollButtons_->SetPosition(TabsOutAtLeft());
     emit changed();
     InvalidateAll();
-}
-
-// ---- Scroll buttons ----
-
-int SkinPageControl::CountTabsNotFitting(int buttonsWidth) const
-{
-    int n = 0;
-    for (int i : VisibleTabs()) {
-        const QRect r = TabRect(i);
-        const int right = r.left() + r.width();
-        if (right <= 0 || right > width() - buttonsWidth - 3)
-            ++n;
-    }
-    return n;
-}
-
-int SkinPageControl::TabsOutAtLeft() const
-{
-    int n = 0;
-    for (int i : VisibleTabs()) {
-        const QRect r = TabRect(i);
-        if (r.left() + r.width() <= 0)
-            ++n;
-    }
-    return n;
-}
-
-void SkinPageControl::ScrollTo(int first)
-{
-    const int last = std::max(0, static_cast<int>(VisibleTabs().size()) - 1);
-    first = std::max(0, std::min(first, last));
-    if (first == firstShown_)
-        return;
-    firstShown_ = first;
-    Relayout();
-    InvalidateAll();
-}
-
-void SkinPageControl::UpdateScrollButtons()
-{
-    if (!Horizontal() || MultiLine()) {
-        DropScrollButtons();
-        ScrollTo(0);
-        return;
-    }
-    // Room enough for every tab without the buttons: back to the first tab, and the buttons go.
-    if (firstShown_ > 0 && TabBarRect().width() <= width() - 3)
-        ScrollTo(0);
-    if (CountTabsNotFitting(0) == 0) {
-        DropScrollButtons();
-        return;
-    }
-    int notFitting = CountTabsNotFitting(scrollButtons_ ? scrollButtons_->width() : 0);
-    if (!scrollButtons_) {
-        scrollButtons_ = new SkinUpDown(this);
-        scrollButtons_->setObjectName(QStringLiteral("ScrollButtons"));
-        scrollButtons_->resize(defaultItemHeight_ * 2, defaultItemHeight_);
-        scrollButtons_->SetMin(0);
-        scrollButtons_->SetMax(notFitting);
-        scrollButtons_->SetPosition(TabsOutAtLeft());
-        scrollButtons_->SetIncrement(1);
-        scrollButtons_->SetSkinDataName(QString::fromStdString(painter_.Section().upDown));
-        scrollButtons_->SetSkinData(skinData_);
-        connect(scrollButtons_, &SkinUpDown::changed, this, &SkinPageControl::ScrollButtonsChanged);
-        scrollButtons_->show();
-        // The buttons take room from the strip: a tab under them does not fit either.
-        notFitting = CountTabsNotFitting(scrollButtons_->width());
-    }
-    scrollButtons_->SetMax(notFitting);
-    scrollButtons_->move(width() - scrollButtons_->width(),
-                         tabPosition() == North ? 0 : height() - scrollButtons_->height());
-    scrollButtons_->raise();
-}
-
-void SkinPageControl::DropScrollButtons()
-{
-    if (!scrollButtons_)
-        return;
-    disconnect(scrollButtons_, nullptr, this, nullptr);
-    scrollButtons_->hide();
-    scrollButtons_->deleteLater();
-    scrollButtons_ = nullptr;
-}
-
-void SkinPageControl::ScrollButtonsChanged()
-{
-    if (!scrollButtons_)
-        return;
-    scrollButtons_->SetMax(CountTabsNotFitting(scrollButtons_->width()));
-    ScrollTo(scrollButtons_->Position());
-}
-
-void SkinPageControl::EnsureSelectedShown()
-{
-    if (!Horizontal())
-        return;
-    const QList<int> tabs = VisibleTabs();
-    const int k = tabs.indexOf(currentIndex());
-    if (k < 0)
-        return;
-    if (k < firstShown_) {
-        ScrollTo(k);
-        return;
-    }
-    const int room = width() - (scrollButtons_ ? scrollButtons_->width() : 0) - 3;
-    int first = firstShown_;
-    auto rightOf = [&](int start) {
-        int x = 0;
-        for (int j = start; j <= k; ++j)
-            x += TabSizeFor(tabs[j]).width();
-        return x;
-    };
-    while (first < k && rightOf(first) > room)
-        ++first;
-    ScrollTo(first);
 }
 
 } // namespace quorvel

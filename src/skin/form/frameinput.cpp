@@ -10,12 +10,10 @@
 #include "skin/form/skincaptionobject.h"
 #include "skin/form/skinform.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 namespace quorvel {
 
@@ -194,19 +192,16 @@ void FrameInput::ExitSizeMove()
 
 void FrameInput::MoveByCaption(const QPoint& screen)
 {
-    QWidget* form = frame_.Form();
-    if (!InSizeMove && (screen - pressScreenPos_).manhattanLength() >= QApplication::startDragDistance()) {
+    // The window moves itself, with or without a window manager, and follows the pointer from
+    // its first pixel away from the press. A manager's move started here
+    // (QWindow::startSystemMove) takes the pointer's place in the window from its latest event
+    // and maps it through the window's place now: it starts where the pointer was one motion
+    // ago and drops that motion, all of it after one fast jump.
+    if (screen == pressScreenPos_ && !InSizeMove)
+        return;
+    if (!InSizeMove)
         EnterSizeMove();
-        QWindow* window = form->windowHandle();
-        movingByHand_ = !(window && window->startSystemMove());
-        if (!movingByHand_) {
-            // The window manager moves the window from here on.
-            captionPressed_ = false;
-            ExitSizeMove();
-        }
-    }
-    if (movingByHand_)
-        form->move(pressWindowPos_ + (screen - pressScreenPos_));
+    frame_.Form()->move(pressWindowPos_ + (screen - pressScreenPos_));
 }
 
 bool FrameInput::HandleMouse(QEvent* event)
@@ -243,7 +238,6 @@ bool FrameInput::HandleMouse(QEvent* event)
                 PressedIndex = -1;
                 // A drag from here moves the window; a maximized window stays where it is.
                 captionPressed_ = frame_.GetFrameState() != FrameState::Maximized;
-                movingByHand_ = false;
                 pressScreenPos_ = screen;
                 pressWindowPos_ = frame_.Form()->pos();
             }
@@ -260,10 +254,8 @@ bool FrameInput::HandleMouse(QEvent* event)
     case QEvent::MouseButtonRelease: {
         if (e->button() == Qt::LeftButton && captionPressed_) {
             captionPressed_ = false;
-            if (movingByHand_) {
-                movingByHand_ = false;
+            if (InSizeMove)
                 ExitSizeMove();
-            }
         }
         Release(e->button(), p.x(), p.y());
         return true;

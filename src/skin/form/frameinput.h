@@ -54,7 +54,6 @@ private:
     SkinForm& frame_;
     // A press on the caption that may become a move of the window.
     bool captionPressed_ = false;
-    bool movingByHand_ = false;
     QPoint pressScreenPos_;
     QPoint pressWindowPos_;
 };
