@@ -1,6 +1,6 @@
 #pragma once
 
-#include "logos/logosettings.h"
+#include "logos/logolimits.h"
 
 #include <QByteArray>
 #include <QImage>
