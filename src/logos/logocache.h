@@ -61,7 +61,10 @@ public:
     int WaitingFetches() const { return static_cast<int>(fetchQueue_.size()); }
 
 signals:
+    // The logo is in memory at the sizes asked for (and on disk): ask again.
     void logoReady(const QString& address);
+    // The logo could not be had and there is none on disk: nothing will come for the next hour.
+    // A failed refresh of a logo on disk says nothing; the old one stays.
     void logoFailed(const QString& address);
 
 private:
