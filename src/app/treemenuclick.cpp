@@ -5,7 +5,10 @@
 
 namespace quorvel {
 
-TreeMenuClick::TreeMenuClick(QTreeWidget* tree) : QObject(tree), tree_(tree) { tree->viewport()->installEventFilter(this); }
+TreeMenuClick::TreeMenuClick(QTreeWidget* tree) : QObject(tree), tree_(tree)
+{
+    tree->viewport()->installEventFilter(this);
+}
 
 bool TreeMenuClick::eventFilter(QObject* watched, QEvent* event)
 {

@@ -5,8 +5,7 @@
 
 namespace quorvel {
 
-WatchSession::WatchSession(ChannelList& channels, PlaybackControl& player, ChannelNumbering& numbers,
-                           QObject* parent)
+WatchSession::WatchSession(ChannelList& channels, PlaybackControl& player, ChannelNumbering& numbers, QObject* parent)
     : QObject(parent), channels_(channels), player_(player), numbers_(numbers)
 {
     connect(&player_, &PlaybackControl::statusChanged, this, &WatchSession::statusChanged);

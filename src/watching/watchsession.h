@@ -33,8 +33,7 @@ public:
         ChannelRef after;
     };
 
-    WatchSession(ChannelList& channels, PlaybackControl& player, ChannelNumbering& numbers,
-                 QObject* parent = nullptr);
+    WatchSession(ChannelList& channels, PlaybackControl& player, ChannelNumbering& numbers, QObject* parent = nullptr);
 
     void SetWindowActions(WindowActions actions) { window_ = std::move(actions); }
     ChannelList& Channels() { return channels_; }

@@ -6,7 +6,6 @@
 #include "watching/watchsession.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <vector>
 
@@ -91,9 +90,8 @@ struct Fixture : ::testing::Test {
 
     void SetUp() override
     {
-        list.categories = {{"Favourites", {{"B"}, {"Lost", true}, {"D"}}},
-                           {"Empty", {}},
-                           {"News", {{"A"}, {"B"}, {"C"}, {"D"}}}};
+        list.categories = {
+            {"Favourites", {{"B"}, {"Lost", true}, {"D"}}}, {"Empty", {}}, {"News", {{"A"}, {"B"}, {"C"}, {"D"}}}};
         list.session = &session;
         numbers.byNumber = {{1, {"News", "A"}}, {7, {"News", "C"}}};
     }
