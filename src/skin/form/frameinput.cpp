@@ -11,9 +11,11 @@
 #include "skin/form/skinform.h"
 
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 
 namespace quorvel {
 
@@ -199,6 +201,13 @@ void FrameInput::MoveByCaption(const QPoint& screen)
     // ago and drops that motion, all of it after one fast jump.
     if (screen == pressScreenPos_ && !InSizeMove)
         return;
+    // A Wayland compositor does not let a window place itself: only its own move can.
+    if (QGuiApplication::platformName() == QLatin1String("wayland")) {
+        if (QWindow* window = frame_.Form()->windowHandle(); window && window->startSystemMove()) {
+            captionPressed_ = false;
+            return;
+        }
+    }
     if (!InSizeMove)
         EnterSizeMove();
     frame_.Form()->move(pressWindowPos_ + (screen - pressScreenPos_));
