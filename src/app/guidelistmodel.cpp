@@ -47,7 +47,7 @@ void GuideListModel::Show(const QString& channel, const std::vector<Programme>& 
     // whose programmes overlap names one of them, the same everywhere.
     const Programme* onNow = nullptr;
     for (const Programme& p : programmes)
-        if (p.start <= now && (!onNow || p.start >= onNow->start))
+        if (p.start <= now && (!onNow || p.start > onNow->start))
             onNow = &p;
     if (onNow && onNow->stop <= now)
         onNow = nullptr;

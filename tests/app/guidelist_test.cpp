@@ -188,3 +188,15 @@ TEST(GuideList, AClickOnAProgrammeTellsItInFull)
     EXPECT_EQ(list.ChosenLine(), list.Model().Span(alpha[1]) + QStringLiteral(" Next up"));
     EXPECT_TRUE(list.Details().contains(QStringLiteral("Told when clicked."))) << list.Details().toStdString();
 }
+
+TEST(GuideListModel, OfAClumpTheFirstIsOnNowAsTheCardSays)
+{
+    const std::int64_t now = At(2026, 12, 7, 20, 10);
+    GuideListModel model;
+    model.Show(QStringLiteral("Alpha"),
+               {P(At(2026, 12, 7, 20, 0), At(2026, 12, 7, 21, 0), "Film, English"),
+                P(At(2026, 12, 7, 20, 0), At(2026, 12, 7, 21, 0), "Film, Welsh")},
+               now, kBerlin);
+    EXPECT_EQ(Lines(model),
+              (std::vector<std::string>{"[Today, Monday 7 December]", "*20:00  Film, English", "20:00  Film, Welsh"}));
+}
