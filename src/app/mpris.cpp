@@ -6,8 +6,8 @@
 #include "app/guidemanager.h"
 #include "app/mprisadaptors.h"
 #include "platform/hotkeyservice.h"
+#include "playback/mpvcore.h"
 #include "player/mediaplayer.h"
-#include "player/mpvcore.h"
 #include "widgets/errorbox.h"
 
 #include <QDBusConnection>

@@ -3,9 +3,9 @@
 #include "app/channelnodes.h"
 #include "app/form1.h"
 #include "base/exception.h"
+#include "playback/mpvcore.h"
+#include "playback/playersettings.h"
 #include "player/mediaplayer.h"
-#include "player/mpvcore.h"
-#include "player/playersettings.h"
 #include "skin/form/framewindowstates.h"
 #include "skin/form/skinform.h"
 

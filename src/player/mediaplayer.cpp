@@ -1,17 +1,17 @@
 #include "player/mediaplayer.h"
 
+#include "playback/mpvcore.h"
+#include "playback/mpvvideowindow.h"
+#include "playback/playersession.h"
+#include "playback/playersettings.h"
+#include "playback/surfing.h"
 #include "player/channelcard.h"
 #include "player/controlbar.h"
 #include "player/fullscreenswitch.h"
-#include "player/mpvcore.h"
-#include "player/mpvvideowindow.h"
 #include "player/numberentrycard.h"
 #include "player/playermessage.h"
-#include "player/playersession.h"
-#include "player/playersettings.h"
 #include "player/pointeridlehider.h"
 #include "player/programmecard.h"
-#include "player/surfing.h"
 #include "player/zapcard.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Surfing: the channel after the one shown opened ahead in a core of its own, shown at once by
 // the next step that way, and closed when the surfing stops.
+#include "playback/mpvcore.h"
+#include "playback/playersession.h"
+#include "playback/surfing.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
-#include "player/mpvcore.h"
-#include "player/playersession.h"
-#include "player/surfing.h"
 #include "servedhls.h"
 
 #include <QSignalSpy>

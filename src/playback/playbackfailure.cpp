@@ -1,4 +1,4 @@
-#include "player/playbackfailure.h"
+#include "playback/playbackfailure.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -6,7 +6,7 @@
 
 ServedHls::ServedHls(const QStringList& arguments)
 {
-    const QString script = QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/player/served_hls.py";
+    const QString script = QString::fromLocal8Bit(std::getenv("QUORVEL_SOURCE_DIR")) + "/tests/playback/served_hls.py";
     process_.start("python3", QStringList{script} + arguments);
     if (process_.waitForReadyRead(120000))
         url_ = QString::fromUtf8(process_.readLine()).trimmed();

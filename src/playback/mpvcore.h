@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/requestoptions.h"
-#include "player/audiotrack.h"
-#include "player/mpvproperty.h"
+#include "playback/audiotrack.h"
+#include "playback/mpvproperty.h"
 
 #include <QEvent>
 #include <QObject>

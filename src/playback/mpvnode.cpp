@@ -1,4 +1,4 @@
-#include "player/mpvnode.h"
+#include "playback/mpvnode.h"
 
 #include <cstring>
 

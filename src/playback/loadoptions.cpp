@@ -1,4 +1,4 @@
-#include "player/loadoptions.h"
+#include "playback/loadoptions.h"
 
 namespace quorvel {
 namespace {

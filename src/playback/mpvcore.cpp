@@ -1,13 +1,13 @@
-#include "player/mpvcore.h"
+#include "playback/mpvcore.h"
 
 #include "base/exception.h"
-#include "player/libavlog.h"
-#include "player/loadoptions.h"
-#include "player/mpvbaseoptions.h"
-#include "player/mpvlogreader.h"
-#include "player/mpvnode.h"
-#include "player/mpvproperties.h"
-#include "player/mpvtracklist.h"
+#include "playback/libavlog.h"
+#include "playback/loadoptions.h"
+#include "playback/mpvbaseoptions.h"
+#include "playback/mpvlogreader.h"
+#include "playback/mpvnode.h"
+#include "playback/mpvproperties.h"
+#include "playback/mpvtracklist.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,13 +19,6 @@
 
 namespace quorvel {
 namespace {
-
-void SetOption(mpv_handle* h, const char* name, const char* value)
-{
-    const int rc = mpv_set_option_string(h, name, value);
-    if (rc < 0)
-        throw Exception(std::string("Player option ") + name + ": " + mpv_error_string(rc));
-}
 
 void Check(int rc, const char* what)
 {
@@ -45,29 +38,9 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
     if (!handle_)
         throw Exception("The player could not be created");
     try {
-        const RefusedOption refused = SetBaseOptions(handle_);
+        const RefusedOption refused = SetBaseOptions(handle_, CoreRole::Playing, audioOutput.toStdString());
         if (refused.name)
             Check(refused.error, (std::string("Player option ") + refused.name).c_str());
-        SetOption(handle_, "vo", "libmpv");
-        SetOption(handle_, "hwdec", "no");
-        SetOption(handle_, "gpu-hwdec-interop", "no");
-        // mpv has no output named "auto": its own choice is made only when "ao" is left unset.
-        if (!audioOutput.isEmpty())
-            SetOption(handle_, "ao", audioOutput.toUtf8().constData());
-        // mpv hands each picture over this long before it is due and expects its drawing to
-        // wait for the time; ours draws at once (waiting would hold the drawing thread), so the
-        // picture is handed over when it is due. The first picture of a channel came later
-        // with mpv's 50 ms, and every other one was shown up to that much ahead of its sound.
-        SetOption(handle_, "video-timing-offset", "0");
-        // How a live channel is opened is left to mpv: naming the demuxer for .m3u8 addresses,
-        // smaller probe size and analysis time, starting at the live edge, one connection per
-        // stream and a short read-ahead until the first picture were each timed with
-        // tests/bench/zap.py, and none brought the new channel's picture sooner.
-        SetOption(handle_, "idle", "yes");
-        SetOption(handle_, "keep-open", "no");
-        // A dead address gives up after this many seconds instead of hanging.
-        SetOption(handle_, "network-timeout", "10");
-        SetOption(handle_, "demuxer-lavf-o", "reconnect=0");
         Check(mpv_initialize(handle_), "The player could not start");
     } catch (...) {
         mpv_terminate_destroy(handle_);

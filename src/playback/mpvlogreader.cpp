@@ -1,4 +1,4 @@
-#include "player/mpvlogreader.h"
+#include "playback/mpvlogreader.h"
 
 #include "base/exception.h"
 

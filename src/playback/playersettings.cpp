@@ -1,6 +1,6 @@
-#include "player/playersettings.h"
+#include "playback/playersettings.h"
 
-#include "player/mpvcore.h"
+#include "playback/mpvcore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "player/stallwatch.h"
+#include "playback/stallwatch.h"
 
 #include <QTimer>
 

@@ -1,5 +1,5 @@
 // The stall watch over a stream whose progress the test makes up.
-#include "player/stallwatch.h"
+#include "playback/stallwatch.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>

@@ -1,8 +1,8 @@
 // Playback without a window: request options, outcomes in plain words, stopping and closing.
-#include "player/loadoptions.h"
-#include "player/mpvcore.h"
-#include "player/playbackfailure.h"
-#include "player/playersession.h"
+#include "playback/loadoptions.h"
+#include "playback/mpvcore.h"
+#include "playback/playbackfailure.h"
+#include "playback/playersession.h"
 #include "servedhls.h"
 
 #include <QDeadlineTimer>

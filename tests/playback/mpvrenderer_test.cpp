@@ -2,8 +2,8 @@
 // drawn through OpenGL and in memory alike.
 #include "clips.h"
 #include "envscope.h"
-#include "player/mpvcore.h"
-#include "player/mpvrenderer.h"
+#include "playback/mpvcore.h"
+#include "playback/mpvrenderer.h"
 #include "scratchdir.h"
 
 #include <QGuiApplication>

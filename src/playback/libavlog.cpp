@@ -1,6 +1,6 @@
-#include "player/libavlog.h"
+#include "playback/libavlog.h"
 
-#include "player/mpvbaseoptions.h"
+#include "playback/mpvbaseoptions.h"
 
 #include <algorithm>
 #include <mpv/client.h>
@@ -20,9 +20,7 @@ std::shared_ptr<LibavLog> LibavLog::Acquire()
         return nullptr;
     // Nothing of the user's and nothing to play: it only listens. mpv's own scripts (each a
     // thread of its own, loading as the program starts) are left out too.
-    SetBaseOptions(handle);
-    for (const auto& [name, value] : {std::pair{"vo", "null"}, {"ao", "null"}, {"idle", "yes"}})
-        mpv_set_option_string(handle, name, value);
+    SetBaseOptions(handle, CoreRole::Listening);
     if (mpv_initialize(handle) < 0) {
         mpv_terminate_destroy(handle);
         return nullptr;

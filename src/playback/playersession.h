@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/requestoptions.h"
-#include "player/playbackfailure.h"
+#include "playback/playbackfailure.h"
 
 #include <QObject>
 #include <QString>

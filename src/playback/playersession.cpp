@@ -1,9 +1,9 @@
-#include "player/playersession.h"
+#include "playback/playersession.h"
 
 #include "base/playableaddress.h"
-#include "player/mpvcore.h"
-#include "player/playersettings.h"
-#include "player/stallwatch.h"
+#include "playback/mpvcore.h"
+#include "playback/playersettings.h"
+#include "playback/stallwatch.h"
 
 #include <QDeadlineTimer>
 

@@ -1,4 +1,4 @@
-#include "player/audiotrack.h"
+#include "playback/audiotrack.h"
 
 #include <QCoreApplication>
 #include <QLocale>

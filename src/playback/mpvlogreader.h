@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/libavlog.h"
+#include "playback/libavlog.h"
 
 #include <QStringList>
 

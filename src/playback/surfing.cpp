@@ -1,10 +1,10 @@
-#include "player/surfing.h"
+#include "playback/surfing.h"
 
 #include "base/playableaddress.h"
-#include "player/mpvcore.h"
-#include "player/mpvrenderer.h"
-#include "player/mpvvideowindow.h"
-#include "player/playersession.h"
+#include "playback/mpvcore.h"
+#include "playback/mpvrenderer.h"
+#include "playback/mpvvideowindow.h"
+#include "playback/playersession.h"
 
 #include <QDeadlineTimer>
 #include <QMetaObject>

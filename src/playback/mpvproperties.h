@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/mpvproperty.h"
+#include "playback/mpvproperty.h"
 
 #include <mpv/client.h>
 

@@ -1,4 +1,4 @@
-#include "player/mpvtracklist.h"
+#include "playback/mpvtracklist.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // What the control bar calls a sound track (the track list itself is read from real streams in
 // the player's window tests).
-#include "player/audiotrack.h"
+#include "playback/audiotrack.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "player/xcbpictureoutput.h"
+#include "playback/xcbpictureoutput.h"
 
 #include <QGuiApplication>
 

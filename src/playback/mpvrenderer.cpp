@@ -1,8 +1,8 @@
-#include "player/mpvrenderer.h"
+#include "playback/mpvrenderer.h"
 
 #include "base/exception.h"
-#include "player/mpvcore.h"
-#include "player/xcbpictureoutput.h"
+#include "playback/mpvcore.h"
+#include "playback/xcbpictureoutput.h"
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>

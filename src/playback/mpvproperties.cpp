@@ -1,4 +1,4 @@
-#include "player/mpvproperties.h"
+#include "playback/mpvproperties.h"
 
 namespace quorvel {
 namespace {

@@ -1,7 +1,7 @@
-#include "player/mpvvideowindow.h"
+#include "playback/mpvvideowindow.h"
 
 #include "platform/windowhints.h"
-#include "player/mpvrenderer.h"
+#include "playback/mpvrenderer.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
