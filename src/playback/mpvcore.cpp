@@ -123,8 +123,8 @@ void MpvCore::DrainEvents()
             // until this thread draws the first frame, and a question that waits for the core
             // would hold that frame up until mpv gives up waiting for it.
             if (startedEntry_ >= firstCurrentEntry_) {
-                opened_ = true;
-                openedAt_ = QDeadlineTimer::current().deadlineNSecs();
+                entry_.opened = true;
+                entry_.openedAt = QDeadlineTimer::current().deadlineNSecs();
                 mpv_get_property_async(handle_, static_cast<uint64_t>(startedEntry_),
                                        PropertyInfo(MpvProperty::VideoTrack).name, MPV_FORMAT_INT64);
             }
@@ -137,8 +137,8 @@ void MpvCore::DrainEvents()
         case MPV_EVENT_GET_PROPERTY_REPLY:
             if (static_cast<int64_t>(ev->reply_userdata) >= firstCurrentEntry_) {
                 // Without a video track the property is not there at all.
-                hasVideo_ = ev->error >= 0;
-                loaded_ = true;
+                entry_.hasVideo = ev->error >= 0;
+                entry_.loaded = true;
                 emit fileLoaded();
             }
             break;
@@ -228,9 +228,7 @@ void MpvCore::Load(const QString& url, const RequestOptions& options)
     // Events of what played before may still be queued; they must not speak for this load.
     // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
     firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);
-    loaded_ = false;
-    opened_ = false;
-    hasVideo_ = false;
+    entry_ = {};
 }
 
 void MpvCore::SwapWith(MpvCore& other)
@@ -245,10 +243,7 @@ void MpvCore::SwapWith(MpvCore& other)
     std::swap(buffering_, other.buffering_);
     std::swap(bufferPercent_, other.bufferPercent_);
     std::swap(log_, other.log_);
-    std::swap(loaded_, other.loaded_);
-    std::swap(opened_, other.opened_);
-    std::swap(openedAt_, other.openedAt_);
-    std::swap(hasVideo_, other.hasVideo_);
+    std::swap(entry_, other.entry_);
     std::swap(firstCurrentEntry_, other.firstCurrentEntry_);
     std::swap(startedEntry_, other.startedEntry_);
     std::swap(failedEntry_, other.failedEntry_);
@@ -281,8 +276,8 @@ void MpvCore::ReportFailure()
 void MpvCore::Stop()
 {
     firstCurrentEntry_ = kNoEntry;
-    loaded_ = false;
-    opened_ = false;
+    entry_.loaded = false;
+    entry_.opened = false;
     const char* cmd[] = {"stop", nullptr};
     Check(mpv_command(handle_, cmd), "The player could not stop");
 }
@@ -290,8 +285,8 @@ void MpvCore::Stop()
 void MpvCore::Park()
 {
     firstCurrentEntry_ = kNoEntry;
-    loaded_ = false;
-    opened_ = false;
+    entry_.loaded = false;
+    entry_.opened = false;
     const char* cmd[] = {"stop", nullptr};
     Check(mpv_command_async(handle_, kParkReply, cmd), "The player could not stop");
     ++parkReplies_;

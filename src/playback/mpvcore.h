@@ -22,6 +22,18 @@ namespace quorvel {
 
 class MpvLogReader;
 
+// What is known of the address last put to a core.
+struct MpvEntry {
+    // It is open: mpv read its tracks, and its pictures are the ones drawn.
+    bool opened = false;
+    // When the core's thread learnt that (QDeadlineTimer's clock, in nanoseconds).
+    qint64 openedAt = 0;
+    // Whether it has a picture is known: fileLoaded() was sent.
+    bool loaded = false;
+    // It has a video track being played (known once loaded).
+    bool hasVideo = false;
+};
+
 // One mpv player core with typed signals. mpv calls back on its own threads; those callbacks
 // only queue a drain onto this object's (the user-interface) thread, where every pending event
 // is handled until none is left.
@@ -61,16 +73,10 @@ public:
     // callers that must answer in every state and never fail.
     double DoubleOr(MpvProperty p, double fallback) const noexcept;
     bool FlagOr(MpvProperty p, bool fallback) const noexcept;
-    // The file that is loaded has a video track being played (known once fileLoaded() came).
-    bool HasVideo() const { return hasVideo_; }
+    // What is known of the address last put.
+    const MpvEntry& Entry() const { return entry_; }
     // No sound device opened for the address now playing: it plays without sound.
     bool SoundDeviceFailed() const;
-    // The address last put is open: mpv read its tracks, and its pictures are the ones drawn.
-    bool Opened() const { return opened_; }
-    // When this thread learnt that (QDeadlineTimer's clock, in nanoseconds).
-    qint64 OpenedAt() const { return openedAt_; }
-    // ... and whether it has a picture is known: fileLoaded() was sent.
-    bool Loaded() const { return loaded_; }
     void SetDouble(MpvProperty p, double value);
     void SetInteger(MpvProperty p, std::int64_t value);
     void SetText(MpvProperty p, const QString& value);
@@ -117,10 +123,7 @@ private:
     int bufferPercent_ = 0;
     // What mpv complained of, by entry; read on a thread of its own.
     std::unique_ptr<MpvLogReader> log_;
-    bool loaded_ = false;
-    bool opened_ = false;
-    qint64 openedAt_ = 0;
-    bool hasVideo_ = false;
+    MpvEntry entry_;
     // Playlist entries from this number on belong to the address last put; none after a stop.
     static constexpr int64_t kNoEntry = INT64_MAX;
     int64_t firstCurrentEntry_ = kNoEntry;

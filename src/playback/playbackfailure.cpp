@@ -78,6 +78,8 @@ PlaybackFailure PlaybackFailure::FromMpv(int mpvError, const QStringList& logged
 
 PlaybackFailure PlaybackFailure::StoppedSending() { return {Headline(Tr("the stream stopped sending")), {}, true}; }
 
+PlaybackFailure PlaybackFailure::ServerStopped() { return {Tr("The channel's server stopped answering"), {}, true}; }
+
 PlaybackFailure PlaybackFailure::Because(const QString& cause, bool canRetry)
 {
     return {Headline(cause), {}, canRetry};

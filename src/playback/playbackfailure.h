@@ -20,6 +20,8 @@ struct PlaybackFailure {
     static PlaybackFailure FromMpv(int mpvError, const QStringList& logged);
     // The stream gave nothing for too long, also after it was opened again.
     static PlaybackFailure StoppedSending();
+    // A live channel's stream broke off, also after it was opened again.
+    static PlaybackFailure ServerStopped();
     // A plain cause of the program's own.
     static PlaybackFailure Because(const QString& cause, bool canRetry);
 };

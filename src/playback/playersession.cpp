@@ -24,7 +24,7 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
     connect(stall_, &StallWatch::stalled, this, &PlayerSession::Stalled);
     // The stream plays again: a later stall may be answered by opening it again, once more.
     connect(stall_, &StallWatch::advanced, this, [this] {
-        reconnected_ = false;
+        reopened_ = Reopened::No;
         stall_->SetLimit(kStallMs);
     });
 
@@ -32,7 +32,16 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
     connect(core_.get(), &MpvCore::playbackFailed, this, &PlayerSession::OnFailed);
     connect(core_.get(), &MpvCore::playbackEnded, this, &PlayerSession::OnEnded);
     connect(core_.get(), &MpvCore::pauseChanged, stall_, &StallWatch::SetPaused);
-    connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) { position_ = t; });
+    connect(core_.get(), &MpvCore::timePosChanged, this, [this](double t) {
+        position_ = t;
+        if (t > 0)
+            lastPosition_ = t;
+    });
+    connect(core_.get(), &MpvCore::seekableChanged, this, [this](bool seekable) { seekable_ |= seekable; });
+    connect(core_.get(), &MpvCore::durationChanged, this, [this](double d) {
+        if (d > 0)
+            duration_ = d;
+    });
     connect(core_.get(), &MpvCore::bufferingChanged, this, [this](bool, int percent) { bufferPercent_ = percent; });
 }
 
@@ -48,8 +57,7 @@ void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
 {
     url_ = url;
     options_ = options;
-    reconnected_ = false;
-    toldNoSound_ = false;
+    reopened_ = Reopened::No;
     StopWatching();
     if (url.trimmed().isEmpty()) {
         core_->Stop();
@@ -67,7 +75,7 @@ void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
 void PlayerSession::OnFileLoaded()
 {
     // A channel of sound alone never draws a picture: it plays once it is open.
-    if (!core_->HasVideo()) {
+    if (!core_->Entry().hasVideo) {
         soundOnly_ = true;
         Started();
     }
@@ -80,6 +88,9 @@ void PlayerSession::Reset()
 {
     pictures_ = 0;
     position_ = 0;
+    lastPosition_ = 0;
+    duration_ = 0;
+    seekable_ = false;
     bufferPercent_ = 0;
     soundOnly_ = false;
 }
@@ -89,8 +100,7 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
 {
     url_ = url;
     options_ = options;
-    reconnected_ = false;
-    toldNoSound_ = false;
+    reopened_ = Reopened::No;
     StopWatching();
     Reset();
     // What the viewer set of the sound and of pausing goes on with the new channel; the one
@@ -105,12 +115,12 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
     openingAt_ = shownFrom;
     // With its first picture there it plays at once: told as Connecting first, the card came
     // and went over the picture, and the window system cleared the picture where it had been.
-    const bool playing = hasPicture && core_->Opened();
+    const bool playing = hasPicture && core_->Entry().opened;
     if (!playing)
         SetState(State::Connecting);
     else
         ++pictures_;
-    if (core_->Loaded())
+    if (core_->Entry().loaded)
         OnFileLoaded();
     if (playing)
         Started();
@@ -129,12 +139,13 @@ void PlayerSession::Open()
     }
     openingAt_ = QDeadlineTimer::current().deadlineNSecs();
     core_->Load(url_, options_);
-    stall_->SetLimit(reconnected_ ? kReconnectMs : kStallMs);
+    const bool again = reopened_ != Reopened::No;
+    stall_->SetLimit(again ? kReconnectMs : kStallMs);
     // The attempt after a stall gets its own limit from the moment it starts, whether or not
     // the server answers at all; a first opening is left to mpv's own network time-out.
-    if (reconnected_)
+    if (again)
         stall_->Start();
-    SetState(reconnected_ ? State::Reconnecting : State::Connecting);
+    SetState(again ? State::Reconnecting : State::Connecting);
 }
 
 void PlayerSession::Retry()
@@ -142,8 +153,7 @@ void PlayerSession::Retry()
     if (!IsPlayableAddress(url_.toStdString()))
         return;
     StopWatching();
-    reconnected_ = false;
-    toldNoSound_ = false;
+    reopened_ = Reopened::No;
     Open();
 }
 
@@ -169,7 +179,7 @@ void PlayerSession::PictureShown(qint64 takenAt, bool afterOldPictureWent)
     // told: one mpv told of before the address was given is the old channel's, and one told
     // of before this thread knew the address open may be its last on its way, unless mpv had
     // let the old picture go first.
-    if (!core_->Opened() || takenAt < openingAt_ || (takenAt < core_->OpenedAt() && !afterOldPictureWent))
+    if (!core_->Entry().opened || takenAt < openingAt_ || (takenAt < core_->Entry().openedAt && !afterOldPictureWent))
         return;
     ++pictures_;
     if (state_ == State::Connecting || state_ == State::Reconnecting)
@@ -198,28 +208,48 @@ void PlayerSession::OnFailed(int mpvError, const QStringList& logged)
         return;
     }
     PlaybackFailure failure = PlaybackFailure::FromMpv(mpvError, logged);
-    if (reconnected_)
+    if (reopened_ == Reopened::AfterStall)
         failure.headline = PlaybackFailure::StoppedSending().headline;
+    else if (reopened_ == Reopened::AfterBreak)
+        failure.headline = PlaybackFailure::ServerStopped().headline;
     Fail(failure);
 }
 
 void PlayerSession::OnEnded()
 {
-    StopWatching();
-    SetState(State::Ended);
+    if (ReachedItsEnd()) {
+        StopWatching();
+        SetState(State::Ended);
+        return;
+    }
+    // A live channel has no end: mpv ends one whose server went away as if it had come to it.
+    // So does a film cut off short of its length.
+    OpenAgainOrFail(Reopened::AfterBreak, PlaybackFailure::ServerStopped());
 }
 
-void PlayerSession::Stalled()
+bool PlayerSession::ReachedItsEnd() const
 {
-    if (!reconnected_) {
+    // A live channel has a length too (the few segments its playlist holds), and mpv tells the
+    // position reached as its length when it ends; it cannot be sought in, though, where a
+    // recording or film can. The last position mpv tells is that of the last picture or
+    // sound, a little short of the length.
+    constexpr double kSlackSeconds = 3;
+    return seekable_ && duration_ > 0 && lastPosition_ >= duration_ - kSlackSeconds;
+}
+
+void PlayerSession::Stalled() { OpenAgainOrFail(Reopened::AfterStall, PlaybackFailure::StoppedSending()); }
+
+void PlayerSession::OpenAgainOrFail(Reopened why, const PlaybackFailure& failure)
+{
+    if (reopened_ == Reopened::No) {
         // A live channel often hiccups: open it again, once.
-        reconnected_ = true;
+        reopened_ = why;
         Guarded([this] { Open(); });
         return;
     }
     StopWatching();
     Guarded([this] { core_->Stop(); });
-    Fail(PlaybackFailure::StoppedSending());
+    Fail(failure);
 }
 
 void PlayerSession::Fail(const PlaybackFailure& failure)

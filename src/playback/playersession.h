@@ -16,8 +16,9 @@ class PlayerSettings;
 class StallWatch;
 
 // One channel's playback, without anything on screen: the address and its request options, the
-// way from connecting to playing, a stream that stops sending opened again once and then given
-// up, the end of a recorded stream, and every outcome in the viewer's words. Whatever shows it
+// way from connecting to playing, a stream that stops sending or whose server goes away opened
+// again once and then given up, the end of a recording or film, and every outcome in the
+// viewer's words. Whatever shows it
 // (MediaPlayer) follows its signals and tells it when a picture was drawn.
 class PlayerSession : public QObject {
     Q_OBJECT
@@ -27,7 +28,7 @@ public:
         Connecting,   // opening, until the first picture (or the sound of a sound-only channel)
         Reconnecting, // stalled and opened again, until it gives something
         Playing,
-        Ended,  // a recorded stream played to its end
+        Ended,  // a recording or film (its length known) played to its end
         Failed, // see Failure()
     };
     // A stream that gives nothing is opened again within ten seconds of its last sign of life
@@ -80,12 +81,17 @@ public:
 
 signals:
     void stateChanged(quorvel::PlayerSession::State state);
-    // A short remark while it plays on ("Playing without sound: no sound device").
+    // A short remark while it plays on ("Playing without sound: no sound device"), each told
+    // once in the session's life.
     void note(const QString& text);
     // mpv refused something the session asked of it (the text says what).
     void refused(const QString& text);
 
 private:
+    // Why the channel was opened again, if it was: it stalled, or its stream broke off short of
+    // an end (a live channel's server went away).
+    enum class Reopened { No, AfterStall, AfterBreak };
+
     void Open();
     void SetState(State state);
     void Fail(const PlaybackFailure& failure);
@@ -94,7 +100,12 @@ private:
     void Reset();
     void OnFailed(int mpvError, const QStringList& logged);
     void OnEnded();
+    // A recording or film (its length known, sought in where the viewer likes) was played to
+    // its end.
+    bool ReachedItsEnd() const;
     void Stalled();
+    // Opens the channel again once, or gives up with the failure given.
+    void OpenAgainOrFail(Reopened why, const PlaybackFailure& failure);
     void StopWatching();
     // Runs one call into mpv; a refusal is told by refused().
     bool Guarded(const std::function<void()>& call);
@@ -112,11 +123,16 @@ private:
     // When the address now playing was given to the core.
     qint64 openingAt_ = 0;
     double position_ = 0;
+    // The last position and the length mpv told, and whether it could be sought in, kept when
+    // mpv lets them go as the file ends.
+    double lastPosition_ = 0;
+    double duration_ = 0;
+    bool seekable_ = false;
     int bufferPercent_ = 0;
     bool soundOnly_ = false;
-    bool reconnected_ = false;
-    // The missing sound device was told for this address: not again when it is reopened
-    // after a stall.
+    Reopened reopened_ = Reopened::No;
+    // The missing sound device is told once in the session's life (the program's run): a
+    // viewer without one knows it after the first channel.
     bool toldNoSound_ = false;
 };
 

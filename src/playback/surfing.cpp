@@ -195,7 +195,7 @@ void Surfing::LookAtNews(MpvRenderer* renderer)
         return;
     // Only the channel ahead, once open, has a picture worth drawing: the last ones of the
     // channel this core played before (it stops without waiting) are let go undrawn.
-    const bool ahead = warmingUp_ || (!aheadUrl_.isEmpty() && core_ && core_->Opened());
+    const bool ahead = warmingUp_ || (!aheadUrl_.isEmpty() && core_ && core_->Entry().opened);
     if (news != MpvRenderer::News::NewPicture || !ahead) {
         renderer->Skip();
         if (!ahead)

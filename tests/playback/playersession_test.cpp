@@ -191,9 +191,9 @@ TEST(PlayerSessionHeadless, APictureToldOfBeforeTheNewAddressWasOpenIsNotItsFirs
     const qint64 beforeOpening = QDeadlineTimer::current().deadlineNSecs();
     session.SetURL(server.Url());
     const qint64 opening = QDeadlineTimer::current().deadlineNSecs();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Opened(); }, 15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Entry().opened; }, 15000));
     ASSERT_EQ(session.CurrentState(), PlayerSession::State::Connecting);
-    const qint64 openedAt = session.Core().OpenedAt();
+    const qint64 openedAt = session.Core().Entry().openedAt;
     ASSERT_LT(opening, openedAt);
     session.PictureShown(beforeOpening, true);
     session.PictureShown(opening, false);
@@ -203,7 +203,7 @@ TEST(PlayerSessionHeadless, APictureToldOfBeforeTheNewAddressWasOpenIsNotItsFirs
     session.PictureShown(opening, true);
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Playing);
     session.SetURL(server.Url());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Opened(); }, 15000));
-    session.PictureShown(session.Core().OpenedAt() + 1, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return session.Core().Entry().opened; }, 15000));
+    session.PictureShown(session.Core().Entry().openedAt + 1, false);
     EXPECT_EQ(session.CurrentState(), PlayerSession::State::Playing);
 }

@@ -12,7 +12,9 @@ ServedHls::ServedHls(const QStringList& arguments)
         url_ = QString::fromUtf8(process_.readLine()).trimmed();
 }
 
-ServedHls::~ServedHls()
+ServedHls::~ServedHls() { Stop(); }
+
+void ServedHls::Stop()
 {
     process_.kill();
     process_.waitForFinished();

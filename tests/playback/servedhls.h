@@ -15,11 +15,13 @@ public:
         QJsonObject headers;
     };
 
-    // arguments: served_hls.py's own (--sound, --seconds N, --agent UA --referrer REF).
+    // arguments: served_hls.py's own (--sound, --seconds N, --live, --agent UA --referrer REF).
     explicit ServedHls(const QStringList& arguments = {});
     ~ServedHls();
 
     bool Started() const { return !url_.isEmpty(); }
+    // Ends the server: from now on a connection is refused.
+    void Stop();
     QString Url() const { return url_; }
     // The requests read so far (waits for none).
     const QList<Request>& Requests();
