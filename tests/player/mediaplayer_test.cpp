@@ -1,4 +1,5 @@
 // The player control against a real clip: its control bar, its messages and full screen.
+#include "alsadefault.h"
 #include "clips.h"
 #include "mpvrefusals.h"
 #include "playback/mpvcore.h"
@@ -8,6 +9,7 @@
 #include "player/audiotrackbutton.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
+#include "player/pictureoverlays.h"
 #include "player/programmecard.h"
 #include "player/zapcard.h"
 #include "scratchdir.h"
@@ -196,8 +198,8 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     retry->click();
     // Retry says at once that it is on its way, then what came of it.
     EXPECT_TRUE(player->Message().isEmpty());
-    EXPECT_TRUE(player->Card().isVisible());
-    EXPECT_EQ(player->Card().Status(), "Connecting…");
+    EXPECT_TRUE(player->Overlays().Card().isVisible());
+    EXPECT_EQ(player->Overlays().Card().Status(), "Connecting…");
     EXPECT_TRUE(Playing());
     EXPECT_TRUE(player->Message().isEmpty());
 
@@ -205,7 +207,8 @@ TEST_F(PlayerTest, MissingStreamShowsAMessageAndRetryPlaysItOnceItIsThere)
     // words are below it.
     player->SetChannelName("Morning News");
     player->SetURL("http://127.0.0.1:1/live.m3u8");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->MessageDetails().contains("Connection refused"); }, 12000))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return player->Overlays().MessageDetails().contains("Connection refused"); }, 12000))
         << player->Message().toStdString();
     EXPECT_EQ(player->Message(), "Cannot play this channel: the server refused the connection");
     auto* title = player->findChild<QLabel*>("messageTitle");
@@ -370,19 +373,19 @@ TEST_F(PlayerTest, TheProgrammeOnNowShowsForAWhileOnEveryZapAndAgainOnI)
     player->SetURL(QString::fromStdString(Clip()));
     player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
     ASSERT_TRUE(Playing());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->ProgrammeCardVisible(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Overlays().Programme().isVisible(); }, 5000));
     if (const char* dir = std::getenv("QUORVEL_SHOT_DIR"))
         player->grab().save(QString::fromLocal8Bit(dir) + "/programmecard.png");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->ProgrammeCardVisible(); }, 6000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Overlays().Programme().isVisible(); }, 6000));
     QTest::keyClick(player->VideoSurface(), Qt::Key_I);
-    EXPECT_TRUE(player->ProgrammeCardVisible());
+    EXPECT_TRUE(player->Overlays().Programme().isVisible());
 
     // The next channel starts with nothing of the one before.
     player->SetURL(QString::fromStdString(Clip()));
-    EXPECT_TRUE(player->ProgrammeShown().Empty());
-    EXPECT_FALSE(player->ProgrammeCardVisible());
+    EXPECT_TRUE(player->Overlays().Programme().Info().Empty());
+    EXPECT_FALSE(player->Overlays().Programme().isVisible());
     QTest::keyClick(player->VideoSurface(), Qt::Key_I);
-    EXPECT_FALSE(player->ProgrammeCardVisible());
+    EXPECT_FALSE(player->Overlays().Programme().isVisible());
 }
 
 TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
@@ -418,7 +421,8 @@ TEST_F(PlayerTest, ControlsThatMpvRefusesSayItAndThePlayerGoesOn)
 
     // A retry that mpv refuses says so in the player too.
     player->SetURL("http://127.0.0.1:1/gone.m3u8");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->MessageDetails().contains("Connection refused"); }, 12000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return player->Overlays().MessageDetails().contains("Connection refused"); }, 12000));
     mpvrefusals::Refuse("loadfile");
     QPushButton* retry = player->findChild<QPushButton*>();
     ASSERT_NE(retry, nullptr);
@@ -439,10 +443,10 @@ TEST_F(PlayerTest, TheCauseShownIsTheFailedAddressOwnNotThatOfTheOneBefore)
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         player->SetURL(missing);
         ASSERT_TRUE(QTest::qWaitFor([&] { return player->Message().startsWith("Cannot play this channel: "); }, 15000));
-        EXPECT_FALSE(player->MessageDetails().contains("Connection refused"))
-            << delayMs << " ms: " << player->MessageDetails().toStdString();
-        EXPECT_TRUE(player->MessageDetails().contains("No such file"))
-            << delayMs << " ms: " << player->MessageDetails().toStdString();
+        EXPECT_FALSE(player->Overlays().MessageDetails().contains("Connection refused"))
+            << delayMs << " ms: " << player->Overlays().MessageDetails().toStdString();
+        EXPECT_TRUE(player->Overlays().MessageDetails().contains("No such file"))
+            << delayMs << " ms: " << player->Overlays().MessageDetails().toStdString();
         EXPECT_EQ(player->Message(), "Cannot play this channel: the address was not found");
     }
 }
@@ -453,7 +457,7 @@ TEST_F(PlayerTest, AChannelShowsItsNameWhileItOpensAndASoundOnlyChannelKeepsShow
     SilentServer silent;
     player->SetChannelName("Slow News");
     player->SetURL(silent.Url("slow.m3u8"));
-    const quorvel::ChannelCard& card = player->Card();
+    const quorvel::ChannelCard& card = player->Overlays().Card();
     EXPECT_TRUE(card.isVisible());
     EXPECT_EQ(card.CardKind(), quorvel::ChannelCard::Kind::Connecting);
     EXPECT_EQ(card.ChannelName(), "Slow News");
@@ -502,7 +506,7 @@ TEST_F(PlayerTest, AZapFromAPlayingChannelKeepsTheCardUntilTheNewChannelsOwnPict
     SilentServer silent;
     player->SetChannelName("Slow News");
     player->SetURL(silent.Url("slow.m3u8"));
-    const quorvel::ChannelCard& card = player->Card();
+    const quorvel::ChannelCard& card = player->Overlays().Card();
     QTest::qWait(1500);
     EXPECT_TRUE(card.isVisible());
     EXPECT_EQ(card.Status(), "Connecting…");
@@ -571,7 +575,8 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
     const QString stopped = "Cannot play this channel: the stream stopped sending";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-            const bool reconnecting = player->Card().isVisible() && player->Card().Status() == "Reconnecting…";
+            const bool reconnecting =
+                player->Overlays().Card().isVisible() && player->Overlays().Card().Status() == "Reconnecting…";
             // The window drawing its last picture again as the stream is opened anew is no
             // picture of the stream.
             if (player->FramesRendered() != frames) {
@@ -592,41 +597,16 @@ TEST_F(PlayerTest, ALiveStreamThatStopsSendingIsOpenedAgainOnceThenGivenUpWithRe
     EXPECT_LE(reconnectingAfter, 10400);
     EXPECT_LE(toldAfter, 25000);
     EXPECT_GE(toldAfter, 18000) << "the attempt to open it again was not given its time";
-    EXPECT_EQ(player->Card().ChannelName(), "Live News");
+    EXPECT_EQ(player->Overlays().Card().ChannelName(), "Live News");
     QPushButton* retry = player->findChild<QPushButton*>();
     ASSERT_NE(retry, nullptr);
     EXPECT_TRUE(retry->isVisible());
-    EXPECT_FALSE(player->Card().isVisible());
+    EXPECT_FALSE(player->Overlays().Card().isVisible());
     server.kill();
     server.waitForFinished();
 }
 
 namespace {
-
-// The sound system the player meets: no sound server (a developer's PipeWire or PulseAudio is
-// out of reach, so nothing sounds aloud), and ALSA with the given default device, read from a
-// file of its own instead of the machine's configuration.
-class AlsaDefault {
-public:
-    explicit AlsaDefault(const std::string& config)
-    {
-        const std::string path = dir_.File("asound.conf");
-        std::ofstream(path) << config;
-        ::setenv("ALSA_CONFIG_PATH", path.c_str(), 1);
-        const std::string nowhere = dir_.File("no-server");
-        ::setenv("PIPEWIRE_REMOTE", nowhere.c_str(), 1);
-        ::setenv("PULSE_SERVER", ("unix:" + nowhere).c_str(), 1);
-    }
-    ~AlsaDefault()
-    {
-        ::unsetenv("ALSA_CONFIG_PATH");
-        ::unsetenv("PIPEWIRE_REMOTE");
-        ::unsetenv("PULSE_SERVER");
-    }
-
-private:
-    ScratchDir dir_;
-};
 
 // ALSA's null device takes sound as fast as it comes, so ten minutes of it play in seconds.
 std::string Radio(ScratchDir& dir)
@@ -669,7 +649,8 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         EXPECT_EQ(CurrentAudioOutput(*player), "alsa");
         EXPECT_TRUE(QTest::qWaitFor(
             [&] {
-                return player->Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly && player->Card().isVisible();
+                return player->Overlays().Card().CardKind() == quorvel::ChannelCard::Kind::AudioOnly &&
+                       player->Overlays().Card().isVisible();
             },
             10000));
         EXPECT_TRUE(player->Message().isEmpty()) << player->Message().toStdString();
@@ -687,7 +668,8 @@ TEST(PlayerSound, APlayerMadeWithTheDefaultsSoundsThroughTheDesktopAndSaysSoWhen
         player->SetURL(QString::fromStdString(radio));
         ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 10000));
         EXPECT_EQ(player->Message(), "Cannot play this channel: there is no sound device to play it on");
-        EXPECT_TRUE(player->MessageDetails().contains("audio")) << player->MessageDetails().toStdString();
+        EXPECT_TRUE(player->Overlays().MessageDetails().contains("audio"))
+            << player->Overlays().MessageDetails().toStdString();
         player->SetURL(QString::fromStdString(Clip()));
         const quint64 before = player->FramesRendered();
         EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
@@ -714,7 +696,7 @@ TEST_F(PlayerTest, CloseMediaStopsPlaybackWhereQWidgetCloseOnlyHidesTheControl)
     EXPECT_TRUE(player->URL().isEmpty());
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->Core().Flag(MpvProperty::IdleActive); }, 5000));
     EXPECT_TRUE(player->Message().isEmpty());
-    EXPECT_FALSE(player->Card().isVisible());
+    EXPECT_FALSE(player->Overlays().Card().isVisible());
 }
 
 TEST_F(PlayerTest, ClosingTheWindowWhileThePictureIsDrawnLeavesItDrawingOnceShownAgain)
@@ -802,7 +784,8 @@ TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePictu
     // The picture plays, and a short note says there is no sound, once, without a message.
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > 5; }, 15000))
         << player->Message().toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Note() == "Playing without sound: no sound device"; }, 3000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return player->Overlays().Note() == "Playing without sound: no sound device"; }, 3000));
     EXPECT_TRUE(player->Message().isEmpty());
     const quint64 withNote = player->FramesRendered();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > withNote + 5; }, 5000));
@@ -810,7 +793,7 @@ TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePictu
     // Its end is an end, with a way to play it again; never the sound device as a cause.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !player->Message().isEmpty(); }, 20000));
     EXPECT_EQ(player->Message(), "This stream has ended") << player->Message().toStdString();
-    EXPECT_FALSE(player->MessageDetails().contains("audio"));
+    EXPECT_FALSE(player->Overlays().MessageDetails().contains("audio"));
     QPushButton* again = nullptr;
     for (auto* b : player->findChildren<QPushButton*>())
         if (b->isVisible())
@@ -819,11 +802,11 @@ TEST(PlayerSound, AStreamThatEndsSaysSoAndAMissingSoundDeviceIsANoteOverThePictu
     EXPECT_EQ(again->text(), "Play again");
     again->click();
     EXPECT_TRUE(player->Message().isEmpty());
-    EXPECT_EQ(player->Card().Status(), "Connecting…");
-    EXPECT_TRUE(player->Card().isVisible());
+    EXPECT_EQ(player->Overlays().Card().Status(), "Connecting…");
+    EXPECT_TRUE(player->Overlays().Card().isVisible());
     const quint64 before = player->FramesRendered();
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before + 5; }, 15000));
-    EXPECT_FALSE(player->Card().isVisible());
+    EXPECT_FALSE(player->Overlays().Card().isVisible());
 }
 
 TEST_F(PlayerTest, SoundTracksAreOfferedAndTheLanguageChosenLeadsOnTheNextChannel)
@@ -924,7 +907,7 @@ TEST_F(PlayerTest, TheZapCardNamesTheChannelUntilAWhileAfterItsPicture)
     EXPECT_TRUE(zap.isVisible());
     EXPECT_EQ(zap.Info().number, 42);
     ASSERT_TRUE(Playing());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return player->ProgrammeCardVisible(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Overlays().Programme().isVisible(); }, 5000));
     EXPECT_TRUE(zap.isVisible());
     // Stacked on the programme card: same left edge, its foot on the programme card's top.
     const auto* programme = player->findChild<quorvel::ProgrammeCard*>();
