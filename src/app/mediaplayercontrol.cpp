@@ -1,8 +1,8 @@
 #include "app/mediaplayercontrol.h"
 
+#include "playback/mpvcore.h"
+#include "playback/playersettings.h"
 #include "player/mediaplayer.h"
-#include "player/mpvcore.h"
-#include "player/playersettings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/audiotrack.h"
+#include "playback/audiotrack.h"
 
 #include <QToolButton>
 

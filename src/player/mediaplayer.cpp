@@ -1,22 +1,23 @@
 #include "player/mediaplayer.h"
 
+#include "playback/mpvcore.h"
+#include "playback/mpvvideowindow.h"
+#include "playback/playersession.h"
+#include "playback/playersettings.h"
+#include "playback/surfing.h"
 #include "player/channelcard.h"
 #include "player/controlbar.h"
 #include "player/fullscreenswitch.h"
-#include "player/mpvcore.h"
-#include "player/mpvvideowindow.h"
 #include "player/numberentrycard.h"
+#include "player/pictureoverlays.h"
 #include "player/playermessage.h"
-#include "player/playersession.h"
-#include "player/playersettings.h"
 #include "player/pointeridlehider.h"
 #include "player/programmecard.h"
-#include "player/surfing.h"
+#include "player/volumecard.h"
 #include "player/zapcard.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -64,15 +65,9 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
     connect(video_, &MpvVideoWindow::keyPressed, this,
             [this](int key, Qt::KeyboardModifiers modifiers) { HandleKey(key, modifiers); });
     surfing_ = std::make_unique<Surfing>(*session_, *video_, audioOutput);
-    card_ = new ChannelCard(this);
-    card_->setAttribute(Qt::WA_NativeWindow);
-    programme_ = new ProgrammeCard(this);
-    programme_->setAttribute(Qt::WA_NativeWindow);
-    zap_ = new ZapCard(this);
-    zap_->setAttribute(Qt::WA_NativeWindow);
-    numbers_ = new NumberEntryCard(this);
-    numbers_->setAttribute(Qt::WA_NativeWindow);
-    connect(numbers_, &NumberEntryCard::numberChosen, this, &MediaPlayer::channelNumberChosen);
+    overlays_ = new PictureOverlays(this);
+    connect(&overlays_->Numbers(), &NumberEntryCard::numberChosen, this, &MediaPlayer::channelNumberChosen);
+    connect(&overlays_->MessageBox(), &PlayerMessage::actionClicked, this, &MediaPlayer::Act);
 
     bar_ = new ControlBar(this);
     // In full screen the bar lies over the picture, which is a native window: so is the bar.
@@ -85,26 +80,6 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
         LayoutChildren();
         emit fullScreenChanged(on);
     });
-
-    message_ = new PlayerMessage(this);
-    message_->setAttribute(Qt::WA_NativeWindow);
-    message_->hide();
-    connect(message_, &PlayerMessage::actionClicked, this, &MediaPlayer::Act);
-
-    buffering_ = new QLabel(this);
-    buffering_->setStyleSheet(QStringLiteral("color: white; background: #141418; padding: 3px 8px; font-size: 11px;"));
-    buffering_->setAttribute(Qt::WA_NativeWindow);
-    buffering_->hide();
-
-    note_ = new QLabel(this);
-    note_->setObjectName(QStringLiteral("playerNote"));
-    note_->setStyleSheet(QStringLiteral("color: #f0f0f0; background: #1c2230; padding: 3px 8px; font-size: 11px;"));
-    note_->setAttribute(Qt::WA_NativeWindow);
-    note_->hide();
-    noteTimer_ = new QTimer(this);
-    noteTimer_->setSingleShot(true);
-    noteTimer_->setInterval(kNoteMs);
-    connect(noteTimer_, &QTimer::timeout, note_, &QWidget::hide);
 
     ConnectBar();
     ConnectSession();
@@ -160,6 +135,9 @@ void MediaPlayer::ConnectBar()
         }
     });
     connect(&core, &MpvCore::muteChanged, bar_, &ControlBar::ShowMuted);
+    // Whatever changed the sound (a key, the wheel, the bar, a media key), it shows for a moment.
+    connect(&core, &MpvCore::muteChanged, &overlays_->Volume(), &VolumeCard::SetMuted);
+    connect(&core, &MpvCore::volumeChanged, &overlays_->Volume(), &VolumeCard::SetVolume);
     connect(&core, &MpvCore::audioTracksChanged, bar_, &ControlBar::ShowAudioTracks);
     connect(bar_, &ControlBar::audioTrackChosen, this, &MediaPlayer::ChooseAudioTrack);
     connect(&core, &MpvCore::volumeChanged, this, [this](double v) { bar_->ShowVolume(static_cast<int>(v + 0.5)); });
@@ -175,20 +153,15 @@ void MediaPlayer::ConnectBar()
         position_ = t;
         bar_->ShowTime(position_, duration_, seekable_);
     });
-    connect(&core, &MpvCore::bufferingChanged, this, [this](bool on, int percent) {
-        buffering_->setText(tr("Buffering… %1%").arg(percent));
-        buffering_->adjustSize();
-        buffering_->setVisible(on);
-        LayoutChildren();
-    });
+    connect(&core, &MpvCore::bufferingChanged, overlays_, &PictureOverlays::ShowBuffering);
 }
 
 void MediaPlayer::ConnectSession()
 {
     connect(session_.get(), &PlayerSession::stateChanged, this, &MediaPlayer::Follow);
-    connect(session_.get(), &PlayerSession::note, this, &MediaPlayer::ShowNote);
+    connect(session_.get(), &PlayerSession::note, overlays_, &PictureOverlays::ShowNote);
     connect(session_.get(), &PlayerSession::refused, this,
-            [this](const QString& text) { Notice(tr("The player could not do that: %1").arg(text)); });
+            [this](const QString& text) { overlays_->Notice(tr("The player could not do that: %1").arg(text)); });
 }
 
 void MediaPlayer::Follow()
@@ -196,8 +169,9 @@ void MediaPlayer::Follow()
     using State = PlayerSession::State;
     const State state = session_->CurrentState();
     const QString name = session_->ShownName();
+    ChannelCard& card = overlays_->Card();
     if (state != State::Playing)
-        note_->hide();
+        overlays_->HideNote();
     if (state == State::Connecting || state == State::Reconnecting)
         video_->HoldPicture();
     else
@@ -206,22 +180,24 @@ void MediaPlayer::Follow()
     case State::Connecting:
     case State::Reconnecting:
         // Until its first picture the channel shows that it is on its way.
-        message_->hide();
-        card_->ShowFor(state == State::Connecting ? ChannelCard::Kind::Connecting : ChannelCard::Kind::Reconnecting,
-                       name);
-        RaiseOverlays();
+        overlays_->HideMessage();
+        card.ShowFor(state == State::Connecting ? ChannelCard::Kind::Connecting : ChannelCard::Kind::Reconnecting,
+                     name);
+        overlays_->RaiseOverCard();
         return;
     case State::Playing:
-        message_->hide();
+        overlays_->HideMessage();
+        // The sound as the program set it before is no change the viewer made.
+        overlays_->Volume().Arm();
         // On every zap, what is on now and next, for a few seconds once the picture is there.
-        programme_->ShowForAWhile();
-        zap_->StartCountdown();
+        overlays_->Programme().ShowForAWhile();
+        overlays_->Zap().StartCountdown();
         // A channel of sound alone shows its name and a sound sign for as long as it plays.
         if (session_->SoundOnly()) {
-            card_->ShowFor(ChannelCard::Kind::AudioOnly, name);
-            RaiseOverlays();
-        } else if (card_->isVisible()) {
-            card_->hide();
+            card.ShowFor(ChannelCard::Kind::AudioOnly, name);
+            overlays_->RaiseOverCard();
+        } else if (card.isVisible()) {
+            card.hide();
             // What the card covered is drawn now, not once the window system has told the
             // video it is uncovered; where the window system kept it, it is there already.
             if (!video_->KeepsPictureWhenCovered())
@@ -229,30 +205,36 @@ void MediaPlayer::Follow()
         }
         return;
     case State::Idle:
-        card_->hide();
-        message_->hide();
+        card.hide();
+        overlays_->HideMessage();
         return;
     case State::Ended:
     case State::Failed:
-        break;
+        FollowEnd();
+        return;
     }
-    card_->hide();
-    buffering_->hide();
-    zap_->StartCountdown();
+}
+
+void MediaPlayer::FollowEnd()
+{
+    overlays_->Card().hide();
+    overlays_->HideBuffering();
+    overlays_->Zap().StartCountdown();
     video_->Redraw(); // the last picture goes
-    if (state == State::Ended) {
-        ShowMessage(name, tr("This stream has ended"), QString(), tr("Play again"));
+    const QString name = session_->ShownName();
+    if (session_->CurrentState() == PlayerSession::State::Ended) {
+        overlays_->ShowMessage(name, tr("This stream has ended"), QString(), tr("Play again"));
         return;
     }
     const PlaybackFailure& failure = session_->Failure();
-    ShowMessage(name, failure.headline, failure.details, failure.canRetry ? tr("Retry") : QString());
+    overlays_->ShowMessage(name, failure.headline, failure.details, failure.canRetry ? tr("Retry") : QString());
 }
 
 void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
 {
-    message_->hide();
+    overlays_->HideMessage();
     // What the guide says belongs to the channel before: the caller gives this one's after.
-    programme_->SetInfo({});
+    overlays_->Programme().SetInfo({});
     if (!surfing_->Show(url, options))
         session_->SetURL(url, options);
 }
@@ -264,72 +246,33 @@ void MediaPlayer::Zapped(int direction, const QString& nextUrl, const RequestOpt
 
 void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
 {
-    programme_->SetInfo(info);
+    overlays_->Programme().SetInfo(info);
     // Given once the picture is already there (a guide read later), it shows at once.
     if (session_->CurrentState() == PlayerSession::State::Playing)
-        programme_->ShowForAWhile();
-    PlaceZapCard();
+        overlays_->Programme().ShowForAWhile();
+    overlays_->PlaceZapCard();
 }
 
 void MediaPlayer::ShowZap(const ZapInfo& info)
 {
-    PlaceZapCard();
-    zap_->ShowFor(info);
+    overlays_->PlaceZapCard();
+    overlays_->Zap().ShowFor(info);
     // A channel already playing (chosen again) has no picture to wait for.
     if (session_->CurrentState() != PlayerSession::State::Connecting &&
         session_->CurrentState() != PlayerSession::State::Reconnecting)
-        zap_->StartCountdown();
+        overlays_->Zap().StartCountdown();
 }
 
-void MediaPlayer::SayNoChannel(int number) { numbers_->SayNoChannel(number); }
+const ZapCard& MediaPlayer::Zap() const { return overlays_->Zap(); }
 
-QString MediaPlayer::NumberShown() const { return numbers_->Text(); }
+void MediaPlayer::SayNoChannel(int number) { overlays_->Numbers().SayNoChannel(number); }
 
-void MediaPlayer::PlaceZapCard()
-{
-    const QRect videoArea(0, 0, width(), qMax(0, height() - ControlBar::kHeight));
-    // Stacked on the programme card when there is one, their borders one line; else where it goes.
-    const int bottom = programme_->Info().Empty() ? videoArea.bottom() - 10 : programme_->geometry().top();
-    QRect zap = ClearOfKeptBox(ZapCard::Place(videoArea, bottom));
-    // One column with the programme card, which may have been made narrower than the zap card.
-    if (!programme_->Info().Empty())
-        zap.setWidth(std::min(zap.width(), programme_->width()));
-    zap_->setGeometry(zap);
-}
+QString MediaPlayer::NumberShown() const { return overlays_->Numbers().Text(); }
 
 void MediaPlayer::KeepCardsClearOf(QSize box, int rightGap, int bottomGap)
 {
-    keptBox_ = box;
-    keptRightGap_ = rightGap;
-    keptBottomGap_ = bottomGap;
+    overlays_->KeepClearOf(box, rightGap, bottomGap);
     LayoutChildren();
-}
-
-QRect MediaPlayer::ClearOfKeptBox(QRect card) const
-{
-    // In full screen the player has left its parent, and the box with it.
-    if (keptBox_.isEmpty() || (fullScreen_ && fullScreen_->IsOn()))
-        return card;
-    constexpr int kGap = 6;
-    const QRect kept(width() - keptRightGap_ - keptBox_.width(), height() - keptBottomGap_ - keptBox_.height(),
-                     keptBox_.width(), keptBox_.height());
-    if (!card.intersects(kept.adjusted(-kGap, -kGap, kGap, kGap)))
-        return card;
-    // Narrower where that leaves the card room for its lines; else lifted above the box.
-    constexpr int kNarrowest = 240;
-    if (kept.left() - kGap - card.left() >= kNarrowest) {
-        card.setRight(kept.left() - kGap - 1);
-        return card;
-    }
-    card.moveBottom(kept.top() - kGap - 1);
-    return card;
-}
-
-void MediaPlayer::RaiseOverlays()
-{
-    for (QWidget* w : {static_cast<QWidget*>(zap_), static_cast<QWidget*>(numbers_)})
-        if (w->isVisible())
-            w->raise();
 }
 
 void MediaPlayer::ChooseAudioTrack(const AudioTrack& track)
@@ -346,13 +289,9 @@ void MediaPlayer::ChooseAudioTrack(const AudioTrack& track)
     });
 }
 
-const ProgrammeInfo& MediaPlayer::ProgrammeShown() const { return programme_->Info(); }
-
-bool MediaPlayer::ProgrammeCardVisible() const { return programme_->isVisible(); }
-
 void MediaPlayer::Retry()
 {
-    message_->hide();
+    overlays_->HideMessage();
     session_->Retry();
 }
 
@@ -367,18 +306,8 @@ void MediaPlayer::Guarded(const std::function<void()>& call)
     try {
         call();
     } catch (const std::exception& e) {
-        Notice(tr("The player could not do that: %1").arg(QString::fromUtf8(e.what())));
+        overlays_->Notice(tr("The player could not do that: %1").arg(QString::fromUtf8(e.what())));
     }
-}
-
-void MediaPlayer::Notice(const QString& text)
-{
-    ShowMessage(QString(), text, QString(), QString());
-    // A notice over the picture, not a verdict on the channel: it goes after a while.
-    QTimer::singleShot(kNoticeMs, this, [this, text] {
-        if (Message() == text)
-            message_->hide();
-    });
 }
 
 void MediaPlayer::ShowRequest()
@@ -402,15 +331,11 @@ void MediaPlayer::ShowRequest()
 void MediaPlayer::CloseMedia()
 {
     surfing_->Stop();
-    message_->hide();
+    overlays_->HideMessage();
     session_->Close();
 }
 
-QString MediaPlayer::Message() const { return message_->isVisible() ? message_->Headline() : QString(); }
-
-QString MediaPlayer::MessageDetails() const { return message_->isVisible() ? message_->Details() : QString(); }
-
-QString MediaPlayer::Note() const { return note_->isVisible() ? note_->text() : QString(); }
+QString MediaPlayer::Message() const { return overlays_->Message(); }
 
 QWindow* MediaPlayer::VideoSurface() const { return video_; }
 
@@ -422,29 +347,6 @@ bool MediaPlayer::ControlBarShown() const { return !bar_->isHidden(); }
 
 void MediaPlayer::SetFullScreen(bool on) { fullScreen_->Set(on); }
 
-void MediaPlayer::ShowMessage(const QString& title, const QString& headline, const QString& details,
-                              const QString& action)
-{
-    // Placed before it shows: a box that grows or moves while shown leaves traces on the
-    // native windows under it.
-    card_->hide();
-    message_->Set(title, headline, details, action);
-    LayoutChildren();
-    message_->show();
-    message_->raise();
-    message_->repaint();
-}
-
-void MediaPlayer::ShowNote(const QString& text)
-{
-    note_->setText(text);
-    note_->adjustSize();
-    note_->show();
-    note_->raise();
-    noteTimer_->start();
-    LayoutChildren();
-}
-
 void MediaPlayer::LayoutChildren()
 {
     // In full screen the picture takes the whole screen and the bar comes and goes over it;
@@ -455,18 +357,7 @@ void MediaPlayer::LayoutChildren()
     bar_->setGeometry(0, height() - ControlBar::kHeight, width(), ControlBar::kHeight);
     if (overlay)
         bar_->raise();
-    message_->PlaceIn(videoArea);
-    card_->setGeometry(videoArea);
-    // Each card is moved once: a card on screen moved twice uncovered the picture between, which
-    // the window system cleared and the video had to draw again.
-    programme_->setGeometry(ClearOfKeptBox(ProgrammeCard::Place(videoArea)));
-    PlaceZapCard();
-    numbers_->PlaceIn(videoArea);
-    buffering_->move(10, 10);
-    buffering_->raise();
-    // The note sits low in a corner, over the picture's edge rather than its middle.
-    note_->move(10, qMax(0, videoArea.bottom() - note_->height() - 10));
-    note_->raise();
+    overlays_->Place(videoArea, overlay);
 }
 
 void MediaPlayer::TurnVolume(int angleDelta)
@@ -534,18 +425,18 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_7:
     case Qt::Key_8:
     case Qt::Key_9:
-        numbers_->Type(key - Qt::Key_0);
+        overlays_->Numbers().Type(key - Qt::Key_0);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return numbers_->Commit();
+        return overlays_->Numbers().Commit();
     case Qt::Key_PageUp:
     case Qt::Key_PageDown:
         emit channelStepRequested(key == Qt::Key_PageDown ? 1 : -1);
         return true;
     case Qt::Key_Escape:
         // Escape drops a number being typed before it leaves full screen.
-        if (numbers_->Cancel())
+        if (overlays_->Numbers().Cancel())
             return true;
         if (!IsFullScreen())
             return false;
@@ -555,7 +446,7 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         TogglePause();
         return true;
     case Qt::Key_I:
-        programme_->ShowForAWhile();
+        overlays_->Programme().ShowForAWhile();
         return true;
     case Qt::Key_F:
     case Qt::Key_F11:

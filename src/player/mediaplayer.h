@@ -7,21 +7,16 @@
 #include <functional>
 #include <memory>
 
-class QLabel;
-class QTimer;
 class QWindow;
 
 namespace quorvel {
 
-class ChannelCard;
-class ProgrammeCard;
 struct ProgrammeInfo;
 class ControlBar;
 class FullScreenSwitch;
 class MpvCore;
 class MpvVideoWindow;
-class NumberEntryCard;
-class PlayerMessage;
+class PictureOverlays;
 class PlayerSession;
 class PlayerSettings;
 class ZapCard;
@@ -30,9 +25,10 @@ struct ZapInfo;
 class PointerIdleHider;
 class Surfing;
 
-// The media player control: the video of a PlayerSession, its control bar, the channel card
-// while there is no picture, a buffering note, a message with a way to try again when a
-// channel cannot play or has ended, and full screen.
+// The media player control: the video of a PlayerSession, its control bar, what shows over the
+// picture (PictureOverlays: the channel card while there is no picture, a buffering note, a
+// message with a way to try again when a channel cannot play or has ended, the volume as it
+// changes), and full screen.
 class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
@@ -55,12 +51,10 @@ public:
     // What the guide says of the channel just given: shown low over the picture for a few
     // seconds once it plays, and again with "i" over the picture.
     void SetProgrammeInfo(const ProgrammeInfo& info);
-    const ProgrammeInfo& ProgrammeShown() const;
-    bool ProgrammeCardVisible() const;
     // The zap's card: the channel's number, name and category, from now until a while after
     // its picture comes.
     void ShowZap(const ZapInfo& info);
-    const ZapCard& Zap() const { return *zap_; }
+    const ZapCard& Zap() const;
     // Says, for a moment, that the number typed names no channel.
     void SayNoChannel(int number);
     // What the number card over the picture shows: the digits typed, or that a number named no
@@ -81,14 +75,10 @@ public:
     void SetFullScreen(bool on);
     // False while full screen has put the control bar away for a still pointer.
     bool ControlBarShown() const;
-    // What the message says now: its headline, and mpv's words below it (empty when no
-    // message shows).
+    // What the message says now: its headline (empty when no message shows).
     QString Message() const;
-    QString MessageDetails() const;
-    // The short note over the picture (empty when none shows).
-    QString Note() const;
-    // The card over the video area while it has no picture (hidden otherwise).
-    const ChannelCard& Card() const { return *card_; }
+    // Everything over the picture: the cards, the message and its details, notes.
+    const PictureOverlays& Overlays() const { return *overlays_; }
     quint64 FramesRendered() const;
     PlayerSession& Session() { return *session_; }
     MpvCore& Core();
@@ -115,13 +105,11 @@ private:
     void ConnectBar();
     void ConnectSession();
     void Follow();
+    void FollowEnd();
     void LayoutChildren();
-    void ShowMessage(const QString& title, const QString& headline, const QString& details, const QString& action);
-    void ShowNote(const QString& text);
     void Act();
     // Runs one handler's calls into mpv; a refusal shows as a passing notice.
     void Guarded(const std::function<void()>& call);
-    void Notice(const QString& text);
     void TurnVolume(int angleDelta);
     // The player's keys, over the picture and in full screen: Space pauses and resumes, F or F11
     // toggles full screen, M mutes, Up and Down turn the volume, Left and Right seek where the
@@ -131,38 +119,20 @@ private:
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void TogglePause();
     void TakeKeyboard();
-    void PlaceZapCard();
-    QRect ClearOfKeptBox(QRect card) const;
     void ChooseAudioTrack(const AudioTrack& track);
-    // The cards that must stay above the channel card when it comes up.
-    void RaiseOverlays();
 
     std::unique_ptr<PlayerSession> session_;
     std::unique_ptr<Surfing> surfing_;
     MpvVideoWindow* video_ = nullptr;
     QWidget* videoBox_ = nullptr;
     ControlBar* bar_ = nullptr;
-    PlayerMessage* message_ = nullptr;
-    QLabel* buffering_ = nullptr;
-    QLabel* note_ = nullptr;
-    QTimer* noteTimer_ = nullptr;
-    ChannelCard* card_ = nullptr;
-    ProgrammeCard* programme_ = nullptr;
-    ZapCard* zap_ = nullptr;
-    NumberEntryCard* numbers_ = nullptr;
+    PictureOverlays* overlays_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
-    QSize keptBox_;
-    int keptRightGap_ = 0;
-    int keptBottomGap_ = 0;
     PointerIdleHider* idle_ = nullptr;
     double position_ = 0;
     double duration_ = 0;
     bool seekable_ = false;
     bool paused_ = false;
-    // How long the message of a failed control shows.
-    static constexpr int kNoticeMs = 6000;
-    // How long a note over the picture shows.
-    static constexpr int kNoteMs = 5000;
 };
 
 } // namespace quorvel

@@ -3,8 +3,8 @@
 #include "app/form1.h"
 #include "app/mpris.h"
 #include "app/playlistmanager.h"
+#include "playback/playersession.h"
 #include "player/mediaplayer.h"
-#include "player/playersession.h"
 #include "scratchdir.h"
 #include "widgets/errorbox.h"
 

@@ -1,8 +1,8 @@
 // Boss key, ticker and web panes of the main window, in-process under the harness's X server.
 #include "app/form1.h"
 #include "platform/hotkeyservice.h"
+#include "playback/playersettings.h"
 #include "player/mediaplayer.h"
-#include "player/playersettings.h"
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skinpanel.h"

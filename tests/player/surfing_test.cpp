@@ -1,10 +1,11 @@
 // Surfing: the channel after the one shown opened ahead in a core of its own, shown at once by
 // the next step that way, and closed when the surfing stops.
+#include "playback/mpvcore.h"
+#include "playback/playersession.h"
+#include "playback/surfing.h"
 #include "player/channelcard.h"
 #include "player/mediaplayer.h"
-#include "player/mpvcore.h"
-#include "player/playersession.h"
-#include "player/surfing.h"
+#include "player/pictureoverlays.h"
 #include "servedhls.h"
 
 #include <QSignalSpy>
@@ -112,7 +113,7 @@ TEST_F(SurfingTest, TheChannelOpenedAheadIsSilentAndShowsAtOnceOnTheNextStep)
     player->SetURL(ahead.Url(), kGuarded);
     QObject::disconnect(telling);
     EXPECT_EQ(told, std::vector{quorvel::PlayerSession::State::Playing});
-    EXPECT_FALSE(player->Card().isVisible());
+    EXPECT_FALSE(player->Overlays().Card().isVisible());
     EXPECT_TRUE(QTest::qWaitFor([&] { return player->FramesRendered() > before; }, 1000));
     ASSERT_TRUE(Playing());
     EXPECT_EQ(player->URL(), ahead.Url());
@@ -201,7 +202,7 @@ TEST_F(SurfingTest, AZapWhileZappingOpensInTheIdleSecondCoreWithTheViewersSound)
     QSignalSpy lengths(&player->Core(), &quorvel::MpvCore::durationChanged);
     player->SetURL(ahead.Url(), kGuarded);
     EXPECT_EQ(player->Session().CurrentState(), quorvel::PlayerSession::State::Connecting);
-    EXPECT_TRUE(player->Card().isVisible());
+    EXPECT_TRUE(player->Overlays().Card().isVisible());
     ASSERT_TRUE(Playing());
     EXPECT_EQ(player->URL(), ahead.Url());
     // The last channel's length went at once, not when the new one's came.
