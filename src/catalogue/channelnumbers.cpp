@@ -25,15 +25,18 @@ int ChannelNumbers::Parse(std::string_view given)
     return static_cast<int>(value);
 }
 
-ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder)
+ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder, const Kept& kept)
 {
     std::vector<int> given;
+    std::vector<int> before;
     for (const Listed& l : catalogueOrder) {
         if (byName_.find(l.name) != byName_.end())
             continue;
         byName_.emplace(std::string(l.name), channels_.size());
         channels_.push_back(Channel{std::string(l.name), std::string(l.category), 0});
         given.push_back(Parse(l.given));
+        const auto k = kept.find(l.name);
+        before.push_back(k == kept.end() ? 0 : k->second);
     }
     auto claim = [this](std::size_t channel, int number) {
         if (number <= 0 || number > kMaxNumber || byNumber_.count(number))
@@ -42,23 +45,39 @@ ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder)
         channels_[channel].number = number;
         return true;
     };
-    for (std::size_t i = 0; i < channels_.size(); ++i)
-        claim(i, given[i]);
+    const std::size_t count = channels_.size();
+    for (std::size_t i = 0; i < count; ++i)
+        claim(i, before[i]);
+    for (std::size_t i = 0; i < count; ++i)
+        if (channels_[i].number == 0)
+            claim(i, given[i]);
     int highest = 0;
     std::vector<std::size_t> displaced;
-    for (std::size_t i = 0; i < channels_.size(); ++i) {
-        if (channels_[i].number == 0 && !claim(i, static_cast<int>(std::min<std::size_t>(i + 1, kMaxNumber + 1))))
+    for (std::size_t i = 0; i < count; ++i) {
+        if (channels_[i].number == 0 &&
+            (given[i] != 0 || !claim(i, static_cast<int>(std::min<std::size_t>(i + 1, kMaxNumber + 1)))))
             displaced.push_back(i);
         highest = std::max(highest, channels_[i].number);
     }
-    for (const std::size_t i : displaced)
+    for (const std::size_t i : displaced) {
+        if (given[i] != 0) {
+            int next = given[i] + 1;
+            while (next <= kMaxNumber && byNumber_.count(next))
+                ++next;
+            if (claim(i, next)) {
+                highest = std::max(highest, next);
+                continue;
+            }
+        }
         if (claim(i, highest + 1))
             ++highest;
+    }
 }
 
 ChannelNumbers
 ChannelNumbers::Of(const ChannelTree& tree,
-                   const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given)
+                   const std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual>& given,
+                   const Kept& kept)
 {
     std::vector<Listed> order;
     for (std::size_t c = 0; c < tree.CategoryCount(); ++c)
@@ -66,7 +85,7 @@ ChannelNumbers::Of(const ChannelTree& tree,
             const auto g = given.find(name);
             order.push_back(Listed{name, tree.Category(c), g == given.end() ? std::string_view() : g->second});
         }
-    return ChannelNumbers(order);
+    return ChannelNumbers(order, kept);
 }
 
 int ChannelNumbers::NumberOf(std::string_view channel) const

@@ -58,13 +58,13 @@ TEST(ChannelNumbers, GivenNumberTakingAPlaceSendsThatChannelPastTheHighest)
 
 TEST(ChannelNumbers, DuplicateGivenNumbersGoToTheFirst)
 {
-    // B and C both say 7: B keeps it; C counts as given none and takes its place, 3.
-    // D also says 7 and its place 4 is taken by E's given 4: it goes past the highest.
+    // B and C both say 7: B keeps it; C gets the next free number above it, 8. D also says 7
+    // and gets 9. A keeps its place.
     const ChannelNumbers n({{"A", "x", ""}, {"B", "x", "7"}, {"C", "x", "7"}, {"D", "x", "07"}, {"E", "x", "4"}});
     EXPECT_EQ(Number(n, "B"), 7);
-    EXPECT_EQ(Number(n, "C"), 3);
+    EXPECT_EQ(Number(n, "C"), 8);
     EXPECT_EQ(Number(n, "E"), 4);
-    EXPECT_EQ(Number(n, "D"), 8);
+    EXPECT_EQ(Number(n, "D"), 9);
     EXPECT_EQ(Number(n, "A"), 1);
     // Every channel has a number, and no number names two.
     for (const char* c : {"A", "B", "C", "D", "E"})
