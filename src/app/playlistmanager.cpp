@@ -14,6 +14,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -62,6 +63,11 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     status_->setStyleSheet(QStringLiteral(
         "QLabel { background: #ffffe1; color: black; border-top: 1px solid #808080; padding: 1px 3px; }"));
     status_->hide();
+    connect(status_, &QLabel::linkActivated, this, [this] {
+        QMessageBox box(QMessageBox::Information, tr("Entries skipped"), status_->toolTip(), QMessageBox::Ok, window_);
+        box.setDetailedText(details_);
+        box.exec();
+    });
     hide_->setSingleShot(true);
     connect(hide_, &QTimer::timeout, status_, &QWidget::hide);
     tree_->installEventFilter(this);
@@ -81,7 +87,7 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     };
     report.finished = [this](const PlaylistWorker::Outcome& o) {
         QMetaObject::invokeMethod(
-            this, [this, o] { Finished(o.summary, o.failed, o.tree); }, Qt::QueuedConnection);
+            this, [this, o] { Finished(o.summary, o.failed, o.tree, o.details); }, Qt::QueuedConnection);
     };
     report.notice = [this](const QString& text) {
         QMetaObject::invokeMethod(
@@ -112,6 +118,8 @@ PlaylistManager::~PlaylistManager()
 
 void PlaylistManager::Start()
 {
+    // A change of the catalogue cut short is completed or undone before anything else.
+    Post([](PlaylistWorker& w) { w.Repair(); });
     // After the window is up: the start is not slowed by it.
     QTimer::singleShot(1500, this, [this] { Post([](PlaylistWorker& w) { w.Refresh(kStaleAfterSeconds); }); });
 }
@@ -226,7 +234,8 @@ ViewerDatabase* PlaylistManager::Database()
     return db_.get();
 }
 
-void PlaylistManager::Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree)
+void PlaylistManager::Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree,
+                               const QString& details)
 {
     --pending_;
     if (tree)
@@ -234,6 +243,8 @@ void PlaylistManager::Finished(const QString& summary, bool failed, const std::s
     if (summary.isEmpty()) {
         if (pending_ == 0 && !status_->isHidden() && !hide_->isActive())
             status_->hide();
+    } else if (!details.isEmpty()) {
+        SayWithDetails(summary, details, 20000);
     } else {
         Say(summary, failed ? 20000 : 10000);
     }
@@ -242,8 +253,18 @@ void PlaylistManager::Finished(const QString& summary, bool failed, const std::s
         sourcesRead_();
 }
 
+void PlaylistManager::SayWithDetails(const QString& summary, const QString& details, int milliseconds)
+{
+    Say(summary, milliseconds);
+    details_ = details;
+    status_->setTextFormat(Qt::RichText);
+    status_->setText(summary.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) +
+                     QStringLiteral(" <a href=\"skipped\">Which?</a>"));
+}
+
 void PlaylistManager::Say(const QString& text, int milliseconds)
 {
+    status_->setTextFormat(Qt::PlainText);
     status_->setText(text);
     status_->setToolTip(text);
     PlaceStatus();

@@ -271,6 +271,11 @@ bool PlaylistSources::Apply(const CatalogueImport& import,
         after = std::make_shared<const ProfileText>(std::move(bytes));
     }
     ViewerDatabase& db = Database();
+    // Sources kept only in memory would be forgotten while the catalogue keeps their channels.
+    if (db.InMemory())
+        throw Exception("The catalogue was left as it is: its playlist sources cannot be remembered while the "
+                        "viewer's data lives only in memory (" +
+                        db.Notice() + ")");
     // The numbers the viewer knows now: those kept, and those worked out for channels that have
     // none kept yet (the window numbers them the same way), so that none of them moves.
     const ChannelNumberStore::Numbers stored = ChannelNumberStore::Read(db);

@@ -11,7 +11,10 @@
 namespace quorvel {
 namespace {
 
-QSqlDatabase Db(const ViewerDatabase& db) { return QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false); }
+QSqlDatabase Db(const ViewerDatabase& db)
+{
+    return QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false);
+}
 
 [[noreturn]] void Fail(const char* what, const QSqlQuery& q)
 {

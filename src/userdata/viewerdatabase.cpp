@@ -19,6 +19,7 @@
 #include <cstring>
 #include <mutex>
 #include <set>
+#include <sys/statvfs.h>
 
 namespace quorvel {
 namespace {
@@ -43,6 +44,16 @@ void Checked(const std::string& file)
 }
 
 constexpr int kBusyTimeoutMs = 15000;
+
+// Whether the database's folder is (all but) out of space: SQLite needs room for its shared
+// memory file and its log even to read.
+bool NoSpaceBeside(const QString& file)
+{
+    struct statvfs st;
+    const QByteArray folder = QFileInfo(file).absolutePath().toLocal8Bit();
+    return ::statvfs(folder.constData(), &st) == 0 &&
+           static_cast<unsigned long long>(st.f_bavail) * st.f_frsize < (1ULL << 20);
+}
 
 // Each schema version's statements, from the one before it. A new version appends its own
 // step; a step once released never changes, so every older file comes up the same way.
@@ -365,7 +376,14 @@ void ViewerDatabase::Open()
     try {
         attemptWaiting(file);
         return;
-    } catch (const OpenFailure& first) {
+    } catch (const OpenFailure& failure) {
+        // A device with no space left fails SQLite's opening with errors that read as damage:
+        // the file is whole, and stays where it is.
+        OpenFailure first = failure;
+        if (NoSpaceBeside(file)) {
+            first.damaged = false;
+            first.why += std::string("; ") + std::strerror(ENOSPC);
+        }
         if (first.damaged && QFileInfo::exists(file)) {
             const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
             const QFileInfo info(file);
