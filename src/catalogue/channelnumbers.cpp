@@ -59,18 +59,37 @@ ChannelNumbers::ChannelNumbers(const std::vector<Listed>& catalogueOrder, const 
             displaced.push_back(i);
         highest = std::max(highest, channels_[i].number);
     }
-    for (const std::size_t i : displaced) {
-        if (given[i] != 0) {
-            int next = given[i] + 1;
-            while (next <= kMaxNumber && byNumber_.count(next))
-                ++next;
-            if (claim(i, next)) {
-                highest = std::max(highest, next);
-                continue;
-            }
+    // The next free number at or above n: a number taken points past itself, and the chains
+    // are shortened as they are walked, so a hundred thousand channels given the same few
+    // numbers cost no walk over every taken one each.
+    std::vector<int> after;
+    auto nextFree = [this, &after](int n) {
+        if (after.empty()) {
+            after.resize(kMaxNumber + 2);
+            for (int k = 0; k <= kMaxNumber + 1; ++k)
+                after[k] = byNumber_.count(k) ? k + 1 : k;
         }
-        if (claim(i, highest + 1))
-            ++highest;
+        int free = n;
+        while (after[free] != free)
+            free = after[free];
+        while (after[n] != free) {
+            const int next = after[n];
+            after[n] = free;
+            n = next;
+        }
+        return free;
+    };
+    for (const std::size_t i : displaced) {
+        int number = 0;
+        if (given[i] != 0)
+            number = nextFree(given[i] + 1);
+        if (number == 0 || number > kMaxNumber)
+            number = highest + 1;
+        if (claim(i, number)) {
+            highest = std::max(highest, number);
+            if (!after.empty())
+                after[number] = number + 1;
+        }
     }
 }
 

@@ -309,7 +309,11 @@ bool PlaylistSources::Apply(const CatalogueImport& import,
     if (!staged)
         return false;
     staged->Committed();
-    PendingCatalogue::SyncEveryCommit(db, false);
+    try {
+        PendingCatalogue::SyncEveryCommit(db, false);
+    } catch (const Exception&) {
+        // Later commits are only synced more than they need: the change itself stands.
+    }
     FaultPoint();
     staged->Install();
     try {

@@ -60,9 +60,9 @@ TEST_F(SourceChangesTest, ChannelsKeepTheirNumbersWhenAnotherPlaylistComes)
         EXPECT_EQ(Numbers(sources).NumberOf("A" + std::to_string(i)), i + 1);
 
     // Its own numbers, and channels in front of the first playlist's by place.
-    const QString b = Write("b.m3u", "#EXTM3U\n" + Entry("B0", "Films", "http://h/b0", "1") +
-                                         Entry("B1", "Films", "http://h/b1", "3") +
-                                         Entry("B2", "Films", "http://h/b2", "9") + Entry("B3", "Films", "http://h/b3"));
+    const QString b = Write(
+        "b.m3u", "#EXTM3U\n" + Entry("B0", "Films", "http://h/b0", "1") + Entry("B1", "Films", "http://h/b1", "3") +
+                     Entry("B2", "Films", "http://h/b2", "9") + Entry("B3", "Films", "http://h/b3"));
     sources.Read(b);
     const ChannelNumbers after = Numbers(sources);
     for (int i = 0; i < 5; ++i)
@@ -84,13 +84,15 @@ TEST_F(SourceChangesTest, SkippedEntriesAreListedWithLineTextAndReason)
 {
     std::string accents;
     for (int i = 0; i < 40; ++i)
-        accents += "\xC3\xA9"; // é: two bytes, never cut between them
-    const QString a = Write("a.m3u", "#EXTM3U\n"                          // 1
-                                     "#EXTINF:-1,Good\nhttp://h/good\n"   // 2, 3
-                                     "#EXTINF:-1,Good\nhttp://h/good\n"   // 4, 5: twice
-                                     "#EXTINF:-1,Bad\nfd://0\n"           // 6, 7: refused
-                                     "#EXTINF:-1," + accents + "\n"       // 8: no address
-                                     "#EXTINF:-1,Last\nhttp://h/last\n"); // 9, 10
+        accents += "\xC3\xA9";                                          // é: two bytes, never cut between them
+    const QString a = Write("a.m3u", "#EXTM3U\n"                        // 1
+                                     "#EXTINF:-1,Good\nhttp://h/good\n" // 2, 3
+                                     "#EXTINF:-1,Good\nhttp://h/good\n" // 4, 5: twice
+                                     "#EXTINF:-1,Bad\nfd://0\n"         // 6, 7: refused
+                                     "#EXTINF:-1," +
+                                         accents +
+                                         "\n"                                 // 8: no address
+                                         "#EXTINF:-1,Last\nhttp://h/last\n"); // 9, 10
     PlaylistSources sources(Catalogue());
     const ImportReport report = sources.Read(a).report;
     ASSERT_EQ(report.skipped.size(), 3u);
