@@ -250,7 +250,7 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
         part(r.TooLong(), "with an address too long for the catalogue");
         part(r.withoutAddress, "without an address");
         part(r.Duplicates(), "listed twice");
-        out_ << ".\n";
+        out_ << (verbose_ ? ".\n" : " (--verbose lists each).\n");
         if (verbose_) {
             for (const auto& e : r.skipped)
                 out_ << "  line " << e.line << ": \"" << e.text << "\" (" << SkippedEntry::Reason(e.why) << ")\n";

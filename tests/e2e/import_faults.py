@@ -8,7 +8,10 @@ import shutil
 import sqlite3
 import subprocess
 import tempfile
+import sys
 import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
 
 BIN = os.environ.get("QUORVEL_BIN_DIR", os.path.join(os.path.dirname(__file__), "..", "..", "build", "bin"))
 IMPORT = os.path.join(BIN, "quorvel-import")
@@ -203,6 +206,50 @@ class FullDisk(unittest.TestCase):
         result = run(self.folder, second)
         self.assertIn("the viewer's data", result.stderr)
         self.unchanged(result, before)
+
+
+class WindowStart(unittest.TestCase):
+    """The player's own start completes an import that was cut short after the sources changed."""
+
+    def test_the_player_completes_a_committed_import_as_it_starts(self):
+        import harness  # the window's helpers, only for this test
+        program = harness.Program(keep_catalogue=True)
+        try:
+            work = tempfile.mkdtemp(prefix="quorvel-faults-")
+            second = os.path.join(work, "second.m3u")
+            with open(second, "w") as f:
+                f.write(playlist("Second", 40, "Films"))
+            catalogue = os.path.join(program.dir, "VisibleAPI.dat")
+            with open(catalogue, "rb") as f:
+                before = f.read()
+            # The first cut that leaves the new catalogue staged and named by the database.
+            for step in range(1, 100):
+                trial = os.path.join(work, "trial")
+                shutil.rmtree(trial, ignore_errors=True)
+                os.mkdir(trial)
+                shutil.copy(catalogue, trial)
+                self.assertEqual(run(trial, second, fault=step).returncode, CUT)
+                if not all(os.path.exists(os.path.join(trial, f)) for f in (".VisibleAPI.dat.staged", "viewer.db")):
+                    continue
+                db = sqlite3.connect(os.path.join(trial, "viewer.db"))
+                noted = db.execute("select count(*) from settings where key like 'pending-catalogue:%'").fetchone()[0]
+                db.close()
+                if noted:
+                    break
+            self.assertEqual(run(program.dir, second, fault=step).returncode, CUT)
+            with open(catalogue, "rb") as f:
+                self.assertEqual(f.read(), before)
+
+            program.start()
+            staged = os.path.join(program.dir, ".VisibleAPI.dat.staged")
+            self.assertTrue(harness.wait_until(lambda: not os.path.exists(staged), 20))
+            self.assertIn("Second 39", catalogue_channels(program.dir))
+            _, sources = listed(program.dir)
+            self.assertEqual(sources, [second])
+            program.finish(self)
+            shutil.rmtree(work, ignore_errors=True)
+        finally:
+            program.stop()
 
 
 if __name__ == "__main__":
