@@ -9,6 +9,7 @@ import sqlite3
 import subprocess
 import tempfile
 import sys
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
@@ -142,6 +143,24 @@ class Cuts(unittest.TestCase):
                     .replace("Second ", "Second 1"))
         self.cut_everywhere("refresh", imported, "refresh", self.second)
         self.assertEqual(self.cut_everywhere("remove", imported, "remove", self.second), {False, True})
+
+
+    def test_killed_at_moments_spread_over_an_import(self):
+        # SIGKILL from outside, wherever the import happens to be (SQLite's own commit included).
+        with open(self.second, "w") as f:
+            f.write(playlist("Second", 120, "Films") + playlist("More", 8000, "Films").replace("#EXTM3U\n", ""))
+        folder = self.fresh("timed", self.base)
+        started = time.monotonic()
+        self.assertEqual(run(folder, self.second).returncode, 0)
+        took = time.monotonic() - started
+        for k in range(1, 13):
+            folder = self.fresh("killed", self.base)
+            proc = subprocess.Popen([IMPORT, self.second, "--catalogue", os.path.join(folder, "VisibleAPI.dat")],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(took * k / 13)
+            proc.kill()
+            proc.wait()
+            self.agrees(folder, "killed after %.0f%% of the run: " % (100 * k / 13))
 
 
 class FullDisk(unittest.TestCase):
