@@ -342,6 +342,10 @@ std::string PlaylistSources::RepairHeld(bool changing)
         (!changing || (!db_ && !QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))))
         return {};
     ViewerDatabase& db = Database();
+    // A database that could not be opened says nothing of what the one on disk committed to:
+    // the staged file waits for a start that can read it.
+    if (db.InMemory())
+        return {};
     const std::optional<std::string> noted = PendingCatalogue::Noted(db, catalogue_);
     std::string said;
     if (isStaged && noted && *noted == StagedCatalogue::ChecksumOfFile(stagedFile)) {
