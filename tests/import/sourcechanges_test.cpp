@@ -136,3 +136,18 @@ TEST_F(SourceChangesTest, AChangeCutShortIsCompletedOnlyWhenTheDatabaseNamedIt)
     EXPECT_EQ(sources.TakeRepairs().size(), 3u);
     EXPECT_TRUE(sources.TakeRepairs().empty());
 }
+
+TEST_F(SourceChangesTest, ACatalogueBehindALinkIsChangedWhereItLies)
+{
+    std::filesystem::create_directory(dir.File("real"));
+    ScratchDir::Spit(dir.File("real/VisibleAPI.dat"), "[Layer1]\nNews=\n[Layer2]\n[Programs]\n");
+    std::filesystem::create_symlink("real/VisibleAPI.dat", Catalogue());
+    PlaylistSources sources(Catalogue());
+    EXPECT_TRUE(sources.Read(Write("a.m3u", "#EXTM3U\n" + Entry("X", "News", "http://h/x"))).written);
+    EXPECT_TRUE(std::filesystem::is_symlink(Catalogue()));
+    EXPECT_NE(ScratchDir::Slurp(dir.File("real/VisibleAPI.dat")).find("X=http://h/x"), std::string::npos);
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.File("real")))
+        ++files;
+    EXPECT_EQ(files, 1) << "nothing staged is left beside it";
+}
