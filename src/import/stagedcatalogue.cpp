@@ -136,6 +136,9 @@ void StagedCatalogue::Write(const std::string& bytes)
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
+    // Its name too must survive a power cut before the database may name it.
+    if (error == 0)
+        error = SyncFolder(staged_);
     if (error != 0) {
         ::unlink(staged_.c_str());
         written_ = false;
