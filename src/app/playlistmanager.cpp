@@ -16,6 +16,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -70,7 +71,15 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     status_->setStyleSheet(QStringLiteral(
         "QLabel { background: #ffffe1; color: black; border-top: 1px solid #808080; padding: 1px 3px; }"));
     status_->hide();
-    connect(status_, &QLabel::linkActivated, this, &PlaylistManager::ShowDetails);
+    connect(status_, &QLabel::linkActivated, this, [this](const QString& link) {
+        if (link != QLatin1String("skipped")) {
+            ShowDetails(link);
+            return;
+        }
+        QMessageBox box(QMessageBox::Information, tr("Entries skipped"), status_->toolTip(), QMessageBox::Ok, window_);
+        box.setDetailedText(details_);
+        box.exec();
+    });
     hide_->setSingleShot(true);
     connect(hide_, &QTimer::timeout, status_, &QWidget::hide);
     tree_->installEventFilter(this);
@@ -90,7 +99,7 @@ PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon chann
     };
     report.finished = [this](const PlaylistWorker::Outcome& o) {
         QMetaObject::invokeMethod(
-            this, [this, o] { Finished(o.summary, o.failed, o.tree); }, Qt::QueuedConnection);
+            this, [this, o] { Finished(o.summary, o.failed, o.tree, o.details); }, Qt::QueuedConnection);
     };
     report.notice = [this](const QString& text) {
         QMetaObject::invokeMethod(
@@ -121,6 +130,8 @@ PlaylistManager::~PlaylistManager()
 
 void PlaylistManager::Start()
 {
+    // A change of the catalogue cut short is completed or undone before anything else.
+    Post([](PlaylistWorker& w) { w.Repair(); });
     // After the window is up: the start is not slowed by it.
     QTimer::singleShot(1500, this, [this] { Post([](PlaylistWorker& w) { w.Refresh(kStaleAfterSeconds); }); });
 }
@@ -235,7 +246,8 @@ ViewerDatabase* PlaylistManager::Database()
     return db_.get();
 }
 
-void PlaylistManager::Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree)
+void PlaylistManager::Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree,
+                               const QString& details)
 {
     --pending_;
     if (tree)
@@ -243,6 +255,8 @@ void PlaylistManager::Finished(const QString& summary, bool failed, const std::s
     if (summary.isEmpty()) {
         if (pending_ == 0 && !status_->isHidden() && !hide_->isActive())
             status_->hide();
+    } else if (!details.isEmpty()) {
+        SayWithDetails(summary, details, 20000);
     } else {
         Say(summary, failed ? 20000 : 10000);
     }
@@ -293,11 +307,20 @@ void PlaylistManager::ShowDetails(const QString& link)
     box->activateWindow();
 }
 
+void PlaylistManager::SayWithDetails(const QString& summary, const QString& details, int milliseconds)
+{
+    Say(summary, milliseconds);
+    details_ = details;
+    status_->setTextFormat(Qt::RichText);
+    status_->setText(summary.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) +
+                     QStringLiteral(" <a href=\"skipped\">Which?</a>"));
+}
+
 void PlaylistManager::Say(const QString& text, int milliseconds)
 {
     // A line with a link to its details is rich text, and its tip the line alone.
     const bool linked = text.contains(QStringLiteral("href=\"") + kDetailsLink);
-    status_->setTextFormat(linked ? Qt::RichText : Qt::AutoText);
+    status_->setTextFormat(linked ? Qt::RichText : Qt::PlainText);
     status_->setText(text);
     status_->setToolTip(
         linked ? QTextDocumentFragment::fromHtml(text.left(text.indexOf(QStringLiteral(" \u2014 <a")))).toPlainText()

@@ -74,7 +74,10 @@ protected:
 
 private:
     void Post(const std::function<void(PlaylistWorker&)>& job);
-    void Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree);
+    void Finished(const QString& summary, bool failed, const std::shared_ptr<const ChannelTree>& tree,
+                  const QString& details);
+    // The summary with a link to a box whose details list the entries skipped.
+    void SayWithDetails(const QString& summary, const QString& details, int milliseconds);
     void ShowTree(const std::shared_ptr<const ChannelTree>& catalogue);
     void PlaceStatus();
     void ShowMenu(const QPoint& at);
@@ -95,6 +98,7 @@ private:
     std::function<void(QMenu&, QTreeWidgetItem*)> extendMenu_;
     int pending_ = 0;
     bool noticeShown_ = false;
+    QString details_; // of the summary shown
     std::vector<std::pair<QString, std::function<void()>>> extraEntries_;
     std::function<void()> sourcesRead_;
 };

@@ -42,6 +42,22 @@ QString Summary(const SourceOutcome& o)
     return text + QLatin1Char('.');
 }
 
+// Every entry skipped, a line each: "line 12: "Name" (listed twice)".
+QString Details(const SourceOutcome& o)
+{
+    const ImportReport& r = o.report;
+    if (r.skipped.empty())
+        return {};
+    QStringList lines{QString::fromStdString(o.location) + QLatin1Char(':')};
+    for (const auto& e : r.skipped)
+        lines << QStringLiteral("  line %1: \"%2\" (%3)")
+                     .arg(e.line)
+                     .arg(QString::fromStdString(e.text), QLatin1String(SkippedEntry::Reason(e.why)));
+    if (static_cast<std::size_t>(r.Skipped()) > r.skipped.size())
+        lines << QStringLiteral("  and %1 more").arg(Count(r.Skipped() - static_cast<long long>(r.skipped.size())));
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString Shown(const std::string& location)
 {
     QString s = QString::fromStdString(location);
@@ -84,6 +100,16 @@ void PlaylistWorker::Progress(const QString& text)
 void PlaylistWorker::Finish(Outcome outcome, bool changed)
 {
     lastProgressMs_ = 0;
+    // A change cut short before this job, completed or undone on its way, is said first.
+    if (sources_) {
+        QStringList said;
+        for (const auto& repair : sources_->TakeRepairs())
+            said << QString::fromStdString(repair);
+        if (!said.isEmpty()) {
+            changed = true;
+            outcome.summary = (said << outcome.summary).join(QLatin1Char('\n')).trimmed();
+        }
+    }
     if (changed)
         outcome.tree = std::make_shared<const ChannelTree>(ChannelTree::Read(catalogue_));
     if (report_.finished)
@@ -170,11 +196,27 @@ void PlaylistWorker::Add(const QString& location, SourceKind kind)
             false, cancel_);
         changed = o.written;
         outcome.summary = QStringLiteral("%1: %2").arg(Shown(o.location), Summary(o));
+        outcome.details = Details(o);
     } catch (const std::exception& e) {
         outcome.failed = true;
         outcome.summary = QString::fromStdString(e.what()) + QStringLiteral(". Nothing was changed.");
     }
     Finish(std::move(outcome), changed);
+}
+
+void PlaylistWorker::Repair()
+{
+    Outcome outcome;
+    try {
+        // The database is opened only when something was left staged.
+        if (!sources_)
+            sources_ = std::make_unique<PlaylistSources>(catalogue_);
+        sources_->Repair();
+    } catch (const std::exception& e) {
+        outcome.failed = true;
+        outcome.summary = QString::fromStdString(e.what());
+    }
+    Finish(std::move(outcome), false);
 }
 
 void PlaylistWorker::Refresh(long long maxAgeSeconds)
@@ -209,6 +251,8 @@ void PlaylistWorker::Refresh(long long maxAgeSeconds)
                     false, cancel_);
                 changed = changed || o.written;
                 done << QStringLiteral("%1: %2").arg(Shown(o.location), Summary(o));
+                if (const QString details = Details(o); !details.isEmpty())
+                    outcome.details += (outcome.details.isEmpty() ? QString() : QStringLiteral("\n")) + details;
             } catch (const std::exception& e) {
                 failures << QString::fromStdString(e.what());
             }

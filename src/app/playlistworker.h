@@ -23,6 +23,7 @@ class PlaylistWorker : public QObject {
 public:
     struct Outcome {
         QString summary;                         // what the viewer reads
+        QString details;                         // the entries skipped, each with its line and why
         bool failed = false;                     // anything failed (the summary says what)
         std::shared_ptr<const ChannelTree> tree; // the catalogue after a change, else null
     };
@@ -38,6 +39,8 @@ public:
     // Reads a playlist into the catalogue, or remembers a programme guide (kind ByContent
     // tells them apart by their first bytes).
     void Add(const QString& location, SourceKind kind = SourceKind::Playlist);
+    // Completes or undoes a change of the catalogue that was cut short (see PlaylistSources).
+    void Repair();
     // Reads again every source (maxAgeSeconds < 0) or those read longer ago than that.
     void Refresh(long long maxAgeSeconds);
     void Remove(long long sourceId);

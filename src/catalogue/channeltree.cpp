@@ -6,10 +6,12 @@
 
 namespace quorvel {
 
-ChannelTree ChannelTree::Read(const std::string& catalogueFile)
+ChannelTree ChannelTree::Read(const std::string& catalogueFile) { return Of(ProfileStore::Read(catalogueFile)); }
+
+ChannelTree ChannelTree::Of(std::shared_ptr<const ProfileText> catalogueText)
 {
     ChannelTree tree;
-    tree.text_ = ProfileStore::Read(catalogueFile);
+    tree.text_ = std::move(catalogueText);
     const ProfileText& text = *tree.text_;
 
     // One group per distinct "Layer1" name, matched exactly (letter case included).

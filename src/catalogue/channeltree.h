@@ -19,6 +19,8 @@ class ChannelTree {
 public:
     // The tree of the catalogue file as it is now; empty when it is missing or unreadable.
     static ChannelTree Read(const std::string& catalogueFile);
+    // The tree of a catalogue's text (one not yet in place, such as a change about to be made).
+    static ChannelTree Of(std::shared_ptr<const ProfileText> text);
 
     // Categories: every "Layer1" key in file order (twice if listed twice).
     std::size_t CategoryCount() const { return categories_.size(); }

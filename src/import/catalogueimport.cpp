@@ -80,6 +80,21 @@ std::string_view Numbered(int k, char (&buffer)[16])
 
 } // namespace
 
+const char* SkippedEntry::Reason(Why why)
+{
+    switch (why) {
+    case Why::WithoutAddress:
+        return "no address";
+    case Why::Refused:
+        return "an address the player does not open";
+    case Why::TooLong:
+        return "an address too long for the catalogue";
+    case Why::Duplicate:
+        return "listed twice";
+    }
+    return "";
+}
+
 int ImportReport::Added() const
 {
     int n = 0;
@@ -213,9 +228,17 @@ std::size_t CatalogueImport::CategoryOf(std::string_view group)
     return lastReport_;
 }
 
+void CatalogueImport::Skip(int line, std::string_view text, SkippedEntry::Why why)
+{
+    if (report_.skipped.size() < M3uPlaylist::kMostListed)
+        report_.skipped.push_back(SkippedEntry{line, ShortText(text), why});
+}
+
 void CatalogueImport::Add(const M3uPlaylist& playlist, const Progress& progress)
 {
     report_.withoutAddress += playlist.WithoutAddress();
+    for (const auto& u : playlist.WithoutAddressListed())
+        Skip(u.line, u.text, SkippedEntry::Why::WithoutAddress);
     const auto& entries = playlist.Entries();
     channels_.reserve(channels_.size() + entries.size());
     channelIndex_.Reserve(entries.size());
@@ -241,6 +264,8 @@ void CatalogueImport::Add(const M3uPlaylist& playlist, const Progress& progress)
         if (progress && (i % 4096 == 4095 || i + 1 == entries.size()))
             progress(i + 1, entries.size());
     }
+    std::stable_sort(report_.skipped.begin(), report_.skipped.end(),
+                     [](const SkippedEntry& a, const SkippedEntry& b) { return a.line < b.line; });
 }
 
 void CatalogueImport::AddEntry(const PlaylistEntry& entry)
@@ -252,16 +277,19 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
     const std::string_view address = Trimmed(entry.address);
     if (address.empty()) {
         ++report_.withoutAddress;
+        Skip(entry.line, entry.title, SkippedEntry::Why::WithoutAddress);
         return;
     }
     if (!IsPlayableAddress(address)) {
         ++report.refused;
         if (report_.refusedExamples.size() < 3)
             report_.refusedExamples.emplace_back(address);
+        Skip(entry.line, address, SkippedEntry::Why::Refused);
         return;
     }
     if (address.size() > IniFile::MaxValueLength) {
         ++report.tooLong;
+        Skip(entry.line, address, SkippedEntry::Why::TooLong);
         return;
     }
 
@@ -294,6 +322,7 @@ void CatalogueImport::AddEntry(const PlaylistEntry& entry)
         if (c.category == category && c.address == address) {
             if (c.used) {
                 ++report.duplicates;
+                Skip(entry.line, entry.title, SkippedEntry::Why::Duplicate);
             } else {
                 Claim(c, at);
                 ++report.present;
@@ -406,9 +435,8 @@ void CatalogueImport::RemoveUnclaimed(const std::function<bool(std::string_view 
 
 bool CatalogueImport::HasChanges() const { return !addresses_.empty() || !moves_.empty() || !removedNames_.empty(); }
 
-void CatalogueImport::Write() const
+void CatalogueImport::Changes(std::vector<SectionKeys>& removals, std::vector<SectionValues>& edits) const
 {
-    std::vector<SectionValues> edits;
     auto strings = [](const auto& pairs, auto&& value) {
         std::vector<std::pair<std::string, std::string>> out;
         out.reserve(pairs.size());
@@ -432,16 +460,31 @@ void CatalogueImport::Write() const
         edits.push_back(SectionValues{"Programs", strings(addresses_, [](const auto& a) {
                                           return std::pair<std::string, std::string>(a.first, a.second);
                                       })});
-    std::vector<SectionKeys> removals;
     if (!removedNames_.empty()) {
         removals.push_back(SectionKeys{"Layer2", removedNames_});
         removals.push_back(SectionKeys{"Programs", removedNames_});
     }
     if (!removedCategories_.empty())
         removals.push_back(SectionKeys{"Layer1", removedCategories_});
+}
+
+void CatalogueImport::Write() const
+{
+    std::vector<SectionKeys> removals;
+    std::vector<SectionValues> edits;
+    Changes(removals, edits);
     if (edits.empty() && removals.empty())
         return;
     IniFile(file_).WriteSections(removals, edits);
+}
+
+std::string CatalogueImport::Contents() const
+{
+    std::vector<SectionKeys> removals;
+    std::vector<SectionValues> edits;
+    Changes(removals, edits);
+    std::string bytes = removals.empty() ? text_->Bytes() : text_->WithoutKeys(removals);
+    return edits.empty() ? bytes : ProfileText(std::move(bytes)).WithValues(edits);
 }
 
 } // namespace quorvel

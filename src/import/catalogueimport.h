@@ -27,6 +27,15 @@ struct CategoryReport {
     int Skipped() const { return refused + tooLong + duplicates; }
 };
 
+// One entry an import left out, and why.
+struct SkippedEntry {
+    enum class Why { WithoutAddress, Refused, TooLong, Duplicate };
+    int line = 0;     // in the playlist, from 1: the address's line, or the title's without one
+    std::string text; // its title or address, cut short
+    Why why = Why::Refused;
+    static const char* Reason(Why why); // in words, for the viewer
+};
+
 struct ImportReport {
     std::vector<CategoryReport> categories;   // in the order the playlist first names them
     int withoutAddress = 0;                   // entries with no address at all
@@ -34,6 +43,7 @@ struct ImportReport {
     int removedCategories = 0;                // categories those left empty
     int moved = 0;                            // channels of the source now in another category
     std::vector<std::string> refusedExamples; // the first few refused addresses
+    std::vector<SkippedEntry> skipped;        // by line; the first M3uPlaylist::kMostListed only
 
     int Added() const;
     int Updated() const;
@@ -89,6 +99,10 @@ public:
     // Writes every change in one replacement of the file: an interruption leaves the old
     // catalogue whole. Throws EIniFileException when it cannot be written.
     void Write() const;
+    // The catalogue's bytes as Write would leave them, for a caller that puts them in place itself.
+    std::string Contents() const;
+    // The catalogue as read, before any change.
+    const ProfileText& Text() const { return *text_; }
 
     static constexpr const char* DefaultCategory = "Undefined";
     static constexpr const char* DefaultChannel = "Channel";
@@ -107,6 +121,8 @@ private:
     };
     static constexpr std::uint32_t kNotPlaced = 0xFFFFFFFF;
 
+    void Skip(int line, std::string_view text, SkippedEntry::Why why);
+    void Changes(std::vector<SectionKeys>& removals, std::vector<SectionValues>& edits) const;
     void AddEntry(const PlaylistEntry& entry);
     void Claim(Channel& c, std::uint32_t at);
     void CategoryUsed(std::size_t reportIndex, TextId category);

@@ -67,9 +67,9 @@ ImportCommand::ImportCommand(DataFolders folders, std::ostream& out, std::ostrea
 
 void ImportCommand::Usage(std::ostream& to) const
 {
-    to << "Usage: quorvel-import PLAYLIST [--catalogue FILE] [--dry-run]\n"
+    to << "Usage: quorvel-import PLAYLIST [--catalogue FILE] [--dry-run] [--verbose]\n"
           "       quorvel-import list [--catalogue FILE]\n"
-          "       quorvel-import refresh [SOURCE] [--catalogue FILE] [--dry-run]\n"
+          "       quorvel-import refresh [SOURCE] [--catalogue FILE] [--dry-run] [--verbose]\n"
           "       quorvel-import remove SOURCE [--catalogue FILE]\n"
           "\n"
           "Adds the channels of an M3U or M3U8 playlist to the channel catalogue of Quorvel Online TV.\n"
@@ -97,11 +97,13 @@ void ImportCommand::Usage(std::ostream& to) const
        << ")\n"
           "                    the sources are kept in viewer.db in the same folder\n"
           "  --dry-run         show what the import would do, change nothing\n"
+          "  --verbose, -v     list every entry skipped: its line, its text and why\n"
           "  --help            show this text\n"
           "\n"
-          "The catalogue is replaced in one step: an interrupted import leaves it as it was, and a\n"
-          "catalogue that cannot be read is never replaced. The player shows new channels when it\n"
-          "next starts.\n"
+          "The catalogue and the remembered sources change together: an import, refresh or removal\n"
+          "cut short (a crash, a kill, a power cut) leaves both as they were, or is completed or\n"
+          "undone by the next start of the player or of this command, which says so. A catalogue\n"
+          "that cannot be read is never replaced. The player shows new channels when it next starts.\n"
           "Exit status: 0 done, 1 failed (for refresh: any source failed), 2 wrong use.\n";
 }
 
@@ -121,6 +123,8 @@ int ImportCommand::Run(const QStringList& arguments)
             options = false;
         } else if (options && a == QLatin1String("--dry-run")) {
             dryRun = true;
+        } else if (options && (a == QLatin1String("--verbose") || a == QLatin1String("-v"))) {
+            verbose_ = true;
         } else if (options && a == QLatin1String("--catalogue")) {
             if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty()) {
                 err_ << "quorvel-import: --catalogue needs a file name\n";
@@ -177,6 +181,11 @@ int ImportCommand::Run(const QStringList& arguments)
                 catalogue = folders_.pagesDir + ChannelCatalogue::FileName;
         }
         PlaylistSources sources(catalogue);
+        // A change cut short before is completed or undone first, and said once.
+        if (!dryRun) {
+            sources.Repair();
+            Repairs(sources);
+        }
         switch (verb) {
         case Verb::Add:
             return Import(sources, words[0], dryRun);
@@ -216,6 +225,7 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
             out_ << CategoryLine(c, dryRun);
     const int touched = static_cast<int>(std::count_if(
         r.categories.begin(), r.categories.end(), [](const auto& c) { return c.added + c.updated + c.present > 0; }));
+    Repairs(sources);
     out_ << (dryRun ? "Would add " : "Added ") << Plural(r.Added(), "channel", "channels") << " in "
          << Plural(touched, "category", "categories") << " (" << Count(r.NewCategories()) << " of them new); "
          << Count(r.Updated()) << (dryRun ? " to update" : " updated") << " with a new address, " << Count(r.Present())
@@ -240,7 +250,13 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
         part(r.TooLong(), "with an address too long for the catalogue");
         part(r.withoutAddress, "without an address");
         part(r.Duplicates(), "listed twice");
-        out_ << ".\n";
+        out_ << (verbose_ ? ".\n" : " (--verbose lists each).\n");
+        if (verbose_) {
+            for (const auto& e : r.skipped)
+                out_ << "  line " << e.line << ": \"" << e.text << "\" (" << SkippedEntry::Reason(e.why) << ")\n";
+            if (static_cast<std::size_t>(r.Skipped()) > r.skipped.size())
+                out_ << "  and " << Count(r.Skipped() - static_cast<long long>(r.skipped.size())) << " more\n";
+        }
     }
     if (!dryRun && outcome.written)
         out_ << "The player shows the new channels when it next starts.\n";
@@ -316,6 +332,7 @@ int ImportCommand::Remove(PlaylistSources& sources, const QString& which, bool d
         return 0;
     }
     const SourceOutcome outcome = sources.Remove(*source);
+    Repairs(sources);
     out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels") << " ("
          << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";
     return 0;
@@ -329,6 +346,12 @@ void ImportCommand::Notice(PlaylistSources& sources)
     const std::string& notice = sources.Database().Notice();
     if (!notice.empty())
         err_ << "quorvel-import: " << notice << "\n";
+}
+
+void ImportCommand::Repairs(PlaylistSources& sources)
+{
+    for (const auto& said : sources.TakeRepairs())
+        err_ << "quorvel-import: " << said << "\n";
 }
 
 void ImportCommand::Progress(const std::string& line)

@@ -11,7 +11,7 @@ namespace quorvel {
 
 class PlaylistSources;
 
-// The command "quorvel-import PLAYLIST [--catalogue FILE] [--dry-run]": reads the playlist,
+// The command "quorvel-import PLAYLIST [--catalogue FILE] [--dry-run] [--verbose]": reads the playlist,
 // merges it into the catalogue, remembers it as a source, prints what it imported and skipped
 // per category, and returns the exit status (0 done, 1 failed, 2 wrong use). "list", "refresh
 // [SOURCE]" and "remove SOURCE" work on the remembered sources.
@@ -30,6 +30,8 @@ private:
     int Remove(PlaylistSources& sources, const QString& which, bool dryRun);
     // The database's notice (a damaged file moved aside), once.
     void Notice(PlaylistSources& sources);
+    // What the sources completed or undid of a change cut short, each once.
+    void Repairs(PlaylistSources& sources);
     void Usage(std::ostream& to) const;
     void Progress(const std::string& line);
     void EndProgress();
@@ -40,6 +42,7 @@ private:
     bool terminal_;
     bool progressShown_ = false;
     bool noticeShown_ = false;
+    bool verbose_ = false;
     long long lastProgressMs_ = -1000;
 };
 

@@ -2,6 +2,7 @@
 
 #include "base/blanks.h"
 #include "base/exception.h"
+#include "import/safename.h"
 
 #include <QFileInfo>
 #include <QString>
@@ -320,6 +321,13 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
     int lineNumber = 0;
     std::size_t pos = 0;
     entries_.reserve(text.size() / 128);
+    int infoLine = 0; // where the pending "#EXTINF" stands
+    std::string_view infoText;
+    auto unaddressed = [&] {
+        ++withoutAddress_;
+        if (unaddressed_.size() < kMostListed)
+            unaddressed_.push_back(Unaddressed{infoLine, ShortText(info.title.empty() ? infoText : info.title)});
+    };
     auto endEntry = [&] {
         pending = false;
         extGroup.clear();
@@ -359,14 +367,16 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
             const std::string_view mark = StartsWithNoCase(line, "#EXT") ? line.substr(4) : std::string_view();
             if (StartsWithNoCase(mark, "INF:")) {
                 if (pending)
-                    ++withoutAddress_;
+                    unaddressed();
                 info = ParseExtInf(line.substr(8));
+                infoLine = lineNumber;
+                infoText = line;
                 pending = extended = true;
             } else if (StartsWithNoCase(mark, "M3U")) {
                 // A list pasted after another starts afresh: nothing of the last one's entry or
                 // header carries over.
                 if (pending)
-                    ++withoutAddress_;
+                    unaddressed();
                 endEntry();
                 const ExtInf header = ParseExtInf(line.substr(7));
                 headerUserAgent = HeaderValue(header.userAgent);
@@ -485,7 +495,7 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
         entries_.push_back(std::move(entry));
     }
     if (pending)
-        ++withoutAddress_;
+        unaddressed();
     // A file without any playlist mark counts as a plain list of addresses only when every line
     // is one: an HTML page or a text file is no playlist.
     if (!extended && firstJunkLine != 0)

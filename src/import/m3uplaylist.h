@@ -45,6 +45,14 @@ public:
     const std::vector<PlaylistEntry>& Entries() const { return entries_; }
     // Titles that had no address line after them.
     int WithoutAddress() const { return withoutAddress_; }
+    // Those titles, where they stand (the "#EXTINF" line) and their text cut short; the first
+    // kMostListed only.
+    struct Unaddressed {
+        int line = 0;
+        std::string text;
+    };
+    const std::vector<Unaddressed>& WithoutAddressListed() const { return unaddressed_; }
+    static constexpr std::size_t kMostListed = 1000;
     // Lines that were neither a mark nor an address, and lines too long to be either.
     int NotAddresses() const { return notAddresses_; }
     int TooLongLines() const { return tooLongLines_; }
@@ -72,6 +80,7 @@ private:
     void ReadLines(std::string_view text, const QUrl& base);
 
     std::vector<PlaylistEntry> entries_;
+    std::vector<Unaddressed> unaddressed_;
     std::vector<std::string> guideAddresses_;
     std::string headerUserAgent_;
     std::string headerShift_;

@@ -1,19 +1,27 @@
 #include "import/playlistsources.h"
 
 #include "base/exception.h"
+#include "catalogue/channelnumbers.h"
+#include "catalogue/channeltree.h"
+#include "import/faultpoint.h"
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
+#include "import/stagedcatalogue.h"
+#include "userdata/channelnumberstore.h"
+#include "userdata/pendingcatalogue.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 #include <unordered_set>
+#include <utility>
 
 namespace quorvel {
 namespace {
@@ -136,6 +144,8 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
 
         // From here on the catalogue is read, merged and written by this reader alone.
         const CatalogueLock lock(catalogue_);
+        if (!dryRun)
+            RepairHeld(true);
         CatalogueImport import(catalogue_);
         if (known)
             import.SetSourceChannels(OwnedNames(Database().Channels(known->id)));
@@ -163,10 +173,6 @@ if (dryRun) {
 }
 if (progress)
     progress(Progress{Progress::Stage::Writing, 0, -1});
-if (import.HasChanges()) {
-    import.Write();
-    outcome.written = true;
-}
 // What the source now lists, channel by channel, as the catalogue names them.
 std::vector<SourceChannel> channels;
 channels.reserve(import.PlacementCount());
@@ -194,7 +200,8 @@ record.lastRead = QDateTime::currentSecsSinceEpoch();
 record.guideAddresses = parsed->GuideAddresses();
 record.userAgent = parsed->HeaderUserAgent();
 record.tvgShift = parsed->HeaderShift();
-Database().StoreRead(record, channels);
+outcome.written =
+    Apply(import, [&](const std::function<void()>& within) { Database().StoreRead(record, channels, within); });
 outcome.report = import.Report();
 return outcome;
 } // namespace quorvel
@@ -216,18 +223,149 @@ SourceOutcome PlaylistSources::Remove(const SourceRecord& source)
     SourceOutcome outcome;
     outcome.location = source.location;
     const CatalogueLock lock(catalogue_);
+    RepairHeld(true);
     CatalogueImport import(catalogue_);
     import.SetSourceChannels(OwnedNames(Database().Channels(source.id)));
     const auto others = Database().NamesOfOtherSources(source.id);
     import.RemoveUnclaimed([&others](std::string_view name) { return others.count(std::string(name)) != 0;
 });
-if (import.HasChanges()) {
-    import.Write();
-    outcome.written = true;
-}
-Database().RemoveSource(source.id);
+outcome.written =
+    Apply(import, [&](const std::function<void()>& within) { Database().RemoveSource(source.id, within); });
 outcome.report = import.Report();
 return outcome;
 }
+
+namespace {
+
+ChannelNumbers NumbersOf(const ChannelTree& tree, const std::vector<std::pair<std::string, std::string>>& given,
+                         const ChannelNumbers::Kept& kept)
+{
+    std::unordered_map<std::string, std::string, FoldedNameHash, FoldedNameEqual> first;
+    // The first source to give a channel a number speaks for it.
+    for (const auto& [name, number] : given)
+        first.try_emplace(name, number);
+    return ChannelNumbers::Of(tree, first, kept);
+}
+
+ChannelNumberStore::Numbers Listed(const ChannelNumbers& numbers)
+{
+    ChannelNumberStore::Numbers out;
+    for (const auto& c : numbers.Channels())
+        if (c.number > 0)
+            out.emplace_back(c.name, c.number);
+    std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    return out;
+}
+
+} // namespace
+
+bool PlaylistSources::Apply(const CatalogueImport& import,
+                            const std::function<void(const std::function<void()>& within)>& change)
+{
+    std::optional<StagedCatalogue> staged;
+    std::shared_ptr<const ProfileText> after;
+    if (import.HasChanges()) {
+        std::string bytes = import.Contents();
+        staged.emplace(catalogue_);
+        staged->Write(bytes);
+        after = std::make_shared<const ProfileText>(std::move(bytes));
+    }
+    ViewerDatabase& db = Database();
+    // Sources kept only in memory would be forgotten while the catalogue keeps their channels.
+    if (db.InMemory())
+        throw Exception("The catalogue was left as it is: its playlist sources cannot be remembered while the "
+                        "viewer's data lives only in memory (" +
+                        db.Notice() + ")");
+    // The numbers the viewer knows now: those kept, and those worked out for channels that have
+    // none kept yet (the window numbers them the same way), so that none of them moves.
+    const ChannelNumberStore::Numbers stored = ChannelNumberStore::Read(db);
+    ChannelNumbers::Kept kept(stored.begin(), stored.end());
+    const std::shared_ptr<const ProfileText> before = std::make_shared<const ProfileText>(import.Text().Bytes());
+    const ChannelNumbers now = NumbersOf(ChannelTree::Of(before), db.GivenChannelNumbers(), kept);
+    for (const auto& c : now.Channels())
+        if (c.number > 0)
+            kept.try_emplace(c.name, c.number);
+    if (staged)
+        PendingCatalogue::SyncEveryCommit(db, true);
+    try {
+        change([&] {
+            if (staged)
+                PendingCatalogue::Note(db, catalogue_, staged->Checksum());
+            const ChannelNumberStore::Numbers numbers =
+                Listed(NumbersOf(ChannelTree::Of(after ? after : before), db.GivenChannelNumbers(), kept));
+            if (numbers != stored)
+                ChannelNumberStore::Store(db, numbers);
+            FaultPoint();
+        });
+    } catch (...) {
+        try {
+            if (staged)
+                PendingCatalogue::SyncEveryCommit(db, false);
+        } catch (const Exception&) {
+            // The change's own failure is the news.
+        }
+        throw;
+    }
+    if (!staged)
+        return false;
+    staged->Committed();
+    try {
+        PendingCatalogue::SyncEveryCommit(db, false);
+    } catch (const Exception&) {
+        // Later commits are only synced more than they need: the change itself stands.
+    }
+    FaultPoint();
+    staged->Install();
+    try {
+        PendingCatalogue::Clear(db, catalogue_);
+    } catch (const Exception&) {
+        // A note left behind names the catalogue in place; the next change clears it.
+    }
+    FaultPoint();
+    return true;
+}
+
+std::string PlaylistSources::Repair()
+{
+    // Nothing staged, nothing to do: the database is not even opened for it.
+    if (!QFileInfo::exists(QString::fromStdString(StagedCatalogue::StagedFileOf(catalogue_))))
+        return {};
+    const CatalogueLock lock(catalogue_);
+    return RepairHeld(false);
+}
+
+std::string PlaylistSources::RepairHeld(bool changing)
+{
+    const std::string stagedFile = StagedCatalogue::StagedFileOf(catalogue_);
+    const bool isStaged = QFileInfo::exists(QString::fromStdString(stagedFile));
+    if (!isStaged &&
+        (!changing || (!db_ && !QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))))
+        return {};
+    ViewerDatabase& db = Database();
+    // A database that could not be opened says nothing of what the one on disk committed to:
+    // the staged file waits for a start that can read it.
+    if (db.InMemory())
+        return {};
+    const std::optional<std::string> noted = PendingCatalogue::Noted(db, catalogue_);
+    std::string said;
+    if (isStaged && noted && *noted == StagedCatalogue::ChecksumOfFile(stagedFile)) {
+        // The database committed to it: the catalogue follows.
+        StagedCatalogue::InstallFile(catalogue_);
+        said = "A change of the catalogue " + catalogue_ +
+               " was cut short after the playlist sources had changed; it was completed.";
+    } else if (isStaged) {
+        // The change never reached the database: the catalogue stays as it is.
+        ::unlink(stagedFile.c_str());
+        said = "A change of the catalogue " + catalogue_ +
+               " was cut short before the playlist sources had changed; it was undone.";
+    }
+    if (noted)
+        PendingCatalogue::Clear(db, catalogue_);
+    if (!said.empty())
+        repairs_.push_back(said);
+    return said;
+}
+
+std::vector<std::string> PlaylistSources::TakeRepairs() { return std::exchange(repairs_, {}); }
 
 } // namespace quorvel

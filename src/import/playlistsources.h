@@ -63,12 +63,27 @@ public:
     // The location as it is remembered: a file by its absolute path, an address as given.
     static QString Normalized(const QString& location);
 
+    // A change of the catalogue and the sources that was cut short (a crash, a kill, a power
+    // cut) is completed when the database had committed to it, else undone; gives what was
+    // done, empty when nothing was left half done. Read and Remove do it first on their own.
+    std::string Repair();
+    // What Repair, Read and Remove repaired since last asked, each said once.
+    std::vector<std::string> TakeRepairs();
+
 private:
     // A remembered source of that location; none without opening a database that is not there.
     std::optional<SourceRecord> Known(const std::string& location);
+    // Repair with the catalogue's lock held; changing: a change follows, so a note left with no
+    // staged file is cleared as well (its checksum must not name the next change's file).
+    std::string RepairHeld(bool changing);
+    // Makes the import's catalogue and the database's change (change, running within inside
+    // its transaction) one: the catalogue staged, the change committed with a note naming it
+    // and with the channel numbers, then the catalogue put in place. True when it changed.
+    bool Apply(const CatalogueImport& import, const std::function<void(const std::function<void()>& within)>& change);
 
     std::string catalogue_;
     std::unique_ptr<ViewerDatabase> db_;
+    std::vector<std::string> repairs_;
 };
 
 } // namespace quorvel

@@ -74,4 +74,22 @@ bool IsSafeName(std::string_view name)
     return !(name.size() >= 2 && (name.front() == '"' || name.front() == '\'') && name.back() == name.front());
 }
 
+std::string ShortText(std::string_view text, std::size_t most)
+{
+    std::size_t cut = text.size();
+    if (cut > most) {
+        cut = most;
+        // Back to the start of a character: continuation bytes are 10xxxxxx.
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
+    std::string out(text.substr(0, cut));
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = ' ';
+    if (cut < text.size())
+        out += "...";
+    return out;
+}
+
 } // namespace quorvel

@@ -17,4 +17,8 @@ bool IsSafeName(std::string_view name);
 
 constexpr std::size_t MaxNameBytes = 200;
 
+// A text as a listing shows it: at most about most bytes, cut between UTF-8 characters and
+// ended with "..." where cut, line breaks and control characters as blanks.
+std::string ShortText(std::string_view text, std::size_t most = 60);
+
 } // namespace quorvel

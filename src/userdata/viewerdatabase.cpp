@@ -15,11 +15,24 @@
 #include <QThreadPool>
 #include <QVariant>
 
+#include <cerrno>
+#include <cstring>
 #include <mutex>
 #include <set>
+#include <sys/statvfs.h>
 
 namespace quorvel {
 namespace {
+
+// Whether the database's folder is (all but) out of space: SQLite needs room for its shared
+// memory file and its log even to read.
+bool NoSpaceBeside(const QString& file)
+{
+    struct statvfs st;
+    const QByteArray folder = QFileInfo(file).absolutePath().toLocal8Bit();
+    return ::statvfs(folder.constData(), &st) == 0 &&
+           static_cast<unsigned long long>(st.f_bavail) * st.f_frsize < (1ULL << 20);
+}
 
 // Files whose every page was checked by a connection of this process. The check reads the whole
 // file (about 130 ms for a guide of 480,000 programmes): once at the first opening is enough, and
@@ -127,7 +140,14 @@ void ViewerDatabase::Open()
     try {
         attemptWaiting(file);
         return;
-    } catch (const OpenFailure& first) {
+    } catch (const OpenFailure& failure) {
+        // A device with no space left fails SQLite's opening with errors that read as damage:
+        // the file is whole, and stays where it is.
+        OpenFailure first = failure;
+        if (NoSpaceBeside(file)) {
+            first.damaged = false;
+            first.why += std::string("; ") + std::strerror(ENOSPC);
+        }
         if (first.damaged && QFileInfo::exists(file)) {
             const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
             const QFileInfo info(file);

@@ -3,6 +3,7 @@
 #include "base/requestoptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -87,11 +88,14 @@ public:
 
     // Remembers a good read of a source: its record (found by location; id ignored) and the
     // channels it now lists, in place of those it listed before. Returns the source's id.
-    std::int64_t StoreRead(const SourceRecord& source, const std::vector<SourceChannel>& channels);
+    // within runs inside the same transaction, on this connection: what it stores commits with
+    // the read or not at all, and an Exception it throws undoes the whole change.
+    std::int64_t StoreRead(const SourceRecord& source, const std::vector<SourceChannel>& channels,
+                           const std::function<void()>& within = {});
     // Notes why a read failed; the channels stay as last read.
     void StoreFailure(std::int64_t source, const std::string& why);
-    // Forgets a source and its channels.
-    void RemoveSource(std::int64_t source);
+    // Forgets a source and its channels; within as for StoreRead.
+    void RemoveSource(std::int64_t source, const std::function<void()>& within = {});
 
     // What the channel of that catalogue name must send with its requests (names match without
     // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.

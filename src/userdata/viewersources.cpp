@@ -4,10 +4,13 @@
 #include "userdata/viewerconnection.h"
 #include "userdata/viewerdatabase.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -64,7 +67,11 @@ auto Guarded(const char* what, Work&& work)
     try {
         return work();
     } catch (const SqlFailure& f) {
-        throw Exception(std::string("Cannot ") + what + " the viewer's data: " + f.error.text().toStdString());
+        // SQLite says "database or disk is full" (13) for a device with no space left: the
+        // viewer reads the system's own words for it, as for any other file.
+        const bool full = (f.error.nativeErrorCode().toInt() & 0xFF) == 13;
+        throw Exception(std::string("Cannot ") + what + " the viewer's data: " + f.error.text().toStdString() +
+                        (full ? std::string(" (") + std::strerror(ENOSPC) + ")" : std::string()));
     }
 }
 
@@ -136,7 +143,8 @@ std::unordered_set<std::string> ViewerDatabase::NamesOfOtherSources(std::int64_t
     });
 }
 
-std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::vector<SourceChannel>& channels)
+std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::vector<SourceChannel>& channels,
+                                       const std::function<void()>& within)
 {
     return Guarded("store", [&] {
         std::int64_t id = 0;
@@ -176,6 +184,8 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
                 if (!insert.exec())
                     throw SqlFailure{insert.lastError()};
             }
+            if (within)
+                within();
         });
         return id;
     });
@@ -191,12 +201,14 @@ void ViewerDatabase::StoreFailure(std::int64_t source, const std::string& why)
     });
 }
 
-void ViewerDatabase::RemoveSource(std::int64_t source)
+void ViewerDatabase::RemoveSource(std::int64_t source, const std::function<void()>& within)
 {
     return Guarded("change", [&] {
         db_->Write([&] {
             db_->Run("DELETE FROM source_channels WHERE source_id = ?", {QVariant::fromValue(source)});
             db_->Run("DELETE FROM sources WHERE id = ?", {QVariant::fromValue(source)});
+            if (within)
+                within();
         });
     });
 }

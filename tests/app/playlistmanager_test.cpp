@@ -16,6 +16,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
 #include <QTimer>
@@ -222,4 +223,32 @@ TEST(PlaylistManager, AGuideGivenInTheDialogIsToldByItsContentRememberedAndRemov
     ViewerDatabase db(ViewerDatabase::FileBeside(catalogue));
     EXPECT_EQ(db.GuideSources(), (std::vector<std::string>{server.Url("/get.php").toStdString()}));
     EXPECT_EQ(db.Sources().size(), 1u);
+}
+
+TEST(PlaylistManager, TheSummaryOpensTheListOfEntriesSkipped)
+{
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    ScratchDir::Spit(dir.File("tv.m3u"), "#EXTM3U\n#EXTINF:-1,Open\nhttp://127.0.0.1:9/open\n"
+                                         "#EXTINF:-1,Open\nhttp://127.0.0.1:9/open\n#EXTINF:-1,Bad\nfd://0\n");
+    QWidget window;
+    window.resize(400, 300);
+    auto* tree = new QTreeWidget(&window);
+    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+    window.show();
+    manager.Add(QString::fromStdString(dir.File("tv.m3u")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0; }, 30000));
+    EXPECT_TRUE(manager.Status()->text().contains(QStringLiteral("2 entries skipped")))
+        << manager.Status()->text().toStdString();
+    QString details;
+    QTimer::singleShot(0, [&details] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box) {
+            details = box->detailedText();
+            box->accept();
+        }
+    });
+    emit manager.Status()->linkActivated(QStringLiteral("skipped"));
+    EXPECT_TRUE(details.contains(QStringLiteral("line 5: \"Open\" (listed twice)"))) << details.toStdString();
+    EXPECT_TRUE(details.contains(QStringLiteral("line 7: \"fd://0\" (an address the player does not open)")));
 }

@@ -58,13 +58,13 @@ TEST(ChannelNumbers, GivenNumberTakingAPlaceSendsThatChannelPastTheHighest)
 
 TEST(ChannelNumbers, DuplicateGivenNumbersGoToTheFirst)
 {
-    // B and C both say 7: B keeps it; C counts as given none and takes its place, 3.
-    // D also says 7 and its place 4 is taken by E's given 4: it goes past the highest.
+    // B and C both say 7: B keeps it; C gets the next free number above it, 8. D also says 7
+    // and gets 9. A keeps its place.
     const ChannelNumbers n({{"A", "x", ""}, {"B", "x", "7"}, {"C", "x", "7"}, {"D", "x", "07"}, {"E", "x", "4"}});
     EXPECT_EQ(Number(n, "B"), 7);
-    EXPECT_EQ(Number(n, "C"), 3);
+    EXPECT_EQ(Number(n, "C"), 8);
     EXPECT_EQ(Number(n, "E"), 4);
-    EXPECT_EQ(Number(n, "D"), 8);
+    EXPECT_EQ(Number(n, "D"), 9);
     EXPECT_EQ(Number(n, "A"), 1);
     // Every channel has a number, and no number names two.
     for (const char* c : {"A", "B", "C", "D", "E"})
@@ -126,4 +126,32 @@ TEST(ChannelNumbers, FromTheCatalogueFile)
     EXPECT_EQ(Number(n, "Goal"), 3);
     EXPECT_EQ(n.ChannelOf(3)->category, "Sports");
     std::filesystem::remove(file);
+}
+
+TEST(ChannelNumbers, KeptNumbersStayAndNewcomersGoAroundThem)
+{
+    // A and B were numbered before; the newcomers C (given A's 1) and D (by place 1, taken)
+    // go around them, E takes its given number, and F's kept number is no longer in use.
+    const ChannelNumbers::Kept kept = {{"a", 1}, {"B", 2}, {"Gone", 3}, {"F", 7}};
+    const ChannelNumbers n({{"D", "x", ""}, {"C", "x", "1"}, {"A", "x", ""}, {"B", "x", "5"}, {"E", "x", "3"}}, kept);
+    EXPECT_EQ(Number(n, "A"), 1);
+    EXPECT_EQ(Number(n, "B"), 2) << "a kept number beats what the playlist gives now";
+    EXPECT_EQ(Number(n, "E"), 3) << "the number of a channel gone is free again";
+    // The two left without a number are numbered in catalogue order: D first.
+    EXPECT_EQ(Number(n, "D"), 4) << "after the highest in use";
+    EXPECT_EQ(Number(n, "C"), 5) << "the next free number above the one given";
+    EXPECT_EQ(NameOf(n, 7), "-");
+}
+
+TEST(ChannelNumbers, ManyGivenOneNumberEachGetTheirOwn)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 50000; ++i)
+        names.push_back("C" + std::to_string(i));
+    std::vector<Listed> listed;
+    for (const auto& name : names)
+        listed.push_back({name, "x", "1"});
+    const ChannelNumbers n(listed);
+    for (int i = 0; i < 50000; i += 997)
+        EXPECT_EQ(Number(n, names[i].c_str()), i + 1);
 }

@@ -51,9 +51,11 @@ TEST(ImportCommand, ImportsPrintsPerCategoryAndDryRunWritesNothing)
     ScratchDir::Spit(dir.File("tv.m3u"), kPlaylist);
     const std::string catalogue = dir.File("VisibleAPI.dat");
 
-    const Result dry =
-        RunImport({Q(dir.File("tv.m3u")), QStringLiteral("--dry-run"), QStringLiteral("--catalogue"), Q(catalogue)});
+    const Result dry = RunImport({Q(dir.File("tv.m3u")), QStringLiteral("--dry-run"), QStringLiteral("--verbose"),
+                                  QStringLiteral("--catalogue"), Q(catalogue)});
     EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.contains(QStringLiteral("  line 7: \"fd://0\" (an address the player does not open)\n")))
+        << dry.out.toStdString();
     EXPECT_TRUE(dry.out.contains(QStringLiteral("Dry run, nothing written"))) << dry.out.toStdString();
     EXPECT_TRUE(dry.out.contains(QStringLiteral("Would add 2 channels")));
     EXPECT_FALSE(std::filesystem::exists(catalogue));
