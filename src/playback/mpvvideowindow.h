@@ -23,6 +23,13 @@ class MpvRenderer;
 // before it lasts, and on the window's thread it would leave nothing for the other widgets, a
 // web page most. A channel opened ahead in a core of its own brings its own renderer,
 // exchanged for this one when it is shown.
+//
+// Between two channels the window holds the picture it has: from a new address until that
+// channel's first picture, asks to draw the old one again are let go, and only a picture mpv
+// made after the address was given counts as the new channel's first. The X server keeps the
+// window's contents where cards cover it, so a card that goes leaves the picture with nothing
+// drawn again. While hidden, each picture is counted as drawn without drawing, so mpv neither
+// drops pictures nor holds its core waiting for them.
 class MpvVideoWindow : public QWindow {
     Q_OBJECT
 public:
