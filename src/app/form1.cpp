@@ -3,6 +3,7 @@
 #include "app/appfonts.h"
 #include "app/appicons.h"
 #include "app/categorynode.h"
+#include "app/channellogos.h"
 #include "app/channelnodes.h"
 #include "app/channeltreefill.h"
 #include "app/channelzapper.h"
@@ -18,6 +19,7 @@
 #include "app/rememberedsettings.h"
 #include "app/storedskin.h"
 #include "app/treechannellist.h"
+#include "app/treelogodelegate.h"
 #include "app/treemenuclick.h"
 #include "app/treetooltips.h"
 #include "catalogue/channelcatalogue.h"
@@ -221,7 +223,11 @@ void Form1::CreateComponents(const QString& audioOutput)
     Guide1 = new GuideManager(
         CatalogueFile(), [this](const QString& why) { Playlists1->Say(why, 20000); }, this);
     Guide1->setObjectName(QStringLiteral("Guide1"));
+    Logos1 = new ChannelLogos(CatalogueFile(), this);
+    TreeView1->setItemDelegate(new TreeLogoDelegate(TreeView1, *Logos1));
+    connect(Logos1, &ChannelLogos::changed, this, &Form1::ShowZapLogo);
     Playlists1->OnSourcesRead([this] {
+        Logos1->Reload();
         // A read may renumber channels without changing the tree.
         if (zapper_)
             zapper_->Invalidate();
@@ -334,6 +340,7 @@ void Form1::FormCreate()
             ChannelCatalogue(catalogue).WriteDefaults();
         // 3. The channel tree, and the playlists it came from read again when they are old.
         Load(QStringLiteral("WebTV"));
+        Logos1->Reload();
         Playlists1->Start();
         Guide1->Start();
         // 4. An ad list with the default ads, when there is none.

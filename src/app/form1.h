@@ -18,6 +18,7 @@ class QTreeWidgetItem;
 
 namespace quorvel {
 
+class ChannelLogos;
 class ChannelZapper;
 class MediaPlayerControl;
 class TreeChannelList;
@@ -83,6 +84,7 @@ public:
     FavouritesView* Favourites1 = nullptr;     // the viewer's favourites and recently watched channels
     GuideList* GuideList1 = nullptr;           // on SkinTabSheet3
     RememberedSettings* Remembered1 = nullptr; // the sound, the window and the tree as last left
+    ChannelLogos* Logos1 = nullptr;            // the channels' logos, for the tree, the card and MPRIS
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;
@@ -120,6 +122,8 @@ public:
     WatchSession& Session() { return *session_; }
     // The title of the programme on now on that channel (empty when the guide has none).
     QString ProgrammeNow(const QString& channel) const;
+    // The kept file of the channel's logo (empty while there is none).
+    QString LogoFile(const QString& channel) const;
     // Brings the window back as the boss key's second press does (with its sound), or to the
     // front when it shows already.
     void BringBack();
@@ -137,6 +141,7 @@ private:
     std::string AdListFile() const;
     // The channel started showing its picture or sound: it goes among the recently watched.
     void ChannelShowed();
+    void ShowZapLogo();
 
     std::string pagesDir_;
     std::string dataDir_;

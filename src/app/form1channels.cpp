@@ -1,4 +1,5 @@
 // The main window's channels: what a choice in the tree plays, and the ways to another channel.
+#include "app/channellogos.h"
 #include "app/channelnodes.h"
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
@@ -20,6 +21,13 @@
 #include <QTreeWidget>
 
 namespace quorvel {
+
+namespace {
+
+// The zap card's logo, kept larger than it is shown so that it scales down sharply.
+constexpr int kCardLogoSide = 64;
+
+} // namespace
 
 ProgrammeInfo Form1::ProgrammeInfoOf(const GuideStore::NowAndNext& programmes)
 {
@@ -73,7 +81,8 @@ void Form1::TreeView1Change()
                              after.isEmpty() ? RequestOptions{} : optionsOf(after));
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(name)));
-        MediaPlayer1->ShowZap(ZapInfo{zapper_->NumberOf(name), name, zapper_->CategoryOf(name)});
+        MediaPlayer1->ShowZap(
+            ZapInfo{zapper_->NumberOf(name), name, zapper_->CategoryOf(name), Logos1->Logo(name, kCardLogoSide)});
         if (Edit1->isHidden())
             Edit1->show();
         Playing = true;
@@ -159,6 +168,21 @@ void Form1::FollowRenamedChannel()
             TreeView1->scrollToItem(node);
         }
     });
+}
+
+QString Form1::LogoFile(const QString& channel) const { return Logos1 ? Logos1->File(channel) : QString(); }
+
+void Form1::ShowZapLogo()
+{
+    // The zap card shows the channel's logo once it came, if it still names that channel.
+    if (!MediaPlayer1 || !MediaPlayer1->Zap().isVisible())
+        return;
+    ZapInfo info = MediaPlayer1->Zap().Info();
+    if (!info.logo.isNull() || info.name != session_->Playing().name)
+        return;
+    info.logo = Logos1->Logo(info.name, kCardLogoSide);
+    if (!info.logo.isNull())
+        MediaPlayer1->ShowZap(info);
 }
 
 QString Form1::ProgrammeNow(const QString& channel) const

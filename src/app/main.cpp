@@ -1,5 +1,6 @@
 // Quorvel Online TV: program entry.
 #include "app/appicons.h"
+#include "app/channellogos.h"
 #include "app/form1.h"
 #include "app/guidemanager.h"
 #include "app/mpris.h"
@@ -58,7 +59,10 @@ int main(int argc, char** argv)
                 QCoreApplication::quit();
         });
         // Media keys and desktop player controls, where there is a session bus.
-        quorvel::Mpris mpris(form.Session(), [&form](const QString& channel) { return form.ProgrammeNow(channel); });
+        quorvel::Mpris mpris(
+            form.Session(), [&form](const QString& channel) { return form.ProgrammeNow(channel); },
+            [&form](const QString& channel) { return form.LogoFile(channel); });
+        QObject::connect(form.Logos1, &quorvel::ChannelLogos::changed, &mpris, &quorvel::Mpris::ArtMayHaveChanged);
         if (form.Guide1)
             QObject::connect(form.Guide1, &quorvel::GuideManager::Changed, &mpris,
                              &quorvel::Mpris::ProgrammeMayHaveChanged);

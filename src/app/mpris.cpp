@@ -11,6 +11,7 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QTimer>
+#include <QUrl>
 
 #include <unistd.h>
 
@@ -42,8 +43,8 @@ QString StatusName(PlaybackControl::Status status)
 
 } // namespace
 
-Mpris::Mpris(WatchSession& session, ProgrammeLookup programmeNow)
-    : QObject(nullptr), session_(session), programmeNow_(std::move(programmeNow))
+Mpris::Mpris(WatchSession& session, ProgrammeLookup programmeNow, ArtLookup art)
+    : QObject(nullptr), session_(session), programmeNow_(std::move(programmeNow)), art_(std::move(art))
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -138,6 +139,8 @@ QVariantMap Mpris::Metadata() const
         metadata.insert(QStringLiteral("xesam:url"), session_.Player().Address());
     if (const QString programme = ProgrammeNow(); !programme.isEmpty())
         metadata.insert(QStringLiteral("xesam:artist"), QStringList{programme});
+    if (const QString file = art_ ? art_(channel.name) : QString(); !file.isEmpty())
+        metadata.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(file).toString());
     return metadata;
 }
 
@@ -145,6 +148,13 @@ QString Mpris::ProgrammeNow() const
 {
     const ChannelRef channel = session_.Current();
     return channel.IsChannel() && programmeNow_ ? programmeNow_(channel.name) : QString();
+}
+
+void Mpris::ArtMayHaveChanged()
+{
+    const ChannelRef channel = session_.Current();
+    if (art_ && channel.IsChannel() && art_(channel.name) != artTold_)
+        PlayerChanged();
 }
 
 void Mpris::ProgrammeMayHaveChanged()
@@ -178,6 +188,8 @@ void Mpris::PlayerChanged()
     if (service_.isEmpty())
         return;
     programmeTold_ = ProgrammeNow();
+    const ChannelRef channel = session_.Current();
+    artTold_ = art_ && channel.IsChannel() ? art_(channel.name) : QString();
     Changed(kPlayer, {
                          {QStringLiteral("PlaybackStatus"), PlaybackStatus()},
                          {QStringLiteral("Metadata"), Metadata()},

@@ -21,8 +21,10 @@ class Mpris : public QObject {
 public:
     // The title of the programme on now on a channel, empty when the guide has none.
     using ProgrammeLookup = std::function<QString(const QString& channel)>;
+    // The kept file of a channel's logo, empty while there is none.
+    using ArtLookup = std::function<QString(const QString& channel)>;
 
-    Mpris(WatchSession& session, ProgrammeLookup programmeNow);
+    Mpris(WatchSession& session, ProgrammeLookup programmeNow, ArtLookup art = {});
     ~Mpris() override;
 
     bool IsRegistered() const { return !service_.isEmpty(); }
@@ -49,6 +51,8 @@ public:
 
     // The guide was read again, or time went on: tells the desktop when the programme changed.
     void ProgrammeMayHaveChanged();
+    // A logo came: tells the desktop when the playing channel's is among them.
+    void ArtMayHaveChanged();
 
 private:
     void Changed(const QString& interface, const QVariantMap& properties);
@@ -57,8 +61,10 @@ private:
 
     WatchSession& session_;
     ProgrammeLookup programmeNow_;
+    ArtLookup art_;
     QString service_;
     QString programmeTold_; // the programme the last metadata named
+    QString artTold_;       // and the logo it gave
 };
 
 } // namespace quorvel

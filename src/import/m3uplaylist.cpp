@@ -77,6 +77,7 @@ struct ExtInf {
     std::string_view tvgId;
     std::string_view tvgChno;
     std::string_view tvgShift;
+    std::string_view tvgLogo;
     std::string_view userAgent;
     std::string_view referrer;
     std::string_view origin;
@@ -146,6 +147,8 @@ ExtInf ParseExtInf(std::string_view s)
             Keep(info.tvgChno, value);
         else if (NameIs(name, "tvg-shift"))
             Keep(info.tvgShift, value);
+        else if (NameIs(name, "tvg-logo"))
+            Keep(info.tvgLogo, value);
         else if (NameIs(name, "user-agent") || NameIs(name, "http-user-agent"))
             Keep(info.userAgent, value);
         else if (NameIs(name, "http-referrer") || NameIs(name, "referrer") || NameIs(name, "http-referer") ||
@@ -472,6 +475,7 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
             entry.tvgName = info.tvgName;
             entry.tvgChno = info.tvgChno;
             entry.tvgShift = info.tvgShift;
+            entry.tvgLogo = info.tvgLogo;
             entry.options.userAgent = HeaderValue(info.userAgent);
             entry.options.referrer = HeaderValue(info.referrer);
             entry.options.origin = HeaderValue(info.origin);

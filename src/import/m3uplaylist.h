@@ -24,6 +24,8 @@ struct PlaylistEntry {
     std::string tvgName;
     std::string tvgChno;
     std::string tvgShift;
+    // The channel's logo ("tvg-logo"), an address as written.
+    std::string tvgLogo;
 };
 
 // An M3U or M3U8 playlist as players meet them: "#EXTM3U" optional, "#EXTINF:-1 key="value" ...,

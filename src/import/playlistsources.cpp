@@ -191,6 +191,7 @@ for (std::size_t i = 0; i < import.PlacementCount(); ++i) {
     c.tvgName = e.tvgName;
     c.tvgChno = e.tvgChno;
     c.tvgShift = e.tvgShift;
+    c.logo = e.tvgLogo;
     c.owned = placed.owned;
     channels.push_back(std::move(c));
 }

@@ -12,6 +12,7 @@ namespace {
 // As the programme card, so the two read as one block.
 constexpr int kMargin = 10;
 constexpr int kMaxWidth = 420;
+constexpr int kLogoSide = 32;
 
 } // namespace
 
@@ -27,6 +28,11 @@ ZapCard::ZapCard(QWidget* parent) : QWidget(parent), hide_(new QTimer(this))
 
 void ZapCard::ShowFor(const ZapInfo& info)
 {
+    if (isVisible() && info.name == info_.name && info.number == info_.number) {
+        info_ = info;
+        update();
+        return;
+    }
     info_ = info;
     hide_->stop();
     update();
@@ -67,6 +73,13 @@ void ZapCard::paintEvent(QPaintEvent*)
         p.drawText(QRect(left, 0, w, height()), Qt::AlignLeft | Qt::AlignVCenter, number);
         left += w + 12;
         p.fillRect(QRect(left - 6, 9, 1, height() - 18), QColor(58, 63, 75));
+    }
+    if (!info_.logo.isNull()) {
+        const QSize side = info_.logo.size().scaled(QSize(kLogoSide, kLogoSide), Qt::KeepAspectRatio);
+        const QRect box(left, (height() - side.height()) / 2, side.width(), side.height());
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(box, info_.logo);
+        left += side.width() + 10;
     }
     QFont title = font();
     title.setPixelSize(15);

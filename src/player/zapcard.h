@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 #include <QWidget>
 
@@ -7,11 +8,13 @@ class QTimer;
 
 namespace quorvel {
 
-// Which channel a zap went to: its number (0 when it has none), name and category.
+// Which channel a zap went to: its number (0 when it has none), name, category and logo (null
+// while there is none to show).
 struct ZapInfo {
     int number = 0;
     QString name;
     QString category;
+    QImage logo;
 };
 
 // A card low over the picture on every zap, naming the channel with its number and category.
@@ -24,7 +27,8 @@ public:
 
     explicit ZapCard(QWidget* parent);
 
-    // Shows the card, with no end yet while the channel opens.
+    // Shows the card, with no end yet while the channel opens. The same channel again (its
+    // logo come) only changes what the card shows, and keeps its end.
     void ShowFor(const ZapInfo& info);
     // The picture is there (or the channel failed): the card goes kShowMs from now.
     void StartCountdown();

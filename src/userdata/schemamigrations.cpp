@@ -112,6 +112,10 @@ const std::vector<std::vector<const char*>>& Migrations()
             "DROP TABLE programmes",
             "ALTER TABLE programmes_by_clump RENAME TO programmes",
         },
+        // 8: each channel's logo as its playlist gave it.
+        {
+            "ALTER TABLE source_channels ADD COLUMN logo TEXT NOT NULL DEFAULT ''",
+        },
     };
     return steps;
 }

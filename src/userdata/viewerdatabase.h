@@ -36,6 +36,7 @@ struct SourceChannel {
     std::string tvgName;
     std::string tvgChno;
     std::string tvgShift;
+    std::string logo; // the address of its logo, as the playlist gave it
     // The source brought it into the catalogue (a refresh that no longer lists it removes it);
     // false for a channel that was there before the source first listed it.
     bool owned = true;
@@ -50,10 +51,17 @@ struct SourceChannel {
 //
 // An object belongs to the thread that made it: each thread opens its own.
 // Failures after opening (a full disk, a lock held too long) throw Exception.
+// A channel's logo as its playlist gave it, with what its requests must carry.
+struct ChannelLogo {
+    std::string name;
+    std::string address;
+    RequestOptions options;
+};
+
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 7;
+    static constexpr int kSchemaVersion = 8;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -100,6 +108,8 @@ public:
     // What the channel of that catalogue name must send with its requests (names match without
     // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.
     RequestOptions RequestOptionsOf(const std::string& channel) const;
+    // Every channel's logo, in the order of the sources that gave them.
+    std::vector<ChannelLogo> ChannelLogos() const;
     // The channel numbers the sources give ("tvg-chno"), by catalogue name: where two sources
     // give one for the same channel, the source added first speaks.
     std::vector<std::pair<std::string, std::string>> GivenChannelNumbers() const;

@@ -111,9 +111,10 @@ std::optional<SourceRecord> ViewerDatabase::FindSource(std::int64_t id) const
 std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
 {
     return Guarded("read", [&] {
-        QSqlQuery q = db_->Run("SELECT category, name, address, user_agent, referrer, origin, tvg_id, tvg_name, "
-                               "tvg_chno, tvg_shift, owned FROM source_channels WHERE source_id = ? ORDER BY position",
-                               {QVariant::fromValue(source)});
+        QSqlQuery q =
+            db_->Run("SELECT category, name, address, user_agent, referrer, origin, tvg_id, tvg_name, "
+                     "tvg_chno, tvg_shift, owned, logo FROM source_channels WHERE source_id = ? ORDER BY position",
+                     {QVariant::fromValue(source)});
         std::vector<SourceChannel> out;
         while (q.next()) {
             SourceChannel c;
@@ -126,6 +127,7 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
             c.tvgChno = S(q.value(8));
             c.tvgShift = S(q.value(9));
             c.owned = q.value(10).toInt() != 0;
+            c.logo = S(q.value(11));
             out.push_back(std::move(c));
         }
         return out;
@@ -164,8 +166,8 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
             QSqlQuery insert(db_->Db());
             insert.prepare(QStringLiteral(
                 "INSERT INTO source_channels (source_id, position, category, name, address, user_agent, referrer, "
-                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                "?)"));
+                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned, logo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
+                "?, ?, ?)"));
             int position = 0;
             for (const auto& c : channels) {
                 insert.bindValue(0, QVariant::fromValue(id));
@@ -181,6 +183,7 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
                 insert.bindValue(10, Q(c.tvgChno));
                 insert.bindValue(11, Q(c.tvgShift));
                 insert.bindValue(12, c.owned ? 1 : 0);
+                insert.bindValue(13, Q(c.logo));
                 if (!insert.exec())
                     throw SqlFailure{insert.lastError()};
             }
@@ -223,6 +226,19 @@ RequestOptions ViewerDatabase::RequestOptionsOf(const std::string& channel) cons
         if (q.next())
             return RequestOptions{S(q.value(0)), S(q.value(1)), S(q.value(2))};
         return {};
+    });
+}
+
+std::vector<ChannelLogo> ViewerDatabase::ChannelLogos() const
+{
+    return Guarded("read", [&] {
+        // The first source to give a channel a logo speaks for it, as for its number.
+        QSqlQuery q = db_->Run("SELECT name, logo, user_agent, referrer, origin FROM source_channels "
+                               "WHERE logo <> '' ORDER BY source_id, position");
+        std::vector<ChannelLogo> out;
+        while (q.next())
+            out.push_back({S(q.value(0)), S(q.value(1)), RequestOptions{S(q.value(2)), S(q.value(3)), S(q.value(4))}});
+        return out;
     });
 }
 

@@ -39,6 +39,26 @@ def guide(now, channel="pattern.tv", titles=("Test Card Hour", "Late Pattern New
     return "".join(parts)
 
 
+def red_png(side=48):
+    """A plain red square as a PNG file's bytes: the channel's logo."""
+    import struct
+    import zlib
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    rows = b"".join(b"\x00" + b"\xff\x00\x00" * side for _ in range(side))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", side, side, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def art_url():
+    out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
+                          "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
+                         capture_output=True, text=True).stdout
+    found = re.search(r'string "mpris:artUrl"\s+variant\s+string "([^"]*)"', out)
+    return found.group(1) if found else None
+
+
 def artist():
     out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
                           "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
@@ -62,10 +82,13 @@ class Guide(unittest.TestCase):
             f.write(guide(int(time.time())))
         with open(os.path.join(cls.media, "tv.m3u"), "w") as f:
             f.write('#EXTM3U x-tvg-url="%s"\n' % cls.server.url("guide.xml"))
-            f.write('#EXTINF:-1 tvg-id="pattern.tv" group-title="Guided",Pattern\n')
+            f.write('#EXTINF:-1 tvg-id="pattern.tv" tvg-logo="%s" group-title="Guided",Pattern\n'
+                    % cls.server.url("logo"))
             f.write(cls.server.url("pattern/index.m3u8") + "\n")
             f.write('#EXTINF:-1 tvg-id="other.tv" group-title="Guided",Other\n')
             f.write(cls.server.url("pattern/index.m3u8?other") + "\n")
+        with open(os.path.join(cls.media, "logo"), "wb") as f:
+            f.write(red_png())
         with open(os.path.join(cls.media, "extra"), "wb") as f:
             f.write(gzip.compress(guide(int(time.time()), "other.tv", ("Other Hour", "Other Later")).encode()))
 
@@ -87,7 +110,8 @@ class Guide(unittest.TestCase):
             result = subprocess.run([os.path.join(program.dir, "quorvel-import"), self.server.url("tv.m3u")],
                                     capture_output=True, text=True, timeout=120)
             self.assertEqual(result.returncode, 0, result.stderr)
-            program.start()
+            self.cache = tempfile.mkdtemp(prefix="quorvel-cache-")
+            program.start(env={"XDG_CACHE_HOME": self.cache})
             # Nothing is kept yet: the guide is read soon after the start.
             self.assertTrue(harness.wait_until(lambda: "/guide.xml" in self.server.requests, 20),
                             self.server.requests)
@@ -103,6 +127,11 @@ class Guide(unittest.TestCase):
                 time.sleep(1.5)
                 subprocess.run(["import", "-window", "root", shot])
             self.assertTrue(harness.wait_until(lambda: artist() == "Test Card Hour", 20), artist())
+            # The playlist's logo was fetched once, kept in the cache folder, and given to the desktop.
+            self.assertTrue(harness.wait_until(lambda: (art_url() or "").startswith("file://" + self.cache), 20),
+                            art_url())
+            self.assertTrue(os.path.isfile(art_url()[len("file://"):]))
+            self.assertEqual(self.server.requests.count("/logo"), 1)
 
             # The channel's name is short: a tooltip over it is there only for the programmes.
             harness.key("Escape")

@@ -163,7 +163,8 @@ TEST(M3uPlaylist, RequestOptionsInEachOfTheirForms)
         Parse("#EXTM3U x-tvg-url=\"http://g/a.xml, http://g/b.xml.gz\" url-tvg=\"http://g/a.xml\" "
               "user-agent=\"HeaderAgent/1\"\n"
               // Option lines before the address.
-              "#EXTINF:-1 tvg-id=\"one.tv\" tvg-name=\"One HD\" tvg-chno=\"101\" tvg-shift=\"-2\",One\n"
+              "#EXTINF:-1 tvg-id=\"one.tv\" tvg-name=\"One HD\" tvg-chno=\"101\" tvg-shift=\"-2\" "
+              "tvg-logo=\"http://l/one.png\",One\n"
               "#EXTVLCOPT:http-user-agent=VlcAgent/2 (X11; Linux)\n"
               "#EXTVLCOPT:http-referrer=http://ref.example/\n"
               "#EXTVLCOPT:http-origin=http://origin.example\n"
@@ -190,6 +191,7 @@ TEST(M3uPlaylist, RequestOptionsInEachOfTheirForms)
     EXPECT_EQ(one.tvgName, "One HD");
     EXPECT_EQ(one.tvgChno, "101");
     EXPECT_EQ(one.tvgShift, "-2");
+    EXPECT_EQ(one.tvgLogo, "http://l/one.png");
     EXPECT_EQ(p.Entries()[1].options, (RequestOptions{"AttrAgent", "http://r2/", ""}));
     EXPECT_EQ(p.Entries()[2].options, (RequestOptions{"Other", "http://r3/", ""}));
     EXPECT_EQ(p.Entries()[3].address, "http://h/four.m3u8?a=1");

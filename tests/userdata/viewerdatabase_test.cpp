@@ -74,6 +74,7 @@ TEST(ViewerDatabase, FreshFileKeepsSourcesAndChannelsAcrossOpenings)
         // A second read of the same source replaces what it listed.
         SourceChannel delta = Channel("Delta", "http://h/d");
         delta.owned = false;
+        delta.logo = "http://l/delta.png";
         EXPECT_EQ(db.StoreRead(Source("http://127.0.0.1/tv.m3u", 2000),
                                {Channel("Alpha", "http://h/a2", {"UA/2", "", ""}), delta}),
                   id);
@@ -102,6 +103,10 @@ TEST(ViewerDatabase, FreshFileKeepsSourcesAndChannelsAcrossOpenings)
     EXPECT_TRUE(db.RequestOptionsOf("Delta").Empty());
     EXPECT_TRUE(db.RequestOptionsOf("Beta").Empty());
     EXPECT_EQ(db.NamesOfOtherSources(id), (std::unordered_set<std::string>{"Gamma"}));
+    const auto logos = db.ChannelLogos();
+    ASSERT_EQ(logos.size(), 1u);
+    EXPECT_EQ(logos[0].name, "Delta");
+    EXPECT_EQ(logos[0].address, "http://l/delta.png");
 
     db.StoreFailure(id, "the server answered 500");
     EXPECT_EQ(db.FindSource("http://127.0.0.1/tv.m3u")->lastError, "the server answered 500");
