@@ -5,6 +5,7 @@
 #include "app/channeltreefill.h"
 #include "app/playlistworker.h"
 #include "base/exception.h"
+#include "base/redactedaddress.h"
 #include "import/playlistsources.h"
 #include "userdata/viewerdatabase.h"
 
@@ -191,13 +192,21 @@ void PlaylistManager::RemovePlaylist()
         Say(QStringLiteral("No playlists were added: there is nothing to remove."), 6000);
         return;
     }
+    // Shown without the user names and passwords in them; two that read alike then are told
+    // apart by their place.
     QStringList items;
+    const auto add = [&items](const QString& shown) {
+        QString item = shown;
+        for (int n = 2; items.contains(item); ++n)
+            item = QStringLiteral("%1 (%2)").arg(shown).arg(n);
+        items << item;
+    };
     for (const auto& s : sources)
-        items << QString::fromStdString(s.location);
+        add(QString::fromStdString(RedactedAddress(s.location)));
     // The guides the viewer added come after the playlists, named as such.
     const QString guideMark = QStringLiteral("Programme guide: ");
     for (const auto& g : guides)
-        items << guideMark + QString::fromStdString(g);
+        add(guideMark + QString::fromStdString(RedactedAddress(g)));
     bool ok = false;
     const QString chosen = QInputDialog::getItem(
         window_, QStringLiteral("Remove playlist"),
@@ -210,7 +219,7 @@ void PlaylistManager::RemovePlaylist()
         return;
     if (static_cast<std::size_t>(at) >= sources.size()) {
         const QString guide = QString::fromStdString(guides[static_cast<std::size_t>(at) - sources.size()]);
-        Say(QStringLiteral("Removing %1...").arg(guide), 0);
+        Say(QStringLiteral("Removing %1...").arg(items[at]), 0);
         Post([guide](PlaylistWorker& w) { w.RemoveGuide(guide); });
         return;
     }
@@ -312,12 +321,16 @@ void PlaylistManager::SayWithDetails(const QString& summary, const QString& deta
     Say(summary, milliseconds);
     details_ = details;
     status_->setTextFormat(Qt::RichText);
-    status_->setText(summary.toHtmlEscaped().replace(QLatin1Char('\n'), QLatin1String("<br>")) +
+    status_->setText(QString::fromStdString(RedactedAddress(summary.toStdString()))
+                         .toHtmlEscaped()
+                         .replace(QLatin1Char('\n'), QLatin1String("<br>")) +
                      QStringLiteral(" <a href=\"skipped\">Which?</a>"));
 }
 
-void PlaylistManager::Say(const QString& text, int milliseconds)
+void PlaylistManager::Say(const QString& shown, int milliseconds)
 {
+    // Whatever the line quotes of an address, its user name and password stay out of sight.
+    const QString text = QString::fromStdString(RedactedAddress(shown.toStdString()));
     // A line with a link to its details is rich text, and its tip the line alone.
     const bool linked = text.contains(QStringLiteral("href=\"") + kDetailsLink);
     status_->setTextFormat(linked ? Qt::RichText : Qt::PlainText);
