@@ -34,8 +34,8 @@ public:
     // Waits until every line libav wrote before the call has been read here (for at most the
     // limit) and gives the count of lines read: the lines from that mark on were written after
     // the call. mpv hands its lines over on this log's thread some time after libav wrote them,
-    // so a line's own moment is not known here: a refused connection of the channel before,
-    // read a few milliseconds late, was once taken for the cause of the next channel's failure.
+    // so a line's own moment is not known here: without the mark, a refused connection of the
+    // channel before, read a few milliseconds late, would count as the next channel's cause.
     uint64_t Mark(std::chrono::milliseconds limit);
     // The lines from the mark on, oldest first.
     QStringList LinesFrom(uint64_t mark) const;

@@ -54,17 +54,13 @@ class OnABareServer(CaptionDrag, unittest.TestCase):
 
 class UnderAWindowManager(CaptionDrag, unittest.TestCase):
     def setUp(self):
-        harness.xdotool("mousemove", "0", "0")
-        self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        time.sleep(1)
+        self.manager = harness.start_window_manager()
         self.program = harness.Program().start()
         self.assertTrue(harness.wait_until(lambda: self.program.geometry()[2:] == (W, H), 20))
 
     def tearDown(self):
         self.program.stop()
-        self.manager.terminate()
-        self.manager.wait()
+        harness.stop_window_manager(self.manager)
 
 
 if __name__ == "__main__":

@@ -51,18 +51,19 @@ def red_png(side=48):
             chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
+def metadata():
+    return subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
+                           "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
+                          capture_output=True, text=True).stdout
+
+
 def art_url():
-    out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
-                          "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
-                         capture_output=True, text=True).stdout
-    found = re.search(r'string "mpris:artUrl"\s+variant\s+string "([^"]*)"', out)
+    found = re.search(r'string "mpris:artUrl"\s+variant\s+string "([^"]*)"', metadata())
     return found.group(1) if found else None
 
 
 def artist():
-    out = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=" + SERVICE, PATH,
-                          "org.freedesktop.DBus.Properties.Get", "string:" + PLAYER, "string:Metadata"],
-                         capture_output=True, text=True).stdout
+    out = metadata()
     found = re.search(r'string "xesam:artist"\s+variant\s+array \[\s+string "([^"]*)"', out)
     return found.group(1) if found else None
 

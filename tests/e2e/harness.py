@@ -128,6 +128,20 @@ class Program:
             os.unlink(self.output.name)
 
 
+def start_window_manager():
+    """openbox on the harness's X server, the pointer parked out of the way; stop it with
+    stop_window_manager."""
+    xdotool("mousemove", "0", "0")
+    manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    return manager
+
+
+def stop_window_manager(manager):
+    manager.terminate()
+    manager.wait()
+
+
 def xdotool(*args):
     return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout
 

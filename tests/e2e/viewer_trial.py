@@ -71,10 +71,7 @@ class ViewerTrial(unittest.TestCase):
         cls.server.stop()
 
     def setUp(self):
-        harness.xdotool("mousemove", "0", "0")
-        self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        time.sleep(1)
+        self.manager = harness.start_window_manager()
         catalogue = "[Layer1]\nNews=\n[Layer2]\nPattern=News\n[Programs]\nPattern=%s\n" % self.server.url(
             "pattern/index.m3u8")
         self.program = harness.Program(catalogue)
@@ -85,8 +82,7 @@ class ViewerTrial(unittest.TestCase):
 
     def tearDown(self):
         self.program.stop()
-        self.manager.terminate()
-        self.manager.wait()
+        harness.stop_window_manager(self.manager)
 
     def wm_state(self):
         out = subprocess.run(["xprop", "-id", self.program.window, "WM_STATE"], capture_output=True, text=True).stdout

@@ -154,17 +154,13 @@ class WindowFrameUnderWindowManager(unittest.TestCase):
     """The same window on a desktop with a window manager (openbox)."""
 
     def setUp(self):
-        harness.xdotool("mousemove", "0", "0")
-        self.manager = subprocess.Popen(["openbox", "--sm-disable"], stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        time.sleep(1)
+        self.manager = harness.start_window_manager()
         self.program = harness.Program().start()
         self.assertTrue(harness.wait_until(lambda: self.program.geometry()[2:] == (W, H), 20))
 
     def tearDown(self):
         self.program.stop()
-        self.manager.terminate()
-        self.manager.wait()
+        harness.stop_window_manager(self.manager)
 
     def state(self):
         out = subprocess.run(["xprop", "-id", self.program.window, "WM_STATE"], capture_output=True, text=True).stdout
