@@ -6,6 +6,7 @@
 #include "app/translations.h"
 #include "catalogue/channelcatalogue.h"
 #include "platform/datafolders.h"
+#include "platform/displaysession.h"
 #include "platform/terminationrequests.h"
 #include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
@@ -32,11 +33,19 @@ int CannotStart(const QString& reason)
 
 int main(int argc, char** argv)
 {
+    // On a Wayland desktop with XWayland the program is an X11 client: the video, the cards and
+    // the ticker over it are native windows stacked in the video area, which a Wayland client
+    // cannot place, and the picture is drawn into the video window through the X server. The
+    // boss key then comes from the desktop portal (CreateHotKeyService). Without an X server
+    // the program is a Wayland client, and nothing it does calls X11.
+    quorvel::ChooseQtPlatform();
     quorvel::ComposePagesWithWidgets();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(quorvel::Form1::Title));
+    // The desktop matches the window to its desktop file (icon, name, task bar) by this id.
+    QApplication::setDesktopFileName(QString::fromLatin1(quorvel::kApplicationId));
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
     quorvel::InstallTranslations(QLocale::system());
     // The player parses numbers with the C locale's rules.
