@@ -79,6 +79,23 @@ def playerctl(*args):
     return subprocess.run(["playerctl", "--player=quorvel", *args], capture_output=True, text=True, timeout=20)
 
 
+def shows_test_picture():
+    """The test stream's colour bars are on the outer screen: yellow, magenta and cyan, which
+    neither the skin nor weston's desktop show."""
+    raw = subprocess.run(["import", "-display", OUTER, "-window", "root", "-depth", "8", "rgb:-"],
+                         check=True, capture_output=True).stdout
+    counts = {"yellow": 0, "magenta": 0, "cyan": 0}
+    for i in range(0, len(raw) - 2, 3 * 7):  # every seventh pixel is plenty
+        r, g, b = raw[i], raw[i + 1], raw[i + 2]
+        if r > 200 and g > 200 and b < 60:
+            counts["yellow"] += 1
+        elif r > 200 and b > 200 and g < 60:
+            counts["magenta"] += 1
+        elif g > 200 and b > 200 and r < 60:
+            counts["cyan"] += 1
+    return min(counts.values()) > 300
+
+
 def shot(name):
     """The whole outer screen, where weston shows its desktop; kept for a look when asked."""
     folder = os.environ.get("QUORVEL_SHOTS")
@@ -149,11 +166,14 @@ class Wayland(unittest.TestCase):
         self.assertIn("handle_token", options)
 
         self.plays()
-        time.sleep(3)
+        self.assertTrue(harness.wait_until(shows_test_picture, 20))
         shot("xwayland-playing")
         # Pressed anywhere on the desktop, as the portal reports it: hidden, then back.
         self.standin.press(shortcut)
         self.assertTrue(harness.wait_until(lambda: not harness.visible(TITLE), 5))
+        # Gone from the desktop's screen too, not only unmapped on XWayland.
+        self.assertTrue(harness.wait_until(lambda: not shows_test_picture(), 5))
+        time.sleep(1)  # weston fades the window out
         shot("xwayland-hidden")
         self.standin.press(shortcut)
         self.assertTrue(harness.wait_until(lambda: harness.visible(TITLE), 5))
@@ -181,15 +201,18 @@ class Wayland(unittest.TestCase):
         self.program.finish(self)
         self.assertEqual(self.output().count(TOLD), 1)
 
-    def test_wayland_client_without_an_x_server(self):
-        # No X server and no portal: the program is a Wayland client, plays, and says once that
-        # the boss key works only in its window.
+    def start_as_wayland_client(self):
         env = dict(os.environ, WAYLAND_DISPLAY=self.weston.socket, QT_QPA_PLATFORM="")
         del env["DISPLAY"]
         self.program.spawned = time.time()
         self.program.output = tempfile.NamedTemporaryFile(prefix="quorvel-e2e-", suffix=".log", delete=False)
         self.program.proc = subprocess.Popen([os.path.join(self.program.dir, "quorvel")], env=env,
                                              stdout=self.program.output, stderr=subprocess.STDOUT)
+
+    def test_wayland_client_without_an_x_server(self):
+        # No X server and no portal: the program is a Wayland client, plays, and says once that
+        # the boss key works only in its window.
+        self.start_as_wayland_client()
         self.assertTrue(harness.wait_until(lambda: TOLD in self.output(), 30), self.output()[-2000:])
         self.plays()
         time.sleep(3)
@@ -198,6 +221,16 @@ class Wayland(unittest.TestCase):
         self.program.finish(self)
         self.assertEqual(self.output().count(TOLD), 1)
         self.assertNotIn("xcb", self.output())
+
+    # The player's native windows over the video (its picture, cards, control bar and the ticker)
+    # are not yet composed as Wayland subsurfaces: the stream plays, the picture stays at
+    # "Connecting…". Desktops with XWayland never get here (the program is an X11 client there).
+    @unittest.expectedFailure
+    def test_wayland_client_shows_the_picture(self):
+        self.start_as_wayland_client()
+        self.plays()
+        self.assertTrue(harness.wait_until(shows_test_picture, 15))
+        self.program.finish(self)
 
 
 if __name__ == "__main__":
