@@ -186,10 +186,16 @@ class Wayland(unittest.TestCase):
         self.assertEqual(len(self.standin.calls("Close")), 1)
 
     def test_declined_shortcut_is_told_once_and_home_works_in_the_window(self):
-        self.standin = StandIn(bind="decline")
+        self.declined("decline")
+
+    def test_refused_request_is_told_once_and_home_works_in_the_window(self):
+        self.declined("refuse")
+
+    def declined(self, how):
+        self.standin = StandIn(bind=how)
         self.start_on_xwayland()
         self.assertTrue(harness.wait_until(lambda: TOLD in self.output(), 20), self.output()[-2000:])
-        shot("xwayland-declined")
+        shot("xwayland-" + how)
         harness.xdotool("windowactivate", "--sync", self.program.window)
         harness.key("Home")
         self.assertTrue(harness.wait_until(lambda: not harness.visible(TITLE), 5))
