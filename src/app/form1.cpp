@@ -360,9 +360,10 @@ void Form1::FormCreate()
                 return;
             connect(new QShortcut(QKeySequence(Qt::Key_Home), this, nullptr, nullptr, Qt::WindowShortcut),
                     &QShortcut::activated, this, [this] { FormHotKey(0, HotKeyService::VK_HOME); });
-            const QString why = tr("The Home key hides this window only while it has the focus: this desktop does "
-                                   "not let it act from other programs. The media keys still play, pause and stop "
-                                   "from anywhere, and the desktop's media controls bring the window back.");
+            const QString why = tr("The Home key cannot hide this window from other programs on this desktop. While "
+                                   "the window has the focus Home still hides it, unless another program holds that "
+                                   "key; the media keys still play, pause and stop from anywhere, and the desktop's "
+                                   "media controls bring the window back.");
             std::fprintf(stderr, "quorvel: %s\n", why.toLocal8Bit().constData());
             Playlists1->Say(why, 30000);
         };

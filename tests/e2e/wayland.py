@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.dirname(__file__))
 import harness  # noqa: E402
 
 TITLE = "Quorvel Online TV v1.12"
-TOLD = "The Home key hides this window only while it has the focus"
+TOLD = "The Home key cannot hide this window from other programs"
 OUTER = os.environ["DISPLAY"]
 # The stand-in needs the system's python3-dbus and python3-gi, which another python3 first on the
 # PATH may lack.
