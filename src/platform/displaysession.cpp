@@ -31,12 +31,15 @@ QByteArray DisplaySession::ChosenPlatform() const
     return {};
 }
 
-QByteArray ChooseQtPlatform()
+std::vector<char*> WithChosenPlatform(int argc, char** argv, QByteArray& platform)
 {
-    const QByteArray platform = DisplaySession::FromEnvironment().ChosenPlatform();
-    if (!platform.isEmpty())
-        qputenv("QT_QPA_PLATFORM", platform);
-    return platform;
+    static char option[] = "-platform";
+    platform = DisplaySession::FromEnvironment().ChosenPlatform();
+    std::vector<char*> arguments(argv, argv + argc);
+    if (!platform.isEmpty() && !arguments.empty())
+        arguments.insert(arguments.begin() + 1, {option, platform.data()});
+    arguments.push_back(nullptr);
+    return arguments;
 }
 
 } // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 
+#include <vector>
+
 namespace quorvel {
 
 // The application id: the installed desktop file is named after it (tv.quorvel.Quorvel.desktop,
@@ -21,7 +23,9 @@ struct DisplaySession {
     QByteArray ChosenPlatform() const;
 };
 
-// Sets QT_QPA_PLATFORM to the session's chosen platform; returns what it set (empty for nothing).
-QByteArray ChooseQtPlatform();
+// The program's arguments with the session's chosen platform asked for ("-platform xcb") right
+// after the program's name, so that one the viewer gives still wins. The environment is left
+// alone: programs started from this one (a browser) make their own choice.
+std::vector<char*> WithChosenPlatform(int argc, char** argv, QByteArray& platform);
 
 } // namespace quorvel

@@ -49,6 +49,17 @@ TEST(DisplaySession, TheSessionIsReadFromTheEnvironment)
     EXPECT_TRUE(session.wayland);
     EXPECT_TRUE(session.xServer);
     EXPECT_EQ(session.requestedPlatform, QByteArray("wayland"));
-    EXPECT_EQ(quorvel::ChooseQtPlatform(), QByteArray("xcb"));
-    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb"));
+    char name[] = "quorvel";
+    char own[] = "--own";
+    char* argv[] = {name, own, nullptr};
+    QByteArray chosen;
+    const std::vector<char*> arguments = quorvel::WithChosenPlatform(2, argv, chosen);
+    ASSERT_EQ(arguments.size(), 5u);
+    EXPECT_STREQ(arguments[0], "quorvel");
+    EXPECT_STREQ(arguments[1], "-platform");
+    EXPECT_STREQ(arguments[2], "xcb");
+    EXPECT_STREQ(arguments[3], "--own");
+    EXPECT_EQ(arguments[4], nullptr);
+    // Programs this one starts choose for themselves.
+    EXPECT_EQ(qgetenv("QT_QPA_PLATFORM"), QByteArray(" wayland "));
 }
