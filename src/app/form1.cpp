@@ -63,8 +63,11 @@
 #include <QTreeWidget>
 #include <QWindow>
 
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
+#include <utility>
 
 namespace quorvel {
 
@@ -354,9 +357,29 @@ void Form1::FormCreate()
         // the one Edit1 shows, so there is no other cursor to put in its place.
         // 8. The ticker's focus filter.
         SavedEdit1WindowProc = new WindowProcFilter(Edit1, [this](QEvent* e) { Edit1WindowProc(e); });
-        // 9. The boss key; without it (another program holds Home) the program runs on.
+        // 9. The boss key. Where the desktop keeps it from this program (another program holds
+        // Home, or a Wayland desktop gives it to none), the program runs on and says so once, with
+        // what still works; Home then works while the window has the focus.
         HotKeyId = hotKeys_->GlobalAddAtom("MyHotKey") - 0xC000;
-        hotKeys_->RegisterHotKey(this, HotKeyId, 0, HotKeyService::VK_HOME);
+        const auto told = std::make_shared<bool>(false);
+        const auto limited = [this, told] {
+            if (std::exchange(*told, true))
+                return;
+            connect(new QShortcut(QKeySequence(Qt::Key_Home), this, nullptr, nullptr, Qt::WindowShortcut),
+                    &QShortcut::activated, this, [this] { FormHotKey(0, HotKeyService::VK_HOME); });
+            const QString why = tr("The Home key cannot hide this window from other programs on this desktop. While "
+                                   "the window has the focus Home still hides it, unless another program holds that "
+                                   "key; the media keys still play, pause and stop from anywhere, and the desktop's "
+                                   "media controls bring the window back.");
+            std::fprintf(stderr, "quorvel: %s\n", why.toLocal8Bit().constData());
+            Playlists1->Say(why, 30000);
+        };
+        connect(hotKeys_.get(), &HotKeyService::notWholeDesktop, this, [this, limited](QWidget* window) {
+            if (window == this)
+                limited();
+        });
+        if (!hotKeys_->RegisterHotKey(this, HotKeyId, 0, HotKeyService::VK_HOME))
+            limited();
     });
 }
 

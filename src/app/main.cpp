@@ -7,6 +7,7 @@
 #include "app/translations.h"
 #include "catalogue/channelcatalogue.h"
 #include "platform/datafolders.h"
+#include "platform/displaysession.h"
 #include "platform/terminationrequests.h"
 #include "webhost/pagecomposition.h"
 #include "webhost/webhostmodule.h"
@@ -18,6 +19,7 @@
 
 #include <clocale>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -33,11 +35,21 @@ int CannotStart(const QString& reason)
 
 int main(int argc, char** argv)
 {
+    // On a Wayland desktop with XWayland the program is an X11 client, whatever the desktop asks
+    // Qt for: the picture, the cards, the control bar and the ticker are native windows stacked
+    // in the video area, and as a Wayland client they show no picture, a blank bar and
+    // overlapping letters. The boss key then comes from the desktop portal (CreateHotKeyService).
+    // Without an X server the program is a Wayland client, and nothing it does calls X11.
+    QByteArray platform;
+    std::vector<char*> arguments = quorvel::WithChosenPlatform(argc, argv, platform);
+    int count = static_cast<int>(arguments.size()) - 1;
     quorvel::ComposePagesWithWidgets();
-    QApplication app(argc, argv);
+    QApplication app(count, arguments.data());
     QApplication::setApplicationName(QStringLiteral("Quorvel Online TV"));
     QApplication::setApplicationVersion(QStringLiteral("1.1.2.0"));
     QApplication::setApplicationDisplayName(QString::fromUtf8(quorvel::Form1::Title));
+    // The desktop matches the window to its desktop file (icon, name, task bar) by this id.
+    QApplication::setDesktopFileName(QString::fromLatin1(quorvel::kApplicationId));
     QApplication::setWindowIcon(quorvel::ApplicationIcon());
     quorvel::InstallTranslations(QLocale::system());
     // The player parses numbers with the C locale's rules.

@@ -25,9 +25,15 @@ public:
 signals:
     // A registered key was pressed (the hot-key message).
     void hotKey(QWidget* window, int id, unsigned modifiers, unsigned virtualKey);
+    // A key that RegisterHotKey took reaches this program only while one of its windows has the
+    // focus, or the desktop refused it later (the viewer declined it, or it is taken): emitted
+    // at most once a key.
+    void notWholeDesktop(QWidget* window, int id);
 };
 
-// The implementation for the desktop this program was built for.
+// The implementation for the session the program runs in: the desktop portal's global
+// shortcuts on a Wayland desktop that offers them, else a key grab on the X server (which on a
+// Wayland desktop sees the key only while a window of this program has the focus).
 std::unique_ptr<HotKeyService> CreateHotKeyService();
 
 } // namespace quorvel

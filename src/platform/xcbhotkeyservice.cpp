@@ -45,9 +45,7 @@ uint16_t XModifiersOf(unsigned modifiers)
 
 } // namespace
 
-std::unique_ptr<HotKeyService> CreateHotKeyService() { return std::make_unique<XcbHotKeyService>(); }
-
-XcbHotKeyService::XcbHotKeyService()
+XcbHotKeyService::XcbHotKeyService(bool wholeDesktop) : wholeDesktop_(wholeDesktop)
 {
     if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
         connection_ = x11->connection();
@@ -109,6 +107,8 @@ bool XcbHotKeyService::RegisterHotKey(QWidget* window, int id, unsigned modifier
         return false;
     }
     grabs_[id] = grab;
+    if (!wholeDesktop_)
+        emit notWholeDesktop(window, id);
     return true;
 }
 

@@ -17,7 +17,9 @@ namespace quorvel {
 // dispatches it.
 class XcbHotKeyService : public HotKeyService, public QAbstractNativeEventFilter {
 public:
-    XcbHotKeyService();
+    // wholeDesktop: false where the X server is XWayland under a Wayland desktop, which passes
+    // keys to X11 clients only while one of their windows has the focus.
+    explicit XcbHotKeyService(bool wholeDesktop = true);
     ~XcbHotKeyService() override;
 
     int GlobalAddAtom(const char* name) override;
@@ -44,6 +46,7 @@ private:
     static bool NewPress(Grab& grab, std::uint32_t time);
     void Ungrab(const Grab& grab);
 
+    bool wholeDesktop_;
     xcb_connection_t* connection_ = nullptr;
     std::uint32_t root_ = 0;
     std::map<int, Grab> grabs_;
