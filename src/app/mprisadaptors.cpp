@@ -41,7 +41,9 @@ MprisRootAdaptor::MprisRootAdaptor(QObject* parent, Mpris& mpris) : QDBusAbstrac
 
 QString MprisRootAdaptor::Identity() const { return QStringLiteral("Quorvel Online TV"); }
 
-QString MprisRootAdaptor::DesktopEntry() const { return QStringLiteral("quorvel"); }
+// The desktop file's name without ".desktop": the same id the package installs and the portal
+// knows the program by.
+QString MprisRootAdaptor::DesktopEntry() const { return QStringLiteral("tv.quorvel.Quorvel"); }
 
 void MprisRootAdaptor::Raise()
 {

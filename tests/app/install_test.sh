@@ -7,7 +7,7 @@ build=$1
 dir=$(mktemp -d "/tmp/quorvel install-XXXXXX")
 trap 'rm -rf "$dir"' EXIT
 cmake --install "$build" --prefix "$dir" >/dev/null
-entry="$dir/quorvel.desktop"
+entry="$dir/tv.quorvel.Quorvel.desktop"
 desktop-file-validate "$entry"
 grep -qxF "Exec=\"$dir/quorvel\"" "$entry" || { echo "wrong Exec: $(grep ^Exec "$entry")"; exit 1; }
 grep -qxF "Icon=$dir/quorvel.svg" "$entry" || { echo "wrong Icon: $(grep ^Icon "$entry")"; exit 1; }
