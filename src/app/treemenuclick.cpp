@@ -5,14 +5,15 @@
 
 namespace quorvel {
 
-TreeMenuClick::TreeMenuClick(QTreeWidget* tree) : QObject(tree), tree_(tree)
+TreeMenuClick::TreeMenuClick(QTreeWidget* tree) : QObject(tree), viewport_(tree->viewport())
 {
-    tree->viewport()->installEventFilter(this);
+    viewport_->installEventFilter(this);
 }
 
 bool TreeMenuClick::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != tree_->viewport())
+    // Compared as it was when installed: a tree being taken down is asked nothing.
+    if (watched != viewport_)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QTreeWidget;
+class QWidget;
 
 namespace quorvel {
 
@@ -16,7 +17,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* tree_;
+    QWidget* viewport_;
 };
 
 } // namespace quorvel
