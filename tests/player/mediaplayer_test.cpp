@@ -391,7 +391,7 @@ TEST_F(PlayerTest, TheZapCardNamesTheChannelUntilAWhileAfterItsPicture)
 {
     player->SetURL(QString::fromStdString(Clip()));
     player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
-    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News")});
+    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News"), {}});
     const quorvel::ZapCard& zap = player->Zap();
     EXPECT_TRUE(zap.isVisible());
     EXPECT_EQ(zap.Info().number, 42);
@@ -413,7 +413,7 @@ TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
     const auto* programme = player->findChild<quorvel::ProgrammeCard*>();
     ASSERT_NE(programme, nullptr);
     player->SetProgrammeInfo({"Evening News", "20:00–21:00", 0.25, "Next: 21:00–22:00 Weather"});
-    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News")});
+    player->ShowZap({42, QStringLiteral("Channel Forty-Two"), QStringLiteral("News"), {}});
     // A window of the first size (room beside the ticker) and a narrow one (none: lifted above it).
     for (const QSize size : {QSize(516, 420), QSize(300, 300)}) {
         player->resize(size);
@@ -438,7 +438,7 @@ TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
     for (QWidget* card : {static_cast<QWidget*>(player->findChild<quorvel::ZapCard*>()),
                           static_cast<QWidget*>(player->findChild<quorvel::ProgrammeCard*>())})
         card->installEventFilter(&count);
-    player->ShowZap({43, QStringLiteral("Channel Forty-Three"), QStringLiteral("News")});
+    player->ShowZap({43, QStringLiteral("Channel Forty-Three"), QStringLiteral("News"), {}});
     player->ShowRequest();
     EXPECT_EQ(count.moves, 0);
 }

@@ -101,7 +101,7 @@ TEST(NoSoundDevice, TheNoteIsSaidOnceInTheSessionAndLeavesTheProgrammeCardClear)
     const quorvel::ProgrammeInfo guide{"News", "20:00–21:00", 0.5, "Next: 21:00–22:00 Weather"};
     player.SetURL(server.Url());
     player.SetProgrammeInfo(guide);
-    player.ShowZap({7, "Channel Seven", "News"});
+    player.ShowZap({7, "Channel Seven", "News", {}});
     ASSERT_TRUE(shown.Plays()) << player.Message().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !overlays.Note().isEmpty(); }, 3000));
     EXPECT_EQ(overlays.Note(), "Playing without sound: no sound device");
