@@ -53,7 +53,7 @@ const QString kResponse = QStringLiteral("Response");
 constexpr int kOfferedTimeoutMs = 5000;
 constexpr int kCloseTimeoutMs = 500;
 
-// The key as the shortcut specification writes it ("CTRL+SHIFT+Home"); empty for a key this
+// The key as the desktop portal's shortcut triggers write it ("CTRL+SHIFT+Home"); empty for a key this
 // service does not know.
 QString Trigger(unsigned modifiers, unsigned virtualKey)
 {
