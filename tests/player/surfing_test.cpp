@@ -140,15 +140,24 @@ TEST_F(SurfingTest, AChannelOpenedAheadButNeverShownIsClosedWhenTheSurfingStops)
     EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
     AheadSendsNothingMore();
 
-    // No zap for a while: the core ahead goes altogether.
+    // No zap for a while: the channel ahead closes, its core stays idle.
     player->Surf().SetIdleMs(1500);
     ASSERT_NO_FATAL_FAILURE(SurfUpToTheChannelAhead());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !player->Surf().HasCore(); }, 5000));
-    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player->Surf().AheadURL().isEmpty(); }, 5000));
     AheadSendsNothingMore();
     // The channel on screen plays on.
     EXPECT_EQ(player->URL(), here.Url() + "?three");
     EXPECT_TRUE(Playing());
+    // The one zap after watching a while opens in the idle core, not after the one playing
+    // let its channel go.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->Surf().SpareReady(); }, 5000));
+    const mpv_handle* played = player->Core().Handle();
+    player->SetURL(here.Url() + "?four");
+    player->Zapped(1, ahead.Url(), kGuarded);
+    EXPECT_NE(player->Core().Handle(), played);
+    ASSERT_TRUE(Playing());
+    EXPECT_EQ(player->URL(), here.Url() + "?four");
+    EXPECT_TRUE(player->Surf().AheadURL().isEmpty());
 
     // The window hides (the boss key).
     player->Surf().SetIdleMs(quorvel::Surfing::kIdleMs);
