@@ -374,8 +374,10 @@ def main():
                 print("%5d  no figures" % delay)
                 continue
             p, m = statistics.median(player), statistics.median(mpv)
-            print("%5d  %13.0f  %10.0f  %5.2fx   player %.0f MiB, %.1f s CPU; mpv %.0f MiB, %.1f s CPU"
-                  % (delay, p, m, p / m, player_rss, player_cpu, mpv_rss, mpv_cpu))
+            print("%5d  %13.0f  %10.0f  %5.2fx   player %.0f–%.0f ms, %.0f MiB, %.1f s CPU; "
+                  "mpv %.0f–%.0f ms, %.0f MiB, %.1f s CPU"
+                  % (delay, p, m, p / m, min(player), max(player), player_rss, player_cpu,
+                     min(mpv), max(mpv), mpv_rss, mpv_cpu))
             sys.stdout.flush()
     finally:
         server.stop()
