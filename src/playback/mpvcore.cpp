@@ -14,6 +14,7 @@
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QTimer>
+#include <QUrl>
 
 #include <clocale>
 #include <utility>
@@ -25,6 +26,19 @@ void Check(int rc, const char* what)
 {
     if (rc < 0)
         throw Exception(std::string(what) + ": " + mpv_error_string(rc));
+}
+
+// An HLS address (its path ends in .m3u8) goes to libav's HLS reader at once. Given as it
+// stands, mpv first fetched the playlist itself to find what it is and then handed the address
+// to libav, which fetched it again: one round trip to the server more on every zap.
+std::string OpenedAddress(const QString& url)
+{
+    const QUrl parsed(url);
+    const QString scheme = parsed.scheme().toLower();
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+        parsed.path().endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive))
+        return "av://hls:" + url.toStdString();
+    return url.toStdString();
 }
 
 } // namespace
@@ -231,7 +245,7 @@ void MpvCore::Load(const QString& url, const RequestOptions& options)
     // Named arguments: the address and each option reach mpv whole, whatever they hold. The
     // options are the entry's own: the next address starts without them.
     MpvCommandNode cmd("loadfile");
-    cmd.Add("url", url.toStdString());
+    cmd.Add("url", OpenedAddress(url));
     cmd.Add("flags", "replace");
     if (!options.Empty())
         cmd.AddMap("options", LoadOptions(options));
