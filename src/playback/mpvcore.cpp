@@ -8,11 +8,13 @@
 #include "playback/mpvnode.h"
 #include "playback/mpvproperties.h"
 #include "playback/mpvtracklist.h"
+#include "playback/zaptrace.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEvent>
 #include <QTimer>
+#include <QUrl>
 
 #include <clocale>
 #include <utility>
@@ -24,6 +26,19 @@ void Check(int rc, const char* what)
 {
     if (rc < 0)
         throw Exception(std::string(what) + ": " + mpv_error_string(rc));
+}
+
+// An HLS address (its path ends in .m3u8) goes to libav's HLS reader at once. Given as it
+// stands, mpv first fetched the playlist itself to find what it is and then handed the address
+// to libav, which fetched it again: one round trip to the server more on every zap.
+std::string OpenedAddress(const QString& url)
+{
+    const QUrl parsed(url);
+    const QString scheme = parsed.scheme().toLower();
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+        parsed.path().endsWith(QLatin1String(".m3u8"), Qt::CaseInsensitive))
+        return "av://hls:" + url.toStdString();
+    return url.toStdString();
 }
 
 } // namespace
@@ -41,6 +56,10 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
         const RefusedOption refused = SetBaseOptions(handle_, CoreRole::Playing, audioOutput.toStdString());
         if (refused.name)
             Check(refused.error, (std::string("Player option ") + refused.name).c_str());
+        // mpv's own log, for tracing a zap; each core writes a file of its own.
+        static std::atomic<int> cores{0};
+        if (const QByteArray path = qgetenv("QUORVEL_MPV_LOG"); !path.isEmpty())
+            mpv_set_option_string(handle_, "log-file", (path + '.' + QByteArray::number(++cores)).constData());
         Check(mpv_initialize(handle_), "The player could not start");
     } catch (...) {
         mpv_terminate_destroy(handle_);
@@ -54,6 +73,7 @@ MpvCore::MpvCore(const QString& audioOutput, QObject* parent) : QObject(parent)
     failureTimer_->setInterval(kCauseWaitMs);
     connect(failureTimer_, &QTimer::timeout, this, &MpvCore::ReportFailure);
     mpv_set_wakeup_callback(handle_, &MpvCore::Wakeup, this);
+    qCDebug(zapTrace, "%.1f core made (mpv's clock %.1f ms)", ZapTraceMs(), mpv_get_time_us(handle_) / 1e3);
 }
 
 MpvCore::~MpvCore()
@@ -117,11 +137,15 @@ void MpvCore::DrainEvents()
             break;
         case MPV_EVENT_START_FILE:
             startedEntry_ = static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id;
+            qCDebug(zapTrace, "%.1f core %p: start of entry %lld", ZapTraceMs(), static_cast<void*>(this),
+                    static_cast<long long>(startedEntry_));
             break;
         case MPV_EVENT_FILE_LOADED:
             // Whether it has a picture is asked without waiting: mpv may be holding its core
             // until this thread draws the first frame, and a question that waits for the core
             // would hold that frame up until mpv gives up waiting for it.
+            qCDebug(zapTrace, "%.1f core %p: entry %lld loaded", ZapTraceMs(), static_cast<void*>(this),
+                    static_cast<long long>(startedEntry_));
             if (startedEntry_ >= firstCurrentEntry_) {
                 entry_.opened = true;
                 entry_.openedAt = QDeadlineTimer::current().deadlineNSecs();
@@ -144,6 +168,8 @@ void MpvCore::DrainEvents()
             break;
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<mpv_event_end_file*>(ev->data);
+            qCDebug(zapTrace, "%.1f core %p: end of entry %lld", ZapTraceMs(), static_cast<void*>(this),
+                    static_cast<long long>(end->playlist_entry_id));
             if (end->playlist_entry_id < firstCurrentEntry_)
                 break; // the end of something that was replaced or stopped
             if (end->reason == MPV_END_FILE_REASON_ERROR) {
@@ -219,12 +245,14 @@ void MpvCore::Load(const QString& url, const RequestOptions& options)
     // Named arguments: the address and each option reach mpv whole, whatever they hold. The
     // options are the entry's own: the next address starts without them.
     MpvCommandNode cmd("loadfile");
-    cmd.Add("url", url.toStdString());
+    cmd.Add("url", OpenedAddress(url));
     cmd.Add("flags", "replace");
     if (!options.Empty())
         cmd.AddMap("options", LoadOptions(options));
     MpvNode result;
+    qCDebug(zapTrace, "%.1f core %p: loadfile", ZapTraceMs(), static_cast<void*>(this));
     Check(mpv_command_node(handle_, cmd.Node(), result.Out()), "The player refused the address");
+    qCDebug(zapTrace, "%.1f core %p: loadfile answered", ZapTraceMs(), static_cast<void*>(this));
     // Events of what played before may still be queued; they must not speak for this load.
     // Entries get ever larger numbers, also those a playlist or a redirect puts after it.
     firstCurrentEntry_ = result.MapInt("playlist_entry_id").value_or(startedEntry_ + 1);

@@ -2,6 +2,7 @@
 
 #include "platform/windowhints.h"
 #include "playback/mpvrenderer.h"
+#include "playback/zaptrace.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -182,6 +183,9 @@ void MpvVideoWindow::Render()
     if (newFrame_) {
         newFrame_ = false;
         ++framesRendered_;
+        if (newFrameAfterHold_)
+            qCDebug(zapTrace, "%.1f window: first picture after the hold drawn (told at %.1f)", ZapTraceMs(),
+                    newFrameAt_ / 1e6);
         // Reaches the window's thread queued.
         emit frameRendered(newFrameAt_, newFrameAfterHold_);
     }

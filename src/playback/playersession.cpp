@@ -4,6 +4,7 @@
 #include "playback/mpvcore.h"
 #include "playback/playersettings.h"
 #include "playback/stallwatch.h"
+#include "playback/zaptrace.h"
 
 #include <QDeadlineTimer>
 
@@ -55,6 +56,7 @@ QString PlayerSession::ShownName() const { return channelName_.isEmpty() ? url_ 
 
 void PlayerSession::SetURL(const QString& url, const RequestOptions& options)
 {
+    qCDebug(zapTrace, "%.1f session: address given", ZapTraceMs());
     url_ = url;
     options_ = options;
     reopened_ = Reopened::No;
@@ -182,8 +184,10 @@ void PlayerSession::PictureShown(qint64 takenAt, bool afterOldPictureWent)
     if (!core_->Entry().opened || takenAt < openingAt_ || (takenAt < core_->Entry().openedAt && !afterOldPictureWent))
         return;
     ++pictures_;
-    if (state_ == State::Connecting || state_ == State::Reconnecting)
+    if (state_ == State::Connecting || state_ == State::Reconnecting) {
+        qCDebug(zapTrace, "%.1f session: first picture shown (told at %.1f)", ZapTraceMs(), takenAt / 1e6);
         Started();
+    }
 }
 
 void PlayerSession::Started()

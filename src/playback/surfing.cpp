@@ -20,7 +20,13 @@ Surfing::Surfing(PlayerSession& session, MpvVideoWindow& video, const QString& a
     idle_ = new QTimer(this);
     idle_->setSingleShot(true);
     idle_->setInterval(kIdleMs);
-    connect(idle_, &QTimer::timeout, this, &Surfing::Stop);
+    // The surfing ends, the idle core stays: the next zap, minutes later, opens its channel
+    // there too, rather than waiting for mpv to let the one playing go (up to 100 ms while
+    // libav is between two reads of a live channel).
+    connect(idle_, &QTimer::timeout, this, [this] {
+        direction_ = 0;
+        CloseAhead();
+    });
     spareLater_ = new QTimer(this);
     spareLater_->setSingleShot(true);
     spareLater_->setInterval(kSpareLaterMs);
@@ -48,7 +54,7 @@ void Surfing::Zapped(int direction, const QString& nextUrl, const RequestOptions
     const bool again = direction != 0 && direction == direction_ && zapping;
     direction_ = direction;
     idle_->start();
-    if (zapping && !core_)
+    if (!core_)
         spareLater_->start();
     if (direction == 0) {
         CloseAhead();
@@ -136,8 +142,14 @@ void Surfing::LoadAhead()
 
 void Surfing::MakeSpareCore()
 {
-    if (core_ || !idle_->isActive() || !video_.HasRenderContext())
+    if (core_ || !video_.HasRenderContext())
         return;
+    // Not beside the opening of the channel zapped to: its warm-up takes a core for a moment.
+    const PlayerSession::State state = session_.CurrentState();
+    if (state == PlayerSession::State::Connecting || state == PlayerSession::State::Reconnecting) {
+        spareLater_->start();
+        return;
+    }
     try {
         MakeCore();
         core_->SetFlag(MpvProperty::Mute, true);

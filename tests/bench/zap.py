@@ -10,10 +10,13 @@ and fail alike). It reports medians and the player's ratio to mpv per delay; it 
 The category holds four channels, red, blue, red, blue. By default the player goes Next and
 Previous in turn, back and forth between the first two, so it never surfs; with --surf it goes
 Next every time, round the category, as a viewer surfing does: the player then opens the next
-channel ahead, and its memory and CPU show beside the figures.
+channel ahead, and its memory and CPU show beside the figures. With --cold each zap comes after
+the channel played a long while (--gap seconds, more than the player's ten seconds of surfing),
+as the one press a viewer makes after watching does: no second core waits and nothing is open
+ahead, and the player opens the channel as bare mpv does.
 
 Run under the harness's X server and a private session bus:
-    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150] [--surf] [--rounds 1]
+    dbus-run-session -- tests/harness/with-xvfb python3 tests/bench/zap.py [--zaps 10] [--delays 0,50,150] [--surf | --cold [--gap 11]] [--rounds 1]
 """
 import argparse
 import ctypes
@@ -187,12 +190,13 @@ def wait_colour(screen, at, test, timeout=15.0):
     return None
 
 
-def time_zaps(screen, at, zap, zaps):
-    """Alternates between the two channels; each zap timed from its command to its colour."""
+def time_zaps(screen, at, zap, zaps, gap=1.0):
+    """Alternates between the two channels; each zap timed from its command to its colour, the
+    channel before having played for gap seconds."""
     times = []
     for i in range(2 * zaps):
         target = blue if i % 2 == 0 else red
-        time.sleep(1.0)  # the channel plays a moment, as a viewer's would
+        time.sleep(gap)
         sent = time.monotonic()
         zap(i % 2 == 0)
         shown = wait_colour(screen, at, target)
@@ -200,6 +204,8 @@ def time_zaps(screen, at, zap, zaps):
             print("  zap %d: the colour never came" % i, file=sys.stderr)
             continue
         times.append((shown - sent) * 1000)
+        if os.environ.get("ZAP_PLAYER_LOG"):
+            print("  zap %d: %.0f ms" % (i, times[-1]), file=sys.stderr)
     return times
 
 
@@ -234,7 +240,7 @@ def share_of_cpu(pid, seconds):
     return (cpu_seconds(pid) - before) / seconds * 100
 
 
-def measure_player(screen, server, zaps, surf):
+def measure_player(screen, server, zaps, surf, gap):
     work = tempfile.mkdtemp(prefix="quorvel-zap-")
     for name in os.listdir(BIN_DIR):
         if os.path.isfile(os.path.join(BIN_DIR, name)):
@@ -246,8 +252,10 @@ def measure_player(screen, server, zaps, surf):
                 % (server.url("red/index.m3u8"), server.url("blue/index.m3u8"),
                    server.url("red/index.m3u8?2"), server.url("blue/index.m3u8?2")))
     env = dict(os.environ)
-    proc = subprocess.Popen([os.path.join(work, "quorvel")], env=env, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.DEVNULL)
+    # For tracing where a zap's time goes: ZAP_PLAYER_LOG=<file> keeps the player's own log
+    # (with QT_LOGGING_RULES="quorvel.zap.debug=true" and QUORVEL_MPV_LOG, see playback/zaptrace.h).
+    log = open(os.environ["ZAP_PLAYER_LOG"], "a") if os.environ.get("ZAP_PLAYER_LOG") else subprocess.DEVNULL
+    proc = subprocess.Popen([os.path.join(work, "quorvel")], env=env, stdout=subprocess.DEVNULL, stderr=log)
     try:
         x, y, _, _ = window_origin("Quorvel Online TV v1.12")
         at = (x + CLIENT_LEFT + VIDEO_CENTRE[0], y + CLIENT_TOP + VIDEO_CENTRE[1])
@@ -269,7 +277,7 @@ def measure_player(screen, server, zaps, surf):
             bus.call("/org/mpris/MediaPlayer2", "org.mpris.MediaPlayer2.Player", "Next" if forward else "Previous",
                      "org.mpris.MediaPlayer2.quorvel")
         cpu0 = cpu_seconds(proc.pid)
-        times = time_zaps(screen, at, zap, zaps)
+        times = time_zaps(screen, at, zap, zaps, gap)
         cpu = cpu_seconds(proc.pid) - cpu0
         rss = rss_tree_mb(proc.pid)
         if surf:
@@ -289,7 +297,7 @@ def measure_player(screen, server, zaps, surf):
         shutil.rmtree(work, ignore_errors=True)
 
 
-def measure_mpv(screen, server, zaps, extra_args=()):
+def measure_mpv(screen, server, zaps, gap, extra_args=()):
     sock_path = os.path.join(tempfile.mkdtemp(prefix="quorvel-zap-mpv-"), "ipc")
     proc = subprocess.Popen(["mpv", *extra_args, "--no-config", "--idle=yes", "--force-window=yes",
                              "--geometry=512x446+100+100", "--title=zap-mpv", "--input-ipc-server=" + sock_path,
@@ -311,7 +319,7 @@ def measure_mpv(screen, server, zaps, extra_args=()):
             url = server.url(("blue" if forward else "red") + "/index.m3u8")
             ipc.sendall((json.dumps({"command": ["loadfile", url, "replace"]}) + "\n").encode())
         cpu0 = cpu_seconds(proc.pid)
-        times = time_zaps(screen, at, zap, zaps)
+        times = time_zaps(screen, at, zap, zaps, gap)
         cpu = cpu_seconds(proc.pid) - cpu0
         ipc.close()
         return times, rss_tree_mb(proc.pid), cpu
@@ -325,6 +333,10 @@ def main():
     parser.add_argument("--zaps", type=int, default=10, help="zaps each way per delay")
     parser.add_argument("--delays", default="0,50,150", help="server delays in milliseconds")
     parser.add_argument("--surf", action="store_true", help="the player goes Next every time, round the category")
+    parser.add_argument("--cold", action="store_true",
+                        help="zaps far apart (--gap), after the player stopped surfing: the first zap after watching")
+    parser.add_argument("--gap", type=float, default=None,
+                        help="seconds each channel plays before the next zap (1, or %d with --cold)" % (SURFING_IDLE_S + 1))
     parser.add_argument("--mpv-args", default="",
                         help="more options for mpv, e.g. \"--vo=gpu --gpu-sw=yes\": mpv refuses a software OpenGL "
                              "renderer, which the player draws with where there is no graphics card, and falls back "
@@ -333,32 +345,39 @@ def main():
                         help="player and mpv measured in turn this many times per delay, their zaps pooled: "
                              "the machine's drift falls on both alike")
     args = parser.parse_args()
+    if args.cold and args.surf:
+        parser.error("--cold and --surf are two different zaps")
+    gap = args.gap if args.gap is not None else (SURFING_IDLE_S + 1 if args.cold else 1.0)
+    if args.cold and gap <= SURFING_IDLE_S:
+        print("zap.py: a gap of %g s is within the player's surfing; the zaps are not cold" % gap, file=sys.stderr)
     media = tempfile.mkdtemp(prefix="quorvel-zap-media-")
     make_channel(os.path.join(media, "red"), "red")
     make_channel(os.path.join(media, "blue"), "blue")
     server = DelayedServer(media)
     screen = Screen()
-    print("delay  player median  mpv median  ratio   (ms; %d zaps each way%s%s)"
+    print("delay  player median  mpv median  ratio   (ms; %d zaps each way%s%s, %g s apart)"
           % (args.zaps, " in %d rounds" % args.rounds if args.rounds > 1 else "",
-             "; the player surfing" if args.surf else ""))
+             "; the player surfing" if args.surf else "", gap))
     try:
         for delay in [int(d) for d in args.delays.split(",")]:
             server.delay = delay / 1000
             player, mpv = [], []
             player_cpu = mpv_cpu = 0.0
             for _ in range(max(1, args.rounds)):
-                times, player_rss, cpu = measure_player(screen, server, args.zaps, args.surf)
+                times, player_rss, cpu = measure_player(screen, server, args.zaps, args.surf, gap)
                 player += times
                 player_cpu += cpu
-                times, mpv_rss, cpu = measure_mpv(screen, server, args.zaps, shlex.split(args.mpv_args))
+                times, mpv_rss, cpu = measure_mpv(screen, server, args.zaps, gap, shlex.split(args.mpv_args))
                 mpv += times
                 mpv_cpu += cpu
             if not player or not mpv:
                 print("%5d  no figures" % delay)
                 continue
             p, m = statistics.median(player), statistics.median(mpv)
-            print("%5d  %13.0f  %10.0f  %5.2fx   player %.0f MiB, %.1f s CPU; mpv %.0f MiB, %.1f s CPU"
-                  % (delay, p, m, p / m, player_rss, player_cpu, mpv_rss, mpv_cpu))
+            print("%5d  %13.0f  %10.0f  %5.2fx   player %.0f–%.0f ms, %.0f MiB, %.1f s CPU; "
+                  "mpv %.0f–%.0f ms, %.0f MiB, %.1f s CPU"
+                  % (delay, p, m, p / m, min(player), max(player), player_rss, player_cpu,
+                     min(mpv), max(mpv), mpv_rss, mpv_cpu))
             sys.stdout.flush()
     finally:
         server.stop()

@@ -102,6 +102,15 @@ TEST(PlayerSessionHeadless, RequestOptionsGoWithEveryRequestOfTheirChannelOnly)
         EXPECT_EQ(Header(r, "Origin"), "http://portal.example") << r.path.toStdString();
         EXPECT_FALSE(r.headers.contains("comma")) << r.path.toStdString();
     }
+    // The playlist is fetched once before the first segment: each fetch is a round trip to the
+    // server before the first picture.
+    int playlists = 0;
+    for (const auto& r : server.Requests()) {
+        if (IsSegment(r))
+            break;
+        playlists += r.path.contains(".m3u8");
+    }
+    EXPECT_EQ(playlists, 1);
 
     // The next channel has none: it sends neither, and the server refuses it.
     server.ForgetRequests();
