@@ -15,7 +15,7 @@ public:
     ChannelTreeView(ChannelModel* model, QWidget* parent);
 
     ChannelModel& Channels() const { return *model_; }
-    // The selected row (invalid when none is), and the current one.
+    // The selected row; invalid when none is.
     QModelIndex Selected() const;
 
 signals:
