@@ -1,8 +1,8 @@
 #include "app/favouritesview.h"
 
-#include "app/categorynode.h"
-#include "app/treenode.h"
+#include "app/channeltreeview.h"
 #include "base/exception.h"
+#include "channelmodel/channelmodel.h"
 #include "userdata/favouritesstore.h"
 #include "userdata/viewerdatabase.h"
 
@@ -11,29 +11,20 @@
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 
 namespace quorvel {
 namespace {
-
-// Which list a category node is, and whether a channel node's channel is gone.
-constexpr int kListRole = Qt::UserRole + 40;
-constexpr int kGoneRole = Qt::UserRole + 41;
-constexpr int kFavouritesList = 1;
-constexpr int kRecentList = 2;
-
-int ListOf(const QTreeWidgetItem* item) { return item ? item->data(0, kListRole).toInt() : 0; }
 
 std::string Std(const QString& s) { return s.toStdString(); }
 
 } // namespace
 
-FavouritesView::FavouritesView(QTreeWidget* tree, QIcon channelImage, std::string catalogueFile)
-    : QObject(tree), tree_(tree), viewport_(tree->viewport()), image_(std::move(channelImage)),
+FavouritesView::FavouritesView(ChannelTreeView* tree, std::string catalogueFile)
+    : QObject(tree), tree_(tree), model_(tree->Channels()), viewport_(tree->viewport()),
       catalogue_(std::move(catalogueFile))
 {
     viewport_->installEventFilter(this);
-    connect(tree_, &QTreeWidget::currentItemChanged, this, &FavouritesView::CurrentChanged);
+    connect(tree_, &ChannelTreeView::currentRowChanged, this, &FavouritesView::CurrentChanged);
 }
 
 FavouritesView::~FavouritesView() = default;
@@ -54,39 +45,29 @@ FavouritesStore* FavouritesView::Store()
     return store_.get();
 }
 
-bool FavouritesView::IsOwnCategory(const QTreeWidgetItem* item) { return item && !item->parent() && ListOf(item) != 0; }
-
-bool FavouritesView::IsInOwnCategory(const QTreeWidgetItem* item) { return item && IsOwnCategory(item->parent()); }
-
-bool FavouritesView::IsGone(const QTreeWidgetItem* item) { return item && item->data(0, kGoneRole).toBool(); }
-
-QTreeWidgetItem* FavouritesView::FavouritesNode() const
+bool FavouritesView::IsOwnCategory(const QModelIndex& row)
 {
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
-        if (ListOf(tree_->topLevelItem(i)) == kFavouritesList)
-            return tree_->topLevelItem(i);
-    return nullptr;
+    return ChannelModel::KindOf(row) == RowKind::Category && ChannelModel::ListOf(row) != RowList::Catalogue;
 }
 
-QTreeWidgetItem* FavouritesView::RecentNode() const
-{
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
-        if (ListOf(tree_->topLevelItem(i)) == kRecentList)
-            return tree_->topLevelItem(i);
-    return nullptr;
-}
+bool FavouritesView::IsInOwnCategory(const QModelIndex& row) { return row.isValid() && IsOwnCategory(row.parent()); }
+
+bool FavouritesView::IsGone(const QModelIndex& row) { return ChannelModel::IsGone(row); }
+
+QModelIndex FavouritesView::FavouritesNode() const { return model_.OwnList(RowList::Favourites); }
+
+QModelIndex FavouritesView::RecentNode() const { return model_.OwnList(RowList::Recent); }
 
 void FavouritesView::CollectCatalogue()
 {
     names_.clear();
-    for (int c = 0; c < tree_->topLevelItemCount(); ++c) {
-        const QTreeWidgetItem* category = tree_->topLevelItem(c);
-        if (IsOwnCategory(category))
+    for (int c = 0; c < model_.CategoryCount(); ++c) {
+        if (IsOwnCategory(model_.Category(c)))
             continue;
-        // The names come without making the nodes of categories no one opened.
-        const int count = CategoryNode::ChannelCount(category);
+        // The names come without making the rows of categories no one opened.
+        const int count = model_.ChannelCount(c);
         for (int i = 0; i < count; ++i)
-            names_.insert(CategoryNode::ChannelName(category, i).toCaseFolded());
+            names_.insert(model_.ChannelName(c, i).toCaseFolded());
     }
 }
 
@@ -98,8 +79,7 @@ void FavouritesView::Show()
     {
         // Taking them away chooses nothing either.
         const QSignalBlocker block(tree_);
-        for (QTreeWidgetItem* own : {FavouritesNode(), RecentNode()})
-            delete own;
+        model_.HideOwnLists();
     }
     if (!store)
         return;
@@ -109,22 +89,19 @@ void FavouritesView::Show()
     } catch (const Exception&) {
         // What could not be followed now is followed on the next fill.
     }
-    auto* favourites = new TreeNode(QString::fromUtf8(kFavouritesTitle), image_);
-    favourites->setData(0, kListRole, kFavouritesList);
-    auto* recent = new TreeNode(QString::fromUtf8(kRecentTitle), image_);
-    recent->setData(0, kListRole, kRecentList);
-    tree_->insertTopLevelItems(0, {favourites, recent});
-    ShowList(favourites, true);
-    ShowList(recent, false);
+    model_.ShowOwnLists(QString::fromUtf8(kFavouritesTitle), QString::fromUtf8(kRecentTitle));
+    ShowList(true);
+    ShowList(false);
     recentStale_ = false;
     if (!shownOnce_) {
         shownOnce_ = true;
         // The viewer's own channels are what a start most often wants.
-        favourites->setExpanded(favourites->childCount() > 0);
+        const QModelIndex favourites = FavouritesNode();
+        tree_->setExpanded(favourites, model_.rowCount(favourites) > 0);
     }
 }
 
-void FavouritesView::ShowList(QTreeWidgetItem* category, bool favourites)
+void FavouritesView::ShowList(bool favourites)
 {
     std::vector<ChannelReference> refs;
     try {
@@ -133,30 +110,30 @@ void FavouritesView::ShowList(QTreeWidgetItem* category, bool favourites)
     }
     // Filling it again chooses nothing: no channel starts or stops playing.
     const QSignalBlocker block(tree_);
-    QTreeWidgetItem* current = tree_->currentItem();
-    const QString currentName = current && current->parent() == category ? current->text(0) : QString();
-    const bool wasOpen = category->isExpanded();
-    qDeleteAll(category->takeChildren());
-    QTreeWidgetItem* again = nullptr;
+    const RowList list = favourites ? RowList::Favourites : RowList::Recent;
+    const QModelIndex category = model_.OwnList(list);
+    const QModelIndex current = tree_->currentIndex();
+    const QString currentName =
+        current.isValid() && current.parent() == category ? ChannelModel::NameOf(current) : QString();
+    const bool wasOpen = tree_->isExpanded(category);
+    std::vector<ChannelModel::OwnChannel> channels;
+    int again = -1;
     for (const auto& ref : refs) {
         const QString name = QString::fromStdString(ref.name);
-        auto* node = new TreeNode(name, image_);
-        if (!InCatalogue(name)) {
-            // Only a favourite can lose its channel; the recently watched simply drop it.
-            if (!favourites)
-                continue;
-            node->setData(0, kGoneRole, true);
-            node->setForeground(0, QBrush(Qt::gray));
-        }
-        category->addChild(node);
-        if (!again && !currentName.isEmpty() && name == currentName)
-            again = node;
+        const bool gone = !InCatalogue(name);
+        // Only a favourite can lose its channel; the recently watched simply drop it.
+        if (gone && !favourites)
+            continue;
+        if (again < 0 && !currentName.isEmpty() && name == currentName)
+            again = static_cast<int>(channels.size());
+        channels.push_back({name, gone});
     }
-    category->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-    category->setExpanded(wasOpen);
-    if (again) {
-        tree_->setCurrentItem(again);
-        again->setSelected(true);
+    model_.SetOwnChannels(list, channels);
+    tree_->setExpanded(category, wasOpen);
+    if (again >= 0) {
+        const QModelIndex row = model_.index(again, 0, category);
+        tree_->setCurrentIndex(row);
+        tree_->selectionModel()->select(row, QItemSelectionModel::Select);
     }
 }
 
@@ -164,8 +141,8 @@ void FavouritesView::Refill(bool favourites)
 {
     if (!favourites)
         recentStale_ = false;
-    if (QTreeWidgetItem* category = favourites ? FavouritesNode() : RecentNode())
-        ShowList(category, favourites);
+    if ((favourites ? FavouritesNode() : RecentNode()).isValid())
+        ShowList(favourites);
 }
 
 void FavouritesView::Watched(const QString& channel, const QString& address)
@@ -180,8 +157,8 @@ void FavouritesView::Watched(const QString& channel, const QString& address)
     }
     // A viewer going down the list (arrow keys, media keys) would meet the channel before again
     // if it were reordered under them: it is, once they choose outside it.
-    const QTreeWidgetItem* current = tree_->currentItem();
-    if (current && current->parent() && current->parent() == RecentNode()) {
+    const QModelIndex current = tree_->currentIndex();
+    if (current.parent().isValid() && current.parent() == RecentNode()) {
         recentStale_ = true;
         return;
     }
@@ -189,9 +166,9 @@ void FavouritesView::Watched(const QString& channel, const QString& address)
     QTimer::singleShot(0, this, [this] { Refill(false); });
 }
 
-void FavouritesView::CurrentChanged(QTreeWidgetItem* current)
+void FavouritesView::CurrentChanged(const QModelIndex& current)
 {
-    if (!recentStale_ || (current && current->parent() && current->parent() == RecentNode()))
+    if (!recentStale_ || (current.parent().isValid() && current.parent() == RecentNode()))
         return;
     recentStale_ = false;
     QTimer::singleShot(0, this, [this] { Refill(false); });
@@ -225,8 +202,8 @@ void FavouritesView::Toggle(const QString& channel, const QString& address)
     QTimer::singleShot(0, this, [this, added] {
         Refill(true);
         // What was just added is shown where it went.
-        if (QTreeWidgetItem* favourites = FavouritesNode(); favourites && added)
-            favourites->setExpanded(true);
+        if (const QModelIndex favourites = FavouritesNode(); favourites.isValid() && added)
+            tree_->expand(favourites);
     });
 }
 
@@ -243,12 +220,12 @@ void FavouritesView::Move(int from, int to)
     Refill(true);
 }
 
-void FavouritesView::AddMenuActions(QMenu& menu, QTreeWidgetItem* at)
+void FavouritesView::AddMenuActions(QMenu& menu, const QModelIndex& at)
 {
-    // A channel node: of the catalogue, or of either list.
-    if (!at || !at->parent() || !Store())
+    // A channel row: of the catalogue, or of either list.
+    if (!ChannelModel::IsChannel(at) || !Store())
         return;
-    const QString channel = at->text(0);
+    const QString channel = ChannelModel::NameOf(at);
     if (IsFavourite(channel))
         menu.addAction(QStringLiteral("Remove from favourites"), this, [this, channel] { Toggle(channel, {}); });
     else if (!IsGone(at))
@@ -264,16 +241,16 @@ bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        QTreeWidgetItem* item = tree_->itemAt(mouse->position().toPoint());
-        const bool favourite = item && ListOf(item->parent()) == kFavouritesList;
-        pressed_ = mouse->button() == Qt::LeftButton && favourite ? item : nullptr;
+        const QModelIndex item = tree_->indexAt(mouse->position().toPoint());
+        const bool favourite = item.parent().isValid() && item.parent() == FavouritesNode();
+        pressed_ = mouse->button() == Qt::LeftButton && favourite ? item : QModelIndex();
         pressedAt_ = mouse->position().toPoint();
         dragging_ = false;
         break;
     }
     case QEvent::MouseMove: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (!pressed_ || !(mouse->buttons() & Qt::LeftButton))
+        if (!pressed_.isValid() || !(mouse->buttons() & Qt::LeftButton))
             break;
         if (!dragging_ &&
             (mouse->position().toPoint() - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) {
@@ -288,20 +265,21 @@ bool FavouritesView::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::MouseButtonRelease: {
         if (!dragging_) {
-            pressed_ = nullptr;
+            pressed_ = QModelIndex();
             break;
         }
         auto* mouse = static_cast<QMouseEvent*>(event);
-        QTreeWidgetItem* favourites = FavouritesNode();
-        QTreeWidgetItem* target = tree_->itemAt(mouse->position().toPoint());
-        const int from = favourites ? favourites->indexOfChild(pressed_) : -1;
+        const QModelIndex favourites = FavouritesNode();
+        const QModelIndex target = tree_->indexAt(mouse->position().toPoint());
+        const int from =
+            favourites.isValid() && pressed_.isValid() && pressed_.parent() == favourites ? pressed_.row() : -1;
         int to = -1;
-        if (target && target->parent() == favourites)
-            to = favourites->indexOfChild(target);
-        else if (target == favourites)
+        if (target.isValid() && target.parent() == favourites)
+            to = target.row();
+        else if (target.isValid() && target == favourites)
             to = 0;
         dragging_ = false;
-        pressed_ = nullptr;
+        pressed_ = QModelIndex();
         viewport_->unsetCursor();
         if (from >= 0 && to >= 0)
             Move(from, to);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QIcon>
 #include <QObject>
+#include <QPersistentModelIndex>
 #include <QPoint>
 #include <QSet>
 #include <QString>
@@ -10,12 +10,12 @@
 #include <string>
 
 class QMenu;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QWidget;
 
 namespace quorvel {
 
+class ChannelModel;
+class ChannelTreeView;
 class FavouritesStore;
 class ViewerDatabase;
 
@@ -31,7 +31,7 @@ public:
     static constexpr const char* kFavouritesTitle = "Favourites";
     static constexpr const char* kRecentTitle = "Recently watched";
 
-    FavouritesView(QTreeWidget* tree, QIcon channelImage, std::string catalogueFile);
+    FavouritesView(ChannelTreeView* tree, std::string catalogueFile);
     ~FavouritesView() override;
 
     // Puts both categories first in the tree (in place of those there), as the catalogue is now.
@@ -41,17 +41,17 @@ public:
     // Adds the channel to the favourites, or removes it when it is one.
     void Toggle(const QString& channel, const QString& address);
     bool IsFavourite(const QString& channel);
-    // The menu's entry for the channel node there, if any.
-    void AddMenuActions(QMenu& menu, QTreeWidgetItem* at);
+    // The menu's entry for the channel row there, if any.
+    void AddMenuActions(QMenu& menu, const QModelIndex& at);
 
     // One of the two categories, or a channel under one of them.
-    static bool IsOwnCategory(const QTreeWidgetItem* item);
-    static bool IsInOwnCategory(const QTreeWidgetItem* item);
+    static bool IsOwnCategory(const QModelIndex& row);
+    static bool IsInOwnCategory(const QModelIndex& row);
     // A favourite whose channel the catalogue no longer has.
-    static bool IsGone(const QTreeWidgetItem* item);
+    static bool IsGone(const QModelIndex& row);
 
-    QTreeWidgetItem* FavouritesNode() const;
-    QTreeWidgetItem* RecentNode() const;
+    QModelIndex FavouritesNode() const;
+    QModelIndex RecentNode() const;
     // Moves the favourite at from to the place of the one at to, as a drag does.
     void Move(int from, int to);
 
@@ -60,15 +60,15 @@ protected:
 
 private:
     FavouritesStore* Store();
-    void ShowList(QTreeWidgetItem* category, bool favourites);
+    void ShowList(bool favourites);
     void Refill(bool favourites);
-    void CurrentChanged(QTreeWidgetItem* current);
+    void CurrentChanged(const QModelIndex& current);
     bool InCatalogue(const QString& channel) const;
     void CollectCatalogue();
 
-    QTreeWidget* tree_;
+    ChannelTreeView* tree_;
+    ChannelModel& model_;
     QWidget* viewport_;
-    QIcon image_;
     std::string catalogue_;
     std::unique_ptr<ViewerDatabase> db_;
     std::unique_ptr<FavouritesStore> store_;
@@ -77,7 +77,7 @@ private:
     bool recentStale_ = false; // watched from inside the list: reordered once the viewer leaves it
     QSet<QString> names_;      // the catalogue's channel names, folded, as the tree was last filled
     // A drag of a favourite: where it started, whether it has begun.
-    QTreeWidgetItem* pressed_ = nullptr;
+    QPersistentModelIndex pressed_;
     QPoint pressedAt_;
     bool dragging_ = false;
 };

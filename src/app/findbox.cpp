@@ -1,7 +1,8 @@
 #include "app/findbox.h"
 
-#include "app/categorynode.h"
+#include "app/channeltreeview.h"
 #include "app/findresultsmodel.h"
+#include "channelmodel/channelmodel.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -12,14 +13,13 @@
 #include <QLocale>
 #include <QShortcut>
 #include <QTreeView>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace quorvel {
 
-FindBox::FindBox(QTreeWidget* tree, const QIcon& nodeImage)
+FindBox::FindBox(ChannelTreeView* tree, const QIcon& nodeImage)
     : QWidget(tree->parentWidget()), tree_(tree), edit_(new QLineEdit(this)), count_(new QLabel(edit_)),
-      view_(new QTreeView(this)), model_(new FindResultsModel(tree, nodeImage, this))
+      view_(new QTreeView(this)), model_(new FindResultsModel(tree->Channels(), nodeImage, this))
 {
     setObjectName(QStringLiteral("FindBox"));
     hide();
@@ -99,12 +99,11 @@ void FindBox::HighlightCurrentChannel()
 {
     // Opened again over the same text while a channel plays, the arrows go on from that
     // channel, not from the first match.
-    QTreeWidgetItem* current = tree_->currentItem();
-    if (!current || !current->parent() || current->parent()->parent())
+    const QModelIndex current = tree_->currentIndex();
+    if (!ChannelModel::IsChannel(current))
         return;
-    QTreeWidgetItem* category = current->parent();
-    const ChannelFinder::Match playing{static_cast<std::uint32_t>(tree_->indexOfTopLevelItem(category)),
-                                       static_cast<std::uint32_t>(category->indexOfChild(current))};
+    const ChannelFinder::Match playing{static_cast<std::uint32_t>(current.parent().row()),
+                                       static_cast<std::uint32_t>(current.row())};
     const QModelIndex at = model_->IndexOf(playing);
     if (at.isValid()) {
         view_->setCurrentIndex(at);
@@ -126,15 +125,15 @@ void FindBox::Close()
 
 void FindBox::BuildFinder()
 {
-    std::vector<std::vector<QString>> channels(static_cast<std::size_t>(tree_->topLevelItemCount()));
-    for (int c = 0; c < tree_->topLevelItemCount(); ++c) {
-        const QTreeWidgetItem* category = tree_->topLevelItem(c);
+    const ChannelModel& model = tree_->Channels();
+    std::vector<std::vector<QString>> channels(static_cast<std::size_t>(model.CategoryCount()));
+    for (int c = 0; c < model.CategoryCount(); ++c) {
         auto& names = channels[static_cast<std::size_t>(c)];
-        // Categories not opened yet have no channel nodes: their names come without them.
-        const int count = CategoryNode::ChannelCount(category);
+        // Categories not opened yet have no channel rows: their names come without them.
+        const int count = model.ChannelCount(c);
         names.reserve(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i)
-            names.push_back(CategoryNode::ChannelName(category, i));
+            names.push_back(model.ChannelName(c, i));
     }
     finder_ = ChannelFinder(channels);
     finderStale_ = false;
@@ -168,16 +167,15 @@ void FindBox::Narrow(const QString& text)
 
 void FindBox::Play(const QModelIndex& index, bool close)
 {
-    QTreeWidgetItem* item = model_->ChannelItem(index);
-    if (!item)
+    const QModelIndex item = model_->ChannelItem(index);
+    if (!item.isValid())
         return;
     if (close)
         Close();
-    if (item->parent())
-        item->parent()->setExpanded(true);
+    tree_->expand(item.parent());
     // Choosing it in the tree plays it, exactly as a click there does.
-    tree_->setCurrentItem(item);
-    tree_->scrollToItem(item);
+    tree_->setCurrentIndex(item);
+    tree_->scrollTo(item);
     if (close)
         tree_->setFocus(Qt::OtherFocusReason);
 }
@@ -226,7 +224,7 @@ bool FindBox::eventFilter(QObject* watched, QEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter: {
         const QModelIndex current = view_->currentIndex();
-        Play(model_->ChannelItem(current) ? current : model_->FirstChannel(), true);
+        Play(model_->ChannelItem(current).isValid() ? current : model_->FirstChannel(), true);
         return true;
     }
     case Qt::Key_Down:

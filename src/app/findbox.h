@@ -11,10 +11,10 @@ class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QTreeView;
-class QTreeWidget;
 
 namespace quorvel {
 
+class ChannelTreeView;
 class FindResultsModel;
 
 // The find box over the channel tree. Ctrl+F, or typing while the tree has the focus, opens it:
@@ -26,7 +26,7 @@ class FindResultsModel;
 class FindBox : public QWidget {
     Q_OBJECT
 public:
-    FindBox(QTreeWidget* tree, const QIcon& nodeImage);
+    FindBox(ChannelTreeView* tree, const QIcon& nodeImage);
     ~FindBox() override;
 
     // Called before the box opens, to bring the tree into view (its tab may be hidden).
@@ -52,7 +52,7 @@ private:
     void Place();
     void BuildFinder();
 
-    QTreeWidget* tree_;
+    ChannelTreeView* tree_;
     QLineEdit* edit_;
     QLabel* count_;
     QTreeView* view_;

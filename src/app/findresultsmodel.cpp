@@ -1,8 +1,6 @@
 #include "app/findresultsmodel.h"
 
-#include "app/categorynode.h"
-
-#include <QTreeWidget>
+#include "channelmodel/channelmodel.h"
 
 #include <algorithm>
 
@@ -14,8 +12,8 @@ constexpr quintptr kTopLevel = 0;
 
 } // namespace
 
-FindResultsModel::FindResultsModel(QTreeWidget* tree, QIcon nodeImage, QObject* parent)
-    : QAbstractItemModel(parent), tree_(tree), nodeImage_(std::move(nodeImage))
+FindResultsModel::FindResultsModel(ChannelModel& channels, QIcon nodeImage, QObject* parent)
+    : QAbstractItemModel(parent), channels_(channels), nodeImage_(std::move(nodeImage))
 {
 }
 
@@ -32,17 +30,13 @@ void FindResultsModel::SetMatches(const std::vector<ChannelFinder::Match>& match
     endResetModel();
 }
 
-QTreeWidgetItem* FindResultsModel::ChannelItem(const QModelIndex& index) const
+QModelIndex FindResultsModel::ChannelItem(const QModelIndex& index) const
 {
     if (!index.isValid() || index.internalId() == kTopLevel)
-        return nullptr;
+        return {};
     const ChannelFinder::Match& m = MatchAt(index);
-    QTreeWidgetItem* category = tree_->topLevelItem(static_cast<int>(m.category));
-    if (!category)
-        return nullptr;
-    // The channel is about to be chosen in the tree: its category's nodes are made now.
-    CategoryNode::MakeChannels(category);
-    return category->child(static_cast<int>(m.channel));
+    // The channel is about to be chosen in the tree: its category's rows are made now.
+    return channels_.Channel(static_cast<int>(m.category), static_cast<int>(m.channel));
 }
 
 const ChannelFinder::Match& FindResultsModel::MatchAt(const QModelIndex& channel) const
@@ -127,13 +121,11 @@ QVariant FindResultsModel::data(const QModelIndex& index, int role) const
         return nodeImage_;
     if (role != Qt::DisplayRole)
         return {};
-    if (index.internalId() == kTopLevel) {
-        const QTreeWidgetItem* category = tree_->topLevelItem(static_cast<int>(groups_[index.row()].category));
-        return category ? category->text(0) : QString();
-    }
-    // Shown without making the channel's node: its category may not have been opened yet.
+    if (index.internalId() == kTopLevel)
+        return channels_.CategoryTitle(static_cast<int>(groups_[static_cast<std::size_t>(index.row())].category));
+    // Shown without making the channel's row: its category may not have been opened yet.
     const ChannelFinder::Match& m = MatchAt(index);
-    return CategoryNode::ChannelName(tree_->topLevelItem(static_cast<int>(m.category)), static_cast<int>(m.channel));
+    return channels_.ChannelName(static_cast<int>(m.category), static_cast<int>(m.channel));
 }
 
 Qt::ItemFlags FindResultsModel::flags(const QModelIndex& index) const

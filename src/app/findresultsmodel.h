@@ -7,23 +7,22 @@
 
 #include <vector>
 
-class QTreeWidget;
-class QTreeWidgetItem;
-
 namespace quorvel {
 
+class ChannelModel;
+
 // The channel tree narrowed to the channels found: their categories at the top level, each with
-// only its matching channels, in tree order. Names and pictures come from the tree itself.
+// only its matching channels, in tree order. Names come from the tree's own model.
 class FindResultsModel : public QAbstractItemModel {
     Q_OBJECT
 public:
-    FindResultsModel(QTreeWidget* tree, QIcon nodeImage, QObject* parent = nullptr);
+    FindResultsModel(ChannelModel& channels, QIcon nodeImage, QObject* parent = nullptr);
 
     void SetMatches(const std::vector<ChannelFinder::Match>& matches);
     std::size_t MatchCount() const { return matches_.size(); }
-    // The tree's channel item behind a row of this model (made if its category has not made
-    // it yet); null for a category row.
-    QTreeWidgetItem* ChannelItem(const QModelIndex& index) const;
+    // The tree's channel row behind a row of this model (made if its category has not made
+    // it yet); invalid for a category row.
+    QModelIndex ChannelItem(const QModelIndex& index) const;
     // The row of the first channel found (invalid when none was found).
     QModelIndex FirstChannel() const;
     // The channel row after or before the given one, across categories; invalid at either end.
@@ -48,7 +47,7 @@ private:
 
     const ChannelFinder::Match& MatchAt(const QModelIndex& channel) const;
 
-    QTreeWidget* tree_;
+    ChannelModel& channels_;
     QIcon nodeImage_;
     std::vector<ChannelFinder::Match> matches_;
     std::vector<Group> groups_;

@@ -2,10 +2,8 @@
 
 #include "app/appfonts.h"
 #include "app/appicons.h"
-#include "app/categorynode.h"
 #include "app/channellogos.h"
-#include "app/channelnodes.h"
-#include "app/channeltreefill.h"
+#include "app/channeltreeview.h"
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/findbox.h"
@@ -24,6 +22,7 @@
 #include "app/treetooltips.h"
 #include "catalogue/channelcatalogue.h"
 #include "catalogue/channeltree.h"
+#include "channelmodel/channelmodel.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
 #include "platform/inifile.h"
@@ -60,7 +59,6 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QWindow>
 
 #include <cstdio>
@@ -190,7 +188,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     SkinTabSheet3 = SkinPageControl1->AddPage(QStringLiteral("Guide"));
     SkinTabSheet3->setObjectName(QStringLiteral("SkinTabSheet3"));
 
-    TreeView1 = new QTreeWidget(SkinTabSheet1);
+    TreeView1 = new ChannelTreeView(new ChannelModel(QVariant(ImageList1)), SkinTabSheet1);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setGeometry(1, 1, 198, 421);
     AnchorAllSides(TreeView1, QMargins(1, 1, 1, 1));
@@ -202,13 +200,13 @@ void Form1::CreateComponents(const QString& audioOutput)
     TreeView1->setSelectionMode(QAbstractItemView::SingleSelection);
     TreeView1->setIconSize(QSize(16, 16));
     TreeView1->setUniformRowHeights(true);
-    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, &Form1::TreeView1Change);
+    connect(TreeView1, &ChannelTreeView::itemSelectionChanged, this, &Form1::TreeView1Change);
     new TreeMenuClick(TreeView1);
     // A gone favourite plays nothing: a click on it says why and offers to remove it.
-    connect(TreeView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    connect(TreeView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& item) {
         if (!FavouritesView::IsGone(item) || !Favourites1)
             return;
-        const QString channel = item->text(0);
+        const QString channel = ChannelModel::NameOf(item);
         OfferToRemoveGoneFavourite(this, channel, [this, channel] {
             if (Favourites1 && Favourites1->IsFavourite(channel))
                 Favourites1->Toggle(channel, {});
@@ -217,7 +215,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     auto* treeTips = new TreeToolTips(TreeView1);
     FindBox1 = new FindBox(TreeView1, ImageList1);
     FindBox1->SetReveal([this] { SkinPageControl1->SetActivePage(SkinTabSheet1); });
-    Playlists1 = new PlaylistManager(this, TreeView1, ImageList1, CatalogueFile());
+    Playlists1 = new PlaylistManager(this, TreeView1, CatalogueFile());
     Playlists1->AddMenuEntry(tr("Keys…"), [this] { ShowKeysHelp(this); });
     auto* keysHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     keysHelp->setContext(Qt::WindowShortcut);
@@ -238,7 +236,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
     GuideList1 = InstallGuideList(SkinPageControl1, SkinTabSheet1, SkinTabSheet3, TreeView1, Guide1, Playlists1);
-    Favourites1 = new FavouritesView(TreeView1, ImageList1, CatalogueFile());
+    Favourites1 = new FavouritesView(TreeView1, CatalogueFile());
     Favourites1->setObjectName(QStringLiteral("Favourites1"));
     zapper_ = std::make_unique<ChannelZapper>(CatalogueFile());
     Playlists1->SetRefilled([this] {
@@ -246,7 +244,7 @@ void Form1::CreateComponents(const QString& audioOutput)
         Favourites1->Show();
         FollowRenamedChannel();
     });
-    Playlists1->SetMenuExtension([this](QMenu& menu, QTreeWidgetItem* at) { Favourites1->AddMenuActions(menu, at); });
+    Playlists1->SetMenuExtension([this](QMenu& menu, const QModelIndex& at) { Favourites1->AddMenuActions(menu, at); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_D), this, nullptr, nullptr, Qt::WindowShortcut),
             &QShortcut::activated, this, &Form1::ToggleFavourite);
 
@@ -387,18 +385,13 @@ void Form1::Load(const QString& catalogueName)
 {
     if (catalogueName != QLatin1String("WebTV"))
         return;
-    QTreeWidget* tree = nullptr;
-    for (auto* candidate : findChildren<QTreeWidget*>())
+    ChannelTreeView* tree = nullptr;
+    for (auto* candidate : findChildren<ChannelTreeView*>())
         if (candidate->objectName().compare(QLatin1String("Treeview1"), Qt::CaseInsensitive) == 0)
             tree = candidate;
     if (!tree)
         return;
-    // Opening a category shows its channels: connected once, however often Load runs.
-    if (!tree->property("makesChannelsOnOpening").toBool()) {
-        tree->setProperty("makesChannelsOnOpening", true);
-        connect(tree, &QTreeWidget::itemExpanded, tree, &CategoryNode::MakeChannels);
-    }
-    FillChannelTree(tree, std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())), ImageList1);
+    tree->Channels().SetCatalogue(std::make_shared<const ChannelTree>(ChannelTree::Read(CatalogueFile())));
     if (zapper_)
         zapper_->Invalidate();
     if (tree == TreeView1 && Favourites1)

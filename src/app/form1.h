@@ -13,12 +13,11 @@
 class QEvent;
 class QFrame;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
 
 namespace quorvel {
 
 class ChannelLogos;
+class ChannelTreeView;
 class ChannelZapper;
 class MediaPlayerControl;
 class TreeChannelList;
@@ -72,7 +71,7 @@ public:
     SkinTabSheet* SkinTabSheet1 = nullptr;
     SkinTabSheet* SkinTabSheet2 = nullptr;
     SkinTabSheet* SkinTabSheet3 = nullptr; // the programme guide of the channel chosen in the tree
-    QTreeWidget* TreeView1 = nullptr;
+    ChannelTreeView* TreeView1 = nullptr;  // a view on its ChannelModel (TreeView1->Channels())
     WebPane* WebPane1 = nullptr;
     SkinPanel* SkinPanel1 = nullptr;
     WebPane* WebPane2 = nullptr;
@@ -91,8 +90,8 @@ public:
     bool Playing = false;
 
     // Fills the tree named "Treeview1" from the catalogue of that name ("WebTV"). The categories
-    // of a large catalogue make their channel nodes when first needed: code that walks channels
-    // goes through CategoryNode (categorynode.h), not childCount() and child().
+    // of a large catalogue make their channel rows when first needed: code that walks channels
+    // goes through ChannelModel::ChannelCount and ChannelName, not rowCount() and index().
     void Load(const QString& catalogueName);
     void FormCreate();
     void FormResize();

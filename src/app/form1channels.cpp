@@ -1,6 +1,6 @@
 // The main window's channels: what a choice in the tree plays, and the ways to another channel.
 #include "app/channellogos.h"
-#include "app/channelnodes.h"
+#include "app/channeltreeview.h"
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/form1.h"
@@ -9,6 +9,7 @@
 #include "app/playlistmanager.h"
 #include "app/treechannellist.h"
 #include "catalogue/channelcatalogue.h"
+#include "channelmodel/channelmodel.h"
 #include "platform/inifile.h"
 #include "player/mediaplayer.h"
 #include "player/zapcard.h"
@@ -18,7 +19,6 @@
 
 #include <QDateTime>
 #include <QSignalBlocker>
-#include <QTreeWidget>
 
 namespace quorvel {
 
@@ -51,10 +51,9 @@ void Form1::TreeView1Change()
     RunHandler([this] {
         if (!MediaPlayer1)
             return;
-        const auto selected = TreeView1->selectedItems();
-        QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
+        const QModelIndex node = TreeView1->Selected();
         // Only a channel plays; a category changes nothing.
-        if (!node || !node->parent() || node->parent()->parent())
+        if (!ChannelModel::IsChannel(node))
             return;
         // A favourite whose channel is gone has nothing to play.
         if (FavouritesView::IsGone(node))
@@ -62,7 +61,7 @@ void Form1::TreeView1Change()
         const ChannelCatalogue catalogue(CatalogueFile());
         if (MediaPlayer1->isHidden())
             MediaPlayer1->show();
-        const QString name = node->text(0);
+        const QString name = ChannelModel::NameOf(node);
         const std::string address = catalogue.StreamAddress(name.toLocal8Bit().toStdString());
         MediaPlayer1->SetChannelName(name);
         // What the channel's server demands to see (user agent, referrer), as its playlist said.
@@ -105,10 +104,8 @@ void Form1::ChannelShowed()
 void Form1::ToggleFavourite()
 {
     RunHandler([this] {
-        const auto selected = TreeView1->selectedItems();
-        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        const bool channel = node && node->parent() && !node->parent()->parent();
-        const QString name = channel ? node->text(0) : session_->Playing().name;
+        const QModelIndex node = TreeView1->Selected();
+        const QString name = ChannelModel::IsChannel(node) ? ChannelModel::NameOf(node) : session_->Playing().name;
         if (name.isEmpty() || !Favourites1)
             return;
         const std::string address = ChannelCatalogue(CatalogueFile()).StreamAddress(name.toLocal8Bit().toStdString());
@@ -157,15 +154,15 @@ void Form1::FollowRenamedChannel()
                 return;
             session_->Follow(now);
             MediaPlayer1->SetChannelName(name);
-        } else if (!TreeView1->selectedItems().isEmpty()) {
+        } else if (TreeView1->Selected().isValid()) {
             return;
         }
         // The refill took the tree's selection away: the channel playing is shown chosen again,
         // without being opened anew.
         const QSignalBlocker quiet(TreeView1);
-        if (QTreeWidgetItem* node = FindChannelNode(TreeView1, now.category, now.name)) {
-            TreeView1->setCurrentItem(node);
-            TreeView1->scrollToItem(node);
+        if (const QModelIndex node = TreeView1->Channels().FindChannel(now.category, now.name); node.isValid()) {
+            TreeView1->setCurrentIndex(node);
+            TreeView1->scrollTo(node);
         }
     });
 }

@@ -1,10 +1,10 @@
 #include "app/guidemanager.h"
 
 #include "app/playlistmanager.h"
-#include "app/treenode.h"
 #include "base/exception.h"
 #include "base/redactedaddress.h"
 #include "catalogue/channeltree.h"
+#include "channelmodel/channelmodel.h"
 #include "guide/guideloader.h"
 #include "userdata/guidestorewriter.h"
 #include "userdata/viewerdatabase.h"
@@ -105,7 +105,7 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
             for (const std::string& address : source.guideAddresses)
                 want(address);
             for (SourceChannel& c : db.Channels(source.id)) {
-                const QString key = TreeNode::Text(c.name).toLower();
+                const QString key = ChannelModel::Text(c.name).toLower();
                 if (!tvg.contains(key))
                     tvg.insert(key, Tvg{std::move(c), source.tvgShift});
             }
@@ -128,7 +128,7 @@ GuideManager::Wanted GuideManager::Gather(const std::string& catalogue)
         QSet<QString> seen;
         for (std::size_t category = 0; category < tree.CategoryCount(); ++category)
             for (std::string_view channel : tree.Channels(category)) {
-                const QString name = TreeNode::Text(channel);
+                const QString name = ChannelModel::Text(channel);
                 const QString key = name.toLower();
                 if (seen.contains(key))
                     continue;

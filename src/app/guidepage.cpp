@@ -1,8 +1,10 @@
 #include "app/guidepage.h"
 
+#include "app/channeltreeview.h"
 #include "app/guidelist.h"
 #include "app/guidemanager.h"
 #include "app/playlistmanager.h"
+#include "channelmodel/channelmodel.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skintabsheet.h"
 #include "widgets/alignment.h"
@@ -10,12 +12,11 @@
 #include <QListWidget>
 #include <QShortcut>
 #include <QTabBar>
-#include <QTreeWidget>
 
 namespace quorvel {
 
-GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, SkinTabSheet* guidePage, QTreeWidget* tree,
-                            GuideManager* guide, PlaylistManager* playlists)
+GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, SkinTabSheet* guidePage,
+                            ChannelTreeView* tree, GuideManager* guide, PlaylistManager* playlists)
 {
     pages->tabBar()->setTabVisible(pages->indexOf(guidePage), false);
     auto* list = new GuideList(guidePage, [guide](const QString& channel, std::int64_t from, std::int64_t to) {
@@ -26,11 +27,10 @@ GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, Skin
     list->setGeometry(tree->geometry());
     AnchorAllSides(list, QMargins(1, 1, 1, 1));
     QObject::connect(guide, &GuideManager::Changed, list, &GuideList::Reload);
-    QObject::connect(tree, &QTreeWidget::itemSelectionChanged, list, [tree, list] {
-        const auto selected = tree->selectedItems();
-        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        if (node && node->parent() && !node->parent()->parent())
-            list->SetChannel(node->text(0));
+    QObject::connect(tree, &ChannelTreeView::itemSelectionChanged, list, [tree, list] {
+        const QModelIndex row = tree->Selected();
+        if (ChannelModel::IsChannel(row))
+            list->SetChannel(ChannelModel::NameOf(row));
     });
 
     const auto show = [pages, guidePage, list] {

@@ -1,9 +1,8 @@
 #pragma once
 
-class QTreeWidget;
-
 namespace quorvel {
 
+class ChannelTreeView;
 class GuideList;
 class GuideManager;
 class PlaylistManager;
@@ -14,7 +13,7 @@ class SkinTabSheet;
 // the strip beside the two, which would then scroll and move), shown by Ctrl+G and the tree's
 // menu, Ctrl+G again going back to the tree. The list follows the channel chosen in the tree
 // (a category leaves it as it is) and the guide as it is read.
-GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, SkinTabSheet* guidePage, QTreeWidget* tree,
-                            GuideManager* guide, PlaylistManager* playlists);
+GuideList* InstallGuideList(SkinPageControl* pages, SkinTabSheet* treePage, SkinTabSheet* guidePage,
+                            ChannelTreeView* tree, GuideManager* guide, PlaylistManager* playlists);
 
 } // namespace quorvel

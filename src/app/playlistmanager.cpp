@@ -1,11 +1,11 @@
 #include "app/playlistmanager.h"
 
 #include "app/addplaylistdialog.h"
-#include "app/categorynode.h"
-#include "app/channeltreefill.h"
+#include "app/channeltreeview.h"
 #include "app/playlistworker.h"
 #include "base/exception.h"
 #include "base/redactedaddress.h"
+#include "channelmodel/channelmodel.h"
 #include "import/playlistsources.h"
 #include "userdata/viewerdatabase.h"
 
@@ -25,7 +25,6 @@
 #include <QTextDocumentFragment>
 #include <QThread>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -61,10 +60,9 @@ QString DroppedLocation(const QMimeData* mime)
 
 } // namespace
 
-PlaylistManager::PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile)
-    : QObject(window), window_(window), tree_(tree), image_(std::move(channelImage)),
-      catalogue_(std::move(catalogueFile)), status_(new QLabel(tree->parentWidget())), hide_(new QTimer(this)),
-      thread_(new QThread(this))
+PlaylistManager::PlaylistManager(QWidget* window, ChannelTreeView* tree, std::string catalogueFile)
+    : QObject(window), window_(window), tree_(tree), catalogue_(std::move(catalogueFile)),
+      status_(new QLabel(tree->parentWidget())), hide_(new QTimer(this)), thread_(new QThread(this))
 {
     status_->setObjectName(QStringLiteral("PlaylistStatus"));
     status_->setWordWrap(true);
@@ -362,49 +360,49 @@ void PlaylistManager::ShowTree(const std::shared_ptr<const ChannelTree>& catalog
         int categoryIndex = -1;
         QString channel;
     } selected;
+    ChannelModel& model = tree_->Channels();
     QStringList open;
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i)
-        if (tree_->topLevelItem(i)->isExpanded())
-            open << tree_->topLevelItem(i)->text(0);
-    if (QTreeWidgetItem* item = tree_->currentItem()) {
-        QTreeWidgetItem* category = item->parent() ? item->parent() : item;
-        selected.category = category->text(0);
-        selected.categoryIndex = tree_->indexOfTopLevelItem(category);
-        selected.channel = item->parent() ? item->text(0) : QString();
+    for (int i = 0; i < model.CategoryCount(); ++i)
+        if (tree_->isExpanded(model.Category(i)))
+            open << model.CategoryTitle(i);
+    if (const QModelIndex item = tree_->currentIndex(); item.isValid()) {
+        const QModelIndex category = item.parent().isValid() ? item.parent() : item;
+        selected.category = ChannelModel::NameOf(category);
+        selected.categoryIndex = category.row();
+        selected.channel = item.parent().isValid() ? ChannelModel::NameOf(item) : QString();
     }
     const int scroll = tree_->verticalScrollBar() ? tree_->verticalScrollBar()->value() : 0;
 
     // Nothing of this is a choice of the viewer's: no channel starts or stops playing.
     const QSignalBlocker block(tree_);
     tree_->setUpdatesEnabled(false);
-    tree_->clear();
-    FillChannelTree(tree_, catalogue, image_);
+    model.Clear();
+    model.SetCatalogue(catalogue);
     if (refilled_)
         refilled_();
-    QTreeWidgetItem* again = nullptr;
-    for (int i = 0; i < tree_->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* category = tree_->topLevelItem(i);
-        if (open.contains(category->text(0))) {
-            CategoryNode::MakeChannels(category);
-            category->setExpanded(true);
+    QModelIndex again;
+    for (int i = 0; i < model.CategoryCount(); ++i) {
+        const QModelIndex category = model.Category(i);
+        if (open.contains(model.CategoryTitle(i))) {
+            model.MakeChannels(category);
+            tree_->expand(category);
         }
-        if (!again && category->text(0) == selected.category) {
+        if (!again.isValid() && model.CategoryTitle(i) == selected.category) {
             again = category;
             if (!selected.channel.isEmpty()) {
-                CategoryNode::MakeChannels(category);
-                for (int c = 0; c < category->childCount(); ++c)
-                    if (category->child(c)->text(0) == selected.channel) {
-                        again = category->child(c);
+                again = QModelIndex(); // unless its channel is still there
+                const int count = model.ChannelCount(i);
+                for (int c = 0; c < count; ++c)
+                    if (model.ChannelName(i, c) == selected.channel) {
+                        again = model.Channel(i, c);
                         break;
                     }
-                if (again == category)
-                    again = nullptr; // its channel is gone
             }
         }
     }
-    if (again) {
-        tree_->setCurrentItem(again);
-        again->setSelected(true);
+    if (again.isValid()) {
+        tree_->setCurrentIndex(again);
+        tree_->selectionModel()->select(again, QItemSelectionModel::Select);
     }
     tree_->verticalScrollBar()->setValue(scroll);
     tree_->setUpdatesEnabled(true);
@@ -420,7 +418,7 @@ void PlaylistManager::ShowMenu(const QPoint& at)
     QMenu menu(tree_);
     menu.setObjectName(QStringLiteral("PlaylistMenu"));
     if (extendMenu_)
-        extendMenu_(menu, tree_->itemAt(at));
+        extendMenu_(menu, tree_->indexAt(at));
     menu.addAction(QStringLiteral("Add playlist or guide…"), this, [this] { AddPlaylist(); });
     menu.addAction(QStringLiteral("Refresh playlists"), this, &PlaylistManager::RefreshPlaylists);
     menu.addAction(QStringLiteral("Remove playlist…"), this, &PlaylistManager::RemovePlaylist);

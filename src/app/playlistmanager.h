@@ -3,7 +3,6 @@
 #include "app/sourcekind.h"
 #include "base/requestoptions.h"
 
-#include <QIcon>
 #include <QObject>
 
 #include <atomic>
@@ -13,15 +12,15 @@
 
 class QLabel;
 class QMenu;
-class QTreeWidgetItem;
+class QModelIndex;
 class QThread;
 class QTimer;
-class QTreeWidget;
 class QWidget;
 
 namespace quorvel {
 
 class ChannelTree;
+class ChannelTreeView;
 class PlaylistWorker;
 class ViewerDatabase;
 
@@ -35,7 +34,7 @@ class PlaylistManager : public QObject {
 public:
     static constexpr long long kStaleAfterSeconds = 24 * 60 * 60;
 
-    PlaylistManager(QWidget* window, QTreeWidget* tree, QIcon channelImage, std::string catalogueFile);
+    PlaylistManager(QWidget* window, ChannelTreeView* tree, std::string catalogueFile);
     ~PlaylistManager() override;
 
     // A further entry of the tree's menu, below the playlists' own.
@@ -62,8 +61,8 @@ public:
     static QString WithDetails(const QString& line, const QString& details);
     // Called after the tree is filled again, before the viewer's place in it is put back.
     void SetRefilled(std::function<void()> refilled) { refilled_ = std::move(refilled); }
-    // Adds entries to the context menu for the node under the mouse (null over empty space).
-    void SetMenuExtension(std::function<void(QMenu&, QTreeWidgetItem*)> extend) { extendMenu_ = std::move(extend); }
+    // Adds entries to the context menu for the row under the mouse (invalid over empty space).
+    void SetMenuExtension(std::function<void(QMenu&, const QModelIndex&)> extend) { extendMenu_ = std::move(extend); }
 
     // Jobs queued or running.
     int Pending() const { return pending_; }
@@ -85,8 +84,7 @@ private:
     ViewerDatabase* Database();
 
     QWidget* window_;
-    QTreeWidget* tree_;
-    QIcon image_;
+    ChannelTreeView* tree_;
     std::string catalogue_;
     QLabel* status_;
     QTimer* hide_;
@@ -95,7 +93,7 @@ private:
     std::atomic<bool> cancel_{false};
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
     std::function<void()> refilled_;
-    std::function<void(QMenu&, QTreeWidgetItem*)> extendMenu_;
+    std::function<void(QMenu&, const QModelIndex&)> extendMenu_;
     int pending_ = 0;
     bool noticeShown_ = false;
     QString details_; // of the summary shown

@@ -1,7 +1,8 @@
 #include "app/rememberedsettings.h"
 
-#include "app/channelnodes.h"
+#include "app/channeltreeview.h"
 #include "base/exception.h"
+#include "channelmodel/channelmodel.h"
 #include "skin/form/framewindowstates.h"
 #include "skin/form/skinform.h"
 #include "watching/channellist.h"
@@ -12,7 +13,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <cstdio>
 
@@ -110,10 +110,10 @@ void RememberedSettings::Restore()
     RestoreWindow(values);
     RestoreTree(values);
     parts_.window.installEventFilter(this);
-    QTreeWidget* tree = &parts_.tree;
-    connect(tree, &QTreeWidget::itemExpanded, this, &RememberedSettings::Schedule);
-    connect(tree, &QTreeWidget::itemCollapsed, this, &RememberedSettings::Schedule);
-    connect(tree, &QTreeWidget::itemSelectionChanged, this, &RememberedSettings::Schedule);
+    ChannelTreeView* tree = &parts_.tree;
+    connect(tree, &QTreeView::expanded, this, &RememberedSettings::Schedule);
+    connect(tree, &QTreeView::collapsed, this, &RememberedSettings::Schedule);
+    connect(tree, &ChannelTreeView::itemSelectionChanged, this, &RememberedSettings::Schedule);
 }
 
 void RememberedSettings::RestoreWindow(const SettingsStore::Values& values)
@@ -130,45 +130,46 @@ void RememberedSettings::RestoreWindow(const SettingsStore::Values& values)
 
 void RememberedSettings::RestoreTree(const SettingsStore::Values& values)
 {
-    QTreeWidget* tree = &parts_.tree;
+    ChannelTreeView* tree = &parts_.tree;
+    ChannelModel& model = tree->Channels();
     const QStringList open = Text(values, kOpenCategories).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (int i = 0; i < tree->topLevelItemCount(); ++i)
-        if (open.contains(tree->topLevelItem(i)->text(0)))
-            tree->topLevelItem(i)->setExpanded(true);
+    for (int i = 0; i < model.CategoryCount(); ++i)
+        if (open.contains(model.CategoryTitle(i)))
+            tree->expand(model.Category(i));
     const QString category = Text(values, kCategory);
     const QString channel = Text(values, kChannel);
-    QTreeWidgetItem* node = nullptr;
+    QModelIndex node;
     if (!channel.isEmpty())
-        node = FindChannelNode(tree, category, channel);
-    for (int i = 0; !node && !category.isEmpty() && i < tree->topLevelItemCount(); ++i)
-        if (tree->topLevelItem(i)->text(0) == category)
-            node = tree->topLevelItem(i);
-    if (!node)
+        node = model.FindChannel(category, channel);
+    if (!node.isValid() && !category.isEmpty())
+        node = model.FindCategory(category);
+    if (!node.isValid())
         return;
     {
         // Selected, not played: a start that plays by itself is no start the viewer asked for.
         const QSignalBlocker quiet(tree);
-        tree->setCurrentItem(node);
+        tree->setCurrentIndex(node);
     }
-    tree->scrollToItem(node);
-    if (node->parent()) {
-        restoredCategory_ = node->parent()->text(0);
-        restoredChannel_ = node->text(0);
-        connect(tree, &QTreeWidget::itemClicked, this, &RememberedSettings::PlayRestored);
-        connect(tree, &QTreeWidget::itemActivated, this, &RememberedSettings::PlayRestored);
-        connect(tree, &QTreeWidget::itemSelectionChanged, this, [this] {
+    tree->scrollTo(node);
+    if (node.parent().isValid()) {
+        restoredCategory_ = ChannelModel::NameOf(node.parent());
+        restoredChannel_ = ChannelModel::NameOf(node);
+        connect(tree, &QAbstractItemView::clicked, this, &RememberedSettings::PlayRestored);
+        connect(tree, &QAbstractItemView::activated, this, &RememberedSettings::PlayRestored);
+        connect(tree, &ChannelTreeView::itemSelectionChanged, this, [this] {
             restoredChannel_.clear();
             restoredCategory_.clear();
         });
     }
 }
 
-void RememberedSettings::PlayRestored(QTreeWidgetItem* item)
+void RememberedSettings::PlayRestored(const QModelIndex& row)
 {
     // The selection is already the one a click would make, so the tree says nothing of it:
     // the channel is played here.
-    if (restoredChannel_.isEmpty() || !item || !item->parent() || !item->isSelected() ||
-        item->text(0) != restoredChannel_ || item->parent()->text(0) != restoredCategory_)
+    if (restoredChannel_.isEmpty() || !row.isValid() || !row.parent().isValid() ||
+        !parts_.tree.selectionModel()->isSelected(row) || ChannelModel::NameOf(row) != restoredChannel_ ||
+        ChannelModel::NameOf(row.parent()) != restoredCategory_)
         return;
     restoredChannel_.clear();
     restoredCategory_.clear();
@@ -205,16 +206,17 @@ SettingsStore::Values RememberedSettings::Current() const
         values[kMaximized] = Flag(maximized_);
     }
     {
-        const QTreeWidget* tree = &parts_.tree;
+        const ChannelTreeView& tree = parts_.tree;
+        const ChannelModel& model = tree.Channels();
         QStringList open;
-        for (int i = 0; i < tree->topLevelItemCount(); ++i)
-            if (tree->topLevelItem(i)->isExpanded())
-                open << tree->topLevelItem(i)->text(0);
+        for (int i = 0; i < model.CategoryCount(); ++i)
+            if (tree.isExpanded(model.Category(i)))
+                open << model.CategoryTitle(i);
         values[kOpenCategories] = open.join(QLatin1Char('\n')).toStdString();
-        const auto selected = tree->selectedItems();
-        const QTreeWidgetItem* node = selected.isEmpty() ? nullptr : selected.first();
-        values[kCategory] = !node ? std::string() : (node->parent() ? node->parent() : node)->text(0).toStdString();
-        values[kChannel] = node && node->parent() ? node->text(0).toStdString() : std::string();
+        const QModelIndex node = tree.Selected();
+        const QModelIndex category = node.parent().isValid() ? node.parent() : node;
+        values[kCategory] = ChannelModel::NameOf(category).toStdString();
+        values[kChannel] = node.parent().isValid() ? ChannelModel::NameOf(node).toStdString() : std::string();
     }
     return values;
 }

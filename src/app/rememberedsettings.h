@@ -10,13 +10,13 @@
 #include <memory>
 #include <string>
 
+class QModelIndex;
 class QTimer;
-class QTreeWidget;
-class QTreeWidgetItem;
 class QWidget;
 
 namespace quorvel {
 
+class ChannelTreeView;
 class SkinForm;
 class WatchSession;
 
@@ -36,7 +36,7 @@ public:
     struct Parts {
         QWidget& window;
         SkinForm& frame;
-        QTreeWidget& tree;
+        ChannelTreeView& tree;
         WatchSession& session;
         std::function<bool()> playerFullScreen;
     };
@@ -58,7 +58,7 @@ private:
     void RestoreWindow(const SettingsStore::Values& values);
     void RestoreTree(const SettingsStore::Values& values);
     void TrackPlace();
-    void PlayRestored(QTreeWidgetItem* item);
+    void PlayRestored(const QModelIndex& row);
 
     Parts parts_;
     std::unique_ptr<SettingsStore> store_;

@@ -1,66 +1,47 @@
 #include "app/treechannellist.h"
 
-#include "app/categorynode.h"
-#include "app/channelnodes.h"
-#include "app/favouritesview.h"
-
-#include <QTreeWidget>
+#include "app/channeltreeview.h"
+#include "channelmodel/channelmodel.h"
 
 namespace quorvel {
 
-TreeChannelList::TreeChannelList(QTreeWidget& tree, std::function<void()> playSelected)
+TreeChannelList::TreeChannelList(ChannelTreeView& tree, std::function<void()> playSelected)
     : tree_(tree), playSelected_(std::move(playSelected))
 {
 }
 
-int TreeChannelList::CategoryCount() const { return tree_.topLevelItemCount(); }
+int TreeChannelList::CategoryCount() const { return tree_.Channels().CategoryCount(); }
 
-QString TreeChannelList::CategoryTitle(int category) const
-{
-    const QTreeWidgetItem* node = tree_.topLevelItem(category);
-    return node ? node->text(0) : QString();
-}
+QString TreeChannelList::CategoryTitle(int category) const { return tree_.Channels().CategoryTitle(category); }
 
-int TreeChannelList::ChannelCount(int category) const
-{
-    return CategoryNode::ChannelCount(tree_.topLevelItem(category));
-}
+int TreeChannelList::ChannelCount(int category) const { return tree_.Channels().ChannelCount(category); }
 
 QString TreeChannelList::ChannelName(int category, int channel) const
 {
-    return CategoryNode::ChannelName(tree_.topLevelItem(category), channel);
+    return tree_.Channels().ChannelName(category, channel);
 }
 
-bool TreeChannelList::IsGone(int category, int channel) const
-{
-    // Only the viewer's own lists hold gone channels, and their nodes are always made.
-    const QTreeWidgetItem* node = tree_.topLevelItem(category);
-    return node && channel < node->childCount() && FavouritesView::IsGone(node->child(channel));
-}
+bool TreeChannelList::IsGone(int category, int channel) const { return tree_.Channels().IsGone(category, channel); }
 
-ChannelRef TreeChannelList::RefOf(const QTreeWidgetItem* node)
+ChannelRef TreeChannelList::RefOf(const QModelIndex& row)
 {
-    if (!node)
+    if (!row.isValid())
         return {};
-    if (!node->parent())
-        return {node->text(0), QString()};
-    return {node->parent()->text(0), node->text(0)};
+    if (!row.parent().isValid())
+        return {ChannelModel::NameOf(row), QString()};
+    return {ChannelModel::NameOf(row.parent()), ChannelModel::NameOf(row)};
 }
 
-ChannelRef TreeChannelList::Selected() const
-{
-    const auto selected = tree_.selectedItems();
-    return selected.isEmpty() ? ChannelRef() : RefOf(selected.first());
-}
+ChannelRef TreeChannelList::Selected() const { return RefOf(tree_.Selected()); }
 
 void TreeChannelList::Choose(const ChannelRef& channel)
 {
-    QTreeWidgetItem* node = FindChannelNode(&tree_, channel.category, channel.name);
-    if (!node || !node->parent())
+    const QModelIndex row = tree_.Channels().FindChannel(channel.category, channel.name);
+    if (!row.isValid() || !row.parent().isValid())
         return;
-    node->parent()->setExpanded(true);
-    tree_.setCurrentItem(node);
-    tree_.scrollToItem(node);
+    tree_.expand(row.parent());
+    tree_.setCurrentIndex(row);
+    tree_.scrollTo(row);
 }
 
 void TreeChannelList::PlaySelected()

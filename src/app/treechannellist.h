@@ -4,17 +4,18 @@
 
 #include <functional>
 
-class QTreeWidget;
-class QTreeWidgetItem;
+class QModelIndex;
 
 namespace quorvel {
 
+class ChannelTreeView;
+
 // The channel tree as the watch session sees it. Categories not opened yet answer from the
-// catalogue without making their nodes (see CategoryNode); choosing a channel makes them.
+// catalogue without making their rows (see ChannelModel); choosing a channel makes them.
 class TreeChannelList : public ChannelList {
 public:
     // playSelected: plays the tree's selected channel, as a change of selection does.
-    TreeChannelList(QTreeWidget& tree, std::function<void()> playSelected);
+    TreeChannelList(ChannelTreeView& tree, std::function<void()> playSelected);
 
     int CategoryCount() const override;
     QString CategoryTitle(int category) const override;
@@ -25,11 +26,11 @@ public:
     void Choose(const ChannelRef& channel) override;
     void PlaySelected() override;
 
-    // What a node of the tree names.
-    static ChannelRef RefOf(const QTreeWidgetItem* node);
+    // What a row of the tree names.
+    static ChannelRef RefOf(const QModelIndex& row);
 
 private:
-    QTreeWidget& tree_;
+    ChannelTreeView& tree_;
     std::function<void()> playSelected_;
 };
 

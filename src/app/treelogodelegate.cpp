@@ -1,11 +1,12 @@
 #include "app/treelogodelegate.h"
 
 #include "app/channellogos.h"
+#include "channelmodel/channelmodel.h"
 
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace quorvel {
 
@@ -16,7 +17,7 @@ constexpr int kRepaintDelayMs = 100;
 
 } // namespace
 
-TreeLogoDelegate::TreeLogoDelegate(QTreeWidget* tree, ChannelLogos& logos)
+TreeLogoDelegate::TreeLogoDelegate(QTreeView* tree, ChannelLogos& logos)
     : QStyledItemDelegate(tree), logos_(logos), repaint_(new QTimer(this))
 {
     repaint_->setSingleShot(true);
@@ -32,8 +33,10 @@ void TreeLogoDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
 {
     QStyledItemDelegate::initStyleOption(option, index);
     // Channels only: a category keeps the tree's image.
-    if (!index.parent().isValid())
+    if (!ChannelModel::IsChannel(index))
         return;
+    if (ChannelModel::IsGone(index))
+        option->palette.setBrush(QPalette::Text, QBrush(Qt::gray));
     const QImage logo = logos_.Logo(index.data(Qt::DisplayRole).toString(), kTreeLogoSide);
     if (logo.isNull())
         return;

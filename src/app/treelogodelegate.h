@@ -3,17 +3,18 @@
 #include <QStyledItemDelegate>
 
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 
 namespace quorvel {
 
 class ChannelLogos;
 
-// Draws a channel's logo in the tree in place of the channel image, once the logo is there.
+// Draws a channel's logo in the tree in place of the channel image, once the logo is there, and
+// a favourite whose channel is gone greyed.
 // Only rows on screen ask for theirs, so a tree of many thousand channels fetches what is seen.
 class TreeLogoDelegate : public QStyledItemDelegate {
 public:
-    TreeLogoDelegate(QTreeWidget* tree, ChannelLogos& logos);
+    TreeLogoDelegate(QTreeView* tree, ChannelLogos& logos);
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

@@ -1,11 +1,11 @@
 #include "app/treemenuclick.h"
 
+#include <QAbstractItemView>
 #include <QMouseEvent>
-#include <QTreeWidget>
 
 namespace quorvel {
 
-TreeMenuClick::TreeMenuClick(QTreeWidget* tree) : QObject(tree), viewport_(tree->viewport())
+TreeMenuClick::TreeMenuClick(QAbstractItemView* tree) : QObject(tree), viewport_(tree->viewport())
 {
     viewport_->installEventFilter(this);
 }

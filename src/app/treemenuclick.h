@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class QTreeWidget;
+class QAbstractItemView;
 class QWidget;
 
 namespace quorvel {
@@ -11,7 +11,7 @@ namespace quorvel {
 // select the row under the pointer first, and a selected channel plays.
 class TreeMenuClick : public QObject {
 public:
-    explicit TreeMenuClick(QTreeWidget* tree);
+    explicit TreeMenuClick(QAbstractItemView* tree);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

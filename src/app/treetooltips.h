@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class QTreeWidget;
+class QTreeView;
 
 namespace quorvel {
 
@@ -16,7 +16,7 @@ class TreeToolTips : public QObject {
 public:
     using Guide = std::function<QStringList(const QString& channel)>;
 
-    explicit TreeToolTips(QTreeWidget* tree);
+    explicit TreeToolTips(QTreeView* tree);
     // The lines of a channel's programmes now and next; none when the guide has none.
     void SetGuide(Guide guide) { guide_ = std::move(guide); }
 
@@ -24,7 +24,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* tree_;
+    QTreeView* tree_;
     Guide guide_;
 };
 

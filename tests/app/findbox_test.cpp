@@ -7,6 +7,7 @@
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "testhttpserver.h"
+#include "treerows.h"
 #include "widgets/errorbox.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -102,7 +102,7 @@ protected:
     TestHttpServer server;
     ScratchDir dir;
     std::unique_ptr<Form1> form;
-    QTreeWidget* tree = nullptr;
+    ChannelTreeView* tree = nullptr;
     FindBox* box = nullptr;
     std::vector<QString> errors;
 };
@@ -120,17 +120,17 @@ TEST_F(FindBoxTest, TypingInTheTreeNarrowsItAndEnterPlaysTheFirstMatch)
     EXPECT_EQ(box->geometry(), tree->geometry());
     EXPECT_EQ(Shown(), (QStringList{"News", "  Morning Show *", "  Evening Show", "Sports", "  SHOWtime"}));
     // The tree underneath is as it was: nothing opened, nothing chosen.
-    EXPECT_FALSE(tree->topLevelItem(0)->isExpanded());
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_FALSE(tree->isExpanded(treerows::Top(tree, 0)));
+    EXPECT_FALSE(tree->Selected().isValid());
 
     Type(QStringLiteral("t"));
     EXPECT_EQ(Shown(), (QStringList{"Sports", "  SHOWtime *"}));
     Key(Qt::Key_Backspace);
     Key(Qt::Key_Return);
     EXPECT_FALSE(box->IsOpen());
-    ASSERT_NE(tree->currentItem(), nullptr);
-    EXPECT_EQ(tree->currentItem()->text(0), "Morning Show");
-    EXPECT_TRUE(tree->currentItem()->parent()->isExpanded());
+    ASSERT_TRUE(tree->currentIndex().isValid());
+    EXPECT_EQ(treerows::Text(tree->currentIndex()), "Morning Show");
+    EXPECT_TRUE(tree->isExpanded(tree->currentIndex().parent()));
     EXPECT_EQ(QApplication::focusWidget(), tree);
     EXPECT_EQ(form->MediaPlayer1->URL(), server.Url("/news/morning.m3u8"));
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.Requests().contains("/news/morning.m3u8"); }, 30000));
@@ -157,7 +157,7 @@ TEST_F(FindBoxTest, ArrowsChooseAnotherMatchAndAClickPlaysWithoutClosing)
     const QModelIndex arena = view->model()->index(0, 0, view->model()->index(1, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(arena).center());
     EXPECT_TRUE(box->IsOpen());
-    EXPECT_EQ(tree->currentItem()->text(0), "Arena");
+    EXPECT_EQ(treerows::Text(tree->currentIndex()), "Arena");
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.Requests().contains("/sport/arena.m3u8"); }, 30000));
 
     // Enter takes the highlighted match.
@@ -166,23 +166,23 @@ TEST_F(FindBoxTest, ArrowsChooseAnotherMatchAndAClickPlaysWithoutClosing)
     EXPECT_EQ(Shown().at(2), "  Evening Show *");
     Key(Qt::Key_Return);
     EXPECT_FALSE(box->IsOpen());
-    EXPECT_EQ(tree->currentItem()->text(0), "Evening Show");
+    EXPECT_EQ(treerows::Text(tree->currentIndex()), "Evening Show");
     EXPECT_TRUE(QTest::qWaitFor([&] { return server.Requests().contains("/news/evening.m3u8"); }, 30000));
 }
 
 TEST_F(FindBoxTest, EscapeGivesTheTreeBackAndNothingFoundPlaysNothing)
 {
     FocusTree();
-    tree->topLevelItem(1)->setExpanded(true);
-    tree->scrollToItem(tree->topLevelItem(2));
+    tree->expand(treerows::Top(tree, 1));
+    tree->scrollTo(treerows::Top(tree, 2));
     Type(QStringLiteral("пЕРВ"));
     EXPECT_EQ(Shown(), (QStringList{"News", "  Первый *"}));
     Key(Qt::Key_Escape);
     EXPECT_FALSE(box->IsOpen());
     EXPECT_EQ(QApplication::focusWidget(), tree);
-    EXPECT_FALSE(tree->topLevelItem(0)->isExpanded());
-    EXPECT_TRUE(tree->topLevelItem(1)->isExpanded());
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_FALSE(tree->isExpanded(treerows::Top(tree, 0)));
+    EXPECT_TRUE(tree->isExpanded(treerows::Top(tree, 1)));
+    EXPECT_FALSE(tree->Selected().isValid());
     EXPECT_FALSE(form->Playing);
 
     // Space and arrows stay the tree's own keys.

@@ -6,6 +6,7 @@
 #include "scratchdir.h"
 #include "skin/controls/skinpagecontrol.h"
 #include "skin/controls/skintabsheet.h"
+#include "treerows.h"
 #include "userdata/viewerdatabase.h"
 #include "widgets/errorbox.h"
 
@@ -13,7 +14,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
-#include <QTreeWidget>
 #include <QVariant>
 
 #include <gtest/gtest.h>
@@ -59,15 +59,15 @@ TEST(Form1Guide, APageWithoutATabFollowsTheChosenChannelAndCtrlGShowsIt)
     EXPECT_EQ(tabs->ActivePage(), form->SkinTabSheet1);
     EXPECT_EQ(form->GuideList1->Model().GetState(), GuideListModel::State::NoChannel);
 
-    QTreeWidget* tree = form->TreeView1;
-    const auto alpha = tree->findItems(QStringLiteral("Alpha"), Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_FALSE(alpha.isEmpty());
-    tree->setCurrentItem(alpha.first());
+    ChannelTreeView* tree = form->TreeView1;
+    const QModelIndex alpha = treerows::FindRow(tree, QStringLiteral("Alpha"));
+    ASSERT_TRUE(alpha.isValid());
+    tree->setCurrentIndex(alpha);
     EXPECT_EQ(form->GuideList1->Model().Channel(), QStringLiteral("Alpha"));
     EXPECT_TRUE(form->GuideList1->ChosenLine().endsWith(QStringLiteral(" On now")))
         << form->GuideList1->ChosenLine().toStdString();
     // A category leaves the list as it was.
-    tree->setCurrentItem(alpha.first()->parent());
+    tree->setCurrentIndex(alpha.parent());
     EXPECT_EQ(form->GuideList1->Model().Channel(), QStringLiteral("Alpha"));
 
     QTest::keyClick(form.get(), Qt::Key_G, Qt::ControlModifier);
@@ -79,9 +79,9 @@ TEST(Form1Guide, APageWithoutATabFollowsTheChosenChannelAndCtrlGShowsIt)
     EXPECT_EQ(tabs->ActivePage(), form->SkinTabSheet1);
     EXPECT_TRUE(tree->isVisible());
 
-    const auto beta = tree->findItems(QStringLiteral("Beta"), Qt::MatchExactly | Qt::MatchRecursive);
-    ASSERT_FALSE(beta.isEmpty());
-    tree->setCurrentItem(beta.first());
+    const QModelIndex beta = treerows::FindRow(tree, QStringLiteral("Beta"));
+    ASSERT_TRUE(beta.isValid());
+    tree->setCurrentIndex(beta);
     EXPECT_EQ(form->GuideList1->Model().GetState(), GuideListModel::State::NoGuide);
     form.reset();
     SetErrorPresenter(nullptr);

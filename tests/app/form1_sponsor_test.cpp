@@ -9,6 +9,7 @@
 #include "skin/controls/skintabsheet.h"
 #include "skin/form/skinform.h"
 #include "sponsor/adlist.h"
+#include "treerows.h"
 #include "webhost/webpane.h"
 #include "widgets/editline.h"
 #include "widgets/errorbox.h"
@@ -26,7 +27,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QWebEnginePage>
 
 #include <filesystem>
@@ -190,7 +190,7 @@ TEST_F(SponsorTest, F1ShowsThePlayersKeysOnce)
 
 TEST_F(SponsorTest, TickerNeverShowsACaretOrASelection)
 {
-    form->TreeView1->setCurrentItem(nullptr);
+    form->TreeView1->setCurrentIndex(QModelIndex());
     form->Edit1->show();
     // A title much wider than the ticker.
     ScratchDir::Spit(AdFile(), "[WebTV ADS]\nThe Longest Title Any Sponsor Ever Wanted=https://quorvel.tv/\n");
@@ -277,7 +277,7 @@ TEST_F(SponsorTest, HomeHidesAndBringsBackAFullScreenPlayer)
     form = std::make_unique<Form1>(dir.Path() + "/", QStringLiteral("null"));
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
-    form->TreeView1->setCurrentItem(form->TreeView1->findItems("One", Qt::MatchRecursive).first());
+    form->TreeView1->setCurrentIndex(treerows::FindRow(form->TreeView1, "One"));
     const QRect before = form->geometry();
     const QSize minimum = form->minimumSize(), maximum = form->maximumSize();
     form->MediaPlayer1->SetFullScreen(true);

@@ -8,6 +8,7 @@
 #include "skin/controls/skinpanel.h"
 #include "skin/controls/skintabsheet.h"
 #include "skin/form/skinform.h"
+#include "treerows.h"
 #include "widgets/editline.h"
 #include "widgets/errorbox.h"
 #include "widgets/plainpanel.h"
@@ -16,7 +17,6 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -43,11 +43,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get(), 20000));
         return form;
     }
-    static QTreeWidgetItem* Find(QTreeWidget* tree, const QString& text)
-    {
-        const auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-        return found.isEmpty() ? nullptr : found.first();
-    }
+    static QModelIndex Find(ChannelTreeView* tree, const QString& text) { return treerows::FindRow(tree, text); }
 
     ScratchDir dir;
     std::vector<QString> errors;
@@ -67,19 +63,20 @@ TEST_F(Form1Test, FirstStartWritesDefaultsAndLaysTheWindowOut)
     EXPECT_EQ(ExeDir, ProgramDir());
     EXPECT_EQ(::access((ProgramDir() + "VisibleAPI.dat").c_str(), R_OK), 0);
 
-    QTreeWidget* tree = form->TreeView1;
+    ChannelTreeView* tree = form->TreeView1;
     // The viewer's own two categories, empty, come before the catalogue's.
-    ASSERT_EQ(tree->topLevelItemCount(), 17);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Favourites");
-    EXPECT_EQ(tree->topLevelItem(1)->text(0), "Recently watched");
+    ASSERT_EQ(treerows::TopCount(tree), 17);
+    EXPECT_EQ(treerows::Text(treerows::Top(tree, 0)), "Favourites");
+    EXPECT_EQ(treerows::Text(treerows::Top(tree, 1)), "Recently watched");
     for (int i = 0; i < 17; ++i) {
         if (i >= 2) {
-            EXPECT_EQ(tree->topLevelItem(i)->text(0).toStdString(), ChannelCatalogue::DefaultCategories()[i - 2]);
+            EXPECT_EQ(treerows::Text(treerows::Top(tree, i)).toStdString(),
+                      ChannelCatalogue::DefaultCategories()[i - 2]);
         }
-        EXPECT_EQ(tree->topLevelItem(i)->childCount(), 0);
-        EXPECT_FALSE(tree->topLevelItem(i)->isExpanded());
+        EXPECT_EQ(treerows::ChildCount(treerows::Top(tree, i)), 0);
+        EXPECT_FALSE(tree->isExpanded(treerows::Top(tree, i)));
     }
-    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    EXPECT_FALSE(tree->Selected().isValid());
 
     EXPECT_EQ(form->Panel2->geometry(), QRect(511, 0, 201, 446));
     EXPECT_EQ(form->SkinPanel1->geometry(), QRect(0, 0, 511, 446));
@@ -108,7 +105,7 @@ TEST_F(Form1Test, AnInstalledProgramReadsItsPagesInOneFolderAndKeepsTheCatalogue
     EXPECT_EQ(::access((folders.dataDir + "VisibleAPI.dat").c_str(), R_OK), 0);
     EXPECT_NE(::access((folders.pagesDir + "VisibleAPI.dat").c_str(), F_OK), 0);
     EXPECT_NE(::access((folders.programDir + "VisibleAPI.dat").c_str(), F_OK), 0);
-    EXPECT_EQ(form.TreeView1->topLevelItemCount(), 17);
+    EXPECT_EQ(treerows::TopCount(form.TreeView1), 17);
 }
 
 TEST_F(Form1Test, UnwritableCatalogueReportsAndOpensWithAnEmptyTree)
@@ -119,7 +116,7 @@ TEST_F(Form1Test, UnwritableCatalogueReportsAndOpensWithAnEmptyTree)
     auto form = Start();
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].toStdString(), "Unable to write to " + ProgramDir() + "VisibleAPI.dat.");
-    EXPECT_EQ(form->TreeView1->topLevelItemCount(), 0);
+    EXPECT_EQ(treerows::TopCount(form->TreeView1), 0);
     EXPECT_TRUE(ExeDir.empty()); // the steps after the failing one did not run
     EXPECT_TRUE(form->isVisible());
 }
@@ -134,18 +131,18 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
     // The focus checks need the window to have the keyboard, which a busy X server hands
     // over a moment after the window shows.
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get(), 20000));
-    QTreeWidget* tree = form->TreeView1;
-    ASSERT_EQ(tree->topLevelItemCount(), 4);
+    ChannelTreeView* tree = form->TreeView1;
+    ASSERT_EQ(treerows::TopCount(tree), 4);
 
     // A category changes nothing.
-    tree->setCurrentItem(Find(tree, "News"));
+    tree->setCurrentIndex(Find(tree, "News"));
     EXPECT_TRUE(form->MediaPlayer1->isHidden());
     EXPECT_FALSE(form->Playing);
 
     tree->setFocus();
     tree->expandAll();
     QTest::keyClick(tree, Qt::Key_Down);
-    ASSERT_EQ(tree->currentItem(), Find(tree, "One"));
+    ASSERT_EQ(tree->currentIndex(), Find(tree, "One"));
     EXPECT_TRUE(form->MediaPlayer1->isVisible());
     EXPECT_TRUE(form->Edit1->isVisible());
     EXPECT_TRUE(form->Playing);
@@ -170,10 +167,10 @@ TEST_F(Form1Test, ChoosingChannelsPlaysThemAndKeepsTheFocusInTheTree)
     QTest::keyClick(tree, Qt::Key_Right);
     EXPECT_EQ(form->SkinPageControl1->ActivePage(), form->SkinTabSheet1);
     QTest::keyClick(tree, Qt::Key_Down);
-    ASSERT_EQ(tree->currentItem(), Find(tree, "Sports"));
+    ASSERT_EQ(tree->currentIndex(), Find(tree, "Sports"));
     EXPECT_EQ(form->MediaPlayer1->URL(), "http://127.0.0.1:1/two.m3u8");
 
-    tree->setCurrentItem(Find(tree, "No Address"));
+    tree->setCurrentIndex(Find(tree, "No Address"));
     EXPECT_EQ(form->MediaPlayer1->URL(), "");
     EXPECT_EQ(form->MediaPlayer1->Message(), "Cannot play this channel: it has no stream address");
     EXPECT_TRUE(errors.empty());
@@ -184,7 +181,7 @@ TEST_F(Form1Test, CloseDestroysThePlayerAndLaterResizesLeaveItAlone)
     ScratchDir::Spit(dir.File("VisibleAPI.dat"),
                      "[Layer1]\nNews=\n[Layer2]\nOne=News\n[Programs]\nOne=http://127.0.0.1:1/x\n");
     auto form = Start();
-    form->TreeView1->setCurrentItem(Find(form->TreeView1, "One"));
+    form->TreeView1->setCurrentIndex(Find(form->TreeView1, "One"));
     ASSERT_TRUE(form->Playing);
     QPointer<MediaPlayer> player = form->MediaPlayer1;
     form->close();
@@ -192,7 +189,7 @@ TEST_F(Form1Test, CloseDestroysThePlayerAndLaterResizesLeaveItAlone)
     EXPECT_EQ(form->MediaPlayer1, nullptr);
     form->FormResize();
     form->SkinPanel1Resize();
-    form->TreeView1->setCurrentItem(nullptr);
+    form->TreeView1->setCurrentIndex(QModelIndex());
     EXPECT_TRUE(errors.empty());
 }
 

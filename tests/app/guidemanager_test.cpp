@@ -2,8 +2,10 @@
 // the viewer's database beside the window, matched to the catalogue's channels by their tvg data;
 // a guide that fails keeps what was read before and says why once; at start a guide that runs
 // out soon is read again.
+#include "app/channeltreeview.h"
 #include "app/guidemanager.h"
 #include "app/playlistmanager.h"
+#include "channelmodel/channelmodel.h"
 #include "scratchdir.h"
 #include "userdata/viewerdatabase.h"
 
@@ -14,7 +16,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimeZone>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -219,9 +220,9 @@ TEST(GuideManager, UnreadableGuidesAreOneLineTheirAddressesAndWhyBehindItsLink)
 
     // In the status line: one short line, no address; its link opens every guide and why.
     QWidget window;
-    auto* tree = new QTreeWidget(&window);
+    auto* tree = new ChannelTreeView(new ChannelModel, &window);
     tree->setGeometry(0, 0, 200, 300);
-    PlaylistManager manager(&window, tree, QIcon(), s.catalogue);
+    PlaylistManager manager(&window, tree, s.catalogue);
     manager.Say(told[0], 0);
     QLabel* status = manager.Status();
     EXPECT_TRUE(status->text().startsWith(QStringLiteral("2 of 3 guides could not be read \u2014 <a href=")))

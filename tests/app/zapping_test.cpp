@@ -8,12 +8,12 @@
 #include "player/mediaplayer.h"
 #include "player/zapcard.h"
 #include "scratchdir.h"
+#include "treerows.h"
 #include "userdata/viewerdatabase.h"
 #include "watching/watchsession.h"
 #include "widgets/errorbox.h"
 
 #include <QTest>
-#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -55,16 +55,9 @@ protected:
         form.reset();
         SetErrorPresenter(nullptr);
     }
-    QTreeWidgetItem* InCategory(const QString& category, const QString& channel) const
+    QModelIndex InCategory(const QString& category, const QString& channel) const
     {
-        for (int c = 0; c < tree->topLevelItemCount(); ++c) {
-            QTreeWidgetItem* node = tree->topLevelItem(c);
-            node->setExpanded(true);
-            for (int i = 0; node->text(0) == category && i < node->childCount(); ++i)
-                if (node->child(i)->text(0) == channel)
-                    return node->child(i);
-        }
-        return nullptr;
+        return treerows::InCategory(tree, category, channel);
     }
     void Type(const char* keys) const
     {
@@ -76,7 +69,7 @@ protected:
     ScratchDir dir;
     std::vector<QString> errors;
     std::unique_ptr<Form1> form;
-    QTreeWidget* tree = nullptr;
+    ChannelTreeView* tree = nullptr;
     MediaPlayer* player = nullptr;
 };
 
@@ -84,7 +77,7 @@ protected:
 
 TEST_F(ZappingTest, NumbersTypedOverThePlayerPlayTheirChannelAndTheCardSaysWhich)
 {
-    tree->setCurrentItem(InCategory("News", "One"));
+    tree->setCurrentIndex(InCategory("News", "One"));
     ASSERT_EQ(player->URL(), Url("one"));
     EXPECT_EQ(player->Zap().Info().number, 1);
     EXPECT_EQ(player->Zap().Info().category, QStringLiteral("News"));
@@ -100,7 +93,7 @@ TEST_F(ZappingTest, NumbersTypedOverThePlayerPlayTheirChannelAndTheCardSaysWhich
     Type("20");
     EXPECT_EQ(player->URL(), Url("four"));
     EXPECT_EQ(player->Zap().Info().number, 20);
-    EXPECT_EQ(tree->currentItem(), InCategory("News", "Four"));
+    EXPECT_EQ(tree->currentIndex(), InCategory("News", "Four"));
     // Four's own place is nobody's; a number nobody has says so and the channel plays on.
     Type("3");
     EXPECT_EQ(player->URL(), Url("four"));
@@ -117,15 +110,15 @@ TEST_F(ZappingTest, PagesGoRoundThePlayingChannelsCategoryOverGoneFavourites)
     form->Favourites1->Toggle(QStringLiteral("Ghost"), QStringLiteral("http://127.0.0.1:1/ghost.m3u8"));
     form->Favourites1->Toggle(QStringLiteral("Three"), Url("three"));
     QTest::qWait(50); // the list is filled again once the change is stored
-    QTreeWidgetItem* favourites = form->Favourites1->FavouritesNode();
-    ASSERT_EQ(favourites->childCount(), 3);
-    ASSERT_TRUE(FavouritesView::IsGone(favourites->child(1)));
+    const QModelIndex favourites = form->Favourites1->FavouritesNode();
+    ASSERT_EQ(treerows::ChildCount(favourites), 3);
+    ASSERT_TRUE(FavouritesView::IsGone(treerows::Child(favourites, 1)));
 
     // Nothing plays yet: nothing to step from.
     form->ZapStep(1);
     EXPECT_FALSE(form->Playing);
 
-    tree->setCurrentItem(favourites->child(0));
+    tree->setCurrentIndex(treerows::Child(favourites, 0));
     ASSERT_EQ(player->URL(), Url("one"));
     form->ZapStep(1);
     EXPECT_EQ(player->URL(), Url("three")) << "the gone favourite is stepped over";
@@ -133,10 +126,10 @@ TEST_F(ZappingTest, PagesGoRoundThePlayingChannelsCategoryOverGoneFavourites)
     EXPECT_EQ(player->URL(), Url("one")) << "round from the end to the start";
     form->ZapStep(-1);
     EXPECT_EQ(player->URL(), Url("three"));
-    EXPECT_EQ(tree->currentItem()->parent(), favourites);
+    EXPECT_EQ(tree->currentIndex().parent(), favourites);
 
     // In a catalogue category the pages keep to it: News is One, Two, Four.
-    tree->setCurrentItem(InCategory("News", "Four"));
+    tree->setCurrentIndex(InCategory("News", "Four"));
     form->ZapStep(1);
     EXPECT_EQ(player->URL(), Url("one"));
     form->ZapStep(-1);
@@ -145,7 +138,7 @@ TEST_F(ZappingTest, PagesGoRoundThePlayingChannelsCategoryOverGoneFavourites)
     EXPECT_EQ(player->URL(), Url("two"));
 
     // A category of one channel has nowhere to go.
-    tree->setCurrentItem(InCategory("Sports", "Three"));
+    tree->setCurrentIndex(InCategory("Sports", "Three"));
     form->ZapStep(1);
     EXPECT_EQ(player->URL(), Url("three"));
     EXPECT_TRUE(errors.empty());
@@ -153,17 +146,17 @@ TEST_F(ZappingTest, PagesGoRoundThePlayingChannelsCategoryOverGoneFavourites)
 
 TEST_F(ZappingTest, AChannelRenamedByARefreshKeepsPlayingUnderItsNewName)
 {
-    tree->setCurrentItem(InCategory("News", "Two"));
+    tree->setCurrentIndex(InCategory("News", "Two"));
     ASSERT_EQ(player->URL(), Url("two"));
     // The playlist read again calls Two "Two HD", at the same address.
     ScratchDir::Spit(dir.File("VisibleAPI.dat"),
                      "[Layer1]\nNews=\n[Layer2]\nOne=News\nTwo HD=News\n"
                      "[Programs]\nOne=http://127.0.0.1:1/one.m3u8\nTwo HD=http://127.0.0.1:1/two.m3u8\n");
-    tree->clear();
+    tree->Channels().Clear();
     form->Load(QStringLiteral("WebTV"));
     form->FollowRenamedChannel();
-    ASSERT_NE(tree->currentItem(), nullptr);
-    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("Two HD"));
+    ASSERT_TRUE(tree->currentIndex().isValid());
+    EXPECT_EQ(treerows::Text(tree->currentIndex()), QStringLiteral("Two HD"));
     EXPECT_EQ(form->Session().Playing().name, QStringLiteral("Two HD"));
     EXPECT_EQ(player->Session().ShownName(), QStringLiteral("Two HD"));
     // It was not opened again.

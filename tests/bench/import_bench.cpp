@@ -3,10 +3,11 @@
 // filling the tree from the resulting catalogue, and one keystroke of the find box over that
 // tree (its median is what a viewer feels while typing). Needs a display: run it as
 //   tests/harness/with-xvfb build/bench/bench_import --benchmark_repetitions=9
-#include "app/categorynode.h"
+#include "app/channeltreeview.h"
 #include "app/findbox.h"
 #include "app/form1.h"
 #include "catalogue/channelfinder.h"
+#include "channelmodel/channelmodel.h"
 #include "import/catalogueimport.h"
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
@@ -17,7 +18,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTreeView>
-#include <QTreeWidget>
 
 #include <benchmark/benchmark.h>
 #include <clocale>
@@ -130,14 +130,15 @@ void LoadFillsTheTree(benchmark::State& state)
     Form1& form = Window();
     for (auto _ : state) {
         state.PauseTiming();
-        form.TreeView1->clear();
+        form.TreeView1->Channels().Clear();
         ProfileStore::Forget();
         state.ResumeTiming();
         form.Load(QStringLiteral("WebTV"));
     }
     int channels = 0;
-    for (int i = 0; i < form.TreeView1->topLevelItemCount(); ++i)
-        channels += CategoryNode::ChannelCount(form.TreeView1->topLevelItem(i));
+    const ChannelModel& model = form.TreeView1->Channels();
+    for (int i = 0; i < model.CategoryCount(); ++i)
+        channels += model.ChannelCount(i);
     state.counters["channels"] = channels;
 }
 
@@ -147,15 +148,15 @@ void OpeningACategory(benchmark::State& state)
     Form1& form = Window();
     for (auto _ : state) {
         state.PauseTiming();
-        form.TreeView1->clear();
+        form.TreeView1->Channels().Clear();
         ProfileStore::Forget();
         form.Load(QStringLiteral("WebTV"));
         QApplication::processEvents();
         state.ResumeTiming();
-        form.TreeView1->topLevelItem(100)->setExpanded(true);
+        form.TreeView1->expand(form.TreeView1->Channels().Category(100));
         form.TreeView1->viewport()->repaint();
     }
-    form.TreeView1->clear();
+    form.TreeView1->Channels().Clear();
     form.Load(QStringLiteral("WebTV"));
 }
 
@@ -166,14 +167,15 @@ void LoadAndMakeEveryChannel(benchmark::State& state)
     Form1& form = Window();
     for (auto _ : state) {
         state.PauseTiming();
-        form.TreeView1->clear();
+        form.TreeView1->Channels().Clear();
         ProfileStore::Forget();
         state.ResumeTiming();
         form.Load(QStringLiteral("WebTV"));
-        for (int i = 0; i < form.TreeView1->topLevelItemCount(); ++i)
-            CategoryNode::MakeChannels(form.TreeView1->topLevelItem(i));
+        ChannelModel& model = form.TreeView1->Channels();
+        for (int i = 0; i < model.CategoryCount(); ++i)
+            model.MakeChannels(model.Category(i));
     }
-    form.TreeView1->clear();
+    form.TreeView1->Channels().Clear();
     form.Load(QStringLiteral("WebTV"));
 }
 

@@ -3,8 +3,10 @@
 // playlist was read and merged beside it, and how long until the tree showed the channels.
 // Reports, does not judge. Needs a display and python3 (the server):
 //   tests/harness/with-xvfb build/bench/bench_playlist_window [runs]
+#include "app/channeltreeview.h"
 #include "app/playlistmanager.h"
 #include "catalogue/channelcatalogue.h"
+#include "channelmodel/channelmodel.h"
 #include "loopstall.h"
 #include "scratchdir.h"
 
@@ -13,7 +15,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
-#include <QTreeWidget>
 
 #include <algorithm>
 #include <cstdio>
@@ -60,9 +61,9 @@ WindowRun AddFromWindow(const std::string& catalogue, const QString& url)
     ChannelCatalogue(catalogue).WriteDefaults();
     QWidget window;
     window.resize(700, 500);
-    auto* tree = new QTreeWidget(&window);
+    auto* tree = new ChannelTreeView(new ChannelModel, &window);
     tree->setGeometry(500, 0, 200, 500);
-    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+    PlaylistManager manager(&window, tree, catalogue);
     window.show();
     QApplication::processEvents();
 
@@ -73,7 +74,7 @@ WindowRun AddFromWindow(const std::string& catalogue, const QString& url)
     stall.Start();
     manager.Add(url);
     const int wanted = 15 + kGroups;
-    while (tree->topLevelItemCount() < wanted || manager.Pending() > 0)
+    while (tree->Channels().CategoryCount() < wanted || manager.Pending() > 0)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     WindowRun run;
     run.shownMs = static_cast<double>(clock.nsecsElapsed()) / 1e6;

@@ -1,4 +1,5 @@
 // The focus and wheel guards with the real main window, under the harness's X server.
+#include "app/channeltreeview.h"
 #include "app/form1.h"
 #include "scratchdir.h"
 #include "webhost/activecontrol.h"
@@ -10,7 +11,6 @@
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
-#include <QTreeWidget>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <QWheelEvent>
