@@ -2,12 +2,14 @@
 
 #include "app/appfonts.h"
 #include "app/appicons.h"
+#include "app/archiveplayer.h"
 #include "app/channellogos.h"
 #include "app/channeltreeview.h"
 #include "app/channelzapper.h"
 #include "app/favouritesview.h"
 #include "app/findbox.h"
 #include "app/gonefavourite.h"
+#include "app/guidelist.h"
 #include "app/guidemanager.h"
 #include "app/guidepage.h"
 #include "app/keyshelp.h"
@@ -319,6 +321,10 @@ void Form1::CreateComponents(const QString& audioOutput)
     playerControl_ = new MediaPlayerControl(MediaPlayer1, this);
     session_ = new WatchSession(*channelList_, *playerControl_, *zapper_, this);
     session_->SetWindowActions({[this] { BringBack(); }, [this] { close(); }});
+    archive_ = new ArchivePlayer(MediaPlayer1, session_, Guide1, CatalogueFile(), this);
+    GuideList1->SetArchive(
+        [this](const QString& channel) { return archive_->ArchiveDays(channel); },
+        [this](const QString& channel, const Programme& programme) { return archive_->Play(channel, programme); });
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.

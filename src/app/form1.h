@@ -27,6 +27,7 @@ struct DataFolders;
 class EditLine;
 class FavouritesView;
 class FindBox;
+class ArchivePlayer;
 class GuideList;
 class GuideManager;
 class HotKeyService;
@@ -149,6 +150,7 @@ private:
     std::unique_ptr<TreeChannelList> channelList_;
     MediaPlayerControl* playerControl_ = nullptr;
     WatchSession* session_ = nullptr;
+    ArchivePlayer* archive_ = nullptr; // the guide's programmes from the provider's archive
     // The player's sound when the boss key hid the window, given back when it shows again.
     bool muteBeforeHiding_ = false;
     // The channel last put among the recently watched, until another is chosen.

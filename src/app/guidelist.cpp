@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QShortcut>
@@ -26,7 +27,8 @@ QString Html(const std::string& text) { return QString::fromStdString(text).toHt
 
 GuideList::GuideList(QWidget* parent, Lookup lookup)
     : QWidget(parent), lookup_(std::move(lookup)), title_(new QLabel(this)), message_(new QLabel(this)),
-      list_(new QListWidget(this)), details_(new QTextBrowser(this)), changes_(new QTimer(this))
+      list_(new QListWidget(this)), details_(new QTextBrowser(this)), note_(new QLabel(this)),
+      changes_(new QTimer(this))
 {
     setObjectName(QStringLiteral("GuideList"));
     auto* layout = new QVBoxLayout(this);
@@ -71,16 +73,33 @@ GuideList::GuideList(QWidget* parent, Lookup lookup)
     details_->setFrameShape(QFrame::NoFrame);
     details_->setOpenLinks(false);
     layout->addWidget(details_, 2);
+    note_->setObjectName(QStringLiteral("GuideNote"));
+    note_->setWordWrap(true);
+    note_->setMargin(3);
+    note_->setAutoFillBackground(true);
+    note_->setBackgroundRole(QPalette::ToolTipBase);
+    note_->setForegroundRole(QPalette::ToolTipText);
+    note_->hide();
+    layout->addWidget(note_);
 
     // A click makes the row current before it selects it, the keys select first: the details
     // follow the selection, which is what Chosen() reads.
     connect(list_, &QListWidget::currentRowChanged, this, &GuideList::ShowDetails);
     connect(list_, &QListWidget::itemSelectionChanged, this, &GuideList::ShowDetails);
+    connect(list_, &QListWidget::itemActivated, this, &GuideList::PlayChosen);
+    list_->installEventFilter(this);
     auto* copy = new QShortcut(QKeySequence::Copy, list_, nullptr, nullptr, Qt::WidgetShortcut);
     connect(copy, &QShortcut::activated, this, &GuideList::CopyChosen);
     changes_->setSingleShot(true);
     connect(changes_, &QTimer::timeout, this, &GuideList::Reload);
     Fill(-1);
+}
+
+void GuideList::SetArchive(ArchiveDays days, Play play)
+{
+    archiveDays_ = std::move(days);
+    play_ = std::move(play);
+    Reload();
 }
 
 void GuideList::SetChannel(const QString& channel)
@@ -109,9 +128,10 @@ void GuideList::Reload()
     }
     const std::int64_t now = Clock();
     const QTimeZone zone = QTimeZone::systemTimeZone();
-    const auto [from, to] = GuideListModel::Span(now, zone);
     const QString channel = model_.Channel();
-    model_.Show(channel, lookup_ ? lookup_(channel, from, to) : std::vector<Programme>{}, now, zone);
+    const int days = archiveDays_ ? archiveDays_(channel) : 0;
+    const auto [from, to] = GuideListModel::Span(now, zone, days);
+    model_.Show(channel, lookup_ ? lookup_(channel, from, to) : std::vector<Programme>{}, now, zone, days);
     Fill(keep);
 }
 
@@ -191,8 +211,36 @@ QString GuideList::ChosenLine() const
 
 QString GuideList::Details() const { return details_->toPlainText(); }
 
+QString GuideList::Note() const { return note_->isVisible() ? note_->text() : QString(); }
+
+void GuideList::PlayChosen()
+{
+    const GuideListModel::Row* row = Chosen();
+    if (!row || !play_)
+        return;
+    const QString note = play_(model_.Channel(), row->programme);
+    note_->setText(note);
+    note_->setVisible(!note.isEmpty());
+}
+
+bool GuideList::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == list_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            // From programme to programme: a day's heading is read, not stopped at.
+            const int row = model_.ProgrammeRowFrom(list_->currentRow(), key == Qt::Key_Down ? 1 : -1);
+            if (row >= 0)
+                list_->setCurrentRow(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void GuideList::ShowDetails()
 {
+    note_->hide();
     const GuideListModel::Row* row = Chosen();
     if (!row) {
         details_->clear();
@@ -205,6 +253,8 @@ void GuideList::ShowDetails()
     html += QStringLiteral("<br>%1").arg(model_.Span(p));
     if (!p.category.empty())
         html += QStringLiteral(" &middot; %1").arg(Html(p.category));
+    if (row->fromArchive)
+        html += QStringLiteral("<br><i>Enter plays it from the archive</i>");
     if (!p.description.empty())
         html += QStringLiteral("<p>%1</p>").arg(Html(p.description).replace(QLatin1Char('\n'), QLatin1String("<br>")));
     details_->setHtml(html);

@@ -17,10 +17,10 @@ std::int64_t StartOf(QDate day, const QTimeZone& zone) { return day.startOfDay(z
 
 } // namespace
 
-std::pair<std::int64_t, std::int64_t> GuideListModel::Span(std::int64_t now, const QTimeZone& zone)
+std::pair<std::int64_t, std::int64_t> GuideListModel::Span(std::int64_t now, const QTimeZone& zone, int archiveDays)
 {
     const QDate today = Local(now, zone).date();
-    return {StartOf(today, zone), StartOf(today.addDays(2), zone)};
+    return {StartOf(today.addDays(-std::max(archiveDays, 0)), zone), StartOf(today.addDays(2), zone)};
 }
 
 void GuideListModel::Clear()
@@ -33,13 +33,15 @@ void GuideListModel::Clear()
 }
 
 void GuideListModel::Show(const QString& channel, const std::vector<Programme>& programmes, std::int64_t now,
-                          const QTimeZone& zone)
+                          const QTimeZone& zone, int archiveDays)
 {
     Clear();
     channel_ = channel;
     zone_ = zone;
     today_ = Local(now, zone).date();
-    const auto [from, to] = Span(now, zone);
+    archiveDays_ = std::max(archiveDays, 0);
+    const auto [from, to] = Span(now, zone, archiveDays_);
+    const std::int64_t reach = now - std::int64_t{archiveDays_} * 24 * kHour;
     const std::int64_t tomorrow = StartOf(today_.addDays(1), zone);
     nextChange_ = tomorrow;
 
@@ -56,7 +58,7 @@ void GuideListModel::Show(const QString& channel, const std::vector<Programme>& 
     for (const Programme& p : programmes) {
         if (p.stop <= from || p.start >= to || p.stop <= p.start)
             continue;
-        const QDate listed = p.start < from ? today_ : Local(p.start, zone).date();
+        const QDate listed = p.start < from ? Local(from, zone).date() : Local(p.start, zone).date();
         if (listed != day) {
             day = listed;
             Row heading;
@@ -68,6 +70,7 @@ void GuideListModel::Show(const QString& channel, const std::vector<Programme>& 
         row.day = day;
         row.programme = p;
         row.current = &p == onNow;
+        row.fromArchive = !row.current && p.start < now && p.start >= reach && archiveDays_ > 0;
         if (row.current) {
             current_ = static_cast<int>(rows_.size());
             nextChange_ = std::min(nextChange_, p.stop);
@@ -89,6 +92,15 @@ int GuideListModel::RowStarting(std::int64_t start) const
     return -1;
 }
 
+int GuideListModel::ProgrammeRowFrom(int row, int direction) const
+{
+    const int step = direction < 0 ? -1 : 1;
+    for (int i = row + step; i >= 0 && i < static_cast<int>(rows_.size()); i += step)
+        if (!rows_[static_cast<std::size_t>(i)].heading)
+            return i;
+    return -1;
+}
+
 QString GuideListModel::Span(const Programme& programme) const
 {
     const auto clock = [this](std::int64_t t) { return Local(t, zone_).toString(QStringLiteral("HH:mm")); };
@@ -103,10 +115,14 @@ QString GuideListModel::Text(const Row& row) const
             return QStringLiteral("Today, ") + date;
         if (row.day == today_.addDays(1))
             return QStringLiteral("Tomorrow, ") + date;
+        if (row.day == today_.addDays(-1))
+            return QStringLiteral("Yesterday, ") + date;
         return date;
     }
     const QString start = Local(row.programme.start, zone_).toString(QStringLiteral("HH:mm"));
-    return start + QStringLiteral("  ") + QString::fromStdString(row.programme.title);
+    // A playable past programme is marked, as players mark what can be watched again.
+    return start + (row.fromArchive ? QStringLiteral(" \u21BA ") : QStringLiteral("  ")) +
+           QString::fromStdString(row.programme.title);
 }
 
 QString GuideListModel::Message() const

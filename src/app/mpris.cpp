@@ -139,6 +139,11 @@ QVariantMap Mpris::Metadata() const
         metadata.insert(QStringLiteral("xesam:url"), session_.Player().Address());
     if (const QString programme = ProgrammeNow(); !programme.isEmpty())
         metadata.insert(QStringLiteral("xesam:artist"), QStringList{programme});
+    // A programme from the archive is what plays: the channel is whose it is.
+    if (const auto& archive = session_.FromArchive(); archive && channel == session_.Playing()) {
+        metadata.insert(QStringLiteral("xesam:title"), archive->title);
+        metadata.insert(QStringLiteral("xesam:artist"), QStringList{channel.name});
+    }
     if (const QString file = art_ ? art_(channel.name) : QString(); !file.isEmpty())
         metadata.insert(QStringLiteral("mpris:artUrl"), QUrl::fromLocalFile(file).toString());
     return metadata;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ enum class CatchupMode {
 
 // The mode's name as playlists write it ("default", "append", "shift", "flussonic", "xc").
 std::string_view CatchupModeName(CatchupMode mode);
+// The mode a playlist's name stands for, any case; none for a name of no mode.
+std::optional<CatchupMode> CatchupModeNamed(std::string_view name);
 
 // A channel's catch-up, checked.
 struct Catchup {

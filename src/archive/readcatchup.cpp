@@ -45,24 +45,6 @@ std::string Quoted(std::string_view value)
     return out + "'";
 }
 
-std::optional<CatchupMode> ModeNamed(std::string_view name)
-{
-    static constexpr std::array<std::pair<std::string_view, CatchupMode>, 8> kModes = {{
-        {"default", CatchupMode::Default},
-        {"append", CatchupMode::Append},
-        {"shift", CatchupMode::Shift},
-        {"flussonic", CatchupMode::Flussonic},
-        {"flussonic-hls", CatchupMode::Flussonic},
-        {"flussonic-ts", CatchupMode::Flussonic},
-        {"fs", CatchupMode::Flussonic},
-        {"xc", CatchupMode::Xc},
-    }};
-    for (const auto& [known, mode] : kModes)
-        if (NamesEqual(name, known))
-            return mode;
-    return std::nullopt;
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Digits, an optional "+" before them; none when that is not all there is or it is too large.
@@ -173,7 +155,7 @@ CatchupOutcome ReadCatchup(const CatchupAttributes& channel, const CatchupAttrib
     CatchupOutcome outcome;
     Catchup& catchup = outcome.catchup;
     if (!mode.value.empty()) {
-        const std::optional<CatchupMode> named = ModeNamed(mode.value);
+        const std::optional<CatchupMode> named = CatchupModeNamed(mode.value);
         if (!named)
             return Refused("unknown catch-up mode: " + Quoted(mode.value));
         catchup.mode = *named;

@@ -2,8 +2,8 @@
 
 #include "archive/addressparts.h"
 #include "base/foldednames.h"
+#include "base/redactedaddress.h"
 
-#include <array>
 #include <vector>
 
 namespace quorvel {
@@ -11,15 +11,6 @@ namespace quorvel {
 namespace {
 
 constexpr std::string_view kHidden = "***";
-
-bool IsSecretKey(std::string_view key)
-{
-    static constexpr std::array<std::string_view, 6> kKeys = {"username", "password", "user", "pass", "passwd", "pwd"};
-    for (const std::string_view k : kKeys)
-        if (NamesEqual(key, k))
-            return true;
-    return false;
-}
 
 bool IsNumericId(std::string_view file)
 {
@@ -57,54 +48,26 @@ std::string RedactedPath(std::string_view path)
     return out;
 }
 
-std::string RedactedQuery(std::string_view query)
-{
-    std::string out;
-    while (true) {
-        const std::size_t amp = query.find('&');
-        const std::string_view pair = query.substr(0, amp);
-        const std::size_t equals = pair.find('=');
-        if (equals != std::string_view::npos && IsSecretKey(pair.substr(0, equals))) {
-            out += pair.substr(0, equals + 1);
-            out += kHidden;
-        } else {
-            out += pair;
-        }
-        if (amp == std::string_view::npos)
-            break;
-        out += '&';
-        query.remove_prefix(amp + 1);
-    }
-    return out;
-}
-
 } // namespace
 
 std::string RedactedArchiveAddress(std::string_view address)
 {
     const std::optional<AddressParts> parts = SplitAddress(address);
     if (!parts) {
-        // A tail to append ("?username=...&password=...") is redacted as a query.
-        const std::size_t question = address.find('?');
-        if (question == std::string_view::npos)
+        // A tail to append ("?username=...&password=...") is hidden as the query of an address.
+        constexpr std::string_view kHost = "http://h";
+        if (address.empty() || (address.front() != '?' && address.front() != '/'))
             return std::string(address);
-        return std::string(address.substr(0, question + 1)) + RedactedQuery(address.substr(question + 1));
+        return RedactedAddress(std::string(kHost) + std::string(address)).substr(kHost.size());
     }
-    std::string out(parts->scheme);
-    out += "://";
-    const std::size_t at = parts->authority.rfind('@');
-    if (at != std::string_view::npos) {
-        out += kHidden;
-        out += parts->authority.substr(at);
-    } else {
-        out += parts->authority;
-    }
-    out += RedactedPath(parts->path);
-    if (parts->hasQuery)
-        out += "?" + RedactedQuery(parts->query);
-    if (parts->hasFragment)
-        out += "#" + std::string(parts->fragment);
-    return out;
+    // The authority and the query are hidden as everywhere else; the Xtream Codes path is the
+    // archive's own.
+    if (parts->path.empty())
+        return RedactedAddress(address);
+    std::string pathHidden(address.substr(0, static_cast<std::size_t>(parts->path.data() - address.data())));
+    pathHidden += RedactedPath(parts->path);
+    pathHidden += address.substr(static_cast<std::size_t>(parts->path.data() - address.data()) + parts->path.size());
+    return RedactedAddress(pathHidden);
 }
 
 } // namespace quorvel

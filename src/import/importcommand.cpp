@@ -230,6 +230,8 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
          << Plural(touched, "category", "categories") << " (" << Count(r.NewCategories()) << " of them new); "
          << Count(r.Updated()) << (dryRun ? " to update" : " updated") << " with a new address, " << Count(r.Present())
          << " already there.\n";
+    for (const std::string& line : outcome.catchup.Lines())
+        out_ << line << "\n";
     if (r.removed > 0 || r.moved > 0)
         out_ << (dryRun ? "Would remove " : "Removed ") << Plural(r.removed, "channel", "channels")
              << " the playlist no longer lists (and " << Plural(r.removedCategories, "category", "categories")

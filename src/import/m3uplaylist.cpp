@@ -1,5 +1,7 @@
 #include "import/m3uplaylist.h"
 
+#include "archive/catchupattributes.h"
+#include "archive/channelcatchup.h"
 #include "base/blanks.h"
 #include "base/exception.h"
 #include "import/safename.h"
@@ -82,6 +84,7 @@ struct ExtInf {
     std::string_view referrer;
     std::string_view origin;
     std::vector<std::string_view> guides; // "x-tvg-url", "url-tvg", in order
+    CatchupAttributes catchup;
     std::string_view title;
 };
 
@@ -158,6 +161,8 @@ ExtInf ParseExtInf(std::string_view s)
             Keep(info.origin, value);
         else if (NameIs(name, "x-tvg-url") || NameIs(name, "url-tvg"))
             info.guides.push_back(value);
+        else
+            TakeCatchupAttribute(info.catchup, name, value);
         if (last)
             return info;
     }
@@ -314,6 +319,7 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
     std::string extGroup;        // of the entry being read only
     RequestOptions vlcOptions;   // "#EXTVLCOPT" lines of the entry being read
     std::string headerUserAgent; // of the "#EXTM3U" line the entry stands under
+    CatchupAttributes headerCatchup;
     const bool localBase = !base.isEmpty() && (base.isLocalFile() || base.scheme().isEmpty());
     const bool webBase = !base.isEmpty() && (base.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0 ||
                                              base.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0);
@@ -383,6 +389,7 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
                 endEntry();
                 const ExtInf header = ParseExtInf(line.substr(7));
                 headerUserAgent = HeaderValue(header.userAgent);
+                headerCatchup = header.catchup;
                 if (!headerSeen) {
                     headerUserAgent_ = headerUserAgent;
                     headerShift_ = std::string(header.tvgShift);
@@ -482,6 +489,8 @@ void M3uPlaylist::ReadLines(std::string_view text, const QUrl& base)
         } else {
             entry.group = GroupOf({}, extGroup);
         }
+        entry.catchup = ReadChannelCatchup(pending ? info.catchup : CatchupAttributes(), headerCatchup, entry.address,
+                                           unknownPlaceholders_);
         // The nearer to the address, the stronger: attributes, then option lines, then the suffix.
         for (const RequestOptions* o : {&vlcOptions, &suffixOptions}) {
             if (!o->userAgent.empty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/readcatchup.h"
 #include "base/requestoptions.h"
 
 #include <QUrl>
@@ -26,6 +27,9 @@ struct PlaylistEntry {
     std::string tvgShift;
     // The channel's logo ("tvg-logo"), an address as written.
     std::string tvgLogo;
+    // Its archive, from its own catch-up attributes over those of the "#EXTM3U" line above it;
+    // refused with the reason when the archive cannot be used.
+    CatchupOutcome catchup;
 };
 
 // An M3U or M3U8 playlist as players meet them: "#EXTM3U" optional, "#EXTINF:-1 key="value" ...,
@@ -66,6 +70,8 @@ public:
     // The "tvg-shift" of the first "#EXTM3U" line, as written: the hours the guide's times move
     // for every channel without a shift of its own.
     const std::string& HeaderShift() const { return headerShift_; }
+    // Placeholders of the archive addresses that mean nothing, each once, in order.
+    const std::vector<std::string>& UnknownCatchupPlaceholders() const { return unknownPlaceholders_; }
 
     // Longest line read; longer ones are counted and skipped (no address or title is that long).
     static constexpr std::size_t kMaxLine = 64 * 1024;
@@ -86,6 +92,7 @@ private:
     std::vector<std::string> guideAddresses_;
     std::string headerUserAgent_;
     std::string headerShift_;
+    std::vector<std::string> unknownPlaceholders_;
     int withoutAddress_ = 0;
     int notAddresses_ = 0;
     int tooLongLines_ = 0;

@@ -167,6 +167,7 @@ SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunct
 SourceOutcome outcome;
 outcome.location = shown;
 outcome.entries = static_cast<long long>(parsed->Entries().size()) + parsed->WithoutAddress();
+outcome.catchup = CatchupSummary::Of(*parsed, import);
 if (dryRun) {
     outcome.report = import.Report();
     return outcome;
@@ -192,6 +193,12 @@ for (std::size_t i = 0; i < import.PlacementCount(); ++i) {
     c.tvgChno = e.tvgChno;
     c.tvgShift = e.tvgShift;
     c.logo = e.tvgLogo;
+    if (e.catchup.state == CatchupState::Ready) {
+        c.catchupMode = std::string(CatchupModeName(e.catchup.catchup.mode));
+        c.catchupDays = e.catchup.catchup.days;
+        c.catchupSource = e.catchup.catchup.source;
+        c.catchupCorrectionMinutes = e.catchup.catchup.correctionMinutes;
+    }
     c.owned = placed.owned;
     channels.push_back(std::move(c));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/catalogueimport.h"
+#include "import/catchupsummary.h"
 #include "userdata/viewerdatabase.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ namespace quorvel {
 struct SourceOutcome {
     std::string location;
     ImportReport report;
+    CatchupSummary catchup;
     long long entries = 0; // entries the playlist holds
     bool written = false;  // the catalogue changed
 };

@@ -2,6 +2,7 @@
 
 #include "player/audiotrackbutton.h"
 #include "player/jumpslider.h"
+#include "player/livebutton.h"
 #include "player/playericons.h"
 
 #include <QHBoxLayout>
@@ -74,6 +75,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     lay->addWidget(seek_, 1);
     lay->addWidget(time_);
     lay->addStretch(0);
+    live_ = new LiveButton(this);
+    lay->addWidget(live_);
     audio_ = new AudioTrackButton(this);
     lay->addWidget(audio_);
     lay->addWidget(mute_);

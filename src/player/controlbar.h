@@ -13,6 +13,7 @@ class QToolButton;
 namespace quorvel {
 
 class AudioTrackButton;
+class LiveButton;
 
 // The player's control bar: play/pause, stop, a seek bar and the time for media with a length,
 // mute, volume and full screen. It only shows and asks: what a control does is the owner's.
@@ -36,6 +37,8 @@ public:
     // The sound tracks to choose from: a button shows while there is more than one.
     void ShowAudioTracks(const AudioTracks& tracks);
     AudioTrackButton* AudioTracksButton() const { return audio_; }
+    // "Live", hidden until its owner offers it.
+    LiveButton* Live() const { return live_; }
 
 signals:
     void playPauseClicked();
@@ -53,6 +56,7 @@ private:
     QToolButton* mute_ = nullptr;
     QToolButton* fullScreen_ = nullptr;
     AudioTrackButton* audio_ = nullptr;
+    LiveButton* live_ = nullptr;
     QSlider* seek_ = nullptr;
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;

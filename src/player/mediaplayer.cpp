@@ -8,6 +8,7 @@
 #include "player/channelcard.h"
 #include "player/controlbar.h"
 #include "player/fullscreenswitch.h"
+#include "player/livebutton.h"
 #include "player/numberentrycard.h"
 #include "player/pictureoverlays.h"
 #include "player/playermessage.h"
@@ -140,6 +141,7 @@ void MediaPlayer::ConnectBar()
     connect(&core, &MpvCore::volumeChanged, &overlays_->Volume(), &VolumeCard::SetVolume);
     connect(&core, &MpvCore::audioTracksChanged, bar_, &ControlBar::ShowAudioTracks);
     connect(bar_, &ControlBar::audioTrackChosen, this, &MediaPlayer::ChooseAudioTrack);
+    connect(bar_->Live(), &LiveButton::liveRequested, this, &MediaPlayer::liveRequested);
     connect(&core, &MpvCore::volumeChanged, this, [this](double v) { bar_->ShowVolume(static_cast<int>(v + 0.5)); });
     connect(&core, &MpvCore::seekableChanged, this, [this](bool s) {
         seekable_ = s;
@@ -217,6 +219,7 @@ void MediaPlayer::Follow()
 
 void MediaPlayer::FollowEnd()
 {
+    messageGoesLive_ = false;
     overlays_->Card().hide();
     overlays_->HideBuffering();
     overlays_->Zap().StartCountdown();
@@ -233,6 +236,7 @@ void MediaPlayer::FollowEnd()
 void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
 {
     overlays_->HideMessage();
+    messageGoesLive_ = false;
     // What the guide says belongs to the channel before: the caller gives this one's after.
     overlays_->Programme().SetInfo({});
     if (!surfing_->Show(url, options))
@@ -295,8 +299,27 @@ void MediaPlayer::Retry()
     session_->Retry();
 }
 
+void MediaPlayer::OfferLive(bool offered)
+{
+    liveOffered_ = offered;
+    bar_->Live()->Offer(offered);
+}
+
+void MediaPlayer::ShowLiveMessage(const QString& title, const QString& headline, const QString& details)
+{
+    overlays_->Card().hide();
+    overlays_->ShowMessage(title, headline, details, tr("Live"));
+    messageGoesLive_ = true;
+}
+
+void MediaPlayer::Say(const QString& text) { overlays_->Notice(text); }
+
 void MediaPlayer::Act()
 {
+    if (messageGoesLive_) {
+        emit liveRequested();
+        return;
+    }
     // Retry or play again: the card says "Connecting…" at once, the outcome follows.
     Guarded([this] { Retry(); });
 }
@@ -438,9 +461,13 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
         // Escape drops a number being typed before it leaves full screen.
         if (overlays_->Numbers().Cancel())
             return true;
-        if (!IsFullScreen())
+        if (IsFullScreen()) {
+            SetFullScreen(false);
+            return true;
+        }
+        if (!liveOffered_)
             return false;
-        SetFullScreen(false);
+        emit liveRequested();
         return true;
     case Qt::Key_Space:
         TogglePause();

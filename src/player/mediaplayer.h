@@ -60,6 +60,14 @@ public:
     // What the number card over the picture shows: the digits typed, or that a number named no
     // channel (empty when it is hidden).
     QString NumberShown() const;
+    // "Live" on the bar, and Escape over the picture, ask to leave what plays for the channel
+    // live (liveRequested) while offered.
+    void OfferLive(bool offered);
+    bool LiveOffered() const { return liveOffered_; }
+    // A message whose button is "Live" instead of "Retry": what plays cannot, the channel can.
+    void ShowLiveMessage(const QString& title, const QString& headline, const QString& details);
+    // A passing note over the picture.
+    void Say(const QString& text);
     // Opens the address again, with its options; throws Exception when mpv refuses it.
     void Retry();
     // Stops playback and releases the media. (QWidget::close() hides the control, as ever.)
@@ -93,6 +101,8 @@ signals:
     void channelNumberChosen(int number);
     // Page Down (+1) or Page Up (-1) over the picture: the next or previous channel, please.
     void channelStepRequested(int step);
+    // "Live", or Escape while it is offered.
+    void liveRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -133,6 +143,8 @@ private:
     double duration_ = 0;
     bool seekable_ = false;
     bool paused_ = false;
+    bool liveOffered_ = false;
+    bool messageGoesLive_ = false; // the message's button is "Live"
 };
 
 } // namespace quorvel

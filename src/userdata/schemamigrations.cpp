@@ -116,6 +116,14 @@ const std::vector<std::vector<const char*>>& Migrations()
         {
             "ALTER TABLE source_channels ADD COLUMN logo TEXT NOT NULL DEFAULT ''",
         },
+        // 9: each channel's archive as its playlist gave it: the catch-up mode (empty for none),
+        // its days, its address source and the provider's clock correction in minutes.
+        {
+            "ALTER TABLE source_channels ADD COLUMN catchup_mode TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE source_channels ADD COLUMN catchup_days INTEGER NOT NULL DEFAULT 0",
+            "ALTER TABLE source_channels ADD COLUMN catchup_source TEXT NOT NULL DEFAULT ''",
+            "ALTER TABLE source_channels ADD COLUMN catchup_correction INTEGER NOT NULL DEFAULT 0",
+        },
     };
     return steps;
 }

@@ -37,6 +37,12 @@ struct SourceChannel {
     std::string tvgChno;
     std::string tvgShift;
     std::string logo; // the address of its logo, as the playlist gave it
+    // Its archive as the playlist gave it, checked: the catch-up mode's name (empty for none),
+    // how many days back it reaches, the source of its address and the provider's correction.
+    std::string catchupMode;
+    int catchupDays = 0;
+    std::string catchupSource;
+    int catchupCorrectionMinutes = 0;
     // The source brought it into the catalogue (a refresh that no longer lists it removes it);
     // false for a channel that was there before the source first listed it.
     bool owned = true;
@@ -61,7 +67,7 @@ struct ChannelLogo {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 8;
+    static constexpr int kSchemaVersion = 9;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);
@@ -108,6 +114,10 @@ public:
     // What the channel of that catalogue name must send with its requests (names match without
     // regard to ASCII letter case, as catalogue lookups do); empty when no source gives any.
     RequestOptions RequestOptionsOf(const std::string& channel) const;
+    // The channel of that catalogue name (any ASCII letter case) with an archive, from the
+    // first source that gives it one, its tvg-shift the source's when it has none of its own;
+    // none when no source gives it an archive.
+    std::optional<SourceChannel> ArchiveChannel(const std::string& channel) const;
     // Every channel's logo, in the order of the sources that gave them.
     std::vector<ChannelLogo> ChannelLogos() const;
     // The channel numbers the sources give ("tvg-chno"), by catalogue name: where two sources

@@ -57,6 +57,14 @@ SourceRecord RecordOf(const QSqlQuery& q)
     return r;
 }
 
+void ReadArchive(const QSqlQuery& q, int first, SourceChannel& c)
+{
+    c.catchupMode = S(q.value(first));
+    c.catchupDays = q.value(first + 1).toInt();
+    c.catchupSource = S(q.value(first + 2));
+    c.catchupCorrectionMinutes = q.value(first + 3).toInt();
+}
+
 constexpr const char* kSourceColumns =
     "SELECT id, location, last_read, guide_addresses, user_agent, last_error, tvg_shift FROM sources ";
 
@@ -113,7 +121,8 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
     return Guarded("read", [&] {
         QSqlQuery q =
             db_->Run("SELECT category, name, address, user_agent, referrer, origin, tvg_id, tvg_name, "
-                     "tvg_chno, tvg_shift, owned, logo FROM source_channels WHERE source_id = ? ORDER BY position",
+                     "tvg_chno, tvg_shift, owned, logo, catchup_mode, catchup_days, catchup_source, catchup_correction "
+                     "FROM source_channels WHERE source_id = ? ORDER BY position",
                      {QVariant::fromValue(source)});
         std::vector<SourceChannel> out;
         while (q.next()) {
@@ -128,6 +137,7 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
             c.tvgShift = S(q.value(9));
             c.owned = q.value(10).toInt() != 0;
             c.logo = S(q.value(11));
+            ReadArchive(q, 12, c);
             out.push_back(std::move(c));
         }
         return out;
@@ -166,8 +176,9 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
             QSqlQuery insert(db_->Db());
             insert.prepare(QStringLiteral(
                 "INSERT INTO source_channels (source_id, position, category, name, address, user_agent, referrer, "
-                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned, logo) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, "
-                "?, ?, ?)"));
+                "origin, tvg_id, tvg_name, tvg_chno, tvg_shift, owned, logo, catchup_mode, catchup_days, "
+                "catchup_source, "
+                "catchup_correction) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
             int position = 0;
             for (const auto& c : channels) {
                 insert.bindValue(0, QVariant::fromValue(id));
@@ -184,6 +195,10 @@ std::int64_t ViewerDatabase::StoreRead(const SourceRecord& source, const std::ve
                 insert.bindValue(11, Q(c.tvgShift));
                 insert.bindValue(12, c.owned ? 1 : 0);
                 insert.bindValue(13, Q(c.logo));
+                insert.bindValue(14, Q(c.catchupMode));
+                insert.bindValue(15, c.catchupDays);
+                insert.bindValue(16, Q(c.catchupSource));
+                insert.bindValue(17, c.catchupCorrectionMinutes);
                 if (!insert.exec())
                     throw SqlFailure{insert.lastError()};
             }
@@ -226,6 +241,32 @@ RequestOptions ViewerDatabase::RequestOptionsOf(const std::string& channel) cons
         if (q.next())
             return RequestOptions{S(q.value(0)), S(q.value(1)), S(q.value(2))};
         return {};
+    });
+}
+
+std::optional<SourceChannel> ViewerDatabase::ArchiveChannel(const std::string& channel) const
+{
+    return Guarded("read", [&]() -> std::optional<SourceChannel> {
+        QSqlQuery q = db_->Run("SELECT c.category, c.name, c.address, c.user_agent, c.referrer, c.origin, c.tvg_id, "
+                               "c.tvg_name, c.tvg_chno, CASE WHEN c.tvg_shift <> '' THEN c.tvg_shift ELSE "
+                               "s.tvg_shift END, c.catchup_mode, c.catchup_days, c.catchup_source, "
+                               "c.catchup_correction FROM source_channels c JOIN sources s ON s.id = c.source_id "
+                               "WHERE c.name = ? COLLATE NOCASE AND c.catchup_mode <> '' AND c.catchup_days > 0 "
+                               "ORDER BY c.source_id, c.position LIMIT 1",
+                               {Q(channel)});
+        if (!q.next())
+            return std::nullopt;
+        SourceChannel c;
+        c.category = S(q.value(0));
+        c.name = S(q.value(1));
+        c.address = S(q.value(2));
+        c.options = RequestOptions{S(q.value(3)), S(q.value(4)), S(q.value(5))};
+        c.tvgId = S(q.value(6));
+        c.tvgName = S(q.value(7));
+        c.tvgChno = S(q.value(8));
+        c.tvgShift = S(q.value(9));
+        ReadArchive(q, 10, c);
+        return c;
     });
 }
 

@@ -27,8 +27,32 @@ WatchSession::Step WatchSession::Played(const ChannelRef& channel)
     if (channel.name != playing_.name)
         previous_ = playing_;
     playing_ = channel;
+    archive_.reset();
     emit changed();
     return step;
+}
+
+void WatchSession::PlayedFromArchive(const ArchiveProgramme& programme)
+{
+    if (programme.channel.name != playing_.name) {
+        if (playing_.IsChannel())
+            previous_ = playing_;
+        playing_ = programme.channel;
+    }
+    archive_ = programme;
+    emit changed();
+}
+
+void WatchSession::GoLive()
+{
+    if (!archive_)
+        return;
+    const ChannelRef channel = archive_->channel;
+    // The list plays what it has selected; the archive's channel is chosen unless it is that.
+    if (channels_.Selected() == channel)
+        channels_.PlaySelected();
+    else if (const ChannelRef found = channels_.Find(channel.category, channel.name); found.IsChannel())
+        channels_.Choose(found);
 }
 
 void WatchSession::Follow(const ChannelRef& renamed)
@@ -100,6 +124,10 @@ void WatchSession::StepSelection(int step)
 
 void WatchSession::GoBack()
 {
+    if (archive_) {
+        GoLive();
+        return;
+    }
     if (!previous_.IsChannel())
         return;
     if (const ChannelRef back = channels_.Find(previous_.category, previous_.name); back.IsChannel())

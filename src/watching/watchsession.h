@@ -1,5 +1,6 @@
 #pragma once
 
+#include "watching/archiveprogramme.h"
 #include "watching/channelref.h"
 #include "watching/playbackcontrol.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace quorvel {
 
@@ -42,6 +44,13 @@ public:
 
     // The list started playing that channel.
     Step Played(const ChannelRef& channel);
+    // The player started a programme of the channel playing (or the one selected) from the
+    // archive; the channel counts as playing, its live picture does not.
+    void PlayedFromArchive(const ArchiveProgramme& programme);
+    // The programme playing from the archive; none while a channel plays live.
+    const std::optional<ArchiveProgramme>& FromArchive() const { return archive_; }
+    // Live, the button, Esc and Backspace while the archive plays: the channel live again.
+    void GoLive();
     // The channel playing was renamed where it is listed (a playlist read again): it plays on.
     void Follow(const ChannelRef& renamed);
     ChannelRef Playing() const { return playing_; }
@@ -57,7 +66,8 @@ public:
     // The media keys' next and previous: from the selection (a category steps into its first or
     // last channel; nothing selected starts the first channel there is).
     void StepSelection(int step);
-    // Backspace: the channel that played before; twice comes back.
+    // Backspace: the channel that played before; twice comes back. From the archive, the
+    // channel live.
     void GoBack();
     // A number typed over the video; false when no channel has it.
     bool ZapToNumber(int number);
@@ -87,6 +97,7 @@ private:
     WindowActions window_;
     ChannelRef playing_;
     ChannelRef previous_;
+    std::optional<ArchiveProgramme> archive_;
 };
 
 } // namespace quorvel

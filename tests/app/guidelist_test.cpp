@@ -200,3 +200,67 @@ TEST(GuideListModel, OfAClumpTheFirstIsOnNowAsTheCardSays)
     EXPECT_EQ(Lines(model),
               (std::vector<std::string>{"[Today, Monday 7 December]", "*20:00  Film, English", "20:00  Film, Welsh"}));
 }
+
+TEST(GuideListModel, AnArchiveListsItsDaysBackAndMarksWhatItStillHolds)
+{
+    const std::int64_t now = At(2026, 12, 7, 22, 30);
+    const auto [from, to] = GuideListModel::Span(now, kBerlin, 2);
+    EXPECT_EQ(from, At(2026, 12, 5, 0, 0));
+    EXPECT_EQ(to, At(2026, 12, 9, 0, 0));
+    GuideListModel model;
+    model.Show(QStringLiteral("Alpha"),
+               {
+                   P(At(2026, 12, 5, 20, 0), At(2026, 12, 5, 21, 0), "Too old"), // more than 2 days ago
+                   P(At(2026, 12, 6, 20, 0), At(2026, 12, 6, 21, 0), "Yesterday's"),
+                   P(At(2026, 12, 7, 21, 0), At(2026, 12, 7, 22, 0), "Evening news"),
+                   P(At(2026, 12, 7, 22, 0), At(2026, 12, 8, 0, 30), "Late show"),
+                   P(At(2026, 12, 8, 0, 30), At(2026, 12, 8, 1, 0), "After midnight"),
+               },
+               now, kBerlin, 2);
+    EXPECT_EQ(Lines(model), (std::vector<std::string>{
+                                "[Saturday 5 December]",
+                                "20:00  Too old",
+                                "[Yesterday, Sunday 6 December]",
+                                "20:00 \u21BA Yesterday's",
+                                "[Today, Monday 7 December]",
+                                "21:00 \u21BA Evening news",
+                                "*22:00  Late show",
+                                "[Tomorrow, Tuesday 8 December]",
+                                "00:30  After midnight",
+                            }));
+    // The arrows pass the headings by, and stop at either end.
+    EXPECT_EQ(model.ProgrammeRowFrom(1, 1), 3);
+    EXPECT_EQ(model.ProgrammeRowFrom(6, 1), 8);
+    EXPECT_EQ(model.ProgrammeRowFrom(3, -1), 1);
+    EXPECT_EQ(model.ProgrammeRowFrom(1, -1), -1);
+    EXPECT_EQ(model.ProgrammeRowFrom(8, 1), -1);
+}
+
+TEST(GuideList, ArrowsMoveFromProgrammeToProgrammeAndEnterAsksToPlay)
+{
+    const std::int64_t now = QDateTime::currentSecsSinceEpoch();
+    // Yesterday's programme, one on now and one to come: three rows under two or three days.
+    const std::vector<Programme> alpha = {P(now - 86400, now - 86400 + 1800, "Yesterday"),
+                                          P(now - 1800, now + 1800, "On now"), P(now + 1800, now + 3600, "Next up")};
+    GuideList list(nullptr, [&](const QString&, std::int64_t, std::int64_t) { return alpha; });
+    std::vector<std::string> played;
+    list.SetArchive([](const QString&) { return 3; },
+                    [&](const QString& channel, const Programme& p) {
+                        played.push_back(channel.toStdString() + ": " + p.title);
+                        return p.start > now ? QStringLiteral("Starts later.") : QString();
+                    });
+    list.resize(300, 400);
+    list.show();
+    list.SetChannel(QStringLiteral("Alpha"));
+    list.List()->setFocus();
+    QTest::keyClick(list.List(), Qt::Key_Up);
+    EXPECT_TRUE(list.ChosenLine().endsWith(QStringLiteral("Yesterday"))) << list.ChosenLine().toStdString();
+    EXPECT_TRUE(list.Details().contains(QStringLiteral("from the archive")));
+    QTest::keyClick(list.List(), Qt::Key_Return);
+    QTest::keyClick(list.List(), Qt::Key_Down);
+    QTest::keyClick(list.List(), Qt::Key_Down);
+    EXPECT_TRUE(list.ChosenLine().endsWith(QStringLiteral("Next up")));
+    QTest::keyClick(list.List(), Qt::Key_Return);
+    EXPECT_EQ(played, (std::vector<std::string>{"Alpha: Yesterday", "Alpha: Next up"}));
+    EXPECT_EQ(list.Note(), QStringLiteral("Starts later."));
+}

@@ -199,7 +199,7 @@ TEST(ArchiveAddress, CredentialsRedacted)
         {"HTTP://x/Movie/me/pw/7.mkv#t", "HTTP://x/Movie/***/***/7.mkv#t"},
         {"http://x/get.php?username=me&Password=pw&type=m3u", "http://x/get.php?username=***&Password=***&type=m3u"},
         {"?user=me&utc={utc}", "?user=***&utc={utc}"},
-        {"http://f/news/index.m3u8?token=t", "http://f/news/index.m3u8?token=t"},
+        {"http://f/news/index.m3u8?token=t", "http://f/news/index.m3u8?token=***"},
         {"http://h/hls/ch1/index.m3u8", "http://h/hls/ch1/index.m3u8"},
         {"not an address", "not an address"},
     };

@@ -252,3 +252,23 @@ TEST(M3uPlaylist, LinesOfMegabytesAreSkippedAndCounted)
     EXPECT_EQ(p.Entries()[0].title, "http://h/a"); // its title line was skipped
     EXPECT_EQ(p.Entries()[1].title, "C");
 }
+
+TEST(M3uPlaylist, CatchupAttributesOverTheHeadersUntilTheNextList)
+{
+    const auto p = Parse("#EXTM3U catchup-type=\"flussonic\" catchup-days=\"4\"\n"
+                         "#EXTINF:-1,F\nhttp://f/news/index.m3u8\n"
+                         "#EXTINF:-1 timeshift=\"2\" catchup=\"\",Own\nhttp://f/own/mono.m3u8\n"
+                         "#EXTINF:-1 catchup-correction=\"10000\",Far\nhttp://f/far/index.m3u8\n"
+                         "#EXTM3U\n"
+                         "#EXTINF:-1,Plain\nhttp://f/plain/index.m3u8\n");
+    ASSERT_EQ(p.Entries().size(), 4u);
+    EXPECT_EQ(p.Entries()[0].catchup.state, CatchupState::Ready);
+    EXPECT_EQ(p.Entries()[0].catchup.catchup.mode, CatchupMode::Flussonic);
+    EXPECT_EQ(p.Entries()[0].catchup.catchup.days, 4);
+    // An empty catchup is no mode: the header's stays, the channel's own days count.
+    EXPECT_EQ(p.Entries()[1].catchup.catchup.mode, CatchupMode::Flussonic);
+    EXPECT_EQ(p.Entries()[1].catchup.catchup.days, 2);
+    EXPECT_EQ(p.Entries()[2].catchup.state, CatchupState::Refused);
+    EXPECT_EQ(p.Entries()[2].catchup.reason, "catchup-correction is beyond 24 hours either way: '10000'");
+    EXPECT_EQ(p.Entries()[3].catchup.state, CatchupState::None);
+}

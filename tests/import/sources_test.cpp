@@ -128,3 +128,44 @@ TEST_F(PlaylistSourcesTest, TheHeadersGuidesAndShiftAreRememberedWithTheSource)
     EXPECT_EQ(channels[0].tvgShift, "");
     EXPECT_EQ(channels[1].tvgShift, "2");
 }
+
+TEST_F(PlaylistSourcesTest, ArchivesAreKeptPerChannelAndSummarised)
+{
+    // The header's catch-up is every channel's default; a channel's own attributes win, and a
+    // malformed one is refused for that channel alone.
+    const QString a =
+        Write("a.m3u", "#EXTM3U catchup=\"shift\" catchup-days=\"3\" catchup-correction=\"-1.5\" tvg-shift=\"2\"\n"
+                       "#EXTINF:-1 group-title=\"News\",Shifted\nhttp://h/s.m3u8?k=1\n"
+                       "#EXTINF:-1 group-title=\"News\" catchup=\"append\" catchup-days=\"7\" "
+                       "catchup-source=\"?from={utc}&x={bogus}\",Appended\nhttp://h/a.m3u8\n"
+                       "#EXTINF:-1 group-title=\"News\" catchup-days=\"lots\",Broken\nhttp://h/b.m3u8\n"
+                       "#EXTINF:-1 group-title=\"News\" catchup=\"xc\",NotXc\nhttp://h/plain.m3u8\n"
+                       "#EXTINF:-1 group-title=\"News\" catchup-days=\"0\",None\nhttp://h/n.m3u8\n");
+    PlaylistSources sources(Catalogue());
+    const auto outcome = sources.Read(a);
+    EXPECT_EQ(outcome.catchup.withArchive, 2);
+    ASSERT_EQ(outcome.catchup.refused, 2);
+    EXPECT_EQ(outcome.catchup.refusals[0].title, "Broken");
+    EXPECT_EQ(outcome.catchup.refusals[0].reason, "catchup-days is not a number: 'lots'");
+    EXPECT_EQ(outcome.catchup.unknownPlaceholders, std::vector<std::string>{"{bogus}"});
+    const auto lines = outcome.catchup.Lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "Archive: 2 channels with one (1 channel of 7 days, 1 channel of 3 days).");
+
+    const auto shifted = sources.Database().ArchiveChannel("shifted");
+    ASSERT_TRUE(shifted.has_value());
+    EXPECT_EQ(shifted->catchupMode, "shift");
+    EXPECT_EQ(shifted->catchupDays, 3);
+    EXPECT_EQ(shifted->catchupCorrectionMinutes, -90);
+    EXPECT_EQ(shifted->tvgShift, "2"); // the header's, for a channel without its own
+    EXPECT_EQ(shifted->address, "http://h/s.m3u8?k=1");
+    const auto appended = sources.Database().ArchiveChannel("Appended");
+    ASSERT_TRUE(appended.has_value());
+    EXPECT_EQ(appended->catchupSource, "?from={utc}&x={bogus}");
+    for (const char* none : {"Broken", "NotXc", "None"})
+        EXPECT_FALSE(sources.Database().ArchiveChannel(none).has_value()) << none;
+
+    // A playlist that names no archive has nothing to say about one.
+    const QString plain = Write("plain.m3u", "#EXTM3U\n" + Entry("P", "News", "http://h/p"));
+    EXPECT_TRUE(sources.Read(plain).catchup.Lines().empty());
+}

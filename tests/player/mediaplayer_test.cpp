@@ -24,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -441,4 +442,34 @@ TEST_F(PlayerTest, CardsKeepClearOfTheTickerOverThePicture)
     player->ShowZap({43, QStringLiteral("Channel Forty-Three"), QStringLiteral("News"), {}});
     player->ShowRequest();
     EXPECT_EQ(count.moves, 0);
+}
+
+TEST_F(PlayerTest, LiveIsAskedForByItsButtonEscapeAndAMessageThatOffersIt)
+{
+    QSignalSpy live(player, &MediaPlayer::liveRequested);
+    QToolButton* button = Button(*player, QStringLiteral("Back to the channel live"));
+    ASSERT_NE(button, nullptr);
+    EXPECT_FALSE(button->isVisible());
+    // Not offered: Escape over the picture is not the player's.
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_EQ(live.count(), 0);
+
+    player->OfferLive(true);
+    EXPECT_TRUE(button->isVisible());
+    button->click();
+    QTest::keyClick(player, Qt::Key_Escape);
+    EXPECT_EQ(live.count(), 2);
+
+    // A message whose way out is the channel live: its button asks for it instead of a retry.
+    player->ShowLiveMessage(QStringLiteral("News"), QStringLiteral("No recording"), QStringLiteral("Address: x"));
+    QPushButton* action = nullptr;
+    for (auto* b : player->findChildren<QPushButton*>())
+        if (b->isVisible() && b->text() == QStringLiteral("Live"))
+            action = b;
+    ASSERT_NE(action, nullptr);
+    action->click();
+    EXPECT_EQ(live.count(), 3);
+
+    player->OfferLive(false);
+    EXPECT_FALSE(button->isVisible());
 }

@@ -167,6 +167,7 @@ TEST(ViewerDatabase, EmptyFileAndFirstSchemaComeUpToDate)
     EXPECT_EQ(old->id, 4);
     EXPECT_EQ(old->lastRead, 77);
     EXPECT_EQ(db.RequestOptionsOf("toons"), (RequestOptions{"", "http://r/", ""}));
+    EXPECT_FALSE(db.ArchiveChannel("toons").has_value()); // channels of old files have no archive
     // And it takes new data as a fresh one does.
     db.StoreRead(Source("http://127.0.0.1/new.m3u"), {Channel("N", "http://h/n")});
     EXPECT_EQ(db.Sources().size(), 2u);

@@ -215,3 +215,33 @@ TEST_F(Fixture, PlayWithNothingChosenStartsTheFirstChannel)
     list.selected = {};
     EXPECT_FALSE(empty.CanPlay());
 }
+
+TEST_F(Fixture, LiveAndBackLeaveTheArchiveForTheChannelLiveAndAZapGoesLiveElsewhere)
+{
+    list.Choose({"News", "A"});
+    list.Choose({"News", "B"});
+    session.PlayedFromArchive({{"News", "B"}, "Film", 100, 200, "http://a/b", false});
+    ASSERT_TRUE(session.FromArchive().has_value());
+    EXPECT_EQ(Playing(), "B");
+    // Backspace from the archive is the channel live, not the channel before.
+    session.GoBack();
+    EXPECT_FALSE(session.FromArchive().has_value());
+    EXPECT_EQ(Playing(), "B");
+    EXPECT_EQ(list.playedSelected, 1);
+    session.GoBack();
+    EXPECT_EQ(Playing(), "A");
+
+    // Live with another channel selected chooses the archive's channel; a zap plays the
+    // neighbour live.
+    session.PlayedFromArchive({{"News", "A"}, "News", 100, 200, "http://a/a", false});
+    list.selected = {"News", "D"};
+    session.GoLive();
+    EXPECT_EQ(Playing(), "A");
+    EXPECT_FALSE(session.FromArchive().has_value());
+    session.PlayedFromArchive({{"News", "A"}, "News", 100, 200, "http://a/a", true});
+    session.Zap(1);
+    EXPECT_EQ(Playing(), "B");
+    EXPECT_FALSE(session.FromArchive().has_value());
+    session.GoLive(); // nothing from the archive: nothing to do
+    EXPECT_EQ(Playing(), "B");
+}
