@@ -116,6 +116,12 @@ const std::vector<std::vector<const char*>>& Migrations()
         {
             "ALTER TABLE source_channels ADD COLUMN logo TEXT NOT NULL DEFAULT ''",
         },
+        // 9: the guide grid reads each visible channel's programmes over the time in sight: this
+        // index holds what a cell shows, so scrolling reads small index pages, never the
+        // descriptions beside them. Made only if missing, as in 3.
+        {
+            "CREATE INDEX IF NOT EXISTS programmes_in_grid ON programmes (channel, start, stop, title)",
+        },
     };
     return steps;
 }
