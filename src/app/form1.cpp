@@ -24,6 +24,7 @@
 #include "app/treetooltips.h"
 #include "catalogue/channelcatalogue.h"
 #include "catalogue/channeltree.h"
+#include "guidegrid/guidegrid.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
 #include "platform/inifile.h"
@@ -321,6 +322,17 @@ void Form1::CreateComponents(const QString& audioOutput)
     playerControl_ = new MediaPlayerControl(MediaPlayer1, this);
     session_ = new WatchSession(*channelList_, *playerControl_, *zapper_, this);
     session_->SetWindowActions({[this] { BringBack(); }, [this] { close(); }});
+    Grid1 = new GuideGrid(CatalogueFile(), this);
+    Grid1->SetChannelLook([this](const QString& c) { return zapper_->NumberOf(c); },
+                          [this](const QString& c, int side) { return Logos1->Logo(c, side); });
+    connect(Grid1, &GuideGrid::playRequested, this, [this](const QString& category, const QString& channel) {
+        RunHandler([&] { session_->Channels().Choose(session_->Channels().Find(category, channel)); });
+    });
+    connect(session_, &WatchSession::changed, Grid1, [this] { Grid1->SetPlaying(session_->Playing().name); });
+    connect(Guide1, &GuideManager::Changed, Grid1, &GuideGrid::GuideChanged);
+    Playlists1->AddMenuEntry(tr("Guide…"), [this] { Grid1->Open(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, Grid1, &GuideGrid::Open);
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.

@@ -1,0 +1,54 @@
+#include "guidegrid/guidegrid.h"
+
+#include "guidegrid/guidewindow.h"
+
+#include <QWidget>
+
+namespace quorvel {
+
+GuideGrid::GuideGrid(std::string catalogueFile, QObject* parent) : QObject(parent), catalogue_(std::move(catalogueFile))
+{
+}
+
+GuideGrid::~GuideGrid() { delete window_.data(); }
+
+GuideWindow* GuideGrid::Window() const { return window_.data(); }
+
+void GuideGrid::SetChannelLook(std::function<int(const QString&)> numberOf,
+                               std::function<QImage(const QString&, int)> logoOf)
+{
+    numberOf_ = std::move(numberOf);
+    logoOf_ = std::move(logoOf);
+}
+
+void GuideGrid::Open()
+{
+    if (!window_) {
+        // A window of the main one: it goes with it, and never keeps the program running alone.
+        window_ = new GuideWindow(catalogue_, qobject_cast<QWidget*>(parent()));
+        window_->SetNumbers(numberOf_);
+        window_->SetLogos(logoOf_);
+        connect(window_, &GuideWindow::playRequested, this, &GuideGrid::playRequested);
+    } else if (!window_->isVisible()) {
+        window_->Reload();
+    }
+    window_->SetPlaying(playing_);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+}
+
+void GuideGrid::SetPlaying(const QString& channel)
+{
+    playing_ = channel;
+    if (window_)
+        window_->SetPlaying(channel);
+}
+
+void GuideGrid::GuideChanged()
+{
+    if (window_)
+        window_->GuideChanged();
+}
+
+} // namespace quorvel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QImage>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace quorvel {
+
+class GuideWindow;
+
+// The guide grid as the main window holds it: the grid's window, made when first opened and
+// kept (hidden) after it is closed, so that it opens again where it was.
+class GuideGrid : public QObject {
+    Q_OBJECT
+public:
+    GuideGrid(std::string catalogueFile, QObject* parent = nullptr);
+    ~GuideGrid() override;
+
+    // How channel rows look: their numbers and their logos (a side in pixels).
+    void SetChannelLook(std::function<int(const QString&)> numberOf, std::function<QImage(const QString&, int)> logoOf);
+    // Shows the window in front, the channels and favourites read again.
+    void Open();
+    // The grid's window; nullptr until first opened.
+    GuideWindow* Window() const;
+    void SetPlaying(const QString& channel);
+    // The guide was read again.
+    void GuideChanged();
+
+signals:
+    void playRequested(const QString& category, const QString& channel);
+
+private:
+    std::string catalogue_;
+    std::function<int(const QString&)> numberOf_;
+    std::function<QImage(const QString&, int)> logoOf_;
+    QString playing_;
+    QPointer<GuideWindow> window_;
+};
+
+} // namespace quorvel
