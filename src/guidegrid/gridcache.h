@@ -19,7 +19,7 @@ class GridCache {
 public:
     // Reads the cells of these channels (by the same index) over a span: GuideStore::Cells.
     using Reader = std::function<std::vector<std::vector<GuideStore::Cell>>(const std::vector<std::string>&,
-                                                                             std::int64_t, std::int64_t)>;
+                                                                            std::int64_t, std::int64_t)>;
     // The channel name of a row.
     using NameOf = std::function<QString(int)>;
 

@@ -13,7 +13,8 @@ GridChannels::GridChannels(const std::string& catalogueFile, const std::vector<s
     const ChannelTree tree = ChannelTree::Read(catalogueFile);
     std::unordered_map<std::string_view, int, FoldedNameHash, FoldedNameEqual> found;
     for (std::size_t c = 0; c < tree.CategoryCount(); ++c) {
-        const QString title = QString::fromUtf8(tree.Category(c).data(), static_cast<qsizetype>(tree.Category(c).size()));
+        const QString title =
+            QString::fromUtf8(tree.Category(c).data(), static_cast<qsizetype>(tree.Category(c).size()));
         // A category listed twice is one group of channels: they show once, under its first place.
         if (categories_.contains(title))
             continue;

@@ -40,10 +40,10 @@ public:
     int RowOf(const QString& name) const;
 
 private:
-    std::vector<Row> rows_;        // every channel once, in tree order
-    std::vector<int> favourites_;  // indexes into rows_, in the viewer's order
-    std::vector<int> categoryOf_;  // by row: its category's index in categories_
-    std::vector<int> shown_;       // indexes into rows_
+    std::vector<Row> rows_;       // every channel once, in tree order
+    std::vector<int> favourites_; // indexes into rows_, in the viewer's order
+    std::vector<int> categoryOf_; // by row: its category's index in categories_
+    std::vector<int> shown_;      // indexes into rows_
     QStringList categories_;
     int choice_ = kAll;
 };

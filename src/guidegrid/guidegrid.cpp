@@ -1,13 +1,25 @@
 #include "guidegrid/guidegrid.h"
 
+#include "guidegrid/desktopnotifications.h"
 #include "guidegrid/guidewindow.h"
+#include "guidegrid/reminders.h"
 
+#include <QDateTime>
+#include <QTimer>
 #include <QWidget>
 
 namespace quorvel {
 
-GuideGrid::GuideGrid(std::string catalogueFile, QObject* parent) : QObject(parent), catalogue_(std::move(catalogueFile))
+GuideGrid::GuideGrid(std::string catalogueFile, QObject* parent)
+    : QObject(parent), catalogue_(std::move(catalogueFile)), reminders_(new Reminders(catalogue_, this)),
+      notifications_(new DesktopNotifications(this))
 {
+    reminders_->SetNotify([this](const Reminder& r) {
+        notifications_->Tell(r, QDateTime::fromSecsSinceEpoch(r.start).toString(QStringLiteral("HH:mm")));
+    });
+    connect(notifications_, &DesktopNotifications::watchChosen, this, &GuideGrid::playRequested);
+    // Read once the window stands: the start of the program waits for none of it.
+    QTimer::singleShot(1500, reminders_, &Reminders::Start);
 }
 
 GuideGrid::~GuideGrid() { delete window_.data(); }
@@ -28,6 +40,7 @@ void GuideGrid::Open()
         window_ = new GuideWindow(catalogue_, qobject_cast<QWidget*>(parent()));
         window_->SetNumbers(numberOf_);
         window_->SetLogos(logoOf_);
+        window_->SetReminders(reminders_);
         connect(window_, &GuideWindow::playRequested, this, &GuideGrid::playRequested);
     } else if (!window_->isVisible()) {
         window_->Reload();

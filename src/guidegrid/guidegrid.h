@@ -10,10 +10,13 @@
 
 namespace quorvel {
 
+class DesktopNotifications;
 class GuideWindow;
+class Reminders;
 
 // The guide grid as the main window holds it: the grid's window, made when first opened and
-// kept (hidden) after it is closed, so that it opens again where it was.
+// kept (hidden) after it is closed, so that it opens again where it was; and the reminders,
+// told on the desktop whether the window is open or not.
 class GuideGrid : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +32,7 @@ public:
     void SetPlaying(const QString& channel);
     // The guide was read again.
     void GuideChanged();
+    Reminders& Reminded() { return *reminders_; }
 
 signals:
     void playRequested(const QString& category, const QString& channel);
@@ -39,6 +43,8 @@ private:
     std::function<QImage(const QString&, int)> logoOf_;
     QString playing_;
     QPointer<GuideWindow> window_;
+    Reminders* reminders_;
+    DesktopNotifications* notifications_;
 };
 
 } // namespace quorvel

@@ -21,10 +21,7 @@ QColor Mix(const QColor& a, const QColor& b, double share)
                             float(a.blueF() * (1 - share) + b.blueF() * share));
 }
 
-QString Clock(std::int64_t instant)
-{
-    return QDateTime::fromSecsSinceEpoch(instant).toString(QStringLiteral("HH:mm"));
-}
+QString Clock(std::int64_t instant) { return QDateTime::fromSecsSinceEpoch(instant).toString(QStringLiteral("HH:mm")); }
 
 } // namespace
 
@@ -84,7 +81,8 @@ void GuideGridView::PaintHeader(QPainter& p, std::int64_t from, std::int64_t to)
     const std::int64_t now = Now();
     if (!channelsOnly_ && now >= from && now < to) {
         const int x = XOf(now);
-        const QPolygon mark({QPoint(x - 6, kHeaderHeight - 8), QPoint(x + 6, kHeaderHeight - 8), QPoint(x, kHeaderHeight)});
+        const QPolygon mark(
+            {QPoint(x - 6, kHeaderHeight - 8), QPoint(x + 6, kHeaderHeight - 8), QPoint(x, kHeaderHeight)});
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(220, 40, 40));
         p.drawPolygon(mark);
@@ -113,9 +111,10 @@ void GuideGridView::PaintChannel(QPainter& p, int row, const QRect& rect) const
     const QImage image = logoOf_ ? logoOf_(channel.name, kLogoSide) : QImage();
     if (!image.isNull()) {
         const QSize size = image.size().scaled(logo.size(), Qt::KeepAspectRatio);
-        p.drawImage(QRect(logo.topLeft() + QPoint((logo.width() - size.width()) / 2, (logo.height() - size.height()) / 2),
-                          size),
-                    image);
+        p.drawImage(
+            QRect(logo.topLeft() + QPoint((logo.width() - size.width()) / 2, (logo.height() - size.height()) / 2),
+                  size),
+            image);
     } else {
         p.fillRect(logo.adjusted(2, 2, -2, -2), pal.color(QPalette::Midlight));
     }
@@ -169,8 +168,9 @@ void GuideGridView::PaintCells(QPainter& p, int row, const QRect& rect, std::int
         const QRect text = QRect(std::max(box.left(), rect.left()) + 6, box.top(), 0, box.height())
                                .adjusted(0, 3, 0, -3)
                                .united(QRect(box.right() - 6, box.top() + 3, 1, box.height() - 6));
-        p.setPen(selected ? pal.color(QPalette::HighlightedText)
-                          : cell.stop <= now ? pal.color(QPalette::PlaceholderText) : pal.color(QPalette::Text));
+        p.setPen(selected           ? pal.color(QPalette::HighlightedText)
+                 : cell.stop <= now ? pal.color(QPalette::PlaceholderText)
+                                    : pal.color(QPalette::Text));
         QString label = cell.title.isEmpty() ? tr("(no title)") : cell.title;
         if (box.width() >= kTimeFits)
             label = Clock(cell.start) + QStringLiteral("  ") + label;
@@ -187,8 +187,8 @@ void GuideGridView::PaintCells(QPainter& p, int row, const QRect& rect, std::int
         }
     }
     if (selection_.row == row && !selection_.programme) {
-        const QRect slot(XOf(selection_.cell.start), rect.top() + 1, XOf(selection_.cell.stop) - XOf(selection_.cell.start),
-                         rect.height() - 3);
+        const QRect slot(XOf(selection_.cell.start), rect.top() + 1,
+                         XOf(selection_.cell.stop) - XOf(selection_.cell.start), rect.height() - 3);
         p.setPen(QPen(pal.color(QPalette::Highlight), 2));
         p.setBrush(Qt::NoBrush);
         p.drawRect(slot);

@@ -34,10 +34,7 @@ GuideGridView::GuideGridView(GridChannels& channels, GridCache& cache, QWidget* 
     SetRange(now - kDay, now + 7 * kDay);
 }
 
-std::int64_t GuideGridView::Now() const
-{
-    return clock_ ? clock_() : QDateTime::currentSecsSinceEpoch();
-}
+std::int64_t GuideGridView::Now() const { return clock_ ? clock_() : QDateTime::currentSecsSinceEpoch(); }
 
 void GuideGridView::SetChannelsOnly(bool only)
 {
@@ -84,8 +81,8 @@ std::int64_t GuideGridView::ViewEnd() const
 
 void GuideGridView::ShowTime(std::int64_t instant)
 {
-    horizontalScrollBar()->setValue(int(std::clamp<std::int64_t>((instant - first_) / kSecondsPerStep, 0,
-                                                                 horizontalScrollBar()->maximum())));
+    horizontalScrollBar()->setValue(
+        int(std::clamp<std::int64_t>((instant - first_) / kSecondsPerStep, 0, horizontalScrollBar()->maximum())));
     viewport()->update();
 }
 

@@ -103,7 +103,8 @@ private:
 
     void PaintHeader(class QPainter& p, std::int64_t from, std::int64_t to) const;
     void PaintChannel(QPainter& p, int row, const QRect& rect) const;
-    void PaintCells(QPainter& p, int row, const QRect& rect, std::int64_t from, std::int64_t to, std::int64_t now) const;
+    void PaintCells(QPainter& p, int row, const QRect& rect, std::int64_t from, std::int64_t to,
+                    std::int64_t now) const;
 
     GridChannels& channels_;
     GridCache& cache_;

@@ -2,6 +2,7 @@
 
 #include "guidegrid/guidegridview.h"
 #include "guidegrid/programmedetails.h"
+#include "guidegrid/reminders.h"
 #include "userdata/favouritesstore.h"
 #include "userdata/guidestore.h"
 #include "userdata/settingsstore.h"
@@ -81,9 +82,8 @@ GuideWindow::GuideWindow(std::string catalogueFile, QWidget* parent)
 
     connect(category_, &QComboBox::activated, this, [this](int choice) { Choose(choice); });
     connect(find_, &QLineEdit::textChanged, this, &GuideWindow::ApplyFilter);
-    connect(day_, &QComboBox::activated, this, [this](int index) {
-        ShowDay(int((firstDay_ - DayStart(view_->Now())) / GuideGridView::kDay) + index);
-    });
+    connect(day_, &QComboBox::activated, this,
+            [this](int index) { ShowDay(int((firstDay_ - DayStart(view_->Now())) / GuideGridView::kDay) + index); });
     connect(now_, &QPushButton::clicked, this, [this] {
         const int row = view_->Selected().row >= 0 ? view_->Selected().row : view_->TopRow();
         view_->ShowTime(view_->Now() - GuideGridView::kHalfHour);
@@ -102,6 +102,7 @@ GuideWindow::GuideWindow(std::string catalogueFile, QWidget* parent)
         else
             emit playRequested(channels_.At(s.row).category, channels_.At(s.row).name);
     });
+    connect(details_, &ProgrammeDetails::remind, this, &GuideWindow::ToggleReminder);
     // Ctrl+F as in the tree: the find line.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, find_, [this] {
         find_->setFocus();
@@ -134,6 +135,26 @@ void GuideWindow::SetNumbers(std::function<int(const QString&)> numberOf) { view
 void GuideWindow::SetLogos(std::function<QImage(const QString&, int)> logoOf) { view_->SetLogos(std::move(logoOf)); }
 
 void GuideWindow::SetPlaying(const QString& channel) { view_->SetPlaying(channel); }
+
+void GuideWindow::SetReminders(Reminders* reminders)
+{
+    reminders_ = reminders;
+    view_->SetReminded(
+        [reminders](const QString& channel, std::int64_t start) { return reminders->Has(channel, start); });
+    connect(reminders, &Reminders::changed, this, [this] {
+        view_->viewport()->update();
+        ShowSelection();
+    });
+}
+
+void GuideWindow::ToggleReminder()
+{
+    const GuideGridView::Selection& s = view_->Selected();
+    if (!reminders_ || s.row < 0 || !s.programme || s.cell.start <= view_->Now())
+        return;
+    const GridChannels::Row& row = channels_.At(s.row);
+    reminders_->Toggle({row.name.toStdString(), row.category.toStdString(), s.cell.start, s.cell.title.toStdString()});
+}
 
 void GuideWindow::Reload()
 {
@@ -196,7 +217,8 @@ void GuideWindow::ReadExtent()
             if (!self || begin == GuideStore::kNoEnd || end == GuideStore::kNoEnd)
                 return;
             const std::int64_t now = self->view_->Now();
-            self->view_->SetRange(std::min(begin, now - GuideGridView::kHalfHour), std::max(end, now + GuideGridView::kDay));
+            self->view_->SetRange(std::min(begin, now - GuideGridView::kHalfHour),
+                                  std::max(end, now + GuideGridView::kDay));
             self->FillDays();
         });
     });
@@ -270,6 +292,7 @@ void GuideWindow::ShowSelection()
             programme->title = s.cell.title.toStdString();
     }
     details_->Show(channel, programme, view_->Now());
+    details_->SetReminded(reminders_ && s.programme && reminders_->Has(channel, s.cell.start));
 }
 
 void GuideWindow::Activate()
@@ -288,6 +311,7 @@ void GuideWindow::Activate()
         emit playRequested(row.category, row.name);
         return;
     }
+    ToggleReminder();
 }
 
 void GuideWindow::showEvent(QShowEvent* event)

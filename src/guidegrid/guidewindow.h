@@ -22,6 +22,7 @@ class FavouritesStore;
 class GuideGridView;
 class GuideStore;
 class ProgrammeDetails;
+class Reminders;
 class ViewerDatabase;
 
 // The guide as a grid, a window of its own beside the player: a category chooser, a find line,
@@ -40,6 +41,9 @@ public:
     void SetNumbers(std::function<int(const QString&)> numberOf);
     void SetLogos(std::function<QImage(const QString&, int)> logoOf);
     void SetPlaying(const QString& channel);
+    // Where reminders are kept and told; marks them in the grid, and Enter on a programme to come
+    // sets or takes away its reminder.
+    void SetReminders(Reminders* reminders);
     // Reads the channels and favourites again, keeping the chosen category and find text.
     void Reload();
     // The guide was read again: programmes in sight are read anew.
@@ -50,6 +54,8 @@ public:
     void ShowDay(int fromToday);
     // Enter on the selection: play, from the archive, or a reminder.
     void Activate();
+    // The selected programme to come gets a reminder, or loses it.
+    void ToggleReminder();
 
 signals:
     // The channel to play live, under its catalogue category.
@@ -84,6 +90,7 @@ private:
     ProgrammeDetails* details_;
     QTimer* tick_;
     QTimer* keep_;
+    Reminders* reminders_ = nullptr;
     std::int64_t firstDay_ = 0; // the day chooser's first day, at its start
 };
 

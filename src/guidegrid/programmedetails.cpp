@@ -71,7 +71,8 @@ void ProgrammeDetails::Show(const QString& channel, const std::optional<Programm
     const QDateTime start = QDateTime::fromSecsSinceEpoch(programme->start);
     const QDateTime stop = QDateTime::fromSecsSinceEpoch(programme->stop);
     QString when = locale.toString(start.date(), QStringLiteral("ddd d MMM")) + QStringLiteral(", ") +
-                   start.toString(QStringLiteral("HH:mm")) + QStringLiteral("–") + stop.toString(QStringLiteral("HH:mm"));
+                   start.toString(QStringLiteral("HH:mm")) + QStringLiteral("–") +
+                   stop.toString(QStringLiteral("HH:mm"));
     if (start.date() != stop.date())
         when += QStringLiteral(" (") + locale.toString(stop.date(), QStringLiteral("ddd d MMM")) + QStringLiteral(")");
     when += QStringLiteral("  ·  ") + channel;

@@ -27,8 +27,12 @@ TEST(GridRow, BadGuidesDrawWithinTheirPlaces)
     // An overlap is cut at the next start, a gap stays, a programme of no length (or running
     // backwards) goes, a slot's programmes join, and a programme of two days stays whole.
     const std::vector<Cell> guide = {
-        {0, 100, 0, "Ended"},      {100, 300, 0, "Overlaps"},  {200, 260, 0, "News"},
-        {200, 240, 1, "Weather"},  {260, 260, 0, "Nothing"},   {400, 350, 0, "Backwards"},
+        {0, 100, 0, "Ended"},
+        {100, 300, 0, "Overlaps"},
+        {200, 260, 0, "News"},
+        {200, 240, 1, "Weather"},
+        {260, 260, 0, "Nothing"},
+        {400, 350, 0, "Backwards"},
         {500, 500 + 2 * 86400, 0, "Two days"},
     };
     EXPECT_EQ(Drawn(ArrangeRow(guide, 100)),
