@@ -22,8 +22,7 @@ DesktopNotifications::DesktopNotifications(QObject* parent) : QObject(parent)
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
-    bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this,
-                SLOT(ActionInvoked(QDBusMessage)));
+    bus.connect(kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this, SLOT(ActionInvoked(QDBusMessage)));
     bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this, SLOT(Closed(QDBusMessage)));
 }
 
@@ -38,8 +37,8 @@ void DesktopNotifications::Tell(const Reminder& reminder, const QString& when)
     hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("tv.quorvel.Quorvel"));
     hints.insert(QStringLiteral("category"), QStringLiteral("x-quorvel.reminder"));
     call << QStringLiteral("Quorvel Online TV") << 0u << QStringLiteral("tv.quorvel.Quorvel")
-         << tr("%1 starts %2").arg(QString::fromStdString(reminder.title), when)
-         << tr("On %1").arg(channel) << QStringList{kWatch, tr("Watch")} << hints << -1;
+         << tr("%1 starts %2").arg(QString::fromStdString(reminder.title), when) << tr("On %1").arg(channel)
+         << QStringList{kWatch, tr("Watch")} << hints << -1;
     // Asked without waiting: a slow or missing service never holds up the window.
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, reminder](QDBusPendingCallWatcher* done) {

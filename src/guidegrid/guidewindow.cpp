@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QLocale>
@@ -23,6 +24,9 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <map>
+#include <set>
 
 namespace quorvel {
 namespace {
@@ -192,36 +196,60 @@ void GuideWindow::ApplyFilter()
 void GuideWindow::GuideChanged()
 {
     cache_.Clear();
-    ReadExtent();
+    ReadExtent(true);
     view_->viewport()->update();
 }
 
-void GuideWindow::ReadExtent()
+void GuideWindow::ReadExtent(bool again)
 {
     // Where the guide begins and ends takes a pass over every programme: a worker thread reads
-    // it on its own connection, and the day chooser grows when it is known.
-    QPointer<GuideWindow> self(this);
+    // it on its own connection, and the day chooser grows when it is known. It is kept by file
+    // (on the window's thread only) for a window opened again, until the guide is read again.
+    static std::map<std::string, std::pair<std::int64_t, std::int64_t>> known;
+    static std::set<std::string> reading;
     const std::string file = ViewerDatabase::FileBeside(catalogue_);
+    if (!again) {
+        if (const auto it = known.find(file); it != known.end()) {
+            ApplyExtent(it->second.first, it->second.second);
+            return;
+        }
+    }
+    known.erase(file);
+    if (!reading.insert(file).second)
+        return;
+    QPointer<GuideWindow> self(this);
     QThreadPool::globalInstance()->start([self, file] {
         std::int64_t begin = GuideStore::kNoEnd;
         std::int64_t end = GuideStore::kNoEnd;
         try {
-            ViewerDatabase db(file);
-            GuideStore store(db);
-            begin = store.Begin();
-            end = store.End();
+            // No file, no guide: none is made from here.
+            if (QFileInfo::exists(QString::fromStdString(file))) {
+                ViewerDatabase db(file);
+                GuideStore store(db);
+                begin = store.Begin();
+                end = store.End();
+            }
         } catch (const std::exception&) {
-            return;
+            // The days stay those around today.
         }
-        QMetaObject::invokeMethod(qApp, [self, begin, end] {
-            if (!self || begin == GuideStore::kNoEnd || end == GuideStore::kNoEnd)
+        if (!qApp)
+            return;
+        QMetaObject::invokeMethod(qApp, [self, file, begin, end] {
+            reading.erase(file);
+            if (begin == GuideStore::kNoEnd || end == GuideStore::kNoEnd)
                 return;
-            const std::int64_t now = self->view_->Now();
-            self->view_->SetRange(std::min(begin, now - GuideGridView::kHalfHour),
-                                  std::max(end, now + GuideGridView::kDay));
-            self->FillDays();
+            known[file] = {begin, end};
+            if (self)
+                self->ApplyExtent(begin, end);
         });
     });
+}
+
+void GuideWindow::ApplyExtent(std::int64_t begin, std::int64_t end)
+{
+    const std::int64_t now = view_->Now();
+    view_->SetRange(std::min(begin, now - GuideGridView::kHalfHour), std::max(end, now + GuideGridView::kDay));
+    FillDays();
 }
 
 void GuideWindow::FillDays()

@@ -70,7 +70,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void ReadExtent();
+    // again: the guide changed since it was last read.
+    void ReadExtent(bool again = false);
+    void ApplyExtent(std::int64_t begin, std::int64_t end);
     void FillDays();
     void FollowDay(std::int64_t viewStart);
     void ShowSelection();

@@ -69,7 +69,8 @@ bool Reminders::Toggle(const Reminder& reminder)
     } else {
         marked_.erase(key);
         told_.erase(key);
-        std::erase_if(kept_, [&](const Reminder& r) { return KeyOf(QString::fromStdString(r.channel), r.start) == key; });
+        std::erase_if(kept_,
+                      [&](const Reminder& r) { return KeyOf(QString::fromStdString(r.channel), r.start) == key; });
     }
     emit changed();
     Check();

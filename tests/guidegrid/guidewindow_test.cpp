@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,8 @@ struct GridFixture {
         writer.Finish(GuideOutcome{});
         EXPECT_EQ(writer.Failure(), "");
     }
+    // A window reads where the guide begins and ends on a worker: done before the folder goes.
+    ~GridFixture() { QThreadPool::globalInstance()->waitForDone(); }
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QTest>
+#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -77,4 +78,5 @@ TEST(Reminders, EnterOnAProgrammeToComeMarksItInTheGrid)
     EXPECT_TRUE(reminders.Has("Alpha", now + 3600));
     window.Activate();
     EXPECT_FALSE(reminders.Has("Alpha", now + 3600));
+    QThreadPool::globalInstance()->waitForDone();
 }
