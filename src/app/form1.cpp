@@ -330,6 +330,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     });
     connect(session_, &WatchSession::changed, Grid1, [this] { Grid1->SetPlaying(session_->Playing().name); });
     connect(Guide1, &GuideManager::Changed, Grid1, &GuideGrid::GuideChanged);
+    connect(Logos1, &ChannelLogos::changed, Grid1, &GuideGrid::LooksChanged);
     Playlists1->AddMenuEntry(tr("Guide…"), [this] { Grid1->Open(); });
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), this, nullptr, nullptr, Qt::WindowShortcut),
             &QShortcut::activated, Grid1, &GuideGrid::Open);

@@ -1,10 +1,12 @@
 #include "guidegrid/guidegrid.h"
 
 #include "guidegrid/desktopnotifications.h"
+#include "guidegrid/guidegridview.h"
 #include "guidegrid/guidewindow.h"
 #include "guidegrid/reminders.h"
 
 #include <QDateTime>
+#include <QMetaMethod>
 #include <QTimer>
 #include <QWidget>
 
@@ -42,6 +44,11 @@ void GuideGrid::Open()
         window_->SetLogos(logoOf_);
         window_->SetReminders(reminders_);
         connect(window_, &GuideWindow::playRequested, this, &GuideGrid::playRequested);
+        // Passed on only where someone listens, so that the window offers only what is there.
+        if (isSignalConnected(QMetaMethod::fromSignal(&GuideGrid::archiveRequested)))
+            connect(window_, &GuideWindow::archiveRequested, this, &GuideGrid::archiveRequested);
+        if (isSignalConnected(QMetaMethod::fromSignal(&GuideGrid::recordRequested)))
+            connect(window_, &GuideWindow::recordRequested, this, &GuideGrid::recordRequested);
     } else if (!window_->isVisible()) {
         window_->Reload();
     }
@@ -56,6 +63,12 @@ void GuideGrid::SetPlaying(const QString& channel)
     playing_ = channel;
     if (window_)
         window_->SetPlaying(channel);
+}
+
+void GuideGrid::LooksChanged()
+{
+    if (window_)
+        window_->View().viewport()->update();
 }
 
 void GuideGrid::GuideChanged()

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -33,9 +34,15 @@ public:
     // The guide was read again.
     void GuideChanged();
     Reminders& Reminded() { return *reminders_; }
+    // The channels' logos or numbers changed: the rows in sight are drawn again.
+    void LooksChanged();
 
 signals:
     void playRequested(const QString& category, const QString& channel);
+    // As the window asks them (GuideWindow): a past programme from the archive, a programme to
+    // be recorded. Nothing happens where nothing is connected.
+    void archiveRequested(const QString& channel, std::int64_t start, std::int64_t stop);
+    void recordRequested(const QString& channel, std::int64_t start, std::int64_t stop, const QString& title);
 
 private:
     std::string catalogue_;

@@ -279,6 +279,13 @@ void GuideGridView::keyPressEvent(QKeyEvent* event)
         if (selection_.row >= 0)
             emit activated();
         break;
+    case Qt::Key_R:
+        if (event->modifiers() != Qt::ControlModifier) {
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
+        }
+        emit recordKey();
+        break;
     default:
         QAbstractScrollArea::keyPressEvent(event);
         return;

@@ -71,6 +71,8 @@ signals:
     void selectionChanged();
     // Enter or a double click on the selection.
     void activated();
+    // Ctrl+R on the selection.
+    void recordKey();
     void timeShown(std::int64_t viewStart);
 
 protected:

@@ -107,6 +107,8 @@ GuideWindow::GuideWindow(std::string catalogueFile, QWidget* parent)
             emit playRequested(channels_.At(s.row).category, channels_.At(s.row).name);
     });
     connect(details_, &ProgrammeDetails::remind, this, &GuideWindow::ToggleReminder);
+    connect(details_, &ProgrammeDetails::record, this, &GuideWindow::Record);
+    connect(view_, &GuideGridView::recordKey, this, &GuideWindow::Record);
     // Ctrl+F as in the tree: the find line.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, find_, [this] {
         find_->setFocus();
@@ -158,6 +160,14 @@ void GuideWindow::ToggleReminder()
         return;
     const GridChannels::Row& row = channels_.At(s.row);
     reminders_->Toggle({row.name.toStdString(), row.category.toStdString(), s.cell.start, s.cell.title.toStdString()});
+}
+
+void GuideWindow::Record()
+{
+    const GuideGridView::Selection& s = view_->Selected();
+    if (s.row < 0 || !s.programme || s.cell.stop <= view_->Now())
+        return;
+    emit recordRequested(channels_.At(s.row).name, s.cell.start, s.cell.stop, s.cell.title);
 }
 
 void GuideWindow::Reload()
@@ -321,6 +331,8 @@ void GuideWindow::ShowSelection()
     }
     details_->Show(channel, programme, view_->Now());
     details_->SetReminded(reminders_ && s.programme && reminders_->Has(channel, s.cell.start));
+    details_->SetCanRecord(s.programme && s.cell.stop > view_->Now() &&
+                           isSignalConnected(QMetaMethod::fromSignal(&GuideWindow::recordRequested)));
 }
 
 void GuideWindow::Activate()

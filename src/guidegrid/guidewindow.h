@@ -56,12 +56,18 @@ public:
     void Activate();
     // The selected programme to come gets a reminder, or loses it.
     void ToggleReminder();
+    // Ctrl+R: the selected programme to be recorded.
+    void Record();
 
 signals:
     // The channel to play live, under its catalogue category.
     void playRequested(const QString& category, const QString& channel);
-    // A past programme of the channel to play from the archive.
+    // A past programme of the channel to play from the archive. Nothing happens where nothing
+    // is connected.
     void archiveRequested(const QString& channel, std::int64_t start, std::int64_t stop);
+    // Ctrl+R or Record on a programme: to be marked for recording. The Record button is offered
+    // only once something is connected.
+    void recordRequested(const QString& channel, std::int64_t start, std::int64_t stop, const QString& title);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -89,6 +89,15 @@ TEST(GuideWindow, EnterOnAProgrammeOnNowAsksToPlayItsChannel)
     ASSERT_EQ(archive.count(), 1);
     EXPECT_EQ(archive.at(0).at(1).toLongLong(), f.now - 2 * kHour);
 
+    // Ctrl+R asks for a programme to come to be recorded; a past one is not.
+    QSignalSpy record(&window, &GuideWindow::recordRequested);
+    QTest::keyClick(&grid, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(record.count(), 0);
+    grid.Select(0, f.now + kHour + 60);
+    QTest::keyClick(&grid, Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(record.count(), 1);
+    EXPECT_EQ(record.at(0).at(3).toString(), "Alpha later");
+
     // A double click on Beta's programme on now plays Beta.
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.PointOf(1, f.now));
     ASSERT_EQ(play.count(), 2);
