@@ -13,6 +13,7 @@ namespace {
 constexpr int kLogoSide = 32;
 constexpr int kCellGap = 1;
 constexpr int kTimeFits = 130; // a cell this wide shows its start time before its title
+constexpr int kLeastText = 24; // narrower, a sliver of a cell shows no text (an ellipsis alone says nothing)
 
 QColor Mix(const QColor& a, const QColor& b, double share)
 {
@@ -46,8 +47,9 @@ void GuideGridView::paintEvent(QPaintEvent* /*event*/)
             PaintCells(p, row, QRect(kChannelWidth, y, width - kChannelWidth, kRowHeight), from, to, now);
     }
     if (!channelsOnly_ && now >= from && now < to) {
-        const int x = XOf(now);
-        p.fillRect(QRect(x - 1, kHeaderHeight, 2, height - kHeaderHeight), QColor(220, 40, 40));
+        // Down the rows there are, not through the empty space under a short list.
+        const int bottom = std::min(height, kHeaderHeight + channels_.Count() * kRowHeight - scroll);
+        p.fillRect(QRect(XOf(now) - 1, kHeaderHeight, 2, bottom - kHeaderHeight), QColor(220, 40, 40));
     }
     PaintHeader(p, from, to);
     if (channels_.Count() == 0) {
@@ -176,7 +178,7 @@ void GuideGridView::PaintCells(QPainter& p, int row, const QRect& rect, std::int
             label = Clock(cell.start) + QStringLiteral("  ") + label;
         const bool marked = reminded_ && reminded_(channel, cell.start);
         const QRect room = marked ? text.adjusted(0, 0, -14, 0) : text;
-        if (room.width() > 4)
+        if (room.width() > kLeastText)
             p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft,
                        p.fontMetrics().elidedText(label, Qt::ElideRight, room.width()));
         if (marked) {

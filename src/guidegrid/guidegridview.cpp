@@ -52,7 +52,7 @@ void GuideGridView::SetPlaying(const QString& channel)
 
 void GuideGridView::SetRange(std::int64_t first, std::int64_t last)
 {
-    const std::int64_t shown = first_ != last_ ? ViewStart() : Now() - kHalfHour;
+    const std::int64_t shown = first_ != last_ ? ViewStart() : HalfHourOf(Now());
     first_ = HalfHourOf(first);
     last_ = std::max(last, first_ + kDay);
     UpdateScrollBars();

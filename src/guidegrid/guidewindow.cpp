@@ -90,7 +90,8 @@ GuideWindow::GuideWindow(std::string catalogueFile, QWidget* parent)
             [this](int index) { ShowDay(int((firstDay_ - DayStart(view_->Now())) / GuideGridView::kDay) + index); });
     connect(now_, &QPushButton::clicked, this, [this] {
         const int row = view_->Selected().row >= 0 ? view_->Selected().row : view_->TopRow();
-        view_->ShowTime(view_->Now() - GuideGridView::kHalfHour);
+        // From the half hour under way, as a printed guide shows the evening from its hour.
+        view_->ShowTime(view_->Now() / GuideGridView::kHalfHour * GuideGridView::kHalfHour);
         view_->Select(row, view_->Now());
         view_->setFocus();
     });
@@ -298,7 +299,7 @@ void GuideWindow::ShowDay(int fromToday)
     const QDate date = QDateTime::fromSecsSinceEpoch(now).date().addDays(fromToday);
     const QTime time = QDateTime::fromSecsSinceEpoch(now).time();
     const std::int64_t at = QDateTime(date, time).toSecsSinceEpoch();
-    view_->ShowTime(at - GuideGridView::kHalfHour);
+    view_->ShowTime(at / GuideGridView::kHalfHour * GuideGridView::kHalfHour);
     const int row = view_->Selected().row >= 0 ? view_->Selected().row : view_->TopRow();
     if (channels_.Count() > 0)
         view_->Select(row, at);
