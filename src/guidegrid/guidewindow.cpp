@@ -84,7 +84,13 @@ GuideWindow::GuideWindow(std::string catalogueFile, QWidget* parent)
     layout->addLayout(bar);
     layout->addWidget(split, 1);
 
-    connect(category_, &QComboBox::activated, this, [this](int choice) { Choose(choice); });
+    connect(category_, &QComboBox::activated, this, [this](int choice) {
+        // The favourites change in the main window while the grid is open: read as chosen.
+        if (choice == GridChannels::kFavourites)
+            Reload();
+        else
+            Choose(choice);
+    });
     connect(find_, &QLineEdit::textChanged, this, &GuideWindow::ApplyFilter);
     connect(day_, &QComboBox::activated, this,
             [this](int index) { ShowDay(int((firstDay_ - DayStart(view_->Now())) / GuideGridView::kDay) + index); });
