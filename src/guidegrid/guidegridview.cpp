@@ -341,7 +341,10 @@ void GuideGridView::wheelEvent(QWheelEvent* event)
 {
     const QPoint angle = event->angleDelta();
     const bool time = (event->modifiers() & Qt::ShiftModifier) || (angle.x() != 0 && angle.y() == 0);
-    const int notches = (angle.y() != 0 ? angle.y() : angle.x()) / 120;
+    // A touchpad turns the wheel by small steps: they add up to notches.
+    wheelRest_ += angle.y() != 0 ? angle.y() : angle.x();
+    const int notches = wheelRest_ / 120;
+    wheelRest_ -= notches * 120;
     if (time)
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() - notches * int(kHalfHour / kSecondsPerStep));
     else

@@ -124,6 +124,7 @@ private:
     bool panning_ = false;
     int pressedH_ = 0;
     int pressedV_ = 0;
+    int wheelRest_ = 0; // wheel turns short of a notch
 };
 
 } // namespace quorvel

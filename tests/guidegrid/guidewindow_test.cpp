@@ -5,10 +5,13 @@
 #include "scratchdir.h"
 #include "userdata/guidestorewriter.h"
 
+#include <QApplication>
 #include <QDateTime>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +105,22 @@ TEST(GuideWindow, EnterOnAProgrammeOnNowAsksToPlayItsChannel)
     QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.PointOf(1, f.now));
     ASSERT_EQ(play.count(), 2);
     EXPECT_EQ(play.at(1).at(1).toString(), "Beta");
+
+    // Shift+wheel scrolls time, half an hour a notch; a drag to the left pans later.
+    const std::int64_t shown = grid.ViewStart();
+    const QPointF at = grid.PointOf(0, f.now);
+    QWheelEvent wheel(at, grid.viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid.viewport(), &wheel);
+    EXPECT_EQ(grid.ViewStart(), shown + 1800);
+    const QPoint from = grid.PointOf(0, f.now + 1800);
+    QTest::mousePress(grid.viewport(), Qt::LeftButton, {}, from);
+    QMouseEvent drag(QEvent::MouseMove, from - QPoint(GuideGridView::kHalfHourWidth, 0),
+                     grid.viewport()->mapToGlobal(from - QPoint(GuideGridView::kHalfHourWidth, 0)), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(grid.viewport(), &drag);
+    QTest::mouseRelease(grid.viewport(), Qt::LeftButton, {}, from - QPoint(GuideGridView::kHalfHourWidth, 0));
+    EXPECT_EQ(grid.ViewStart(), shown + 3600);
 
     // Gamma has no guide: its row shows a half hour, and Enter on now still plays it live.
     grid.Select(2, f.now);
