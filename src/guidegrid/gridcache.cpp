@@ -38,7 +38,6 @@ void GridCache::Need(int first, int last, int rowCount, std::int64_t from, std::
         names.push_back(nameOf(row).toStdString());
     }
     auto cells = reader_(names, from_, to_);
-    reads_ += names.size();
     for (std::size_t i = 0; i < wanted.size() && i < cells.size(); ++i)
         rows_[wanted[i]] = ArrangeRow(cells[i], from_);
 }

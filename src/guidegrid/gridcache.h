@@ -32,15 +32,12 @@ public:
     void Need(int first, int last, int rowCount, std::int64_t from, std::int64_t to, const NameOf& nameOf);
     // The cells of a row made ready (empty for any other).
     const std::vector<GridCell>& Row(int row) const;
-    // How many channels the store was asked for so far (for the benchmark and the tests).
-    std::size_t Reads() const { return reads_; }
 
 private:
     Reader reader_;
     std::int64_t from_ = 0;
     std::int64_t to_ = 0;
     std::unordered_map<int, std::vector<GridCell>> rows_;
-    std::size_t reads_ = 0;
 };
 
 } // namespace quorvel
