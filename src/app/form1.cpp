@@ -25,6 +25,7 @@
 #include "catalogue/channelcatalogue.h"
 #include "catalogue/channeltree.h"
 #include "channelmodel/channelmodel.h"
+#include "guidegrid/guidegrid.h"
 #include "platform/datafolders.h"
 #include "platform/hotkeyservice.h"
 #include "platform/inifile.h"
@@ -325,6 +326,29 @@ void Form1::CreateComponents(const QString& audioOutput)
     GuideList1->SetArchive(
         [this](const QString& channel) { return archive_->ArchiveDays(channel); },
         [this](const QString& channel, const Programme& programme) { return archive_->Play(channel, programme); });
+    Grid1 = new GuideGrid(CatalogueFile(), this);
+    Grid1->SetChannelLook([this](const QString& c) { return zapper_->NumberOf(c); },
+                          [this](const QString& c, int side) { return Logos1->Logo(c, side); });
+    connect(Grid1, &GuideGrid::playRequested, this, [this](const QString& category, const QString& channel) {
+        RunHandler([&] { session_->Channels().Choose(session_->Channels().Find(category, channel)); });
+    });
+    // A past programme chosen in the grid plays as one chosen in the guide list does.
+    connect(Grid1, &GuideGrid::archiveRequested, this, [this](const QString& channel, std::int64_t start, std::int64_t stop) {
+        RunHandler([&] {
+            for (const Programme& p : Guide1->Between(channel, start, stop))
+                if (p.start == start) {
+                    if (const QString told = archive_->Play(channel, p); !told.isEmpty())
+                        MediaPlayer1->Say(told);
+                    return;
+                }
+        });
+    });
+    connect(session_, &WatchSession::changed, Grid1, [this] { Grid1->SetPlaying(session_->Playing().name); });
+    connect(Guide1, &GuideManager::Changed, Grid1, &GuideGrid::GuideChanged);
+    connect(Logos1, &ChannelLogos::changed, Grid1, &GuideGrid::LooksChanged);
+    Playlists1->AddMenuEntry(tr("Guide…"), [this] { Grid1->Open(); });
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, Grid1, &GuideGrid::Open);
 
     AlignChildren(client, client->rect());
     // The layout is read: the panes complete loading, the first one guarding the window's dialogs.

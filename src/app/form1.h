@@ -28,6 +28,7 @@ class EditLine;
 class FavouritesView;
 class FindBox;
 class ArchivePlayer;
+class GuideGrid;
 class GuideList;
 class GuideManager;
 class HotKeyService;
@@ -85,6 +86,7 @@ public:
     GuideList* GuideList1 = nullptr;           // on SkinTabSheet3
     RememberedSettings* Remembered1 = nullptr; // the sound, the window and the tree as last left
     ChannelLogos* Logos1 = nullptr;            // the channels' logos, for the tree, the card and MPRIS
+    GuideGrid* Grid1 = nullptr;                // the guide as a grid, a window of its own (Ctrl+Shift+G)
 
     WindowProcFilter* SavedEdit1WindowProc = nullptr;
     std::string TempDir;

@@ -13,7 +13,7 @@ namespace quorvel {
 // The statements prepared once: now and next are asked on every zap and every tooltip.
 class GuideStore::Queries {
 public:
-    explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db), span(db)
+    explicit Queries(const QSqlDatabase& db) : now(db), next(db), end(db), span(db), cells(db), one(db), begin(db)
     {
         Prepare(span, "SELECT start, stop, title, sub_title, description, category, clump FROM programmes "
                       "WHERE channel = ? AND start < ? AND stop > ? ORDER BY start, clump");
@@ -25,6 +25,14 @@ public:
                       "WHERE channel = ? AND start = (SELECT MIN(start) FROM programmes WHERE channel = ? AND "
                       "start > ?) ORDER BY clump");
         Prepare(end, "SELECT MAX(stop) FROM programmes");
+        Prepare(begin, "SELECT MIN(start) FROM programmes");
+        // Cut at the next start, only the last programme to start by `from` can still be on
+        // then; every one before it ends by its successor's start.
+        Prepare(cells, "SELECT start, stop, clump, title FROM programmes WHERE channel = ? AND start < ? AND start >= "
+                       "COALESCE((SELECT MAX(start) FROM programmes WHERE channel = ? AND start <= ?), ?) "
+                       "ORDER BY start, clump");
+        Prepare(one, "SELECT start, stop, title, sub_title, description, category, clump FROM programmes "
+                     "WHERE channel = ? AND start = ? AND clump = ?");
     }
 
     static void Prepare(QSqlQuery& q, const char* sql)
@@ -71,6 +79,9 @@ public:
     QSqlQuery next;
     QSqlQuery end;
     QSqlQuery span;
+    QSqlQuery cells;
+    QSqlQuery one;
+    QSqlQuery begin;
 };
 
 GuideStore::GuideStore(ViewerDatabase& db)
@@ -109,15 +120,60 @@ std::vector<Programme> GuideStore::Between(const std::string& channel, std::int6
     return out;
 }
 
-std::int64_t GuideStore::End() const
+namespace {
+
+std::int64_t OneNumber(QSqlQuery& q, std::int64_t none)
 {
-    QSqlQuery& q = queries_->end;
-    Queries::Exec(q);
-    std::int64_t end = kNoEnd;
+    if (!q.exec())
+        throw Exception("Cannot read the programme guide: " + q.lastError().text().toStdString());
+    std::int64_t out = none;
     if (q.next() && !q.value(0).isNull())
-        end = q.value(0).toLongLong();
+        out = q.value(0).toLongLong();
     q.finish();
-    return end;
+    return out;
+}
+
+} // namespace
+
+std::int64_t GuideStore::End() const { return OneNumber(queries_->end, kNoEnd); }
+
+std::int64_t GuideStore::Begin() const { return OneNumber(queries_->begin, kNoEnd); }
+
+std::vector<std::vector<GuideStore::Cell>> GuideStore::Cells(const std::vector<std::string>& channels,
+                                                             std::int64_t from, std::int64_t to) const
+{
+    std::vector<std::vector<Cell>> out(channels.size());
+    if (to <= from)
+        return out;
+    QSqlQuery& q = queries_->cells;
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        const QString name = QString::fromStdString(channels[i]);
+        q.bindValue(0, name);
+        q.bindValue(1, QVariant::fromValue(to));
+        q.bindValue(2, name);
+        q.bindValue(3, QVariant::fromValue(from));
+        q.bindValue(4, QVariant::fromValue(from));
+        Queries::Exec(q);
+        while (q.next())
+            out[i].push_back({q.value(0).toLongLong(), q.value(1).toLongLong(), q.value(2).toInt(),
+                              q.value(3).toString().toStdString()});
+        q.finish();
+    }
+    return out;
+}
+
+std::optional<Programme> GuideStore::Find(const std::string& channel, std::int64_t start, int clump) const
+{
+    QSqlQuery& q = queries_->one;
+    q.bindValue(0, QString::fromStdString(channel));
+    q.bindValue(1, QVariant::fromValue(start));
+    q.bindValue(2, clump);
+    Queries::Exec(q);
+    std::optional<Programme> out;
+    if (q.next())
+        out = Queries::Row(q);
+    q.finish();
+    return out;
 }
 
 } // namespace quorvel

@@ -124,6 +124,20 @@ const std::vector<std::vector<const char*>>& Migrations()
             "ALTER TABLE source_channels ADD COLUMN catchup_source TEXT NOT NULL DEFAULT ''",
             "ALTER TABLE source_channels ADD COLUMN catchup_correction INTEGER NOT NULL DEFAULT 0",
         },
+        // 10: the guide grid reads each visible channel's programmes over the time in sight: this
+        // index holds what a cell shows, so scrolling reads small index pages, never the
+        // descriptions beside them. And the programmes the viewer asked to be reminded of, by
+        // channel and start; no key to programmes: a guide read again keeps them. Made only if
+        // missing, as in 3.
+        {
+            "CREATE INDEX IF NOT EXISTS programmes_in_grid ON programmes (channel, start, stop, title)",
+            "CREATE TABLE IF NOT EXISTS reminders ("
+            " channel TEXT NOT NULL COLLATE NOCASE,"
+            " start INTEGER NOT NULL,"
+            " category TEXT NOT NULL DEFAULT '',"
+            " title TEXT NOT NULL DEFAULT '',"
+            " PRIMARY KEY (channel, start)) WITHOUT ROWID",
+        },
     };
     return steps;
 }

@@ -307,3 +307,43 @@ TEST(GuideStore, TheSixthVersionsProgrammesAreKeptUnderTheClumpsKey)
     EXPECT_EQ(db.SchemaVersion(), ViewerDatabase::kSchemaVersion);
     EXPECT_EQ(Titles(GuideStore(db).At("Alpha", kNow).onNow), (std::vector<std::string>{"News", "Weather"}));
 }
+
+TEST(GuideStore, CellsOfSeveralChannelsStartWithTheOneOnAtTheSpansStart)
+{
+    ScratchDir dir;
+    const std::string file = dir.File("viewer.db");
+    Read(file, {"Alpha", "Beta"},
+         {{0,
+           {P(kNow - 3 * kHour, kNow - 2 * kHour, "Long ago"), P(kNow - kHour, kNow + kHour, "On at from"),
+            P(kNow + kHour, kNow + 2 * kHour, "News", 0), P(kNow + kHour, kNow + 2 * kHour, "Weather", 1),
+            P(kNow + 3 * kHour, kNow + 4 * kHour, "After the span")}},
+          {1, {P(kNow - 2 * kHour, kNow - kHour, "Ended before from")}}});
+    ViewerDatabase db(file);
+    GuideStore store(db);
+    const auto cells = store.Cells({"alpha", "Beta", "Gamma"}, kNow, kNow + 3 * kHour);
+    ASSERT_EQ(cells.size(), 3u);
+    std::vector<std::string> titles;
+    for (const GuideStore::Cell& c : cells[0])
+        titles.push_back(c.title + "/" + std::to_string(c.clump));
+    EXPECT_EQ(titles, (std::vector<std::string>{"On at from/0", "News/0", "Weather/1"}));
+    // The last to start by `from` comes along even when it ended: the grid shows a gap there.
+    ASSERT_EQ(cells[1].size(), 1u);
+    EXPECT_EQ(cells[1][0].title, "Ended before from");
+    EXPECT_TRUE(cells[2].empty());
+    EXPECT_TRUE(store.Cells({"Alpha"}, kNow, kNow)[0].empty());
+
+    const auto full = store.Find("ALPHA", kNow + kHour, 1);
+    ASSERT_TRUE(full.has_value());
+    EXPECT_EQ(full->description, "Weather described");
+    EXPECT_FALSE(store.Find("Alpha", kNow + 1, 0).has_value());
+    EXPECT_EQ(store.Begin(), kNow - 3 * kHour);
+
+    // The grid's reads go through its index, whatever the table's size.
+    QSqlQuery plan(QSqlDatabase::database(QString::fromStdString(db.ConnectionName()), false));
+    ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT start, stop, clump, title FROM programmes "
+                                         "WHERE channel = 'a' AND start < 5 AND start >= 1")));
+    QString steps;
+    while (plan.next())
+        steps += plan.value(3).toString();
+    EXPECT_TRUE(steps.contains(QStringLiteral("COVERING INDEX programmes_in_grid"))) << steps.toStdString();
+}
