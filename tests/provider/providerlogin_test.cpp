@@ -1,3 +1,4 @@
+#include "provider/passwordbook.h"
 #include "provider/providerlogin.h"
 
 #include <QUrlQuery>
@@ -58,6 +59,22 @@ TEST(ProviderLogin, ChannelAddressesGetThePasswordOnlyWhenOpened)
     EXPECT_EQ(other.Opened(kept), kept);
     EXPECT_EQ(other.Kept(opened), opened);
     EXPECT_EQ(login.Opened("http://elsewhere/live.m3u8"), "http://elsewhere/live.m3u8");
+}
+
+TEST(PasswordBook, OpensOnlyTheAddressesOfAccountsItKnows)
+{
+    const ProviderLogin anna("panel.example:8080", "anna", "pw1");
+    const ProviderLogin bob("panel.example:8080", "bob", "pw2");
+    PasswordBook book;
+    book.Put(anna.Location(), "pw1");
+    book.Put(bob.Location(), "pw2");
+    EXPECT_EQ(book.Find(bob), "pw2");
+    const QString kept = anna.KeptLiveAddress(7, "ts");
+    EXPECT_EQ(book.Opened(kept), "http://panel.example:8080/live/anna/pw1/7.ts");
+    EXPECT_EQ(book.Kept(book.Opened(kept)), kept);
+    book.Forget(anna.Location());
+    EXPECT_EQ(book.Opened(kept), kept);
+    EXPECT_TRUE(book.Find(anna).isEmpty());
 }
 
 } // namespace
