@@ -10,6 +10,7 @@
 #include "app/treechannellist.h"
 #include "catalogue/channelcatalogue.h"
 #include "platform/inifile.h"
+#include "playback/surfing.h"
 #include "player/mediaplayer.h"
 #include "player/zapcard.h"
 #include "watching/watchsession.h"
@@ -73,15 +74,25 @@ void Form1::TreeView1Change()
         const auto opened = [this](const std::string& kept) {
             return Playlists1 ? Playlists1->OpenedAddress(QString::fromLocal8Bit(kept)) : QString::fromLocal8Bit(kept);
         };
+        // An account that takes one stream at a time gets no second one: nothing opened ahead or
+        // beside it, and the stream before ends before its own opens.
+        const auto single = [this](const std::string& kept) {
+            return Playlists1 && Playlists1->SingleConnection(QString::fromLocal8Bit(kept));
+        };
+        const bool alone = single(address);
+        if (alone)
+            MediaPlayer1->Surf().Stop();
         MediaPlayer1->SetURL(opened(address), optionsOf(name));
         watchedRecorded_.clear();
         // A step to the neighbouring channel may be surfing: the player is told the one after.
         const WatchSession::Step step = session_->Played(TreeChannelList::RefOf(node));
         const QString after = step.after.name;
-        MediaPlayer1->Zapped(step.direction,
-                             after.isEmpty() ? QString()
-                                             : opened(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
-                             after.isEmpty() ? RequestOptions{} : optionsOf(after));
+        const std::string afterAddress =
+            after.isEmpty() ? std::string() : catalogue.StreamAddress(after.toLocal8Bit().toStdString());
+        if (!alone)
+            MediaPlayer1->Zapped(step.direction,
+                                 afterAddress.empty() || single(afterAddress) ? QString() : opened(afterAddress),
+                                 after.isEmpty() ? RequestOptions{} : optionsOf(after));
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(name)));
         MediaPlayer1->ShowZap(

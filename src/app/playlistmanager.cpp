@@ -196,6 +196,11 @@ QString PlaylistManager::OpenedAddress(const QString& kept) const { return accou
 
 QString PlaylistManager::KeptAddress(const QString& opened) const { return accounts_->Book()->Kept(opened); }
 
+bool PlaylistManager::SingleConnection(const QString& address) const
+{
+    return accounts_->Book()->SingleConnection(address);
+}
+
 void PlaylistManager::Add(const QString& location, SourceKind kind)
 {
     Say(QStringLiteral("Reading %1...").arg(location), 0);

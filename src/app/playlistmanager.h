@@ -60,6 +60,8 @@ public:
     QString OpenedAddress(const QString& kept) const;
     // The address as the catalogue keeps it, for what is stored or shown; any other as it is.
     QString KeptAddress(const QString& opened) const;
+    // Whether the channel's account takes one stream at a time: nothing is opened beside it.
+    bool SingleConnection(const QString& address) const;
 
     // Called after playlists were read (added or refreshed), so what hangs on them follows.
     void OnSourcesRead(std::function<void()> then) { sourcesRead_ = std::move(then); }

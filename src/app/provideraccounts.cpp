@@ -55,6 +55,8 @@ void ProviderAccounts::Load(ViewerDatabase& db)
             password = Ask(*login, why);
         if (!password.isEmpty())
             book_->Put(location, password);
+        book_->SetSingleConnection(location, a.maxConnections == 1 ||
+                                                 (a.maxConnections > 0 && a.activeConnections >= a.maxConnections));
     }
 }
 
@@ -91,6 +93,7 @@ QString ProviderAccounts::Read(ViewerDatabase& db, const ProviderLogin& login, s
         if (book_->Find(login) != login.Password())
             Keep(db, login, sourceId);
         book_->Put(login.Location(), login.Password());
+        book_->SetSingleConnection(login.Location(), info.AtConnectionLimit());
         const auto kept = ProviderAccountStore::Find(db, login.Location().toStdString());
         const qint64 now = QDateTime::currentSecsSinceEpoch();
         if (const qint64 day = AccountMessages::NoticeDay(info, now, kept ? kept->noticedDay : 0); day != 0) {

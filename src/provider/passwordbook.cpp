@@ -25,6 +25,22 @@ QString PasswordBook::Find(const ProviderLogin& login) const
     return it == logins_.end() ? QString() : it->second.Password();
 }
 
+void PasswordBook::SetSingleConnection(const QString& location, bool single)
+{
+    const std::lock_guard lock(mutex_);
+    single_.insert_or_assign(location, single);
+}
+
+bool PasswordBook::SingleConnection(const QString& address) const
+{
+    const std::lock_guard lock(mutex_);
+    for (const auto& [location, single] : single_)
+        if (single)
+            if (const auto login = ProviderLogin::FromLocation(location); login && login->Owns(address))
+                return true;
+    return false;
+}
+
 QString PasswordBook::Opened(const QString& kept) const
 {
     if (!kept.contains(ProviderLogin::Mark()))

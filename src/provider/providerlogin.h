@@ -41,6 +41,9 @@ public:
     // An opened address of this account as kept; any other unchanged.
     QString Kept(const QString& opened) const;
 
+    // Whether the address is one of this account's live channels, kept or opened.
+    bool Owns(const QString& address) const { return IsValid() && address.startsWith(Prefix()); }
+
     // What stands in an address where the password goes ("•••", percent-encoded).
     static QString Mark();
 

@@ -72,6 +72,11 @@ TEST(PasswordBook, OpensOnlyTheAddressesOfAccountsItKnows)
     const QString kept = anna.KeptLiveAddress(7, "ts");
     EXPECT_EQ(book.Opened(kept), "http://panel.example:8080/live/anna/pw1/7.ts");
     EXPECT_EQ(book.Kept(book.Opened(kept)), kept);
+    EXPECT_FALSE(book.SingleConnection(kept));
+    book.SetSingleConnection(anna.Location(), true);
+    EXPECT_TRUE(book.SingleConnection(kept));
+    EXPECT_TRUE(book.SingleConnection(book.Opened(kept)));
+    EXPECT_FALSE(book.SingleConnection(bob.KeptLiveAddress(7, "ts")));
     book.Forget(anna.Location());
     EXPECT_EQ(book.Opened(kept), kept);
     EXPECT_TRUE(book.Find(anna).isEmpty());
