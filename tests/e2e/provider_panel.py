@@ -5,6 +5,8 @@ opens more than it is allowed. Run alone for a look by hand:
 import http.server
 import json
 import os
+import select
+import socket
 import sys
 import threading
 import time
@@ -12,6 +14,15 @@ import urllib.parse
 
 
 NULL_PACKET = b"\x47\x1f\xff\x10" + b"\xff" * 184
+
+
+def peer_closed(sock):
+    """Whether the other end has closed the connection (what it sent before is all read)."""
+    try:
+        readable, _, _ = select.select([sock], [], [], 0)
+        return bool(readable) and sock.recv(1, socket.MSG_PEEK) == b""
+    except OSError:
+        return True
 
 
 class Account:
@@ -39,7 +50,7 @@ class Panel:
         self.answer = None
         self.media_file = media_file
         self.requests = []
-        self.open_streams = []  # (user, event to drop it), oldest first
+        self.open_streams = []  # (user, event to drop it, socket), oldest first
         self.most_open = {}     # user -> the most streams open at once
         self.lock = threading.Lock()
         panel = self
@@ -122,14 +133,19 @@ class Panel:
             return handler.send(404, b"no")
         dropped = threading.Event()
         with self.lock:
-            self.open_streams.append((user, dropped))
-            mine = [e for u, e in self.open_streams if u == user]
+            # A stream the player has let go of is over even while its thread has not noticed yet.
+            mine = [e for u, e, s in self.open_streams if u == user and not peer_closed(s)] + [dropped]
+            self.open_streams.append((user, dropped, handler.connection))
             self.most_open[user] = max(self.most_open.get(user, 0), len(mine))
             # Over the limit, the panel drops the older connection, as panels do.
             for older in mine[:max(0, len(mine) - account.max_connections)]:
                 older.set()
         try:
-            data = open(self.media_file, "rb").read() if self.media_file else b"\0" * 188
+            if self.media_file:
+                with open(self.media_file, "rb") as f:
+                    data = f.read()
+            else:
+                data = NULL_PACKET
             handler.send_response(200)
             handler.send_header("Content-Type", "video/mp2t")
             handler.end_headers()
@@ -148,7 +164,7 @@ class Panel:
             pass
         finally:
             with self.lock:
-                self.open_streams = [(u, e) for u, e in self.open_streams if e is not dropped]
+                self.open_streams = [(u, e, s) for u, e, s in self.open_streams if e is not dropped]
 
 
 if __name__ == "__main__":
