@@ -151,7 +151,8 @@ void PlaylistManager::Start()
     // Provider accounts' passwords, before their channels are opened or refreshed.
     if (QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))
         if (ViewerDatabase* db = Database())
-            accounts_->Load(*db);
+            if (const QStringList notices = accounts_->Load(*db); !notices.isEmpty())
+                Say(notices.join(QLatin1Char('\n')), 20000);
     // After the window is up: the start is not slowed by it.
     QTimer::singleShot(1500, this, [this] { Post([](PlaylistWorker& w) { w.Refresh(kStaleAfterSeconds); }); });
 }
@@ -262,6 +263,9 @@ void PlaylistManager::RemovePlaylist()
         return;
     }
     const long long id = sources[static_cast<std::size_t>(at)].id;
+    if (const QString location = QString::fromStdString(sources[static_cast<std::size_t>(at)].location);
+        ProviderLogin::FromLocation(location))
+        accounts_->Forget(location);
     Say(QStringLiteral("Removing %1...").arg(chosen), 0);
     Post([id](PlaylistWorker& w) { w.Remove(id); });
 }

@@ -28,13 +28,14 @@ QString ProviderAccounts::Ask(const ProviderLogin& login, const QString& why)
     return ok ? password : QString();
 }
 
-void ProviderAccounts::Load(ViewerDatabase& db)
+QStringList ProviderAccounts::Load(ViewerDatabase& db)
 {
     std::vector<ProviderAccountStore::Account> accounts;
+    QStringList notices;
     try {
         accounts = ProviderAccountStore::Read(db);
     } catch (const Exception&) {
-        return; // the refresh says what is wrong with the database
+        return notices; // the refresh says what is wrong with the database
     }
     for (const auto& a : accounts) {
         const QString location = QString::fromStdString(a.location);
@@ -57,7 +58,26 @@ void ProviderAccounts::Load(ViewerDatabase& db)
             book_->Put(location, password);
         book_->SetSingleConnection(location, a.maxConnections == 1 ||
                                                  (a.maxConnections > 0 && a.activeConnections >= a.maxConnections));
+        AccountInfo info;
+        info.state = AccountInfo::State::Active;
+        info.expiresAt = a.expires;
+        const qint64 now = QDateTime::currentSecsSinceEpoch();
+        if (const qint64 day = AccountMessages::NoticeDay(info, now, a.noticedDay); day != 0) {
+            try {
+                ProviderAccountStore::StoreNoticed(db, a.sourceId, day);
+            } catch (const Exception&) {
+                // Told again at the next start: better than not at all.
+            }
+            notices << AccountMessages::Notice(info, now);
+        }
     }
+    return notices;
+}
+
+void ProviderAccounts::Forget(const QString& location)
+{
+    book_->Forget(location);
+    Keyring::Remove(location);
 }
 
 void ProviderAccounts::Keep(ViewerDatabase& db, const ProviderLogin& login, std::int64_t sourceId)

@@ -5,6 +5,7 @@
 #include "provider/providerlogin.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -25,8 +26,11 @@ public:
 
     const std::shared_ptr<PasswordBook>& Book() const { return book_; }
 
-    // Every remembered account's password into the book; asks for those kept nowhere.
-    void Load(ViewerDatabase& db);
+    // Every remembered account's password into the book; asks for those kept nowhere. Gives
+    // the notices due today of accounts about to expire, by what their panels last said.
+    QStringList Load(ViewerDatabase& db);
+    // An account the viewer removed: its password goes from the keyring and from memory.
+    void Forget(const QString& location);
     // After a good read of the account: a new or changed password is kept; gives what the
     // viewer is to be told (the expiry notice, once a day), else empty.
     QString Read(ViewerDatabase& db, const ProviderLogin& login, std::int64_t sourceId, const AccountInfo& info);

@@ -363,6 +363,9 @@ int ImportCommand::Remove(PlaylistSources& sources, const QString& which, bool d
         return 0;
     }
     const SourceOutcome outcome = sources.Remove(*source);
+    // A provider account's password goes with it.
+    if (const QString location = QString::fromStdString(source->location); ProviderLogin::FromLocation(location))
+        Keyring::Remove(location);
     Repairs(sources);
     out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels") << " ("
          << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";

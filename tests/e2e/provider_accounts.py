@@ -91,6 +91,12 @@ class ProviderAccounts(unittest.TestCase):
         listed = self.run_import("list").stdout
         self.assertIn("player_api.php?username=anna", listed)
         self.assert_no_password_anywhere()
+        # Removed, the account takes its password out of the keyring.
+        self.assertEqual(self.run_import("remove", "1").returncode, 0)
+        self.assertNotIn("Panel One", self.catalogue_text())
+        result = self.add(password="")
+        self.assertEqual(result.returncode, 1)
+        self.assertIn("none is in the keyring", result.stderr)
 
     def test_a_panels_playlist_address_adds_the_account(self):
         self.panel.accounts["tess"] = Account(PASSWORD, formats=["ts"])
