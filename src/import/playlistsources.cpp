@@ -126,8 +126,10 @@ std::optional<SourceRecord> PlaylistSources::Find(const QString& which)
 SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunction& progress, bool dryRun,
                                     const std::atomic<bool>* cancel)
 {
+    // A panel's playlist address remembered as a playlist stays one: read as the account it
+    // would bring the same channels in again beside it.
     if (const auto login = ProviderLogin::FromPlaylistAddress(location);
-        login && AccountPlaylist::AnswersAsPanel(*login, cancel))
+        login && !Known(Normalized(location).toStdString()) && AccountPlaylist::AnswersAsPanel(*login, cancel))
         return ReadFrom(login->Location(), &*login, progress, dryRun, cancel);
     if (auto login = ProviderLogin::FromLocation(location.trimmed())) {
         login->SetPassword(PasswordOf(*login));

@@ -109,6 +109,16 @@ class ProviderAccounts(unittest.TestCase):
         self.assertNotIn("/get.php", "".join(self.panel.requests))
         self.assert_no_password_anywhere()
 
+    def test_a_panels_playlist_address_remembered_as_a_playlist_stays_one(self):
+        address = self.panel.url("get.php?username=anna&password=%s&type=m3u_plus" % PASSWORD)
+        self.panel.answer = b"<html>api switched off</html>"
+        self.assertEqual(self.run_import(address).returncode, 0, self.said)
+        self.panel.answer = None
+        result = self.run_import("refresh")
+        self.assertEqual(result.returncode, 0, result.stdout + result.stderr)
+        self.assertEqual(sum(1 for r in self.panel.requests if r.startswith("/get.php")), 2)
+        self.assertNotIn("player_api.php?username=anna", self.run_import("list").stdout)
+
 
 if __name__ == "__main__":
     unittest.main()

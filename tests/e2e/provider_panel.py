@@ -73,6 +73,8 @@ class Panel:
                 url = urllib.parse.urlsplit(self.path)
                 if url.path == "/player_api.php":
                     return panel.api(self, urllib.parse.parse_qs(url.query))
+                if url.path == "/get.php":
+                    return panel.playlist(self, urllib.parse.parse_qs(url.query))
                 parts = url.path.strip("/").split("/")
                 if len(parts) == 4 and parts[0] == "live":
                     return panel.stream(self, urllib.parse.unquote(parts[1]), urllib.parse.unquote(parts[2]),
@@ -123,6 +125,17 @@ class Panel:
         else:
             body = []
         handler.send(200, json.dumps(body).encode())
+
+    def playlist(self, handler, query):
+        """The account's channels as an M3U playlist, addresses with the login in them."""
+        user, password = query.get("username", [""])[0], query.get("password", [""])[0]
+        if self.account_of(user, password) is None:
+            return handler.send(401, b"no")
+        lines = ["#EXTM3U"]
+        for s in self.streams:
+            lines.append('#EXTINF:-1 group-title="Playlist",%s' % s["name"])
+            lines.append(self.url("live/%s/%s/%s.ts" % (user, password, s["stream_id"])))
+        handler.send(200, ("\n".join(lines) + "\n").encode(), "audio/x-mpegurl")
 
     def stream(self, handler, user, password, name):
         account = self.account_of(user, password)
