@@ -129,6 +129,9 @@ void ProviderAccountStore::StoreKeep(const ViewerDatabase& db, std::int64_t sour
         }
     }
     QSqlQuery q(Db(db));
+    // A password taken out leaves no copy in the file's free pages.
+    if (!q.exec(QStringLiteral("PRAGMA secure_delete=ON")))
+        Fail("store", q);
     if (!q.prepare(QStringLiteral("UPDATE provider_accounts SET keep = ?, password = ? WHERE source_id = ?")))
         Fail("store", q);
     q.addBindValue(QString::fromLatin1(KeepText(keep)));
@@ -138,6 +141,12 @@ void ProviderAccountStore::StoreKeep(const ViewerDatabase& db, std::int64_t sour
         Fail("store", q);
     if (q.numRowsAffected() == 0)
         throw Exception("Cannot store the provider account's password: the account is not known");
+    // Nor in the journal's older copies of the page: they go into the file and the journal
+    // starts empty. A reader holding on keeps them a while; the next change tries again.
+    if (keep != Keep::Database)
+        q.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    // Other changes on this connection (a guide's many programmes) need not pay for it.
+    q.exec(QStringLiteral("PRAGMA secure_delete=OFF"));
 }
 
 void ProviderAccountStore::StoreNoticed(const ViewerDatabase& db, std::int64_t sourceId, std::int64_t day)

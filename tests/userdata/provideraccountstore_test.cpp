@@ -45,6 +45,10 @@ TEST(ProviderAccountStore, KeepsThePanelsWordAndThePasswordOnlyWhereChosen)
     EXPECT_EQ(kept->password, "s3cret");
     ProviderAccountStore::StoreKeep(db, state.sourceId, ProviderAccountStore::Keep::Ask, "s3cret");
     EXPECT_FALSE(ProviderAccountStore::Find(db, source.location)->password);
+    // Taken out, it is nowhere in the files either.
+    for (const char* suffix : {"", "-wal"})
+        if (QFile::exists(QString::fromStdString(db.File() + suffix)))
+            EXPECT_EQ(ScratchDir::Slurp(db.File() + suffix).find("s3cret"), std::string::npos) << suffix;
 
     // The account goes with its source.
     db.RemoveSource(state.sourceId);
