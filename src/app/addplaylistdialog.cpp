@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +34,8 @@ QString LocalPath(const QString& text)
 
 AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location,
                                      std::function<bool(const QString&)> isKnown)
-    : QDialog(parent), location_(new QLineEdit(this)), kind_(new QComboBox(this)), explanation_(new QLabel(this)),
+    : QDialog(parent), location_(new QLineEdit(this)), server_(new QLineEdit(this)), user_(new QLineEdit(this)),
+      password_(new QLineEdit(this)), kind_(new QComboBox(this)), explanation_(new QLabel(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       isKnown_(std::move(isKnown))
 {
@@ -60,6 +62,20 @@ AddPlaylistDialog::AddPlaylistDialog(QWidget* parent, const QString& location,
     kind_->addItem(QStringLiteral("a programme guide (XMLTV, plain or gzip)"), static_cast<int>(SourceKind::Guide));
     kindRow->addWidget(kind_, 1);
     layout->addLayout(kindRow);
+    // A provider's login in place of a playlist: the password is never shown as it is typed.
+    layout->addWidget(new QLabel(QStringLiteral("Or a provider login (Xtream Codes):"), this));
+    auto* login = new QFormLayout;
+    server_->setObjectName(QStringLiteral("ProviderServer"));
+    server_->setPlaceholderText(QStringLiteral("http://provider.example:8080"));
+    user_->setObjectName(QStringLiteral("ProviderUser"));
+    password_->setObjectName(QStringLiteral("ProviderPassword"));
+    password_->setEchoMode(QLineEdit::Password);
+    login->addRow(QStringLiteral("Server:"), server_);
+    login->addRow(QStringLiteral("User name:"), user_);
+    login->addRow(QStringLiteral("Password:"), password_);
+    layout->addLayout(login);
+    for (QLineEdit* field : {server_, user_, password_})
+        connect(field, &QLineEdit::textChanged, this, &AddPlaylistDialog::Explain);
     explanation_->setObjectName(QStringLiteral("PlaylistExplanation"));
     explanation_->setWordWrap(true);
     explanation_->setMinimumHeight(explanation_->fontMetrics().height() * 4);
@@ -82,12 +98,38 @@ QString AddPlaylistDialog::Location() const
 
 SourceKind AddPlaylistDialog::Kind() const { return static_cast<SourceKind>(kind_->currentData().toInt()); }
 
+std::optional<ProviderLogin> AddPlaylistDialog::Login() const
+{
+    if (server_->text().trimmed().isEmpty() && user_->text().trimmed().isEmpty())
+        return std::nullopt;
+    ProviderLogin login(server_->text(), user_->text(), password_->text());
+    if (!login.IsValid() || login.Password().isEmpty())
+        return std::nullopt;
+    return login;
+}
+
 void AddPlaylistDialog::Explain()
 {
     const QString text = location_->text().trimmed();
     QString what;
     bool ok = false;
-    if (text.isEmpty()) {
+    const bool loginTyped = !server_->text().trimmed().isEmpty() || !user_->text().trimmed().isEmpty();
+    if (loginTyped) {
+        if (Login()) {
+            what = QStringLiteral("The provider will be asked for the account in the background: its live "
+                                  "categories and channels go into the tree, and are read again each day the player "
+                                  "starts. The password goes into the desktop keyring.");
+            ok = true;
+        } else {
+            what = QStringLiteral("A provider login needs the server (an address or a host name), the user name and "
+                                  "the password.");
+        }
+    } else if (ProviderLogin::FromPlaylistAddress(text)) {
+        what = QStringLiteral("This is a provider's playlist address: the provider is asked for the account first, "
+                              "and its live categories and channels go into the tree; the password goes into the "
+                              "desktop keyring, not into the list of playlists.");
+        ok = true;
+    } else if (text.isEmpty()) {
         what = QStringLiteral("Type or paste the address your provider gave, or choose an M3U file.");
     } else if (isKnown_ && isKnown_(Location())) {
         what = QStringLiteral("This is added already: it will be read again now.");

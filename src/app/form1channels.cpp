@@ -11,6 +11,7 @@
 #include "catalogue/channelcatalogue.h"
 #include "channelmodel/channelmodel.h"
 #include "platform/inifile.h"
+#include "playback/surfing.h"
 #include "player/mediaplayer.h"
 #include "player/zapcard.h"
 #include "watching/watchsession.h"
@@ -68,16 +69,29 @@ void Form1::TreeView1Change()
         const auto optionsOf = [this](const QString& channel) {
             return Playlists1 ? Playlists1->RequestOptionsFor(channel) : RequestOptions{};
         };
-        MediaPlayer1->SetURL(QString::fromLocal8Bit(address), optionsOf(name));
+        // A provider's channel gets its account's password only here, on its way to the player.
+        const auto opened = [this](const std::string& kept) {
+            return Playlists1 ? Playlists1->OpenedAddress(QString::fromLocal8Bit(kept)) : QString::fromLocal8Bit(kept);
+        };
+        // An account that takes one stream at a time gets no second one: nothing opened ahead or
+        // beside it, and the stream before ends before its own opens.
+        const auto single = [this](const std::string& kept) {
+            return Playlists1 && Playlists1->SingleConnection(QString::fromLocal8Bit(kept));
+        };
+        const bool alone = single(address);
+        if (alone)
+            MediaPlayer1->Surf().Stop();
+        MediaPlayer1->SetURL(opened(address), optionsOf(name));
         watchedRecorded_.clear();
         // A step to the neighbouring channel may be surfing: the player is told the one after.
         const WatchSession::Step step = session_->Played(TreeChannelList::RefOf(node));
         const QString after = step.after.name;
-        MediaPlayer1->Zapped(step.direction,
-                             after.isEmpty()
-                                 ? QString()
-                                 : QString::fromLocal8Bit(catalogue.StreamAddress(after.toLocal8Bit().toStdString())),
-                             after.isEmpty() ? RequestOptions{} : optionsOf(after));
+        const std::string afterAddress =
+            after.isEmpty() ? std::string() : catalogue.StreamAddress(after.toLocal8Bit().toStdString());
+        if (!alone)
+            MediaPlayer1->Zapped(step.direction,
+                                 afterAddress.empty() || single(afterAddress) ? QString() : opened(afterAddress),
+                                 after.isEmpty() ? RequestOptions{} : optionsOf(after));
         if (Guide1)
             MediaPlayer1->SetProgrammeInfo(ProgrammeInfoOf(Guide1->Now(name)));
         MediaPlayer1->ShowZap(
@@ -97,7 +111,7 @@ void Form1::ChannelShowed()
         if (!Favourites1 || !MediaPlayer1 || channel.isEmpty() || channel == watchedRecorded_)
             return;
         watchedRecorded_ = channel;
-        Favourites1->Watched(channel, MediaPlayer1->URL());
+        Favourites1->Watched(channel, Playlists1 ? Playlists1->KeptAddress(MediaPlayer1->URL()) : MediaPlayer1->URL());
     });
 }
 
@@ -139,7 +153,8 @@ void Form1::FollowRenamedChannel()
             return;
         ChannelRef now = channelList_->Find(playing.category, playing.name);
         if (!now.IsChannel()) {
-            const std::string address = MediaPlayer1->URL().toLocal8Bit().toStdString();
+            const QString url = Playlists1 ? Playlists1->KeptAddress(MediaPlayer1->URL()) : MediaPlayer1->URL();
+            const std::string address = url.toLocal8Bit().toStdString();
             std::string renamed;
             for (const auto& [channel, value] : IniFile(CatalogueFile()).ReadSectionValues("Programs"))
                 if (!address.empty() && value == address) {

@@ -1,6 +1,7 @@
 #include "app/mpris.h"
 
 #include "app/mprisadaptors.h"
+#include "base/redactedaddress.h"
 #include "watching/channelnumbering.h"
 #include "watching/channelref.h"
 #include "watching/watchsession.h"
@@ -135,8 +136,10 @@ QVariantMap Mpris::Metadata() const
         {QStringLiteral("xesam:title"), channel.name},
         {QStringLiteral("xesam:album"), album},
     };
+    // Any program on the bus reads it: a login in the address stays out.
     if (channel == session_.Playing())
-        metadata.insert(QStringLiteral("xesam:url"), session_.Player().Address());
+        metadata.insert(QStringLiteral("xesam:url"),
+                        QString::fromStdString(RedactedAddress(session_.Player().Address().toStdString())));
     if (const QString programme = ProgrammeNow(); !programme.isEmpty())
         metadata.insert(QStringLiteral("xesam:artist"), QStringList{programme});
     // A programme from the archive is what plays: the channel is whose it is.

@@ -3,6 +3,7 @@
 #include "app/addplaylistdialog.h"
 #include "app/channeltreeview.h"
 #include "app/playlistworker.h"
+#include "app/provideraccounts.h"
 #include "base/exception.h"
 #include "base/redactedaddress.h"
 #include "channelmodel/channelmodel.h"
@@ -14,6 +15,7 @@
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenu>
@@ -98,7 +100,18 @@ PlaylistManager::PlaylistManager(QWidget* window, ChannelTreeView* tree, std::st
     };
     report.finished = [this](const PlaylistWorker::Outcome& o) {
         QMetaObject::invokeMethod(
-            this, [this, o] { Finished(o.summary, o.failed, o.tree, o.details); }, Qt::QueuedConnection);
+            this,
+            [this, o] {
+                // Accounts read well keep their passwords first; the notice of one about to
+                // expire goes with the summary.
+                QString summary = o.summary;
+                for (const auto& a : o.accounts)
+                    if (ViewerDatabase* db = Database())
+                        if (const QString said = accounts_->Read(*db, a.login, a.sourceId, a.info); !said.isEmpty())
+                            summary = said + QLatin1Char('\n') + summary;
+                Finished(summary, o.failed, o.tree, o.details);
+            },
+            Qt::QueuedConnection);
     };
     report.notice = [this](const QString& text) {
         QMetaObject::invokeMethod(
@@ -111,7 +124,9 @@ PlaylistManager::PlaylistManager(QWidget* window, ChannelTreeView* tree, std::st
             },
             Qt::QueuedConnection);
     };
+    accounts_ = std::make_unique<ProviderAccounts>(window_);
     worker_ = new PlaylistWorker(catalogue_, report, &cancel_);
+    worker_->SetPasswords(accounts_->Book());
     worker_->moveToThread(thread_);
     thread_->setObjectName(QStringLiteral("Playlists"));
     thread_->start();
@@ -131,6 +146,11 @@ void PlaylistManager::Start()
 {
     // A change of the catalogue cut short is completed or undone before anything else.
     Post([](PlaylistWorker& w) { w.Repair(); });
+    // Provider accounts' passwords, before their channels are opened or refreshed.
+    if (QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))
+        if (ViewerDatabase* db = Database())
+            if (const QStringList notices = accounts_->Load(*db); !notices.isEmpty())
+                Say(notices.join(QLatin1Char('\n')), 20000);
     // After the window is up: the start is not slowed by it.
     QTimer::singleShot(1500, this, [this] { Post([](PlaylistWorker& w) { w.Refresh(kStaleAfterSeconds); }); });
 }
@@ -158,7 +178,26 @@ void PlaylistManager::AddPlaylist(const QString& location)
     });
     if (dialog.exec() != QDialog::Accepted)
         return;
+    if (const auto login = dialog.Login()) {
+        AddAccount(*login);
+        return;
+    }
     Add(dialog.Location(), dialog.Kind());
+}
+
+void PlaylistManager::AddAccount(const ProviderLogin& login)
+{
+    Say(QStringLiteral("Asking the provider for the account of %1...").arg(login.User()), 0);
+    Post([login](PlaylistWorker& w) { w.AddAccount(login); });
+}
+
+QString PlaylistManager::OpenedAddress(const QString& kept) const { return accounts_->Book()->Opened(kept); }
+
+QString PlaylistManager::KeptAddress(const QString& opened) const { return accounts_->Book()->Kept(opened); }
+
+bool PlaylistManager::SingleConnection(const QString& address) const
+{
+    return accounts_->Book()->SingleConnection(address);
 }
 
 void PlaylistManager::Add(const QString& location, SourceKind kind)
@@ -222,6 +261,9 @@ void PlaylistManager::RemovePlaylist()
         return;
     }
     const long long id = sources[static_cast<std::size_t>(at)].id;
+    if (const QString location = QString::fromStdString(sources[static_cast<std::size_t>(at)].location);
+        ProviderLogin::FromLocation(location))
+        accounts_->Forget(location);
     Say(QStringLiteral("Removing %1...").arg(chosen), 0);
     Post([id](PlaylistWorker& w) { w.Remove(id); });
 }

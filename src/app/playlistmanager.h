@@ -22,6 +22,8 @@ namespace quorvel {
 class ChannelTree;
 class ChannelTreeView;
 class PlaylistWorker;
+class ProviderAccounts;
+class ProviderLogin;
 class ViewerDatabase;
 
 // The window's side of playlist sources: "Add playlist…", "Refresh playlists" and "Remove
@@ -46,11 +48,19 @@ public:
     void AddPlaylist(const QString& location = QString());
     // Reads the playlist at location as a source, or remembers a programme guide, without asking.
     void Add(const QString& location, SourceKind kind = SourceKind::Playlist);
+    // Reads a provider account (a login given in the dialog) without asking.
+    void AddAccount(const ProviderLogin& login);
     void RefreshPlaylists();
     void RemovePlaylist();
 
     // What the channel's server must see in its requests, as its playlist gave it.
     RequestOptions RequestOptionsFor(const QString& channel);
+    // A provider channel's address as opened, with its account's password; any other as it is.
+    QString OpenedAddress(const QString& kept) const;
+    // The address as the catalogue keeps it, for what is stored or shown; any other as it is.
+    QString KeptAddress(const QString& opened) const;
+    // Whether the channel's account takes one stream at a time: nothing is opened beside it.
+    bool SingleConnection(const QString& address) const;
 
     // Called after playlists were read (added or refreshed), so what hangs on them follows.
     void OnSourcesRead(std::function<void()> then) { sourcesRead_ = std::move(then); }
@@ -92,6 +102,7 @@ private:
     PlaylistWorker* worker_ = nullptr;
     std::atomic<bool> cancel_{false};
     std::unique_ptr<ViewerDatabase> db_; // this thread's connection, for lookups
+    std::unique_ptr<ProviderAccounts> accounts_;
     std::function<void()> refilled_;
     std::function<void(QMenu&, const QModelIndex&)> extendMenu_;
     int pending_ = 0;

@@ -5,6 +5,7 @@
 #include "guide/guidecontent.h"
 #include "import/playlistsource.h"
 #include "import/playlistsources.h"
+#include "provider/passwordbook.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -77,6 +78,8 @@ PlaylistSources& PlaylistWorker::Sources()
 {
     if (!sources_)
         sources_ = std::make_unique<PlaylistSources>(catalogue_);
+    if (passwords_)
+        sources_->SetPasswordFinder([book = passwords_](const ProviderLogin& login) { return book->Find(login); });
     if (!noticed_) {
         noticed_ = true;
         const std::string& notice = sources_->Database().Notice();
@@ -162,6 +165,9 @@ void PlaylistWorker::RemoveGuide(const QString& location)
 
 void PlaylistWorker::Add(const QString& location, SourceKind kind)
 {
+    // A panel's playlist address is no guide: it is asked as a panel first.
+    if (kind == SourceKind::ByContent && ProviderLogin::FromPlaylistAddress(location))
+        kind = SourceKind::Playlist;
     if (kind == SourceKind::ByContent) {
         try {
             kind = Tell(location);
@@ -197,6 +203,26 @@ void PlaylistWorker::Add(const QString& location, SourceKind kind)
         changed = o.written;
         outcome.summary = QStringLiteral("%1: %2").arg(Shown(o.location), Summary(o));
         outcome.details = Details(o);
+        if (o.account)
+            outcome.accounts.push_back({*o.account, o.sourceId, o.accountInfo});
+    } catch (const std::exception& e) {
+        outcome.failed = true;
+        outcome.summary = QString::fromStdString(e.what()) + QStringLiteral(". Nothing was changed.");
+    }
+    Finish(std::move(outcome), changed);
+}
+
+void PlaylistWorker::AddAccount(const ProviderLogin& login)
+{
+    Outcome outcome;
+    bool changed = false;
+    try {
+        Progress(QStringLiteral("Asking the provider for the account of %1...").arg(login.User()));
+        const SourceOutcome o = Sources().ReadAccount(login, {}, false, cancel_);
+        changed = o.written;
+        outcome.summary = QStringLiteral("%1: %2").arg(Shown(o.location), Summary(o));
+        outcome.details = Details(o);
+        outcome.accounts.push_back({login, o.sourceId, o.accountInfo});
     } catch (const std::exception& e) {
         outcome.failed = true;
         outcome.summary = QString::fromStdString(e.what()) + QStringLiteral(". Nothing was changed.");
@@ -250,6 +276,8 @@ void PlaylistWorker::Refresh(long long maxAgeSeconds)
                     },
                     false, cancel_);
                 changed = changed || o.written;
+                if (o.account)
+                    outcome.accounts.push_back({*o.account, o.sourceId, o.accountInfo});
                 done << QStringLiteral("%1: %2").arg(Shown(o.location), Summary(o));
                 if (const QString details = Details(o); !details.isEmpty())
                     outcome.details += (outcome.details.isEmpty() ? QString() : QStringLiteral("\n")) + details;

@@ -29,6 +29,27 @@ bool IsSecretName(std::string_view name)
     return false;
 }
 
+// Panels put the login into the path of their streams ("/live/USER/PASSWORD/1.ts", likewise
+// "/movie/", "/series/", "/timeshift/"): both go. Appends the path's start, hidden, and gives how
+// much of the path that took (0 for any other path).
+std::size_t PathWithLogin(std::string_view path, std::string& out)
+{
+    for (const std::string_view kind : {"/live/", "/movie/", "/series/", "/timeshift/"}) {
+        if (path.substr(0, kind.size()) != kind)
+            continue;
+        const std::size_t user = path.find('/', kind.size());
+        const std::size_t password = user == std::string_view::npos ? user : path.find('/', user + 1);
+        if (user == kind.size() || password == std::string_view::npos || password == user + 1)
+            return 0;
+        out += kind;
+        out += kHidden;
+        out += '/';
+        out += kHidden;
+        return password;
+    }
+    return 0;
+}
+
 // One address, from its scheme to its end.
 std::string RedactOne(std::string_view address)
 {
@@ -44,11 +65,13 @@ std::string RedactOne(std::string_view address)
     }
     const std::size_t query = address.find('?', hostEnd);
     const std::size_t fragment = std::min(address.find('#', hostEnd), address.size());
+    const std::size_t pathEnd = std::min(query, fragment);
+    const std::size_t pathStart = PathWithLogin(address.substr(hostEnd, pathEnd - hostEnd), out);
     if (query == std::string_view::npos || query > fragment) {
-        out += address.substr(hostEnd);
+        out += address.substr(hostEnd + pathStart);
         return out;
     }
-    out += address.substr(hostEnd, query + 1 - hostEnd);
+    out += address.substr(hostEnd + pathStart, query + 1 - hostEnd - pathStart);
     std::size_t part = query + 1;
     while (part <= fragment) {
         const std::size_t end = std::min(address.find_first_of("&;", part), fragment);

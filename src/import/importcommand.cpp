@@ -6,6 +6,7 @@
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
 #include "import/playlistsources.h"
+#include "provider/keyring.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -58,6 +59,13 @@ std::string CategoryLine(const CategoryReport& c, bool dryRun)
     return "  " + c.name + (c.isNew ? " (new category)" : "") + ": " + parts + "\n";
 }
 
+// A remembered account's password from the desktop keyring, where one runs.
+QString KeyringPassword(const ProviderLogin& login)
+{
+    const Keyring::Answer answer = Keyring::Read(login.Location());
+    return answer.outcome == Keyring::Outcome::Done ? answer.password : QString();
+}
+
 } // namespace
 
 ImportCommand::ImportCommand(DataFolders folders, std::ostream& out, std::ostream& err, bool terminal)
@@ -71,6 +79,7 @@ void ImportCommand::Usage(std::ostream& to) const
           "       quorvel-import list [--catalogue FILE]\n"
           "       quorvel-import refresh [SOURCE] [--catalogue FILE] [--dry-run] [--verbose]\n"
           "       quorvel-import remove SOURCE [--catalogue FILE]\n"
+          "       quorvel-import provider SERVER USER [--keep-in-database] [--catalogue FILE] [--dry-run]\n"
           "\n"
           "Adds the channels of an M3U or M3U8 playlist to the channel catalogue of Quorvel Online TV.\n"
           "PLAYLIST is a playlist file or an http:// or https:// address, as providers hand them out.\n"
@@ -89,6 +98,13 @@ void ImportCommand::Usage(std::ostream& to) const
           "                    longer lists removed); channels added by hand or by another source stay.\n"
           "                    A source that cannot be read keeps its channels as they were.\n"
           "  remove SOURCE     forgets the source and removes its channels\n"
+          "  provider SERVER USER  adds a provider account (a server, a user name and a password, the\n"
+          "                    Xtream Codes login) with its live categories and channels; the password is\n"
+          "                    read from standard input, else taken from the desktop keyring, and kept in\n"
+          "                    the keyring. A playlist address of such a panel (get.php?username=...) is\n"
+          "                    added as the account too.\n"
+          "  --keep-in-database  where no keyring runs, keep the password in viewer.db (readable by you\n"
+          "                    alone); else the player asks for it at each start\n"
           "SOURCE is a number that \"list\" shows, or the source's file or address. (A playlist file named\n"
           "like one of these words is given with its folder, as ./list.)\n"
           "\n"
@@ -123,6 +139,8 @@ int ImportCommand::Run(const QStringList& arguments)
             options = false;
         } else if (options && a == QLatin1String("--dry-run")) {
             dryRun = true;
+        } else if (options && a == QLatin1String("--keep-in-database")) {
+            keepInDatabase_ = true;
         } else if (options && (a == QLatin1String("--verbose") || a == QLatin1String("-v"))) {
             verbose_ = true;
         } else if (options && a == QLatin1String("--catalogue")) {
@@ -146,7 +164,7 @@ int ImportCommand::Run(const QStringList& arguments)
             words.push_back(a);
         }
     }
-    enum class Verb { Add, List, Refresh, Remove } verb = Verb::Add;
+    enum class Verb { Add, List, Refresh, Remove, Provider } verb = Verb::Add;
     if (!words.empty()) {
         if (words[0] == QLatin1String("list"))
             verb = Verb::List;
@@ -154,12 +172,19 @@ int ImportCommand::Run(const QStringList& arguments)
             verb = Verb::Refresh;
         else if (words[0] == QLatin1String("remove"))
             verb = Verb::Remove;
+        else if (words[0] == QLatin1String("provider"))
+            verb = Verb::Provider;
         else if (words[0] == QLatin1String("add"))
             verb = Verb::Add;
         if (verb != Verb::Add || words[0] == QLatin1String("add"))
             words.erase(words.begin());
     }
-    const std::size_t most = verb == Verb::List ? 0 : 1;
+    const std::size_t most = verb == Verb::List ? 0 : verb == Verb::Provider ? 2 : 1;
+    if (verb == Verb::Provider && (words.size() != 2 || words[0].isEmpty() || words[1].isEmpty())) {
+        err_ << "quorvel-import: provider needs the server and the user name (the password comes from standard "
+                "input or the keyring, never from the command line)\n";
+        return 2;
+    }
     if (words.size() > most) {
         err_ << "quorvel-import: " << (verb == Verb::Add ? "one playlist at a time" : "one source at a time") << " ("
              << words[most].toStdString() << " is one too many)\n";
@@ -181,6 +206,7 @@ int ImportCommand::Run(const QStringList& arguments)
                 catalogue = folders_.pagesDir + ChannelCatalogue::FileName;
         }
         PlaylistSources sources(catalogue);
+        sources.SetPasswordFinder(KeyringPassword);
         // A change cut short before is completed or undone first, and said once.
         if (!dryRun) {
             sources.Repair();
@@ -195,6 +221,8 @@ int ImportCommand::Run(const QStringList& arguments)
             return Refresh(sources, words.empty() ? QString() : words[0], dryRun);
         case Verb::Remove:
             return Remove(sources, words[0], dryRun);
+        case Verb::Provider:
+            return Provider(sources, words[0], words[1], dryRun);
         }
         return 2;
     } catch (const std::exception& e) {
@@ -204,19 +232,20 @@ int ImportCommand::Run(const QStringList& arguments)
     }
 }
 
-int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, bool dryRun)
+int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, bool dryRun, const ProviderLogin* account)
 {
-    const SourceOutcome outcome = sources.Read(
-        playlist,
-        [this](const PlaylistSources::Progress& p) {
-            if (p.stage == PlaylistSources::Progress::Stage::Downloading)
-                Progress("Downloading the playlist: " + Megabytes(p.done));
-            else if (p.stage == PlaylistSources::Progress::Stage::Importing && p.total >= 20000)
-                Progress("Importing: " + Count(p.done) + " of " + Count(p.total) + " entries");
-        },
-        dryRun);
+    const auto progress = [this](const PlaylistSources::Progress& p) {
+        if (p.stage == PlaylistSources::Progress::Stage::Downloading)
+            Progress("Downloading the playlist: " + Megabytes(p.done));
+        else if (p.stage == PlaylistSources::Progress::Stage::Importing && p.total >= 20000)
+            Progress("Importing: " + Count(p.done) + " of " + Count(p.total) + " entries");
+    };
+    const SourceOutcome outcome =
+        account ? sources.ReadAccount(*account, progress, dryRun) : sources.Read(playlist, progress, dryRun);
     EndProgress();
     Notice(sources);
+    if (outcome.account && !dryRun)
+        KeepPassword(sources, outcome);
     const ImportReport& r = outcome.report;
     out_ << (dryRun ? "Dry run, nothing written: " : "") << "playlist " << outcome.location << " ("
          << Plural(outcome.entries, "entry", "entries") << "), catalogue " << sources.CatalogueFile() << "\n";
@@ -260,6 +289,8 @@ int ImportCommand::Import(PlaylistSources& sources, const QString& playlist, boo
                 out_ << "  and " << Count(r.Skipped() - static_cast<long long>(r.skipped.size())) << " more\n";
         }
     }
+    if (outcome.account)
+        AccountLines(outcome);
     if (!dryRun && outcome.written)
         out_ << "The player shows the new channels when it next starts.\n";
     return 0;
@@ -334,6 +365,9 @@ int ImportCommand::Remove(PlaylistSources& sources, const QString& which, bool d
         return 0;
     }
     const SourceOutcome outcome = sources.Remove(*source);
+    // A provider account's password goes with it.
+    if (const QString location = QString::fromStdString(source->location); ProviderLogin::FromLocation(location))
+        Keyring::Remove(location);
     Repairs(sources);
     out_ << "Removed " << outcome.location << " and " << Plural(outcome.report.removed, "channel", "channels") << " ("
          << Plural(outcome.report.removedCategories, "category", "categories") << " left empty went too).\n";

@@ -18,6 +18,7 @@ int main(int argc, char** argv)
         quorvel::ImportCommand command(
             quorvel::DataFolders::For(QCoreApplication::applicationDirPath().toStdString() + "/"), std::cout, std::cerr,
             ::isatty(STDERR_FILENO) == 1);
+        command.SetInput(&std::cin, ::isatty(STDIN_FILENO) == 1);
         return command.Run(arguments);
     } catch (const std::exception& e) {
         std::cerr << "quorvel-import: " << e.what() << "\n";

@@ -3,12 +3,14 @@
 #include "base/exception.h"
 #include "catalogue/channelnumbers.h"
 #include "catalogue/channeltree.h"
+#include "import/accountplaylist.h"
 #include "import/faultpoint.h"
 #include "import/m3uplaylist.h"
 #include "import/playlistsource.h"
 #include "import/stagedcatalogue.h"
 #include "userdata/channelnumberstore.h"
 #include "userdata/pendingcatalogue.h"
+#include "userdata/provideraccountstore.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -62,6 +64,20 @@ std::vector<std::string> OwnedNames(const std::vector<SourceChannel>& channels)
     return names;
 }
 
+// What the panel said of the account, as the database keeps it.
+ProviderAccountStore::Account AccountState(const AccountPlaylist& lists)
+{
+    const AccountInfo& info = lists.Info();
+    ProviderAccountStore::Account a;
+    a.status = info.status.toStdString();
+    a.expires = info.expiresAt;
+    a.activeConnections = info.activeConnections;
+    a.maxConnections = info.maxConnections;
+    a.formats = info.outputFormats.join(QLatin1Char(',')).toStdString();
+    a.timeZone = info.timeZone.toStdString();
+    return a;
+}
+
 } // namespace
 
 PlaylistSources::PlaylistSources(std::string catalogueFile) : catalogue_(std::move(catalogueFile)) { }
@@ -110,27 +126,72 @@ std::optional<SourceRecord> PlaylistSources::Find(const QString& which)
 SourceOutcome PlaylistSources::Read(const QString& location, const ProgressFunction& progress, bool dryRun,
                                     const std::atomic<bool>* cancel)
 {
-    const QString where = Normalized(location);
+    // A panel's playlist address remembered as a playlist stays one: read as the account it
+    // would bring the same channels in again beside it.
+    if (const auto login = ProviderLogin::FromPlaylistAddress(location);
+        login && !Known(Normalized(location).toStdString()) && AccountPlaylist::AnswersAsPanel(*login, cancel))
+        return ReadFrom(login->Location(), &*login, progress, dryRun, cancel);
+    if (auto login = ProviderLogin::FromLocation(location.trimmed())) {
+        login->SetPassword(PasswordOf(*login));
+        return ReadFrom(login->Location(), &*login, progress, dryRun, cancel);
+    }
+    return ReadFrom(Normalized(location), nullptr, progress, dryRun, cancel);
+}
+
+SourceOutcome PlaylistSources::ReadAccount(const ProviderLogin& login, const ProgressFunction& progress, bool dryRun,
+                                           const std::atomic<bool>* cancel)
+{
+    return ReadFrom(login.Location(), &login, progress, dryRun, cancel);
+}
+
+QString PlaylistSources::PasswordOf(const ProviderLogin& login)
+{
+    if (passwordOf_)
+        if (QString found = passwordOf_(login); !found.isEmpty())
+            return found;
+    if (!db_ && !QFileInfo::exists(QString::fromStdString(ViewerDatabase::FileBeside(catalogue_))))
+        return {};
+    const auto kept = ProviderAccountStore::Find(Database(), login.Location().toStdString());
+    return kept && kept->password ? QString::fromStdString(*kept->password) : QString();
+}
+
+SourceOutcome PlaylistSources::ReadFrom(const QString& where, const ProviderLogin* account,
+                                        const ProgressFunction& progress, bool dryRun, const std::atomic<bool>* cancel)
+{
     const std::string shown = where.toStdString();
     // A catalogue that cannot be read stops the read before anything is fetched.
     CatalogueImport::CheckReadable(catalogue_);
     const std::optional<SourceRecord> known = Known(shown);
     try {
-        PlaylistSource source(where);
-        PlaylistSource::Options options;
-        options.cancel = cancel;
-        if (progress)
-            options.progress = [&progress](qint64 received, qint64 total) {
-                progress(Progress{Progress::Stage::Downloading, received, total});
-            };
-        const QByteArray bytes = source.Read(options);
+        QByteArray bytes;
+        QUrl base;
+        std::optional<AccountPlaylist> lists;
+        if (account) {
+            if (account->Password().isEmpty())
+                throw Exception("Cannot read " + shown + ": no password is known for this account; add it again");
+            if (progress)
+                progress(Progress{Progress::Stage::Downloading, 0, -1});
+            lists.emplace(*account, cancel);
+            bytes = lists->Bytes();
+            base = QUrl(account->Server() + QLatin1Char('/'));
+        } else {
+            PlaylistSource source(where);
+            PlaylistSource::Options options;
+            options.cancel = cancel;
+            if (progress)
+                options.progress = [&progress](qint64 received, qint64 total) {
+                    progress(Progress{Progress::Stage::Downloading, received, total});
+                };
+            bytes = source.Read(options);
+            base = source.Base();
+        }
         if (bytes.trimmed().isEmpty())
             throw Exception("Cannot import " + shown + ": it is empty");
 
         std::unique_ptr<M3uPlaylist> parsed;
         try {
             parsed = std::make_unique<M3uPlaylist>(
-                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), source.Base());
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), base);
         } catch (const Exception& e) {
             throw Exception("Cannot import " + shown + ": " + e.Message());
         }
@@ -208,8 +269,24 @@ record.lastRead = QDateTime::currentSecsSinceEpoch();
 record.guideAddresses = parsed->GuideAddresses();
 record.userAgent = parsed->HeaderUserAgent();
 record.tvgShift = parsed->HeaderShift();
-outcome.written =
-    Apply(import, [&](const std::function<void()>& within) { Database().StoreRead(record, channels, within); });
+outcome.written = Apply(import, [&](const std::function<void()>& within) {
+    outcome.sourceId = Database().StoreRead(record, channels, [&] {
+        within();
+        // What the panel said commits with the account's lists.
+        if (lists) {
+            ProviderAccountStore::Account state = AccountState(*lists);
+            const auto source = Database().FindSource(shown);
+            if (!source)
+                throw Exception("the account's source was not stored");
+            state.sourceId = source->id;
+            ProviderAccountStore::StoreState(Database(), state);
+        }
+    });
+});
+if (lists) {
+    outcome.account = *account;
+    outcome.accountInfo = lists->Info();
+}
 outcome.report = import.Report();
 return outcome;
 } // namespace quorvel

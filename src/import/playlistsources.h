@@ -2,6 +2,8 @@
 
 #include "import/catalogueimport.h"
 #include "import/catchupsummary.h"
+#include "provider/accountinfo.h"
+#include "provider/providerlogin.h"
 #include "userdata/viewerdatabase.h"
 
 #include <QString>
@@ -22,6 +24,11 @@ struct SourceOutcome {
     CatchupSummary catchup;
     long long entries = 0; // entries the playlist holds
     bool written = false;  // the catalogue changed
+    // A provider account read: its login (password and all, for the caller to keep) and what
+    // its panel said of it.
+    std::optional<ProviderLogin> account;
+    AccountInfo accountInfo;
+    std::int64_t sourceId = 0;
 };
 
 // The playlists the viewer added, kept fresh: one implementation for the window and for
@@ -57,8 +64,17 @@ public:
 
     // Reads the playlist at location (a file or an http(s) address) into the catalogue and
     // remembers it; dryRun reports what would change and changes nothing.
+    // A panel's playlist address (get.php with a login) whose server answers as a panel, and a
+    // remembered account, are read as a provider account.
     SourceOutcome Read(const QString& location, const ProgressFunction& progress = {}, bool dryRun = false,
                        const std::atomic<bool>* cancel = nullptr);
+    // Reads a provider account's live lists into the catalogue and remembers it by its location
+    // (without the password); a read that fails keeps the account's previous lists whole.
+    SourceOutcome ReadAccount(const ProviderLogin& login, const ProgressFunction& progress = {}, bool dryRun = false,
+                              const std::atomic<bool>* cancel = nullptr);
+    // Where a remembered account's password comes from beyond the database (where the viewer
+    // chose to keep it): the keyring, or what the viewer typed at this start. Empty: unknown.
+    void SetPasswordFinder(std::function<QString(const ProviderLogin&)> finder) { passwordOf_ = std::move(finder); }
     // Takes a source and its channels away (channels another source lists too stay).
     SourceOutcome Remove(const SourceRecord& source);
 
@@ -73,6 +89,9 @@ public:
     std::vector<std::string> TakeRepairs();
 
 private:
+    SourceOutcome ReadFrom(const QString& where, const ProviderLogin* account, const ProgressFunction& progress,
+                           bool dryRun, const std::atomic<bool>* cancel);
+    QString PasswordOf(const ProviderLogin& login);
     // A remembered source of that location; none without opening a database that is not there.
     std::optional<SourceRecord> Known(const std::string& location);
     // Repair with the catalogue's lock held; changing: a change follows, so a note left with no
@@ -86,6 +105,7 @@ private:
     std::string catalogue_;
     std::unique_ptr<ViewerDatabase> db_;
     std::vector<std::string> repairs_;
+    std::function<QString(const ProviderLogin&)> passwordOf_;
 };
 
 } // namespace quorvel

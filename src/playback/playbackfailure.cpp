@@ -1,5 +1,7 @@
 #include "playback/playbackfailure.h"
 
+#include "base/redactedaddress.h"
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QStringList>
@@ -71,8 +73,10 @@ PlaybackFailure PlaybackFailure::FromMpv(int mpvError, const QStringList& logged
 {
     QString details = QString::fromUtf8(mpv_error_string(mpvError));
     const QString said = logged.join(QStringLiteral("; "));
+    // mpv's lines quote the address, login and all: shown on the screen, the login goes.
     if (!said.isEmpty())
-        details += QStringLiteral(" (") + said + QStringLiteral(")");
+        details +=
+            QStringLiteral(" (") + QString::fromStdString(RedactedAddress(said.toStdString())) + QStringLiteral(")");
     return {Headline(Cause(mpvError, said)), details, true};
 }
 

@@ -138,6 +138,21 @@ const std::vector<std::vector<const char*>>& Migrations()
             " title TEXT NOT NULL DEFAULT '',"
             " PRIMARY KEY (channel, start)) WITHOUT ROWID",
         },
+        // 11: provider accounts: what the panel last said of each, and the password only where the
+        // viewer chose to keep it here for want of a keyring.
+        {
+            "CREATE TABLE IF NOT EXISTS provider_accounts ("
+            " source_id INTEGER PRIMARY KEY REFERENCES sources(id) ON DELETE CASCADE,"
+            " keep TEXT NOT NULL DEFAULT 'keyring',"
+            " password TEXT,"
+            " status TEXT NOT NULL DEFAULT '',"
+            " expires INTEGER NOT NULL DEFAULT 0,"
+            " active_connections INTEGER NOT NULL DEFAULT 0,"
+            " max_connections INTEGER NOT NULL DEFAULT 0,"
+            " formats TEXT NOT NULL DEFAULT '',"
+            " time_zone TEXT NOT NULL DEFAULT '',"
+            " noticed_day INTEGER NOT NULL DEFAULT 0)",
+        },
     };
     return steps;
 }

@@ -67,7 +67,7 @@ struct ChannelLogo {
 class ViewerDatabase {
 public:
     static constexpr const char* FileName = "viewer.db";
-    static constexpr int kSchemaVersion = 10;
+    static constexpr int kSchemaVersion = 11;
 
     // The database file that goes with a catalogue file: in its folder.
     static std::string FileBeside(const std::string& catalogueFile);

@@ -9,10 +9,12 @@
 #include "treerows.h"
 #include "userdata/viewerdatabase.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -243,4 +245,66 @@ TEST(PlaylistManager, TheSummaryOpensTheListOfEntriesSkipped)
     emit manager.Status()->linkActivated(QStringLiteral("skipped"));
     EXPECT_TRUE(details.contains(QStringLiteral("line 5: \"Open\" (listed twice)"))) << details.toStdString();
     EXPECT_TRUE(details.contains(QStringLiteral("line 7: \"fd://0\" (an address the player does not open)")));
+}
+
+TEST(PlaylistManager, AProviderLoginInTheDialogBringsTheAccountAndKeepsThePasswordWhereTheViewerSays)
+{
+    // No keyring here: the viewer is asked once where the password goes.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    const QString api = QStringLiteral("/player_api.php?username=anna&password=pw%2F1");
+    TestHttpServer server;
+    server.Serve(api, {200,
+                       R"({"user_info":{"auth":1,"status":"Active","exp_date":null,"max_connections":"2",)"
+                       R"("allowed_output_formats":["m3u8","ts"]}})",
+                       {},
+                       false});
+    server.Serve(api + "&action=get_live_categories",
+                 {200, R"([{"category_id":"4","category_name":"Kids"}])", {}, false});
+    server.Serve(api + "&action=get_live_streams",
+                 {200, R"([{"num":"1","name":"Cartoons","stream_id":"41","category_id":"4"}])", {}, false});
+    ScratchDir dir;
+    const std::string catalogue = dir.File("VisibleAPI.dat");
+    ScratchDir::Spit(catalogue, "[Layer1]\n[Layer2]\n[Programs]\n");
+    QWidget window;
+    auto* tree = new QTreeWidget(&window);
+    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+
+    QTimer closer;
+    bool asked = false;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->objectName() == "KeepPasswordBox") {
+            asked = true;
+            for (QAbstractButton* button : box->buttons())
+                if (button->text().contains(QStringLiteral("database")))
+                    button->click();
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && !asked) {
+            dialog->findChild<QLineEdit*>(QStringLiteral("ProviderServer"))->setText(server.Url(""));
+            dialog->findChild<QLineEdit*>(QStringLiteral("ProviderUser"))->setText(QStringLiteral("anna"));
+            auto* password = dialog->findChild<QLineEdit*>(QStringLiteral("ProviderPassword"));
+            EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+            password->setText(QStringLiteral("pw/1"));
+            dialog->accept();
+        }
+    });
+    closer.start(50);
+    manager.AddPlaylist();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return manager.Pending() == 0 && asked; }, 30000));
+    closer.stop();
+
+    const std::string text = ScratchDir::Slurp(catalogue);
+    EXPECT_NE(text.find("Cartoons=Kids"), std::string::npos) << text;
+    EXPECT_EQ(text.find("pw"), std::string::npos) << text;
+    const QString kept = server.Url("/live/anna/%E2%80%A2%E2%80%A2%E2%80%A2/41.m3u8");
+    EXPECT_NE(text.find(kept.toStdString()), std::string::npos) << text;
+    EXPECT_EQ(manager.OpenedAddress(kept), server.Url("/live/anna/pw%2F1/41.m3u8"));
+    EXPECT_EQ(manager.KeptAddress(manager.OpenedAddress(kept)), kept);
+    const QString db = QString::fromStdString(ViewerDatabase::FileBeside(catalogue));
+    EXPECT_EQ(QFile::permissions(db) & (QFile::ReadGroup | QFile::ReadOther), 0);
+
+    // The next start finds the password where the viewer chose, without asking.
+    PlaylistManager again(&window, tree, QIcon(), catalogue);
+    again.Start();
+    EXPECT_EQ(again.OpenedAddress(kept), server.Url("/live/anna/pw%2F1/41.m3u8"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return again.Pending() == 0; }, 30000));
 }

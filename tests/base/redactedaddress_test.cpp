@@ -13,6 +13,9 @@ TEST(RedactedAddress, HidesUserInfoAndSecretParametersAndKeepsTheRest)
         {"http://h/e.xml?API_TOKEN=abc;lang=en#p=1&token=frag", "http://h/e.xml?API_TOKEN=***;lang=en#p=1&token=frag"},
         {"http://h/a@b?pass", "http://h/a@b?pass"}, // an @ in the path, a parameter without a value
         {"http://h/guide.xml", "http://h/guide.xml"},
+        {"http://h:8080/live/me/pw/101.m3u8?x=1", "http://h:8080/live/***/***/101.m3u8?x=1"},
+        {"http://h/timeshift/me/pw/60/2026-12-03:20-00/7.ts", "http://h/timeshift/***/***/60/2026-12-03:20-00/7.ts"},
+        {"http://h/live/channel.m3u8", "http://h/live/channel.m3u8"}, // no login in the path
         {"/home/me/guide.xml", "/home/me/guide.xml"},
         {"", ""},
         {"://odd", "://odd"},

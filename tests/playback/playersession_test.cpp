@@ -51,6 +51,10 @@ TEST(PlaybackFailure, TheHeadlineSaysThePlainCauseAndMpvsWordsGoBelow)
         EXPECT_TRUE(f.details.contains(c.logged));
         EXPECT_TRUE(f.canRetry);
     }
+    // mpv quotes the address it failed on; a provider's login in it is not shown.
+    const PlaybackFailure provider = PlaybackFailure::FromMpv(
+        MPV_ERROR_LOADING_FAILED, {QStringLiteral("Failed to open http://h:8080/live/anna/s3cret/7.ts.")});
+    EXPECT_FALSE(provider.details.contains(QStringLiteral("s3cret"))) << provider.details.toStdString();
     EXPECT_EQ(PlaybackFailure::StoppedSending().headline, "Cannot play this channel: the stream stopped sending");
 }
 
