@@ -266,8 +266,8 @@ TEST(PlaylistManager, AProviderLoginInTheDialogBringsTheAccountAndKeepsThePasswo
     const std::string catalogue = dir.File("VisibleAPI.dat");
     ScratchDir::Spit(catalogue, "[Layer1]\n[Layer2]\n[Programs]\n");
     QWidget window;
-    auto* tree = new QTreeWidget(&window);
-    PlaylistManager manager(&window, tree, QIcon(), catalogue);
+    auto* tree = new ChannelTreeView(new ChannelModel, &window);
+    PlaylistManager manager(&window, tree, catalogue);
 
     QTimer closer;
     bool asked = false;
@@ -303,7 +303,7 @@ TEST(PlaylistManager, AProviderLoginInTheDialogBringsTheAccountAndKeepsThePasswo
     EXPECT_EQ(QFile::permissions(db) & (QFile::ReadGroup | QFile::ReadOther), 0);
 
     // The next start finds the password where the viewer chose, without asking.
-    PlaylistManager again(&window, tree, QIcon(), catalogue);
+    PlaylistManager again(&window, tree, catalogue);
     again.Start();
     EXPECT_EQ(again.OpenedAddress(kept), server.Url("/live/anna/pw%2F1/41.m3u8"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return again.Pending() == 0; }, 30000));
