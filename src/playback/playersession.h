@@ -14,6 +14,8 @@ namespace quorvel {
 class MpvCore;
 class PlayerSettings;
 class StallWatch;
+class TimeShift;
+struct TimeShiftLimits;
 
 // One channel's playback, without anything on screen: the address and its request options, the
 // way from connecting to playing, a stream that stops sending or whose server goes away opened
@@ -78,6 +80,10 @@ public:
     MpvCore& Core() { return *core_; }
     const MpvCore& Core() const { return *core_; }
     PlayerSettings& Settings() { return *settings_; }
+    // Pausing a live channel and going back in it.
+    TimeShift& Shift() { return *shift_; }
+    // The time shift's bounds and folder, from the viewer's settings, for the channels to come.
+    void SetTimeShiftLimits(const TimeShiftLimits& limits);
 
 signals:
     void stateChanged(quorvel::PlayerSession::State state);
@@ -112,6 +118,7 @@ private:
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
+    TimeShift* shift_ = nullptr;
     StallWatch* stall_ = nullptr;
     std::function<void()> beforeOpening_;
     QString url_;

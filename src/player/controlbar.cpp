@@ -9,6 +9,8 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace quorvel {
 namespace {
 
@@ -136,12 +138,16 @@ void ControlBar::ShowTime(double position, double duration, bool seekable)
 {
     // A live stream has no length to seek in: the bar then shows no seek bar and no time.
     const bool show = seekable && duration > 0;
-    seek_->setVisible(show);
-    time_->setVisible(show);
     if (!show) {
         shownSecond_ = -1;
+        if (!shifting_) {
+            seek_->hide();
+            time_->hide();
+        }
         return;
     }
+    seek_->show();
+    time_->show();
     // The position changes with every frame; the bar shows whole seconds.
     const int second = static_cast<int>(position);
     if (second == shownSecond_ && duration == shownDuration_)
@@ -152,6 +158,21 @@ void ControlBar::ShowTime(double position, double duration, bool seekable)
     if (!seeking_) {
         const QSignalBlocker block(seek_);
         seek_->setValue(static_cast<int>(kSeekSteps * position / duration));
+    }
+}
+
+void ControlBar::ShowShift(double start, double end, double position, bool atLive)
+{
+    shifting_ = end > start;
+    seek_->setVisible(shifting_);
+    time_->setVisible(shifting_);
+    shownSecond_ = -1;
+    if (!shifting_)
+        return;
+    time_->setText(atLive ? tr("LIVE") : QStringLiteral("\u2212") + FormatTime(end - position));
+    if (!seeking_) {
+        const QSignalBlocker block(seek_);
+        seek_->setValue(static_cast<int>(kSeekSteps * std::clamp((position - start) / (end - start), 0.0, 1.0)));
     }
 }
 

@@ -33,6 +33,10 @@ public:
     void ShowFullScreen(bool on);
     // The seek bar and the time show only for media of a known length that can seek.
     void ShowTime(double position, double duration, bool seekable);
+    // A live channel's buffer: the seek bar spans it, the time says "LIVE" at the live edge or
+    // how far behind it the picture is. An empty span (end not after start) leaves it to
+    // ShowTime.
+    void ShowShift(double start, double end, double position, bool atLive);
     // The sound tracks to choose from: a button shows while there is more than one.
     void ShowAudioTracks(const AudioTracks& tracks);
     AudioTrackButton* AudioTracksButton() const { return audio_; }
@@ -57,6 +61,7 @@ private:
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;
     bool seeking_ = false;
+    bool shifting_ = false;
     // What the buttons show now: each zap tells the bar again, and drawing the icons anew took
     // the window's thread while the channel was being opened.
     std::optional<bool> shownPaused_;

@@ -5,6 +5,7 @@
 #include "playback/playersession.h"
 #include "playback/playersettings.h"
 #include "playback/surfing.h"
+#include "playback/timeshift.h"
 #include "player/channelcard.h"
 #include "player/controlbar.h"
 #include "player/fullscreenswitch.h"
@@ -29,8 +30,6 @@ namespace {
 
 // A key press on the volume moves it as far as a notch of the wheel does.
 constexpr int kVolumeStep = 5;
-// Seconds a Left or Right key seeks.
-constexpr double kSeekStep = 10.0;
 
 } // namespace
 
@@ -83,6 +82,7 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
 
     ConnectBar();
     ConnectSession();
+    ConnectTimeShift();
     LayoutChildren();
 }
 
@@ -117,7 +117,9 @@ void MediaPlayer::ConnectBar()
             [this](int v) { Guarded([this, v] { Core().SetDouble(MpvProperty::Volume, v); }); });
     connect(bar_, &ControlBar::fullScreenClicked, this, [this] { SetFullScreen(!IsFullScreen()); });
     connect(bar_, &ControlBar::seekChosen, this, [this](double fraction) {
-        if (duration_ > 0)
+        if (session_->Shift().Following())
+            Guarded([this, fraction] { session_->Shift().SeekToFraction(fraction); });
+        else if (duration_ > 0)
             Guarded([this, fraction] { Core().SeekTo(duration_ * fraction); });
     });
 
@@ -162,6 +164,26 @@ void MediaPlayer::ConnectSession()
     connect(session_.get(), &PlayerSession::note, overlays_, &PictureOverlays::ShowNote);
     connect(session_.get(), &PlayerSession::refused, this,
             [this](const QString& text) { overlays_->Notice(tr("The player could not do that: %1").arg(text)); });
+}
+
+void MediaPlayer::ConnectTimeShift()
+{
+    TimeShift& shift = session_->Shift();
+    connect(&shift, &TimeShift::spanChanged, this, [this](const BufferedSpan& span) {
+        bar_->ShowShift(span.start, span.end, span.position, session_->Shift().AtLive());
+    });
+    connect(&shift, &TimeShift::trimmed, this,
+            [this] { overlays_->Notice(tr("Paused too long: the first minutes are gone")); });
+    connect(&shift, &TimeShift::cannotPause, this, [this](const QString& reason) {
+        overlays_->Notice(tr("This channel cannot be paused: %1. It plays on live.").arg(reason));
+        Guarded([this] { Core().SetFlag(MpvProperty::Pause, false); });
+    });
+}
+
+void MediaPlayer::GoLive()
+{
+    if (session_->Shift().Following())
+        Guarded([this] { session_->Shift().SeekToLive(); });
 }
 
 void MediaPlayer::Follow()
@@ -459,10 +481,16 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Down:
         bar_->StepVolume(key == Qt::Key_Up ? kVolumeStep : -kVolumeStep);
         return true;
+    case Qt::Key_End:
+        GoLive();
+        return true;
     case Qt::Key_Left:
     case Qt::Key_Right:
-        // Only where the stream allows it: a live channel has nowhere to go.
-        if (seekable_ && duration_ > 0) {
+        // A live channel moves within its buffer; a film where the stream allows it.
+        if (session_->Shift().Following()) {
+            const double step = key == Qt::Key_Right ? kSeekStep : -kSeekStep;
+            Guarded([this, step] { session_->Shift().SeekBy(step); });
+        } else if (seekable_ && duration_ > 0) {
             const double to = std::clamp(position_ + (key == Qt::Key_Right ? kSeekStep : -kSeekStep), 0.0, duration_);
             Guarded([this, to] { Core().SeekTo(to); });
         }

@@ -32,6 +32,9 @@ class Surfing;
 class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
+    // Seconds a Left or Right key moves.
+    static constexpr double kSeekStep = 10.0;
+
     // audioOutput: see MpvCore.
     explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QString());
     ~MediaPlayer() override;
@@ -85,6 +88,10 @@ public:
     // The native window the video is drawn on.
     QWindow* VideoSurface() const;
 
+public slots:
+    // A live channel plays on from its live edge (End, and a "Live" button).
+    void GoLive();
+
 signals:
     void frameRendered();
     // Full screen was entered or left, by whatever means (button, double click, Escape).
@@ -120,6 +127,7 @@ private:
     void TogglePause();
     void TakeKeyboard();
     void ChooseAudioTrack(const AudioTrack& track);
+    void ConnectTimeShift();
 
     std::unique_ptr<PlayerSession> session_;
     std::unique_ptr<Surfing> surfing_;
