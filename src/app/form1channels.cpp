@@ -64,6 +64,9 @@ void Form1::TreeView1Change()
             MediaPlayer1->show();
         const QString name = node->text(0);
         const std::string address = catalogue.StreamAddress(name.toLocal8Bit().toStdString());
+        // A channel being recorded is left only when the viewer agrees.
+        if (MediaPlayer1->URL() != QString::fromLocal8Bit(address) && !MediaPlayer1->LeaveRecording())
+            return;
         MediaPlayer1->SetChannelName(name);
         // What the channel's server demands to see (user agent, referrer), as its playlist said.
         const auto optionsOf = [this](const QString& channel) {

@@ -1,9 +1,11 @@
 #include "app/recordingsettings.h"
 
 #include "playback/playersession.h"
+#include "playback/streamrecorder.h"
 #include "playback/timeshift.h"
 #include "player/mediaplayer.h"
 
+#include <QDir>
 #include <QString>
 
 #include <exception>
@@ -30,6 +32,10 @@ void ApplyRecordingSettings(MediaPlayer& player, const SettingsStore::Values& va
     limits.seconds = static_cast<int>(Bounded(values, "timeshift.minutes", 1, 24 * 60, 30) * 60);
     limits.bytes = Bounded(values, "timeshift.megabytes", 64, 1024 * 1024, 2048) * 1024 * 1024;
     player.Session().SetTimeShiftLimits(limits);
+    const auto folder = values.find("recordings.folder");
+    const QString named = folder == values.end() ? QString() : QString::fromStdString(folder->second).trimmed();
+    // Only a whole path: a relative one would depend on where the program was started.
+    player.Session().Recorder().SetFolder(QDir::isAbsolutePath(named) ? named : QString());
 }
 
 void ApplyRecordingSettings(MediaPlayer& player, const std::string& catalogueFile)

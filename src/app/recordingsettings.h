@@ -8,8 +8,9 @@ namespace quorvel {
 
 class MediaPlayer;
 
-// The viewer's settings for pausing live channels, put to the player: "timeshift.minutes" and
-// "timeshift.megabytes" bound the buffer of a paused channel (30 and 2048 when unset).
+// The viewer's settings for pausing live channels and for recordings, put to the player:
+// "timeshift.minutes" and "timeshift.megabytes" bound the buffer of a paused channel (30 and
+// 2048 when unset), "recordings.folder" is where recordings go (the videos folder when unset).
 // A value that is no number, or out of bounds, leaves the default.
 void ApplyRecordingSettings(MediaPlayer& player, const SettingsStore::Values& values);
 

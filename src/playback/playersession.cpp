@@ -4,6 +4,7 @@
 #include "playback/mpvcore.h"
 #include "playback/playersettings.h"
 #include "playback/stallwatch.h"
+#include "playback/streamrecorder.h"
 #include "playback/timeshift.h"
 
 #include <QDeadlineTimer>
@@ -33,6 +34,7 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
     // Only one player runs: a buffer file in the folder is one a crash left.
     TimeShift::RemoveLeftovers(shift_->Limits().folder);
     TimeShift::Give(*core_, true, shift_->Limits());
+    recorder_ = new StreamRecorder(*core_, this);
     connect(core_.get(), &MpvCore::pauseChanged, shift_, &TimeShift::PauseChanged);
 
     connect(core_.get(), &MpvCore::fileLoaded, this, &PlayerSession::OnFileLoaded);
@@ -55,6 +57,7 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
 PlayerSession::~PlayerSession()
 {
     // What speaks to the core goes before it.
+    delete recorder_;
     delete shift_;
     settings_.reset();
     core_.reset();

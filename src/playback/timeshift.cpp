@@ -251,4 +251,16 @@ void TimeShift::SeekToFraction(double fraction)
 
 void TimeShift::SeekToLive() { SeekTo(span_.end); }
 
+double TimeShift::RecordingStart() const
+{
+    const double position = core_.DoubleOr(MpvProperty::TimePos, 0.0);
+    if (!following_ || span_.Empty())
+        return position;
+    if (!AtLive())
+        return span_.position;
+    // A start past what was read waits for the next whole picture to arrive; one within it
+    // begins at the picture before, seconds earlier than the viewer asked.
+    return span_.received + 1.0;
+}
+
 } // namespace quorvel

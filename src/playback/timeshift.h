@@ -71,6 +71,9 @@ public:
     void SeekToFraction(double fraction);
     // Plays from the live edge.
     void SeekToLive();
+    // The stream second a recording starts from: what the viewer sees when behind the live
+    // edge, else what arrives next (the recording then lasts as long as it was recorded for).
+    double RecordingStart() const;
     // The core was paused or resumed.
     void PauseChanged(bool paused);
     // Looks at the buffer now (the timer does so every half second).

@@ -3,6 +3,7 @@
 #include "player/audiotrackbutton.h"
 #include "player/jumpslider.h"
 #include "player/playericons.h"
+#include "player/recordbutton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,6 +79,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     lay->addStretch(0);
     audio_ = new AudioTrackButton(this);
     lay->addWidget(audio_);
+    record_ = new RecordButton(this);
+    lay->addWidget(record_);
     lay->addWidget(mute_);
     lay->addWidget(volume_);
     lay->addWidget(fullScreen_);
@@ -90,6 +93,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     connect(fullScreen_, &QToolButton::clicked, this, &ControlBar::fullScreenClicked);
     connect(volume_, &QSlider::valueChanged, this, &ControlBar::volumeChosen);
     connect(audio_, &AudioTrackButton::trackChosen, this, &ControlBar::audioTrackChosen);
+    connect(record_, &QToolButton::clicked, this, &ControlBar::recordClicked);
     connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
     connect(seek_, &QSlider::sliderReleased, this, [this] {
         seeking_ = false;
@@ -175,6 +179,8 @@ void ControlBar::ShowShift(double start, double end, double position, bool atLiv
         seek_->setValue(static_cast<int>(kSeekSteps * std::clamp((position - start) / (end - start), 0.0, 1.0)));
     }
 }
+
+void ControlBar::ShowRecording(bool recording) { record_->ShowRecording(recording); }
 
 void ControlBar::ShowAudioTracks(const AudioTracks& tracks) { audio_->ShowTracks(tracks); }
 

@@ -13,6 +13,7 @@ class QToolButton;
 namespace quorvel {
 
 class AudioTrackButton;
+class RecordButton;
 
 // The player's control bar: play/pause, stop, a seek bar and the time for media with a length,
 // mute, volume and full screen. It only shows and asks: what a control does is the owner's.
@@ -37,6 +38,7 @@ public:
     // how far behind it the picture is. An empty span (end not after start) leaves it to
     // ShowTime.
     void ShowShift(double start, double end, double position, bool atLive);
+    void ShowRecording(bool recording);
     // The sound tracks to choose from: a button shows while there is more than one.
     void ShowAudioTracks(const AudioTracks& tracks);
     AudioTrackButton* AudioTracksButton() const { return audio_; }
@@ -50,6 +52,7 @@ signals:
     // The viewer let go of the seek bar at this fraction of the length.
     void seekChosen(double fraction);
     void audioTrackChosen(const quorvel::AudioTrack& track);
+    void recordClicked();
 
 private:
     QToolButton* playPause_ = nullptr;
@@ -57,6 +60,7 @@ private:
     QToolButton* mute_ = nullptr;
     QToolButton* fullScreen_ = nullptr;
     AudioTrackButton* audio_ = nullptr;
+    RecordButton* record_ = nullptr;
     QSlider* seek_ = nullptr;
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;

@@ -4,6 +4,7 @@
 #include "playback/mpvvideowindow.h"
 #include "playback/playersession.h"
 #include "playback/playersettings.h"
+#include "playback/streamrecorder.h"
 #include "playback/surfing.h"
 #include "playback/timeshift.h"
 #include "player/channelcard.h"
@@ -14,11 +15,14 @@
 #include "player/playermessage.h"
 #include "player/pointeridlehider.h"
 #include "player/programmecard.h"
+#include "player/recordingcard.h"
 #include "player/volumecard.h"
 #include "player/zapcard.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -79,6 +83,12 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
         LayoutChildren();
         emit fullScreenChanged(on);
     });
+
+    recording_ = new RecordingCard(this);
+    recording_->setAttribute(Qt::WA_NativeWindow);
+    // Anywhere in the window, as the tree's own keys are.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, this, &MediaPlayer::ToggleRecording);
 
     ConnectBar();
     ConnectSession();
@@ -178,12 +188,53 @@ void MediaPlayer::ConnectTimeShift()
         overlays_->Notice(tr("This channel cannot be paused: %1. It plays on live.").arg(reason));
         Guarded([this] { Core().SetFlag(MpvProperty::Pause, false); });
     });
+    connect(bar_, &ControlBar::recordClicked, this, &MediaPlayer::ToggleRecording);
+    StreamRecorder& recorder = session_->Recorder();
+    connect(&recorder, &StreamRecorder::started, this, [this] {
+        bar_->ShowRecording(true);
+        recording_->Start(QDateTime::currentDateTime());
+    });
+    connect(&recorder, &StreamRecorder::stopped, this, [this] {
+        bar_->ShowRecording(false);
+        recording_->Stop();
+    });
+    connect(&recorder, &StreamRecorder::failed, overlays_, &PictureOverlays::Notice);
 }
 
 void MediaPlayer::GoLive()
 {
     if (session_->Shift().Following())
         Guarded([this] { session_->Shift().SeekToLive(); });
+}
+
+void MediaPlayer::ToggleRecording()
+{
+    StreamRecorder& recorder = session_->Recorder();
+    if (recorder.Recording()) {
+        recorder.Stop();
+        return;
+    }
+    if (session_->CurrentState() != PlayerSession::State::Playing) {
+        overlays_->Notice(tr("Cannot record: no channel is playing"));
+        return;
+    }
+    recorder.Start(session_->ShownName(), programmeTitle_, session_->Shift().RecordingStart());
+}
+
+QString MediaPlayer::RecordingShown() const { return recording_->Text(); }
+
+bool MediaPlayer::LeaveRecording()
+{
+    StreamRecorder& recorder = session_->Recorder();
+    if (!recorder.Recording())
+        return true;
+    const auto answer =
+        QMessageBox::question(window(), tr("Recording"), tr("Stop recording %1?").arg(recorder.Channel()),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    recorder.Stop();
+    return true;
 }
 
 void MediaPlayer::Follow()
@@ -257,6 +308,9 @@ void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
     overlays_->HideMessage();
     // What the guide says belongs to the channel before: the caller gives this one's after.
     overlays_->Programme().SetInfo({});
+    programmeTitle_.clear();
+    // A recording is of one channel: the file stays whole as another one plays.
+    session_->Recorder().Stop();
     if (!surfing_->Show(url, options))
         session_->SetURL(url, options);
 }
@@ -269,6 +323,7 @@ void MediaPlayer::Zapped(int direction, const QString& nextUrl, const RequestOpt
 void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
 {
     overlays_->Programme().SetInfo(info);
+    programmeTitle_ = info.nowTitle;
     // Given once the picture is already there (a guide read later), it shows at once.
     if (session_->CurrentState() == PlayerSession::State::Playing)
         overlays_->Programme().ShowForAWhile();
@@ -352,6 +407,7 @@ void MediaPlayer::ShowRequest()
 
 void MediaPlayer::CloseMedia()
 {
+    session_->Recorder().Stop();
     surfing_->Stop();
     overlays_->HideMessage();
     session_->Close();
@@ -380,6 +436,9 @@ void MediaPlayer::LayoutChildren()
     if (overlay)
         bar_->raise();
     overlays_->Place(videoArea, overlay);
+    recording_->PlaceIn(videoArea);
+    if (recording_->isVisible())
+        recording_->raise();
 }
 
 void MediaPlayer::TurnVolume(int angleDelta)

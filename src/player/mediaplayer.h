@@ -23,6 +23,7 @@ class ZapCard;
 struct AudioTrack;
 struct ZapInfo;
 class PointerIdleHider;
+class RecordingCard;
 class Surfing;
 
 // The media player control: the video of a PlayerSession, its control bar, what shows over the
@@ -84,6 +85,11 @@ public:
     const PictureOverlays& Overlays() const { return *overlays_; }
     quint64 FramesRendered() const;
     PlayerSession& Session() { return *session_; }
+    // The recording card's text ("REC 00:00:12"), empty when nothing is recorded.
+    QString RecordingShown() const;
+    // Before another channel plays: true when nothing is recorded, or the viewer agreed to stop
+    // the recording (which then stops); false keeps the recording and the channel.
+    bool LeaveRecording();
     MpvCore& Core();
     // The native window the video is drawn on.
     QWindow* VideoSurface() const;
@@ -91,6 +97,8 @@ public:
 public slots:
     // A live channel plays on from its live edge (End, and a "Live" button).
     void GoLive();
+    // Starts recording the playing channel, or stops the recording (Ctrl+R, the bar's button).
+    void ToggleRecording();
 
 signals:
     void frameRendered();
@@ -137,6 +145,9 @@ private:
     PictureOverlays* overlays_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
     PointerIdleHider* idle_ = nullptr;
+    RecordingCard* recording_ = nullptr;
+    // What the guide says is on now, for a recording's name.
+    QString programmeTitle_;
     double position_ = 0;
     double duration_ = 0;
     bool seekable_ = false;
