@@ -6,6 +6,7 @@ fills stops and stays playable."""
 import json
 import os
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -120,6 +121,29 @@ class TimeShift(unittest.TestCase):
         self.assertTrue(harness.wait_until(lambda: (self.behind() or 99) <= lag + 3, 10),
                         "End did not go back to live: %s behind, %s at first" % (self.behind(), lag))
         # Nothing was fetched twice: pausing and moving were all within what was read once.
+        segments = self.segments()
+        self.assertEqual(len(segments), len(set(segments)), segments)
+        self.program.finish(self)
+
+    def test_paused_past_the_bound_loses_the_oldest(self):
+        # A bound of one minute, the least there is, in the viewer's settings.
+        self.program.start(self.env)
+        self.program.finish(self)
+        with sqlite3.connect(os.path.join(self.program.dir, "viewer.db")) as db:
+            db.execute("INSERT INTO settings (key, value) VALUES ('timeshift.minutes', '1')")
+        self.play()
+        harness.key("space")
+        time.sleep(1)
+        paused_at = self.shown()
+        time.sleep(75)
+        # Still paused, but no longer where it paused: the oldest part went.
+        moved = self.shown()
+        self.assertIsNotNone(moved)
+        self.assertGreater(moved, paused_at + 10)
+        harness.key("space")
+        time.sleep(2)
+        self.assertLessEqual(self.behind(), 62)
+        self.assertGreaterEqual(self.behind(), 30)
         segments = self.segments()
         self.assertEqual(len(segments), len(set(segments)), segments)
         self.program.finish(self)
