@@ -53,10 +53,15 @@ def make_segments(folder, seconds, size):
 
 
 class ColourHls:
-    def __init__(self, seconds=200, size="160x120"):
+    """maker(folder, seconds): writes seg<N>.ts of one second each, in place of the colours."""
+
+    def __init__(self, seconds=200, size="160x120", maker=None):
         folder = tempfile.mkdtemp(prefix="quorvel-colour-")
         try:
-            make_segments(folder, seconds, size)
+            if maker:
+                maker(folder, seconds)
+            else:
+                make_segments(folder, seconds, size)
             self.segments = {}
             for name in os.listdir(folder):
                 with open(os.path.join(folder, name), "rb") as f:
