@@ -44,7 +44,8 @@ class TimeShift(unittest.TestCase):
             f.write('XDG_VIDEOS_DIR="%s"\n' % self.videos)
         self.env = {"XDG_CONFIG_HOME": os.path.join(self.home, "config"),
                     "XDG_CACHE_HOME": os.path.join(self.home, "cache")}
-        catalogue = "[Layer1]\nNews=\n[Layer2]\nColours=News\n[Programs]\nColours=%s\n" % self.stream.url()
+        catalogue = ("[Layer1]\nNews=\n[Layer2]\nColours=News\nOther=News\n[Programs]\nColours=%s\nOther=%s\n" %
+                     (self.stream.url(), self.stream.url().replace("live.m3u8", "other/live.m3u8")))
         self.program = harness.Program(catalogue)
 
     def tearDown(self):
@@ -170,6 +171,34 @@ class TimeShift(unittest.TestCase):
         segments = self.segments()
         self.assertEqual(len(segments), len(set(segments)), segments)
         self.assertGreater(len(set(segments) - before), 25)
+        self.program.finish(self)
+
+    def test_another_channel_asks_first(self):
+        self.play()
+        harness.key("ctrl+r")
+        self.assertTrue(harness.wait_until(lambda: self.recordings(), 5), "no recording was started")
+        [recording] = self.recordings()
+        # The next channel, over the picture: the player asks, and No keeps channel and recording.
+        harness.key("Next")
+        self.assertTrue(harness.wait_until(lambda: harness.visible("Recording"), 5), "nothing asked")
+        harness.key("Escape")
+        time.sleep(3)
+        self.assertNotIn("/other/live.m3u8", self.stream.requests[self.first_request:])
+        # mpv writes a quarter of a megabyte at a time, some 15 s of this stream.
+        size = os.path.getsize(recording)
+        self.assertTrue(harness.wait_until(lambda: os.path.getsize(recording) > size, 30), "the recording stopped")
+        # Yes stops the recording and plays the other channel.
+        self.program.click(250, 200)
+        harness.key("Next")
+        self.assertTrue(harness.wait_until(lambda: harness.visible("Recording"), 5), "nothing asked")
+        harness.key("alt+y")
+        self.assertTrue(harness.wait_until(lambda: "/other/live.m3u8" in self.stream.requests[self.first_request:], 10))
+        time.sleep(2)
+        size = os.path.getsize(recording)
+        time.sleep(20)
+        self.assertEqual(os.path.getsize(recording), size, "the recording went on")
+        streams, _ = probe(recording)
+        self.assertGreater(streams.get("video", 0), 10, streams)
         self.program.finish(self)
 
     def test_recording_stops_on_a_full_disk(self):
