@@ -128,8 +128,9 @@ private:
     void TurnVolume(int angleDelta);
     // The player's keys, over the picture and in full screen: Space pauses and resumes, F or F11
     // toggles full screen, M mutes, Up and Down turn the volume, Left and Right seek where the
-    // stream allows it, Escape leaves full screen. Digits type a channel number (Enter takes it
-    // at once, Escape drops it), Page Up and Page Down ask for the previous and next channel.
+    // stream allows it (a live channel within its buffer), End goes back to live, Escape leaves
+    // full screen. Digits type a channel number (Enter takes it at once, Escape drops it), Page
+    // Up and Page Down ask for the previous and next channel.
     // False for a key that is not the player's.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void TogglePause();
