@@ -16,6 +16,7 @@
 #include "app/mediaplayercontrol.h"
 #include "app/openfailurebox.h"
 #include "app/playlistmanager.h"
+#include "app/recordingsettings.h"
 #include "app/rememberedsettings.h"
 #include "app/storedskin.h"
 #include "app/treechannellist.h"
@@ -119,6 +120,8 @@ Form1::Form1(const DataFolders& folders, const QString& audioOutput, QWidget* pa
     if (const QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FormCreate();
+    if (MediaPlayer1)
+        ApplyRecordingSettings(*MediaPlayer1, CatalogueFile());
     Remembered1 = new RememberedSettings(
         {*this, *SkinForm1, *TreeView1, *session_, [this] { return MediaPlayer1 && MediaPlayer1->IsFullScreen(); }},
         CatalogueFile());

@@ -64,6 +64,14 @@ void Form1::TreeView1Change()
             MediaPlayer1->show();
         const QString name = ChannelModel::NameOf(node);
         const std::string address = catalogue.StreamAddress(name.toLocal8Bit().toStdString());
+        // A channel being recorded is left only when the viewer agrees.
+        if (MediaPlayer1->URL() != QString::fromLocal8Bit(address) && !MediaPlayer1->LeaveRecording()) {
+            // The recorded channel plays on and is the tree's choice again, without being
+            // opened anew (which would end the recording).
+            const QSignalBlocker block(TreeView1);
+            channelList_->Choose(session_->Playing());
+            return;
+        }
         MediaPlayer1->SetChannelName(name);
         // What the channel's server demands to see (user agent, referrer), as its playlist said.
         const auto optionsOf = [this](const QString& channel) {

@@ -25,12 +25,13 @@ QString KeysTable()
 {
     const KeyGroup groups[] = {
         {QT_TRANSLATE_NOOP("KeysHelp", "Over the picture (click it first) and in full screen"),
-         {{"Space", QT_TRANSLATE_NOOP("KeysHelp", "Pause and resume")},
+         {{"Space", QT_TRANSLATE_NOOP("KeysHelp", "Pause and resume; a live channel goes on where it paused")},
           {"F, F11", QT_TRANSLATE_NOOP("KeysHelp", "Full screen on and off; a double click too")},
           {"M", QT_TRANSLATE_NOOP("KeysHelp", "Sound off and on")},
           {"I", QT_TRANSLATE_NOOP("KeysHelp", "What is on now and next, from the programme guide")},
           {"Up, Down", QT_TRANSLATE_NOOP("KeysHelp", "Volume; the mouse wheel too")},
           {"Left, Right", QT_TRANSLATE_NOOP("KeysHelp", "Ten seconds back or on, where the stream allows it")},
+          {"End", QT_TRANSLATE_NOOP("KeysHelp", "Back to live after a pause")},
           {"0 … 9", QT_TRANSLATE_NOOP("KeysHelp", "A channel by its number; Enter to go at once")},
           {"Page Up, Page Down", QT_TRANSLATE_NOOP("KeysHelp", "The channel before or after in its category")},
           {"Esc", QT_TRANSLATE_NOOP("KeysHelp", "Drop a number being typed; leave full screen")}}},
@@ -44,7 +45,8 @@ QString KeysTable()
           {QT_TRANSLATE_NOOP("KeysHelp", "Right click"),
            QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere in the window"),
-         {{"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")}}},
+         {{"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")},
+          {"Ctrl+R", QT_TRANSLATE_NOOP("KeysHelp", "Record the channel playing; again to stop")}}},
         // Home alone is taken from the whole desktop; F1 reaches the program only while its window is active.
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),
          {{"Home", QT_TRANSLATE_NOOP("KeysHelp", "Hide the window and its sound; again to bring both back")}}},

@@ -1,5 +1,7 @@
 #include "playback/mpvbaseoptions.h"
 
+#include <algorithm>
+#include <cstring>
 #include <mpv/client.h>
 
 namespace quorvel {
@@ -59,13 +61,54 @@ constexpr BaseOption kOptions[] = {
     // A stream that breaks off is opened again by the session, which tells the viewer so,
     // rather than by libav out of sight.
     {"demuxer-lavf-o", "reconnect=0", For::Playing},
+    // A core keeps nothing of what it read beyond what it plays next: a channel opened ahead
+    // for surfing stops reading at its first picture. The session's own core is given its
+    // buffer for going back in a live channel (SetTimeShiftOptions).
+    {"cache", "no", For::Playing},
 
     // The listening core plays nothing and has nowhere to show or sound it.
     {"vo", "null", For::Listening},
     {"ao", "null", For::Listening},
 };
 
+// The time shift's buffer, set on a running core. Null: the value given.
+struct ShiftOption {
+    const char* name;
+    const char* on;
+    const char* off;
+};
+
+constexpr ShiftOption kShiftOptions[] = {
+    // The stream goes on being read while paused, as far as the bounds allow.
+    {"cache", "yes", "no"},
+    // Beyond a small part in memory the buffer is a file, unlinked by mpv as it makes it, so
+    // that a crash leaves nothing behind but an empty name at most.
+    {"cache-on-disk", "yes", "no"},
+    {"cache-dir", nullptr, nullptr},
+    // Half the bytes for what lies ahead of the picture (a pause's gathering), half for what
+    // was played (to go back in): the two together stay within the bound.
+    {"demuxer-max-bytes", nullptr, "150MiB"},
+    {"demuxer-max-back-bytes", nullptr, "50MiB"},
+};
+
 } // namespace
+
+RefusedOption SetTimeShiftOptions(mpv_handle* handle, bool on, std::int64_t bytes, const std::string& folder)
+{
+    const std::string half = std::to_string(std::max<std::int64_t>(bytes / 2, 1024 * 1024));
+    RefusedOption refused;
+    for (const ShiftOption& option : kShiftOptions) {
+        std::string value = on ? (option.on ? option.on : "") : (option.off ? option.off : "");
+        if (on && !option.on)
+            value = std::strcmp(option.name, "cache-dir") == 0 ? folder : half;
+        if (value.empty())
+            continue;
+        const int rc = mpv_set_property_string(handle, option.name, value.c_str());
+        if (rc < 0 && !refused.name)
+            refused = {option.name, rc};
+    }
+    return refused;
+}
 
 RefusedOption SetBaseOptions(mpv_handle* handle, CoreRole role, const std::string& audioOutput)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct mpv_handle;
@@ -21,5 +22,10 @@ enum class CoreRole { Playing, Listening };
 // choice. Returns the first option mpv refused (name null when it took them all); the options
 // after it are still set.
 RefusedOption SetBaseOptions(mpv_handle* handle, CoreRole role, const std::string& audioOutput = {});
+
+// Gives a running core the buffer that lets a live channel be paused and gone back in (on), or
+// takes it away: mpv's cache, on disk in folder beyond a small part in memory, within bytes all
+// told. Returns the first option mpv refused; the ones after it are still set.
+RefusedOption SetTimeShiftOptions(mpv_handle* handle, bool on, std::int64_t bytes, const std::string& folder);
 
 } // namespace quorvel

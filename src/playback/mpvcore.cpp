@@ -157,6 +157,9 @@ void MpvCore::DrainEvents()
         case MPV_EVENT_SET_PROPERTY_REPLY:
             if (ev->reply_userdata == kParkReply && parkReplies_ > 0 && --parkReplies_ == 0)
                 emit settled();
+            else if (ev->event_id == MPV_EVENT_COMMAND_REPLY && ev->reply_userdata != kParkReply &&
+                     ev->reply_userdata != 0)
+                emit commandReplied(ev->reply_userdata, ev->error);
             break;
         case MPV_EVENT_GET_PROPERTY_REPLY:
             if (static_cast<int64_t>(ev->reply_userdata) >= firstCurrentEntry_) {
@@ -337,6 +340,15 @@ void MpvCore::SeekTo(double seconds)
     const QByteArray pos = QByteArray::number(seconds, 'f', 3);
     const char* cmd[] = {"seek", pos.constData(), "absolute", nullptr};
     mpv_command_async(handle_, 0, cmd); // seeking a stream that cannot seek is simply ignored
+}
+
+void MpvCore::RunAsync(const QString& name, const std::vector<std::pair<std::string, std::string>>& arguments,
+                       quint64 id)
+{
+    MpvCommandNode cmd(name.toStdString());
+    for (const auto& [key, value] : arguments)
+        cmd.Add(key, value);
+    Check(mpv_command_node_async(handle_, id, cmd.Node()), "The player refused the command");
 }
 
 bool MpvCore::SoundDeviceFailed() const { return log_ && log_->SoundDeviceFailed(firstCurrentEntry_); }

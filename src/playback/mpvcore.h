@@ -12,6 +12,9 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 class QTimer;
 // mpv's own types, kept out of this header: only the player's sources speak to mpv.
@@ -65,6 +68,10 @@ public:
     // Brings the video back after the video output was re-created.
     void ReloadVideo();
     void SeekTo(double seconds);
+    // Runs a command with named arguments without waiting for it; commandReplied(id, …) tells
+    // when mpv finished it. Throws Exception when mpv refuses to take it. id: the caller's own,
+    // not 0.
+    void RunAsync(const QString& name, const std::vector<std::pair<std::string, std::string>>& arguments, quint64 id);
 
     bool Flag(MpvProperty p) const;
     void SetFlag(MpvProperty p, bool value);
@@ -101,6 +108,8 @@ signals:
     // The sound tracks changed (a new address, a track chosen); empty when nothing plays.
     void audioTracksChanged(const quorvel::AudioTracks& tracks);
     void settled();
+    // A command run with RunAsync ended; error: mpv's error code, 0 when it did all it should.
+    void commandReplied(quint64 id, int error);
 
 protected:
     bool event(QEvent* event) override;

@@ -5,6 +5,8 @@
 #include "playback/playersettings.h"
 #include "playback/stallwatch.h"
 #include "playback/zaptrace.h"
+#include "playback/streamrecorder.h"
+#include "playback/timeshift.h"
 
 #include <QDeadlineTimer>
 
@@ -29,6 +31,13 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
         stall_->SetLimit(kStallMs);
     });
 
+    shift_ = new TimeShift(*core_, this);
+    // Only one player runs: a buffer file in the folder is one a crash left.
+    TimeShift::RemoveLeftovers(shift_->Limits().folder);
+    TimeShift::Give(*core_, true, shift_->Limits());
+    recorder_ = new StreamRecorder(*core_, this);
+    connect(core_.get(), &MpvCore::pauseChanged, shift_, &TimeShift::PauseChanged);
+
     connect(core_.get(), &MpvCore::fileLoaded, this, &PlayerSession::OnFileLoaded);
     connect(core_.get(), &MpvCore::playbackFailed, this, &PlayerSession::OnFailed);
     connect(core_.get(), &MpvCore::playbackEnded, this, &PlayerSession::OnEnded);
@@ -48,8 +57,18 @@ PlayerSession::PlayerSession(const QString& audioOutput, QObject* parent)
 
 PlayerSession::~PlayerSession()
 {
+    // What speaks to the core goes before it.
+    delete recorder_;
+    delete shift_;
     settings_.reset();
     core_.reset();
+}
+
+void PlayerSession::SetTimeShiftLimits(const TimeShiftLimits& limits)
+{
+    shift_->SetLimits(limits);
+    TimeShift::RemoveLeftovers(shift_->Limits().folder);
+    TimeShift::Give(*core_, true, shift_->Limits());
 }
 
 QString PlayerSession::ShownName() const { return channelName_.isEmpty() ? url_ : channelName_; }
@@ -113,6 +132,9 @@ void PlayerSession::TakeOpened(const QString& url, const RequestOptions& options
         openedAhead.SetFlag(MpvProperty::Mute, core_->Flag(MpvProperty::Mute));
         openedAhead.SetFlag(MpvProperty::Pause, core_->Flag(MpvProperty::Pause));
     });
+    // The buffer goes with the shown channel: the core handed over to surfing keeps none.
+    TimeShift::Give(openedAhead, true, shift_->Limits());
+    TimeShift::Give(*core_, false, shift_->Limits());
     core_->SwapWith(openedAhead);
     openingAt_ = shownFrom;
     // With its first picture there it plays at once: told as Connecting first, the card came
@@ -268,6 +290,9 @@ void PlayerSession::StopWatching() { stall_->Stop(); }
 void PlayerSession::SetState(State state)
 {
     state_ = state;
+    // A live channel (one that cannot be sought in by itself) is followed for the time shift
+    // while it plays; a film seeks as films do.
+    shift_->Follow(state == State::Playing && !seekable_);
     // Told also when it stays: a new channel connecting is news to whoever shows its name.
     emit stateChanged(state);
 }

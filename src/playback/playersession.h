@@ -14,6 +14,9 @@ namespace quorvel {
 class MpvCore;
 class PlayerSettings;
 class StallWatch;
+class StreamRecorder;
+class TimeShift;
+struct TimeShiftLimits;
 
 // One channel's playback, without anything on screen: the address and its request options, the
 // way from connecting to playing, a stream that stops sending or whose server goes away opened
@@ -78,6 +81,11 @@ public:
     MpvCore& Core() { return *core_; }
     const MpvCore& Core() const { return *core_; }
     PlayerSettings& Settings() { return *settings_; }
+    // Pausing a live channel and going back in it; the recording of what plays.
+    TimeShift& Shift() { return *shift_; }
+    StreamRecorder& Recorder() { return *recorder_; }
+    // The time shift's bounds and folder, from the viewer's settings, for the channels to come.
+    void SetTimeShiftLimits(const TimeShiftLimits& limits);
 
 signals:
     void stateChanged(quorvel::PlayerSession::State state);
@@ -112,6 +120,8 @@ private:
 
     std::unique_ptr<MpvCore> core_;
     std::unique_ptr<PlayerSettings> settings_;
+    TimeShift* shift_ = nullptr;
+    StreamRecorder* recorder_ = nullptr;
     StallWatch* stall_ = nullptr;
     std::function<void()> beforeOpening_;
     QString url_;

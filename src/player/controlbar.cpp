@@ -4,11 +4,14 @@
 #include "player/jumpslider.h"
 #include "player/livebutton.h"
 #include "player/playericons.h"
+#include "player/recordbutton.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace quorvel {
 namespace {
@@ -79,6 +82,8 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     lay->addWidget(live_);
     audio_ = new AudioTrackButton(this);
     lay->addWidget(audio_);
+    record_ = new RecordButton(this);
+    lay->addWidget(record_);
     lay->addWidget(mute_);
     lay->addWidget(volume_);
     lay->addWidget(fullScreen_);
@@ -91,6 +96,7 @@ ControlBar::ControlBar(QWidget* parent) : QWidget(parent)
     connect(fullScreen_, &QToolButton::clicked, this, &ControlBar::fullScreenClicked);
     connect(volume_, &QSlider::valueChanged, this, &ControlBar::volumeChosen);
     connect(audio_, &AudioTrackButton::trackChosen, this, &ControlBar::audioTrackChosen);
+    connect(record_, &QToolButton::clicked, this, &ControlBar::recordClicked);
     connect(seek_, &QSlider::sliderPressed, this, [this] { seeking_ = true; });
     connect(seek_, &QSlider::sliderReleased, this, [this] {
         seeking_ = false;
@@ -139,12 +145,16 @@ void ControlBar::ShowTime(double position, double duration, bool seekable)
 {
     // A live stream has no length to seek in: the bar then shows no seek bar and no time.
     const bool show = seekable && duration > 0;
-    seek_->setVisible(show);
-    time_->setVisible(show);
     if (!show) {
         shownSecond_ = -1;
+        if (!shifting_) {
+            seek_->hide();
+            time_->hide();
+        }
         return;
     }
+    seek_->show();
+    time_->show();
     // The position changes with every frame; the bar shows whole seconds.
     const int second = static_cast<int>(position);
     if (second == shownSecond_ && duration == shownDuration_)
@@ -157,6 +167,23 @@ void ControlBar::ShowTime(double position, double duration, bool seekable)
         seek_->setValue(static_cast<int>(kSeekSteps * position / duration));
     }
 }
+
+void ControlBar::ShowShift(double start, double end, double position, bool atLive)
+{
+    shifting_ = end > start;
+    seek_->setVisible(shifting_);
+    time_->setVisible(shifting_);
+    shownSecond_ = -1;
+    if (!shifting_)
+        return;
+    time_->setText(atLive ? tr("LIVE") : QStringLiteral("\u2212") + FormatTime(end - position));
+    if (!seeking_) {
+        const QSignalBlocker block(seek_);
+        seek_->setValue(static_cast<int>(kSeekSteps * std::clamp((position - start) / (end - start), 0.0, 1.0)));
+    }
+}
+
+void ControlBar::ShowRecording(bool recording) { record_->ShowRecording(recording); }
 
 void ControlBar::ShowAudioTracks(const AudioTracks& tracks) { audio_->ShowTracks(tracks); }
 

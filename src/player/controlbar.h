@@ -14,6 +14,7 @@ namespace quorvel {
 
 class AudioTrackButton;
 class LiveButton;
+class RecordButton;
 
 // The player's control bar: play/pause, stop, a seek bar and the time for media with a length,
 // mute, volume and full screen. It only shows and asks: what a control does is the owner's.
@@ -34,6 +35,11 @@ public:
     void ShowFullScreen(bool on);
     // The seek bar and the time show only for media of a known length that can seek.
     void ShowTime(double position, double duration, bool seekable);
+    // A live channel's buffer: the seek bar spans it, the time says "LIVE" at the live edge or
+    // how far behind it the picture is. An empty span (end not after start) leaves it to
+    // ShowTime.
+    void ShowShift(double start, double end, double position, bool atLive);
+    void ShowRecording(bool recording);
     // The sound tracks to choose from: a button shows while there is more than one.
     void ShowAudioTracks(const AudioTracks& tracks);
     AudioTrackButton* AudioTracksButton() const { return audio_; }
@@ -49,6 +55,7 @@ signals:
     // The viewer let go of the seek bar at this fraction of the length.
     void seekChosen(double fraction);
     void audioTrackChosen(const quorvel::AudioTrack& track);
+    void recordClicked();
 
 private:
     QToolButton* playPause_ = nullptr;
@@ -57,10 +64,12 @@ private:
     QToolButton* fullScreen_ = nullptr;
     AudioTrackButton* audio_ = nullptr;
     LiveButton* live_ = nullptr;
+    RecordButton* record_ = nullptr;
     QSlider* seek_ = nullptr;
     QSlider* volume_ = nullptr;
     QLabel* time_ = nullptr;
     bool seeking_ = false;
+    bool shifting_ = false;
     // What the buttons show now: each zap tells the bar again, and drawing the icons anew took
     // the window's thread while the channel was being opened.
     std::optional<bool> shownPaused_;

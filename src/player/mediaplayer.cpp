@@ -4,7 +4,9 @@
 #include "playback/mpvvideowindow.h"
 #include "playback/playersession.h"
 #include "playback/playersettings.h"
+#include "playback/streamrecorder.h"
 #include "playback/surfing.h"
+#include "playback/timeshift.h"
 #include "player/channelcard.h"
 #include "player/controlbar.h"
 #include "player/fullscreenswitch.h"
@@ -14,11 +16,14 @@
 #include "player/playermessage.h"
 #include "player/pointeridlehider.h"
 #include "player/programmecard.h"
+#include "player/recordingcard.h"
 #include "player/volumecard.h"
 #include "player/zapcard.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
+#include <QShortcut>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -30,8 +35,6 @@ namespace {
 
 // A key press on the volume moves it as far as a notch of the wheel does.
 constexpr int kVolumeStep = 5;
-// Seconds a Left or Right key seeks.
-constexpr double kSeekStep = 10.0;
 
 } // namespace
 
@@ -82,8 +85,15 @@ MediaPlayer::MediaPlayer(QWidget* parent, const QString& audioOutput)
         emit fullScreenChanged(on);
     });
 
+    recording_ = new RecordingCard(this);
+    recording_->setAttribute(Qt::WA_NativeWindow);
+    // Anywhere in the window, as the tree's own keys are.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this, nullptr, nullptr, Qt::WindowShortcut),
+            &QShortcut::activated, this, &MediaPlayer::ToggleRecording);
+
     ConnectBar();
     ConnectSession();
+    ConnectTimeShift();
     LayoutChildren();
 }
 
@@ -118,7 +128,9 @@ void MediaPlayer::ConnectBar()
             [this](int v) { Guarded([this, v] { Core().SetDouble(MpvProperty::Volume, v); }); });
     connect(bar_, &ControlBar::fullScreenClicked, this, [this] { SetFullScreen(!IsFullScreen()); });
     connect(bar_, &ControlBar::seekChosen, this, [this](double fraction) {
-        if (duration_ > 0)
+        if (session_->Shift().Following())
+            Guarded([this, fraction] { session_->Shift().SeekToFraction(fraction); });
+        else if (duration_ > 0)
             Guarded([this, fraction] { Core().SeekTo(duration_ * fraction); });
     });
 
@@ -141,7 +153,14 @@ void MediaPlayer::ConnectBar()
     connect(&core, &MpvCore::volumeChanged, &overlays_->Volume(), &VolumeCard::SetVolume);
     connect(&core, &MpvCore::audioTracksChanged, bar_, &ControlBar::ShowAudioTracks);
     connect(bar_, &ControlBar::audioTrackChosen, this, &MediaPlayer::ChooseAudioTrack);
-    connect(bar_->Live(), &LiveButton::liveRequested, this, &MediaPlayer::liveRequested);
+    // One button for both ways back: from the archive to the channel live, and from a paused
+    // or rewound live channel to its live edge.
+    connect(bar_->Live(), &LiveButton::liveRequested, this, [this] {
+        if (liveOffered_)
+            emit liveRequested();
+        else
+            GoLive();
+    });
     connect(&core, &MpvCore::volumeChanged, this, [this](double v) { bar_->ShowVolume(static_cast<int>(v + 0.5)); });
     connect(&core, &MpvCore::seekableChanged, this, [this](bool s) {
         seekable_ = s;
@@ -164,6 +183,70 @@ void MediaPlayer::ConnectSession()
     connect(session_.get(), &PlayerSession::note, overlays_, &PictureOverlays::ShowNote);
     connect(session_.get(), &PlayerSession::refused, this,
             [this](const QString& text) { overlays_->Notice(tr("The player could not do that: %1").arg(text)); });
+}
+
+void MediaPlayer::ConnectTimeShift()
+{
+    TimeShift& shift = session_->Shift();
+    connect(&shift, &TimeShift::spanChanged, this, [this](const BufferedSpan& span) {
+        const bool atLive = session_->Shift().AtLive();
+        bar_->ShowShift(span.start, span.end, span.position, atLive);
+        if (!liveOffered_)
+            bar_->Live()->Offer(!atLive, tr("Back to the channel as it is now"));
+    });
+    connect(&shift, &TimeShift::trimmed, this,
+            [this] { overlays_->Notice(tr("Paused too long: the first minutes are gone")); });
+    connect(&shift, &TimeShift::cannotPause, this, [this](const QString& reason) {
+        overlays_->Notice(tr("This channel cannot be paused: %1. It plays on live.").arg(reason));
+        Guarded([this] { Core().SetFlag(MpvProperty::Pause, false); });
+    });
+    connect(bar_, &ControlBar::recordClicked, this, &MediaPlayer::ToggleRecording);
+    StreamRecorder& recorder = session_->Recorder();
+    connect(&recorder, &StreamRecorder::started, this, [this] {
+        bar_->ShowRecording(true);
+        recording_->Start(QDateTime::currentDateTime());
+    });
+    connect(&recorder, &StreamRecorder::stopped, this, [this] {
+        bar_->ShowRecording(false);
+        recording_->Stop();
+    });
+    connect(&recorder, &StreamRecorder::failed, overlays_, &PictureOverlays::Notice);
+}
+
+void MediaPlayer::GoLive()
+{
+    if (session_->Shift().Following())
+        Guarded([this] { session_->Shift().SeekToLive(); });
+}
+
+void MediaPlayer::ToggleRecording()
+{
+    StreamRecorder& recorder = session_->Recorder();
+    if (recorder.Recording()) {
+        recorder.Stop();
+        return;
+    }
+    if (session_->CurrentState() != PlayerSession::State::Playing) {
+        overlays_->Notice(tr("Cannot record: no channel is playing"));
+        return;
+    }
+    recorder.Start(session_->ShownName(), programmeTitle_, session_->Shift().RecordingStart());
+}
+
+QString MediaPlayer::RecordingShown() const { return recording_->Text(); }
+
+bool MediaPlayer::LeaveRecording()
+{
+    StreamRecorder& recorder = session_->Recorder();
+    if (!recorder.Recording())
+        return true;
+    const auto answer =
+        QMessageBox::question(window(), tr("Recording"), tr("Stop recording %1?").arg(recorder.Channel()),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes)
+        return false;
+    recorder.Stop();
+    return true;
 }
 
 void MediaPlayer::Follow()
@@ -239,6 +322,9 @@ void MediaPlayer::SetURL(const QString& url, const RequestOptions& options)
     messageGoesLive_ = false;
     // What the guide says belongs to the channel before: the caller gives this one's after.
     overlays_->Programme().SetInfo({});
+    programmeTitle_.clear();
+    // A recording is of one channel: the file stays whole as another one plays.
+    session_->Recorder().Stop();
     if (!surfing_->Show(url, options))
         session_->SetURL(url, options);
 }
@@ -251,6 +337,7 @@ void MediaPlayer::Zapped(int direction, const QString& nextUrl, const RequestOpt
 void MediaPlayer::SetProgrammeInfo(const ProgrammeInfo& info)
 {
     overlays_->Programme().SetInfo(info);
+    programmeTitle_ = info.nowTitle;
     // Given once the picture is already there (a guide read later), it shows at once.
     if (session_->CurrentState() == PlayerSession::State::Playing)
         overlays_->Programme().ShowForAWhile();
@@ -353,6 +440,7 @@ void MediaPlayer::ShowRequest()
 
 void MediaPlayer::CloseMedia()
 {
+    session_->Recorder().Stop();
     surfing_->Stop();
     overlays_->HideMessage();
     session_->Close();
@@ -381,6 +469,9 @@ void MediaPlayer::LayoutChildren()
     if (overlay)
         bar_->raise();
     overlays_->Place(videoArea, overlay);
+    recording_->PlaceIn(videoArea);
+    if (recording_->isVisible())
+        recording_->raise();
 }
 
 void MediaPlayer::TurnVolume(int angleDelta)
@@ -486,10 +577,16 @@ bool MediaPlayer::HandleKey(int key, Qt::KeyboardModifiers modifiers)
     case Qt::Key_Down:
         bar_->StepVolume(key == Qt::Key_Up ? kVolumeStep : -kVolumeStep);
         return true;
+    case Qt::Key_End:
+        GoLive();
+        return true;
     case Qt::Key_Left:
     case Qt::Key_Right:
-        // Only where the stream allows it: a live channel has nowhere to go.
-        if (seekable_ && duration_ > 0) {
+        // A live channel moves within its buffer; a film where the stream allows it.
+        if (session_->Shift().Following()) {
+            const double step = key == Qt::Key_Right ? kSeekStep : -kSeekStep;
+            Guarded([this, step] { session_->Shift().SeekBy(step); });
+        } else if (seekable_ && duration_ > 0) {
             const double to = std::clamp(position_ + (key == Qt::Key_Right ? kSeekStep : -kSeekStep), 0.0, duration_);
             Guarded([this, to] { Core().SeekTo(to); });
         }

@@ -23,6 +23,7 @@ class ZapCard;
 struct AudioTrack;
 struct ZapInfo;
 class PointerIdleHider;
+class RecordingCard;
 class Surfing;
 
 // The media player control: the video of a PlayerSession, its control bar, what shows over the
@@ -32,6 +33,9 @@ class Surfing;
 class MediaPlayer : public QWidget {
     Q_OBJECT
 public:
+    // Seconds a Left or Right key moves.
+    static constexpr double kSeekStep = 10.0;
+
     // audioOutput: see MpvCore.
     explicit MediaPlayer(QWidget* parent = nullptr, const QString& audioOutput = QString());
     ~MediaPlayer() override;
@@ -89,9 +93,20 @@ public:
     const PictureOverlays& Overlays() const { return *overlays_; }
     quint64 FramesRendered() const;
     PlayerSession& Session() { return *session_; }
+    // The recording card's text ("REC 00:00:12"), empty when nothing is recorded.
+    QString RecordingShown() const;
+    // Before another channel plays: true when nothing is recorded, or the viewer agreed to stop
+    // the recording (which then stops); false keeps the recording and the channel.
+    bool LeaveRecording();
     MpvCore& Core();
     // The native window the video is drawn on.
     QWindow* VideoSurface() const;
+
+public slots:
+    // A live channel plays on from its live edge (End, and a "Live" button).
+    void GoLive();
+    // Starts recording the playing channel, or stops the recording (Ctrl+R, the bar's button).
+    void ToggleRecording();
 
 signals:
     void frameRendered();
@@ -123,13 +138,15 @@ private:
     void TurnVolume(int angleDelta);
     // The player's keys, over the picture and in full screen: Space pauses and resumes, F or F11
     // toggles full screen, M mutes, Up and Down turn the volume, Left and Right seek where the
-    // stream allows it, Escape leaves full screen. Digits type a channel number (Enter takes it
-    // at once, Escape drops it), Page Up and Page Down ask for the previous and next channel.
+    // stream allows it (a live channel within its buffer), End goes back to live, Escape leaves
+    // full screen. Digits type a channel number (Enter takes it at once, Escape drops it), Page
+    // Up and Page Down ask for the previous and next channel.
     // False for a key that is not the player's.
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers);
     void TogglePause();
     void TakeKeyboard();
     void ChooseAudioTrack(const AudioTrack& track);
+    void ConnectTimeShift();
 
     std::unique_ptr<PlayerSession> session_;
     std::unique_ptr<Surfing> surfing_;
@@ -139,6 +156,9 @@ private:
     PictureOverlays* overlays_ = nullptr;
     FullScreenSwitch* fullScreen_ = nullptr;
     PointerIdleHider* idle_ = nullptr;
+    RecordingCard* recording_ = nullptr;
+    // What the guide says is on now, for a recording's name.
+    QString programmeTitle_;
     double position_ = 0;
     double duration_ = 0;
     bool seekable_ = false;

@@ -75,13 +75,14 @@ class Program:
         self.proc = None
         self.window = None
 
-    def start(self, env=None):
+    def start(self, env=None, command=None):
+        """command: how to start it, when not simply (inside a namespace of its own)."""
         e = dict(os.environ)
         e.update(env or {})
         self.spawned = time.time()
         # Output goes to a file: a pipe nobody reads would stall a talkative program.
         self.output = tempfile.NamedTemporaryFile(prefix="quorvel-e2e-", suffix=".log", delete=False)
-        self.proc = subprocess.Popen([os.path.join(self.dir, "quorvel")], env=e,
+        self.proc = subprocess.Popen(command or [os.path.join(self.dir, "quorvel")], env=e,
                                      stdout=self.output, stderr=subprocess.STDOUT)
         self.window = wait_for_window("Quorvel Online TV v1.12")
         return self
