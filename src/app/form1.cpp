@@ -336,16 +336,17 @@ void Form1::CreateComponents(const QString& audioOutput)
         RunHandler([&] { session_->Channels().Choose(session_->Channels().Find(category, channel)); });
     });
     // A past programme chosen in the grid plays as one chosen in the guide list does.
-    connect(Grid1, &GuideGrid::archiveRequested, this, [this](const QString& channel, std::int64_t start, std::int64_t stop) {
-        RunHandler([&] {
-            for (const Programme& p : Guide1->Between(channel, start, stop))
-                if (p.start == start) {
-                    if (const QString told = archive_->Play(channel, p); !told.isEmpty())
-                        MediaPlayer1->Say(told);
-                    return;
-                }
-        });
-    });
+    connect(Grid1, &GuideGrid::archiveRequested, this,
+            [this](const QString& channel, std::int64_t start, std::int64_t stop) {
+                RunHandler([&] {
+                    for (const Programme& p : Guide1->Between(channel, start, stop))
+                        if (p.start == start) {
+                            if (const QString told = archive_->Play(channel, p); !told.isEmpty())
+                                MediaPlayer1->Say(told);
+                            return;
+                        }
+                });
+            });
     connect(session_, &WatchSession::changed, Grid1, [this] { Grid1->SetPlaying(session_->Playing().name); });
     connect(Guide1, &GuideManager::Changed, Grid1, &GuideGrid::GuideChanged);
     connect(Logos1, &ChannelLogos::changed, Grid1, &GuideGrid::LooksChanged);

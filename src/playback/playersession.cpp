@@ -4,9 +4,9 @@
 #include "playback/mpvcore.h"
 #include "playback/playersettings.h"
 #include "playback/stallwatch.h"
-#include "playback/zaptrace.h"
 #include "playback/streamrecorder.h"
 #include "playback/timeshift.h"
+#include "playback/zaptrace.h"
 
 #include <QDeadlineTimer>
 
