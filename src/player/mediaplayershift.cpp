@@ -1,13 +1,12 @@
 // The player's pausing of live channels and recording: the bar, the cards and the questions
 // over what the session's time shift and recorder do.
-#include "player/mediaplayer.h"
-
 #include "playback/mpvcore.h"
 #include "playback/playersession.h"
 #include "playback/streamrecorder.h"
 #include "playback/timeshift.h"
 #include "player/controlbar.h"
 #include "player/livebutton.h"
+#include "player/mediaplayer.h"
 #include "player/pictureoverlays.h"
 #include "player/recordingcard.h"
 

@@ -1,5 +1,6 @@
 #include "player/recordingcard.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QTimer>
 
@@ -7,6 +8,13 @@ namespace quorvel {
 namespace {
 
 constexpr int kMargin = 10;
+
+QFont CardFont(QFont font)
+{
+    font.setBold(true);
+    font.setPixelSize(13);
+    return font;
+}
 
 } // namespace
 
@@ -47,7 +55,9 @@ QString RecordingCard::Text() const
 
 void RecordingCard::PlaceIn(const QRect& videoArea)
 {
-    setGeometry(videoArea.center().x() - kWidth / 2, videoArea.top() + kMargin, kWidth, kHeight);
+    // As wide as the longest time it shows takes in the font drawn, whatever font that is.
+    const int width = 24 + QFontMetrics(CardFont(font())).horizontalAdvance(QStringLiteral("REC 00:00:00")) + 10;
+    setGeometry(videoArea.center().x() - width / 2, videoArea.top() + kMargin, width, kHeight);
 }
 
 void RecordingCard::paintEvent(QPaintEvent*)
@@ -58,10 +68,7 @@ void RecordingCard::paintEvent(QPaintEvent*)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xe0, 0x30, 0x30));
     p.drawEllipse(QRectF(8, height() / 2.0 - 5, 10, 10));
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(13);
-    p.setFont(font);
+    p.setFont(CardFont(font()));
     p.setPen(QColor(0xff, 0x50, 0x50));
     p.drawText(rect().adjusted(24, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, Text());
 }

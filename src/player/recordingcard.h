@@ -11,7 +11,6 @@ namespace quorvel {
 class RecordingCard : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 112;
     static constexpr int kHeight = 24;
 
     explicit RecordingCard(QWidget* parent = nullptr);
