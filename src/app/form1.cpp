@@ -238,6 +238,8 @@ void Form1::CreateComponents(const QString& audioOutput)
         // A read may renumber channels without changing the tree.
         if (zapper_)
             zapper_->Invalidate();
+        if (Grid1)
+            Grid1->SourcesChanged();
         Guide1->ReadGuides();
     });
     treeTips->SetGuide([this](const QString& channel) { return GuideManager::Lines(Guide1->Now(channel)); });
@@ -332,6 +334,7 @@ void Form1::CreateComponents(const QString& audioOutput)
     Grid1 = new GuideGrid(CatalogueFile(), this);
     Grid1->SetChannelLook([this](const QString& c) { return zapper_->NumberOf(c); },
                           [this](const QString& c, int side) { return Logos1->Logo(c, side); });
+    Grid1->SetArchiveDays([this](const QString& channel) { return archive_->ArchiveDays(channel); });
     connect(Grid1, &GuideGrid::playRequested, this, [this](const QString& category, const QString& channel) {
         RunHandler([&] { session_->Channels().Choose(session_->Channels().Find(category, channel)); });
     });

@@ -32,6 +32,7 @@ QString KeysTable()
           {"Up, Down", QT_TRANSLATE_NOOP("KeysHelp", "Volume; the mouse wheel too")},
           {"Left, Right", QT_TRANSLATE_NOOP("KeysHelp", "Ten seconds back or on, where the stream allows it")},
           {"End", QT_TRANSLATE_NOOP("KeysHelp", "Back to live after a pause")},
+          {"Esc, Backspace", QT_TRANSLATE_NOOP("KeysHelp", "From the archive back to the channel live")},
           {"0 … 9", QT_TRANSLATE_NOOP("KeysHelp", "A channel by its number; Enter to go at once")},
           {"Page Up, Page Down", QT_TRANSLATE_NOOP("KeysHelp", "The channel before or after in its category")},
           {"Esc", QT_TRANSLATE_NOOP("KeysHelp", "Drop a number being typed; leave full screen")}}},
@@ -46,6 +47,8 @@ QString KeysTable()
            QT_TRANSLATE_NOOP("KeysHelp", "Add, refresh or remove playlists")}}},
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere in the window"),
          {{"F1", QT_TRANSLATE_NOOP("KeysHelp", "These keys")},
+          {"Ctrl+Shift+G",
+           QT_TRANSLATE_NOOP("KeysHelp", "The guide as a grid: every channel against time, in a window of its own")},
           {"Ctrl+R", QT_TRANSLATE_NOOP("KeysHelp", "Record the channel playing; again to stop")}}},
         // Home alone is taken from the whole desktop; F1 reaches the program only while its window is active.
         {QT_TRANSLATE_NOOP("KeysHelp", "Anywhere on the desktop"),

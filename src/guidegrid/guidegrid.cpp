@@ -35,6 +35,13 @@ void GuideGrid::SetChannelLook(std::function<int(const QString&)> numberOf,
     logoOf_ = std::move(logoOf);
 }
 
+void GuideGrid::SetArchiveDays(std::function<int(const QString&)> archiveDays)
+{
+    archiveDays_ = std::move(archiveDays);
+    if (window_)
+        window_->SetArchiveDays(archiveDays_);
+}
+
 void GuideGrid::Open()
 {
     if (!window_) {
@@ -42,6 +49,7 @@ void GuideGrid::Open()
         window_ = new GuideWindow(catalogue_, qobject_cast<QWidget*>(parent()));
         window_->SetNumbers(numberOf_);
         window_->SetLogos(logoOf_);
+        window_->SetArchiveDays(archiveDays_);
         window_->SetReminders(reminders_);
         connect(window_, &GuideWindow::playRequested, this, &GuideGrid::playRequested);
         // Passed on only where someone listens, so that the window offers only what is there.
@@ -69,6 +77,12 @@ void GuideGrid::LooksChanged()
 {
     if (window_)
         window_->View().viewport()->update();
+}
+
+void GuideGrid::SourcesChanged()
+{
+    if (window_)
+        window_->View().ForgetArchives();
 }
 
 void GuideGrid::GuideChanged()

@@ -26,6 +26,10 @@ public:
 
     // How channel rows look: their numbers and their logos (a side in pixels).
     void SetChannelLook(std::function<int(const QString&)> numberOf, std::function<QImage(const QString&, int)> logoOf);
+    // How many days back a channel's archive reaches (0 for none): past programmes within them
+    // are marked and play from the archive. It may read the database: the grid keeps each
+    // channel's answer until the guide or the channels are read again.
+    void SetArchiveDays(std::function<int(const QString&)> archiveDays);
     // Shows the window in front, the channels and favourites read again.
     void Open();
     // The grid's window; nullptr until first opened.
@@ -36,6 +40,8 @@ public:
     Reminders& Reminded() { return *reminders_; }
     // The channels' logos or numbers changed: the rows in sight are drawn again.
     void LooksChanged();
+    // The playlists were read again: the channels' archives are asked anew.
+    void SourcesChanged();
 
 signals:
     void playRequested(const QString& category, const QString& channel);
@@ -48,6 +54,7 @@ private:
     std::string catalogue_;
     std::function<int(const QString&)> numberOf_;
     std::function<QImage(const QString&, int)> logoOf_;
+    std::function<int(const QString&)> archiveDays_;
     QString playing_;
     QPointer<GuideWindow> window_;
     Reminders* reminders_;

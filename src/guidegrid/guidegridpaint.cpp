@@ -177,7 +177,19 @@ void GuideGridView::PaintCells(QPainter& p, int row, const QRect& rect, std::int
         if (box.width() >= kTimeFits)
             label = Clock(cell.start) + QStringLiteral("  ") + label;
         const bool marked = reminded_ && reminded_(channel, cell.start);
-        const QRect room = marked ? text.adjusted(0, 0, -14, 0) : text;
+        QRect room = marked ? text.adjusted(0, 0, -14, 0) : text;
+        if (cell.start <= now && FromArchive(channel, cell.start)) {
+            // Playable from the archive: the guide list's sign, in a colour of its own before the text.
+            const QString sign = QStringLiteral("\u21BA");
+            const int signWidth = p.fontMetrics().horizontalAdvance(sign);
+            if (room.width() >= signWidth) {
+                p.save();
+                p.setPen(selected ? pal.color(QPalette::HighlightedText) : QColor::fromRgb(kArchiveColour));
+                p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft, sign);
+                p.restore();
+                room.setLeft(room.left() + signWidth + 4);
+            }
+        }
         if (room.width() > kLeastText)
             p.drawText(room, Qt::AlignVCenter | Qt::AlignLeft,
                        p.fontMetrics().elidedText(label, Qt::ElideRight, room.width()));

@@ -36,6 +36,29 @@ GuideGridView::GuideGridView(GridChannels& channels, GridCache& cache, QWidget* 
 
 std::int64_t GuideGridView::Now() const { return clock_ ? clock_() : QDateTime::currentSecsSinceEpoch(); }
 
+void GuideGridView::SetArchiveDays(std::function<int(const QString&)> archiveDays)
+{
+    archiveDays_ = std::move(archiveDays);
+    ForgetArchives();
+}
+
+void GuideGridView::ForgetArchives()
+{
+    archiveKnown_.clear();
+    viewport()->update();
+}
+
+bool GuideGridView::FromArchive(const QString& channel, std::int64_t start) const
+{
+    if (!archiveDays_)
+        return false;
+    auto it = archiveKnown_.constFind(channel);
+    if (it == archiveKnown_.constEnd())
+        it = archiveKnown_.insert(channel, std::max(0, archiveDays_(channel)));
+    const std::int64_t now = Now();
+    return *it > 0 && start <= now && now - start <= std::int64_t{*it} * kDay;
+}
+
 void GuideGridView::SetChannelsOnly(bool only)
 {
     channelsOnly_ = only;

@@ -4,8 +4,10 @@
 #include "guidegrid/gridchannels.h"
 
 #include <QAbstractScrollArea>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
+#include <QRgb>
 
 #include <cstdint>
 #include <functional>
@@ -26,6 +28,8 @@ public:
     static constexpr int kHalfHourWidth = 180;
     static constexpr std::int64_t kHalfHour = 1800;
     static constexpr std::int64_t kDay = 86400;
+    // The colour of the sign on programmes that can be played from the archive.
+    static constexpr QRgb kArchiveColour = 0xff14966e;
 
     // What is selected: a channel's row and a programme on it, or a half hour with none.
     struct Selection {
@@ -40,6 +44,13 @@ public:
     void SetNumbers(std::function<int(const QString&)> numberOf) { numberOf_ = std::move(numberOf); }
     // Whether a reminder is set for the channel's programme of that start.
     void SetReminded(std::function<bool(const QString&, std::int64_t)> reminded) { reminded_ = std::move(reminded); }
+    // How many days back a channel's archive reaches (0 for none). It may read the database, so
+    // the answer is kept per channel until ForgetArchives.
+    void SetArchiveDays(std::function<int(const QString&)> archiveDays);
+    void ForgetArchives();
+    // Whether the channel's programme of that start can be played from its archive: begun, and
+    // within the archive's days.
+    bool FromArchive(const QString& channel, std::int64_t start) const;
     // The clock (seconds since the epoch); the system's unless a test sets one.
     void SetClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
     // Draws the channel column alone, reading no programmes (a yardstick for the benchmark).
@@ -114,6 +125,8 @@ private:
     std::function<int(const QString&)> numberOf_;
     std::function<bool(const QString&, std::int64_t)> reminded_;
     std::function<std::int64_t()> clock_;
+    std::function<int(const QString&)> archiveDays_;
+    mutable QHash<QString, int> archiveKnown_;
     bool channelsOnly_ = false;
     QString playing_;
     std::int64_t first_ = 0;

@@ -149,6 +149,12 @@ void GuideWindow::SetLogos(std::function<QImage(const QString&, int)> logoOf) { 
 
 void GuideWindow::SetPlaying(const QString& channel) { view_->SetPlaying(channel); }
 
+void GuideWindow::SetArchiveDays(std::function<int(const QString&)> archiveDays)
+{
+    view_->SetArchiveDays(std::move(archiveDays));
+    ShowSelection();
+}
+
 void GuideWindow::SetReminders(Reminders* reminders)
 {
     reminders_ = reminders;
@@ -189,6 +195,7 @@ void GuideWindow::Reload()
     }
     const QString chosen = category_->currentText();
     channels_ = GridChannels(catalogue_, favourites);
+    view_->ForgetArchives();
     category_->clear();
     category_->addItem(tr("All channels"));
     category_->addItem(tr("Favourites"));
@@ -213,6 +220,7 @@ void GuideWindow::ApplyFilter()
 void GuideWindow::GuideChanged()
 {
     cache_.Clear();
+    view_->ForgetArchives();
     ReadExtent(true);
     view_->viewport()->update();
 }
@@ -337,6 +345,10 @@ void GuideWindow::ShowSelection()
             programme->title = s.cell.title.toStdString();
     }
     details_->Show(channel, programme, view_->Now());
+    // A programme that is over plays only from the archive, and only where one is connected.
+    if (s.programme && s.cell.stop <= view_->Now())
+        details_->SetCanWatch(view_->FromArchive(channel, s.cell.start) &&
+                              isSignalConnected(QMetaMethod::fromSignal(&GuideWindow::archiveRequested)));
     details_->SetReminded(reminders_ && s.programme && reminders_->Has(channel, s.cell.start));
     details_->SetCanRecord(s.programme && s.cell.stop > view_->Now() &&
                            isSignalConnected(QMetaMethod::fromSignal(&GuideWindow::recordRequested)));

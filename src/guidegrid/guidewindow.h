@@ -41,10 +41,14 @@ public:
     void SetNumbers(std::function<int(const QString&)> numberOf);
     void SetLogos(std::function<QImage(const QString&, int)> logoOf);
     void SetPlaying(const QString& channel);
+    // How many days back a channel's archive reaches: its past programmes are marked and Watch
+    // plays them.
+    void SetArchiveDays(std::function<int(const QString&)> archiveDays);
     // Where reminders are kept and told; marks them in the grid, and Enter on a programme to come
     // sets or takes away its reminder.
     void SetReminders(Reminders* reminders);
-    // Reads the channels and favourites again, keeping the chosen category and find text.
+    // Reads the channels, their archives and favourites again, keeping the chosen category and
+    // find text.
     void Reload();
     // The guide was read again: programmes in sight are read anew.
     void GuideChanged();

@@ -86,4 +86,6 @@ void ProgrammeDetails::SetReminded(bool reminded) { remind_->setChecked(reminded
 
 void ProgrammeDetails::SetCanRecord(bool can) { record_->setEnabled(can); }
 
+void ProgrammeDetails::SetCanWatch(bool can) { watch_->setEnabled(can); }
+
 } // namespace quorvel

@@ -25,6 +25,7 @@ public:
     // What the buttons can do for the programme shown.
     void SetReminded(bool reminded);
     void SetCanRecord(bool can);
+    void SetCanWatch(bool can);
 
     QPushButton* WatchButton() const { return watch_; }
     QPushButton* RecordButton() const { return record_; }

@@ -2,17 +2,21 @@
 // the keys moving from programme to programme.
 #include "guidegrid/guidegridview.h"
 #include "guidegrid/guidewindow.h"
+#include "guidegrid/programmedetails.h"
 #include "scratchdir.h"
 #include "userdata/guidestorewriter.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThreadPool>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace quorvel;
@@ -147,4 +151,61 @@ TEST(GuideWindow, RowsFollowTheCategoryChooserAndKeepTheirPlace)
     }
     GuideWindow again(f.catalogue);
     EXPECT_EQ(again.size(), QSize(900, 600));
+}
+
+TEST(GuideWindow, MarksAndWatchesOnlyWhatTheArchiveHolds)
+{
+    GridFixture f;
+    GuideWindow window(f.catalogue);
+    GuideGridView& grid = window.View();
+    grid.SetClock([&] { return f.now; });
+    int asked = 0;
+    window.SetArchiveDays([&](const QString& channel) {
+        ++asked;
+        return channel == "Alpha" ? 1 : 0;
+    });
+    window.resize(1280, 800);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy archive(&window, &GuideWindow::archiveRequested);
+
+    // Whether the sign's colour shows in the part of a row's programme in sight.
+    const auto marked = [&](int row, std::int64_t start, std::int64_t stop) {
+        const QImage shot = grid.viewport()->grab().toImage();
+        const int top = grid.PointOf(row, start).y() - GuideGridView::kRowHeight / 2;
+        const int left = std::max(grid.PointOf(row, start).x(), GuideGridView::kChannelWidth);
+        const int right = std::min(grid.PointOf(row, stop).x(), shot.width());
+        const QColor sign = QColor::fromRgb(GuideGridView::kArchiveColour);
+        for (int y = top; y < top + GuideGridView::kRowHeight; ++y)
+            for (int x = left; x < right; ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (std::abs(c.red() - sign.red()) + std::abs(c.green() - sign.green()) +
+                        std::abs(c.blue() - sign.blue()) <
+                    60)
+                    return true;
+            }
+        return false;
+    };
+    grid.ShowTime(f.now - 2 * kHour - 15 * 60);
+    EXPECT_TRUE(marked(0, f.now - 2 * kHour, f.now - kHour));
+    EXPECT_TRUE(marked(0, f.now - kHour, f.now + kHour));      // on now: from its start
+    EXPECT_FALSE(marked(1, f.now - 30 * 60, f.now + 30 * 60)); // Beta keeps no archive
+    grid.ShowTime(f.now);
+    EXPECT_FALSE(marked(0, f.now + kHour, f.now + 2 * kHour));
+    // Painting again asks no channel twice.
+    const int once = asked;
+    grid.viewport()->repaint();
+    EXPECT_EQ(asked, once);
+
+    // Watch plays a past programme from the archive; without one it is not offered.
+    auto* watch = window.findChild<ProgrammeDetails*>()->WatchButton();
+    grid.Select(0, f.now - 2 * kHour + 60);
+    ASSERT_TRUE(watch->isEnabled());
+    watch->click();
+    ASSERT_EQ(archive.count(), 1);
+    EXPECT_EQ(archive.at(0).at(1).toLongLong(), f.now - 2 * kHour);
+    window.SetArchiveDays([](const QString&) { return 0; });
+    EXPECT_FALSE(watch->isEnabled());
+    grid.ShowTime(f.now - 2 * kHour - 15 * 60);
+    EXPECT_FALSE(marked(0, f.now - 2 * kHour, f.now - kHour));
 }
