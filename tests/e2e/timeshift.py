@@ -165,8 +165,12 @@ class TimeShift(unittest.TestCase):
         time.sleep(2)
         self.assertEqual(os.path.getsize(recording), size, "the recording went on after it was stopped")
         streams, _ = probe(recording)
-        self.assertAlmostEqual(streams.get("video", 0), 30, delta=1, msg=streams)
-        self.assertAlmostEqual(streams.get("audio", 0), 30, delta=1, msg=streams)
+        # 30 s within a second; a build under the sanitizers may take the stopping key up to a
+        # second later still, and records that second too.
+        late = 1.0 if "ASAN_OPTIONS" in os.environ else 0.0
+        for kind in ("video", "audio"):
+            self.assertGreaterEqual(streams.get(kind, 0), 29, streams)
+            self.assertLessEqual(streams.get(kind, 0), 31 + late, streams)
         # One connection: every segment was asked for once, the recording's as well.
         segments = self.segments()
         self.assertEqual(len(segments), len(set(segments)), segments)
