@@ -65,6 +65,21 @@ void ReadArchive(const QSqlQuery& q, int first, SourceChannel& c)
     c.catchupCorrectionMinutes = q.value(first + 3).toInt();
 }
 
+// A channel's first ten columns, category to tvg_shift, as both channel reads select them.
+SourceChannel ReadChannelHead(const QSqlQuery& q)
+{
+    SourceChannel c;
+    c.category = S(q.value(0));
+    c.name = S(q.value(1));
+    c.address = S(q.value(2));
+    c.options = RequestOptions{S(q.value(3)), S(q.value(4)), S(q.value(5))};
+    c.tvgId = S(q.value(6));
+    c.tvgName = S(q.value(7));
+    c.tvgChno = S(q.value(8));
+    c.tvgShift = S(q.value(9));
+    return c;
+}
+
 constexpr const char* kSourceColumns =
     "SELECT id, location, last_read, guide_addresses, user_agent, last_error, tvg_shift FROM sources ";
 
@@ -126,15 +141,7 @@ std::vector<SourceChannel> ViewerDatabase::Channels(std::int64_t source) const
                      {QVariant::fromValue(source)});
         std::vector<SourceChannel> out;
         while (q.next()) {
-            SourceChannel c;
-            c.category = S(q.value(0));
-            c.name = S(q.value(1));
-            c.address = S(q.value(2));
-            c.options = RequestOptions{S(q.value(3)), S(q.value(4)), S(q.value(5))};
-            c.tvgId = S(q.value(6));
-            c.tvgName = S(q.value(7));
-            c.tvgChno = S(q.value(8));
-            c.tvgShift = S(q.value(9));
+            SourceChannel c = ReadChannelHead(q);
             c.owned = q.value(10).toInt() != 0;
             c.logo = S(q.value(11));
             ReadArchive(q, 12, c);
@@ -256,15 +263,7 @@ std::optional<SourceChannel> ViewerDatabase::ArchiveChannel(const std::string& c
                                {Q(channel)});
         if (!q.next())
             return std::nullopt;
-        SourceChannel c;
-        c.category = S(q.value(0));
-        c.name = S(q.value(1));
-        c.address = S(q.value(2));
-        c.options = RequestOptions{S(q.value(3)), S(q.value(4)), S(q.value(5))};
-        c.tvgId = S(q.value(6));
-        c.tvgName = S(q.value(7));
-        c.tvgChno = S(q.value(8));
-        c.tvgShift = S(q.value(9));
+        SourceChannel c = ReadChannelHead(q);
         ReadArchive(q, 10, c);
         return c;
     });
